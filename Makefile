@@ -1,0 +1,45 @@
+# The two commands a newcomer needs:
+#   make demo   build everything and show the programs running under Wine
+#   make test   build everything and run every test tier that fits in CI
+# Both first install the missing Debian packages (scripts/bootstrap).
+
+JOBS ?= $(shell nproc)
+CMAKE_FLAGS ?= -DQUILLON_WERROR=ON
+HOST_TOOLS = $(CURDIR)/build/native-asan/bin
+
+.PHONY: all bootstrap native native-asan windows test test-native test-windows demo bench clean
+
+all: native-asan windows
+
+bootstrap:
+	@./scripts/bootstrap
+
+native-asan: bootstrap
+	cmake --preset native-asan $(CMAKE_FLAGS) >/dev/null
+	cmake --build --preset native-asan -j $(JOBS)
+
+native: bootstrap
+	cmake --preset native $(CMAKE_FLAGS) >/dev/null
+	cmake --build --preset native -j $(JOBS)
+
+# The Windows build runs host tools (make-datafiles) from the native build.
+windows: native-asan
+	cmake --preset windows $(CMAKE_FLAGS) -DQUILLON_HOST_TOOLS=$(HOST_TOOLS) >/dev/null
+	cmake --build --preset windows -j $(JOBS)
+
+test-native: native-asan
+	ctest --preset native-asan -j $(JOBS)
+
+test-windows: windows
+	QUILLON_BUILD=$(CURDIR)/build/windows ./scripts/with-display ctest --preset windows
+
+test: test-native test-windows
+
+demo: windows
+	QUILLON_BUILD=$(CURDIR)/build/windows ./scripts/demo
+
+bench: native
+	./scripts/run-benchmarks build/native
+
+clean:
+	rm -rf build

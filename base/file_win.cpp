@@ -1,0 +1,45 @@
+#include <windows.h>
+
+#include "base/file.h"
+#include "base/text.h"
+
+namespace quillon::detail {
+namespace {
+
+std::wstring wide(const std::string& utf8) {
+    auto u16 = text::utf8ToUtf16(utf8);
+    return std::wstring(u16.begin(), u16.end());
+}
+
+} // namespace
+
+bool writeAndFlush(const std::string& path, const uint8_t* data, size_t size) {
+    HANDLE h = CreateFileW(wide(path).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL,
+                           nullptr);
+    if (h == INVALID_HANDLE_VALUE) {
+        return false;
+    }
+    size_t done = 0;
+    bool ok = true;
+    while (ok && done < size) {
+        DWORD chunk = static_cast<DWORD>(std::min<size_t>(size - done, 1u << 30));
+        DWORD written = 0;
+        ok = WriteFile(h, data + done, chunk, &written, nullptr) && written == chunk;
+        done += written;
+    }
+    ok = ok && FlushFileBuffers(h);
+    return CloseHandle(h) && ok;
+}
+
+bool replaceFile(const std::string& temporary, const std::string& target) {
+    std::wstring from = wide(temporary), to = wide(target);
+    if (GetFileAttributesW(to.c_str()) != INVALID_FILE_ATTRIBUTES &&
+        ReplaceFileW(to.c_str(), from.c_str(), nullptr, REPLACEFILE_IGNORE_MERGE_ERRORS, nullptr, nullptr)) {
+        return true;
+    }
+    return MoveFileExW(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
+}
+
+bool removeFile(const std::string& path) { return DeleteFileW(wide(path).c_str()) != 0; }
+
+} // namespace quillon::detail
