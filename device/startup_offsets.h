@@ -30,6 +30,10 @@ inline constexpr size_t kClientWindowMode = 1212;
 inline constexpr size_t kFramedWindowMode = 1216;
 inline constexpr size_t kFullScreenMode = 1220;
 inline constexpr size_t kShotWindowCorner = 3272;
+// control-panel
+inline constexpr size_t kControlCustomColours = 2600;
+inline constexpr size_t kControlDialogColour = 2604;
+inline constexpr size_t kControlTextBackgroundColour = 2608;
 } // namespace setting_offset
 
 // Text block: messages and labels of analyzer-runner and shot-taker.
@@ -68,6 +72,13 @@ inline constexpr size_t kOpenDialogFolder = 5632;
 inline constexpr size_t kDatePickerFormat = 5888;
 inline constexpr size_t kDecompressLibrary = 6144;
 inline constexpr size_t kDecompressProcedure = 6400;
+// control-panel: starting folders of the file dialogs, one per macro kind,
+// and the working folder of "tmp.tmp"
+inline constexpr size_t kEditMacroFolder = 6656;
+inline constexpr size_t kCombinationMacroFolder = 6912;
+inline constexpr size_t kRecordedMacroFolder = 7168;
+inline constexpr size_t kAutoClickFolder = 7424;
+inline constexpr size_t kWorkingFolder = 7680;
 } // namespace name_offset
 
 } // namespace quillon

@@ -6,6 +6,7 @@
 #include "base/file.h"
 #include "device/startup_data.h"
 #include "device/startup_data_writer.h"
+#include "device/startup_failure.h"
 #include "device/startup_offsets.h"
 
 namespace quillon {
@@ -175,6 +176,33 @@ TEST(StartupSource, RefusesWhatWouldCorruptTheBlock) {
     }
 }
 
+TEST_F(StartupDataTest, EachProgramFailsInItsOwnWay) {
+    fs::path dataFolder = root_ / kStartupDataFolder;
+    StartupData data;
+    // The settings file is missing: the text block is there for the message.
+    fs::remove(dataFolder / kSettingsBlockLayout.fileName);
+    StartupLoadResult result = load(data, 0);
+    ASSERT_EQ(result, StartupLoadResult::SettingsBlockMissing);
+    auto shot = startupFailureBox(DeviceProgram::ShotTaker, result, data);
+    ASSERT_TRUE(shot);
+    EXPECT_EQ(shot->message, "줄1\n줄2 \"따옴표\" \\"); // text block offset 708
+    EXPECT_EQ(shot->caption, "기계와 연결할 수 없습니다"); // offset 260
+    auto editor = startupFailureBox(DeviceProgram::AnalyzerEditor, result, data);
+    ASSERT_TRUE(editor);
+    EXPECT_EQ(editor->message, "일부 파일에 문제가 있습니다.");
+    EXPECT_EQ(editor->caption, "오류");
+    EXPECT_TRUE(startupFailureBox(DeviceProgram::AnalyzerRunner, result, data));
+
+    // Without the text block the runner and the shot-taker end silently.
+    fs::remove(dataFolder / kTextBlockLayout.fileName);
+    result = load(data, 0);
+    ASSERT_EQ(result, StartupLoadResult::TextBlockMissing);
+    EXPECT_FALSE(startupFailureBox(DeviceProgram::AnalyzerRunner, result, data));
+    EXPECT_FALSE(startupFailureBox(DeviceProgram::ShotTaker, result, data));
+    EXPECT_TRUE(startupFailureBox(DeviceProgram::ControlPanel, result, data));
+    EXPECT_FALSE(startupFailureBox(DeviceProgram::AnalyzerEditor, StartupLoadResult::Ok, data));
+}
+
 // The files the build installs beside the programs hold every text and name
 // the programs look up.
 TEST(InstalledDataFiles, HoldEveryTextTheProgramsUse) {
@@ -197,7 +225,9 @@ TEST(InstalledDataFiles, HoldEveryTextTheProgramsUse) {
     for (size_t offset : {name_offset::kScreenshotPath, name_offset::kDisplayDevice, name_offset::kSoundFolder,
                           name_offset::kAnalyzerFolder, name_offset::kOpenDialogFolder,
                           name_offset::kDatePickerFormat, name_offset::kDecompressLibrary,
-                          name_offset::kDecompressProcedure}) {
+                          name_offset::kDecompressProcedure, name_offset::kEditMacroFolder,
+                          name_offset::kCombinationMacroFolder, name_offset::kRecordedMacroFolder,
+                          name_offset::kAutoClickFolder, name_offset::kWorkingFolder}) {
         EXPECT_FALSE(data.name(offset).empty()) << "name block offset " << offset;
     }
     for (size_t i = 0; i < 7; ++i) {
