@@ -44,21 +44,43 @@ inline void copyMatchWide(uint8_t* out, size_t displacement, size_t length) {
             out += 8;
             from += 8;
         } while (out < end);
-    } else if (displacement == 1) {
+    } else if (displacement == 1 && length > 64) {
         std::memset(out, from[0], length);
     } else {
         // Repeat the short pattern in 8-byte stores, stepping by the largest
         // multiple of the displacement that fits in 8 so the stores line up.
-        uint8_t pattern[8];
-        for (size_t i = 0; i < 8; ++i) {
-            pattern[i] = from[i % displacement];
+        // The pattern is built in a register: bytes past the displacement are
+        // masked off (they are inside the slack, not yet written).
+        const uint64_t unit = load64(from) & (~uint64_t{0} >> (64 - 8 * displacement));
+        uint64_t word = unit | (unit << (8 * displacement));
+        if (displacement < 4) {
+            word |= word << (16 * displacement);
+            if (displacement == 1) {
+                word |= word << 32;
+            }
         }
-        const uint64_t word = load64(pattern);
-        const size_t step = 8 - 8 % displacement;
+        const size_t step = displacement == 3 ? 6 : displacement >= 5 ? displacement : 8; // 1, 2, 4: 8
         do {
             store64(out, word);
             out += step;
         } while (out < end);
+    }
+}
+
+// The same copy with no byte written past out + length (near the end of the
+// chunk or of the destination). Each memcpy takes what is already there, which
+// doubles every step.
+inline void copyMatchExact(uint8_t* out, size_t displacement, size_t length) {
+    if (displacement == 1) {
+        std::memset(out, out[-1], length);
+        return;
+    }
+    const uint8_t* const from = out - displacement;
+    while (length > 0) {
+        const size_t piece = std::min(length, static_cast<size_t>(out - from));
+        std::memcpy(out, from, piece);
+        out += piece;
+        length -= piece;
     }
 }
 
@@ -121,10 +143,7 @@ ChunkResult expandChunk(const uint8_t* in, const uint8_t* inEnd, uint8_t* const 
                 length = left;
                 cut = true;
             }
-            const uint8_t* from = out - displacement;
-            for (size_t i = 0; i < length; ++i) {
-                out[i] = from[i];
-            }
+            copyMatchExact(out, displacement, length);
             out += length;
             if (cut) {
                 result = outOfRoom;
