@@ -4,7 +4,7 @@
 
 namespace quillon {
 
-std::optional<StartupFailureBox> startupFailureBox(DeviceProgram program, StartupLoadResult result,
+std::optional<StartupFailureBox> startupFailureBox(Program program, StartupLoadResult result,
                                                    const StartupData& data) {
     if (result == StartupLoadResult::Ok) {
         return std::nullopt;
