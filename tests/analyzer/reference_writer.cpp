@@ -45,7 +45,7 @@ std::vector<uint8_t> lznt1Encode(const SparseBytes& data) {
     };
     for (uint64_t begin = 0; begin < data.size(); begin += 4096) {
         uint64_t n = std::min<uint64_t>(4096, data.size() - begin);
-        std::vector<uint8_t> chunk = data.slice(begin, n);
+        std::vector<uint8_t> chunk = data.anyWritten(begin, n) ? data.slice(begin, n) : std::vector<uint8_t>();
         bool zero = std::all_of(chunk.begin(), chunk.end(), [](uint8_t b) { return b == 0; });
         if (zero && n >= 4) {
             // Flags 0b10: a literal 0, then a reference one byte back for the
@@ -54,6 +54,7 @@ std::vector<uint8_t> lznt1Encode(const SparseBytes& data) {
             uint16_t token = static_cast<uint16_t>(n - 1 - 3);
             out.insert(out.end(), {0x02, 0x00, static_cast<uint8_t>(token), static_cast<uint8_t>(token >> 8)});
         } else {
+            chunk.resize(n, 0);
             header(static_cast<uint16_t>(0x3000 | (n - 1)));
             out.insert(out.end(), chunk.begin(), chunk.end());
         }
