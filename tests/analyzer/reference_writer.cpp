@@ -37,6 +37,48 @@ bool SparseBytes::anyWritten(uint64_t begin, uint64_t length) const {
     return it != bytes_.end() && it->first < begin + length;
 }
 
+namespace {
+
+// A compressed chunk body whose only references repeat the previous byte
+// when it starts a run of zeros: literals elsewhere.
+std::vector<uint8_t> encodeZeroRuns(const std::vector<uint8_t>& chunk) {
+    std::vector<uint8_t> body;
+    size_t flagAt = 0;
+    int tokens = 8;
+    size_t p = 0;
+    while (p < chunk.size()) {
+        if (tokens == 8) {
+            flagAt = body.size();
+            body.push_back(0);
+            tokens = 0;
+        }
+        size_t run = 0;
+        while (p > 0 && chunk[p - 1] == 0 && p + run < chunk.size() && chunk[p + run] == 0) {
+            ++run;
+        }
+        int lengthBits = 12;
+        for (size_t i = p - (p > 0 ? 1 : 0); i >= 0x10; i >>= 1) {
+            --lengthBits;
+        }
+        size_t longest = (size_t{1} << lengthBits) - 1 + 3;
+        if (run >= 3) {
+            size_t length = std::min(run, longest);
+            uint16_t token = static_cast<uint16_t>(length - 3); // displacement 1: top bits 0
+            body[flagAt] = static_cast<uint8_t>(body[flagAt] | (1u << tokens));
+            body.push_back(static_cast<uint8_t>(token));
+            body.push_back(static_cast<uint8_t>(token >> 8));
+            p += length;
+        } else {
+            body.push_back(chunk[p]);
+            ++p;
+        }
+        ++tokens;
+    }
+    return body;
+}
+
+} // namespace
+
 std::vector<uint8_t> lznt1Encode(const SparseBytes& data) {
     std::vector<uint8_t> out;
     auto header = [&](uint16_t h) {
@@ -55,8 +97,14 @@ std::vector<uint8_t> lznt1Encode(const SparseBytes& data) {
             out.insert(out.end(), {0x02, 0x00, static_cast<uint8_t>(token), static_cast<uint8_t>(token >> 8)});
         } else {
             chunk.resize(n, 0);
-            header(static_cast<uint16_t>(0x3000 | (n - 1)));
-            out.insert(out.end(), chunk.begin(), chunk.end());
+            std::vector<uint8_t> body = encodeZeroRuns(chunk);
+            if (body.size() < n) {
+                header(static_cast<uint16_t>(0x8000 | 0x3000 | (body.size() - 1)));
+                out.insert(out.end(), body.begin(), body.end());
+            } else {
+                header(static_cast<uint16_t>(0x3000 | (n - 1)));
+                out.insert(out.end(), chunk.begin(), chunk.end());
+            }
         }
     }
     return out;
