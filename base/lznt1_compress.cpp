@@ -1,8 +1,7 @@
 // LZNT1 compressor: greedy parsing with one lazy step, matches found through a
 // hash of the next three bytes with a short chain of earlier positions per
-// hash. A chunk of one
-// repeated byte (the zero-filled records) is written directly; a chunk that
-// does not shrink is stored as it is.
+// hash. A chunk of one repeated byte (the zero-filled records) is written
+// directly; a chunk that does not shrink is stored as it is.
 #include <algorithm>
 #include <cstring>
 #include <memory>
@@ -79,8 +78,8 @@ bool isOneByteRepeated(const uint8_t* p, size_t size) {
 }
 
 // Hash chains over the chunk being compressed. Positions are kept relative to
-// the chunk's start plus one, so 0 means "none"; the tables are cleared per
-// chunk only in their used part, through the generation of each head.
+// the chunk's start plus one, so 0 means "none". Heads left from earlier
+// chunks are told apart by their generation, so nothing is cleared per chunk.
 struct MatchFinder {
     uint16_t head[kHashSize];
     uint16_t generation[kHashSize];
@@ -176,9 +175,10 @@ public:
     }
 
 private:
-    // A match found at the next position must be this much shorter than the
-    // longest possible for the lazy step to look further.
+    // The lazy step is tried only for matches shorter than this; longer ones
+    // are seldom beaten by the next position's.
     static constexpr size_t kLazyBelow = 32;
+    // Unmatched positions in a row before the search starts thinning out.
     static constexpr size_t kMissesBeforeSkipping = 32;
 
     size_t matchLimit(size_t position) const {
@@ -257,8 +257,7 @@ size_t compress(const uint8_t* src, size_t size, uint8_t* dst, size_t capacity) 
     if (size == 0) {
         return 0;
     }
-    auto finder = std::make_unique<MatchFinder>();
-    std::memset(finder->generation, 0, sizeof finder->generation);
+    auto finder = std::make_unique<MatchFinder>(); // zero-filled
     uint8_t body[kChunkSize + kGroupSize];
     size_t written = 0;
     for (size_t offset = 0; offset < size; offset += kChunkSize) {
