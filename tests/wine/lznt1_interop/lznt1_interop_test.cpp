@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
 #include <random>
@@ -244,6 +245,7 @@ TEST(Lznt1InteropTest, BothRefuseBrokenStreams) {
     } cases[] = {
         {"chunk past the end", {0x05, 0xB0, 0x08, 'a', 'b', 'c', 0x06}},
         {"reference before the chunk start", {0x03, 0xB0, 0x02, 'a', 0x00, 0x10}},
+        {"torn reference", {0x02, 0xB0, 0x02, 'a', 0x00}},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
@@ -253,6 +255,31 @@ TEST(Lznt1InteropTest, BothRefuseBrokenStreams) {
         ourUnpack(c.stream, 10000, ok);
         EXPECT_NE(status, kStatusSuccess);
         EXPECT_FALSE(ok);
+    }
+}
+
+TEST(Lznt1InteropTest, WeRefuseWhatThePlatformCutsShort) {
+    // Wine's decompressor cuts a chunk that expands past 4,096 bytes and
+    // ignores a stray last byte; no compressor writes either, and we refuse
+    // both. What comes before the fault is the same.
+    PlatformCodec& codec = platform();
+    ASSERT_TRUE(codec.decompress);
+    const struct {
+        const char* name;
+        Bytes stream;
+    } cases[] = {
+        {"chunk longer than 4096", {0x00, 0x30, 'z', 0x04, 0xB0, 0x02, 'a', 0xFC, 0x0F, 'b'}},
+        {"torn header", {0x00, 0x30, 'a', 0x05}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        LONG status = -1;
+        const Bytes theirs = codec.unpack(c.stream, 10000, status);
+        bool ok = true;
+        const Bytes ours = ourUnpack(c.stream, 10000, ok);
+        EXPECT_FALSE(ok);
+        ASSERT_LE(ours.size(), theirs.size());
+        EXPECT_TRUE(std::equal(ours.begin(), ours.end(), theirs.begin()));
     }
 }
 
