@@ -7,13 +7,14 @@
 #include "device/modes.h"
 
 #include <cstdio>
+#include <cstdlib>
 #include <string>
 
 using namespace quillon;
 
 int main(int argc, char** argv) {
     if (argc < 2) {
-        std::fprintf(stderr, "usage: machine-sim-probe PTY [status]\n");
+        std::fprintf(stderr, "usage: machine-sim-probe PTY [status | move X Y W H]\n");
         return 2;
     }
     Link link(Program::AnalyzerRunner, systemClock());
@@ -39,6 +40,15 @@ int main(int argc, char** argv) {
         std::printf("status hotkey %u remote %u\n", unsigned(reply.hotkey), unsigned(reply.remoteCommand));
         sendAction(link, Action::keyDown(0x04));
         sendAction(link, Action::keyUp(0x04));
+    }
+    if (argc > 6 && std::string(argv[2]) == "move") {
+        // move X Y W H: an absolute move to pixel (X, Y) of a W x H screen, then a click.
+        const DevicePoint point =
+            toDeviceScale(std::atoi(argv[3]), std::atoi(argv[4]), std::atoi(argv[5]), std::atoi(argv[6]));
+        sendAction(link, Action::moveTo(point.x, point.y));
+        sendAction(link, Action::buttonDown(mouse_button::kLeft));
+        sendAction(link, Action::buttonUp(mouse_button::kLeft));
+        std::printf("moved to device %u,%u\n", unsigned(point.x), unsigned(point.y));
     }
     if (!stopLink(link)) {
         std::fprintf(stderr, "leaving analysis mode failed\n");
