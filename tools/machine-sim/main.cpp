@@ -32,6 +32,9 @@ const char* const kUsage =
     "Options:\n"
     "  --link-com N        link the terminal as COM<N> (1..7) of the Wine prefix:\n"
     "                      $WINEPREFIX/dosdevices/comN -> the terminal (removed at exit)\n"
+    "                      and record it as COMn under HKLM\\Software\\Wine\\Ports (Wine's\n"
+    "                      mount manager rebuilds the links from there when the prefix starts)\n"
+    "  --no-registry       with --link-com: make the link only, leave the registry alone\n"
     "  --wineprefix DIR    the Wine prefix to use instead of $WINEPREFIX\n"
     "  --pty-path FILE     also write the terminal's path into FILE\n"
     "  --control FIFO      read control commands from FIFO too (created if missing)\n"
@@ -53,6 +56,7 @@ struct Options {
     std::string ptyPathFile;
     std::string controlFifo;
     bool readStdin = true;
+    bool setRegistry = true;
     bool x11 = false;
     int screenWidth = 0;
     int screenHeight = 0;
@@ -85,6 +89,8 @@ bool parseOptions(int argc, char** argv, Options& options) {
             if (!value(options.ptyPathFile)) return false;
         } else if (arg == "--control") {
             if (!value(options.controlFifo)) return false;
+        } else if (arg == "--no-registry") {
+            options.setRegistry = false;
         } else if (arg == "--no-stdin") {
             options.readStdin = false;
         } else if (arg == "--x11") {
@@ -167,7 +173,8 @@ int main(int argc, char** argv) {
     }
     std::string comLink;
     if (options.comPort) {
-        if (!machine_sim::linkAsComPort(options.wineprefix, options.comPort, server.slavePath(), error)) {
+        if (!machine_sim::linkAsComPort(options.wineprefix, options.comPort, server.slavePath(), options.setRegistry,
+                                          error)) {
             std::fprintf(stderr, "machine-sim: %s\n", error.c_str());
             return 1;
         }

@@ -5,6 +5,7 @@
 #include <cstring>
 #include <fcntl.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <termios.h>
 #include <unistd.h>
 
@@ -73,9 +74,49 @@ void PtyServer::flush() {
     }
 }
 
-bool linkAsComPort(const std::string& wineprefix, int port, const std::string& target, std::string& error) {
+namespace {
+
+bool recordPortInRegistry(const std::string& wineprefix, int port, const std::string& target, std::string& error) {
+    const char* wineEnv = std::getenv("WINE");
+    const std::string wine = wineEnv && *wineEnv ? wineEnv : "wine";
+    const std::string name = "COM" + std::to_string(port);
+    const pid_t child = ::fork();
+    if (child < 0) {
+        error = std::string("fork: ") + std::strerror(errno);
+        return false;
+    }
+    if (child == 0) {
+        ::setenv("WINEPREFIX", wineprefix.c_str(), 1);
+        ::setenv("WINEDEBUG", "-all", 1);
+        const int null = ::open("/dev/null", O_RDWR);
+        if (null >= 0) {
+            ::dup2(null, STDIN_FILENO);
+            ::dup2(null, STDOUT_FILENO);
+            ::dup2(null, STDERR_FILENO);
+        }
+        ::execlp(wine.c_str(), wine.c_str(), "reg", "add", "HKLM\\Software\\Wine\\Ports", "/v", name.c_str(),
+                 "/t", "REG_SZ", "/d", target.c_str(), "/f", static_cast<char*>(nullptr));
+        ::_exit(127);
+    }
+    int status = 0;
+    while (::waitpid(child, &status, 0) < 0 && errno == EINTR) {
+    }
+    if (!WIFEXITED(status) || WEXITSTATUS(status) != 0) {
+        error = "wine reg add " + name + " failed (is wine installed?)";
+        return false;
+    }
+    return true;
+}
+
+} // namespace
+
+bool linkAsComPort(const std::string& wineprefix, int port, const std::string& target, bool setRegistry,
+                   std::string& error) {
     if (wineprefix.empty()) {
         error = "no Wine prefix (set WINEPREFIX or --wineprefix)";
+        return false;
+    }
+    if (setRegistry && !recordPortInRegistry(wineprefix, port, target, error)) {
         return false;
     }
     const std::string folder = wineprefix + "/dosdevices";

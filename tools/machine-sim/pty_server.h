@@ -31,6 +31,11 @@ private:
 };
 
 // Links the terminal as COMn of a Wine prefix: <prefix>/dosdevices/comN.
-bool linkAsComPort(const std::string& wineprefix, int port, const std::string& target, std::string& error);
+// Wine's mount manager rebuilds the COM links from the registry (and from
+// the system's serial ports) each time the prefix starts, so with
+// `setRegistry` the port is also recorded under HKLM\Software\Wine\Ports
+// (through `wine reg add`, which takes a few seconds) before the link is made.
+bool linkAsComPort(const std::string& wineprefix, int port, const std::string& target, bool setRegistry,
+                   std::string& error);
 
 } // namespace quillon::machine_sim
