@@ -2,6 +2,7 @@
 // (probe), puts it into normal mode and reads its records.
 #include "device/device_records.h"
 #include "device/link_startup.h"
+#include "device/memory_transfer.h"
 
 #include <cstdio>
 
@@ -48,6 +49,31 @@ int main() {
     if (!writeOptionRecord(link, option)) {
         return failed("option record write", link);
     }
+
+    // The largest edit memory goes in and comes back byte for byte.
+    std::vector<uint8_t> code(kEditBodyMax);
+    for (size_t i = 0; i < code.size(); ++i) {
+        code[i] = static_cast<uint8_t>(i * 31 + i / 256);
+    }
+    EditMemoryHeader header{};
+    header.magic = kEditMagic;
+    header.flags = 0x4000;
+    header.length = static_cast<uint16_t>(code.size());
+    setMemoryName(header.name, "wine edit");
+    if (!storeEdit(link, 5, header, code, 501)) {
+        return failed("storing the edit memory", link);
+    }
+    EditMemoryHeader back{};
+    std::vector<uint8_t> read;
+    if (!readEditBody(link, 5, back, read, 502)) {
+        return failed("reading the edit memory", link);
+    }
+    if (read != code || back.length != header.length) {
+        std::printf("FAILED: the edit memory came back different (%zu bytes)\n", read.size());
+        return 1;
+    }
+    std::printf("edit memory 1-6: %zu bytes stored and read back\n", read.size());
+
     stopLink(link);
     std::printf("serial link check passed\n");
     return 0;
