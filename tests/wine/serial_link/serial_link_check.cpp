@@ -18,7 +18,20 @@ int failed(const char* what, const Link& link) {
 } // namespace
 
 int main() {
+    // control-panel looks only for the HID interface; Wine has none, and the
+    // enumeration must say so instead of failing in another way.
+    {
+        Link hidOnly(Program::ControlPanel, systemClock());
+        const uint32_t start = systemClock().tickCount();
+        if (startLink(hidOnly, systemLinkPlatform(), defaultSerialPortNames()) ||
+            hidOnly.lastError().failure != LinkFailure::NoDevice) {
+            std::printf("FAILED: control-panel found a machine without HID\n");
+            return 1;
+        }
+        std::printf("control-panel: no HID interface (%u ms)\n", unsigned(systemClock().tickCount() - start));
+    }
     Link link(Program::AnalyzerEditor, systemClock());
+    const uint32_t probeStart = systemClock().tickCount();
     if (!startLink(link, systemLinkPlatform(), defaultSerialPortNames())) {
         return failed("no machine on the serial ports", link);
     }
@@ -27,7 +40,8 @@ int main() {
                     link.serialPortIndex());
         return 1;
     }
-    std::printf("machine answered on COM%d\n", link.serialPortIndex() + 1);
+    std::printf("machine answered on COM%d (probe and normal mode: %u ms)\n", link.serialPortIndex() + 1,
+                unsigned(systemClock().tickCount() - probeStart));
 
     OptionRecord option;
     if (!readOptionRecord(link, option)) {
@@ -60,9 +74,11 @@ int main() {
     header.flags = 0x4000;
     header.length = static_cast<uint16_t>(code.size());
     setMemoryName(header.name, "wine edit");
+    const uint32_t storeStart = systemClock().tickCount();
     if (!storeEdit(link, 5, header, code, 501)) {
         return failed("storing the edit memory", link);
     }
+    const uint32_t readStart = systemClock().tickCount();
     EditMemoryHeader back{};
     std::vector<uint8_t> read;
     if (!readEditBody(link, 5, back, read, 502)) {
@@ -72,7 +88,9 @@ int main() {
         std::printf("FAILED: the edit memory came back different (%zu bytes)\n", read.size());
         return 1;
     }
-    std::printf("edit memory 1-6: %zu bytes stored and read back\n", read.size());
+    const uint32_t end = systemClock().tickCount();
+    std::printf("edit memory 1-6: %zu bytes stored in %u ms and read back in %u ms\n", read.size(),
+                unsigned(readStart - storeStart), unsigned(end - readStart));
 
     stopLink(link);
     std::printf("serial link check passed\n");
