@@ -1,12 +1,13 @@
-// machine-sim's control commands: one command per line, from stdin or the
-// control FIFO. Numbers are decimal or 0x-prefixed hex.
+// Control commands of the simulated machine, one per line: machine-sim reads
+// them from stdin or its control FIFO, the programs' demo machine from its
+// control file. Numbers are decimal or 0x-prefixed hex.
 #pragma once
 
 #include "device/sim/simulated_machine.h"
 
 #include <string>
 
-namespace quillon::machine_sim {
+namespace quillon::sim {
 
 inline constexpr const char* kControlHelp =
     "Control commands (one per line, on stdin or the --control FIFO):\n"
@@ -28,6 +29,6 @@ inline constexpr const char* kControlHelp =
 enum class ControlResult { Done, Error, Quit };
 
 // Runs one command line; messages for the user go to `reply` (one line).
-ControlResult runControlCommand(sim::SimulatedMachine& machine, const std::string& line, std::string& reply);
+ControlResult runControlCommand(SimulatedMachine& machine, const std::string& line, std::string& reply);
 
-} // namespace quillon::machine_sim
+} // namespace quillon::sim
