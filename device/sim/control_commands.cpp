@@ -74,6 +74,39 @@ ControlResult runControlCommand(SimulatedMachine& machine, const std::string& li
         ScriptedStatus none;
         none.marked = false;
         for (long i = 0; i < number; ++i) machine.scriptStatus(none);
+    } else if (name == "status") {
+        ScriptedStatus status;
+        for (size_t i = 1; i < words.size(); ++i) {
+            const size_t eq = words[i].find('=');
+            if (eq == std::string::npos) return error("status field=value ...");
+            const std::string key = words[i].substr(0, eq);
+            const std::string value = words[i].substr(eq + 1);
+            if (key == "hotkey" && parseByte(value, byte)) {
+                status.hotkey = byte;
+            } else if (key == "macro" && value == "playing") {
+                status.macroState = 0xB0;
+            } else if (key == "macro" && value == "stopped") {
+                status.macroState = 0xB1;
+            } else if (key == "macro" && parseByte(value, byte)) {
+                status.macroState = byte;
+            } else if (key == "remote" && parseByte(value, byte)) {
+                status.remoteCommand = byte;
+            } else if (key == "flags" && parseByte(value, byte)) {
+                status.flags = byte;
+            } else if (key == "held") {
+                std::array<uint8_t, 6> keys{};
+                std::istringstream list(value);
+                size_t count = 0;
+                for (std::string item; std::getline(list, item, ',');) {
+                    if (count >= keys.size() || !parseByte(item, keys[count])) return error("held=K,K.. (six at most)");
+                    ++count;
+                }
+                status.heldKeys = keys;
+            } else {
+                return error(std::string("status: bad field '").append(words[i]).append("'"));
+            }
+        }
+        machine.scriptStatus(status);
     } else if (name == "fault") {
         const std::string kind = arg(1);
         long after = 0;

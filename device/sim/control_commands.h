@@ -16,6 +16,8 @@ inline constexpr const char* kControlHelp =
     "  remote N               next status reply reports remote command N (0..250)\n"
     "  held [K1 .. K6]        key codes held on the machine's keyboard (none: release all)\n"
     "  status-none [N]        answer the next N status polls without 0xC5 (default 1)\n"
+    "  status [hotkey=C] [macro=playing|stopped|N] [remote=N] [held=K,K..] [flags=N]\n"
+    "                         script the next status reply (unset fields: current state)\n"
     "  fault KIND [AFTER]     silence | garbage | unplug, starting AFTER more frames (default 0)\n"
     "  fault none             end the fault\n"
     "  wrong-magic on|off     option and hotkey records read back with a wrong magic\n"

@@ -29,6 +29,16 @@ TEST(ControlCommands, ReachTheMachineAsTheProgramsSeeIt) {
     EXPECT_EQ(status.heldKeys[0], 0xE0);
     EXPECT_EQ(status.heldKeys[1], 4);
 
+    EXPECT_EQ(sim::runControlCommand(s.machine, "status hotkey=0x3c macro=playing remote=0 held=5,6 flags=0x60",
+                                     reply),
+              sim::ControlResult::Done);
+    ASSERT_TRUE(requestStatus(s.link, status));
+    EXPECT_EQ(status.hotkey, 0x3C);
+    EXPECT_EQ(status.macroPlaying(), true);
+    EXPECT_EQ(status.remoteCommand, 0);
+    EXPECT_EQ(status.heldKeys, (std::array<uint8_t, 6>{5, 6, 0, 0, 0, 0}));
+    EXPECT_EQ(status.flags, 0x60);
+
     EXPECT_EQ(sim::runControlCommand(s.machine, "wrong-magic on", reply), sim::ControlResult::Done);
     OptionRecord record;
     EXPECT_FALSE(readOptionRecord(s.link, record));
@@ -48,7 +58,8 @@ TEST(ControlCommands, ReachTheMachineAsTheProgramsSeeIt) {
 TEST(ControlCommands, RefuseWhatTheyCannotMeanToDo) {
     SimLink s(LinkKind::Hid);
     for (const char* line : {"hotkey", "hotkey 256", "hotkey x", "remote 251", "held 1 2 3 4 5 6 7",
-                             "fault melt", "wrong-magic maybe", "screen 0x0", "jump"}) {
+                             "fault melt", "wrong-magic maybe", "screen 0x0", "jump", "status hotkey",
+                             "status held=1,2,3,4,5,6,7", "status colour=red"}) {
         std::string reply;
         EXPECT_EQ(sim::runControlCommand(s.machine, line, reply), sim::ControlResult::Error) << line;
         EXPECT_EQ(reply.rfind("error:", 0), 0u) << line;
