@@ -2,8 +2,8 @@
 # GUI tests of analyzer-runner under Wine, with the in-process simulated
 # machine (QUILLON_MACHINE=sim) where a machine is needed.
 #   runner_test.sh BIN_DIR HOST_TOOLS SCREENSHOT_DIR SCENARIO
-# Scenarios: data-files, no-machine, cancel-dialog, unloadable, placement,
-# countdown, switch-windows.
+# Scenarios: data-files, no-machine, wrong-magic, cancel-dialog, unloadable,
+# placement, countdown, switch-windows, stop-hotkey.
 set -eu
 BIN=$1 HOST_TOOLS=$2 SHOTS=$3 SCENARIO=$4
 . "$(dirname "$0")/../gui_session.sh"
@@ -61,6 +61,24 @@ no-machine)
     expect_box "기계를 찾을 수 없습니다."
     wait_exit "$BG_PID"
     [ "$EXIT_CODE" = 0 ] || fail "exit code $EXIT_CODE"
+    ;;
+wrong-magic)
+    QUILLON_MACHINE=sim QUILLON_MACHINE_COMMANDS="wrong-magic on" wine_bg "$BIN/analyzer-runner.exe" \
+        "$GOLDEN/typical.dat"
+    expect_box "기계의 설정 정보를 읽지 못했습니다."
+    wait_exit "$BG_PID"
+    [ "$EXIT_CODE" = 0 ] || fail "exit code $EXIT_CODE"
+    ;;
+stop-hotkey)
+    # The stop hotkey before the start ends the program without a run.
+    CONTROL="$WORK/machine.txt"
+    : > "$CONTROL"
+    QUILLON_MACHINE=sim QUILLON_MACHINE_CONTROL="Z:$(echo "$CONTROL" | tr / '\\')" \
+        wine_bg "$BIN/analyzer-runner.exe" "$GOLDEN/typical.dat"
+    MAIN=$(runner_window typical)
+    echo "hotkey 2" >> "$CONTROL"
+    wait_exit "$BG_PID" 100
+    [ "$EXIT_CODE" = 0 ] || fail "exit code $EXIT_CODE after the stop hotkey"
     ;;
 cancel-dialog)
     QUILLON_MACHINE=sim wine_bg "$BIN/analyzer-runner.exe"
