@@ -1,6 +1,8 @@
 #include "analyzer/blocks.h"
 
+#include <algorithm>
 #include <cstdlib>
+#include <cstring>
 #include <memory>
 
 #include "base/byte_order.h"
@@ -12,6 +14,41 @@ namespace {
 struct Free {
     void operator()(void* p) const { std::free(p); }
 };
+
+// Decompresses chunk by chunk (LZNT1 chunks never refer to each other) and
+// copies only chunks that are not all zeros: the destination is zero-filled,
+// so the untouched pages of a mostly empty record never become resident.
+// Anything unusual (short chunks, trailing bytes, a damaged chunk) is left to
+// the whole-stream decompressor, which then rewrites the destination.
+bool decompressSparse(const uint8_t* src, size_t srcSize, uint8_t* dst, size_t size) {
+    static const uint8_t kZeros[4096] = {};
+    uint8_t chunk[4096];
+    size_t in = 0, written = 0;
+    bool usual = true;
+    while (written < size) {
+        if (srcSize - in < 2 || loadLe16(src + in) == 0) {
+            return false; // the stream ends before the destination is full
+        }
+        size_t chunkSize = 2 + (loadLe16(src + in) & 0x0FFFu) + 1;
+        size_t room = std::min<size_t>(4096, size - written);
+        size_t produced = 0;
+        if (chunkSize > srcSize - in || !lznt1::decompress(src + in, chunkSize, chunk, room, produced) ||
+            produced != room) {
+            usual = false;
+            break;
+        }
+        if (std::memcmp(chunk, kZeros, room) != 0) {
+            std::memcpy(dst + written, chunk, room);
+        }
+        written += room;
+        in += chunkSize;
+    }
+    if (usual && in == srcSize) {
+        return true;
+    }
+    size_t produced = 0;
+    return lznt1::decompress(src, srcSize, dst, size, produced) && produced == size;
+}
 
 } // namespace
 
@@ -57,9 +94,7 @@ bool readBlock(ByteSource& source, void* destination, size_t size) {
     if (!buffer || !source.read(buffer.get(), length)) {
         return false;
     }
-    size_t produced = 0;
-    return lznt1::decompress(buffer.get(), length, static_cast<uint8_t*>(destination), size, produced) &&
-           produced == size;
+    return decompressSparse(buffer.get(), length, static_cast<uint8_t*>(destination), size);
 }
 
 } // namespace quillon::analyzer
