@@ -14,9 +14,9 @@ namespace quillon::analyzer {
 namespace {
 
 std::vector<uint8_t> withLength(const std::vector<uint8_t>& data) {
-    std::vector<uint8_t> out(4);
+    std::vector<uint8_t> out(4 + data.size());
     storeLe32(out.data(), static_cast<uint32_t>(data.size()));
-    out.insert(out.end(), data.begin(), data.end());
+    std::copy(data.begin(), data.end(), out.begin() + 4);
     return out;
 }
 

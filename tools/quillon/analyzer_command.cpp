@@ -24,7 +24,13 @@ std::string bankSlots(uint32_t mask, int count, bool banks) {
     std::string out;
     for (int n = 0; n < count; ++n) {
         if (mask & (1u << n)) {
-            out += banks ? " " + std::to_string(n / 8 + 1) + "-" + std::to_string(n % 8 + 1) : " " + std::to_string(n + 1);
+            char entry[16];
+            if (banks) {
+                std::snprintf(entry, sizeof entry, " %d-%d", n / 8 + 1, n % 8 + 1);
+            } else {
+                std::snprintf(entry, sizeof entry, " %d", n + 1);
+            }
+            out += entry;
         }
     }
     return out.empty() ? " -" : out;
