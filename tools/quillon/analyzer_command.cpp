@@ -36,13 +36,6 @@ std::string bankSlots(uint32_t mask, int count, bool banks) {
     return out.empty() ? " -" : out;
 }
 
-const char* itemMark(const Item& item) {
-    if (item.head) {
-        return item.alwaysScan ? "★" : "☆";
-    }
-    return item.alwaysScan ? "◈" : "◇";
-}
-
 void printInfo(const AnalyzerModel& model) {
     const AnalyzerImage& a = model.image();
     std::printf("analyzer: %s\n", utf8(a.name).c_str());
@@ -103,7 +96,7 @@ void printInfo(const AnalyzerModel& model) {
     std::printf("items: %d (next id %d)\n", a.itemCount, a.nextItemId);
     for (int i = 0; i < a.itemCount; ++i) {
         const Item& item = a.items[i];
-        std::printf("%s%.4d %s (id %d)\n", itemMark(item), i, utf8(item.name).c_str(), item.id);
+        std::printf("%s (id %d)\n", itemListLine(item, i).c_str(), item.id);
         for (int c = 0; c < item.conditionCount; ++c) {
             std::printf("    if   %s\n", describeCondition(item.conditions[c]).c_str());
         }
