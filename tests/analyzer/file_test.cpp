@@ -90,6 +90,22 @@ TEST(AnalyzerFile, TwoCommandsNamingOneSoundGiveOneBlock) {
     EXPECT_EQ(f.folders.readFile(joinPath(f.folders.sound(), "ding.wav")), wav);
 }
 
+TEST(AnalyzerFile, EmptySoundFileIsAnEmptyBlock) {
+    Fixture f;
+    f.folders.writeFile(joinPath(f.folders.sound(), "quiet.wav"), {});
+    addItemWith(f.model, {soundCommand("quiet.wav")});
+    FileResult saved = f.file.save(f.model, f.folders.save("quiet.dat"));
+    ASSERT_TRUE(saved.ok) << saved.message;
+    auto bytes = f.folders.readFile(saved.path);
+    auto blocks = walkBlocks(bytes, 0, 4);
+    ASSERT_EQ(blocks.size(), 3u);
+    EXPECT_EQ(blocks[2].length, 0u);
+    std::filesystem::remove(joinPath(f.folders.sound(), "quiet.wav"));
+    AnalyzerModel opened;
+    ASSERT_TRUE(f.file.open(opened, saved.path).ok);
+    EXPECT_TRUE(std::filesystem::exists(joinPath(f.folders.sound(), "quiet.wav")));
+}
+
 TEST(AnalyzerFile, ErasedScreenshotsHaveNoBlockAndStillOpen) {
     TempFolders folders;
     reference::Analyzer ref;
