@@ -155,7 +155,7 @@ TEST(AnalyzerFile, CombinationExtrasAreEmbeddedOnceAndInstalledInFileOrder) {
     machine.putRecorded(5, "r5", {0x55, 0x55});
     machine.putEdit(1, "e1", {0xE1});
     machine.putCombination(0, (1u << 2) | (1u << 5), 1u << 1, {0xC0, 0xC0, 0xC0});
-    machine.putCombination(3, 0, 0, {}); // empty: no body, no extras
+    machine.putCombination(3, 0, 0, {}); // empty: no body, no extras, never installed
     f.file.setMachine(&machine);
     f.file.hooks().askEmbedMacros = [](const std::string&) { return true; };
     addItemWith(f.model, {macroCommand(kMacroPlayRecorded, 2), macroCommand(kMacroPlayCombination, 0),
@@ -186,7 +186,7 @@ TEST(AnalyzerFile, CombinationExtrasAreEmbeddedOnceAndInstalledInFileOrder) {
     ASSERT_TRUE(r.ok) << r.message;
     EXPECT_NE(question.find("[조합매크로 메모리]\n1  4  "), std::string::npos) << question;
     EXPECT_EQ(target.writes, (std::vector<std::string>{"R2 header", "R2 body", "C0 header", "C0 body", "R5 header",
-                                                        "R5 body", "E1 header", "E1 body", "C3 header"}));
+                                                        "R5 body", "E1 header", "E1 body"}));
     EXPECT_EQ(target.memory(MacroKind::Recorded, 5).body, (std::vector<uint8_t>{0x55, 0x55}));
 }
 
