@@ -19,6 +19,12 @@
 
 namespace quillon::editor {
 
+inline constexpr const char* kLeaveQuestion = "이미지 분석 편집기를 종료하시겠습니까?";
+inline constexpr const char* kLeaveCaption = "편집기 종료";
+
+// "이미지 분석 편집기를 종료하시겠습니까?" (caption "편집기 종료"); true: leave.
+inline bool confirmLeave(UserDialogs& dialogs) { return dialogs.askYesNo(kLeaveQuestion, kLeaveCaption); }
+
 class EditorDocument {
 public:
     EditorDocument(analyzer::AnalyzerModel& model, EditorFolders folders, UserDialogs& dialogs, Clock& clock,

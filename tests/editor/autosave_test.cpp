@@ -163,6 +163,15 @@ TEST_F(AutosaveTest, SaveAndOpenGoThroughTheDialogs) {
     EXPECT_EQ(model.itemCount(), 0);
 }
 
+TEST(LeavingTheEditor, AsksWithItsOwnCaption) {
+    ScriptedDialogs dialogs;
+    dialogs.answers = {true};
+    EXPECT_TRUE(confirmLeave(dialogs));
+    EXPECT_FALSE(confirmLeave(dialogs));
+    EXPECT_EQ(dialogs.shown[0].text, "이미지 분석 편집기를 종료하시겠습니까?");
+    EXPECT_EQ(dialogs.shown[0].caption, "편집기 종료");
+}
+
 TEST(Sounds, CopiedIntoTheSoundFolderWithTheOverwriteQuestion) {
     ScratchFolder scratch;
     EditorFolders folders = EditorFolders::under(scratch.file("data"));

@@ -149,7 +149,9 @@ TEST_F(ScreenshotStorage, FullAnalyzerRefusesTheThousandthAndFirst) {
     for (int i = 0; i < kScreenshotCapacity; ++i) {
         a.screenshots[i].used = 1;
         a.screenshotOrder[i] = i;
-        setName(a.screenshots[i].name, sizeof a.screenshots[i].name, "s" + std::to_string(i));
+        std::string name = std::to_string(i);
+        name += "번";
+        setName(a.screenshots[i].name, sizeof a.screenshots[i].name, name);
     }
     a.screenshotCount = kScreenshotCapacity;
     EXPECT_EQ(import(writeShotSet(shots, "a", {}, cursorFile(0, 0, 0)), "넘침").outcome, ImportOutcome::Refused);
