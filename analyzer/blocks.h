@@ -18,7 +18,8 @@ inline constexpr uint64_t kLargestEmbeddedFile = 512ull << 20;
 
 bool writeBlock(ByteSink& sink, const void* data, size_t size);
 
-// Reads one block that must decompress to exactly `size` bytes. The length is
+// Reads one block that must decompress to exactly `size` bytes into a
+// ZERO-FILLED destination (zero chunks are skipped). The length is
 // checked against the bytes left and against what it could possibly hold
 // before anything is allocated.
 bool readBlock(ByteSource& source, void* destination, size_t size);

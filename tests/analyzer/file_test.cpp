@@ -266,7 +266,7 @@ void fillTypicalModel(Fixture& f, FakeMachine& machine) {
     m.image().screenshotBitsPerPixel = 32;
     int slot = -1;
     for (int i = 0; i < 3; ++i) {
-        std::string name = "스샷" + std::to_string(i);
+        std::string name = std::to_string(i) + "스샷";
         auto bmp = reference::smallBmp(64, 48, static_cast<uint8_t>(i));
         f.folders.writeFile(joinPath(f.folders.image(), name + ".bmp"), bmp);
         ASSERT_TRUE(m.addScreenshot({name, static_cast<int32_t>(bmp.size()), 5, 6, ""}, slot));

@@ -37,6 +37,48 @@ bool SparseBytes::anyWritten(uint64_t begin, uint64_t length) const {
     return it != bytes_.end() && it->first < begin + length;
 }
 
+namespace {
+
+// A compressed chunk body whose only references repeat the previous byte
+// when it starts a run of zeros: literals elsewhere.
+std::vector<uint8_t> encodeZeroRuns(const std::vector<uint8_t>& chunk) {
+    std::vector<uint8_t> body;
+    size_t flagAt = 0;
+    int tokens = 8;
+    size_t p = 0;
+    while (p < chunk.size()) {
+        if (tokens == 8) {
+            flagAt = body.size();
+            body.push_back(0);
+            tokens = 0;
+        }
+        size_t run = 0;
+        while (p > 0 && chunk[p - 1] == 0 && p + run < chunk.size() && chunk[p + run] == 0) {
+            ++run;
+        }
+        int lengthBits = 12;
+        for (size_t i = p - (p > 0 ? 1 : 0); i >= 0x10; i >>= 1) {
+            --lengthBits;
+        }
+        size_t longest = (size_t{1} << lengthBits) - 1 + 3;
+        if (run >= 3) {
+            size_t length = std::min(run, longest);
+            uint16_t token = static_cast<uint16_t>(length - 3); // displacement 1: top bits 0
+            body[flagAt] = static_cast<uint8_t>(body[flagAt] | (1u << tokens));
+            body.push_back(static_cast<uint8_t>(token));
+            body.push_back(static_cast<uint8_t>(token >> 8));
+            p += length;
+        } else {
+            body.push_back(chunk[p]);
+            ++p;
+        }
+        ++tokens;
+    }
+    return body;
+}
+
+} // namespace
+
 std::vector<uint8_t> lznt1Encode(const SparseBytes& data) {
     std::vector<uint8_t> out;
     auto header = [&](uint16_t h) {
@@ -45,7 +87,7 @@ std::vector<uint8_t> lznt1Encode(const SparseBytes& data) {
     };
     for (uint64_t begin = 0; begin < data.size(); begin += 4096) {
         uint64_t n = std::min<uint64_t>(4096, data.size() - begin);
-        std::vector<uint8_t> chunk = data.slice(begin, n);
+        std::vector<uint8_t> chunk = data.anyWritten(begin, n) ? data.slice(begin, n) : std::vector<uint8_t>();
         bool zero = std::all_of(chunk.begin(), chunk.end(), [](uint8_t b) { return b == 0; });
         if (zero && n >= 4) {
             // Flags 0b10: a literal 0, then a reference one byte back for the
@@ -54,8 +96,15 @@ std::vector<uint8_t> lznt1Encode(const SparseBytes& data) {
             uint16_t token = static_cast<uint16_t>(n - 1 - 3);
             out.insert(out.end(), {0x02, 0x00, static_cast<uint8_t>(token), static_cast<uint8_t>(token >> 8)});
         } else {
-            header(static_cast<uint16_t>(0x3000 | (n - 1)));
-            out.insert(out.end(), chunk.begin(), chunk.end());
+            chunk.resize(n, 0);
+            std::vector<uint8_t> body = encodeZeroRuns(chunk);
+            if (body.size() < n) {
+                header(static_cast<uint16_t>(0x8000 | 0x3000 | (body.size() - 1)));
+                out.insert(out.end(), body.begin(), body.end());
+            } else {
+                header(static_cast<uint16_t>(0x3000 | (n - 1)));
+                out.insert(out.end(), chunk.begin(), chunk.end());
+            }
         }
     }
     return out;
@@ -63,12 +112,12 @@ std::vector<uint8_t> lznt1Encode(const SparseBytes& data) {
 
 std::vector<uint8_t> block(const SparseBytes& data) {
     std::vector<uint8_t> encoded = data.size() ? lznt1Encode(data) : std::vector<uint8_t>{};
-    std::vector<uint8_t> out(4);
     auto n = static_cast<uint32_t>(encoded.size());
+    std::vector<uint8_t> out(4 + encoded.size());
     for (int i = 0; i < 4; ++i) {
         out[i] = static_cast<uint8_t>(n >> (8 * i));
     }
-    out.insert(out.end(), encoded.begin(), encoded.end());
+    std::copy(encoded.begin(), encoded.end(), out.begin() + 4);
     return out;
 }
 
