@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "analyzer/model.h"
+#include "base/file.h"
 #include "base/text.h"
 #include "editor/user_dialogs.h"
 
@@ -93,7 +94,9 @@ public:
         std::filesystem::remove_all(path_, ignored);
     }
     std::string path() const { return path_.string(); }
-    std::string file(const std::string& name) const { return (path_ / name).string(); }
+    // UTF-8 names joined as text: a narrow path would take them in the
+    // Windows code page.
+    std::string file(const std::string& name) const { return path() + "/" + name; }
 
 private:
     static int& counter() {
@@ -103,28 +106,13 @@ private:
     std::filesystem::path path_;
 };
 
+// Paths are UTF-8 (Korean names included), on Windows too.
 inline void writeBytes(const std::string& path, const std::vector<uint8_t>& bytes) {
-    FILE* f = std::fopen(path.c_str(), "wb");
-    ASSERT_NE(f, nullptr) << path;
-    if (!bytes.empty()) {
-        std::fwrite(bytes.data(), 1, bytes.size(), f);
-    }
-    std::fclose(f);
+    ASSERT_TRUE(writeFileAtomic(path, bytes.data(), bytes.size())) << path;
 }
 
 inline std::vector<uint8_t> readBytes(const std::string& path) {
-    std::vector<uint8_t> out;
-    FILE* f = std::fopen(path.c_str(), "rb");
-    if (!f) {
-        return out;
-    }
-    uint8_t b[4096];
-    size_t n;
-    while ((n = std::fread(b, 1, sizeof b, f)) > 0) {
-        out.insert(out.end(), b, b + n);
-    }
-    std::fclose(f);
-    return out;
+    return readFile(path).value_or(std::vector<uint8_t>{});
 }
 
 inline void put32(std::vector<uint8_t>& bytes, size_t offset, int64_t value) {

@@ -286,7 +286,7 @@ TEST_F(ScreenshotStorage, ShowingTakesTheSizeAndMovesImagesInside) {
 TEST_F(ScreenshotStorage, ShowingRefusesEightBitsAndMissingFiles) {
     import(writeShotSet(shots, "a", {}, cursorFile(0, 0, 0), 64, 48, 8), "여덟");
     import(writeShotSet(shots, "b", {}, cursorFile(0, 0, 0)), "없음");
-    std::filesystem::remove(imageFile("없음"));
+    files::remove(imageFile("없음"));
     EXPECT_EQ(showScreenshot(model, folders, 0, dialogs).status, ShowStatus::Unsupported);
     EXPECT_EQ(showScreenshot(model, folders, 1, dialogs).status, ShowStatus::Missing);
     EXPECT_EQ(dialogs.messages(), (std::vector<std::string>{"분석기가 지원할 수 없는 형식의 스샷입니다.",
