@@ -13,7 +13,8 @@ namespace quillon::editor {
 
 // Names of the open analyzer's objects by slot number (UTF-8). A slot outside
 // its table, or an empty slot, gives an empty name: a damaged record shows a
-// blank in a sentence instead of reading past a table.
+// blank in a sentence instead of reading past a table. Keys are named from a
+// KeyTable made with KeyNames::AnalyzerEditor (its "- " row).
 class AnalyzerNames {
 public:
     AnalyzerNames(const analyzer::AnalyzerModel& model, const KeyTable& keys) : model_(model), keys_(keys) {}
