@@ -1,0 +1,92 @@
+// Screenshots of the open analyzer: importing a screenshot set made by the
+// screenshot tool, showing a screenshot, deleting (or erasing) one, and
+// starting a new analyzer, which empties the Image folder.
+#pragma once
+
+#include <ctime>
+#include <functional>
+#include <optional>
+#include <string>
+
+#include "analyzer/model.h"
+#include "editor/cursor_file.h"
+#include "editor/folders.h"
+#include "editor/screenshot_bitmap.h"
+#include "editor/user_dialogs.h"
+
+namespace quillon::editor {
+
+namespace screenshot_message {
+inline constexpr const char* kUnusableImage = "사용할 수 없는 이미지 파일입니다.";
+inline constexpr const char* kMissingOrDamaged = "이미지 파일이 없거나 잘못된 이미지 파일입니다.";
+inline constexpr const char* kUnsupported = "분석기가 지원할 수 없는 형식의 스샷입니다.";
+inline constexpr const char* kAreasLeft = "범위설정이 남아 있기 때문에 삭제할 수 없습니다.";
+inline constexpr const char* kImagesLeft = "인식이미지가 남아 있기 때문에 삭제할 수 없습니다.";
+// A screenshot's name is also its bitmap's file name in the Image folder.
+inline constexpr const char* kBadName = "스샷 이름으로 사용할 수 없는 이름입니다.";
+inline constexpr const char* kNameTaken = "같은 이름의 스샷이 이미 있습니다.";
+inline constexpr const char* kNewAnalyzerQuestion = "모든 내용을 삭제하고 새로 시작하시겠습니까?";
+inline constexpr const char* kErasedLabel = "지워진 스샷";
+inline constexpr const char* kErasedCursorText = "xxxx,yyyy";
+} // namespace screenshot_message
+
+// The name proposed for the next imported screenshot: "불러온 이미지 %.2d".
+std::string proposedScreenshotName(const analyzer::AnalyzerModel& model);
+
+struct ImportRequest {
+    std::string bitmapPath; // the chosen "*.bmp" (UTF-8)
+    std::string name;       // the screenshot's name, without ".bmp"
+    bool replaceCurrent = false;
+};
+
+// The cursor keeping dialog: given the capture and the proposed name, the
+// name to keep it under, or nothing when the user does not keep it.
+using CursorOffer =
+    std::function<std::optional<std::string>(const CursorCapture& capture, const std::string& proposedName)>;
+
+enum class ImportOutcome { Imported, Refused, Cancelled };
+
+struct ImportResult {
+    ImportOutcome outcome = ImportOutcome::Refused;
+    int slot = -1;
+    int cursorSlot = -1; // the kept cursor, -1 when none
+};
+
+ImportResult importScreenshot(analyzer::AnalyzerModel& model, const EditorFolders& folders,
+                              const ImportRequest& request, UserDialogs& dialogs, const CursorOffer& offerCursor);
+
+enum class ShowStatus { Shown, Erased, Missing, Unsupported };
+
+struct ScreenshotView {
+    ShowStatus status = ShowStatus::Missing;
+    ScreenshotBitmap bitmap; // for an erased screenshot: a blank of the current screen size
+    std::string cursorText;
+    std::string label;
+};
+
+inline constexpr uint8_t kErasedFill = 238;
+
+// Shows the screenshot at a list position: reads its bitmap, takes the
+// screen size and depth from it and moves recognition images that would
+// fall outside it back inside. Failures are told through `dialogs`.
+ScreenshotView showScreenshot(analyzer::AnalyzerModel& model, const EditorFolders& folders, int position,
+                              UserDialogs& dialogs);
+
+enum class ScreenshotDeletion { Removed, Erased, Refused };
+
+// A screenshot that recognition images or areas were cut from is erased (its
+// bitmap deleted, the entry kept); an erased one is removed once nothing
+// refers to it; one without dependants is removed at once.
+ScreenshotDeletion deleteScreenshotAt(analyzer::AnalyzerModel& model, const EditorFolders& folders, int position,
+                                      UserDialogs& dialogs);
+
+// Deletes every "*.bmp" of the Image folder (files only, not recursive).
+void clearImageFolder(const EditorFolders& folders);
+
+// After "모든 내용을 삭제하고 새로 시작하시겠습니까?" (when `ask`): empties the
+// Image folder, resets the model and names it "이미지 분석기YYYYMMDDhhmm".
+// False when the user said No.
+bool startNewAnalyzer(analyzer::AnalyzerModel& model, const EditorFolders& folders, UserDialogs& dialogs,
+                      const std::tm& localNow, bool ask = true);
+
+} // namespace quillon::editor

@@ -1,0 +1,41 @@
+#include "editor/sounds.h"
+
+#include "analyzer/analyzer_file.h"
+#include "analyzer/records.h"
+#include "base/file.h"
+#include "base/text.h"
+
+namespace quillon::editor {
+
+std::string soundChooserFolder(const std::string& windowsFolder) {
+    std::string folder = windowsFolder;
+    if (!folder.empty() && folder.back() != '\\' && folder.back() != '/') {
+        folder += '\\';
+    }
+    return folder + "Media\\";
+}
+
+SoundChoice chooseSound(const EditorFolders& folders, const std::string& chosenPath, UserDialogs& dialogs) {
+    SoundChoice choice;
+    std::string name = files::fileNameOf(chosenPath);
+    std::string cp949 = text::utf8ToCp949(name);
+    if (!isSafeFileName(name) || cp949.size() >= analyzer::field::kDeviceSoundNameBytes ||
+        cp949.find('?') != std::string::npos) {
+        dialogs.warn(sound_message::kUnusableSound);
+        return choice;
+    }
+    std::string target = analyzer::joinPath(folders.sound, name);
+    bool copyIt = true;
+    if (files::exists(target)) {
+        copyIt = dialogs.askYesNo(sound_message::kOverwriteQuestion);
+    }
+    if (copyIt && !files::copy(chosenPath, target)) {
+        dialogs.warn(sound_message::kUnusableSound);
+        return choice;
+    }
+    choice.ok = true;
+    choice.fileName = name;
+    return choice;
+}
+
+} // namespace quillon::editor
