@@ -64,41 +64,47 @@ int searchRange(const FrameView& frame, const RangeSearch& p, RangeResult& entry
     const SearchArea& a = p.area;
     if (!searchAllowed(frame, p)) return p.mode == SearchMode::Found ? 1 : 0;
     const int w = p.image.width, h = p.image.height, L = a.left, T = a.top, AW = a.width, AH = a.height;
-    std::vector<Point> seq;
-    switch (p.order) {
-    case ScanOrder::Down:
-        for (int y = T; y < T + AH - h; ++y)
-            for (int x = L; x < L + AW - w; ++x) seq.push_back({x, y});
-        break;
-    case ScanOrder::Up:
-        for (int y = T + AH - h; y >= T; --y)
-            for (int x = L; x < L + AW - w; ++x) seq.push_back({x, y});
-        break;
-    case ScanOrder::Right:
-        for (int x = L; x < L + AW - w; ++x)
-            for (int y = T; y < T + AH - h; ++y) seq.push_back({x, y});
-        break;
-    case ScanOrder::Left:
-        for (int x = L + AW - w; x >= L; --x)
-            for (int y = T; y < T + AH - h; ++y) seq.push_back({x, y});
-        break;
-    case ScanOrder::Spiral:
-        seq = spiralSequence(L + AW / 2, T + AH / 2, L, L + AW - w, T, T + AH - h);
-        break;
-    }
     int n = p.nth;
-    for (const Point& c : seq) {
-        if (!candidateMatches(frame, p.image, c.x, c.y, p.similarity)) continue;
+    int code = -1;
+    // True when the search ends at this candidate.
+    auto visit = [&](int x, int y) {
+        if (!candidateMatches(frame, p.image, x, y, p.similarity)) return false;
         if (p.mode == SearchMode::NotFound) {
             entry.found = 0;
-            return 1;
+            code = 1;
+            return true;
         }
         if (n <= 1) {
-            entry = {1, c.x + w / 2, c.y + h / 2};
-            return 0;
+            entry = {1, x + w / 2, y + h / 2};
+            code = 0;
+            return true;
         }
         --n;
+        return false;
+    };
+    switch (p.order) {
+    case ScanOrder::Down:
+        for (int y = T; y < T + AH - h && code < 0; ++y)
+            for (int x = L; x < L + AW - w && code < 0; ++x) visit(x, y);
+        break;
+    case ScanOrder::Up:
+        for (int y = T + AH - h; y >= T && code < 0; --y)
+            for (int x = L; x < L + AW - w && code < 0; ++x) visit(x, y);
+        break;
+    case ScanOrder::Right:
+        for (int x = L; x < L + AW - w && code < 0; ++x)
+            for (int y = T; y < T + AH - h && code < 0; ++y) visit(x, y);
+        break;
+    case ScanOrder::Left:
+        for (int x = L + AW - w; x >= L && code < 0; --x)
+            for (int y = T; y < T + AH - h && code < 0; ++y) visit(x, y);
+        break;
+    case ScanOrder::Spiral:
+        for (const Point& c : spiralSequence(L + AW / 2, T + AH / 2, L, L + AW - w, T, T + AH - h))
+            if (visit(c.x, c.y)) break;
+        break;
     }
+    if (code >= 0) return code;
     if (p.mode == SearchMode::Found) {
         entry.found = 0;
         return 1;
