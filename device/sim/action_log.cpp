@@ -66,23 +66,34 @@ std::string jsonString(std::string_view text) {
             out += c;
         }
     }
-    return out + "\"";
+    out += "\"";
+    return out;
 }
 
 } // namespace
 
 std::string actionJson(const LoggedAction& action, int screenWidth, int screenHeight) {
     using namespace action_code;
-    std::string out = "{\"time\":" + std::to_string(action.time) + ",\"code\":" + std::to_string(action.code) +
-                      ",\"action\":" + jsonString(actionName(action.code));
+    std::string out = "{\"time\":";
+    out += std::to_string(action.time);
+    out += ",\"code\":";
+    out += std::to_string(action.code);
+    out += ",\"action\":";
+    out += jsonString(actionName(action.code));
     const auto& o = action.operands;
-    auto field = [&out](const char* name, long value) { out += ",\"" + std::string(name) + "\":" + std::to_string(value); };
+    auto field = [&out](const char* name, long value) {
+        out += ",\"";
+        out += name;
+        out += "\":";
+        out += std::to_string(value);
+    };
     switch (action.code) {
     case kKeyDown:
     case kKeyUp:
         if (o.size() >= 1) {
             field("key", o[0]);
-            out += ",\"name\":" + jsonString(KeyTable().nameOfCode(o[0]));
+            out += ",\"name\":";
+            out += jsonString(KeyTable().nameOfCode(o[0]));
         }
         break;
     case kButtonDown:
@@ -122,13 +133,21 @@ std::string actionJson(const LoggedAction& action, int screenWidth, int screenHe
         break;
     case kKeyboardLock:
     case kMouseLock:
-        if (o.size() >= 1) out += std::string(",\"lock\":") + (o[0] ? "true" : "false");
+        if (o.size() >= 1) {
+            out += ",\"lock\":";
+            out += o[0] ? "true" : "false";
+        }
         break;
     default:
-        if (!o.empty()) out += ",\"operands\":\"" + hexBytes(o) + "\"";
+        if (!o.empty()) {
+            out += ",\"operands\":\"";
+            out += hexBytes(o);
+            out += "\"";
+        }
         break;
     }
-    return out + "}";
+    out += "}";
+    return out;
 }
 
 } // namespace quillon::sim

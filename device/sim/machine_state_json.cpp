@@ -26,12 +26,23 @@ const char* faultName(FaultKind kind) {
     return "none";
 }
 
+// Appends pieces; GCC warns falsely about `"literal" + std::string` chains.
+void add(std::string& out, std::initializer_list<std::string_view> pieces) {
+    for (std::string_view piece : pieces) {
+        out.append(piece.data(), piece.size());
+    }
+}
+
+std::string num(uint64_t value) { return std::to_string(value); }
+const char* flag(bool value) { return value ? "true" : "false"; }
+
 std::string bytesArray(const uint8_t* bytes, size_t count) {
     std::string out = "[";
     for (size_t i = 0; i < count; ++i) {
-        out += (i ? "," : "") + std::to_string(bytes[i]);
+        add(out, {i ? "," : "", num(bytes[i])});
     }
-    return out + "]";
+    out += "]";
+    return out;
 }
 
 std::string memoriesJson(const SimMemory* memories, size_t count, size_t lengthOffset, bool wideLength) {
@@ -44,12 +55,12 @@ std::string memoriesJson(const SimMemory* memories, size_t count, size_t lengthO
         }
         const uint32_t length =
             wideLength ? loadBe32(m.header.data() + lengthOffset) : loadBe16(m.header.data() + lengthOffset);
-        out += first ? "" : ",";
+        add(out, {first ? "" : ",", "{\"index\":", num(i), ",\"magic\":", num(loadBe16(m.header.data())),
+                  ",\"length\":", num(length), ",\"bodyBytes\":", num(m.body.size()), "}"});
         first = false;
-        out += "{\"index\":" + std::to_string(i) + ",\"magic\":" + std::to_string(loadBe16(m.header.data())) +
-               ",\"length\":" + std::to_string(length) + ",\"bodyBytes\":" + std::to_string(m.body.size()) + "}";
     }
-    return out + "]";
+    out += "]";
+    return out;
 }
 
 } // namespace
@@ -57,41 +68,37 @@ std::string memoriesJson(const SimMemory* memories, size_t count, size_t lengthO
 std::string SimulatedMachine::stateJson() const {
     std::lock_guard<std::recursive_mutex> lock(mutex_);
     std::string out = "{";
-    out += "\"mode\":\"" + std::string(modeName(mode_)) + "\"";
-    out += ",\"frames\":" + std::to_string(frames_);
-    out += ",\"linkTests\":" + std::to_string(linkTests_);
-    out += ",\"fault\":{\"kind\":\"" + std::string(faultName(faultKind_)) +
-           "\",\"atFrame\":" + std::to_string(faultAtFrame_) + ",\"active\":" + (faultActive_ ? "true" : "false") +
-           ",\"wrongMagic\":" + (wrongMagic_ ? "true" : "false") + "}";
-    out += ",\"optionRecord\":\"" + hexBytes(optionRecord_) + "\"";
-    out += ",\"hotkeyRecord\":\"" + hexBytes(hotkeyRecord_) + "\"";
-    out += ",\"recorded\":" + memoriesJson(recorded_.data(), recorded_.size(), 46, true);
-    out += ",\"edit\":" + memoriesJson(edit_.data(), edit_.size(), 46, false);
-    out += ",\"combination\":" + memoriesJson(combination_.data(), combination_.size(), 46, false);
-    out += ",\"pressedKeys\":" + bytesArray(pressedKeys_.data(), pressedKeys_.size());
-    out += ",\"pressedButtons\":" + std::to_string(pressedButtons_);
-    out += ",\"pointer\":{\"x\":" + std::to_string(pointerX_) + ",\"y\":" + std::to_string(pointerY_) + "}";
-    out += ",\"screen\":{\"width\":" + std::to_string(screenWidth_) + ",\"height\":" + std::to_string(screenHeight_) +
-           "}";
-    out += ",\"heldKeys\":" + bytesArray(heldKeys_.data(), heldKeys_.size());
-    out += std::string(",\"macroPlaying\":") + (macroPlaying_ ? "true" : "false");
-    out += std::string(",\"macroPaused\":") + (macroPaused_ ? "true" : "false");
-    out += std::string(",\"keyboardLocked\":") + (keyboardLocked_ ? "true" : "false");
-    out += std::string(",\"mouseLocked\":") + (mouseLocked_ ? "true" : "false");
-    out += std::string(",\"lights\":{\"red\":") + (lights_[0] ? "true" : "false") +
-           ",\"yellow\":" + (lights_[1] ? "true" : "false") + ",\"green\":" + (lights_[2] ? "true" : "false") + "}";
-    out += std::string(",\"computerOff\":") + (computerOff_ ? "true" : "false");
+    add(out, {"\"mode\":\"", modeName(mode_), "\""});
+    add(out, {",\"frames\":", num(frames_), ",\"linkTests\":", num(linkTests_)});
+    add(out, {",\"fault\":{\"kind\":\"", faultName(faultKind_), "\",\"atFrame\":", num(faultAtFrame_),
+              ",\"active\":", flag(faultActive_), ",\"wrongMagic\":", flag(wrongMagic_), "}"});
+    add(out, {",\"optionRecord\":\"", hexBytes(optionRecord_), "\""});
+    add(out, {",\"hotkeyRecord\":\"", hexBytes(hotkeyRecord_), "\""});
+    add(out, {",\"recorded\":", memoriesJson(recorded_.data(), recorded_.size(), 46, true)});
+    add(out, {",\"edit\":", memoriesJson(edit_.data(), edit_.size(), 46, false)});
+    add(out, {",\"combination\":", memoriesJson(combination_.data(), combination_.size(), 46, false)});
+    add(out, {",\"autoClick\":\"", hexBytes(autoClick_), "\""});
+    add(out, {",\"pressedKeys\":", bytesArray(pressedKeys_.data(), pressedKeys_.size())});
+    add(out, {",\"pressedButtons\":", num(pressedButtons_)});
+    add(out, {",\"pointer\":{\"x\":", std::to_string(pointerX_), ",\"y\":", std::to_string(pointerY_), "}"});
+    add(out, {",\"screen\":{\"width\":", std::to_string(screenWidth_), ",\"height\":",
+              std::to_string(screenHeight_), "}"});
+    add(out, {",\"heldKeys\":", bytesArray(heldKeys_.data(), heldKeys_.size())});
+    add(out, {",\"macroPlaying\":", flag(macroPlaying_), ",\"macroPaused\":", flag(macroPaused_)});
+    add(out, {",\"keyboardLocked\":", flag(keyboardLocked_), ",\"mouseLocked\":", flag(mouseLocked_)});
+    add(out, {",\"lights\":{\"red\":", flag(lights_[0]), ",\"yellow\":", flag(lights_[1]),
+              ",\"green\":", flag(lights_[2]), "}"});
+    add(out, {",\"computerOff\":", flag(computerOff_)});
     if (scheduled_) {
-        out += ",\"scheduled\":{\"kind\":" + std::to_string(scheduled_->first) +
-               ",\"index\":" + std::to_string(scheduled_->second) + "}";
+        add(out, {",\"scheduled\":{\"kind\":", num(scheduled_->first), ",\"index\":", num(scheduled_->second),
+                  "}"});
     } else {
         out += ",\"scheduled\":null";
     }
-    out += ",\"pendingSignals\":" + std::to_string(signals_.size());
-    out += ",\"scriptedStatuses\":" + std::to_string(statusScript_.size());
+    add(out, {",\"pendingSignals\":", num(signals_.size()), ",\"scriptedStatuses\":", num(statusScript_.size())});
     out += ",\"actions\":[";
     for (size_t i = 0; i < actions_.size(); ++i) {
-        out += (i ? "," : "") + actionJson(actions_[i], screenWidth_, screenHeight_);
+        add(out, {i ? "," : "", actionJson(actions_[i], screenWidth_, screenHeight_)});
     }
     out += "]}";
     return out;
