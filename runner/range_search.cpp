@@ -13,6 +13,7 @@
 #include <array>
 #include <atomic>
 #include <cstddef>
+#include <cstring>
 #include <vector>
 
 namespace quillon::runner {
@@ -32,7 +33,8 @@ BoxScan chooseBoxScan() {
     return avx2 && !forcedSse2.load() ? boxScanAvx2 : boxScanSse2;
 }
 
-constexpr int kBins = 16; // histogram bins per channel
+constexpr int kBins = 8; // histogram bins per channel
+constexpr int kBinShift = 5;
 constexpr int kSide = kBins + 1;
 
 } // namespace
@@ -101,39 +103,38 @@ private:
 
 void Search::collectRequired() {
     const ImageView& image = params_.image;
-    s_.required.clear();
+    s_.required.resize(static_cast<size_t>(image.width) * static_cast<size_t>(image.height) + 1);
+    RequiredPixel* out = s_.required.data();
+    size_t n = 0;
     auto add = [&](int x, int y) {
-        RequiredPixel p{static_cast<int16_t>(x), static_cast<int16_t>(y), {}};
         const uint8_t* own = image.pixel(x, y);
-        p.colour[0] = own[0];
-        p.colour[1] = own[1];
-        p.colour[2] = own[2];
-        s_.required.push_back(p);
+        out[n++] = RequiredPixel{static_cast<int16_t>(x), static_cast<int16_t>(y), {own[0], own[1], own[2], 0}};
     };
     if (!image.pattern) {
         for (int y = 0; y < image.height; ++y)
             for (int x = 0; x < image.width; ++x) add(x, y);
-        return;
+    } else {
+        // The anchor pixel decides first, whatever its mask byte says.
+        if (image.hasAnchor()) add(image.anchorColumn, image.anchorRow);
+        for (int y = 0; y < image.height; ++y)
+            for (int x = 0; x < image.width; ++x)
+                if (image.pixel(x, y)[3] == 1) add(x, y);
     }
-    // The anchor pixel decides first, whatever its mask byte says.
-    if (image.hasAnchor()) add(image.anchorColumn, image.anchorRow);
-    for (int y = 0; y < image.height; ++y)
-        for (int x = 0; x < image.width; ++x)
-            if (image.pixel(x, y)[3] == 1) add(x, y);
+    s_.required.resize(n);
 }
 
 void Search::buildHistogram() {
-    auto& v = s_.volume;
-    std::fill(v.begin(), v.end(), 0u);
+    uint32_t* v = s_.volume.data();
+    std::fill(s_.volume.begin(), s_.volume.end(), 0u);
     const SearchArea& a = params_.area;
-    const int stepX = std::max(1, a.width / 64);
-    const int stepY = std::max(1, a.height / 64);
+    const int stepX = std::max(1, a.width / 40);
+    const int stepY = std::max(1, a.height / 40);
     auto at = [](int r, int g, int b) { return (r * kSide + g) * kSide + b; };
     for (int y = a.top; y < a.top + a.height; y += stepY) {
         const uint8_t* p = frame_.pixel(a.left, y);
         for (int x = 0; x < a.width; x += stepX) {
             const uint8_t* q = p + x * 4;
-            ++v[at((q[2] >> 4) + 1, (q[1] >> 4) + 1, (q[0] >> 4) + 1)];
+            ++v[at((q[2] >> kBinShift) + 1, (q[1] >> kBinShift) + 1, (q[0] >> kBinShift) + 1)];
         }
     }
     // Summed volume: v[r][g][b] = samples in bins below (r, g, b).
@@ -147,16 +148,16 @@ void Search::buildHistogram() {
 
 // How many sampled screen pixels fall in the colour's neighbourhood.
 uint32_t Search::rarity(const uint8_t* colour) const {
-    const int reach = std::min(kBins, (limit_ + 15) / 16);
+    const int reach = std::min(kBins, (limit_ + (1 << kBinShift) - 1) >> kBinShift);
     int lo[3];
     int hi[3];
     for (int c = 0; c < 3; ++c) {
-        const int bin = colour[2 - c] >> 4; // red, green, blue
+        const int bin = colour[2 - c] >> kBinShift; // red, green, blue
         lo[c] = std::max(0, bin - reach);
         hi[c] = std::min(kBins - 1, bin + reach) + 1;
     }
-    const auto& v = s_.volume;
-    auto at = [&](int r, int g, int b) { return static_cast<int64_t>(v[(r * kSide + g) * kSide + b]); };
+    const uint32_t* v = s_.volume.data();
+    auto at = [v](int r, int g, int b) { return static_cast<int64_t>(v[(r * kSide + g) * kSide + b]); };
     const int64_t sum = at(hi[0], hi[1], hi[2]) - at(lo[0], hi[1], hi[2]) - at(hi[0], lo[1], hi[2]) -
                         at(hi[0], hi[1], lo[2]) + at(lo[0], lo[1], hi[2]) + at(lo[0], hi[1], lo[2]) +
                         at(hi[0], lo[1], lo[2]) - at(lo[0], lo[1], lo[2]);
@@ -191,9 +192,17 @@ void Search::chooseTestOrder() {
         const uint32_t r = rarity(req[i].colour);
         if (r < best) best = r, second = i;
     }
+    s_.offsets.resize(count);
+    s_.colours.resize(count * 4);
+    ptrdiff_t* offsets = s_.offsets.data();
+    uint8_t* colours = s_.colours.data();
+    const RequiredPixel* pixels = req.data();
+    const ptrdiff_t stride = frame_.stride;
+    size_t next = 0;
     auto push = [&](size_t i) {
-        s_.offsets.push_back(static_cast<ptrdiff_t>(req[i].dy) * frame_.stride + req[i].dx * 4);
-        s_.colours.insert(s_.colours.end(), req[i].colour, req[i].colour + 4);
+        offsets[next] = static_cast<ptrdiff_t>(pixels[i].dy) * stride + pixels[i].dx * 4;
+        std::memcpy(colours + next * 4, pixels[i].colour, 4);
+        ++next;
     };
     push(first);
     probeDx_[0] = req[first].dx;
