@@ -293,8 +293,8 @@ bool Interpreter::commandDevice(const uint8_t* b) {
 bool Interpreter::commandReplaceImage(const uint8_t* b) {
     analyzer::RecognitionImage* image = model_.recognitionImage(bodyInt(b, analyzer::field::kReplaceImage));
     if (!image) return true;
-    const FreshCapture fresh = capture_.freshCapture();
-    if (!fresh.usable) return true;
+    const FreshCapture fresh = captureForCondition();
+    if (!fresh.usable) return keepGoing();
     const FrameView frame = capture_.frame();
     const ImageView view = viewOf(*image);
     if (!view.valid() || image->left < 0 || image->top < 0 || image->left + view.width - 1 >= frame.width ||
@@ -321,8 +321,8 @@ bool Interpreter::commandReadNumber(const uint8_t* b) {
     const analyzer::NumberPack* block = model_.numberPack(bodyInt(b, 16));
     NumberPackView pack;
     if (!block || !viewOf(*block, pack)) return true;
-    const FreshCapture fresh = capture_.freshCapture();
-    if (!fresh.usable) return true;
+    const FreshCapture fresh = captureForCondition();
+    if (!fresh.usable) return keepGoing();
     const analyzer::RecognitionArea& a = model_.image().areas[areaSlot];
     int64_t value = 0;
     readNumber(capture_.frame(), {a.left, a.top, a.width, a.height}, pack, bodyInt(b, 24), bodyInt(b, 28) == 1, value);

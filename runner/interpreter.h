@@ -98,6 +98,8 @@ private:
     // when the run must end.
     bool sleep(uint32_t ms);
     bool send(const quillon::Action& action);
+    // A capture under the 51 ms rule; a target that cannot be captured
+    // pauses the run until the user resumes it.
     FreshCapture captureForCondition();
 
     // Conditions.
