@@ -81,6 +81,7 @@ void Interpreter::run() {
 bool Interpreter::startRun() {
     const analyzer::AnalyzerImage& image = model_.image();
     capture_.setTarget(captureTargetOf(image));
+    screen_.setLegacyCapture(image.captureLegacy == 1);
     state_.runList.clear();
     for (int i = 0; i < std::min(model_.itemCount(), analyzer::kItemCapacity); ++i) {
         if (model_.item(i).head == 1) state_.runList.push_back(i);

@@ -33,8 +33,8 @@ BoxScan chooseBoxScan() {
     return avx2 && !forcedSse2.load() ? boxScanAvx2 : boxScanSse2;
 }
 
-constexpr int kBins = 8; // histogram bins per channel
-constexpr int kBinShift = 5;
+constexpr int kBins = 16; // histogram bins per channel
+constexpr int kBinShift = 4;
 constexpr int kSide = kBins + 1;
 
 } // namespace
@@ -137,13 +137,24 @@ void Search::buildHistogram() {
             ++v[at((q[2] >> kBinShift) + 1, (q[1] >> kBinShift) + 1, (q[0] >> kBinShift) + 1)];
         }
     }
-    // Summed volume: v[r][g][b] = samples in bins below (r, g, b).
+    // Summed volume: v[r][g][b] = samples in bins below (r, g, b), as three
+    // running sums, one along each axis.
     for (int r = 1; r < kSide; ++r)
-        for (int g = 1; g < kSide; ++g)
-            for (int b = 1; b < kSide; ++b)
-                v[at(r, g, b)] += v[at(r - 1, g, b)] + v[at(r, g - 1, b)] + v[at(r, g, b - 1)] -
-                                  v[at(r - 1, g - 1, b)] - v[at(r - 1, g, b - 1)] - v[at(r, g - 1, b - 1)] +
-                                  v[at(r - 1, g - 1, b - 1)];
+        for (int g = 1; g < kSide; ++g) {
+            uint32_t* line = v + at(r, g, 0);
+            for (int b = 1; b < kSide; ++b) line[b] += line[b - 1];
+        }
+    for (int r = 1; r < kSide; ++r)
+        for (int g = 2; g < kSide; ++g) {
+            uint32_t* line = v + at(r, g, 0);
+            const uint32_t* above = v + at(r, g - 1, 0);
+            for (int b = 1; b < kSide; ++b) line[b] += above[b];
+        }
+    for (int r = 2; r < kSide; ++r) {
+        uint32_t* plane = v + at(r, 0, 0);
+        const uint32_t* before = v + at(r - 1, 0, 0);
+        for (int i = 0; i < kSide * kSide; ++i) plane[i] += before[i];
+    }
 }
 
 // How many sampled screen pixels fall in the colour's neighbourhood.

@@ -57,6 +57,8 @@ public:
     // The cursor's current shape and position; false when the cursor or its
     // icon information cannot be read.
     virtual bool readCursor(CursorImage& image) = 0;
+    // The analyzer asks for the legacy (GDI) capture method from the start.
+    virtual void setLegacyCapture(bool /*legacy*/) {}
 };
 
 } // namespace quillon::runner
