@@ -2,13 +2,13 @@
 
 #include "device/actions.h"
 
-namespace quillon {
+namespace quillon::runner {
 
 namespace {
 constexpr uint32_t kPauseMs = 100;
 }
 
-bool leaveAnalysis(Link& link, bool computerOff) {
+bool finishRun(Link& link, bool computerOff) {
     Clock& clock = link.clock();
     bool ok = true;
     clock.sleepMs(kPauseMs);
@@ -25,4 +25,4 @@ bool leaveAnalysis(Link& link, bool computerOff) {
     return ok;
 }
 
-} // namespace quillon
+} // namespace quillon::runner

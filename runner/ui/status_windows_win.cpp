@@ -120,7 +120,7 @@ void endRun(RunnerSession& session, bool computerOff) {
     session.watchThread.joinPumping();
     session.runActive = false;
     session.interpreterThread.joinPumping();
-    leaveAnalysis(session.link, computerOff);
+    runner::finishRun(session.link, computerOff);
     if (session.miniWindow) {
         DestroyWindow(session.miniWindow);
         session.miniWindow = nullptr;

@@ -1,0 +1,53 @@
+// What the interpreter asks of the program around it: sound, beeps, the
+// input method of the foreground window, the local time, and the status
+// windows it reports to. The Windows program implements it with its dialogs;
+// tests record the calls.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+namespace quillon::runner {
+
+struct LocalTime {
+    int year = 0;
+    int month = 0;   // 1..12
+    int weekday = 0; // 0 = Sunday
+    int day = 0;
+    int hour = 0;
+    int minute = 0;
+    int second = 0;
+};
+
+class Host {
+public:
+    virtual ~Host() = default;
+
+    // Loops the sound file until stopped; false when it cannot be played.
+    virtual bool playSound(const std::string& path) = 0;
+    virtual void stopSound() = 0;
+    virtual void beep(int frequency, int durationMs) = 0;
+    // Whether the input method of the foreground window is open (Korean).
+    virtual bool inputMethodOpen() = 0;
+    virtual LocalTime localTime() = 0;
+
+    // ---- the status windows ---------------------------------------------------
+    // True while the main window is shown (else the mini window).
+    virtual bool mainWindowShown() = 0;
+    // Asks the main window to end the run (its stop button); with
+    // `computerOff` the program switches the computer off as it ends.
+    virtual void requestStop(bool computerOff) = 0;
+    // Switches between the main and the mini window.
+    virtual void switchWindow() = 0;
+    // The current item's number (list position) and name (UTF-8).
+    virtual void showCurrentItem(int number, const std::string& name) = 0;
+    virtual void showItemLabel(bool visible) = 0;
+    virtual void showMacroPlaying(bool playing) = 0;
+    // The code of the condition that stopped an item (main window only).
+    virtual void showResultCode(int code) = 0;
+    virtual void showSoundPath(const std::string& path) = 0;
+    // A warning box (UTF-8); the program ends after it when the run asks.
+    virtual void warn(const std::string& text) = 0;
+};
+
+} // namespace quillon::runner

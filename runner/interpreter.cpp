@@ -1,0 +1,224 @@
+// The run loop: run start, the item step, the choice of the next item, the
+// timers, and the sleeps that keep the run stoppable.
+#include "runner/interpreter.h"
+
+#include "base/text.h"
+#include "device/actions.h"
+
+#include <algorithm>
+
+namespace quillon::runner {
+
+using analyzer::Item;
+
+void Variable::clearValues() {
+    ImageBlock kept = std::move(image);
+    *this = Variable();
+    image = std::move(kept);
+}
+
+CaptureTarget captureTargetOf(const analyzer::AnalyzerImage& image) {
+    if (image.captureFullScreen == 1) return CaptureTarget::FullScreen;
+    if (image.captureWindowFramed == 1) return CaptureTarget::Window;
+    return CaptureTarget::ClientArea;
+}
+
+Interpreter::Interpreter(analyzer::AnalyzerModel& model, Link& link, Screen& screen, Host& host, Clock& clock,
+                         AnalyzerLoader& loader, RunSettings settings)
+    : model_(model), link_(link), screen_(screen), host_(host), clock_(clock), loader_(loader),
+      settings_(std::move(settings)), capture_(screen, clock) {}
+
+Interpreter::~Interpreter() = default;
+
+int Interpreter::random() {
+    randomState_ = randomState_ * 214013u + 2531011u;
+    return static_cast<int>((randomState_ >> 16) & 0x7FFF);
+}
+
+bool Interpreter::send(const quillon::Action& action) {
+    if (sendAction(link_, action) != ActionSend::Sent) {
+        // A frame that cannot leave ends the run (the program then ends).
+        host_.requestStop(false);
+        stopping_ = true;
+        ending_ = Ending::LinkFailed;
+        return false;
+    }
+    return true;
+}
+
+bool Interpreter::sleep(uint32_t ms) {
+    while (ms > 0) {
+        if (!keepGoing()) return false;
+        const uint32_t slice = std::min(ms, kPollIntervalMs);
+        clock_.sleepMs(slice);
+        ms -= slice;
+    }
+    return keepGoing();
+}
+
+void Interpreter::run() {
+    runActive.store(true);
+    stopping_ = false;
+    ending_ = Ending::Running;
+    randomState_ = settings_.fixedSeed ? settings_.seed : clock_.tickCount();
+    if (!capture_.startRun()) {
+        ending_ = Ending::NoBuffer;
+        host_.requestStop(false);
+        runActive.store(false);
+        return;
+    }
+    do {
+        restart_ = false;
+        startRun();
+        while (keepGoing() && !restart_) {
+            if (!itemStep()) break;
+        }
+    } while (restart_ && keepGoing());
+    if (ending_ == Ending::Running) ending_ = Ending::Cleared;
+    endRun();
+}
+
+bool Interpreter::startRun() {
+    const analyzer::AnalyzerImage& image = model_.image();
+    capture_.setTarget(captureTargetOf(image));
+    screen_.setLegacyCapture(image.captureLegacy == 1);
+    state_.runList.clear();
+    for (int i = 0; i < std::min(model_.itemCount(), analyzer::kItemCapacity); ++i) {
+        if (model_.item(i).head == 1) state_.runList.push_back(i);
+    }
+    for (Variable& v : state_.variables) v.clearValues();
+    const uint32_t now = clock_.tickCount();
+    for (Timer& t : state_.timers) t = Timer{now, 0, 0};
+    state_.havePolled = false;
+    capture_.forgetLastCapture();
+    if (image.screenshotCount > 0) {
+        capture_.freshCapture();
+    }
+    state_.stay = false;
+    state_.rescan = false;
+    state_.position = 0;
+    state_.previousPosition = 0;
+    state_.previousItem = state_.runList.empty() ? 0 : state_.runList[0];
+    state_.currentItem = state_.previousItem;
+    return true;
+}
+
+void Interpreter::endRun() {
+    capture_.endRun();
+    for (Variable& v : state_.variables) v.image.reset();
+    runActive.store(false);
+}
+
+bool Interpreter::itemStep() {
+    auto& list = state_.runList;
+    if (list.empty()) {
+        // Nothing to run: wait for the stop like an idle loop.
+        return pollStatus(kPollIntervalMs) && sleep(kPollIntervalMs);
+    }
+    auto advance = [&] {
+        if (++state_.position >= static_cast<int>(list.size())) state_.position = 0;
+    };
+    int index = list[static_cast<size_t>(state_.position)];
+    if (model_.item(index).noItemDelay != 1) {
+        const uint32_t delay = host_.mainWindowShown() ? settings_.itemDelayMain : settings_.itemDelayMini;
+        if (!sleep(delay)) return false;
+    }
+    while (model_.item(index).ignoreMode == 3) {
+        if (!pollStatus(kPollIntervalMs) || !keepGoing()) return false;
+        if (!state_.stay) advance();
+        index = list[static_cast<size_t>(state_.position)];
+        if (state_.stay) {
+            // The loop is held on an item that is never run: let time pass.
+            if (!sleep(kPollIntervalMs)) return false;
+        }
+    }
+    const Item& item = model_.item(index);
+    state_.currentItem = index;
+    host_.showCurrentItem(index, text::cp949ToUtf8(analyzer::fixedText(item.name)));
+
+    bool allHeld = false;
+    int code = 0;
+    switch (item.ignoreMode) {
+    case 1: allHeld = true; break;
+    case 2: allHeld = false; break;
+    default: {
+        const int count = std::clamp(item.conditionCount, 0, analyzer::kConditionsPerItem);
+        allHeld = count == 0 || evaluateConditions(item, code) == count;
+        break;
+    }
+    }
+    if (!keepGoing()) return false;
+    if (allHeld && item.ignoreMode == 0) {
+        if (!runCommands(item)) return false;
+        if (restart_) return true;
+    }
+    if (!allHeld && host_.mainWindowShown()) host_.showResultCode(code);
+    chooseNext(item, allHeld);
+    state_.previousPosition = state_.position;
+    state_.previousItem = index;
+    updateTimers();
+    if (!state_.stay) {
+        if (state_.rescan) {
+            // The item is scanned once more, then the loop moves on.
+            state_.rescan = false;
+        } else {
+            advance();
+        }
+    }
+    if (!pollStatus(kPollIntervalMs)) return false;
+    if (host_.mainWindowShown()) host_.showResultCode(0);
+    return keepGoing();
+}
+
+void Interpreter::chooseNext(const Item& item, bool allHeld) {
+    bool haveTarget = false;
+    int32_t target = 0;
+    if (allHeld) {
+        const int links = std::clamp(item.nextLinkCount, 0, analyzer::kNextLinksPerItem);
+        for (int i = 0; i < links && !haveTarget; ++i) {
+            const analyzer::NextLink& l = item.nextLinks[i];
+            if (variableTestHolds(0, l.lowIsVariable == 1, l.low, l.lowOperator, l.variable, l.highOperator,
+                                  l.highIsVariable == 1, l.high)) {
+                haveTarget = true;
+                target = l.targetId;
+            }
+        }
+        if (!haveTarget && item.otherwiseBranch == 1) {
+            haveTarget = true;
+            target = item.otherwiseBranchTarget;
+        }
+    } else if (item.falseBranch == 1) {
+        haveTarget = true;
+        target = item.falseBranchTarget;
+    }
+    bool followed = false;
+    if (haveTarget) {
+        if (target == analyzer::kReturnToPrevious) {
+            state_.rescan = false;
+            state_.position = std::clamp(state_.previousPosition, 0, static_cast<int>(state_.runList.size()) - 1);
+            state_.runList[static_cast<size_t>(state_.position)] = state_.previousItem;
+            followed = true;
+        } else {
+            // A link to an item that no longer exists is not followed.
+            const int index = model_.findItemById(target);
+            if (index >= 0) {
+                state_.rescan = false;
+                state_.runList[static_cast<size_t>(state_.position)] = index;
+                followed = true;
+            }
+        }
+    }
+    if (item.head == 1 && item.alwaysScan == 1) {
+        state_.stay = followed;
+    }
+}
+
+void Interpreter::updateTimers() {
+    const uint32_t now = clock_.tickCount();
+    for (Timer& t : state_.timers) {
+        t.value += static_cast<int64_t>(now - t.start);
+        t.start = now;
+    }
+}
+
+} // namespace quillon::runner

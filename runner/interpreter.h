@@ -1,0 +1,147 @@
+// The interpreter: walks the analyzer's head items, evaluates each item's
+// conditions against the screen, the machine's status, the clock, timers and
+// variables, runs the commands of an item whose conditions hold (action
+// frames to the machine, run-state changes, sounds), and follows the item's
+// links to the next item. It runs on its own thread; the program stops it by
+// clearing `runActive` and waiting for `run` to return, and every wait inside
+// looks at that flag at least once per poll interval.
+#pragma once
+
+#include "analyzer/model.h"
+#include "base/clock.h"
+#include "device/actions.h"
+#include "device/key_table.h"
+#include "device/link.h"
+#include "runner/capture.h"
+#include "runner/host.h"
+#include "runner/matching.h"
+#include "runner/run_state.h"
+
+#include <atomic>
+#include <cstdint>
+#include <string>
+
+namespace quillon::runner {
+
+// Loads another analyzer for the run-analyzer command: 0 on success or the
+// loader's negative code (-1 unreadable, -10 wrong format, -2 no items).
+class AnalyzerLoader {
+public:
+    virtual ~AnalyzerLoader() = default;
+    virtual int load(const std::string& path, analyzer::AnalyzerModel& model) = 0;
+};
+
+struct RunSettings {
+    uint8_t startHotkey = 0;  // also pauses and resumes
+    uint8_t stopHotkey = 0;
+    uint8_t switchHotkey = 0; // main / mini window
+    uint32_t itemDelayMain = 0;
+    uint32_t itemDelayMini = 0;
+    std::string soundFolder;    // UTF-8, ends with its separator or is joined with one
+    std::string analyzerFolder; // UTF-8
+    std::string loadFailureText = "분석기를 불러오지 못했습니다"; // "%s - %d" with the loader's code
+    // Seed of the random generator; by default the clock's tick at run start.
+    bool fixedSeed = false;
+    uint32_t seed = 0;
+};
+
+// The capture target an analyzer's screenshot-mode flags choose.
+CaptureTarget captureTargetOf(const analyzer::AnalyzerImage& image);
+
+// Status-poll intervals.
+inline constexpr uint32_t kPollIntervalMs = 50;
+inline constexpr uint32_t kPausedBlinkMs = 300;
+
+class Interpreter {
+public:
+    Interpreter(analyzer::AnalyzerModel& model, Link& link, Screen& screen, Host& host, Clock& clock,
+                AnalyzerLoader& loader, RunSettings settings);
+    ~Interpreter();
+
+    // The thread body: returns when the run has ended.
+    void run();
+
+    std::atomic<bool> runActive{false};
+    std::atomic<bool> paused{false};
+
+    const RunState& state() const { return state_; }
+    RunState& state() { return state_; }
+    ScreenCapture& capture() { return capture_; }
+    // Why the run ended.
+    enum class Ending { Running, Cleared, StopHotkey, StopCommand, LoadFailed, LinkFailed, NoBuffer };
+    Ending ending() const { return ending_; }
+    // Random numbers as the platform's rand(): 0..32767.
+    int random();
+
+    // ---- parts, public for the tests that drive one step ------------------
+    // Returns false when the run must end.
+    bool pollStatus(uint32_t interval);
+    // Number of leading conditions that held.
+    int evaluateConditions(const analyzer::Item& item, int& code);
+    int evaluateCondition(const analyzer::Condition& condition);
+    // Runs the item's commands; false when the run must end.
+    bool runCommands(const analyzer::Item& item);
+    bool runCommand(const analyzer::Command& command);
+    // The variable test of conditions, links and guards.
+    bool variableTestHolds(int axis, bool lowIsVariable, int32_t low, int lowOperator, int32_t variable,
+                           int highOperator, bool highIsVariable, int32_t high);
+
+private:
+    friend struct InterpreterAccess;
+    bool startRun();
+    bool itemStep();
+    void chooseNext(const analyzer::Item& item, bool allHeld);
+    void updateTimers();
+    void endRun();
+    bool keepGoing() const { return runActive.load() && !stopping_; }
+    // Sleeps, looking at the run flag at least every poll interval; false
+    // when the run must end.
+    bool sleep(uint32_t ms);
+    bool send(const quillon::Action& action);
+    // A capture under the 51 ms rule; a target that cannot be captured
+    // pauses the run until the user resumes it.
+    FreshCapture captureForCondition();
+
+    // Conditions.
+    int conditionImage(const uint8_t* body);
+    int conditionRangeSearch(const uint8_t* body);
+    int conditionCursor(const uint8_t* body);
+    int conditionDateTime(const uint8_t* body);
+    int conditionTimer(const uint8_t* body);
+
+    // Commands.
+    bool commandKey(const uint8_t* body);
+    bool commandMouse(const uint8_t* body);
+    bool commandMacro(const uint8_t* body);
+    bool commandVariable(const uint8_t* body);
+    bool commandDevice(const uint8_t* body);
+    bool commandReplaceImage(const uint8_t* body);
+    bool commandRunAnalyzer(const uint8_t* body);
+    bool commandTypeSentence(const uint8_t* body);
+    bool commandReadNumber(const uint8_t* body);
+    bool moveTo(int x, int y);
+    bool windowToScreen(int& x, int& y, bool beepForFixed);
+    bool variablePoint(const Variable& v, int& x, int& y, bool& monitor) const;
+    bool assignVariable(const uint8_t* body, Variable& target);
+    void applyArithmetic(const uint8_t* body, Variable& target, bool sourceLiteral, bool dateInvolved);
+    bool copyImageInto(Variable& target, const analyzer::RecognitionImage& image);
+
+    analyzer::AnalyzerModel& model_;
+    Link& link_;
+    Screen& screen_;
+    Host& host_;
+    Clock& clock_;
+    AnalyzerLoader& loader_;
+    RunSettings settings_;
+    KeyTable keys_{KeyNames::AnalyzerEditor};
+    ScreenCapture capture_;
+    RangeSearcher searcher_;
+    RunState state_;
+    uint32_t randomState_ = 0;
+    bool stopping_ = false;
+    bool restart_ = false;
+    Ending ending_ = Ending::Running;
+    bool labelVisible_ = true;
+};
+
+} // namespace quillon::runner

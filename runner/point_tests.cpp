@@ -1,0 +1,61 @@
+#include "runner/colour_distance.h"
+#include "runner/matching.h"
+
+#include <cstring>
+
+namespace quillon::runner {
+
+namespace {
+int decide(bool same, CompareMode mode) {
+    const bool held = mode == CompareMode::Same ? same : !same;
+    return held ? kTestHeld : kTestNotHeld;
+}
+int outside(CompareMode mode) { return mode == CompareMode::Same ? kTestOutside : kTestHeld; }
+} // namespace
+
+int testColour(const FrameView& frame, Point point, uint32_t rgb, int similarity, CompareMode mode) {
+    if (!frame.contains(point.x, point.y)) {
+        return outside(mode);
+    }
+    uint8_t colour[4];
+    colourBytes(rgb, colour);
+    return decide(withinLimit(frame.pixel(point.x, point.y), colour, squaredLimit(similarity)), mode);
+}
+
+int testImage(const FrameView& frame, const ImageView& image, Point topLeft, int similarity, CompareMode mode) {
+    // An image touching the capture's right or bottom edge counts as off it.
+    if (!image.valid() || topLeft.x < 0 || topLeft.y < 0 || topLeft.x + image.width >= frame.width ||
+        topLeft.y + image.height >= frame.height) {
+        return outside(mode);
+    }
+    const int32_t limit = squaredLimit(similarity);
+    for (int y = 0; y < image.height; ++y) {
+        const uint8_t* screen = frame.pixel(topLeft.x, topLeft.y + y);
+        const uint8_t* own = image.pixel(0, y);
+        for (int x = 0; x < image.width; ++x, screen += 4, own += 4) {
+            if (image.pattern && own[3] != 1) {
+                continue;
+            }
+            if (!withinLimit(screen, own, limit)) {
+                return decide(false, mode);
+            }
+        }
+    }
+    return decide(true, mode);
+}
+
+int testCursor(const CursorImage& cursor, const analyzer::CursorSample& sample, CompareMode mode) {
+    bool same = (cursor.shapeFlags & 3) == (sample.parts & 3);
+    if (same) {
+        if (cursor.shapeFlags & 2) {
+            same = std::memcmp(cursor.colourHeader, sample.colourHeader, kBitmapHeaderSize) == 0 &&
+                   std::memcmp(cursor.colourBits, sample.colourBits, kCursorBitsSize) == 0;
+        } else if (cursor.shapeFlags & 1) {
+            same = std::memcmp(cursor.maskHeader, sample.maskHeader, kBitmapHeaderSize) == 0 &&
+                   std::memcmp(cursor.maskBits, sample.maskBits, kCursorBitsSize) == 0;
+        }
+    }
+    return mode == CompareMode::Same ? (same ? 0 : 100) : (same ? 200 : 0);
+}
+
+} // namespace quillon::runner

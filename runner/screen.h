@@ -1,0 +1,64 @@
+// The screen as the runner sees it: the primary screen's size, the capture
+// target's rectangle, its pixels and the mouse cursor. The Windows
+// implementation sits beside the runner's windows; tests use SyntheticScreen.
+#pragma once
+
+#include "runner/geometry.h"
+
+#include <cstddef>
+#include <cstdint>
+
+namespace quillon::runner {
+
+// Which rectangle a capture takes (the analyzer's screenshot mode).
+enum class CaptureTarget {
+    ClientArea, // the foreground window's client area (the default)
+    Window,     // the foreground window with its frame
+    FullScreen, // the desktop
+};
+
+inline constexpr size_t kCursorBitsSize = 65536;
+inline constexpr size_t kBitmapHeaderSize = 40;
+
+// The mouse cursor's shape as taken from the system: the mask and colour
+// bitmaps with their 40-byte headers, exactly as a cursor sample stores them.
+struct CursorImage {
+    int shapeFlags = 0; // bit 0 mask taken, bit 1 colour taken
+    uint8_t maskHeader[kBitmapHeaderSize] = {};
+    uint8_t maskBits[kCursorBitsSize] = {};
+    uint8_t colourHeader[kBitmapHeaderSize] = {};
+    uint8_t colourBits[kCursorBitsSize] = {};
+    Point position; // cursor position minus its hot spot
+};
+
+// Result of copying screen pixels.
+enum class CopyResult {
+    Ok,
+    BitmapFailed, // the platform could not create the bitmap for the copy
+};
+
+class Screen {
+public:
+    virtual ~Screen() = default;
+
+    // Width and height of the primary screen.
+    virtual Size screenSize() = 0;
+    // The target's rectangle in screen coordinates, not yet clipped to the
+    // screen: the desktop, the foreground window, or its client area. False
+    // when there is no foreground window or the window calls fail.
+    virtual bool targetRect(CaptureTarget target, Rect& rect) = 0;
+    // Copies `width` x `height` pixels whose top-left corner is screen point
+    // (left, top) into `pixels`, rows top to bottom, each row padded to a
+    // multiple of four bytes, in the screen's own depth (reported in
+    // `bitsPerPixel`). The caller guarantees the rectangle is on the screen
+    // and that `capacity` bytes hold it at 32 bits per pixel.
+    virtual CopyResult copyPixels(int left, int top, int width, int height, uint8_t* pixels, size_t capacity,
+                                  int& bitsPerPixel) = 0;
+    // The cursor's current shape and position; false when the cursor or its
+    // icon information cannot be read.
+    virtual bool readCursor(CursorImage& image) = 0;
+    // The analyzer asks for the legacy (GDI) capture method from the start.
+    virtual void setLegacyCapture(bool /*legacy*/) {}
+};
+
+} // namespace quillon::runner

@@ -1,0 +1,128 @@
+// Number recognition with a pack of 3 x 5 digit and sign samples painted on
+// the synthetic screen.
+#include "runner/matching.h"
+#include "runner/synthetic_screen.h"
+#include "tests/runner/reference_matching.h"
+
+#include <gtest/gtest.h>
+
+#include <random>
+#include <string>
+#include <vector>
+
+namespace quillon::runner {
+namespace {
+
+// Glyph rows, '#' ink and '.' paper; entries 0..9 then + - x /.
+const char* const kGlyphs[kNumberEntries][5] = {
+    {"###", "#.#", "#.#", "#.#", "###"}, {".#.", "##.", ".#.", ".#.", "###"}, {"###", "..#", "###", "#..", "###"},
+    {"###", "..#", "###", "..#", "###"}, {"#.#", "#.#", "###", "..#", "..#"}, {"###", "#..", "###", "..#", "###"},
+    {"###", "#..", "###", "#.#", "###"}, {"###", "..#", ".#.", ".#.", ".#."}, {"###", "#.#", "###", "#.#", "###"},
+    {"###", "#.#", "###", "..#", "###"}, {"...", ".#.", "###", ".#.", "..."}, {"...", "...", "###", "...", "..."},
+    {"...", "#.#", ".#.", "#.#", "..."}, {"..#", "..#", ".#.", "#..", "#.."},
+};
+constexpr uint32_t kInk = 0x000000;
+constexpr uint32_t kPaper = 0xFFFFFF;
+
+struct Pack {
+    std::vector<NumberPoint> points[kNumberEntries];
+    NumberPackView view;
+    Pack() {
+        for (int e = 0; e < kNumberEntries; ++e) {
+            for (int r = 0; r < 5; ++r)
+                for (int c = 0; c < 3; ++c) points[e].push_back({c, r, kGlyphs[e][r][c] == '#' ? kInk : kPaper});
+            NumberSampleView& s = view.samples[e];
+            s.defined = true;
+            s.width = 3;
+            s.points = points[e].data();
+            s.pointCount = static_cast<int>(points[e].size());
+            s.rowExtent = 5;
+            s.lastColumn = 2;
+        }
+        view.digitWidth = 3;
+        view.digitHeight = 5;
+    }
+};
+
+// Writes text with `gap` paper columns between glyphs; returns the end.
+int write(SyntheticScreen& s, int x, int y, const std::string& text, int gap = 1) {
+    for (char ch : text) {
+        int e = ch >= '0' && ch <= '9' ? ch - '0' : ch == '+' ? 10 : ch == '-' ? 11 : ch == '*' ? 12 : ch == '/' ? 13 : -1;
+        if (e >= 0)
+            for (int r = 0; r < 5; ++r)
+                for (int c = 0; c < 3; ++c) s.setPixel(x + c, y + r, kGlyphs[e][r][c] == '#' ? kInk : kPaper);
+        x += 3 + gap;
+    }
+    return x;
+}
+
+FrameView frameOf(const SyntheticScreen& s) { return {s.row(0), s.width(), s.height(), s.width() * 4}; }
+
+TEST(ReadNumber, DigitsOperatorsAndTheGapRule) {
+    Pack pack;
+    struct Case {
+        std::string text;
+        int gap;
+        bool arithmetic;
+        int64_t expected;
+    } cases[] = {
+        {"12+30", 1, true, 42},          {"12+30", 3, false, 12},        {"90817", 1, false, 90817},
+        {"7*6", 1, true, 42},            {"100/4-5", 1, true, 20},       {"8/0", 1, true, 8},
+        {"2-9", 1, true, -7},            {"1234567890123", 1, false, 1234567890123},
+        {"5", 1, true, 5},
+    };
+    for (const Case& c : cases) {
+        SyntheticScreen s(120, 20, kPaper);
+        write(s, 4, 7, c.text, c.gap);
+        int64_t value = -1;
+        EXPECT_EQ(readNumber(frameOf(s), {0, 0, 120, 20}, pack.view, 95, c.arithmetic, value), 0);
+        EXPECT_EQ(value, c.expected) << c.text;
+        int64_t literal = -1;
+        reference::readNumber(frameOf(s), {0, 0, 120, 20}, pack.view, 95, c.arithmetic, literal);
+        EXPECT_EQ(literal, c.expected) << c.text;
+    }
+}
+
+TEST(ReadNumber, TheFirstDigitFixesTheLine) {
+    Pack pack;
+    SyntheticScreen s(60, 30, kPaper);
+    write(s, 2, 3, "4");
+    write(s, 6, 12, "9"); // on another line: not part of the number
+    write(s, 6, 3, "2");
+    int64_t value = 0;
+    EXPECT_EQ(readNumber(frameOf(s), {0, 0, 60, 30}, pack.view, 100, false, value), 0);
+    EXPECT_EQ(value, 42);
+}
+
+TEST(ReadNumber, AreaOffTheCaptureGivesZeroAndFails) {
+    Pack pack;
+    SyntheticScreen s(30, 10, kPaper);
+    write(s, 0, 0, "7");
+    int64_t value = 99;
+    EXPECT_NE(readNumber(frameOf(s), {0, 0, 31, 10}, pack.view, 100, false, value), 0);
+    EXPECT_EQ(value, 0);
+    EXPECT_NE(readNumber(frameOf(s), {-1, 0, 10, 10}, pack.view, 100, false, value), 0);
+}
+
+TEST(ReadNumber, AgreesWithTheLiteralRulesOnRandomText) {
+    Pack pack;
+    std::mt19937 rng(7);
+    auto pick = [&](int lo, int hi) { return std::uniform_int_distribution<int>(lo, hi)(rng); };
+    for (int i = 0; i < 300; ++i) {
+        SyntheticScreen s(pick(10, 90), pick(6, 20), kPaper);
+        std::string text;
+        for (int n = pick(1, 10); n > 0; --n) text += "0123456789+-*/ "[pick(0, 14)];
+        write(s, pick(0, 8), pick(0, s.height() - 5), text, pick(1, 5));
+        for (int k = pick(0, 6); k > 0; --k) s.setPixel(pick(0, s.width() - 1), pick(0, s.height() - 1), kInk);
+        const SearchArea area{pick(0, 3), pick(0, 2), s.width() - pick(3, 8), s.height() - pick(2, 3)};
+        const bool arithmetic = pick(0, 1) == 1;
+        const int similarity = pick(90, 100);
+        int64_t fast = 0, slow = 0;
+        ASSERT_EQ(readNumber(frameOf(s), area, pack.view, similarity, arithmetic, fast),
+                  reference::readNumber(frameOf(s), area, pack.view, similarity, arithmetic, slow));
+        ASSERT_EQ(fast, slow) << text;
+    }
+}
+
+} // namespace
+} // namespace quillon::runner
