@@ -123,6 +123,7 @@ int AnalyzerModel::findItemById(int32_t id) const {
 }
 
 std::string itemListLine(const Item& item, int position) {
+    // Head items are stars, the others diamonds; filled when always scanned.
     const char* mark = item.head ? (item.alwaysScan ? "★" : "☆") : (item.alwaysScan ? "◈" : "◇");
     char number[16];
     std::snprintf(number, sizeof number, "%.4d ", position);

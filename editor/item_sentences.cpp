@@ -503,10 +503,4 @@ std::string branchLine(const Item& item, BranchKind branch, const AnalyzerNames&
     return format("%s ☞ %s 분석", text, names.itemById(target).c_str());
 }
 
-std::string itemListLine(const Item& item, int position) {
-    const char* mark = item.head ? (item.alwaysScan ? kMarkHeadAlwaysScan : kMarkHead)
-                                 : (item.alwaysScan ? kMarkAlwaysScan : kMarkItem);
-    return format("%s%.4d %s", mark, position, fromRecord(fixedText(item.name)).c_str());
-}
-
 } // namespace quillon::editor

@@ -40,13 +40,6 @@ private:
     const KeyTable& keys_;
 };
 
-// The mark before an item in the list: head with always scan, head, a
-// non-head item with always scan left set, any other item.
-inline constexpr const char* kMarkHeadAlwaysScan = "★";
-inline constexpr const char* kMarkHead = "☆";
-inline constexpr const char* kMarkAlwaysScan = "◈";
-inline constexpr const char* kMarkItem = "◇";
-
 // The branch texts of an item's two branch lines.
 inline constexpr const char* kFalseBranchText = "분석항목의 조건이 거짓이면";
 inline constexpr const char* kOtherwiseBranchText = "그 이외의 조건인 경우";
@@ -59,7 +52,7 @@ std::string nextLinkSentence(const analyzer::NextLink& link, const AnalyzerNames
 // The line of an item's false or otherwise branch; empty when that branch
 // has no target.
 std::string branchLine(const analyzer::Item& item, BranchKind branch, const AnalyzerNames& names);
-// "%s%.4d %s": mark, list position, name.
-std::string itemListLine(const analyzer::Item& item, int position);
+// The item list line ("%s%.4d %s": mark, list position, name) is
+// analyzer::itemListLine, shared with the command-line tool.
 
 } // namespace quillon::editor

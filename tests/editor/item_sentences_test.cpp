@@ -220,7 +220,7 @@ TEST(ItemListLine, MarksByHeadAndAlwaysScan) {
         item.head = r.head;
         item.alwaysScan = r.alwaysScan;
         setName(item.name, sizeof item.name, "검사");
-        EXPECT_EQ(itemListLine(item, 3), r.expected);
+        EXPECT_EQ(analyzer::itemListLine(item, 3), r.expected);
     }
 }
 
