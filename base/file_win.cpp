@@ -33,7 +33,11 @@ bool writeAndFlush(const std::string& path, const uint8_t* data, size_t size) {
 
 bool replaceFile(const std::string& temporary, const std::string& target) {
     std::wstring from = wide(temporary), to = wide(target);
-    if (GetFileAttributesW(to.c_str()) != INVALID_FILE_ATTRIBUTES &&
+    DWORD attributes = GetFileAttributesW(to.c_str());
+    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY)) {
+        return false; // never replace a folder with a file
+    }
+    if (attributes != INVALID_FILE_ATTRIBUTES &&
         ReplaceFileW(to.c_str(), from.c_str(), nullptr, REPLACEFILE_IGNORE_MERGE_ERRORS, nullptr, nullptr)) {
         return true;
     }

@@ -9,6 +9,11 @@ namespace {
 
 UINT codePage(CodePage page) { return page == CodePage::Cp949 ? 949 : 1361; }
 
+// Windows maps a few single bytes to C1 controls and unassigned codes to the
+// private-use area; neither names a real character of these code pages (and
+// iconv refuses them), so both count as bad input.
+bool isCodePageCharacter(char16_t c) { return !(c >= 0x80 && c <= 0x9F) && !(c >= 0xE000 && c <= 0xF8FF); }
+
 } // namespace
 
 std::optional<std::u16string> decodeStrict(CodePage page, std::string_view bytes) {
@@ -23,9 +28,8 @@ std::optional<std::u16string> decodeStrict(CodePage page, std::string_view bytes
     std::u16string out(static_cast<size_t>(n), u'\0');
     MultiByteToWideChar(codePage(page), MB_ERR_INVALID_CHARS, bytes.data(), static_cast<int>(bytes.size()),
                         reinterpret_cast<wchar_t*>(out.data()), n);
-    // A private-use mapping means the bytes name no real character.
     for (char16_t c : out) {
-        if (c >= 0xE000 && c <= 0xF8FF) {
+        if (!isCodePageCharacter(c)) {
             return std::nullopt;
         }
     }
@@ -35,6 +39,11 @@ std::optional<std::u16string> decodeStrict(CodePage page, std::string_view bytes
 std::optional<std::string> encodeStrict(CodePage page, std::u16string_view utf16) {
     if (utf16.empty()) {
         return std::string();
+    }
+    for (char16_t c : utf16) {
+        if (!isCodePageCharacter(c)) {
+            return std::nullopt;
+        }
     }
     const auto* wide = reinterpret_cast<const wchar_t*>(utf16.data());
     BOOL usedDefault = FALSE;

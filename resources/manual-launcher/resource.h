@@ -1,0 +1,4 @@
+// Resource ids of manual-launcher.
+#pragma once
+
+#define IDD_READER_NEEDED 101
