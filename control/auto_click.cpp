@@ -118,7 +118,7 @@ std::vector<uint8_t> generateAutoClickCode(const AutoClickSettings& s) {
             w.pointHere(ifEnd);
         }
     }
-    int keys = std::clamp(s.keyCount, 0, kMaxAutoKeys);
+    int keys = std::clamp(int32_t{s.keyCount}, 0, kMaxAutoKeys);
     if (s.keyOn && keys > 0) {
         size_t triggerEnd = 0;
         if (s.triggerOn) {
@@ -159,7 +159,7 @@ std::vector<uint8_t> generateAutoClickCode(const AutoClickSettings& s) {
 
 bool buildAutoClickBlock(const AutoClickSettings& s, std::array<uint8_t, kAutoClickBlockSize>& block) {
     if (!validateAutoClick(s).empty()) return false;
-    int keys = std::clamp(s.keyCount, 0, kMaxAutoKeys);
+    int keys = std::clamp(int32_t{s.keyCount}, 0, kMaxAutoKeys);
     for (int i = 0; i < keys && s.keyOn; ++i) {
         if (!keyCodeOfRow(s.keyRows[i])) return false;
     }
@@ -178,7 +178,7 @@ bool takeSettings(const uint8_t* data, AutoClickSettings& out) {
     AutoClickSettings s;
     std::memcpy(&s, data, sizeof(s));
     if (s.magic != kAutoClickMagic) return false;
-    s.keyCount = std::clamp(s.keyCount, 0, kMaxAutoKeys);
+    s.keyCount = std::clamp(int32_t{s.keyCount}, 0, kMaxAutoKeys);
     s.name[sizeof(s.name) - 1] = '\0';
     out = s;
     return true;
