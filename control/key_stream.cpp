@@ -193,8 +193,8 @@ void fillTextSlot(TextSlot& slot, std::string_view cp949Text, const std::vector<
     slot.keyStreamLength = static_cast<int32_t>(streamLength);
     slot.speed = speed;
     slot.interval = speed > 0 ? 60000 / speed + 1 : 0;
-    std::memcpy(slot.text, cp949Text.data(), textLength);
-    std::memcpy(slot.keyStream, keyStream.data(), streamLength);
+    if (textLength) std::memcpy(slot.text, cp949Text.data(), textLength);
+    if (streamLength) std::memcpy(slot.keyStream, keyStream.data(), streamLength);
 }
 
 TypingPlacement placeTypingText(TextStore& store, const MacroDocument& document, int editedLine,
@@ -227,7 +227,7 @@ TypingPlacement placeTypingText(TextStore& store, const MacroDocument& document,
         if (own >= 0 && own < kTextSlotCount) {
             const TextSlot& current = store.slots[own];
             bool sameStream = current.keyStreamLength == static_cast<int32_t>(stream.size()) &&
-                              std::memcmp(current.keyStream, stream.data(), stream.size()) == 0;
+                              (stream.empty() || std::memcmp(current.keyStream, stream.data(), stream.size()) == 0);
             if (linesUsingSlot(document, own, editedLine) == 0 || sameStream) slot = own;
         }
     }

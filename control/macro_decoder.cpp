@@ -67,7 +67,9 @@ public:
         for (int slot = 0; slot < kTextSlotCount; ++slot) {
             if (!keep[slot]) store_.slots[slot].inUse = 0;
         }
-        std::memset(document_.lines, 0, sizeof(document_.lines));
+        int used = document_.head.lineCount;
+        used = used < 0 || used > kMaxLines ? kMaxLines : used; // lines past the count are already zero
+        std::memset(document_.lines, 0, sizeof(EditLine) * static_cast<size_t>(used));
         document_.head.lineCount = 0;
         document_.head.currentLine = 0;
 

@@ -57,8 +57,8 @@ public:
         at_ += 4;
         if (n > size_ - at_) return false;
         size_t produced = 0;
-        std::memset(target, 0, length);
         bool ok = lznt1::decompress(data_ + at_, n, static_cast<uint8_t*>(target), length, produced);
+        if (produced < length) std::memset(static_cast<uint8_t*>(target) + produced, 0, length - produced);
         at_ += n;
         return ok && produced >= minimum && produced <= length;
     }

@@ -33,7 +33,7 @@ EditMemoryHeader editHeader(const char* name, uint16_t length) {
     EditMemoryHeader header{};
     header.magic = kEditMagic;
     header.flags = kFlagFps | kFlagPlayOnce;
-    std::strcpy(header.name, name);
+    setMacroName(header.name, name, 40);
     header.bodyLength = length;
     return header;
 }
