@@ -16,7 +16,7 @@ constexpr size_t kAutoClickBlockSize = 512;
 constexpr size_t kAutoClickSettingsOffset = 256;
 constexpr int kMaxAutoKeys = 10;
 
-#pragma pack(push, 1)
+// Every field lies on its natural boundary; the asserts pin the layout.
 struct AutoClickSettings {
     uint8_t keyboardLock;   // 0
     uint8_t mouseLock;      // 1
@@ -43,7 +43,6 @@ struct AutoClickSettings {
     int32_t triggerRow;     // 92
     char name[64];          // 96: CP949, at most 59 bytes
 };
-#pragma pack(pop)
 static_assert(sizeof(AutoClickSettings) == 160);
 static_assert(offsetof(AutoClickSettings, magic) == 4);
 static_assert(offsetof(AutoClickSettings, keyCount) == 44);

@@ -21,7 +21,8 @@ constexpr int kLabelSize = 16;
 constexpr int kMaxLabelCharacters = 14;
 constexpr uint8_t kEndOfCode = 238;
 
-#pragma pack(push, 1)
+// The editor's records need no packing: every field lies on its natural
+// boundary, which the asserts below pin.
 
 // One action line. P8..P36 are the parameter words; which word holds what
 // depends on the kind (see line_kinds.h).
@@ -101,6 +102,8 @@ struct TextStore {
     TextSlot slots[kTextSlotCount];
 };
 static_assert(sizeof(TextStore) == 6555600);
+
+#pragma pack(push, 1)
 
 // Machine memory headers as the program holds them (host order) and as the
 // macro files carry them.
