@@ -1,6 +1,7 @@
-// The machine's macro memories as the macro files need them: reading the
-// memories a combination macro plays when its file is saved, and writing the
-// macros a combination file carries back into the machine. The device library
+// The machine's macro memories as the macro pages and files need them:
+// storing and reading back compiled macros, reading the memories a
+// combination macro plays when its file is saved, and writing the macros a
+// combination file carries back into the machine. The device library
 // provides the real one; tests use a fake.
 #pragma once
 
@@ -25,6 +26,10 @@ public:
     virtual bool readEditHeader(int index, EditMemoryHeader& header) = 0;
     virtual bool readEditBody(int index, const EditMemoryHeader& header, std::vector<uint8_t>& body) = 0;
     virtual bool storeEdit(int index, const EditMemoryHeader& header, const std::vector<uint8_t>& code) = 0;
+
+    virtual bool readCombinationHeader(int index, CombinationMemoryHeader& header) = 0;
+    virtual bool readCombinationBody(int index, const CombinationMemoryHeader& header, std::vector<uint8_t>& body) = 0;
+    virtual bool storeCombination(int index, const CombinationMemoryHeader& header, const std::vector<uint8_t>& code) = 0;
 };
 
 } // namespace quillon::control

@@ -15,6 +15,8 @@ public:
     std::vector<uint8_t> recordedBodies[32];
     EditMemoryHeader edit[32]{};
     std::vector<uint8_t> editBodies[32];
+    CombinationMemoryHeader combination[8]{};
+    std::vector<uint8_t> combinationBodies[8];
     std::vector<std::string> log;
     int failReadsAfter = -1; // reads allowed before the link fails; -1 never
 
@@ -52,6 +54,23 @@ public:
         edit[index] = header;
         editBodies[index] = code;
         log.push_back("edit " + std::to_string(index));
+        return true;
+    }
+
+    bool readCombinationHeader(int index, CombinationMemoryHeader& header) override {
+        if (!read()) return false;
+        header = combination[index];
+        return true;
+    }
+    bool readCombinationBody(int index, const CombinationMemoryHeader&, std::vector<uint8_t>& body) override {
+        if (!read()) return false;
+        body = combinationBodies[index];
+        return true;
+    }
+    bool storeCombination(int index, const CombinationMemoryHeader& header, const std::vector<uint8_t>& code) override {
+        combination[index] = header;
+        combinationBodies[index] = code;
+        log.push_back("combination " + std::to_string(index));
         return true;
     }
 

@@ -26,6 +26,9 @@ public:
     bool storeEdit(int, const EditMemoryHeader& header, const std::vector<uint8_t>& code) override {
         return code.size() == header.bodyLength;
     }
+    bool readCombinationHeader(int, CombinationMemoryHeader&) override { return false; }
+    bool readCombinationBody(int, const CombinationMemoryHeader&, std::vector<uint8_t>&) override { return false; }
+    bool storeCombination(int, const CombinationMemoryHeader&, const std::vector<uint8_t>&) override { return true; }
 };
 
 } // namespace
