@@ -30,20 +30,23 @@ FileOutcome failure(const char* text, const char* page, int location) {
 FileOutcome failure(const char* text) { return {false, text}; }
 FileOutcome success() { return {true, {}}; }
 
+void appendRaw(std::vector<uint8_t>& out, const void* data, size_t length) {
+    if (length == 0) return;
+    size_t at = out.size();
+    out.resize(at + length);
+    std::memcpy(out.data() + at, data, length);
+}
+
 // Compressed block: [u32 stored length n][n bytes of LZNT1].
 void appendBlock(std::vector<uint8_t>& out, const void* content, size_t length) {
     std::vector<uint8_t> packed(lznt1::compressBound(length));
     size_t n = lznt1::compress(static_cast<const uint8_t*>(content), length, packed.data(), packed.size());
     uint8_t size[4];
     storeLe32(size, static_cast<uint32_t>(n));
-    out.insert(out.end(), size, size + 4);
-    out.insert(out.end(), packed.begin(), packed.begin() + static_cast<ptrdiff_t>(n));
+    appendRaw(out, size, 4);
+    appendRaw(out, packed.data(), n);
 }
 
-void appendRaw(std::vector<uint8_t>& out, const void* data, size_t length) {
-    const uint8_t* p = static_cast<const uint8_t*>(data);
-    out.insert(out.end(), p, p + length);
-}
 
 class FileReader {
 public:

@@ -150,8 +150,8 @@ void MacroLineEditor::deleteSelection() {
         if (kept != i) document_.lines[kept] = document_.lines[i];
         ++kept;
     }
-    if (kept == count) return;
-    std::memset(&document_.lines[kept], 0, sizeof(EditLine) * static_cast<size_t>(count - kept));
+    if (kept >= count) return;
+    for (int i = kept; i < count; ++i) document_.lines[i] = EditLine{};
     document_.head.lineCount = kept;
     for (int slot : freedSlots) freeSlotIfUnused(slot);
     if (document_.head.currentLine >= kept) document_.head.currentLine = kept > 0 ? kept - 1 : 0;

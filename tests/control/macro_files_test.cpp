@@ -303,14 +303,14 @@ TEST(RecordedFile, RoundTripAndDamage) {
 }
 
 std::vector<uint8_t> mgild(uint16_t flags, std::vector<uint8_t> body) {
-    std::vector<uint8_t> file(164, 0);
+    std::vector<uint8_t> file(164 + body.size(), 0);
+    if (!body.empty()) std::memcpy(&file[164], body.data(), body.size());
     storeBe16(&file[18], flags);
     std::memcpy(&file[20], "old macro", 9);
     storeBe32(&file[113], static_cast<uint32_t>(body.size()));
     storeBe32(&file[117], 2500);
     storeBe16(&file[121], 30);
     storeBe16(&file[123], 7);
-    file.insert(file.end(), body.begin(), body.end());
     return file;
 }
 
