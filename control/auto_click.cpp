@@ -196,6 +196,12 @@ bool settingsFromFile(const uint8_t* data, size_t size, AutoClickSettings& out) 
     return takeSettings(data, out);
 }
 
+AutoClickSettings autoClickSettingsForFirstShowing(const uint8_t* block, size_t size) {
+    AutoClickSettings settings{};
+    if (block && settingsFromBlock(block, size, settings)) return settings;
+    return defaultAutoClickSettings();
+}
+
 void setAutoClickName(AutoClickSettings& s, const std::string& utf8) {
     std::string cp949 = text::utf8ToCp949(utf8.empty() ? std::string("이름 없슴") : utf8);
     std::memset(s.name, 0, sizeof(s.name));

@@ -78,6 +78,10 @@ bool buildAutoClickBlock(const AutoClickSettings& settings, std::array<uint8_t, 
 bool settingsFromBlock(const uint8_t* block, size_t size, AutoClickSettings& out);
 bool settingsFromFile(const uint8_t* data, size_t size, AutoClickSettings& out);
 
+// The page's first showing: the machine's record when its block holds a
+// valid one, else the defaults.
+AutoClickSettings autoClickSettingsForFirstShowing(const uint8_t* block, size_t size);
+
 // Messages of loading.
 constexpr const char* kAutoClickBadDeviceRecord = "잘못된 데이터입니다.";
 constexpr const char* kAutoClickLoadFailed = "불러오기 실패";

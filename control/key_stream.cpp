@@ -198,7 +198,7 @@ void fillTextSlot(TextSlot& slot, std::string_view cp949Text, const std::vector<
 }
 
 TypingPlacement placeTypingText(TextStore& store, const MacroDocument& document, int editedLine,
-                                const std::string& utf8Text, int speed) {
+                                const std::string& utf8Text, int speed, const MacroDocument* sharing) {
     TypingPlacement result;
     if (speed <= 0) {
         result.message = "타자 속도를 입력해주세요";
@@ -228,7 +228,8 @@ TypingPlacement placeTypingText(TextStore& store, const MacroDocument& document,
             const TextSlot& current = store.slots[own];
             bool sameStream = current.keyStreamLength == static_cast<int32_t>(stream.size()) &&
                               (stream.empty() || std::memcmp(current.keyStream, stream.data(), stream.size()) == 0);
-            if (linesUsingSlot(document, own, editedLine) == 0 || sameStream) slot = own;
+            int others = linesUsingSlot(document, own, editedLine) + (sharing ? linesUsingSlot(*sharing, own, -1) : 0);
+            if (others == 0 || sameStream) slot = own;
         }
     }
     if (slot < 0) slot = lowestFreeSlot(store);

@@ -37,9 +37,10 @@ struct TypingPlacement {
 
 // Converts and stores a typing text (UTF-8) for a new line (`editedLine` = -1)
 // or for the typing line `editedLine` being modified, choosing the slot by the
-// sharing rules. On failure nothing is changed.
+// sharing rules. `sharing` is the other page's document, whose typing lines
+// use the same store (or null). On failure nothing is changed.
 TypingPlacement placeTypingText(TextStore& store, const MacroDocument& document, int editedLine,
-                                const std::string& utf8Text, int speed);
+                                const std::string& utf8Text, int speed, const MacroDocument* sharing = nullptr);
 
 // Fills a slot directly (used by the reverse reader and the rules above).
 void fillTextSlot(TextSlot& slot, std::string_view cp949Text, const std::vector<uint8_t>& keyStream, int speed);

@@ -86,6 +86,26 @@ bool loadCombinationMacroFromMachine(MacroMemoryAccess& memory, int index, Macro
     return rebuild(true, code, document, store, sharing, header, out);
 }
 
+PageOutcome saveEditPageFile(const std::string& path, const std::string& name, uint16_t flags,
+                             const ExtraBlock& extra, MacroDocument& document, const TextStore& store) {
+    if (document.head.lineCount <= 0) return {true, {}};
+    CompileResult code = compileEditMacro(document, store);
+    EditMemoryHeader header = makeEditMemoryHeader(name, flags, code.ok ? code.code.size() : 0);
+    FileOutcome written = saveEditFile(path, header, extra, document, store);
+    if (!written.ok) return failed(written.message);
+    return saved();
+}
+
+PageOutcome saveCombinationPageFile(const std::string& path, const std::string& name, uint16_t flags,
+                                    const ExtraBlock& extra, MacroDocument& document, const TextStore& store,
+                                    MacroMemoryAccess& memory) {
+    CompileResult code = compileCombinationMacro(document, store);
+    CombinationMemoryHeader header = makeCombinationMemoryHeader(name, flags, code.ok ? code.code.size() : 0, 0, 0);
+    FileOutcome written = saveCombinationFile(path, header, extra, document, memory);
+    if (!written.ok) return failed(written.message);
+    return saved();
+}
+
 PageOutcome saveRecordedMemoryToFile(MacroMemoryAccess& memory, int index, const RecordedPageOptions& page,
                                      const std::string& path) {
     RecordedMacroFile file;

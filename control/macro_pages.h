@@ -45,6 +45,17 @@ bool loadEditMacroFromMachine(MacroMemoryAccess& memory, int index, MacroDocumen
 bool loadCombinationMacroFromMachine(MacroMemoryAccess& memory, int index, MacroDocument& document, TextStore& store,
                                      const MacroDocument* sharing, MachineMacro& out);
 
+// "하드에 저장하기" of the edit page: nothing happens for a document without
+// lines (ok with an empty message); the header takes the page's name and
+// flags and the length of the compiled code (0 when it does not compile).
+PageOutcome saveEditPageFile(const std::string& path, const std::string& name, uint16_t flags,
+                             const ExtraBlock& extra, MacroDocument& document, const TextStore& store);
+// "하드에 저장하기" of the combination page: the played memories are read from
+// the machine and carried in the file.
+PageOutcome saveCombinationPageFile(const std::string& path, const std::string& name, uint16_t flags,
+                                    const ExtraBlock& extra, MacroDocument& document, const TextStore& store,
+                                    MacroMemoryAccess& memory);
+
 // Recorded page, state 1 ("하드에 저장하기" of a memory): the memory's header
 // with the page's name and flags, and its body, written as a file.
 PageOutcome saveRecordedMemoryToFile(MacroMemoryAccess& memory, int index, const RecordedPageOptions& page,

@@ -98,3 +98,38 @@ TEST(RecordedPage, MemoryToFileAndFileToMemory) {
 
 } // namespace
 } // namespace quillon::control
+
+namespace quillon::control {
+namespace {
+
+TEST(EditPage, SavingAnEmptyDocumentDoesNothing) {
+    testing::Page page;
+    const std::string path = std::string(QUILLON_BINARY_DIR) + "/control-test-files/never.eqn1";
+    std::filesystem::remove(path);
+    auto outcome = saveEditPageFile(path, "x", 0, ExtraBlock{}, *page.document, *page.store);
+    EXPECT_TRUE(outcome.ok);
+    EXPECT_TRUE(outcome.message.empty());
+    EXPECT_FALSE(std::filesystem::exists(path));
+    page.add(testing::makeLine(224));
+    EXPECT_EQ(saveEditPageFile(path, "x", 0, ExtraBlock{}, *page.document, *page.store).message, "저장 완료");
+    EditMacroFile file;
+    ASSERT_TRUE(loadEditFile(path, file).ok);
+    EXPECT_EQ(+file.header.bodyLength, 2);
+}
+
+TEST(AutoClickPage, FirstShowingTakesTheMachineRecordOrTheDefaults) {
+    std::array<uint8_t, kAutoClickBlockSize> block{};
+    AutoClickSettings shown = autoClickSettingsForFirstShowing(block.data(), block.size());
+    EXPECT_EQ(shown.clickOn, 1);
+    EXPECT_EQ(shown.button, 1);
+    EXPECT_EQ(shown.clickSpeed, 50);
+    EXPECT_EQ(shown.keyRelease, 10);
+    EXPECT_EQ(shown.keyCount, 0);
+    AutoClickSettings stored = defaultAutoClickSettings();
+    stored.clickSpeed = 7;
+    ASSERT_TRUE(buildAutoClickBlock(stored, block));
+    EXPECT_EQ(autoClickSettingsForFirstShowing(block.data(), block.size()).clickSpeed, 7);
+}
+
+} // namespace
+} // namespace quillon::control
