@@ -1,0 +1,141 @@
+#include "analyzer/model.h"
+
+#include <cstdio>
+#include <cstring>
+
+#include "base/text.h"
+
+namespace quillon::analyzer {
+
+std::string_view fixedText(const char* field, size_t capacity) {
+    const void* end = std::memchr(field, 0, capacity);
+    size_t length = end ? static_cast<size_t>(static_cast<const char*>(end) - field) : capacity;
+    return std::string_view(field, length);
+}
+
+void storeFixedText(char* field, size_t capacity, std::string_view cp949) {
+    if (capacity == 0) {
+        return;
+    }
+    // Walk whole characters so that the cut never splits a double-byte one.
+    size_t keep = 0;
+    while (keep < cp949.size()) {
+        size_t step = static_cast<unsigned char>(cp949[keep]) >= 0x80 && keep + 1 < cp949.size() ? 2 : 1;
+        if (keep + step > capacity - 1) {
+            break;
+        }
+        keep += step;
+    }
+    std::memset(field, 0, capacity);
+    std::memcpy(field, cp949.data(), keep);
+}
+
+std::string formatMessage(const char* pattern, int value) {
+    char buffer[512];
+    std::snprintf(buffer, sizeof buffer, pattern, value);
+    return buffer;
+}
+
+std::string formatMessage(const char* pattern, std::string_view a, std::string_view b) {
+    std::string first(a), second(b);
+    int size = std::snprintf(nullptr, 0, pattern, first.c_str(), second.c_str());
+    std::string out(static_cast<size_t>(size > 0 ? size : 0), '\0');
+    std::snprintf(out.data(), out.size() + 1, pattern, first.c_str(), second.c_str());
+    return out;
+}
+
+namespace {
+
+std::string numbered(const char* pattern, int number) {
+    char buffer[64];
+    std::snprintf(buffer, sizeof buffer, pattern, number);
+    return buffer;
+}
+
+} // namespace
+
+std::string defaultRecognitionImageName(int number) { return numbered("인식이미지-%.4d", number); }
+std::string defaultAreaName(int number) { return numbered("인식범위-%d", number); }
+std::string defaultNumberPackName(int number) { return numbered("숫자샘플팩-%d", number); }
+std::string defaultCursorName(int number) { return numbered("커서-%.2d", number); }
+std::string defaultVariableName(int number) { return numbered("변수%.3d", number); }
+
+std::string newAnalyzerTitle(const std::tm& local) {
+    char buffer[64];
+    std::snprintf(buffer, sizeof buffer, "이미지 분석기%.4d%.2d%.2d%.2d%.2d", local.tm_year + 1900, local.tm_mon + 1,
+                  local.tm_mday, local.tm_hour, local.tm_min);
+    return buffer;
+}
+
+AnalyzerModel::AnalyzerModel()
+    : recognitionImages_(new ZeroedBlock<RecognitionImage>[kRecognitionImageCapacity]),
+      numberPacks_(new ZeroedBlock<NumberPack>[kNumberPackCapacity]) {
+    reset();
+}
+
+RecognitionImage* AnalyzerModel::recognitionImage(int slot) {
+    return slot >= 0 && slot < kRecognitionImageCapacity ? recognitionImages_[slot].get() : nullptr;
+}
+const RecognitionImage* AnalyzerModel::recognitionImage(int slot) const {
+    return slot >= 0 && slot < kRecognitionImageCapacity ? recognitionImages_[slot].get() : nullptr;
+}
+NumberPack* AnalyzerModel::numberPack(int slot) {
+    return slot >= 0 && slot < kNumberPackCapacity ? numberPacks_[slot].get() : nullptr;
+}
+const NumberPack* AnalyzerModel::numberPack(int slot) const {
+    return slot >= 0 && slot < kNumberPackCapacity ? numberPacks_[slot].get() : nullptr;
+}
+
+void AnalyzerModel::freeBlocks() {
+    for (int i = 0; i < kRecognitionImageCapacity; ++i) {
+        recognitionImages_[i].reset();
+    }
+    for (int i = 0; i < kNumberPackCapacity; ++i) {
+        numberPacks_[i].reset();
+    }
+}
+
+bool AnalyzerModel::reset() {
+    freeBlocks();
+    // Fresh zero pages instead of a memset: the untouched parts of the 75 MB
+    // record then cost no memory.
+    image_.reset();
+    sentences_.reset();
+    image_ = allocateZeroed<AnalyzerImage>();
+    sentences_ = allocateZeroed<SentenceTable>();
+    if (!valid()) {
+        return false;
+    }
+    AnalyzerImage& a = *image_;
+    a.activeVariableCount = kVariablesAtStart;
+    a.nextRecognitionImageNumber = 1;
+    a.nextNumberPackNumber = 1;
+    a.nextAreaNumber = 1;
+    a.nextCursorNumber = 1;
+    for (int i = 0; i < kVariableCapacity; ++i) {
+        storeFixedText(a.variables[i].name, text::utf8ToCp949(defaultVariableName(i)));
+    }
+    return true;
+}
+
+bool AnalyzerModel::addVariable() {
+    if (image_->activeVariableCount >= kVariableCapacity) {
+        return false;
+    }
+    ++image_->activeVariableCount;
+    return true;
+}
+
+void AnalyzerModel::adoptRecognitionImage(int slot, ZeroedBlock<RecognitionImage> block) {
+    if (slot >= 0 && slot < kRecognitionImageCapacity) {
+        recognitionImages_[slot] = std::move(block);
+    }
+}
+
+void AnalyzerModel::adoptNumberPack(int slot, ZeroedBlock<NumberPack> block) {
+    if (slot >= 0 && slot < kNumberPackCapacity) {
+        numberPacks_[slot] = std::move(block);
+    }
+}
+
+} // namespace quillon::analyzer
