@@ -1,6 +1,6 @@
 // The key lookups the macro language needs: a line keeps the row of the key
-// table, the code carries the row's key code. These three functions are the
-// only place the control library touches the key table.
+// table, the code carries the row's key code. The control library reaches the
+// key table (with this program's names) only through these three functions.
 #pragma once
 
 #include <cstdint>
@@ -9,7 +9,7 @@
 
 namespace quillon::control {
 
-constexpr int kKeyRowCount = 106;
+constexpr int kKeyRowCount = 106; // rows of the machine's key table
 
 // Key code of a row; nullopt for a row outside the table.
 std::optional<uint8_t> keyCodeOfRow(int row);
