@@ -6,6 +6,7 @@
 #include "control/key_stream.h"
 #include "control/macro_compiler.h"
 #include "control/macro_decoder.h"
+#include "control/macro_files.h"
 #include "tests/control/control_test_support.h"
 
 namespace quillon::control {
@@ -242,6 +243,17 @@ TEST(MacroRoundTrip, RandomDocumentsCompileDecodeAndCompileToTheSameBytes) {
         std::vector<std::string> a, b;
         for (int i = 0; i < page.document->head.lineCount; ++i) a.push_back(page.document->lines[i].sentence);
         for (int i = 0; i < back.document->head.lineCount; ++i) b.push_back(back.document->lines[i].sentence);
+        // Now and then an edit document also goes through a file and back.
+        if (!combination && seed % 50 == 1) {
+            EditMemoryHeader header{};
+            auto bytes = encodeEditFile(header, ExtraBlock{}, *page.document, *page.store);
+            EditMacroFile file;
+            ASSERT_TRUE(decodeEditFile(bytes.data(), bytes.size(), file)) << "seed " << seed;
+            auto fromFile = compileEditMacro(*file.document, *file.store);
+            ASSERT_TRUE(fromFile.ok);
+            ASSERT_EQ(fromFile.code, first.code) << "seed " << seed;
+            ASSERT_EQ(encodeEditFile(file.header, file.extra, *file.document, *file.store), bytes) << "seed " << seed;
+        }
         ASSERT_EQ(a.size(), b.size()) << "seed " << seed;
         for (size_t i = 0; i < a.size(); ++i) {
             ASSERT_EQ(text::cp949ToUtf8(a[i]), text::cp949ToUtf8(b[i])) << "seed " << seed << " line " << i;
