@@ -215,9 +215,6 @@ TEST(CombinationFile, EmptyRecordedMemoryGivesHeaderAndBlockOnly) {
     FakeMacroMemory memory; // memory 5 is empty
     std::vector<uint8_t> bytes;
     ASSERT_TRUE(encodeCombinationFile(CombinationMemoryHeader{}, ExtraBlock{}, *page.document, memory, bytes));
-    Page bare;
-    bare.add(makeLine(224));
-    std::vector<uint8_t> without;
     CombinationMacroFile probe;
     ASSERT_TRUE(decodeCombinationFile(bytes.data(), bytes.size(), probe));
     // Nothing is written for an empty memory.
@@ -260,9 +257,6 @@ TEST(WorkingCopy, ThreeBlocksAndAnEmptyHeaderStopsEarly) {
     Page page;
     buildSample(page);
     auto bytes = encodeEditFile(editHeader("w", 9), ExtraBlock{}, *page.document, *page.store);
-    // The working copy has no store block: cut it off.
-    EditMacroFile full;
-    ASSERT_TRUE(decodeEditFile(bytes.data(), bytes.size(), full));
     const std::string path = scratchFolder() + kWorkingCopyName;
     ASSERT_TRUE(writeFileAtomic(path, bytes.data(), bytes.size()));
     EditMacroFile edit;
@@ -271,10 +265,14 @@ TEST(WorkingCopy, ThreeBlocksAndAnEmptyHeaderStopsEarly) {
     EXPECT_FALSE(edit.hasTextStore);
     EXPECT_EQ(edit.document->head.lineCount, 4);
 
+    // A header of length 0: the reading stops after it, whatever follows.
     auto empty = encodeEditFile(editHeader("w", 0), ExtraBlock{}, *page.document, *page.store);
+    const size_t headerBlock = 4 + loadLe32(empty.data());
     EditMacroFile stopped;
-    ASSERT_TRUE(decodeEditFile(empty.data(), 60, stopped, true) || decodeEditFile(empty.data(), empty.size(), stopped, true));
+    ASSERT_TRUE(decodeEditFile(empty.data(), headerBlock, stopped, true));
     EXPECT_EQ(stopped.document->head.lineCount, 0);
+    EditMacroFile cut;
+    EXPECT_FALSE(decodeEditFile(bytes.data(), headerBlock, cut, true)); // length 9: the document must follow
 }
 
 TEST(RecordedFile, RoundTripAndDamage) {
