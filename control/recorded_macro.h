@@ -52,6 +52,33 @@ void setMacroName(char (&field)[42], const std::string& utf8, size_t maxBytes);
 // "%d-%d메모리\r\n%s" for a memory index and its name.
 std::string currentRecordedMemoryText(int index, const std::string& utf8Name);
 
+// Where the page's current recorded macro came from: nothing (0), a machine
+// memory (1) or a file (2). Saving does nothing in state 0.
+struct RecordedPageState {
+    enum State { None = 0, Memory = 1, File = 2 };
+    State state = None;
+    int memoryIndex = -1;
+    std::string memoryName; // UTF-8
+    std::string filePath;   // UTF-8
+
+    void chooseMemory(int index, const std::string& name) {
+        state = Memory;
+        memoryIndex = index;
+        memoryName = name;
+        filePath.clear();
+    }
+    void chooseFile(const std::string& path) {
+        state = File;
+        memoryIndex = -1;
+        filePath = path;
+    }
+    bool canSave() const { return state != None; }
+    // The "현재 매크로" box.
+    std::string currentMacroText() const {
+        return state == Memory ? currentRecordedMemoryText(memoryIndex, memoryName) : state == File ? filePath : std::string();
+    }
+};
+
 // Length of a body record from its first byte.
 size_t recordedRecordLength(uint8_t first);
 

@@ -373,7 +373,13 @@ TEST(RecordedPage, HeaderDisplayAndFlags) {
     shown.mode = kRecordedModeCoordinates;
     shown.mouseLock = false;
     EXPECT_EQ(recordedFlags(shown) & 0x80, 0);
-    EXPECT_EQ(currentRecordedMemoryText(13, "abc"), "2-6메모리\r\nabc");
+    RecordedPageState state;
+    EXPECT_FALSE(state.canSave());
+    state.chooseMemory(13, "abc");
+    EXPECT_EQ(state.currentMacroText(), "2-6메모리\r\nabc");
+    state.chooseFile("C:\\r\\x.rqn1");
+    EXPECT_TRUE(state.canSave());
+    EXPECT_EQ(state.currentMacroText(), "C:\\r\\x.rqn1");
     char name[42];
     setRecordedName(name, "");
     EXPECT_EQ(text::cp949ToUtf8(name), "새로 만든 매크로");

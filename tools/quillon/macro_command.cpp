@@ -39,7 +39,7 @@ std::string lowerExtension(const std::string& path) {
 
 FileKind kindOfFile(const std::string& path) {
     std::string ext = lowerExtension(path);
-    if (ext == "eqn1" || ext == "vele" || ext == "velel" || ext == "tmp") return FileKind::Edit;
+    if (ext == "eqn1" || ext == "vele" || ext == "velel") return FileKind::Edit;
     if (ext == "cqn1" || ext == "velc" || ext == "velcl") return FileKind::Combination;
     if (ext == "rqn1" || ext == "velr" || ext == "velrl" || ext == "mgild") return FileKind::Recorded;
     if (ext == "aut") return FileKind::AutoClick;
