@@ -54,15 +54,19 @@ bool findTheMachine(RunnerSession& session) {
     return findMachine(session.link, systemLinkPlatform(), ports);
 }
 
-// The sounds of an analyzer go to the runner's own folder of the user's data.
-std::string soundFolder(RunnerSession& session) {
+// The user's own folders (analyzers, sounds) live in the user's data folder,
+// which is writable wherever the programs are installed. A relative folder
+// name of the name block is taken inside it.
+std::string userFolder(RunnerSession& session, size_t nameOffset) {
     std::string base;
     if (const wchar_t* local = _wgetenv(L"LOCALAPPDATA")) {
         base = narrow(local) + "\\Quillon";
     } else {
         base = session.programFolder;
     }
-    std::string folder = base + "\\" + session.data.name(name_offset::kSoundFolder);
+    std::string name = session.data.name(nameOffset);
+    bool absolute = name.size() > 1 && (name[1] == ':' || (name[0] == '\\' && name[1] == '\\'));
+    std::string folder = absolute ? name : base + "\\" + name;
     while (!folder.empty() && (folder.back() == '\\' || folder.back() == '/')) {
         folder.pop_back();
     }
@@ -81,7 +85,7 @@ std::string chooseAnalyzerFile(RunnerSession& session) {
     filter.push_back(L'\0');
     std::wstring title = widen(session.data.text(text_offset::kRunnerOpenDialogTitle));
     std::wstring extension = widen(session.data.text(text_offset::kRunnerDefaultExtension));
-    std::wstring folder = widen(session.data.name(name_offset::kOpenDialogFolder));
+    std::wstring folder = widen(userFolder(session, name_offset::kOpenDialogFolder));
     wchar_t file[256] = L"";
     OPENFILENAMEW dialog{};
     dialog.lStructSize = sizeof dialog;
@@ -128,7 +132,7 @@ int run(RunnerSession& session, const std::string& pathArgument) {
         return 0;
     }
     session.analyzerName = analyzerDisplayName(session.analyzerPath);
-    int code = loadAnalyzerForRun(session.model, session.analyzerPath, soundFolder(session));
+    int code = loadAnalyzerForRun(session.model, session.analyzerPath, userFolder(session, name_offset::kSoundFolder));
     if (code != run_load::kOk) {
         char text[1024];
         std::snprintf(text, sizeof text, "%s - %d", session.data.text(text_offset::kRunnerAnalyzerNotLoadable).c_str(),

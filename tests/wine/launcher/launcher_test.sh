@@ -5,30 +5,12 @@
 # back), topmost, the way out, and saves a screenshot.
 set -eu
 BIN=$1 SIZE=$2 HOW=$3 SHOTS=$4
-QUILLON_ROOT=$(cd "$(dirname "$0")/../../.." && pwd)
-QUILLON_BUILD=$(cd "$BIN/.." && pwd)
-. "$QUILLON_ROOT/scripts/wine-env"
-quillon_wine_prefix
-unset DISPLAY
-# Wine keeps the screen size per Wine server: start a fresh one on this screen.
-wineserver -k 2>/dev/null || true
-wineserver -w
-quillon_display "$SIZE"
-LAUNCHER_PID=
-cleanup() {
-    [ -n "$LAUNCHER_PID" ] && kill "$LAUNCHER_PID" 2>/dev/null
-    wineserver -k 2>/dev/null || true
-    kill "$QUILLON_XVFB_PID" 2>/dev/null || true
-}
-trap cleanup EXIT
-# Opening the web page must not start a browser here; the launcher ends anyway.
-export WINEDLLOVERRIDES="$WINEDLLOVERRIDES;winebrowser.exe=d"
-
+. "$(dirname "$0")/../gui_session.sh"
+gui_session_start "$BIN" "$SIZE"
 fail() { echo "FAIL ($SIZE, $HOW): $*" >&2; exit 1; }
-drive() { "$WINE" "$BIN/gui-driver.exe" "$@" | tr -d '\r'; }
 
-"$WINE" "$BIN/manual-launcher.exe" &
-LAUNCHER_PID=$!
+wine_bg "$BIN/manual-launcher.exe"
+LAUNCHER_PID=$BG_PID
 
 DIALOG=$(drive wait-window --class '#32770' --child-text '설치' --timeout 30000) || fail "dialog 101 did not appear"
 CHILDREN=$(drive children "$DIALOG")
@@ -52,10 +34,8 @@ echo "dialog at $X,$Y size ${W}x${H}; expected $EX,$EY"
 MAIN=$(drive wait-window --class ZuredOdurid --title ZuredOdurid --timeout 2000) || fail "no hidden main window"
 [ "$(drive rect "$MAIN")" = "0 0 0 0" ] || fail "main window is not 0 x 0 at (0, 0)"
 
-mkdir -p "$SHOTS"
 if [ "$Y" -ge 0 ]; then
-    drive screenshot "$DIALOG" "$SHOTS/launcher-$SIZE.bmp" >/dev/null || fail "screenshot"
-    convert "$SHOTS/launcher-$SIZE.bmp" "$SHOTS/launcher-$SIZE.png" && rm -f "$SHOTS/launcher-$SIZE.bmp"
+    screenshot "$DIALOG" "launcher-$SIZE" || fail "screenshot"
 fi
 
 case $HOW in
@@ -66,10 +46,6 @@ close) drive close "$DIALOG" ;;
 esac
 drive wait-gone "$DIALOG" --timeout 10000 >/dev/null || fail "dialog still open after $HOW"
 # The program ends with the quit message's value, 0.
-i=0
-while kill -0 "$LAUNCHER_PID" 2>/dev/null && [ $i -lt 100 ]; do sleep 0.1; i=$((i + 1)); done
-kill -0 "$LAUNCHER_PID" 2>/dev/null && fail "the program did not end after $HOW"
-wait "$LAUNCHER_PID" && RC=0 || RC=$?
-LAUNCHER_PID=
-[ "$RC" -eq 0 ] || fail "exit code $RC"
+wait_exit "$LAUNCHER_PID"
+[ "$EXIT_CODE" = 0 ] || fail "exit code $EXIT_CODE after $HOW"
 echo "ok ($SIZE, $HOW)"
