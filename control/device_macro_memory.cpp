@@ -11,7 +11,8 @@ namespace {
 // Location codes of the control program's memory transfers.
 constexpr int kReadRecordedHeader = 36001, kReadRecordedBody = 36002, kWriteRecordedHeader = 36003,
               kWriteRecordedBody = 36004, kReadEditHeader = 36005, kReadEditBody = 36006, kStoreEdit = 36007,
-              kReadCombinationHeader = 36008, kReadCombinationBody = 36009, kStoreCombination = 36010;
+              kReadCombinationHeader = 36008, kReadCombinationBody = 36009, kStoreCombination = 36010,
+              kReadAutoClick = 36011, kWriteAutoClick = 36012;
 
 static_assert(sizeof(quillon::RecordedMemoryHeader) == sizeof(RecordedMemoryHeader));
 static_assert(sizeof(quillon::EditMemoryHeader) == sizeof(EditMemoryHeader));
@@ -83,6 +84,14 @@ bool DeviceMacroMemory::storeCombination(int index, const CombinationMemoryHeade
                                          const std::vector<uint8_t>& code) {
     return quillon::storeCombination(link_, at(index), same<quillon::CombinationMemoryHeader>(header), code,
                                      kStoreCombination);
+}
+
+bool DeviceMacroMemory::readAutoClickBlock(uint8_t* block) {
+    return quillon::readAutoClickBlock(link_, block, kReadAutoClick);
+}
+
+bool DeviceMacroMemory::writeAutoClickBlock(const uint8_t* block) {
+    return quillon::writeAutoClickBlock(link_, block, kWriteAutoClick);
 }
 
 } // namespace quillon::control

@@ -28,6 +28,8 @@ public:
     bool readCombinationHeader(int index, CombinationMemoryHeader& header) override;
     bool readCombinationBody(int index, const CombinationMemoryHeader& header, std::vector<uint8_t>& body) override;
     bool storeCombination(int index, const CombinationMemoryHeader& header, const std::vector<uint8_t>& code) override;
+    bool readAutoClickBlock(uint8_t* block) override;
+    bool writeAutoClickBlock(const uint8_t* block) override;
 
 private:
     Link& link_;

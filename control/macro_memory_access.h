@@ -30,6 +30,10 @@ public:
     virtual bool readCombinationHeader(int index, CombinationMemoryHeader& header) = 0;
     virtual bool readCombinationBody(int index, const CombinationMemoryHeader& header, std::vector<uint8_t>& body) = 0;
     virtual bool storeCombination(int index, const CombinationMemoryHeader& header, const std::vector<uint8_t>& code) = 0;
+
+    // The 512-byte auto-click block.
+    virtual bool readAutoClickBlock(uint8_t* block) = 0;
+    virtual bool writeAutoClickBlock(const uint8_t* block) = 0;
 };
 
 } // namespace quillon::control

@@ -106,6 +106,22 @@ PageOutcome saveCombinationPageFile(const std::string& path, const std::string& 
     return saved();
 }
 
+PageOutcome storeAutoClick(MacroMemoryAccess& memory, const AutoClickSettings& settings) {
+    std::string problem = validateAutoClick(settings);
+    if (!problem.empty()) return failed(problem);
+    std::array<uint8_t, kAutoClickBlockSize> block;
+    if (!buildAutoClickBlock(settings, block)) return failed(kAutoClickBadDeviceRecord);
+    if (!memory.writeAutoClickBlock(block.data())) return failed(kLinkFailed);
+    return saved();
+}
+
+PageOutcome loadAutoClickFromMachine(MacroMemoryAccess& memory, AutoClickSettings& settings) {
+    std::array<uint8_t, kAutoClickBlockSize> block{};
+    if (!memory.readAutoClickBlock(block.data())) return failed(kLinkFailed);
+    if (!settingsFromBlock(block.data(), block.size(), settings)) return failed(kAutoClickBadDeviceRecord);
+    return {true, kAutoClickLoaded};
+}
+
 PageOutcome saveRecordedMemoryToFile(MacroMemoryAccess& memory, int index, const RecordedPageOptions& page,
                                      const std::string& path) {
     RecordedMacroFile file;

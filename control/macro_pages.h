@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <string>
 
+#include "control/auto_click.h"
 #include "control/macro_files.h"
 #include "control/macro_memory_access.h"
 #include "control/macro_records.h"
@@ -55,6 +56,13 @@ PageOutcome saveEditPageFile(const std::string& path, const std::string& name, u
 PageOutcome saveCombinationPageFile(const std::string& path, const std::string& name, uint16_t flags,
                                     const ExtraBlock& extra, MacroDocument& document, const TextStore& store,
                                     MacroMemoryAccess& memory);
+
+// Auto-click page: "기계에 저장하기" validates, generates and writes the block;
+// "기계에서 불러오기" takes the settings of the machine's block ("불러오기 완료",
+// or "잘못된 데이터입니다." when its record is not valid, the settings then
+// unchanged).
+PageOutcome storeAutoClick(MacroMemoryAccess& memory, const AutoClickSettings& settings);
+PageOutcome loadAutoClickFromMachine(MacroMemoryAccess& memory, AutoClickSettings& settings);
 
 // Recorded page, state 1 ("하드에 저장하기" of a memory): the memory's header
 // with the page's name and flags, and its body, written as a file.

@@ -1,6 +1,8 @@
 // A machine's macro memories held in the test, with a log of the writes.
 #pragma once
 
+#include <algorithm>
+#include <array>
 #include <map>
 #include <string>
 #include <vector>
@@ -17,6 +19,7 @@ public:
     std::vector<uint8_t> editBodies[32];
     CombinationMemoryHeader combination[8]{};
     std::vector<uint8_t> combinationBodies[8];
+    std::array<uint8_t, 512> autoClick{};
     std::vector<std::string> log;
     int failReadsAfter = -1; // reads allowed before the link fails; -1 never
 
@@ -71,6 +74,17 @@ public:
         combination[index] = header;
         combinationBodies[index] = code;
         log.push_back("combination " + std::to_string(index));
+        return true;
+    }
+
+    bool readAutoClickBlock(uint8_t* block) override {
+        if (!read()) return false;
+        std::copy(autoClick.begin(), autoClick.end(), block);
+        return true;
+    }
+    bool writeAutoClickBlock(const uint8_t* block) override {
+        std::copy(block, block + autoClick.size(), autoClick.begin());
+        log.push_back("auto-click");
         return true;
     }
 

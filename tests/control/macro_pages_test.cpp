@@ -133,3 +133,26 @@ TEST(AutoClickPage, FirstShowingTakesTheMachineRecordOrTheDefaults) {
 
 } // namespace
 } // namespace quillon::control
+
+namespace quillon::control {
+namespace {
+
+TEST(AutoClickPage, MachineStoreAndLoad) {
+    testing::FakeMacroMemory memory;
+    AutoClickSettings settings = defaultAutoClickSettings();
+    AutoClickSettings loaded{};
+    EXPECT_EQ(loadAutoClickFromMachine(memory, loaded).message, "잘못된 데이터입니다.");
+    settings.clickPress = 65000;
+    EXPECT_EQ(storeAutoClick(memory, settings).message, "정확한 버튼 누르고 있는 시간을 입력해주세요(1~65000)");
+    EXPECT_TRUE(memory.log.empty());
+    settings.clickPress = 10;
+    EXPECT_EQ(storeAutoClick(memory, settings).message, "저장 완료");
+    EXPECT_EQ(testing::hex(std::vector<uint8_t>(memory.autoClick.begin(), memory.autoClick.begin() + 9)),
+              "10 70 00 0A 13 70 00 0A EE");
+    auto outcome = loadAutoClickFromMachine(memory, loaded);
+    EXPECT_EQ(outcome.message, "불러오기 완료");
+    EXPECT_EQ(loaded.clickSpeed, 50);
+}
+
+} // namespace
+} // namespace quillon::control

@@ -29,6 +29,8 @@ public:
     bool readCombinationHeader(int, CombinationMemoryHeader&) override { return false; }
     bool readCombinationBody(int, const CombinationMemoryHeader&, std::vector<uint8_t>&) override { return false; }
     bool storeCombination(int, const CombinationMemoryHeader&, const std::vector<uint8_t>&) override { return true; }
+    bool readAutoClickBlock(uint8_t*) override { return false; }
+    bool writeAutoClickBlock(const uint8_t*) override { return true; }
 };
 
 } // namespace
