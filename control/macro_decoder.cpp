@@ -125,7 +125,10 @@ private:
         const uint8_t* stream = r.take(static_cast<size_t>(streamLength));
         if (!stream || !r.u16(speed) || !r.u16(textLength)) return false;
         const uint8_t* textBytes = r.take(static_cast<size_t>(textLength));
-        if (!textBytes || slot >= kTextSlotCount || textLength < 1 || streamLength > kTextFieldSize) return false;
+        if (!textBytes || slot >= kTextSlotCount || textLength < 1 || textLength > kTextFieldSize ||
+            streamLength > kTextFieldSize) {
+            return false;
+        }
         std::string_view text(reinterpret_cast<const char*>(textBytes),
                               fieldLength(reinterpret_cast<const char*>(textBytes), static_cast<size_t>(textLength)));
         std::vector<uint8_t> keys(stream, stream + streamLength);
