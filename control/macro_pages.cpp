@@ -1,0 +1,157 @@
+#include "control/macro_pages.h"
+
+#include <cstring>
+#include <memory>
+
+#include "base/file.h"
+
+#include "base/text.h"
+#include "control/format_text.h"
+#include "control/line_builders.h"
+#include "control/macro_compiler.h"
+#include "control/macro_decoder.h"
+
+namespace quillon::control {
+
+namespace {
+
+constexpr const char* kTrouble = "작동 중 문제가 발생했습니다";
+constexpr const char* kLinkFailed = "기계와 통신이 되지 않습니다";
+constexpr int kRecordedFileRead = 35201, kRecordedFileCreate = 35202;
+
+PageOutcome saved() { return {true, kSaved}; }
+PageOutcome failed(std::string message) { return {false, std::move(message)}; }
+
+std::string nameOf(const char (&field)[42]) {
+    return text::cp949ToUtf8(std::string(field, fieldLength(field, sizeof(field))));
+}
+
+// Called once the whole memory was read, so that a failed read leaves the
+// page as it was; the page's own head words stay.
+template <typename Header>
+bool rebuild(bool combination, const std::vector<uint8_t>& code, MacroDocument& document, TextStore& store,
+             const MacroDocument* sharing, const Header& header, MachineMacro& out) {
+    MacroDocumentHead head = document.head;
+    DecodeResult result = combination ? decodeCombinationMacro(code.data(), code.size(), document, store, sharing)
+                                      : decodeEditMacro(code.data(), code.size(), document, store, sharing);
+    document.head.pageWindow = head.pageWindow;
+    document.head.listWindow = head.listWindow;
+    document.head.counterWindow = head.counterWindow;
+    document.head.origin = 0;
+    out.name = nameOf(header.name);
+    out.flags = header.flags;
+    out.referenceWidth = result.referenceWidth;
+    out.referenceHeight = result.referenceHeight;
+    return true;
+}
+
+} // namespace
+
+PageOutcome storeEditMacro(MacroMemoryAccess& memory, int index, const std::string& name, uint16_t flags,
+                           const MacroDocument& document, const TextStore& store) {
+    CompileResult code = compileEditMacro(document, store);
+    if (!code.ok) return failed(code.message);
+    EditMemoryHeader header = makeEditMemoryHeader(name, flags, code.code.size());
+    if (!memory.storeEdit(index, header, code.code)) return failed(kLinkFailed);
+    return saved();
+}
+
+PageOutcome storeCombinationMacro(MacroMemoryAccess& memory, int index, const std::string& name, uint16_t flags,
+                                  const MacroDocument& document, const TextStore& store) {
+    CompileResult code = compileCombinationMacro(document, store);
+    if (!code.ok) return failed(code.message);
+    CombinationMemoryHeader header =
+        makeCombinationMemoryHeader(name, flags, code.code.size(), code.recordedSet, code.editSet);
+    if (!memory.storeCombination(index, header, code.code)) return failed(kLinkFailed);
+    return saved();
+}
+
+bool loadEditMacroFromMachine(MacroMemoryAccess& memory, int index, MacroDocument& document, TextStore& store,
+                              const MacroDocument* sharing, MachineMacro& out) {
+    EditMemoryHeader header{};
+    std::vector<uint8_t> code;
+    if (!memory.readEditHeader(index, header) || header.magic != kEditMagic || header.bodyLength == 0) return false;
+    if (!memory.readEditBody(index, header, code)) return false;
+    return rebuild(false, code, document, store, sharing, header, out);
+}
+
+bool loadCombinationMacroFromMachine(MacroMemoryAccess& memory, int index, MacroDocument& document, TextStore& store,
+                                     const MacroDocument* sharing, MachineMacro& out) {
+    CombinationMemoryHeader header{};
+    std::vector<uint8_t> code;
+    if (!memory.readCombinationHeader(index, header) || header.magic != kCombinationMagic || header.bodyLength == 0) {
+        return false;
+    }
+    if (!memory.readCombinationBody(index, header, code)) return false;
+    return rebuild(true, code, document, store, sharing, header, out);
+}
+
+PageOutcome saveEditPageFile(const std::string& path, const std::string& name, uint16_t flags,
+                             const ExtraBlock& extra, MacroDocument& document, const TextStore& store) {
+    if (document.head.lineCount <= 0) return {true, {}};
+    CompileResult code = compileEditMacro(document, store);
+    EditMemoryHeader header = makeEditMemoryHeader(name, flags, code.ok ? code.code.size() : 0);
+    FileOutcome written = saveEditFile(path, header, extra, document, store);
+    if (!written.ok) return failed(written.message);
+    return saved();
+}
+
+PageOutcome saveCombinationPageFile(const std::string& path, const std::string& name, uint16_t flags,
+                                    const ExtraBlock& extra, MacroDocument& document, const TextStore& store,
+                                    MacroMemoryAccess& memory) {
+    CompileResult code = compileCombinationMacro(document, store);
+    CombinationMemoryHeader header = makeCombinationMemoryHeader(name, flags, code.ok ? code.code.size() : 0, 0, 0);
+    FileOutcome written = saveCombinationFile(path, header, extra, document, memory);
+    if (!written.ok) return failed(written.message);
+    return saved();
+}
+
+PageOutcome storeAutoClick(MacroMemoryAccess& memory, const AutoClickSettings& settings) {
+    std::string problem = validateAutoClick(settings);
+    if (!problem.empty()) return failed(problem);
+    std::array<uint8_t, kAutoClickBlockSize> block;
+    if (!buildAutoClickBlock(settings, block)) return failed(kAutoClickBadDeviceRecord);
+    if (!memory.writeAutoClickBlock(block.data())) return failed(kLinkFailed);
+    return saved();
+}
+
+PageOutcome loadAutoClickFromMachine(MacroMemoryAccess& memory, AutoClickSettings& settings) {
+    std::array<uint8_t, kAutoClickBlockSize> block{};
+    if (!memory.readAutoClickBlock(block.data())) return failed(kLinkFailed);
+    if (!settingsFromBlock(block.data(), block.size(), settings)) return failed(kAutoClickBadDeviceRecord);
+    return {true, kAutoClickLoaded};
+}
+
+PageOutcome saveRecordedMemoryToFile(MacroMemoryAccess& memory, int index, const RecordedPageOptions& page,
+                                     const std::string& path) {
+    RecordedMacroFile file;
+    if (!memory.readRecordedHeader(index, file.header)) return failed(kLinkFailed);
+    if (file.header.magic == kRecordedMagic && file.header.bodyLength != 0 &&
+        !memory.readRecordedBody(index, file.header, file.body)) {
+        return failed(kLinkFailed);
+    }
+    if (file.body.size() != file.header.bodyLength) file.body.clear();
+    file.header.flags = recordedFlags(page);
+    setRecordedName(file.header.name, page.name);
+    std::memset(file.header.reserved, 0, sizeof(file.header.reserved));
+    FileOutcome written = saveRecordedFile(path, file);
+    if (!written.ok) return failed(formatText("%s(MakLine=%d)", kTrouble, kRecordedFileCreate));
+    return saved();
+}
+
+PageOutcome writeRecordedFileToMemory(const std::string& path, int index, const RecordedPageOptions& page,
+                                      MacroMemoryAccess& memory) {
+    auto bytes = readFile(path);
+    RecordedMacroFile file;
+    if (!bytes || !decodeRecordedFile(bytes->data(), bytes->size(), file)) {
+        return failed(formatText("%s(RecLine=%d)", kTrouble, kRecordedFileRead));
+    }
+    file.header.magic = kRecordedMagic;
+    file.header.flags = recordedFlags(page);
+    setRecordedName(file.header.name, page.name);
+    if (!memory.writeRecordedHeader(index, file.header)) return failed(kLinkFailed);
+    if (!file.body.empty() && !memory.writeRecordedBody(index, file.header, file.body)) return failed(kLinkFailed);
+    return saved();
+}
+
+} // namespace quillon::control

@@ -1,0 +1,49 @@
+#include "control/macro_records.h"
+
+#include <cstdlib>
+#include <cstring>
+#include <new>
+
+namespace quillon::control {
+
+void FreeDeleter::operator()(void* p) const { std::free(p); }
+
+ZeroedPtr<MacroDocument> newMacroDocument() {
+    void* p = std::calloc(1, sizeof(MacroDocument));
+    if (!p) {
+        throw std::bad_alloc(); // only at start-up; nothing sensible is left to do
+    }
+    return ZeroedPtr<MacroDocument>(static_cast<MacroDocument*>(p));
+}
+
+ZeroedPtr<TextStore> newTextStore() {
+    void* p = std::calloc(1, sizeof(TextStore));
+    if (!p) {
+        throw std::bad_alloc();
+    }
+    return ZeroedPtr<TextStore>(static_cast<TextStore*>(p));
+}
+
+size_t copyCp949Field(char* field, size_t fieldSize, const char* text, size_t length) {
+    if (fieldSize == 0) {
+        return 0;
+    }
+    size_t kept = 0;
+    while (kept < length && text[kept] != '\0') {
+        size_t width = (static_cast<uint8_t>(text[kept]) >= 0x80 && kept + 1 < length) ? 2 : 1;
+        if (kept + width > fieldSize - 1) {
+            break;
+        }
+        kept += width;
+    }
+    std::memcpy(field, text, kept);
+    std::memset(field + kept, 0, fieldSize - kept);
+    return kept;
+}
+
+size_t fieldLength(const char* field, size_t fieldSize) {
+    const void* nul = std::memchr(field, 0, fieldSize);
+    return nul ? static_cast<size_t>(static_cast<const char*>(nul) - field) : fieldSize;
+}
+
+} // namespace quillon::control

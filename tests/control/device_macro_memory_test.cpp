@@ -1,0 +1,71 @@
+// The control pages on the simulated machine through the device's memory transfer.
+#include <gtest/gtest.h>
+
+#include <cstring>
+
+#include "control/device_macro_memory.h"
+#include "control/line_builders.h"
+#include "control/macro_files.h"
+#include "control/macro_pages.h"
+#include "tests/control/control_test_support.h"
+#include "tests/device/sim_link_fixture.h"
+
+namespace quillon::control {
+namespace {
+
+TEST(DeviceMacroMemory, PagesStoreReadBackAndCarryMemoriesOverTheLink) {
+    for (LinkKind kind : {LinkKind::Hid, LinkKind::Serial}) {
+        quillon::testing::SimLink sim(kind);
+        DeviceMacroMemory memory(sim.link);
+
+        testing::Page edit;
+        edit.add(makeRepeatLine(2, 4).line);
+        edit.add(makeKeyLine(3, testing::rowOf(0x28)).line);
+        edit.add(makeSimpleLine(103).line);
+        ASSERT_TRUE(storeEditMacro(memory, 9, "편집", kFlagKeyboardLock, *edit.document, *edit.store).ok);
+
+        RecordedMemoryHeader recorded{};
+        recorded.magic = kRecordedMagic;
+        recorded.bodyLength = 100;
+        recorded.recordingLength = 777;
+        std::vector<uint8_t> body(100);
+        for (size_t i = 0; i < body.size(); ++i) body[i] = static_cast<uint8_t>(i * 3);
+        ASSERT_TRUE(memory.writeRecordedHeader(3, recorded));
+        ASSERT_TRUE(memory.writeRecordedBody(3, recorded, body));
+
+        testing::Page back;
+        MachineMacro info;
+        ASSERT_TRUE(loadEditMacroFromMachine(memory, 9, *back.document, *back.store, nullptr, info));
+        EXPECT_EQ(info.name, "편집");
+        EXPECT_EQ(info.flags, kFlagKeyboardLock);
+        EXPECT_EQ(lineDisplayText(back.document->lines[1]), "\t[ 엔터 ]키를 눌렀다 뗀다.");
+
+        testing::Page combination;
+        combination.add(makePlayMemoryLine(208, 3).line);
+        combination.add(makePlayMemoryLine(209, 9).line);
+        std::vector<uint8_t> file;
+        ASSERT_TRUE(encodeCombinationFile(makeCombinationMemoryHeader("c", 0, 0, 0, 0), ExtraBlock{},
+                                          *combination.document, memory, file));
+        ASSERT_TRUE(storeCombinationMacro(memory, 2, "c", 0, *combination.document, *combination.store).ok);
+
+        // A second machine receives the carried memories from the file.
+        quillon::testing::SimLink other(kind);
+        DeviceMacroMemory target(other.link);
+        ASSERT_TRUE(storeEmbeddedMacros(file.data(), file.size(), target).ok);
+        RecordedMemoryHeader copied{};
+        std::vector<uint8_t> copiedBody;
+        ASSERT_TRUE(target.readRecordedHeader(3, copied));
+        ASSERT_TRUE(target.readRecordedBody(3, copied, copiedBody));
+        EXPECT_EQ(copiedBody, body);
+        testing::Page again;
+        ASSERT_TRUE(loadEditMacroFromMachine(target, 9, *again.document, *again.store, nullptr, info));
+        EXPECT_EQ(again.document->head.lineCount, 3);
+
+        testing::Page comboBack;
+        ASSERT_TRUE(loadCombinationMacroFromMachine(memory, 2, *comboBack.document, *comboBack.store, nullptr, info));
+        EXPECT_EQ(lineDisplayText(comboBack.document->lines[1]), "2-2편집매크로를 재생한다");
+    }
+}
+
+} // namespace
+} // namespace quillon::control
