@@ -8,8 +8,12 @@ namespace quillon {
 namespace {
 
 void append(std::vector<uint8_t>& out, const void* data, size_t size) {
-    const auto* bytes = static_cast<const uint8_t*>(data);
-    out.insert(out.end(), bytes, bytes + size);
+    if (size == 0) {
+        return;
+    }
+    size_t at = out.size();
+    out.resize(at + size);
+    std::memcpy(out.data() + at, data, size);
 }
 
 void appendLe32(std::vector<uint8_t>& out, uint32_t value) {
