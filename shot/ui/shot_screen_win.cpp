@@ -4,7 +4,7 @@
 
 namespace quillon {
 
-SystemShotScreen::SystemShotScreen(SystemCaptureSurfaces& surfaces, bool legacyCapture, std::string displayDevice)
+SystemShotScreen::SystemShotScreen(CaptureSurfaces& surfaces, bool legacyCapture, std::string displayDevice)
     : capture_(surfaces, legacyCapture), displayDevice_(std::move(displayDevice)) {}
 
 ShotGeometry SystemShotScreen::readGeometry() {

@@ -13,7 +13,7 @@ class SystemShotScreen final : public ShotScreen {
 public:
     // `surfaces` stays owned by the caller; `displayDevice` names the device
     // context the cursor's bitmaps are read through (empty: the screen's).
-    SystemShotScreen(SystemCaptureSurfaces& surfaces, bool legacyCapture, std::string displayDevice);
+    SystemShotScreen(CaptureSurfaces& surfaces, bool legacyCapture, std::string displayDevice);
 
     ShotGeometry readGeometry() override;
     CaptureResult capture(const ScreenRect& rect, CapturedImage& image) override;

@@ -1,7 +1,9 @@
 // shot-capture-probe: one screenshot set taken the way shot-taker takes it,
 // without the machine, for the Windows-side tests.
 //
-//   shot-capture-probe FOLDER full|framed|client [legacy] [noddraw] [repeat N]
+//   shot-capture-probe FOLDER full|framed|client [legacy] [noddraw] [nooffscreen] [repeat N]
+//
+// nooffscreen makes the off-screen copy fail, so the primary lock is used.
 //
 // Writes FOLDER\<time stamp>.bmp/.cfg/.dat and prints one line per shot:
 //   method=M width=W height=H bits=B cursor=0|1 bitmap=PATH
@@ -18,6 +20,31 @@
 #include "shot/screenshot_set.h"
 #include "shot/ui/shot_screen_win.h"
 
+namespace {
+
+// The system's surfaces with the off-screen copy refused.
+class WithoutOffscreen final : public quillon::CaptureSurfaces {
+public:
+    explicit WithoutOffscreen(quillon::SystemCaptureSurfaces& system) : system_(system) {}
+    int32_t screenWidth() override { return system_.screenWidth(); }
+    int32_t screenHeight() override { return system_.screenHeight(); }
+    bool createPrimary() override { return system_.createPrimary(); }
+    bool copyToOffscreen(const quillon::ScreenRect&, quillon::LockedSurface&) override { return false; }
+    bool lockPrimary(const quillon::ScreenRect& rect, quillon::LockedSurface& locked) override {
+        return system_.lockPrimary(rect, locked);
+    }
+    bool unlockAndRelease() override { return system_.unlockAndRelease(); }
+    void releaseDirectDraw() override { system_.releaseDirectDraw(); }
+    quillon::CaptureResult captureGdi(const quillon::ScreenRect& rect, quillon::CapturedImage& image) override {
+        return system_.captureGdi(rect, image);
+    }
+
+private:
+    quillon::SystemCaptureSurfaces& system_;
+};
+
+} // namespace
+
 int main(int argc, char** argv) {
     using namespace quillon;
     if (argc < 3) {
@@ -31,11 +58,13 @@ int main(int argc, char** argv) {
     settings.mode = mode == "full" ? CaptureMode::FullScreen
                     : mode == "framed" ? CaptureMode::FramedWindow
                                        : CaptureMode::ClientWindow;
-    bool legacy = false, directDraw = true;
+    bool legacy = false, directDraw = true, offscreen = true;
     int repeat = 1;
     for (int i = 3; i < argc; ++i) {
         if (std::strcmp(argv[i], "legacy") == 0) {
             legacy = true;
+        } else if (std::strcmp(argv[i], "nooffscreen") == 0) {
+            offscreen = false;
         } else if (std::strcmp(argv[i], "noddraw") == 0) {
             directDraw = false;
         } else if (std::strcmp(argv[i], "repeat") == 0 && i + 1 < argc) {
@@ -47,7 +76,9 @@ int main(int argc, char** argv) {
         bool prepared = surfaces.prepare({0, 0, 16, 16});
         std::printf("directdraw=%d\n", prepared ? 1 : 0);
     }
-    SystemShotScreen screen(surfaces, legacy, "DISPLAY");
+    WithoutOffscreen withoutOffscreen(surfaces);
+    CaptureSurfaces& used = offscreen ? static_cast<CaptureSurfaces&>(surfaces) : withoutOffscreen;
+    SystemShotScreen screen(used, legacy, "DISPLAY");
     std::vector<uint8_t> block(kSettingsCopySize, 0x5A);
     int failures = 0;
     for (int i = 0; i < repeat; ++i) {
