@@ -1,0 +1,254 @@
+#include "device/link.h"
+
+#include <algorithm>
+#include <cstring>
+
+namespace quillon {
+
+using namespace link_timing;
+
+Link::Link(Program program, Clock& clock) : program_(program), clock_(clock) {}
+
+Link::~Link() { closeLink(); }
+
+void Link::attach(std::unique_ptr<Transport> transport, int serialPortIndex) {
+    closeLink();
+    transport_ = std::move(transport);
+    kind_ = transport_ ? transport_->kind() : LinkKind::Hid;
+    serialPortIndex_ = kind_ == LinkKind::Serial ? serialPortIndex : 0;
+}
+
+bool Link::fail(LinkFailure failure, const char* operation, int location) {
+    // The first failure names the operation; an outer call adds its location.
+    if (lastError_.failure == LinkFailure::None) {
+        lastError_ = {failure, operation, location};
+    } else if (lastError_.location == 0) {
+        lastError_.location = location;
+    }
+    return false;
+}
+
+// ---- sending -------------------------------------------------------------
+
+bool Link::sendCommandHid(int tries, uint32_t sleepMs) {
+    output[0] = kReportId;
+    for (int i = 0; i < tries; ++i) {
+        if (transport_->setOutputReport(output.data())) {
+            return true;
+        }
+        clock_.sleepMs(sleepMs);
+    }
+    return false;
+}
+
+bool Link::sendCommandTries(int length, int tries, uint32_t sleepMs) {
+    if (!transport_) {
+        return fail(LinkFailure::SendFailed, "sendCommand");
+    }
+    if (kind_ == LinkKind::Hid) {
+        return sendCommandHid(tries, sleepMs) || fail(LinkFailure::SendFailed, "sendCommand");
+    }
+    if (length < 1 || length > static_cast<int>(kPayloadSize)) {
+        return fail(LinkFailure::SendFailed, "sendCommand");
+    }
+    output[0] = static_cast<uint8_t>(length);
+    return transport_->writeBytes(output.data(), static_cast<size_t>(length) + 1) ||
+           fail(LinkFailure::SendFailed, "sendCommand");
+}
+
+bool Link::sendCommand(int length) { return sendCommandTries(length, kHidTries, kHidRetrySleepMs); }
+
+bool Link::writeRaw(const uint8_t* bytes, size_t count) {
+    return transport_ && transport_->writeBytes(bytes, count);
+}
+
+// ---- receiving -----------------------------------------------------------
+
+bool Link::receiveReplyHid(int tries, uint32_t sleepMs) {
+    for (int i = 0; i < tries; ++i) {
+        input[0] = kReportId;
+        if (transport_->getInputReport(input.data())) {
+            return true;
+        }
+        clock_.sleepMs(sleepMs);
+    }
+    return false;
+}
+
+ByteRead Link::readSerialByteOnce(uint8_t& byte) {
+    return transport_ ? transport_->readByte(byte) : ByteRead::Failed;
+}
+
+bool Link::readSerialByte(uint8_t& byte, uint32_t limitMs) {
+    if (!transport_) {
+        return false;
+    }
+    const uint32_t start = clock_.tickCount();
+    for (;;) {
+        switch (transport_->readByte(byte)) {
+        case ByteRead::Byte:
+            return true;
+        case ByteRead::Failed:
+            return false;
+        case ByteRead::TimedOut:
+            break;
+        }
+        if (clock_.tickCount() - start >= limitMs) {
+            return false;
+        }
+    }
+}
+
+bool Link::receiveReplySerial() {
+    uint8_t length = 0;
+    if (!readSerialByte(length, kSerialByteLimitMs)) {
+        return false;
+    }
+    // The input frame holds 64 payload bytes; a longer frame is not ours.
+    if (length > kPayloadSize) {
+        return false;
+    }
+    input[0] = length;
+    for (size_t i = 1; i <= length; ++i) {
+        if (!readSerialByte(input[i], kSerialByteLimitMs)) {
+            return false;
+        }
+    }
+    return true;
+}
+
+bool Link::receiveReplyTries(int tries, uint32_t sleepMs) {
+    if (!transport_) {
+        return fail(LinkFailure::ReceiveFailed, "receiveReply");
+    }
+    const bool ok = kind_ == LinkKind::Hid ? receiveReplyHid(tries, sleepMs) : receiveReplySerial();
+    return ok || fail(LinkFailure::ReceiveFailed, "receiveReply");
+}
+
+bool Link::receiveReply() { return receiveReplyTries(kHidTries, kHidRetrySleepMs); }
+
+bool Link::receiveReplyOnce() {
+    if (!transport_) {
+        return false;
+    }
+    if (kind_ == LinkKind::Hid) {
+        input[0] = kReportId;
+        return transport_->getInputReport(input.data());
+    }
+    return receiveReplySerial();
+}
+
+// ---- blocks --------------------------------------------------------------
+
+bool Link::readBlock(size_t length, uint8_t* destination, const ProgressCallback& progress) {
+    if (!transport_) {
+        return fail(LinkFailure::ReceiveFailed, "readBlock");
+    }
+    TransferProgress moved;
+    if (kind_ == LinkKind::Hid) {
+        // The machine answers each repetition of the command with the next 64 bytes.
+        for (;;) {
+            if (!receiveReply()) {
+                return false;
+            }
+            const size_t take = std::min(kPayloadSize, length - moved.bytes);
+            std::memcpy(destination + moved.bytes, input.data() + 1, take);
+            moved.bytes += take;
+            ++moved.reports;
+            if (progress) {
+                progress(moved);
+            }
+            if (moved.bytes >= length) {
+                return true;
+            }
+            if (!sendCommand(1)) {
+                return false;
+            }
+        }
+    }
+    // Serial: a raw stream, acknowledged with one 0xAA after every 512 bytes
+    // and after the last, shorter chunk.
+    while (moved.bytes < length) {
+        const size_t chunkEnd = std::min(length, moved.bytes + kSerialChunkSize);
+        while (moved.bytes < chunkEnd) {
+            if (!readSerialByte(destination[moved.bytes], kSerialByteLimitMs)) {
+                return fail(LinkFailure::ReceiveFailed, "readBlock");
+            }
+            ++moved.bytes;
+            moved.reports = (moved.bytes + kPayloadSize - 1) / kPayloadSize;
+            if (progress) {
+                progress(moved);
+            }
+        }
+        if (!writeRaw(&kSerialBlockAck, 1)) {
+            return fail(LinkFailure::SendFailed, "readBlock");
+        }
+    }
+    return true;
+}
+
+bool Link::writeBlock(size_t length, const uint8_t* source, const ProgressCallback& progress) {
+    if (!transport_) {
+        return fail(LinkFailure::SendFailed, "writeBlock");
+    }
+    TransferProgress moved;
+    if (kind_ == LinkKind::Hid) {
+        // Every report is acknowledged by the machine before the next one.
+        while (moved.bytes < length) {
+            const size_t take = std::min(kPayloadSize, length - moved.bytes);
+            std::memcpy(output.data() + 1, source + moved.bytes, take);
+            if (!sendCommand(static_cast<int>(take)) || !receiveReply()) {
+                return false;
+            }
+            moved.bytes += take;
+            ++moved.reports;
+            if (progress) {
+                progress(moved);
+            }
+        }
+        return true;
+    }
+    // Serial: raw chunks of up to 512 bytes, one byte per write, each chunk
+    // answered by one framed reply.
+    while (moved.bytes < length) {
+        const size_t chunkEnd = std::min(length, moved.bytes + kSerialChunkSize);
+        while (moved.bytes < chunkEnd) {
+            if (!writeRaw(source + moved.bytes, 1)) {
+                return fail(LinkFailure::SendFailed, "writeBlock");
+            }
+            ++moved.bytes;
+            moved.reports = (moved.bytes + kPayloadSize - 1) / kPayloadSize;
+            if (progress) {
+                progress(moved);
+            }
+        }
+        if (!receiveReply()) {
+            return false;
+        }
+    }
+    return true;
+}
+
+// ---- closing and the busy lock -------------------------------------------
+
+void Link::closeLink() {
+    if (transport_) {
+        transport_->close();
+        transport_.reset();
+    }
+}
+
+bool Link::tryAcquireBusy() {
+    bool expected = false;
+    return busy_.compare_exchange_strong(expected, true);
+}
+
+void Link::acquireBusy() {
+    while (!tryAcquireBusy()) {
+        clock_.sleepMs(kBusyLookSleepMs);
+    }
+}
+
+void Link::releaseBusy() { busy_.store(false); }
+
+} // namespace quillon

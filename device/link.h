@@ -1,0 +1,160 @@
+// The machine link: one per process. It holds the transport that reached the
+// machine, the shared output and input frames, the busy lock of the programs
+// with a second link user, and the time of the last action frame.
+//
+// Every exchange follows one order: put the command code in byte 1 of the
+// output frame (arguments from byte 2), sendCommand, then receiveReply or
+// readBlock/writeBlock as the command requires. Only one exchange is ever in
+// flight: a reply is matched to its command only by order.
+#pragma once
+
+#include "base/clock.h"
+#include "device/frame.h"
+#include "device/transport.h"
+
+#include <atomic>
+#include <cstdint>
+#include <functional>
+#include <memory>
+
+namespace quillon {
+
+enum class Program { AnalyzerEditor, ControlPanel, AnalyzerRunner, ShotTaker };
+
+// Retry counts and time limits of the link.
+namespace link_timing {
+inline constexpr int kHidTries = 30;            // per report, ordinary exchanges
+inline constexpr uint32_t kHidRetrySleepMs = 5;
+inline constexpr uint32_t kProbeByteLimitMs = 500; // each byte of the probe reply
+// The serial link has no retries. The machine answers within milliseconds at
+// 9600 baud, so a byte that has not come after two seconds never will: the
+// exchange fails instead of blocking its thread for ever.
+inline constexpr uint32_t kSerialByteLimitMs = 2000;
+inline constexpr uint32_t kBusyLookSleepMs = 10;
+} // namespace link_timing
+
+enum class LinkFailure {
+    None,
+    NoDevice,          // neither a serial port nor the HID interface answered
+    SendFailed,        // a command or report could not be sent
+    ReceiveFailed,     // a reply did not come (or could not be read)
+    NoAcknowledgement, // a mode command was not acknowledged as awaited
+    WrongMagic,        // a record read back with the wrong magic
+    Refused,           // the operation was refused before any exchange
+};
+
+struct LinkError {
+    LinkFailure failure = LinkFailure::None;
+    const char* operation = ""; // the link operation that failed
+    int location = 0;           // call-site code shown in the message
+};
+
+// Progress of a block transfer: reports moved on HID, bytes on the serial link
+// (with the 64-byte spans they make, so one bar range fits both links).
+struct TransferProgress {
+    size_t reports = 0;
+    size_t bytes = 0;
+};
+using ProgressCallback = std::function<void(const TransferProgress&)>;
+
+class Link {
+public:
+    Link(Program program, Clock& clock);
+    ~Link();
+    Link(const Link&) = delete;
+    Link& operator=(const Link&) = delete;
+
+    // Takes over an opened transport (serial port index 0-based, 0 on HID).
+    void attach(std::unique_ptr<Transport> transport, int serialPortIndex = 0);
+    bool isOpen() const { return transport_ != nullptr; }
+
+    Program program() const { return program_; }
+    LinkKind kind() const { return kind_; }
+    int serialPortIndex() const { return serialPortIndex_; }
+    Clock& clock() { return clock_; }
+    Transport* transport() { return transport_.get(); }
+
+    Frame output{}; // frame being built for the machine
+    Frame input{};  // last frame received
+
+    // HID: report id into byte 0, the 65-byte report with up to 30 tries, 5 ms
+    // apart; `length` is ignored. Serial: byte 0 := length, length+1 bytes.
+    bool sendCommand(int length);
+    // HID: up to 30 tries of one input report. Serial: a length byte L then L
+    // payload bytes into bytes 1..L, each within the serial byte limit.
+    bool receiveReply();
+    // The same with explicit tries (the keep-alive uses 60 tries 2 ms apart).
+    bool sendCommandTries(int length, int tries, uint32_t sleepMs);
+    bool receiveReplyTries(int tries, uint32_t sleepMs);
+    // One input report, one try (HID); one framed reply (serial).
+    bool receiveReplyOnce();
+
+    // A block the machine sends after the command in the output frame.
+    bool readBlock(size_t length, uint8_t* destination, const ProgressCallback& progress = {});
+    // A block sent to the machine after its command was sent and acknowledged.
+    bool writeBlock(size_t length, const uint8_t* source, const ProgressCallback& progress = {});
+
+    // Raw serial helpers (also used by the probe, the status request and the
+    // screenshot signals): one byte within `limitMs`, or within one port read.
+    bool readSerialByte(uint8_t& byte, uint32_t limitMs);
+    ByteRead readSerialByteOnce(uint8_t& byte);
+    bool writeRaw(const uint8_t* bytes, size_t count);
+
+    void closeLink();
+
+    // Failure record: the first failure of an operation names it; callers
+    // add their location code.
+    const LinkError& lastError() const { return lastError_; }
+    bool fail(LinkFailure failure, const char* operation, int location = 0);
+    void clearError() { lastError_ = {}; }
+
+    // Busy lock: held by whichever thread runs an exchange (the interface
+    // thread or the keep-alive). Waiting looks every 10 ms.
+    void acquireBusy();
+    bool tryAcquireBusy();
+    void releaseBusy();
+    bool isBusy() const { return busy_.load(); }
+
+    // Time the last action frame left (analyzer-runner).
+    uint32_t lastActionTime = 0;
+    bool anyActionSent = false;
+
+private:
+    bool sendCommandHid(int tries, uint32_t sleepMs);
+    bool receiveReplyHid(int tries, uint32_t sleepMs);
+    bool receiveReplySerial();
+
+    Program program_;
+    Clock& clock_;
+    LinkKind kind_ = LinkKind::Hid;
+    int serialPortIndex_ = 0;
+    std::unique_ptr<Transport> transport_;
+    std::atomic<bool> busy_{false};
+    LinkError lastError_;
+};
+
+// Holds the busy lock for one operation. A failed exchange leaves the lock
+// held on purpose: the program is closing, and the keep-alive must not touch
+// a link that has just failed.
+class BusyLink {
+public:
+    explicit BusyLink(Link& link) : link_(link) {
+        link_.acquireBusy();
+        link_.clearError();
+    }
+    ~BusyLink() {
+        if (succeeded_) {
+            link_.releaseBusy();
+        }
+    }
+    bool finish(bool ok) {
+        succeeded_ = ok;
+        return ok;
+    }
+
+private:
+    Link& link_;
+    bool succeeded_ = false;
+};
+
+} // namespace quillon

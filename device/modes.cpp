@@ -1,0 +1,82 @@
+#include "device/modes.h"
+
+namespace quillon {
+
+uint8_t openingModeOf(Program program) {
+    switch (program) {
+    case Program::AnalyzerEditor:
+    case Program::ControlPanel:
+        return command::kEnterNormalMode;
+    case Program::AnalyzerRunner:
+        return command::kEnterAnalysisMode;
+    case Program::ShotTaker:
+        return command::kEnterScreenshotMode;
+    }
+    return command::kEnterNormalMode;
+}
+
+uint8_t closingModeOf(Program program) {
+    switch (program) {
+    case Program::AnalyzerRunner:
+        return command::kLeaveAnalysisMode;
+    case Program::ShotTaker:
+        return command::kEnterNormalMode;
+    default:
+        return 0;
+    }
+}
+
+namespace {
+
+// Single reads until byte 1 is 0xFE.
+bool awaitModeAcknowledgement(Link& link, int reads, uint32_t sleepMs) {
+    for (int i = 0; i < reads; ++i) {
+        if (i > 0) {
+            link.clock().sleepMs(sleepMs);
+        }
+        link.input[1] = 0;
+        if (link.receiveReplyOnce() && link.input[1] == kModeAcknowledged) {
+            return true;
+        }
+    }
+    return false;
+}
+
+} // namespace
+
+bool enterMode(Link& link, uint8_t modeCode, int location) {
+    BusyLink busy(link);
+    link.output[1] = modeCode;
+    if (!link.sendCommand(1)) {
+        return link.fail(LinkFailure::SendFailed, "enterMode", location);
+    }
+    const Program program = link.program();
+    const bool serial = link.kind() == LinkKind::Serial;
+
+    if (program == Program::ShotTaker) {
+        if (serial) {
+            // One framed reply; it must be the acknowledgement.
+            if (!link.receiveReply()) {
+                return link.fail(LinkFailure::ReceiveFailed, "enterMode", location);
+            }
+            return busy.finish(link.input[1] == kModeAcknowledged) ||
+                   link.fail(LinkFailure::NoAcknowledgement, "enterMode", location);
+        }
+        return busy.finish(awaitModeAcknowledgement(link, mode_timing::kShotModeReads,
+                                                    mode_timing::kShotModeReadSleepMs)) ||
+               link.fail(LinkFailure::NoAcknowledgement, "enterMode", location);
+    }
+    if (modeCode == command::kEnterNormalMode && !serial &&
+        (program == Program::AnalyzerEditor || program == Program::ControlPanel)) {
+        return busy.finish(awaitModeAcknowledgement(link, mode_timing::kNormalModeReads,
+                                                    mode_timing::kNormalModeReadSleepMs)) ||
+               link.fail(LinkFailure::NoAcknowledgement, "enterMode", location);
+    }
+    // Any reply will do (analysis mode on both links, every mode on serial).
+    if (!link.receiveReply()) {
+        return link.fail(LinkFailure::ReceiveFailed, "enterMode", location);
+    }
+    return busy.finish(true);
+}
+
+} // namespace quillon

@@ -1,0 +1,45 @@
+#include "device/sim/open_link.h"
+
+#include "device/link_startup.h"
+#include "device/modes.h"
+#include "device/sim/sim_links.h"
+
+#include <cstdlib>
+#include <cstring>
+
+namespace quillon {
+
+MachineChoice machineChoiceFromEnvironment() {
+    const char* value = std::getenv("QUILLON_MACHINE");
+    if (value == nullptr) {
+        return MachineChoice::Hardware;
+    }
+    if (std::strcmp(value, "sim") == 0 || std::strcmp(value, "sim-hid") == 0) {
+        return MachineChoice::SimulatedHid;
+    }
+    if (std::strcmp(value, "sim-serial") == 0) {
+        return MachineChoice::SimulatedSerial;
+    }
+    return MachineChoice::Hardware;
+}
+
+sim::SimulatedMachine& demoMachine() {
+    static sim::SimulatedMachine machine(systemClock());
+    return machine;
+}
+
+bool openLink(Link& link, MachineChoice choice, const std::vector<std::string>& serialPortNames) {
+    if (choice == MachineChoice::Hardware) {
+        return startLink(link, systemLinkPlatform(), serialPortNames);
+    }
+    const LinkKind kind = choice == MachineChoice::SimulatedSerial ? LinkKind::Serial : LinkKind::Hid;
+    link.clearError();
+    link.attach(std::make_unique<sim::SimTransport>(kind, demoMachine(), link.clock()), 0);
+    return enterMode(link, openingModeOf(link.program()));
+}
+
+bool openLink(Link& link, const std::vector<std::string>& serialPortNames) {
+    return openLink(link, machineChoiceFromEnvironment(), serialPortNames);
+}
+
+} // namespace quillon

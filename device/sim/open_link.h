@@ -1,0 +1,32 @@
+// Opening the machine link for a program, with the demo mode: when the
+// environment variable QUILLON_MACHINE is "sim" (or "sim-serial") the program
+// talks to an in-process simulated machine over HID (or the serial link)
+// instead of looking for hardware.
+#pragma once
+
+#include "device/discovery.h"
+#include "device/link.h"
+#include "device/sim/simulated_machine.h"
+
+#include <string>
+#include <vector>
+
+namespace quillon {
+
+enum class MachineChoice { Hardware, SimulatedHid, SimulatedSerial };
+
+// Reads QUILLON_MACHINE.
+MachineChoice machineChoiceFromEnvironment();
+
+// The process's simulated machine (demo mode), created on first use on the
+// system clock.
+sim::SimulatedMachine& demoMachine();
+
+// Finds the machine (serial probe first except in control-panel, then HID)
+// or attaches the demo machine, then sends the program's opening mode
+// command. `serialPortNames` come from the start-up data name block
+// (defaultSerialPortNames() when it is not loaded).
+bool openLink(Link& link, const std::vector<std::string>& serialPortNames = defaultSerialPortNames());
+bool openLink(Link& link, MachineChoice choice, const std::vector<std::string>& serialPortNames);
+
+} // namespace quillon
