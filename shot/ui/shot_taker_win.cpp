@@ -37,14 +37,16 @@ constexpr UINT kThreadLookMs = 50;
 
 // Texts of this program that the start-up data does not hold.
 constexpr const char* kErrorCaption = "오류";
-constexpr const char* kWriteFailedText =
-    "스크린샷을 저장하지 못했습니다.\n\n%s\n\n이 폴더에 쓸 수 있는지 확인해 주세요. "
+// Shown around the path that could not be written.
+constexpr const char* kWriteFailedBefore = "스크린샷을 저장하지 못했습니다.\n\n";
+constexpr const char* kWriteFailedAfter =
+    "\n\n이 폴더에 쓸 수 있는지 확인해 주세요. "
     "(프로그램 폴더가 쓰기 금지된 곳이면 프로그램을 쓰기 가능한 폴더에 설치해 주세요.)";
 constexpr const char* kCaptureFailedText =
     "화면을 읽지 못해 더 이상 스크린샷을 찍을 수 없습니다.\n창을 닫은 뒤 프로그램을 다시 실행해 주세요.";
 
 std::wstring wide(const std::string& utf8) {
-    std::u16string converted = utf8ToUtf16(utf8);
+    std::u16string converted = text::utf8ToUtf16(utf8);
     return std::wstring(converted.begin(), converted.end());
 }
 
@@ -56,7 +58,7 @@ std::string programFolder() {
     wchar_t path[MAX_PATH * 2];
     DWORD length = GetModuleFileNameW(nullptr, path, MAX_PATH * 2);
     std::u16string text(reinterpret_cast<const char16_t*>(path), length);
-    return folderOf(utf16ToUtf8(text));
+    return folderOf(text::utf16ToUtf8(text));
 }
 
 struct ShotTaker {
@@ -106,9 +108,7 @@ struct ShotTaker {
             break;
         case ShotOutcome::WriteFailed: {
             MessageBeep(MB_ICONEXCLAMATION);
-            std::string text = kWriteFailedText;
-            text.replace(text.find("%s"), 2, report.failedPath);
-            warningBox(window, text, kErrorCaption);
+            warningBox(window, kWriteFailedBefore + report.failedPath + kWriteFailedAfter, kErrorCaption);
             break;
         }
         case ShotOutcome::CaptureFailed:
@@ -127,7 +127,13 @@ struct ShotTaker {
         actions.takeShot = [this, &settings] {
             return takeScreenshotSet(*screen, settings, data.settingsBlock());
         };
-        actions.setButtonVisible = [this](bool visible) { ShowWindowAsync(button, visible ? SW_SHOW : SW_HIDE); };
+        // Shown and painted before the loop goes on: a capture that follows at
+        // once must not catch the button half drawn. (The window thread keeps
+        // its messages flowing even while it waits for this thread.)
+        actions.setButtonVisible = [this](bool visible) {
+            ShowWindow(button, visible ? SW_SHOW : SW_HIDE);
+            UpdateWindow(window);
+        };
         actions.beep = [] { MessageBeep(MB_ICONASTERISK); };
         actions.reportProblem = [this](const ShotReport& report) { reportProblem(report); };
         actions.releaseDirectDraw = [this] { surfaces.releaseDirectDraw(); };
