@@ -212,8 +212,17 @@ LRESULT CALLBACK dragButtonProc(HWND button, UINT message, WPARAM wParam, LPARAM
         POINT at{static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
         ClientToScreen(button, &at);
         if (DragDetect(button, at)) {
+            // The mouse has already travelled a little: the window follows it
+            // that far, then the system's move loop takes over from here.
+            HWND window = GetParent(button);
+            POINT now{};
+            GetCursorPos(&now);
+            RECT place{};
+            GetWindowRect(window, &place);
+            SetWindowPos(window, nullptr, place.left + now.x - at.x, place.top + now.y - at.y, 0, 0,
+                         SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
             ReleaseCapture();
-            SendMessageW(GetParent(button), WM_NCLBUTTONDOWN, HTCAPTION, MAKELPARAM(at.x, at.y));
+            SendMessageW(window, WM_NCLBUTTONDOWN, HTCAPTION, MAKELPARAM(now.x, now.y));
             return 0;
         }
         // DragDetect took the button's release: the press is a click.

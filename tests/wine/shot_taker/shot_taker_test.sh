@@ -10,6 +10,9 @@
 #             the tool's window and the cursor's mask
 #   button | esc   the tool ends by its button or by Esc, in normal mode
 #   readonly  the screenshot folder cannot be made: the tool says so
+#   drag      the window is dragged by its button; a click still presses it
+#   silentexit  the normal-mode command is not answered: a warning, then the end
+#   nodevice | refused | nodata   start-up failures: a warning box, then the end
 # The tool runs from a folder of its own with start-up data made for the test.
 set -eu
 BIN=$1 TOOLS=$2 SIZE=$3 SCENARIO=$4 SHOTS=$5
@@ -57,16 +60,22 @@ esac
 "$TOOLS/make-datafiles" "$QUILLON_ROOT/resources/data/texts.txt" "$W/settings.txt" \
     "$QUILLON_ROOT/resources/data/names.txt" "$W/prog/Data" || fail "make-datafiles"
 [ "$SCENARIO" = readonly ] && echo "in the way" > "$W/prog/ScreenShot"
+[ "$SCENARIO" = nodata ] && rm "$W/prog/Data/qlconf.bin"
 
 # The display first: machine-sim's registry entry starts the Wine server,
 # which takes its screen size from the display it finds.
 quillon_display "$SIZE"
-"$TOOLS/machine-sim" --no-stdin --link-com 1 --wineprefix "$WINEPREFIX" --pty-path "$W/pty" --control "$W/ctl" \
+[ "$SCENARIO" = nodevice ] || "$TOOLS/machine-sim" --no-stdin --link-com 1 --wineprefix "$WINEPREFIX" --pty-path "$W/pty" --control "$W/ctl" \
     > "$W/sim.log" 2>&1 &
-SIM_PID=$!
-i=0
-while [ ! -s "$W/pty" ] && [ $i -lt 400 ]; do sleep 0.05; i=$((i + 1)); done
-[ -s "$W/pty" ] || fail "machine-sim did not start"
+if [ "$SCENARIO" != nodevice ]; then
+    SIM_PID=$!
+    i=0
+    while [ ! -s "$W/pty" ] && [ $i -lt 400 ]; do sleep 0.05; i=$((i + 1)); done
+    [ -s "$W/pty" ] || fail "machine-sim did not start"
+fi
+# The screenshot mode goes unanswered: the link test of the serial probe is
+# the only frame the machine answers.
+[ "$SCENARIO" = refused ] && echo "fault silence 1" > "$W/ctl"
 
 WIDTH=${SIZE%x*} HEIGHT=${SIZE#*x}
 convert -size "${WIDTH}x${HEIGHT}" gradient:orange-navy -fill '#20C040' -draw "rectangle 40,40 300,140" \
@@ -77,6 +86,45 @@ sleep 1
 
 "$WINE" "$W/prog/shot-taker.exe" &
 TOOL_PID=$!
+
+# Ends the test once the tool has ended with exit code 0.
+expect_exit() {
+    i=0
+    while kill -0 "$TOOL_PID" 2>/dev/null && [ $i -lt 100 ]; do sleep 0.1; i=$((i + 1)); done
+    kill -0 "$TOOL_PID" 2>/dev/null && fail "the tool did not end after $1"
+    wait "$TOOL_PID" && RC=0 || RC=$?
+    TOOL_PID=
+    [ "$RC" -eq 0 ] || fail "exit code $RC after $1"
+}
+# A warning box with TITLE whose text begins with TEXT; Enter closes it.
+expect_warning() {
+    BOX=$(drive wait-window --class '#32770' --title "$1" --timeout 30000) || fail "no warning box \"$1\""
+    drive children "$BOX" > "$W/box.txt"
+    grep -q "^65535	Static	.*	$2" "$W/box.txt" || { cat "$W/box.txt"; fail "the box does not say \"$2\""; }
+    mkdir -p "$SHOTS"
+    drive screenshot "$BOX" "$W/box.bmp" >/dev/null && convert "$W/box.bmp" "$SHOTS/shot-taker-$SCENARIO-box.png"
+    drive key "$BOX" enter
+    drive wait-gone "$BOX" --timeout 5000 >/dev/null || fail "the box stayed"
+}
+case $SCENARIO in
+nodevice | refused)
+    expect_warning "기계와 연결할 수 없습니다" "기계와 연결할 수 없습니다"
+    expect_exit "the warning"
+    if [ "$SCENARIO" = refused ]; then
+        echo "fault none" > "$W/ctl"
+        [ "$(machine_mode)" = normal ] || fail "the machine left normal mode"
+    fi
+    echo "ok ($SIZE, $SCENARIO)"
+    exit 0
+    ;;
+nodata)
+    expect_warning "기계와 연결할 수 없습니다" "시작 자료 파일을 읽지 못했습니다."
+    expect_exit "the warning"
+    [ "$(machine_mode)" = normal ] || fail "the machine left normal mode"
+    echo "ok ($SIZE, $SCENARIO)"
+    exit 0
+    ;;
+esac
 DIALOG=$(drive wait-window --class '#32770' --child-text "$(printf '화면 찍기\n(종료: Esc)')" --timeout 30000) ||
     fail "the tool's window did not appear"
 [ "$(machine_mode)" = screenshot ] || fail "the machine is not in screenshot mode"
@@ -172,6 +220,41 @@ framed)
 button)
     drive click "$DIALOG" 1
     expect_end "the button"
+    ;;
+drag)
+    # Dragging the button moves the window and does not press it; a press
+    # without moving does.
+    xdotool mousemove $((DX + DW / 2)) $((DY + DH / 2)) mousedown 1
+    sleep 0.3
+    xdotool mousemove $((DX + DW / 2 - 60)) $((DY + DH / 2 - 50))
+    sleep 0.3
+    xdotool mousemove $((DX + DW / 2 - 150)) $((DY + DH / 2 - 120)) mouseup 1
+    sleep 0.5
+    set -- $(drive rect "$DIALOG")
+    echo "dragged to $1,$2"
+    [ "$1" -eq $((DX - 150)) ] && [ "$2" -eq $((DY - 120)) ] || fail "the window is at $1,$2 after the drag"
+    kill -0 "$TOOL_PID" 2>/dev/null || fail "the drag pressed the button"
+    # The strip of the window above the button drags it as well.
+    X=$1 Y=$2
+    xdotool mousemove $((X + DW / 2)) $((Y + 5)) mousedown 1
+    sleep 0.3
+    xdotool mousemove $((X + DW / 2 + 30)) $((Y + 5 + 20))
+    sleep 0.3
+    xdotool mousemove $((X + DW / 2 + 50)) $((Y + 5 + 40)) mouseup 1
+    sleep 0.5
+    set -- $(drive rect "$DIALOG")
+    echo "dragged by the strip to $1,$2"
+    [ "$1" -eq $((X + 50)) ] && [ "$2" -eq $((Y + 40)) ] || fail "the window is at $1,$2 after the second drag"
+    xdotool mousemove $(($1 + DW / 2)) $(($2 + DH / 2)) click 1
+    expect_end "a click on the button"
+    ;;
+silentexit)
+    # The normal-mode command goes unanswered: the tool says so and ends anyway.
+    echo "fault silence" > "$W/ctl"
+    drive key "$DIALOG" esc
+    expect_warning "기계와 연결할 수 없습니다" "기계와 연결할 수 없습니다"
+    drive wait-gone "$DIALOG" --timeout 10000 >/dev/null || fail "the window is still open"
+    expect_exit "the unanswered normal-mode command"
     ;;
 esc)
     drive key "$DIALOG" esc
