@@ -108,6 +108,35 @@ std::optional<BitmapFileView> readBitmapFile(const std::vector<uint8_t>& bytes) 
     return view;
 }
 
+namespace {
+
+// One channel of a 16-bit pixel, widened to 8 bits by repeating its top bits.
+uint32_t maskedChannel(uint32_t value, uint32_t mask) {
+    if (mask == 0) {
+        return 0;
+    }
+    int shift = 0;
+    while (((mask >> shift) & 1) == 0) {
+        ++shift;
+    }
+    int width = 0;
+    while (shift + width < 32 && ((mask >> (shift + width)) & 1) != 0) {
+        ++width;
+    }
+    uint32_t channel = (value & mask) >> shift;
+    if (width >= 8) {
+        return channel >> (width - 8);
+    }
+    uint32_t widened = 0;
+    for (int filled = 0; filled < 8; filled += width) {
+        widened = (widened << width) | channel;
+    }
+    int total = ((8 + width - 1) / width) * width;
+    return (widened >> (total - 8)) & 0xFF;
+}
+
+} // namespace
+
 uint32_t bitmapPixel(const BitmapFileView& view, int32_t x, int32_t y) {
     if (x < 0 || y < 0 || x >= view.width || y >= view.height) {
         return 0;
@@ -122,10 +151,14 @@ uint32_t bitmapPixel(const BitmapFileView& view, int32_t x, int32_t y) {
         p += static_cast<size_t>(x) * 3;
         return static_cast<uint32_t>(p[2]) << 16 | static_cast<uint32_t>(p[1]) << 8 | p[0];
     default: {
+        // Bit fields as the header says; plain 16-bit RGB is 5-5-5.
+        bool fields = view.header.compression == kDibBitFields;
+        uint32_t red = fields ? view.header.redMask : 0x7C00;
+        uint32_t green = fields ? view.header.greenMask : 0x03E0;
+        uint32_t blue = fields ? view.header.blueMask : 0x001F;
         p += static_cast<size_t>(x) * 2;
         uint32_t v = static_cast<uint32_t>(p[0]) | static_cast<uint32_t>(p[1]) << 8;
-        uint32_t r = (v >> 11) & 0x1F, g = (v >> 5) & 0x3F, b = v & 0x1F;
-        return ((r << 3) | (r >> 2)) << 16 | ((g << 2) | (g >> 4)) << 8 | ((b << 3) | (b >> 2));
+        return maskedChannel(v, red) << 16 | maskedChannel(v, green) << 8 | maskedChannel(v, blue);
     }
     }
 }

@@ -95,7 +95,8 @@ struct BitmapFileView {
 std::optional<BitmapFileView> readBitmapFile(const std::vector<uint8_t>& bytes);
 
 // A pixel of the bitmap as 0xRRGGBB (32 and 24 bits: blue, green, red bytes;
-// 16 bits: RGB565 widened). Rows counted from the top.
+// 16 bits: the header's bit fields, or 5-5-5 without them, widened to 8 bits
+// per channel). Rows counted from the top.
 uint32_t bitmapPixel(const BitmapFileView& view, int32_t x, int32_t y);
 
 struct CursorFileView {

@@ -243,3 +243,45 @@ TEST(ScreenshotNames, BaseNameIsFolderPathAndTimeStamp) {
 
 } // namespace
 } // namespace quillon
+
+namespace quillon {
+namespace {
+
+// 16-bit pixels as the header's bit fields say (the GDI method may report
+// 5-5-5 where the DirectDraw methods give 5-6-5).
+TEST(ScreenshotBitmapFile, SixteenBitPixelsFollowTheHeaderMasks) {
+    struct Case {
+        const char* what;
+        uint32_t compression, red, green, blue;
+        uint16_t raw;
+        uint32_t rgb;
+    } cases[] = {
+        {"565 white", kDibBitFields, 0xF800, 0x07E0, 0x001F, 0xFFFF, 0xFFFFFF},
+        {"565 pure green", kDibBitFields, 0xF800, 0x07E0, 0x001F, 0x07E0, 0x00FF00},
+        {"565 mid grey", kDibBitFields, 0xF800, 0x07E0, 0x001F, (16 << 11) | (32 << 5) | 16, 0x848284},
+        {"555 by bit fields", kDibBitFields, 0x7C00, 0x03E0, 0x001F, 0x7FFF, 0xFFFFFF},
+        {"555 red 1", kDibBitFields, 0x7C00, 0x03E0, 0x001F, 1 << 10, 0x080000},
+        {"plain RGB is 555", kDibRgb, 0, 0, 0, 0x03E0, 0x00FF00},
+    };
+    for (const Case& c : cases) {
+        CapturedImage image;
+        image.width = 2;
+        image.height = 1;
+        image.stride = 4;
+        image.bitsPerPixel = 16;
+        image.compression = c.compression;
+        image.redMask = c.red;
+        image.greenMask = c.green;
+        image.blueMask = c.blue;
+        image.imageSize = 4;
+        image.pixels = {static_cast<uint8_t>(c.raw), static_cast<uint8_t>(c.raw >> 8), 0, 0};
+        std::vector<uint8_t> file = buildBitmapFile(image);
+        auto view = readBitmapFile(file);
+        ASSERT_TRUE(view) << c.what;
+        EXPECT_EQ(bitmapPixel(*view, 0, 0), c.rgb) << c.what;
+        EXPECT_EQ(bitmapPixel(*view, 1, 0), 0u) << c.what;
+    }
+}
+
+} // namespace
+} // namespace quillon

@@ -1,6 +1,6 @@
 #!/bin/sh
 # Screen capture under Wine, checked against the X screen.
-#   capture_test.sh BIN_DIR WIDTHxHEIGHT directdraw|primarylock|legacy SCREENSHOT_DIR
+#   capture_test.sh BIN_DIR WIDTHxHEIGHT[xDEPTH] directdraw|primarylock|legacy SCREENSHOT_DIR
 # Paints a picture on the root window, takes a full-screen set with the
 # capture of shot-taker (DirectDraw first, or always GDI with the legacy
 # flag), grabs the same screen with ImageMagick `import`, and has
@@ -14,7 +14,19 @@ quillon_wine_prefix
 unset DISPLAY
 wineserver -k 2>/dev/null || true
 wineserver -w
-quillon_display "$SIZE"
+DEPTH=24
+case $SIZE in *x*x*) DEPTH=${SIZE##*x}; SIZE=${SIZE%x*} ;; esac
+if [ "$DEPTH" = 24 ]; then
+    quillon_display "$SIZE"
+else
+    n=90
+    while [ -e /tmp/.X$n-lock ] || [ -e /tmp/.X11-unix/X$n ]; do n=$((n + 1)); done
+    Xvfb ":$n" -screen 0 "${SIZE}x$DEPTH" -nolisten tcp >/dev/null 2>&1 &
+    QUILLON_XVFB_PID=$!
+    export DISPLAY=":$n"
+    i=0
+    while [ ! -e /tmp/.X11-unix/X$n ] && [ $i -lt 100 ]; do sleep 0.05; i=$((i + 1)); done
+fi
 WORK=$(mktemp -d)
 cleanup() {
     wineserver -k 2>/dev/null || true
@@ -50,13 +62,16 @@ case "$HOW:$METHOD" in
 directdraw:0 | primarylock:1 | legacy:2) ;;
 *) fail "capture used method $METHOD" ;;
 esac
-printf '%s\n' "$OUT" | grep -q "width=$((W - 1)) height=$((H - 1)) " || fail "full screen is not $((W - 1)) x $((H - 1))"
+printf '%s\n' "$OUT" | grep -q "width=$((W - 1)) height=$((H - 1)) bits=$((DEPTH == 24 ? 32 : DEPTH)) " ||
+    fail "full screen is not $((W - 1)) x $((H - 1)) at the screen's depth"
+TOLERANCE=0
+[ "$DEPTH" = 16 ] && TOLERANCE=8
 
 for BMP in $(printf '%s\n' "$OUT" | sed -n 's/.*bitmap=//p'); do
     BASE=$(winepath -u "$BMP" 2>/dev/null)
     BASE=${BASE%.bmp}
     "$WINE" "$BIN/shot-set-check.exe" "$(winepath -w "$BASE")" "$(winepath -w "$WORK/screen.rgb")" "$W" "$H" 0 0 \
-        | tr -d '\r' | tee "$WORK/check.txt"
+        "tolerance=$TOLERANCE" | tr -d '\r' | tee "$WORK/check.txt"
     grep -q '^ok$' "$WORK/check.txt" || fail "set $BASE does not match the screen"
 done
 mkdir -p "$SHOTS"

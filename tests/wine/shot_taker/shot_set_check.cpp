@@ -1,15 +1,18 @@
 // shot-set-check: reads one screenshot set back with the portable readers and
 // compares its bitmap with the screen as X saw it.
 //
-//   shot-set-check BASE SCREEN.rgb SCREEN_WIDTH SCREEN_HEIGHT LEFT TOP [cursor=0|1]
+//   shot-set-check BASE SCREEN.rgb SCREEN_WIDTH SCREEN_HEIGHT LEFT TOP [cursor=0|1] [tolerance=N]
 //
 // BASE is the set's path without extension; SCREEN.rgb the screen's pixels
 // as 8-bit R, G, B triples (ImageMagick `import -window root ... rgb:`);
 // LEFT, TOP where the shot's rectangle starts on the screen. Checks the three
 // files (layout, sizes, settings copy of 10,240 bytes, cursor file flags) and
-// that every pixel of the bitmap equals the screen's. Prints what differs.
+// that every pixel of the bitmap equals the screen's (each channel within N,
+// for a 16-bit screen whose channels X and the file widen differently).
+// Prints what differs.
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <string>
 #include <vector>
 
@@ -25,7 +28,14 @@ int main(int argc, char** argv) {
     std::string base = argv[1];
     int screenWidth = std::atoi(argv[3]), screenHeight = std::atoi(argv[4]);
     int left = std::atoi(argv[5]), top = std::atoi(argv[6]);
-    int expectCursor = argc > 7 ? std::atoi(argv[7] + 7) : -1;
+    int expectCursor = -1, tolerance = 0;
+    for (int i = 7; i < argc; ++i) {
+        if (std::strncmp(argv[i], "cursor=", 7) == 0) {
+            expectCursor = std::atoi(argv[i] + 7);
+        } else if (std::strncmp(argv[i], "tolerance=", 10) == 0) {
+            tolerance = std::atoi(argv[i] + 10);
+        }
+    }
     int failures = 0;
     auto fail = [&](const char* what) {
         std::printf("FAIL %s\n", what);
@@ -63,7 +73,12 @@ int main(int argc, char** argv) {
             const uint8_t* p = screen->data() + (static_cast<size_t>(top + y) * screenWidth + (left + x)) * 3;
             uint32_t expected = static_cast<uint32_t>(p[0]) << 16 | static_cast<uint32_t>(p[1]) << 8 | p[2];
             uint32_t got = bitmapPixel(*view, x, y);
-            if (got != expected) {
+            bool close = true;
+            for (int shift = 0; shift <= 16; shift += 8) {
+                int a = static_cast<int>((got >> shift) & 0xFF), b = static_cast<int>((expected >> shift) & 0xFF);
+                close = close && (a > b ? a - b : b - a) <= tolerance;
+            }
+            if (!close) {
                 if (differing < 5) {
                     std::printf("pixel %d,%d: file %06X, screen %06X\n", x, y, got, expected);
                 }
