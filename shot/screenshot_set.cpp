@@ -20,13 +20,17 @@ bool ensureFolderOf(const std::string& file) {
     if (folder.empty()) {
         return true;
     }
-    std::error_code error;
-    std::filesystem::path path = pathOf(folder);
-    if (std::filesystem::is_directory(path, error)) {
-        return true;
+    try {
+        std::error_code error;
+        std::filesystem::path path = pathOf(folder);
+        if (std::filesystem::is_directory(path, error)) {
+            return true;
+        }
+        std::filesystem::create_directories(path, error);
+        return std::filesystem::is_directory(path, error);
+    } catch (const std::exception&) {
+        return false; // a name the system cannot spell
     }
-    std::filesystem::create_directories(path, error);
-    return std::filesystem::is_directory(path, error);
 }
 
 bool writeWhole(const std::string& path, const std::vector<uint8_t>& bytes) {

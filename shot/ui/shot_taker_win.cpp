@@ -64,6 +64,7 @@ std::string programFolder() {
 struct ShotTaker {
     StartupData& data;
     ShotMachine& machine;
+    std::string folder; // the program's own folder, UTF-8
     HWND window = nullptr;
     HWND button = nullptr;
     SystemCaptureSurfaces surfaces;
@@ -74,7 +75,8 @@ struct ShotTaker {
     std::unique_ptr<ExitSequenceOnce> exitSequence;
     bool ending = false;
 
-    ShotTaker(StartupData& startup, ShotMachine& link) : data(startup), machine(link) {}
+    ShotTaker(StartupData& startup, ShotMachine& link, std::string programFolder)
+        : data(startup), machine(link), folder(std::move(programFolder)) {}
 
     std::string deviceWarning() const { return data.text(text_offset::kShotDeviceWarning); }
 
@@ -82,7 +84,9 @@ struct ShotTaker {
         ShotSettings settings;
         settings.mode = captureModeOf(data.setting(setting_offset::kFramedWindowMode),
                                       data.setting(setting_offset::kFullScreenMode));
-        settings.programFolder = data.name(name_offset::kProgramFolder);
+        // The folder as the system names it: the copy in the name block holds
+        // it in CP949, which cannot spell every folder name.
+        settings.programFolder = folder;
         settings.screenshotPath = data.name(name_offset::kScreenshotPath);
         settings.bitmapExtension = data.text(text_offset::kShotBitmapExtension);
         settings.settingsExtension = data.text(text_offset::kShotSettingsExtension);
@@ -271,7 +275,8 @@ INT_PTR CALLBACK shotDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM
 int runShotTaker(HINSTANCE instance) {
     std::srand(static_cast<unsigned>(std::time(nullptr)));
     StartupData data;
-    StartupLoadResult loaded = data.load(programFolder(), [] { return std::rand(); });
+    std::string folder = programFolder();
+    StartupLoadResult loaded = data.load(folder, [] { return std::rand(); });
     if (loaded != StartupLoadResult::Ok) {
         if (auto box = startupFailureBox(DeviceProgram::ShotTaker, loaded, data)) {
             warningBox(nullptr, box->message, box->caption);
@@ -284,7 +289,7 @@ int runShotTaker(HINSTANCE instance) {
         warningBox(nullptr, warning, warning);
         return 0;
     }
-    ShotTaker taker(data, *machine);
+    ShotTaker taker(data, *machine, folder);
     DialogBoxParamW(instance, MAKEINTRESOURCEW(IDD_SHOT_TAKER), nullptr, shotDialogProc,
                     reinterpret_cast<LPARAM>(&taker));
     // The dialog may have ended before the thread started (screenshot mode refused).

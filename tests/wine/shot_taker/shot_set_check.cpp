@@ -17,9 +17,32 @@
 #include <vector>
 
 #include "base/file.h"
+#include "base/text.h"
 #include "shot/screenshot_files.h"
 
-int main(int argc, char** argv) {
+namespace {
+
+int check(int argc, char** argv);
+
+} // namespace
+
+// Arguments arrive as UTF-16 and go on as UTF-8, so any path works.
+int wmain(int argc, wchar_t** wideArgv) {
+    std::vector<std::string> args;
+    for (int i = 0; i < argc; ++i) {
+        std::wstring arg = wideArgv[i];
+        args.push_back(quillon::text::utf16ToUtf8(std::u16string(arg.begin(), arg.end())));
+    }
+    std::vector<char*> argv;
+    for (std::string& arg : args) {
+        argv.push_back(arg.data());
+    }
+    return check(argc, argv.data());
+}
+
+namespace {
+
+int check(int argc, char** argv) {
     using namespace quillon;
     if (argc < 7) {
         std::fprintf(stderr, "usage: shot-set-check BASE SCREEN.rgb WIDTH HEIGHT LEFT TOP [cursor=0|1]\n");
@@ -123,3 +146,5 @@ int main(int argc, char** argv) {
     std::printf(failures == 0 ? "ok\n" : "not ok\n");
     return failures == 0 ? 0 : 1;
 }
+
+} // namespace

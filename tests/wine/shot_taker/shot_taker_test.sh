@@ -47,20 +47,22 @@ machine_mode() {
     while [ ! -s "$W/state.json" ] && [ $i -lt 100 ]; do sleep 0.05; i=$((i + 1)); done
     sed -n 's/.*"mode":"\([a-z]*\)".*/\1/p' "$W/state.json"
 }
-set_count() { ls "$W/prog/ScreenShot" 2>/dev/null | wc -l; }
+set_count() { ls "$P/ScreenShot" 2>/dev/null | wc -l; }
 
-# The tool's own folder, with start-up data for the scenario.
-mkdir -p "$W/prog/Data"
-cp "$BIN/shot-taker.exe" "$W/prog/"
+# The tool's own folder (a name that needs Unicode), with start-up data for
+# the scenario.
+P="$W/화면 찍기 도구"
+mkdir -p "$P/Data"
+cp "$BIN/shot-taker.exe" "$P/"
 case $SCENARIO in
 signals) sed 's/^1220 0 /1220 1 /' "$QUILLON_ROOT/resources/data/settings.txt" > "$W/settings.txt" ;;
 framed) sed 's/^1216 0 /1216 1 /; s/^3272 0 /3272 2 /' "$QUILLON_ROOT/resources/data/settings.txt" > "$W/settings.txt" ;;
 *) cp "$QUILLON_ROOT/resources/data/settings.txt" "$W/settings.txt" ;;
 esac
 "$TOOLS/make-datafiles" "$QUILLON_ROOT/resources/data/texts.txt" "$W/settings.txt" \
-    "$QUILLON_ROOT/resources/data/names.txt" "$W/prog/Data" || fail "make-datafiles"
-[ "$SCENARIO" = readonly ] && echo "in the way" > "$W/prog/ScreenShot"
-[ "$SCENARIO" = nodata ] && rm "$W/prog/Data/qlconf.bin"
+    "$QUILLON_ROOT/resources/data/names.txt" "$P/Data" || fail "make-datafiles"
+[ "$SCENARIO" = readonly ] && echo "in the way" > "$P/ScreenShot"
+[ "$SCENARIO" = nodata ] && rm "$P/Data/qlconf.bin"
 
 # The display first: machine-sim's registry entry starts the Wine server,
 # which takes its screen size from the display it finds.
@@ -84,7 +86,7 @@ display -window root "$W/paint.png" &
 PAINT_PID=$!
 sleep 1
 
-"$WINE" "$W/prog/shot-taker.exe" &
+"$WINE" "$P/shot-taker.exe" &
 TOOL_PID=$!
 
 # Ends the test once the tool has ended with exit code 0.
@@ -150,7 +152,7 @@ expect_end() {
 wait_set() {
     i=0
     while [ $i -lt 100 ]; do
-        BMP=$(ls "$W/prog/ScreenShot/"*.bmp 2>/dev/null | tail -1)
+        BMP=$(ls "$P/ScreenShot/"*.bmp 2>/dev/null | tail -1)
         if [ -n "$BMP" ] && [ -f "${BMP%.bmp}.dat" ] && [ "$(set_count)" -ge 3 ]; then
             echo "${BMP%.bmp}"
             return 0
@@ -185,23 +187,23 @@ signals)
     while :; do
         round=$((round + 1))
         [ $round -le 6 ] || fail "no two captures fell into one second"
-        rm -f "$W/prog/ScreenShot/"*
+        rm -f "$P/ScreenShot/"*
         while [ "$(date +%N | cut -c1)" != 0 ]; do sleep 0.01; done
         printf 'signal 1\nsignal 1\n' > "$W/ctl"
         BASE=$(wait_set) || fail "no set after two captures"
         INODE=$(stat -c %i "$BASE.bmp")
         sleep 1.5
-        [ "$(set_count)" -eq 3 ] || { echo "two captures fell into two seconds: $(ls "$W/prog/ScreenShot" | tr '\n' ' ')"; continue; }
+        [ "$(set_count)" -eq 3 ] || { echo "two captures fell into two seconds: $(ls "$P/ScreenShot" | tr '\n' ' ')"; continue; }
         [ "$(stat -c %i "$BASE.bmp")" != "$INODE" ] || fail "the second capture did not replace the set"
         check_set "$BASE" 0 0 0 > "$W/check2.txt" || { cat "$W/check2.txt"; exit 1; }
         echo "two captures within one second: one set, replaced"
         break
     done
     # Values that are neither the capture nor the exit signal.
-    BEFORE=$(ls -l --time-style=+%s.%N "$W/prog/ScreenShot")
+    BEFORE=$(ls -l --time-style=+%s.%N "$P/ScreenShot")
     for v in 0 3 0x7F 0xFE; do echo "signal $v" > "$W/ctl"; done
     sleep 1.5
-    [ "$(ls -l --time-style=+%s.%N "$W/prog/ScreenShot")" = "$BEFORE" ] || fail "another signal value wrote files"
+    [ "$(ls -l --time-style=+%s.%N "$P/ScreenShot")" = "$BEFORE" ] || fail "another signal value wrote files"
     echo "signal 2" > "$W/ctl"
     expect_end "the exit signal"
     ;;
