@@ -75,5 +75,5 @@ for BMP in $(printf '%s\n' "$OUT" | sed -n 's/.*bitmap=//p'); do
     grep -q '^ok$' "$WORK/check.txt" || fail "set $BASE does not match the screen"
 done
 mkdir -p "$SHOTS"
-cp "$BASE.bmp" "$SHOTS/shot-capture-$SIZE-$HOW.bmp"
+convert "$BASE.bmp" "$SHOTS/shot-capture-$SIZE-$HOW.png"
 echo "ok ($SIZE, $HOW, method $METHOD)"
