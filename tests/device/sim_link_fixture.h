@@ -66,10 +66,15 @@ private:
 };
 
 struct SimLink {
-    explicit SimLink(LinkKind kind, Program program = Program::ControlPanel)
+    // `record` false: no RecordingTransport (`wire` stays null), for long runs.
+    explicit SimLink(LinkKind kind, Program program = Program::ControlPanel, bool record = true)
         : machine(clock), link(program, clock) {
-        auto recording =
-            std::make_unique<RecordingTransport>(std::make_unique<sim::SimTransport>(kind, machine, clock));
+        auto transport = std::make_unique<sim::SimTransport>(kind, machine, clock);
+        if (!record) {
+            link.attach(std::move(transport), 0);
+            return;
+        }
+        auto recording = std::make_unique<RecordingTransport>(std::move(transport));
         wire = recording.get();
         link.attach(std::move(recording), 0);
     }

@@ -1,0 +1,97 @@
+#include "device/memory_headers.h"
+
+#include "base/byte_order.h"
+#include "base/text.h"
+
+#include <cstring>
+
+namespace quillon {
+
+void recordedHeaderToLink(const RecordedMemoryHeader& header, uint8_t* bytes) {
+    std::memcpy(bytes, &header, sizeof header);
+    storeBe16(bytes + offsetof(RecordedMemoryHeader, magic), header.magic);
+    storeBe16(bytes + offsetof(RecordedMemoryHeader, flags), header.flags);
+    storeBe32(bytes + offsetof(RecordedMemoryHeader, length), header.length);
+    storeBe32(bytes + offsetof(RecordedMemoryHeader, recordingLength), header.recordingLength);
+}
+
+RecordedMemoryHeader recordedHeaderFromLink(const uint8_t* bytes) {
+    RecordedMemoryHeader header;
+    std::memcpy(&header, bytes, sizeof header);
+    header.magic = loadBe16(bytes + offsetof(RecordedMemoryHeader, magic));
+    header.flags = loadBe16(bytes + offsetof(RecordedMemoryHeader, flags));
+    header.length = loadBe32(bytes + offsetof(RecordedMemoryHeader, length));
+    header.recordingLength = loadBe32(bytes + offsetof(RecordedMemoryHeader, recordingLength));
+    header.name[kMemoryNameField - 1] = '\0';
+    return header;
+}
+
+void editHeaderToLink(const EditMemoryHeader& header, uint8_t* bytes) {
+    std::memcpy(bytes, &header, sizeof header);
+    storeBe16(bytes + offsetof(EditMemoryHeader, magic), header.magic);
+    storeBe16(bytes + offsetof(EditMemoryHeader, flags), header.flags);
+    storeBe16(bytes + offsetof(EditMemoryHeader, length), header.length);
+}
+
+EditMemoryHeader editHeaderFromLink(const uint8_t* bytes) {
+    EditMemoryHeader header;
+    std::memcpy(&header, bytes, sizeof header);
+    header.magic = loadBe16(bytes + offsetof(EditMemoryHeader, magic));
+    header.flags = loadBe16(bytes + offsetof(EditMemoryHeader, flags));
+    header.length = loadBe16(bytes + offsetof(EditMemoryHeader, length));
+    header.name[kMemoryNameField - 1] = '\0';
+    return header;
+}
+
+void combinationHeaderToLink(const CombinationMemoryHeader& header, uint8_t* bytes) {
+    std::memcpy(bytes, &header, sizeof header);
+    storeBe16(bytes + offsetof(CombinationMemoryHeader, magic), header.magic);
+    storeBe16(bytes + offsetof(CombinationMemoryHeader, flags), header.flags);
+    storeBe16(bytes + offsetof(CombinationMemoryHeader, length), header.length);
+}
+
+CombinationMemoryHeader combinationHeaderFromLink(const uint8_t* bytes) {
+    CombinationMemoryHeader header;
+    std::memcpy(&header, bytes, sizeof header);
+    header.magic = loadBe16(bytes + offsetof(CombinationMemoryHeader, magic));
+    header.flags = loadBe16(bytes + offsetof(CombinationMemoryHeader, flags));
+    header.length = loadBe16(bytes + offsetof(CombinationMemoryHeader, length));
+    header.name[kMemoryNameField - 1] = '\0';
+    return header;
+}
+
+void setMemoryName(char (&field)[kMemoryNameField], std::string_view utf8) {
+    const std::string cp949 = text::utf8ToCp949(utf8);
+    size_t used = 0;
+    while (used < cp949.size()) {
+        // A lead byte (0x81..0xFE) starts a two-byte character.
+        const size_t width = static_cast<uint8_t>(cp949[used]) >= 0x81 && used + 1 < cp949.size() ? 2 : 1;
+        if (used + width > kMemoryNameMax) {
+            break;
+        }
+        used += width;
+    }
+    std::memset(field, 0, kMemoryNameField);
+    std::memcpy(field, cp949.data(), used);
+}
+
+std::string memoryName(const char (&field)[kMemoryNameField]) {
+    return text::cp949ToUtf8(std::string_view(field, strnlen(field, kMemoryNameField)));
+}
+
+bool isEmptyMemory(const RecordedMemoryHeader& header) { return header.magic != kRecordedMagic || header.length == 0; }
+bool isEmptyMemory(const EditMemoryHeader& header) { return header.magic != kEditMagic || header.length == 0; }
+bool isEmptyMemory(const CombinationMemoryHeader& header) {
+    return header.magic != kCombinationMagic || header.length == 0;
+}
+
+int bankOf(size_t index) { return static_cast<int>(index / 8 + 1); }
+int slotOf(size_t index) { return static_cast<int>(index % 8 + 1); }
+std::string bankSlot(size_t index) {
+    std::string text = std::to_string(bankOf(index));
+    text += '-';
+    text += std::to_string(slotOf(index));
+    return text;
+}
+
+} // namespace quillon

@@ -1,0 +1,277 @@
+#include "device/memory_transfer.h"
+
+#include <cstring>
+#include <memory>
+
+namespace quillon {
+
+namespace {
+
+constexpr size_t kReportPayload = kPayloadSize;
+
+bool located(Link& link, bool ok, int location) {
+    return ok || link.fail(link.lastError().failure, link.lastError().operation, location);
+}
+
+void putCommand(Link& link, uint8_t code, size_t index) {
+    link.output[1] = code;
+    link.output[2] = static_cast<uint8_t>(index);
+}
+
+// A command frame, its acknowledgement, then a block.
+bool commandThenWrite(Link& link, int commandLength, const uint8_t* bytes, size_t size, const ProgressCallback& step) {
+    return link.sendCommand(commandLength) && link.receiveReply() && link.writeBlock(size, bytes, step);
+}
+
+// The bar's range and its per-report steps. Edit and combination bodies move
+// without per-report progress: range 1, position 1 at the end.
+ProgressCallback startProgress(const MemoryProgress* progress, size_t length, bool perReport) {
+    if (!progress) {
+        return {};
+    }
+    if (progress->setRange) {
+        progress->setRange(perReport ? static_cast<int>(length / kReportPayload + 1) : 1);
+    }
+    if (progress->setPosition) {
+        progress->setPosition(0);
+    }
+    if (!perReport || !progress->setPosition) {
+        return {};
+    }
+    auto setPosition = progress->setPosition;
+    auto last = std::make_shared<size_t>(0);
+    return [setPosition, last](const TransferProgress& moved) {
+        if (moved.reports != *last) {
+            *last = moved.reports;
+            setPosition(static_cast<int>(moved.reports));
+        }
+    };
+}
+
+void finishProgress(const MemoryProgress* progress, bool perReport) {
+    if (progress && !perReport && progress->setPosition) {
+        progress->setPosition(1);
+    }
+}
+
+bool refuse(Link& link, const char* operation, int location) {
+    link.clearError();
+    return link.fail(LinkFailure::Refused, operation, location);
+}
+
+} // namespace
+
+// ---- recorded ---------------------------------------------------------------------
+
+bool writeRecordedHeader(Link& link, size_t index, const RecordedMemoryHeader& header, int location) {
+    if (index >= kRecordedMemoryCount) return refuse(link, "writeRecordedHeader", location);
+    BusyLink busy(link);
+    RecordedMemoryHeader sent = header;
+    sent.magic = kRecordedMagic;
+    uint8_t bytes[sizeof sent];
+    recordedHeaderToLink(sent, bytes);
+    putCommand(link, command::kWriteRecordedHeader, index);
+    return busy.finish(located(link, commandThenWrite(link, 2, bytes, sizeof bytes, {}), location));
+}
+
+bool readRecordedHeader(Link& link, size_t index, RecordedMemoryHeader& header, int location) {
+    if (index >= kRecordedMemoryCount) return refuse(link, "readRecordedHeader", location);
+    BusyLink busy(link);
+    uint8_t bytes[sizeof(RecordedMemoryHeader)];
+    putCommand(link, command::kReadRecordedHeader, index);
+    if (!located(link, link.sendCommand(2) && link.readBlock(sizeof bytes, bytes), location)) {
+        return false;
+    }
+    header = recordedHeaderFromLink(bytes);
+    if (isEmptyMemory(header)) {
+        setMemoryName(header.name, kEmptyMemoryName);
+        header.flags = 0;
+        header.length = 0;
+        header.recordingLength = 0;
+    }
+    return busy.finish(true);
+}
+
+bool writeRecordedBody(Link& link, size_t index, const RecordedMemoryHeader& header, const std::vector<uint8_t>& body,
+                       int location, const MemoryProgress* progress) {
+    // The machine takes as many bytes as the header written before announced.
+    if (index >= kRecordedMemoryCount || header.length > body.size() || header.length > kRecordedBodyMax) {
+        return refuse(link, "writeRecordedBody", location);
+    }
+    BusyLink busy(link);
+    const ProgressCallback step = startProgress(progress, header.length, true);
+    putCommand(link, command::kWriteRecordedBody, index);
+    return busy.finish(located(link, commandThenWrite(link, 2, body.data(), header.length, step), location));
+}
+
+bool readRecordedBody(Link& link, size_t index, const RecordedMemoryHeader& header, std::vector<uint8_t>& body,
+                      int location, const MemoryProgress* progress) {
+    if (index >= kRecordedMemoryCount || isEmptyMemory(header) || header.length > kRecordedBodyMax) {
+        return refuse(link, "readRecordedBody", location);
+    }
+    BusyLink busy(link);
+    const ProgressCallback step = startProgress(progress, header.length, true);
+    body.assign(header.length, 0);
+    putCommand(link, command::kReadRecordedBody, index);
+    return busy.finish(
+        located(link, link.sendCommand(2) && link.readBlock(body.size(), body.data(), step), location));
+}
+
+// ---- edit ----------------------------------------------------------------------------
+
+bool writeEditHeader(Link& link, size_t index, const EditMemoryHeader& header, int location) {
+    if (index >= kEditMemoryCount) return refuse(link, "writeEditHeader", location);
+    BusyLink busy(link);
+    uint8_t bytes[sizeof header];
+    editHeaderToLink(header, bytes);
+    putCommand(link, command::kWriteEditHeader, index);
+    return busy.finish(located(link, commandThenWrite(link, 2, bytes, sizeof bytes, {}), location));
+}
+
+bool readEditHeader(Link& link, size_t index, EditMemoryHeader& header, int location) {
+    if (index >= kEditMemoryCount) return refuse(link, "readEditHeader", location);
+    BusyLink busy(link);
+    uint8_t bytes[sizeof(EditMemoryHeader)];
+    putCommand(link, command::kReadEditHeader, index);
+    if (!located(link, link.sendCommand(2) && link.readBlock(sizeof bytes, bytes), location)) {
+        return false;
+    }
+    header = editHeaderFromLink(bytes);
+    if (header.magic != kEditMagic) {
+        header.length = 0; // the name is kept
+    }
+    return busy.finish(true);
+}
+
+namespace {
+
+// Edit and combination bodies: the command carries the index and the length.
+bool writeShortBody(Link& link, uint8_t code, size_t index, const std::vector<uint8_t>& body, int location,
+                    const MemoryProgress* progress) {
+    BusyLink busy(link);
+    startProgress(progress, body.size(), false);
+    putCommand(link, code, index);
+    link.output[3] = static_cast<uint8_t>(body.size() >> 8);
+    link.output[4] = static_cast<uint8_t>(body.size());
+    const bool ok = located(link, commandThenWrite(link, 4, body.data(), body.size(), {}), location);
+    if (ok) {
+        finishProgress(progress, false);
+    }
+    return busy.finish(ok);
+}
+
+bool readShortBody(Link& link, uint8_t code, size_t index, size_t length, std::vector<uint8_t>& body, int location,
+                   const MemoryProgress* progress) {
+    BusyLink busy(link);
+    startProgress(progress, length, false);
+    body.assign(length, 0);
+    putCommand(link, code, index);
+    const bool ok = located(link, link.sendCommand(2) && link.readBlock(body.size(), body.data()), location);
+    if (ok) {
+        finishProgress(progress, false);
+    }
+    return busy.finish(ok);
+}
+
+} // namespace
+
+bool writeEditBody(Link& link, size_t index, const std::vector<uint8_t>& code, int location,
+                   const MemoryProgress* progress) {
+    if (index >= kEditMemoryCount || code.size() > kEditBodyMax) return refuse(link, "writeEditBody", location);
+    return writeShortBody(link, command::kWriteEditBody, index, code, location, progress);
+}
+
+bool readEditBody(Link& link, size_t index, EditMemoryHeader& header, std::vector<uint8_t>& code, int location,
+                  const MemoryProgress* progress) {
+    if (!readEditHeader(link, index, header, location)) {
+        return false;
+    }
+    if (isEmptyMemory(header) || header.length > kEditBodyMax) {
+        return refuse(link, "readEditBody", location);
+    }
+    return readShortBody(link, command::kReadEditBody, index, header.length, code, location, progress);
+}
+
+// ---- combination ----------------------------------------------------------------------
+
+bool writeCombinationHeader(Link& link, size_t index, const CombinationMemoryHeader& header, int location) {
+    if (index >= kCombinationMemoryCount) return refuse(link, "writeCombinationHeader", location);
+    BusyLink busy(link);
+    uint8_t bytes[sizeof header];
+    combinationHeaderToLink(header, bytes);
+    putCommand(link, command::kWriteCombinationHeader, index);
+    return busy.finish(located(link, commandThenWrite(link, 2, bytes, sizeof bytes, {}), location));
+}
+
+bool readCombinationHeader(Link& link, size_t index, CombinationMemoryHeader& header, int location) {
+    if (index >= kCombinationMemoryCount) return refuse(link, "readCombinationHeader", location);
+    BusyLink busy(link);
+    uint8_t bytes[sizeof(CombinationMemoryHeader)];
+    putCommand(link, command::kReadCombinationHeader, index);
+    if (!located(link, link.sendCommand(2) && link.readBlock(sizeof bytes, bytes), location)) {
+        return false;
+    }
+    header = combinationHeaderFromLink(bytes);
+    if (isEmptyMemory(header)) {
+        setMemoryName(header.name, kEmptyMemoryName);
+        header.flags = 0;
+        // Bytes 46..59: the length, both memory sets and the kept bytes.
+        std::memset(reinterpret_cast<uint8_t*>(&header) + 46, 0, 60 - 46);
+    }
+    return busy.finish(true);
+}
+
+bool writeCombinationBody(Link& link, size_t index, const std::vector<uint8_t>& code, int location,
+                          const MemoryProgress* progress) {
+    if (index >= kCombinationMemoryCount || code.size() > 0xFFFF) {
+        return refuse(link, "writeCombinationBody", location);
+    }
+    return writeShortBody(link, command::kWriteCombinationBody, index, code, location, progress);
+}
+
+bool readCombinationBody(Link& link, size_t index, CombinationMemoryHeader& header, std::vector<uint8_t>& code,
+                         int location, const MemoryProgress* progress) {
+    if (!readCombinationHeader(link, index, header, location)) {
+        return false;
+    }
+    if (isEmptyMemory(header)) {
+        return refuse(link, "readCombinationBody", location);
+    }
+    return readShortBody(link, command::kReadCombinationBody, index, header.length, code, location, progress);
+}
+
+// ---- auto-click ----------------------------------------------------------------------------
+
+bool writeAutoClickBlock(Link& link, const uint8_t* block, int location) {
+    BusyLink busy(link);
+    link.output[1] = command::kWriteAutoClickBlock;
+    return busy.finish(located(link, commandThenWrite(link, 1, block, kAutoClickBlockSize, {}), location));
+}
+
+bool readAutoClickBlock(Link& link, uint8_t* block, int location) {
+    BusyLink busy(link);
+    link.output[1] = command::kReadAutoClickBlock;
+    return busy.finish(
+        located(link, link.sendCommand(1) && link.readBlock(kAutoClickBlockSize, block), location));
+}
+
+// ---- composites ---------------------------------------------------------------------------
+
+bool storeRecorded(Link& link, size_t index, const RecordedMemoryHeader& header, const std::vector<uint8_t>& body,
+                   int location, const MemoryProgress* progress) {
+    return writeRecordedHeader(link, index, header, location) &&
+           writeRecordedBody(link, index, header, body, location, progress);
+}
+
+bool storeEdit(Link& link, size_t index, const EditMemoryHeader& header, const std::vector<uint8_t>& code,
+               int location, const MemoryProgress* progress) {
+    return writeEditHeader(link, index, header, location) && writeEditBody(link, index, code, location, progress);
+}
+
+bool storeCombination(Link& link, size_t index, const CombinationMemoryHeader& header,
+                      const std::vector<uint8_t>& code, int location, const MemoryProgress* progress) {
+    return writeCombinationHeader(link, index, header, location) &&
+           writeCombinationBody(link, index, code, location, progress);
+}
+
+} // namespace quillon
