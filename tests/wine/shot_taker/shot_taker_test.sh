@@ -11,6 +11,7 @@
 #   button | esc   the tool ends by its button or by Esc, in normal mode
 #   readonly  the screenshot folder cannot be made: the tool says so
 #   drag      the window is dragged by its button; a click still presses it
+#   hid       the same over HID with the demo machine (QUILLON_MACHINE=sim)
 #   silentexit  the normal-mode command is not answered: a warning, then the end
 #   nodevice | refused | nodata   start-up failures: a warning box, then the end
 # The tool runs from a folder of its own with start-up data made for the test.
@@ -40,9 +41,21 @@ fail() {
     exit 1
 }
 drive() { "$WINE" "$BIN/gui-driver.exe" "$@" | tr -d '\r'; }
+# Control commands: machine-sim's FIFO, or the demo machine's control file.
+control() {
+    if [ "$SCENARIO" = hid ]; then
+        printf '%s\n' "$@" >> "$W/democtl"
+    else
+        printf '%s\n' "$@" > "$W/ctl"
+    fi
+}
 machine_mode() {
     rm -f "$W/state.json"
-    echo "dump $W/state.json" > "$W/ctl"
+    if [ "$SCENARIO" = hid ]; then
+        control "dump $(winepath -w "$W/state.json")"
+    else
+        control "dump $W/state.json"
+    fi
     i=0
     while [ ! -s "$W/state.json" ] && [ $i -lt 100 ]; do sleep 0.05; i=$((i + 1)); done
     sed -n 's/.*"mode":"\([a-z]*\)".*/\1/p' "$W/state.json"
@@ -55,7 +68,7 @@ P="$W/화면 찍기 도구"
 mkdir -p "$P/Data"
 cp "$BIN/shot-taker.exe" "$P/"
 case $SCENARIO in
-signals) sed 's/^1220 0 /1220 1 /' "$QUILLON_ROOT/resources/data/settings.txt" > "$W/settings.txt" ;;
+signals | hid) sed 's/^1220 0 /1220 1 /' "$QUILLON_ROOT/resources/data/settings.txt" > "$W/settings.txt" ;;
 framed) sed 's/^1216 0 /1216 1 /; s/^3272 0 /3272 2 /' "$QUILLON_ROOT/resources/data/settings.txt" > "$W/settings.txt" ;;
 *) cp "$QUILLON_ROOT/resources/data/settings.txt" "$W/settings.txt" ;;
 esac
@@ -67,9 +80,16 @@ esac
 # The display first: machine-sim's registry entry starts the Wine server,
 # which takes its screen size from the display it finds.
 quillon_display "$SIZE"
-[ "$SCENARIO" = nodevice ] || "$TOOLS/machine-sim" --no-stdin --link-com 1 --wineprefix "$WINEPREFIX" --pty-path "$W/pty" --control "$W/ctl" \
+if [ "$SCENARIO" = hid ]; then
+    # The demo machine inside the tool, over HID, following a control file.
+    export QUILLON_MACHINE=sim
+    : > "$W/democtl"
+    QUILLON_MACHINE_CONTROL=$(winepath -w "$W/democtl")
+    export QUILLON_MACHINE_CONTROL
+fi
+[ "$SCENARIO" = nodevice ] || [ "$SCENARIO" = hid ] || "$TOOLS/machine-sim" --no-stdin --link-com 1 --wineprefix "$WINEPREFIX" --pty-path "$W/pty" --control "$W/ctl" \
     > "$W/sim.log" 2>&1 &
-if [ "$SCENARIO" != nodevice ]; then
+if [ "$SCENARIO" != nodevice ] && [ "$SCENARIO" != hid ]; then
     SIM_PID=$!
     i=0
     while [ ! -s "$W/pty" ] && [ $i -lt 400 ]; do sleep 0.05; i=$((i + 1)); done
@@ -77,7 +97,7 @@ if [ "$SCENARIO" != nodevice ]; then
 fi
 # The screenshot mode goes unanswered: the link test of the serial probe is
 # the only frame the machine answers.
-[ "$SCENARIO" = refused ] && echo "fault silence 1" > "$W/ctl"
+[ "$SCENARIO" = refused ] && control "fault silence 1"
 
 WIDTH=${SIZE%x*} HEIGHT=${SIZE#*x}
 convert -size "${WIDTH}x${HEIGHT}" gradient:orange-navy -fill '#20C040' -draw "rectangle 40,40 300,140" \
@@ -113,7 +133,7 @@ nodevice | refused)
     expect_warning "기계와 연결할 수 없습니다" "기계와 연결할 수 없습니다"
     expect_exit "the warning"
     if [ "$SCENARIO" = refused ]; then
-        echo "fault none" > "$W/ctl"
+        control "fault none"
         [ "$(machine_mode)" = normal ] || fail "the machine left normal mode"
     fi
     echo "ok ($SIZE, $SCENARIO)"
@@ -146,7 +166,9 @@ expect_end() {
     wait "$TOOL_PID" && RC=0 || RC=$?
     TOOL_PID=
     [ "$RC" -eq 0 ] || fail "exit code $RC after $1"
-    [ "$(machine_mode)" = normal ] || fail "the machine was not put back into normal mode after $1"
+    # (The demo machine ends with the tool: nothing to ask afterwards.)
+    [ "$SCENARIO" = hid ] || [ "$(machine_mode)" = normal ] ||
+        fail "the machine was not put back into normal mode after $1"
 }
 # Waits for a complete set (three files, the bitmap whole); prints its base.
 wait_set() {
@@ -173,7 +195,7 @@ check_set() { # BASE LEFT TOP CURSOR
 case $SCENARIO in
 signals)
     xdotool mousemove $((WIDTH - 5)) $((HEIGHT - 5))
-    echo "signal 1" > "$W/ctl"
+    control "signal 1"
     BASE=$(wait_set) || fail "no screenshot set after the capture signal"
     # The tool's window is topmost and part of the screen: wait for the blink to end.
     sleep 0.5
@@ -189,7 +211,7 @@ signals)
         [ $round -le 6 ] || fail "no two captures fell into one second"
         rm -f "$P/ScreenShot/"*
         while [ "$(date +%N | cut -c1)" != 0 ]; do sleep 0.01; done
-        printf 'signal 1\nsignal 1\n' > "$W/ctl"
+        control "signal 1" "signal 1"
         BASE=$(wait_set) || fail "no set after two captures"
         INODE=$(stat -c %i "$BASE.bmp")
         sleep 1.5
@@ -201,16 +223,16 @@ signals)
     done
     # Values that are neither the capture nor the exit signal.
     BEFORE=$(ls -l --time-style=+%s.%N "$P/ScreenShot")
-    for v in 0 3 0x7F 0xFE; do echo "signal $v" > "$W/ctl"; done
+    control "signal 0" "signal 3" "signal 0x7F" "signal 0xFE"
     sleep 1.5
     [ "$(ls -l --time-style=+%s.%N "$P/ScreenShot")" = "$BEFORE" ] || fail "another signal value wrote files"
-    echo "signal 2" > "$W/ctl"
+    control "signal 2"
     expect_end "the exit signal"
     ;;
 framed)
     xdotool mousemove $((DX + DW / 2)) $((DY + 4))
     sleep 0.3
-    echo "signal 1" > "$W/ctl"
+    control "signal 1"
     BASE=$(wait_set) || fail "no screenshot set after the capture signal"
     sleep 0.5
     # The window's own rectangle, clamped to the screen.
@@ -218,6 +240,17 @@ framed)
     grep -q "^bitmap ${DW}x${DH} " "$W/check.txt" || fail "the bitmap is not the framed window"
     drive click "$DIALOG" 1
     expect_end "the button"
+    ;;
+hid)
+    # Signals in the first payload byte of input reports.
+    xdotool mousemove $((WIDTH - 5)) $((HEIGHT - 5))
+    control "signal 1"
+    BASE=$(wait_set) || fail "no screenshot set after the capture signal"
+    sleep 1
+    [ "$(set_count)" -eq 3 ] || fail "$(set_count) files after one capture"
+    check_set "$BASE" 0 0 0
+    control "signal 2"
+    expect_end "the exit signal"
     ;;
 button)
     drive click "$DIALOG" 1
@@ -252,7 +285,7 @@ drag)
     ;;
 silentexit)
     # The normal-mode command goes unanswered: the tool says so and ends anyway.
-    echo "fault silence" > "$W/ctl"
+    control "fault silence"
     drive key "$DIALOG" esc
     expect_warning "기계와 연결할 수 없습니다" "기계와 연결할 수 없습니다"
     drive wait-gone "$DIALOG" --timeout 10000 >/dev/null || fail "the window is still open"
@@ -263,14 +296,14 @@ esc)
     expect_end "Esc"
     ;;
 readonly)
-    echo "signal 1" > "$W/ctl"
+    control "signal 1"
     BOX=$(drive wait-window --class '#32770' --title '오류' --timeout 10000) || fail "no message about the failed save"
     drive children "$BOX" | tee "$W/box.txt"
     grep -q "스크린샷을 저장하지 못했습니다" "$W/box.txt" || fail "the message does not say the shot was not saved"
     drive screenshot "$BOX" "$W/box.bmp" >/dev/null && convert "$W/box.bmp" "$SHOTS/shot-taker-save-failed.png"
     drive key "$BOX" enter
     drive wait-gone "$BOX" --timeout 5000 >/dev/null || fail "the message stayed"
-    echo "signal 2" > "$W/ctl"
+    control "signal 2"
     expect_end "the exit signal"
     ;;
 *) fail "unknown scenario" ;;
