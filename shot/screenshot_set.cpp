@@ -1,0 +1,99 @@
+#include "shot/screenshot_set.h"
+
+#include <filesystem>
+#include <system_error>
+
+#include "base/file.h"
+
+namespace quillon {
+namespace {
+
+std::filesystem::path pathOf(const std::string& utf8) {
+    std::u8string text(reinterpret_cast<const char8_t*>(utf8.data()), utf8.size());
+    return std::filesystem::path(text);
+}
+
+// The folder that the base name lies in, made when missing. False when it is
+// not there afterwards.
+bool ensureFolderOf(const std::string& file) {
+    std::string folder = folderOf(file);
+    if (folder.empty()) {
+        return true;
+    }
+    try {
+        std::error_code error;
+        std::filesystem::path path = pathOf(folder);
+        if (std::filesystem::is_directory(path, error)) {
+            return true;
+        }
+        std::filesystem::create_directories(path, error);
+        return std::filesystem::is_directory(path, error);
+    } catch (const std::exception&) {
+        return false; // a name the system cannot spell
+    }
+}
+
+bool writeWhole(const std::string& path, const std::vector<uint8_t>& bytes) {
+    return writeFileAtomic(path, bytes.data(), bytes.size());
+}
+
+} // namespace
+
+ShotReport takeScreenshotSet(ShotScreen& screen, const ShotSettings& settings,
+                             const std::vector<uint8_t>& settingsBlock) {
+    ShotReport report;
+    ShotGeometry geometry = screen.readGeometry();
+    std::optional<CaptureArea> area = captureArea(geometry, settings.mode);
+    if (!area) {
+        report.outcome = ShotOutcome::NothingToTake;
+        return report;
+    }
+
+    CapturedImage image;
+    report.capture = screen.capture(area->rect, image);
+    if (report.capture != CaptureResult::Ok) {
+        report.outcome = report.capture == CaptureResult::BadRectangle ? ShotOutcome::NothingToTake
+                                                                        : ShotOutcome::CaptureFailed;
+        return report;
+    }
+    report.method = image.method;
+    report.width = image.width;
+    report.height = image.height;
+    report.bitsPerPixel = image.bitsPerPixel;
+
+    CursorShape cursor;
+    bool cursorRead = screen.readCursor(image.bitsPerPixel, cursor);
+    report.cursorRecorded = cursorRead && cursorIsRecorded(cursor, area->rect) && cursor.flags != 0;
+
+    std::string base = screenshotBaseName(settings.programFolder, settings.screenshotPath, screen.localTime());
+    report.files = screenshotFileNames(base, settings.bitmapExtension, settings.settingsExtension,
+                                       settings.cursorExtension);
+    if (!ensureFolderOf(base)) {
+        report.outcome = ShotOutcome::WriteFailed;
+        report.failedPath = folderOf(base);
+        return report;
+    }
+    std::vector<uint8_t> bitmap = buildBitmapFile(image);
+    image.pixels = {};
+    if (!writeWhole(report.files.bitmap, bitmap)) {
+        report.outcome = ShotOutcome::WriteFailed;
+        report.failedPath = report.files.bitmap;
+        return report;
+    }
+    bitmap = {};
+    if (!writeWhole(report.files.settings, settingsBlock)) {
+        report.outcome = ShotOutcome::WriteFailed;
+        report.failedPath = report.files.settings;
+        return report;
+    }
+    std::vector<uint8_t> cursorFile = buildCursorFile(area->cursor, report.cursorRecorded ? &cursor : nullptr);
+    if (!writeWhole(report.files.cursor, cursorFile)) {
+        report.outcome = ShotOutcome::WriteFailed;
+        report.failedPath = report.files.cursor;
+        return report;
+    }
+    report.outcome = ShotOutcome::Written;
+    return report;
+}
+
+} // namespace quillon

@@ -1,0 +1,60 @@
+// One screenshot set, from the capture signal to the three files.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "shot/capture_area.h"
+#include "shot/screenshot_files.h"
+
+namespace quillon {
+
+// What the shot needs of the screen and the system; the Win32 program passes
+// the real screen, tests a scripted one.
+class ShotScreen {
+public:
+    virtual ~ShotScreen() = default;
+    // Screen size, desktop, foreground window and cursor position.
+    virtual ShotGeometry readGeometry() = 0;
+    // Pixels of the clamped rectangle, with the method rules of ScreenCapture.
+    virtual CaptureResult capture(const ScreenRect& rect, CapturedImage& image) = 0;
+    // The cursor, its bitmaps converted to `bitsPerPixel`. False: unreadable.
+    virtual bool readCursor(int32_t bitsPerPixel, CursorShape& cursor) = 0;
+    virtual LocalTime localTime() = 0;
+};
+
+// Settings and names the shot uses, taken from the start-up data.
+struct ShotSettings {
+    CaptureMode mode = CaptureMode::ClientWindow;
+    std::string programFolder;  // UTF-8, no trailing separator
+    std::string screenshotPath; // after the folder, before the time stamp ("\\ScreenShot\\")
+    std::string bitmapExtension = "bmp";
+    std::string settingsExtension = "cfg";
+    std::string cursorExtension = "dat";
+};
+
+enum class ShotOutcome {
+    Written,        // the three files are there
+    NothingToTake,  // no foreground window, or it lies off the screen
+    CaptureFailed,  // the screen could not be read (ends the capture thread)
+    WriteFailed,    // a file could not be written: the set is incomplete
+};
+
+struct ShotReport {
+    ShotOutcome outcome = ShotOutcome::Written;
+    CaptureResult capture = CaptureResult::Ok;
+    ScreenshotFileNames files;
+    std::string failedPath; // the file or folder that could not be written
+    CaptureMethod method = CaptureMethod::OffscreenCopy;
+    int32_t width = 0, height = 0, bitsPerPixel = 0;
+    bool cursorRecorded = false;
+};
+
+// Takes one shot and writes its set (bitmap, settings copy, cursor file).
+// A second shot within the same second writes the same names and replaces
+// the first set. The screenshot folder is made when it is missing.
+ShotReport takeScreenshotSet(ShotScreen& screen, const ShotSettings& settings,
+                             const std::vector<uint8_t>& settingsBlock);
+
+} // namespace quillon

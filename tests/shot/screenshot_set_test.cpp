@@ -1,0 +1,173 @@
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+
+#include "base/file.h"
+#include "shot/screenshot_set.h"
+#include "shot_test_helpers.h"
+
+namespace quillon {
+namespace {
+
+using shot_test::FakeSurface;
+
+class FakeScreen : public ShotScreen {
+public:
+    FakeSurface surface{320, 200, 32};
+    ShotGeometry geometry;
+    CursorShape cursor;
+    LocalTime time{2016, 3, 7, 9, 5, 2};
+    int captures = 0;
+
+    FakeScreen() {
+        geometry.screenWidth = 320;
+        geometry.screenHeight = 200;
+        geometry.desktop = {0, 0, 320, 200};
+        geometry.hasForeground = true;
+        geometry.window = {20, 10, 220, 160};
+        geometry.client = {24, 30, 216, 156};
+        geometry.cursor = {100, 80};
+        cursor.showing = true;
+        cursor.position = {100, 80};
+        cursor.drawPosition = {99, 79};
+        cursor.flags = kCursorHasMask;
+        cursor.maskHeader.width = 32;
+        cursor.maskHeader.height = 64;
+        cursor.maskHeader.bitCount = 32;
+        cursor.maskHeader.imageSize = 128 * 64;
+        cursor.maskBits.assign(128 * 64, 0x3C);
+    }
+    ShotGeometry readGeometry() override { return geometry; }
+    CaptureResult capture(const ScreenRect& rect, CapturedImage& image) override {
+        ++captures;
+        copySurfaceRows(surface.lockedAt(rect.left, rect.top), rect.width(), rect.height(), image);
+        image.method = CaptureMethod::Gdi;
+        return CaptureResult::Ok;
+    }
+    bool readCursor(int32_t, CursorShape& shape) override {
+        shape = cursor;
+        return true;
+    }
+    LocalTime localTime() override { return time; }
+};
+
+class ScreenshotSet : public ::testing::Test {
+protected:
+    void SetUp() override {
+        folder = std::filesystem::temp_directory_path() /
+                 ("quillon-shot-" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) + "-" +
+                  ::testing::UnitTest::GetInstance()->current_test_info()->name());
+        std::filesystem::remove_all(folder);
+        std::filesystem::create_directories(folder);
+        settings.mode = CaptureMode::ClientWindow;
+        settings.programFolder = folder.string();
+        settings.screenshotPath = "/ScreenShot/";
+        block.resize(kSettingsCopySize);
+        for (size_t i = 0; i < block.size(); ++i) {
+            block[i] = static_cast<uint8_t>(i % 253);
+        }
+    }
+    void TearDown() override { std::filesystem::remove_all(folder); }
+
+    std::vector<uint8_t> read(const std::string& path) { return readFile(path).value_or(std::vector<uint8_t>{}); }
+
+    std::filesystem::path folder;
+    ShotSettings settings;
+    std::vector<uint8_t> block;
+    FakeScreen screen;
+};
+
+TEST_F(ScreenshotSet, WritesThreeFilesWithOneBaseName) {
+    ShotReport report = takeScreenshotSet(screen, settings, block);
+    ASSERT_EQ(report.outcome, ShotOutcome::Written) << report.failedPath;
+    std::string base = folder.string() + "/ScreenShot/20160307090502";
+    EXPECT_EQ(report.files.bitmap, base + ".bmp");
+    EXPECT_EQ(report.files.settings, base + ".cfg");
+    EXPECT_EQ(report.files.cursor, base + ".dat");
+
+    auto bitmap = read(report.files.bitmap);
+    auto view = readBitmapFile(bitmap);
+    ASSERT_TRUE(view);
+    EXPECT_EQ(view->width, 192);
+    EXPECT_EQ(view->height, 126);
+    EXPECT_EQ(0, std::memcmp(view->pixels, screen.surface.lockedAt(24, 30).bits, 192 * 4));
+
+    EXPECT_EQ(read(report.files.settings), block);
+
+    auto cursor = readCursorFile(read(report.files.cursor));
+    ASSERT_TRUE(cursor);
+    EXPECT_EQ(cursor->position.x, 76) << "GetCursorPos relative to the client area";
+    EXPECT_EQ(cursor->position.y, 50);
+    EXPECT_EQ(cursor->flags, 1u);
+    EXPECT_EQ(cursor->maskBits, screen.cursor.maskBits);
+    EXPECT_TRUE(report.cursorRecorded);
+}
+
+TEST_F(ScreenshotSet, CursorOutsideTheRectangleGivesTheShortCursorFile) {
+    struct Case {
+        const char* what;
+        bool showing;
+        ScreenPoint draw;
+    } cases[] = {
+        {"hidden", false, {99, 79}},
+        {"on the left edge", true, {24, 79}},
+        {"outside", true, {250, 79}},
+    };
+    for (const Case& c : cases) {
+        screen.cursor.showing = c.showing;
+        screen.cursor.drawPosition = c.draw;
+        ShotReport report = takeScreenshotSet(screen, settings, block);
+        ASSERT_EQ(report.outcome, ShotOutcome::Written) << c.what;
+        EXPECT_EQ(read(report.files.cursor), std::vector<uint8_t>(12, 0)) << c.what;
+    }
+}
+
+TEST_F(ScreenshotSet, SecondShotInTheSameSecondReplacesTheSet) {
+    settings.mode = CaptureMode::FullScreen;
+    ShotReport first = takeScreenshotSet(screen, settings, block);
+    ASSERT_EQ(first.outcome, ShotOutcome::Written);
+    EXPECT_EQ(read(first.files.bitmap).size(), 122u + 319 * 199 * 4);
+
+    settings.mode = CaptureMode::FramedWindow;
+    block[1216] = 1;
+    ShotReport second = takeScreenshotSet(screen, settings, block);
+    ASSERT_EQ(second.outcome, ShotOutcome::Written);
+    EXPECT_EQ(second.files.bitmap, first.files.bitmap);
+    auto view = readBitmapFile(read(second.files.bitmap));
+    ASSERT_TRUE(view);
+    EXPECT_EQ(view->width, 200);
+    EXPECT_EQ(view->height, 150);
+    EXPECT_EQ(read(second.files.settings), block);
+    size_t files = 0;
+    for ([[maybe_unused]] auto& entry : std::filesystem::directory_iterator(folder / "ScreenShot")) {
+        ++files;
+    }
+    EXPECT_EQ(files, 3u) << "no temporary files are left behind";
+}
+
+TEST_F(ScreenshotSet, AMissingScreenshotFolderIsMade) {
+    settings.screenshotPath = "/New/Shots/";
+    ShotReport report = takeScreenshotSet(screen, settings, block);
+    ASSERT_EQ(report.outcome, ShotOutcome::Written);
+    EXPECT_TRUE(std::filesystem::is_regular_file(folder / "New" / "Shots" / "20160307090502.bmp"));
+}
+
+TEST_F(ScreenshotSet, AnUnwritableFolderIsReportedNotHidden) {
+    // A file where the screenshot folder should be: nothing can be made there.
+    std::ofstream(folder / "ScreenShot") << "in the way";
+    ShotReport report = takeScreenshotSet(screen, settings, block);
+    EXPECT_EQ(report.outcome, ShotOutcome::WriteFailed);
+    EXPECT_EQ(report.failedPath, folder.string() + "/ScreenShot");
+}
+
+TEST_F(ScreenshotSet, NothingIsCapturedOrWrittenWithoutAWindow) {
+    screen.geometry.hasForeground = false;
+    ShotReport report = takeScreenshotSet(screen, settings, block);
+    EXPECT_EQ(report.outcome, ShotOutcome::NothingToTake);
+    EXPECT_EQ(screen.captures, 0);
+    EXPECT_FALSE(std::filesystem::exists(folder / "ScreenShot"));
+}
+
+} // namespace
+} // namespace quillon
