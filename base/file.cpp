@@ -1,4 +1,5 @@
 #include "base/file.h"
+#include "base/text.h"
 
 #include <algorithm>
 #include <atomic>
@@ -10,8 +11,15 @@
 namespace quillon {
 namespace {
 
+// A path from UTF-8 that never throws: bad bytes become '?' on Windows (where
+// paths are UTF-16) and stay as they are on Linux (where paths are bytes).
 std::filesystem::path toPath(const std::string& utf8) {
-    return std::filesystem::path(std::u8string(utf8.begin(), utf8.end()));
+#ifdef _WIN32
+    std::u16string wide = text::utf8ToUtf16(utf8);
+    return std::filesystem::path(std::wstring(wide.begin(), wide.end()));
+#else
+    return std::filesystem::path(utf8);
+#endif
 }
 
 } // namespace

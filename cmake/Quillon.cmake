@@ -30,6 +30,11 @@ if(QUILLON_SANITIZE)
     -fsanitize=address,undefined -fno-sanitize-recover=undefined -fno-omit-frame-pointer)
   target_link_options(quillon_options INTERFACE -fsanitize=address,undefined)
 endif()
+if(QUILLON_FUZZ)
+  # Every library is instrumented, so the fuzzers steer by the coverage of
+  # the code they test, not only of their own small source.
+  target_compile_options(quillon_options INTERFACE -fsanitize=fuzzer-no-link)
+endif()
 if(WIN32)
   # Unicode Win32 API; programs run on Windows 7 and later.
   target_compile_definitions(quillon_options INTERFACE UNICODE _UNICODE
