@@ -1,14 +1,66 @@
-// The interpreter thread of analyzer-runner.
+// The interpreter of analyzer-runner, wired to the program: the live screen,
+// the status windows as its host, the machine link, and the loader of the
+// run-analyzer command.
 #include <windows.h>
 
+#include "device/startup_offsets.h"
+#include "runner/interpreter.h"
+#include "runner/run_loader.h"
+#include "runner/ui/runner_host.h"
+#include "runner/ui/runner_screen.h"
 #include "runner/ui/runner_session.h"
 
 namespace quillon::runner_ui {
+namespace {
+
+class FileLoader final : public runner::AnalyzerLoader {
+public:
+    explicit FileLoader(RunnerSession& session) : session_(session) {}
+    int load(const std::string& path, analyzer::AnalyzerModel& model) override {
+        int code = loadAnalyzerForRun(model, path, session_.soundFolder);
+        if (code == run_load::kOk) {
+            session_.analyzerPath = path;
+        }
+        return code;
+    }
+
+private:
+    RunnerSession& session_;
+};
+
+} // namespace
+
+RunnerSession::RunnerSession() : link(Program::AnalyzerRunner, systemClock()) {}
+RunnerSession::~RunnerSession() = default;
+
+void createInterpreter(RunnerSession& session) {
+    if (!session.loader) {
+        session.loader = std::make_unique<FileLoader>(session);
+    }
+    runner::RunSettings settings;
+    settings.startHotkey = static_cast<uint8_t>(session.data.setting(setting_offset::kStartHotkey));
+    settings.stopHotkey = static_cast<uint8_t>(session.data.setting(setting_offset::kStopHotkey));
+    settings.switchHotkey = static_cast<uint8_t>(session.data.setting(setting_offset::kWindowSwitchHotkey));
+    settings.itemDelayMain = static_cast<uint32_t>(session.data.setting(setting_offset::kItemDelayMain));
+    settings.itemDelayMini = static_cast<uint32_t>(session.data.setting(setting_offset::kItemDelayMini));
+    settings.soundFolder = session.soundFolder;
+    settings.analyzerFolder = session.analyzerFolder;
+    settings.loadFailureText = session.data.text(text_offset::kRunnerAnalyzerNotLoadable);
+    session.interpreter = std::make_unique<runner::Interpreter>(session.model, session.link, *session.screen,
+                                                                *session.host, session.link.clock(), *session.loader,
+                                                                settings);
+}
 
 void runInterpreter(RunnerSession& session) {
-    // Until the item interpreter is wired in, the run waits for its stop.
-    while (session.runActive.load()) {
-        Sleep(50);
+    if (session.interpreter && session.runActive.load()) {
+        session.interpreter->run();
+    }
+}
+
+void stopInterpreter(RunnerSession& session) {
+    session.runActive = false;
+    if (session.interpreter) {
+        session.interpreter->runActive = false;
     }
 }
 

@@ -132,7 +132,9 @@ int run(RunnerSession& session, const std::string& pathArgument) {
         return 0;
     }
     session.analyzerName = analyzerDisplayName(session.analyzerPath);
-    int code = loadAnalyzerForRun(session.model, session.analyzerPath, userFolder(session, name_offset::kSoundFolder));
+    session.soundFolder = userFolder(session, name_offset::kSoundFolder);
+    session.analyzerFolder = userFolder(session, name_offset::kAnalyzerFolder);
+    int code = loadAnalyzerForRun(session.model, session.analyzerPath, session.soundFolder);
     if (code != run_load::kOk) {
         char text[1024];
         std::snprintf(text, sizeof text, "%s - %d", session.data.text(text_offset::kRunnerAnalyzerNotLoadable).c_str(),

@@ -13,6 +13,11 @@
 #include "device/link.h"
 #include "device/startup_data.h"
 
+namespace quillon::runner {
+class AnalyzerLoader;
+class Interpreter;
+}
+
 namespace quillon::runner_ui {
 
 // Messages between the runner's parts.
@@ -33,23 +38,34 @@ public:
         });
     }
     bool running() const { return thread_.joinable(); }
-    // Waits, still dispatching the messages the thread sends to our windows.
-    void joinPumping();
+    // Waits, still dispatching the messages the thread sends to our windows;
+    // `whileWaiting` runs at every look (to repeat a stop request).
+    void joinPumping(void (*whileWaiting)(void*) = nullptr, void* context = nullptr);
 
 private:
     std::thread thread_;
     std::atomic<bool> done_{true};
 };
 
+class RunnerHost;
+class RunnerScreen;
+
 struct RunnerSession {
-    RunnerSession() : link(Program::AnalyzerRunner, systemClock()) {}
+    RunnerSession();
+    ~RunnerSession();
 
     std::string programFolder;
     StartupData data;
     Link link;
     std::string analyzerPath;
     std::string analyzerName; // shown on the stop buttons
+    std::string soundFolder;
+    std::string analyzerFolder;
     analyzer::AnalyzerModel model;
+    std::unique_ptr<RunnerScreen> screen;
+    std::unique_ptr<RunnerHost> host;
+    std::unique_ptr<runner::AnalyzerLoader> loader;
+    std::unique_ptr<runner::Interpreter> interpreter;
 
     HWND mainWindow = nullptr;
     HWND miniWindow = nullptr;
@@ -77,7 +93,10 @@ void showWarning(RunnerSession& session, HWND owner, const std::string& message)
 // Dialog 129 as a modal dialog; returns when the run has ended.
 void runStatusWindows(RunnerSession& session);
 
-// The interpreter thread's body (interpreter_thread_win.cpp).
+// The interpreter (interpreter_thread_win.cpp): made on the interface thread
+// when the run starts, run on its own thread, stopped by clearing its flag.
+void createInterpreter(RunnerSession& session);
 void runInterpreter(RunnerSession& session);
+void stopInterpreter(RunnerSession& session);
 
 } // namespace quillon::runner_ui

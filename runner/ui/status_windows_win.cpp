@@ -15,6 +15,8 @@
 #include "runner/device_watch.h"
 #include "runner/run_ending.h"
 #include "runner/status_window_placement.h"
+#include "runner/ui/runner_host.h"
+#include "runner/ui/runner_screen.h"
 #include "runner/ui/runner_session.h"
 
 namespace quillon::runner_ui {
@@ -106,6 +108,7 @@ void startRun(RunnerSession& session) {
         setText(session.miniWindow, IDC_STOP, session.analyzerName);
     }
     session.runActive = true;
+    createInterpreter(session);
     session.interpreterThread.start([&session] { runInterpreter(session); });
     MessageBeep(MB_ICONASTERISK);
 }
@@ -118,8 +121,9 @@ void endRun(RunnerSession& session, bool computerOff) {
     // Threads first: they use the link and draw into these windows.
     session.watchRunning = false;
     session.watchThread.joinPumping();
-    session.runActive = false;
-    session.interpreterThread.joinPumping();
+    stopInterpreter(session);
+    session.interpreterThread.joinPumping(
+        [](void* context) { stopInterpreter(*static_cast<RunnerSession*>(context)); }, &session);
     runner::finishRun(session.link, computerOff);
     if (session.miniWindow) {
         DestroyWindow(session.miniWindow);
@@ -185,6 +189,10 @@ void initialiseMainWindow(HWND window, RunnerSession& session) {
     session.miniWindow = CreateDialogParamW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDD_RUNNER_MINI), window,
                                             miniWindowProc, reinterpret_cast<LPARAM>(&session));
 
+    session.host = std::make_unique<RunnerHost>(session);
+    session.screen = std::make_unique<RunnerScreen>(session.data.setting(setting_offset::kLegacyCapture) == 1,
+                                                    session.data.name(name_offset::kDisplayDevice));
+
     // Analysis mode, acknowledged, or the program ends at once.
     if (!enterMode(session.link, kEnterAnalysisMode)) {
         PostMessageW(window, WM_COMMAND, MAKEWPARAM(IDC_STOP, BN_CLICKED), 0);
@@ -196,6 +204,8 @@ void initialiseMainWindow(HWND window, RunnerSession& session) {
     if (session.miniWindow) {
         place(session.miniWindow, corner, 5);
     }
+    // DirectDraw is started once here, so the first capture does not pay for it.
+    session.screen->prepare();
     if (session.data.setting(setting_offset::kCountdownOn) == 1) {
         session.countdownStart = session.link.clock().tickCount();
     }
@@ -259,11 +269,14 @@ INT_PTR CALLBACK mainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
 
 } // namespace
 
-void WorkerThread::joinPumping() {
+void WorkerThread::joinPumping(void (*whileWaiting)(void*), void* context) {
     if (!thread_.joinable()) {
         return;
     }
     while (!done_.load()) {
+        if (whileWaiting) {
+            whileWaiting(context);
+        }
         MSG message;
         while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
             TranslateMessage(&message);

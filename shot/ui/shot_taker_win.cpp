@@ -278,7 +278,7 @@ int runShotTaker(HINSTANCE instance) {
     std::string folder = programFolder();
     StartupLoadResult loaded = data.load(folder, [] { return std::rand(); });
     if (loaded != StartupLoadResult::Ok) {
-        if (auto box = startupFailureBox(DeviceProgram::ShotTaker, loaded, data)) {
+        if (auto box = startupFailureBox(Program::ShotTaker, loaded, data)) {
             warningBox(nullptr, box->message, box->caption);
         }
         return 0;

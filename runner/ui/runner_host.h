@@ -1,0 +1,35 @@
+// The Windows side of the interpreter's Host: the runner's status windows.
+#pragma once
+
+#include <string>
+
+#include "runner/host.h"
+#include "runner/ui/runner_session.h"
+
+namespace quillon::runner_ui {
+
+class RunnerHost final : public runner::Host {
+public:
+    explicit RunnerHost(RunnerSession& session);
+
+    bool playSound(const std::string& path) override;
+    void stopSound() override;
+    void beep(int frequency, int durationMs) override;
+    bool inputMethodOpen() override;
+    runner::LocalTime localTime() override;
+    bool mainWindowShown() override;
+    void requestStop(bool computerOff) override;
+    void switchWindow() override;
+    void showCurrentItem(int number, const std::string& name) override;
+    void showItemLabel(bool visible) override;
+    void showMacroPlaying(bool playing) override;
+    void showResultCode(int code) override;
+    void showSoundPath(const std::string& path) override;
+    void warn(const std::string& text) override;
+
+private:
+    RunnerSession& session_;
+    std::wstring itemName_;
+};
+
+} // namespace quillon::runner_ui

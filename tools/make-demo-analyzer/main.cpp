@@ -1,0 +1,103 @@
+// make-demo-analyzer: writes the analyzer that the demo and the closed-loop
+// test run: on the whole screen, find the first pixel of the target's button
+// colour, move the mouse onto it and click, again and again.
+//
+//   make-demo-analyzer OUT.dat [--colour 0xRRGGBB] [--screen WxH]
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+
+#include "analyzer/analyzer_file.h"
+#include "analyzer/model.h"
+#include "analyzer/records.h"
+#include "base/text.h"
+
+namespace {
+
+using namespace quillon::analyzer;
+
+constexpr int kSearchColour = 4;       // range search for one colour
+constexpr int kMoveToRangeResult = 7;  // mouse: onto the area's last match
+constexpr int kClick = 2;              // mouse: press, hold, release
+constexpr int kLeftButton = 1;
+
+Condition rangeSearchForColour(int areaSlot, uint32_t rgb, int similarity) {
+    Condition c{};
+    c.used = 1;
+    c.set(0, CondRangeSearch);
+    c.set(4, kSearchColour);
+    c.set(8, areaSlot);
+    c.set(24, 1); // the first match
+    c.set(32, similarity);
+    c.set(56, static_cast<int32_t>(rgb));
+    return c;
+}
+
+Command mouse(int action, std::initializer_list<std::pair<size_t, int32_t>> fields) {
+    Command c{};
+    c.used = 1;
+    c.set(0, CmdMouse);
+    c.set(4, action);
+    for (auto [offset, value] : fields) {
+        c.set(offset, value);
+    }
+    return c;
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    if (argc < 2) {
+        std::fprintf(stderr, "usage: make-demo-analyzer OUT.dat [--colour 0xRRGGBB] [--screen WxH]\n");
+        return 2;
+    }
+    uint32_t colour = 0xE03030;
+    int width = 1280, height = 800;
+    for (int i = 2; i + 1 < argc; i += 2) {
+        if (!std::strcmp(argv[i], "--colour")) {
+            colour = static_cast<uint32_t>(std::strtoul(argv[i + 1], nullptr, 0));
+        } else if (!std::strcmp(argv[i], "--screen") && std::sscanf(argv[i + 1], "%dx%d", &width, &height) != 2) {
+            std::fprintf(stderr, "make-demo-analyzer: bad screen size %s\n", argv[i + 1]);
+            return 2;
+        }
+    }
+
+    AnalyzerModel model;
+    if (!model.valid() || !model.reset()) {
+        std::fprintf(stderr, "make-demo-analyzer: out of memory\n");
+        return 1;
+    }
+    AnalyzerImage& image = model.image();
+    image.captureFullScreen = 1;
+
+    int area = -1;
+    if (!model.addArea(0, 0, 0, "화면 전체", area).ok) {
+        return 1;
+    }
+    image.areas[area].left = 0;
+    image.areas[area].top = 0;
+    image.areas[area].width = width - 1;
+    image.areas[area].height = height - 1;
+
+    Item item{};
+    const std::string name = quillon::text::utf8ToCp949("버튼 누르기");
+    std::memcpy(item.name, name.data(), std::min(name.size(), sizeof item.name - 1));
+    item.head = 1;
+    item.noItemDelay = 1;
+    addCondition(item, rangeSearchForColour(area, colour, 95));
+    addCommand(item, mouse(kMoveToRangeResult, {{28, area}}));
+    addCommand(item, mouse(kClick, {{16, kLeftButton}, {52, 30}}));
+    if (!model.insertItem(0, item)) {
+        return 1;
+    }
+
+    AnalyzerFile file("", "");
+    FileResult result = file.save(model, argv[1]);
+    if (!result.ok) {
+        std::fprintf(stderr, "make-demo-analyzer: %s\n", result.message.c_str());
+        return 1;
+    }
+    std::printf("%s\n", result.path.c_str());
+    return 0;
+}
