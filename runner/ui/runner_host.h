@@ -1,6 +1,8 @@
 // The Windows side of the interpreter's Host: the runner's status windows.
 #pragma once
 
+#include <atomic>
+#include <cstdint>
 #include <string>
 
 #include "runner/host.h"
@@ -27,7 +29,11 @@ public:
     void showSoundPath(const std::string& path) override;
     void warn(const std::string& text) override;
 
+    // Items evaluated since the run started (for the run summary).
+    uint64_t itemsRun() const { return itemsRun_.load(); }
+
 private:
+    std::atomic<uint64_t> itemsRun_{0};
     RunnerSession& session_;
     std::wstring itemName_;
 };

@@ -64,6 +64,7 @@ void RunnerHost::requestStop(bool computerOff) {
 void RunnerHost::switchWindow() { PostMessageW(session_.mainWindow, kSwitchWindowsMessage, 0, 0); }
 
 void RunnerHost::showCurrentItem(int number, const std::string& name) {
+    ++itemsRun_;
     if (!session_.mainShown.load()) {
         return;
     }

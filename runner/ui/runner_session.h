@@ -77,6 +77,7 @@ struct RunnerSession {
     std::atomic<bool> macroPlaying{false};
     bool ending = false;
     uint32_t countdownStart = 0;
+    uint32_t runStart = 0; // tick count when the interpreter started
 
     HBRUSH dialogBrush = nullptr;
     HBRUSH staticBrush = nullptr;

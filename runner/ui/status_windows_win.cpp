@@ -6,6 +6,7 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include <cstdio>
 #include <cstdlib>
 
 #include "base/wide_text.h"
@@ -108,9 +109,31 @@ void startRun(RunnerSession& session) {
         setText(session.miniWindow, IDC_STOP, session.analyzerName);
     }
     session.runActive = true;
+    session.runStart = session.link.clock().tickCount();
     createInterpreter(session);
     session.interpreterThread.start([&session] { runInterpreter(session); });
     MessageBeep(MB_ICONASTERISK);
+}
+
+// With QUILLON_RUN_SUMMARY naming a file, the runner writes one line about
+// the run there as it ends (the demo and the whole-system tests read it).
+void writeRunSummary(RunnerSession& session) {
+    const wchar_t* path = _wgetenv(L"QUILLON_RUN_SUMMARY");
+    if (!path || !*path) {
+        return;
+    }
+    const bool ran = session.interpreter != nullptr;
+    const uint32_t ms = ran ? session.link.clock().tickCount() - session.runStart : 0;
+    const uint64_t items = session.host ? session.host->itemsRun() : 0;
+    static const char* const kMethods[] = {"directdraw-offscreen", "directdraw-primary", "gdi"};
+    const int method = session.screen ? static_cast<int>(session.screen->method()) : 2;
+    char line[256];
+    std::snprintf(line, sizeof line, "{\"ran\":%s,\"items\":%llu,\"milliseconds\":%u,\"captureMethod\":\"%s\"}\n",
+                  ran ? "true" : "false", static_cast<unsigned long long>(items), ms, kMethods[method]);
+    if (FILE* out = _wfopen(path, L"w")) {
+        std::fputs(line, out);
+        std::fclose(out);
+    }
 }
 
 void endRun(RunnerSession& session, bool computerOff) {
@@ -124,6 +147,7 @@ void endRun(RunnerSession& session, bool computerOff) {
     stopInterpreter(session);
     session.interpreterThread.joinPumping(
         [](void* context) { stopInterpreter(*static_cast<RunnerSession*>(context)); }, &session);
+    writeRunSummary(session);
     runner::finishRun(session.link, computerOff);
     if (session.miniWindow) {
         DestroyWindow(session.miniWindow);

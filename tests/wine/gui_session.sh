@@ -2,7 +2,7 @@
 # Xvfb screen, the test driver, and clean-up.
 #   gui_session_start BIN_DIR WIDTHxHEIGHT
 # Then: drive ARGS... (gui-driver), fail MESSAGE, wine_bg PROGRAM ARGS... (sets BG_PID)
-QUILLON_ROOT=$(cd "$(dirname "$0")/../../.." && pwd)
+QUILLON_ROOT=${QUILLON_ROOT:-$(cd "$(dirname "$0")/../../.." && pwd)}
 
 gui_session_start() {
     BIN=$1
