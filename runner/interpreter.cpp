@@ -123,12 +123,14 @@ bool Interpreter::itemStep() {
         const uint32_t delay = host_.mainWindowShown() ? settings_.itemDelayMain : settings_.itemDelayMini;
         if (!sleep(delay)) return false;
     }
+    size_t skipped = 0;
     while (model_.item(index).ignoreMode == 3) {
         if (!pollStatus(kPollIntervalMs) || !keepGoing()) return false;
         if (!state_.stay) advance();
         index = list[static_cast<size_t>(state_.position)];
-        if (state_.stay) {
-            // The loop is held on an item that is never run: let time pass.
+        if (state_.stay || ++skipped >= list.size()) {
+            // Every slot holds an item that is never run: let time pass.
+            skipped = 0;
             if (!sleep(kPollIntervalMs)) return false;
         }
     }

@@ -102,6 +102,16 @@ TEST_F(RunLoop, CircularStructureItemsAreSkipped) {
     add(c, marker(2));
     runItems(3);
     EXPECT_EQ(host.shownItems, (std::vector<int>{2, 2, 2}));
+    // With nothing runnable the loop still lets time pass and stops.
+    c.ignoreMode = 3;
+    host.shownItems.clear();
+    for (int i = 0; i < 20; ++i) machine.scriptStatus({});
+    machine.scriptStatus(hotkey(settings.stopHotkey));
+    const uint32_t start = clock.tickCount();
+    interpreter->run();
+    EXPECT_EQ(interpreter->ending(), Interpreter::Ending::StopHotkey);
+    EXPECT_TRUE(host.shownItems.empty());
+    EXPECT_GE(clock.tickCount() - start, 20u * kPollIntervalMs);
 }
 
 TEST_F(RunLoop, ReturnToThePreviousItemAndMissingTargets) {
