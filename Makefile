@@ -7,7 +7,9 @@ JOBS ?= $(shell nproc)
 CMAKE_FLAGS ?= -DQUILLON_WERROR=ON
 HOST_TOOLS = $(CURDIR)/build/native-asan/bin
 
-.PHONY: all bootstrap native native-asan windows test test-native test-windows demo bench clean
+FUZZ_SECONDS ?= 15
+
+.PHONY: all bootstrap native native-asan windows fuzz-build fuzz test test-native test-windows demo bench clean
 
 all: native-asan windows
 
@@ -33,7 +35,15 @@ test-native: native-asan
 test-windows: windows
 	QUILLON_BUILD=$(CURDIR)/build/windows ./scripts/with-display ctest --preset windows
 
-test: test-native test-windows
+# libFuzzer targets (clang); `make fuzz FUZZ_SECONDS=600` for a long session.
+fuzz-build: bootstrap
+	cmake --preset fuzz >/dev/null
+	cmake --build --preset fuzz -j $(JOBS)
+
+fuzz: fuzz-build
+	./scripts/fuzz build/fuzz $(FUZZ_SECONDS)
+
+test: test-native test-windows fuzz
 
 demo: windows
 	QUILLON_BUILD=$(CURDIR)/build/windows ./scripts/demo

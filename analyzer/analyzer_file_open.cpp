@@ -64,6 +64,12 @@ FileResult AnalyzerFile::read(AnalyzerModel& model, ByteSource& source, bool aut
     keepCurrentInList(a.currentArea, a.areaCount);
     keepCurrentInList(a.currentCursor, a.cursorCount);
     keepCurrentInList(a.currentItem, a.itemCount);
+    for (int i = 0; i < a.itemCount; ++i) {
+        Item& item = a.items[i];
+        keepCurrentInList(item.currentCondition, item.conditionCount);
+        keepCurrentInList(item.currentCommand, item.commandCount);
+        keepCurrentInList(item.currentNextLink, item.nextLinkCount);
+    }
 
     const MacroMasks stored = model.storedMacroMasks();
     if (!autosave && model.macroMasksFromItems() != stored && hooks_.askContinueWithMissingMacros &&

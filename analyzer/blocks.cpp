@@ -1,6 +1,7 @@
 #include "analyzer/blocks.h"
 
 #include <algorithm>
+#include <bit>
 #include <cstdlib>
 #include <cstring>
 #include <memory>
@@ -14,6 +15,43 @@ namespace {
 struct Free {
     void operator()(void* p) const { std::free(p); }
 };
+
+// True when a compressed chunk body stands for exactly `room` zero bytes: its
+// literals are all 0 and its references can only copy what came before.
+// Mostly empty records are almost entirely such chunks, and recognising them
+// is much cheaper than expanding them.
+bool isZeroChunk(const uint8_t* body, size_t bodySize, size_t room) {
+    size_t i = 0, position = 0;
+    while (i < bodySize) {
+        unsigned flags = body[i++];
+        for (int bit = 0; bit < 8 && i < bodySize; ++bit) {
+            if (flags & (1u << bit)) {
+                if (position == 0 || bodySize - i < 2) {
+                    return false;
+                }
+                unsigned token = loadLe16(body + i);
+                i += 2;
+                unsigned displacementBits = std::max(4, static_cast<int>(std::bit_width(position - 1)));
+                unsigned lengthBits = 16 - displacementBits;
+                size_t displacement = (token >> lengthBits) + 1;
+                size_t length = (token & ((1u << lengthBits) - 1)) + 3;
+                if (displacement > position) {
+                    return false;
+                }
+                position += length;
+            } else {
+                if (body[i++] != 0) {
+                    return false;
+                }
+                ++position;
+            }
+            if (position > room) {
+                return false;
+            }
+        }
+    }
+    return position == room;
+}
 
 // Decompresses chunk by chunk (LZNT1 chunks never refer to each other) and
 // copies only chunks that are not all zeros: the destination is zero-filled,
@@ -32,6 +70,12 @@ bool decompressSparse(const uint8_t* src, size_t srcSize, uint8_t* dst, size_t s
         size_t chunkSize = 2 + (loadLe16(src + in) & 0x0FFFu) + 1;
         size_t room = std::min<size_t>(4096, size - written);
         size_t produced = 0;
+        if (chunkSize <= srcSize - in && (loadLe16(src + in) & 0x8000) &&
+            isZeroChunk(src + in + 2, chunkSize - 2, room)) {
+            written += room;
+            in += chunkSize;
+            continue;
+        }
         if (chunkSize > srcSize - in || !lznt1::decompress(src + in, chunkSize, chunk, room, produced) ||
             produced != room) {
             usual = false;

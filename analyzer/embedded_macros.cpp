@@ -205,8 +205,9 @@ bool AnalyzerFile::installMacro(ByteSource& source, MacroKind kind, int index, b
     if (!source.read(body.data(), body.size())) {
         return false;
     }
-    bool valid = loadLe16(header.data()) == magicOf(kind);
-    if (!install || !valid || !machine_) {
+    // An empty memory (wrong magic or no body) is carried but never installed:
+    // the machine's own content of that memory stays.
+    if (!install || length == 0 || !machine_) {
         return true;
     }
     std::string name = machine_->listedName(kind, index);
@@ -223,9 +224,6 @@ bool AnalyzerFile::installMacro(ByteSource& source, MacroKind kind, int index, b
             break;
         }
         return false;
-    }
-    if (length == 0) {
-        return true;
     }
     std::string progress;
     switch (kind) {

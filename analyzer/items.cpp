@@ -1,9 +1,11 @@
 // Items: packed in list order, identified by ids that never change, and the
 // edits made on the editor's copy of one item.
+#include <cstdio>
 #include <cstring>
 
 #include "analyzer/limits.h"
 #include "analyzer/model.h"
+#include "base/text.h"
 
 namespace quillon::analyzer {
 namespace {
@@ -118,6 +120,35 @@ int AnalyzerModel::findItemById(int32_t id) const {
         }
     }
     return -1;
+}
+
+std::string itemListLine(const Item& item, int position) {
+    const char* mark = item.head ? (item.alwaysScan ? "★" : "☆") : (item.alwaysScan ? "◈" : "◇");
+    char number[16];
+    std::snprintf(number, sizeof number, "%.4d ", position);
+    return std::string(mark) + number + text::cp949ToUtf8(fixedText(item.name));
+}
+
+Status checkRepeatCount(int count) {
+    return count >= 1 && count <= message::kMaxRepeatCount ? Status::success()
+                                                           : Status::failure(message::kBadRepeatCount);
+}
+
+Status checkSimilarity(int percent, bool sameness) {
+    if (percent >= message::kMinSimilarity && percent <= message::kMaxSimilarity) {
+        return Status::success();
+    }
+    return Status::failure(sameness ? message::kBadSameness : message::kBadSimilarity);
+}
+
+Status checkMatchIndex(int index) {
+    return index >= 1 && index <= message::kMaxMatchIndex ? Status::success()
+                                                          : Status::failure(message::kBadMatchIndex);
+}
+
+Status checkRemoteNumber(int number) {
+    return number >= 0 && number <= message::kMaxRemoteNumber ? Status::success()
+                                                              : Status::failure(message::kBadRemoteNumber);
 }
 
 } // namespace quillon::analyzer

@@ -112,8 +112,12 @@ bool AnalyzerModel::reset() {
     a.nextNumberPackNumber = 1;
     a.nextAreaNumber = 1;
     a.nextCursorNumber = 1;
+    // "변수%.3d": the prefix is converted once, the digits are ASCII.
+    static const std::string prefix = text::utf8ToCp949("변수");
     for (int i = 0; i < kVariableCapacity; ++i) {
-        storeFixedText(a.variables[i].name, text::utf8ToCp949(defaultVariableName(i)));
+        char digits[8];
+        std::snprintf(digits, sizeof digits, "%.3d", i);
+        storeFixedText(a.variables[i].name, prefix + digits);
     }
     return true;
 }

@@ -118,6 +118,12 @@ public:
     bool deleteCursor(int position);
     // One more active variable, up to 1000.
     bool addVariable();
+    // The screenshot's bitmap is gone while objects still refer to it: it is
+    // kept, shown blank and labelled "%s(X)(%d)".
+    bool markScreenshotErased(int slot);
+    // Recognition images reaching past a smaller screenshot are moved to
+    // (30, 30), keeping their size.
+    void moveImagesInside(int screenshotWidth, int screenshotHeight);
 
     // Items, packed in list order.
     int itemCount() const { return image_->itemCount; }
@@ -170,6 +176,17 @@ bool deleteCommand(Item& item, int position);
 Status addNextLink(Item& item, const NextLink& link);
 Status insertNextLink(Item& item, int position, const NextLink& link);
 bool deleteNextLink(Item& item, int position);
+
+// The item list's line: "★0003 name" (UTF-8); the mark tells head and
+// always-scan apart.
+std::string itemListLine(const Item& item, int position);
+
+// Values the condition and command dialogs accept; refusals carry the
+// dialog's message.
+Status checkRepeatCount(int count);                // 1..65000
+Status checkSimilarity(int percent, bool sameness); // 50..100
+Status checkMatchIndex(int index);                 // 1..30000
+Status checkRemoteNumber(int number);              // 0..250
 
 // Default names and titles (UTF-8).
 std::string defaultRecognitionImageName(int number); // "인식이미지-0001"

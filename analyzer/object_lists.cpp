@@ -1,6 +1,7 @@
 // Adding and deleting the listed objects: fixed slots with a used flag plus an
 // order array of slot numbers that gives the list (and file) order.
 #include <algorithm>
+#include <cstdio>
 #include <cstring>
 
 #include "analyzer/limits.h"
@@ -272,6 +273,35 @@ bool AnalyzerModel::deleteCursor(int position) {
     }
     std::memset(&a.cursors[slot], 0, sizeof(CursorSample));
     return true;
+}
+
+bool AnalyzerModel::markScreenshotErased(int slot) {
+    if (slot < 0 || slot >= kScreenshotCapacity || !image_->screenshots[slot].used) {
+        return false;
+    }
+    ScreenshotEntry& e = image_->screenshots[slot];
+    e.erased = 1;
+    e.fileSize = 0;
+    std::string name(fixedText(e.name));
+    char count[16];
+    std::snprintf(count, sizeof count, "(X)(%d)", e.recognitionImageCount);
+    storeFixedText(e.label, name + count);
+    return true;
+}
+
+void AnalyzerModel::moveImagesInside(int screenshotWidth, int screenshotHeight) {
+    for (int i = 0; i < kRecognitionImageCapacity; ++i) {
+        RecognitionImage* r = recognitionImages_[i].get();
+        if (!r || (r->right < screenshotWidth && r->bottom < screenshotHeight)) {
+            continue;
+        }
+        r->left = 30;
+        r->top = 30;
+        r->right = r->width + 29;
+        r->bottom = r->height + 29;
+        r->centreX = r->width / 2 + 30;
+        r->centreY = r->height / 2 + 30;
+    }
 }
 
 } // namespace quillon::analyzer

@@ -16,7 +16,9 @@ size_t compress(const uint8_t* src, size_t size, uint8_t* dst, size_t capacity);
 
 // Decompresses into at most `capacity` bytes. Never reads outside `src` or
 // writes outside `dst`. Returns false on malformed input; `produced` holds the
-// bytes written.
+// bytes written. A destination smaller than the data receives its first
+// `capacity` bytes and the rest is not looked at (as the platform does): that
+// is success, so a reader that needs an exact size compares `produced`.
 bool decompress(const uint8_t* src, size_t size, uint8_t* dst, size_t capacity, size_t& produced);
 
 } // namespace quillon::lznt1

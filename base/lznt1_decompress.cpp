@@ -15,7 +15,7 @@ namespace {
 using format::kChunkSize;
 
 // Room past the end of a reference that a wide copy may overwrite.
-constexpr size_t kCopySlack = 16;
+constexpr size_t kCopySlack = 32;
 
 inline uint64_t load64(const uint8_t* p) {
     uint64_t v;
@@ -23,42 +23,75 @@ inline uint64_t load64(const uint8_t* p) {
     return v;
 }
 inline void store64(uint8_t* p, uint64_t v) { std::memcpy(p, &v, sizeof v); }
+inline void copy16(uint8_t* to, const uint8_t* from) {
+    uint8_t block[16];
+    std::memcpy(block, from, 16);
+    std::memcpy(to, block, 16);
+}
 
 // Copies `length` bytes from `displacement` bytes back, the repeating way a
 // back reference works (the source may overlap what is being written). The
-// caller guarantees kCopySlack writable bytes past out + length.
+// caller guarantees kCopySlack writable bytes past out + length. Most
+// references are short (at most 18 bytes in the second half of a chunk), so
+// the first stores are made unconditionally and only longer ones loop.
 inline void copyMatchWide(uint8_t* out, size_t displacement, size_t length) {
     const uint8_t* from = out - displacement;
     uint8_t* const end = out + length;
-    if (displacement >= 16) {
-        do {
-            uint8_t block[16];
-            std::memcpy(block, from, 16);
-            std::memcpy(out, block, 16);
-            out += 16;
-            from += 16;
-        } while (out < end);
-    } else if (displacement >= 8) {
-        do {
-            store64(out, load64(from));
-            out += 8;
-            from += 8;
-        } while (out < end);
-    } else if (displacement == 1) {
-        std::memset(out, from[0], length);
-    } else {
+    if (displacement < 8) {
+        if (displacement == 1 && length > 64) {
+            std::memset(out, from[0], length);
+            return;
+        }
         // Repeat the short pattern in 8-byte stores, stepping by the largest
         // multiple of the displacement that fits in 8 so the stores line up.
-        uint8_t pattern[8];
-        for (size_t i = 0; i < 8; ++i) {
-            pattern[i] = from[i % displacement];
+        // The pattern is built in a register: bytes past the displacement are
+        // masked off (they are inside the slack, not yet written).
+        const uint64_t unit = load64(from) & (~uint64_t{0} >> (64 - 8 * displacement));
+        uint64_t word = unit | (unit << (8 * displacement));
+        if (displacement < 4) {
+            word |= word << (16 * displacement);
+            if (displacement == 1) {
+                word |= word << 32;
+            }
         }
-        const uint64_t word = load64(pattern);
-        const size_t step = 8 - 8 % displacement;
-        do {
+        const size_t step = displacement == 3 ? 6 : displacement >= 5 ? displacement : 8; // 1, 2, 4: 8
+        store64(out, word);
+        store64(out + step, word);
+        store64(out + 2 * step, word);
+        store64(out + 3 * step, word);
+        for (out += 4 * step; out < end; out += step) {
             store64(out, word);
-            out += step;
-        } while (out < end);
+        }
+    } else if (displacement < 16) {
+        store64(out, load64(from));
+        store64(out + 8, load64(from + 8));
+        store64(out + 16, load64(from + 16));
+        for (out += 24, from += 24; out < end; out += 8, from += 8) {
+            store64(out, load64(from));
+        }
+    } else {
+        copy16(out, from);
+        copy16(out + 16, from + 16);
+        for (out += 32, from += 32; out < end; out += 16, from += 16) {
+            copy16(out, from);
+        }
+    }
+}
+
+// The same copy with no byte written past out + length (near the end of the
+// chunk or of the destination). Each memcpy takes what is already there, which
+// doubles every step.
+inline void copyMatchExact(uint8_t* out, size_t displacement, size_t length) {
+    if (displacement == 1) {
+        std::memset(out, out[-1], length);
+        return;
+    }
+    const uint8_t* const from = out - displacement;
+    while (length > 0) {
+        const size_t piece = std::min(length, static_cast<size_t>(out - from));
+        std::memcpy(out, from, piece);
+        out += piece;
+        length -= piece;
     }
 }
 
@@ -75,23 +108,36 @@ ChunkResult expandChunk(const uint8_t* in, const uint8_t* inEnd, uint8_t* const 
     const ChunkResult outOfRoom = room == kChunkSize ? ChunkResult::malformed : ChunkResult::full;
     ChunkResult result = ChunkResult::ok;
     while (in < inEnd) {
-        unsigned flags = *in++;
-        // Eight literals in a row: one wide copy when there is room.
-        if (flags == 0 && inEnd - in >= 8 && outLimit - out >= 8) {
-            std::memcpy(out, in, 8);
-            out += 8;
-            in += 8;
-            continue;
-        }
-        for (int token = 0; token < 8 && in < inEnd; ++token, flags >>= 1) {
-            if (!(flags & 1)) {
-                if (out == outLimit) {
-                    result = outOfRoom;
-                    goto done;
+        // The flag byte with a stop bit above its eight tokens: the clear
+        // bits below the lowest set one are a run of literals.
+        unsigned tokens = *in++ | 0x100u;
+        while (in < inEnd) {
+            size_t literals = static_cast<size_t>(std::countr_zero(tokens));
+            if (literals) {
+                if (inEnd - in >= 8 && outLimit - out >= 8) {
+                    std::memcpy(out, in, 8); // the run is at most 8 long
+                    literals = std::min(literals, static_cast<size_t>(inEnd - in));
+                } else {
+                    literals = std::min(literals, static_cast<size_t>(inEnd - in));
+                    if (literals > static_cast<size_t>(outLimit - out)) {
+                        std::memcpy(out, in, static_cast<size_t>(outLimit - out));
+                        out = outLimit;
+                        result = outOfRoom;
+                        goto done;
+                    }
+                    std::memcpy(out, in, literals);
                 }
-                *out++ = *in++;
-                continue;
+                out += literals;
+                in += literals;
+                tokens >>= literals;
+                if (tokens == 1 || in == inEnd) {
+                    break; // group or chunk finished
+                }
             }
+            if (tokens == 1) {
+                break;
+            }
+            tokens >>= 1;
             if (inEnd - in < 2) {
                 result = ChunkResult::malformed;
                 goto done;
@@ -121,10 +167,7 @@ ChunkResult expandChunk(const uint8_t* in, const uint8_t* inEnd, uint8_t* const 
                 length = left;
                 cut = true;
             }
-            const uint8_t* from = out - displacement;
-            for (size_t i = 0; i < length; ++i) {
-                out[i] = from[i];
-            }
+            copyMatchExact(out, displacement, length);
             out += length;
             if (cut) {
                 result = outOfRoom;

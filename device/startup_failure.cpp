@@ -4,22 +4,22 @@
 
 namespace quillon {
 
-std::optional<StartupFailureBox> startupFailureBox(DeviceProgram program, StartupLoadResult result,
+std::optional<StartupFailureBox> startupFailureBox(Program program, StartupLoadResult result,
                                                    const StartupData& data) {
     if (result == StartupLoadResult::Ok) {
         return std::nullopt;
     }
     switch (program) {
-    case DeviceProgram::AnalyzerEditor:
-    case DeviceProgram::ControlPanel:
+    case Program::AnalyzerEditor:
+    case Program::ControlPanel:
         return StartupFailureBox{"일부 파일에 문제가 있습니다.", "오류"};
-    case DeviceProgram::AnalyzerRunner:
+    case Program::AnalyzerRunner:
         if (result == StartupLoadResult::TextBlockMissing) {
             return std::nullopt;
         }
         return StartupFailureBox{data.text(text_offset::kRunnerDataFileMissing),
                                  data.text(text_offset::kRunnerCaption)};
-    case DeviceProgram::ShotTaker:
+    case Program::ShotTaker:
         if (result == StartupLoadResult::TextBlockMissing) {
             return std::nullopt;
         }

@@ -5,11 +5,10 @@
 #include <optional>
 #include <string>
 
+#include "device/link.h"
 #include "device/startup_data.h"
 
 namespace quillon {
-
-enum class DeviceProgram { AnalyzerEditor, AnalyzerRunner, ControlPanel, ShotTaker };
 
 struct StartupFailureBox {
     std::string message; // UTF-8, shown with the warning icon
@@ -18,7 +17,7 @@ struct StartupFailureBox {
 
 // nullopt: nothing to show (loading succeeded, or the program ends silently
 // because the texts of its message would come from the missing text block).
-std::optional<StartupFailureBox> startupFailureBox(DeviceProgram program, StartupLoadResult result,
+std::optional<StartupFailureBox> startupFailureBox(Program program, StartupLoadResult result,
                                                    const StartupData& data);
 
 } // namespace quillon

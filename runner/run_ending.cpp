@@ -1,20 +1,28 @@
 #include "runner/run_ending.h"
 
 #include "device/actions.h"
-#include "device/modes.h"
 
-namespace quillon::runner {
+namespace quillon {
 
-bool finishRun(Link& link, bool computerOff) {
-    Clock& clock = link.clock();
-    clock.sleepMs(100);
-    if (computerOff) {
-        sendAction(link, Action::computerOff());
-    }
-    clock.sleepMs(100);
-    const bool left = enterMode(link, closingModeOf(Program::AnalyzerRunner));
-    clock.sleepMs(100);
-    return left;
+namespace {
+constexpr uint32_t kPauseMs = 100;
 }
 
-} // namespace quillon::runner
+bool leaveAnalysis(Link& link, bool computerOff) {
+    Clock& clock = link.clock();
+    bool ok = true;
+    clock.sleepMs(kPauseMs);
+    if (computerOff) {
+        ok = sendAction(link, Action::computerOff()) == ActionSend::Sent;
+    }
+    clock.sleepMs(kPauseMs);
+    link.output[1] = kLeaveAnalysisMode;
+    ok = link.sendCommand(1) && ok;
+    clock.sleepMs(kPauseMs);
+    ok = link.receiveReply() && ok;
+    clock.sleepMs(kPauseMs);
+    link.closeLink();
+    return ok;
+}
+
+} // namespace quillon

@@ -1,13 +1,16 @@
-// The last exchanges of a run, after the interpreter has stopped: the
-// computer-off action when the run ended with that command, then leaving
-// analysis mode, with the machine's pauses between them.
+// The runner's last words to the machine, once its threads have ended: the
+// computer-off action when the run ended with it, then the command that
+// leaves analysis mode, its reply, and the link closed.
 #pragma once
 
 #include "device/link.h"
 
-namespace quillon::runner {
+namespace quillon {
 
-// False when leaving analysis mode was not acknowledged.
-bool finishRun(Link& link, bool computerOff);
+inline constexpr uint8_t kLeaveAnalysisMode = 0x66;
 
-} // namespace quillon::runner
+// Returns false when a frame could not be sent or the reply did not come; the
+// link is closed either way and the program ends.
+bool leaveAnalysis(Link& link, bool computerOff);
+
+} // namespace quillon

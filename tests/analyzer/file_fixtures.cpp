@@ -25,21 +25,29 @@ TempFolders::~TempFolders() {
     std::filesystem::remove_all(root_, ec);
 }
 
+namespace {
+
+// Paths are UTF-8 everywhere, also where the narrow code page is not.
+std::filesystem::path utf8Path(const std::string& path) { return std::u8string(path.begin(), path.end()); }
+
+} // namespace
+
 void TempFolders::writeFile(const std::string& path, const std::vector<uint8_t>& bytes) const {
-    std::ofstream out(path, std::ios::binary);
+    std::ofstream out(utf8Path(path), std::ios::binary);
     out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
 }
 
 std::vector<uint8_t> TempFolders::readFile(const std::string& path) const {
-    std::ifstream in(path, std::ios::binary);
+    std::ifstream in(utf8Path(path), std::ios::binary);
     return std::vector<uint8_t>((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
 }
 
 namespace {
 
 std::string tag(MacroKind kind, int index) {
-    const char* letter = kind == MacroKind::Recorded ? "R" : kind == MacroKind::Edit ? "E" : "C";
-    return letter + std::to_string(index);
+    std::string out(1, kind == MacroKind::Recorded ? 'R' : kind == MacroKind::Edit ? 'E' : 'C');
+    out += std::to_string(index);
+    return out;
 }
 
 } // namespace

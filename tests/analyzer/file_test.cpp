@@ -90,6 +90,22 @@ TEST(AnalyzerFile, TwoCommandsNamingOneSoundGiveOneBlock) {
     EXPECT_EQ(f.folders.readFile(joinPath(f.folders.sound(), "ding.wav")), wav);
 }
 
+TEST(AnalyzerFile, EmptySoundFileIsAnEmptyBlock) {
+    Fixture f;
+    f.folders.writeFile(joinPath(f.folders.sound(), "quiet.wav"), {});
+    addItemWith(f.model, {soundCommand("quiet.wav")});
+    FileResult saved = f.file.save(f.model, f.folders.save("quiet.dat"));
+    ASSERT_TRUE(saved.ok) << saved.message;
+    auto bytes = f.folders.readFile(saved.path);
+    auto blocks = walkBlocks(bytes, 0, 4);
+    ASSERT_EQ(blocks.size(), 3u);
+    EXPECT_EQ(blocks[2].length, 0u);
+    std::filesystem::remove(joinPath(f.folders.sound(), "quiet.wav"));
+    AnalyzerModel opened;
+    ASSERT_TRUE(f.file.open(opened, saved.path).ok);
+    EXPECT_TRUE(std::filesystem::exists(joinPath(f.folders.sound(), "quiet.wav")));
+}
+
 TEST(AnalyzerFile, ErasedScreenshotsHaveNoBlockAndStillOpen) {
     TempFolders folders;
     reference::Analyzer ref;
@@ -139,7 +155,7 @@ TEST(AnalyzerFile, CombinationExtrasAreEmbeddedOnceAndInstalledInFileOrder) {
     machine.putRecorded(5, "r5", {0x55, 0x55});
     machine.putEdit(1, "e1", {0xE1});
     machine.putCombination(0, (1u << 2) | (1u << 5), 1u << 1, {0xC0, 0xC0, 0xC0});
-    machine.putCombination(3, 0, 0, {}); // empty: no body, no extras
+    machine.putCombination(3, 0, 0, {}); // empty: no body, no extras, never installed
     f.file.setMachine(&machine);
     f.file.hooks().askEmbedMacros = [](const std::string&) { return true; };
     addItemWith(f.model, {macroCommand(kMacroPlayRecorded, 2), macroCommand(kMacroPlayCombination, 0),
@@ -170,7 +186,7 @@ TEST(AnalyzerFile, CombinationExtrasAreEmbeddedOnceAndInstalledInFileOrder) {
     ASSERT_TRUE(r.ok) << r.message;
     EXPECT_NE(question.find("[조합매크로 메모리]\n1  4  "), std::string::npos) << question;
     EXPECT_EQ(target.writes, (std::vector<std::string>{"R2 header", "R2 body", "C0 header", "C0 body", "R5 header",
-                                                        "R5 body", "E1 header", "E1 body", "C3 header"}));
+                                                        "R5 body", "E1 header", "E1 body"}));
     EXPECT_EQ(target.memory(MacroKind::Recorded, 5).body, (std::vector<uint8_t>{0x55, 0x55}));
 }
 
@@ -266,7 +282,7 @@ void fillTypicalModel(Fixture& f, FakeMachine& machine) {
     m.image().screenshotBitsPerPixel = 32;
     int slot = -1;
     for (int i = 0; i < 3; ++i) {
-        std::string name = "스샷" + std::to_string(i);
+        std::string name = std::to_string(i) + "스샷";
         auto bmp = reference::smallBmp(64, 48, static_cast<uint8_t>(i));
         f.folders.writeFile(joinPath(f.folders.image(), name + ".bmp"), bmp);
         ASSERT_TRUE(m.addScreenshot({name, static_cast<int32_t>(bmp.size()), 5, 6, ""}, slot));

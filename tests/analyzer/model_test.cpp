@@ -13,6 +13,23 @@ namespace {
 
 std::string utf8(std::string_view cp949) { return text::cp949ToUtf8(cp949); }
 
+NewScreenshot shot(std::string name, int32_t fileSize = 10) {
+    NewScreenshot s;
+    s.name = std::move(name);
+    s.fileSize = fileSize;
+    return s;
+}
+
+NewRecognitionImage imageSpec(int centreX, int centreY, int width, int height, bool pattern = false) {
+    NewRecognitionImage r;
+    r.centreX = centreX;
+    r.centreY = centreY;
+    r.width = width;
+    r.height = height;
+    r.pattern = pattern;
+    return r;
+}
+
 Condition condition(int32_t kind, std::initializer_list<std::pair<size_t, int32_t>> fields = {}) {
     Condition c{};
     c.used = 1;
@@ -77,9 +94,9 @@ TEST(AnalyzerModel, NameCountersOnlyGrowAcrossDeletes) {
     model.image().screenshotWidth = 800;
     model.image().screenshotHeight = 600;
     int slot = -1;
-    ASSERT_TRUE(model.addRecognitionImage({0, 100, 100, 11, 11, false, ""}, slot));
+    ASSERT_TRUE(model.addRecognitionImage(imageSpec(100, 100, 11, 11), slot));
     ASSERT_TRUE(model.deleteRecognitionImage(0));
-    ASSERT_TRUE(model.addRecognitionImage({0, 100, 100, 11, 11, false, ""}, slot));
+    ASSERT_TRUE(model.addRecognitionImage(imageSpec(100, 100, 11, 11), slot));
     EXPECT_EQ(slot, 0); // the lowest free slot is taken again
     EXPECT_EQ(utf8(fixedText(model.recognitionImage(slot)->name)), "인식이미지-0002");
 
@@ -102,13 +119,13 @@ TEST(AnalyzerModel, RecognitionImageSizeAndPlacementRules) {
         NewRecognitionImage spec;
         std::string refusal;
     } cases[] = {
-        {{0, 100, 100, 0, 11, false, ""}, message::kBadImageSize},
-        {{0, 300, 300, 203, 11, false, ""}, "가로/세로 각각 201픽셀까지만 가능합니다."},
-        {{0, 100, 100, 10, 11, false, ""}, message::kImageSizeNotOdd},
-        {{0, 4, 100, 11, 11, false, ""}, message::kImageOutsideScreen},   // left < 0
-        {{0, 795, 100, 11, 11, false, ""}, message::kImageOutsideScreen}, // right = 800
-        {{0, 794, 594, 11, 11, false, ""}, ""},                           // right = 799, bottom = 599
-        {{0, 100, 100, 201, 201, true, ""}, ""},
+        {imageSpec(100, 100, 0, 11), message::kBadImageSize},
+        {imageSpec(300, 300, 203, 11), "가로/세로 각각 201픽셀까지만 가능합니다."},
+        {imageSpec(100, 100, 10, 11), message::kImageSizeNotOdd},
+        {imageSpec(4, 100, 11, 11), message::kImageOutsideScreen},   // left < 0
+        {imageSpec(795, 100, 11, 11), message::kImageOutsideScreen}, // right = 800
+        {imageSpec(794, 594, 11, 11), ""},                           // right = 799, bottom = 599
+        {imageSpec(100, 100, 201, 201, true), ""},
     };
     for (const auto& c : cases) {
         int slot = -1;
@@ -130,9 +147,9 @@ TEST(AnalyzerModel, CapacitiesRefuseWithTheirMessages) {
     a.screenshotHeight = 600;
     int slot = -1;
     for (int i = 0; i < kScreenshotCapacity; ++i) {
-        ASSERT_TRUE(model.addScreenshot({"s" + std::to_string(i), 10, 0, 0, ""}, slot));
+        ASSERT_TRUE(model.addScreenshot(shot(std::to_string(i) + "s"), slot));
     }
-    EXPECT_EQ(model.addScreenshot({"x", 10, 0, 0, ""}, slot).message, message::kTooManyScreenshots);
+    EXPECT_EQ(model.addScreenshot(shot("x"), slot).message, message::kTooManyScreenshots);
     for (int i = 0; i < kAreaCapacity; ++i) {
         ASSERT_TRUE(model.addArea(100, 100, 0, "", slot));
     }
@@ -146,7 +163,7 @@ TEST(AnalyzerModel, CapacitiesRefuseWithTheirMessages) {
     }
     EXPECT_FALSE(model.addCursor(3, "", slot));
     a.recognitionImageCount = kRecognitionImageCapacity; // as if full
-    EXPECT_EQ(model.addRecognitionImage({0, 100, 100, 11, 11, false, ""}, slot).message,
+    EXPECT_EQ(model.addRecognitionImage(imageSpec(100, 100, 11, 11), slot).message,
               "최대 인식이미지 갯수 5000를 초과하였습니다.\n불필요한 인식이미지들을 삭제하고 다시 시도해주세요.");
 
     Item item{};
@@ -182,7 +199,7 @@ TEST(AnalyzerModel, OrderArraysCloseGapsAndCursorGoesAfterCurrent) {
     AnalyzerModel model;
     int slot = -1;
     for (const char* n : {"a", "b", "c"}) {
-        ASSERT_TRUE(model.addScreenshot({n, 1, 0, 0, ""}, slot));
+        ASSERT_TRUE(model.addScreenshot(shot(n, 1), slot));
     }
     ASSERT_TRUE(model.deleteScreenshot(1));
     const AnalyzerImage& a = model.image();
@@ -190,7 +207,7 @@ TEST(AnalyzerModel, OrderArraysCloseGapsAndCursorGoesAfterCurrent) {
     EXPECT_EQ(a.screenshotOrder[0], 0);
     EXPECT_EQ(a.screenshotOrder[1], 2);
     EXPECT_EQ(a.currentScreenshot, 0);
-    ASSERT_TRUE(model.addScreenshot({"d", 1, 0, 0, ""}, slot));
+    ASSERT_TRUE(model.addScreenshot(shot("d", 1), slot));
     EXPECT_EQ(slot, 1);
     EXPECT_EQ(a.screenshotOrder[2], 1);
 
@@ -245,7 +262,7 @@ TEST(AnalyzerModel, UsageFlagsFollowTheItems) {
     a.screenshotHeight = 600;
     int img[3], area = -1, cursor = -1;
     for (int& s : img) {
-        ASSERT_TRUE(model.addRecognitionImage({0, 100, 100, 11, 11, false, ""}, s));
+        ASSERT_TRUE(model.addRecognitionImage(imageSpec(100, 100, 11, 11), s));
     }
     ASSERT_TRUE(model.addArea(300, 300, 0, "", area));
     ASSERT_TRUE(model.addCursor(1, "", cursor));
@@ -277,7 +294,7 @@ TEST(AnalyzerModel, SaveRefreshCopiesImageCentresAndClearsIdleAlwaysScan) {
     model.image().screenshotWidth = 800;
     model.image().screenshotHeight = 600;
     int img = -1;
-    ASSERT_TRUE(model.addRecognitionImage({0, 321, 123, 11, 11, false, ""}, img));
+    ASSERT_TRUE(model.addRecognitionImage(imageSpec(321, 123, 11, 11), img));
     Item items[3] = {};
     ASSERT_TRUE(addCondition(items[0], condition(CondImage, {{8, 3}, {16, img}})));
     ASSERT_TRUE(addCommand(items[0], command(CmdMouse, {{4, 6}, {24, img}})));

@@ -112,12 +112,12 @@ std::vector<uint8_t> lznt1Encode(const SparseBytes& data) {
 
 std::vector<uint8_t> block(const SparseBytes& data) {
     std::vector<uint8_t> encoded = data.size() ? lznt1Encode(data) : std::vector<uint8_t>{};
-    std::vector<uint8_t> out(4);
     auto n = static_cast<uint32_t>(encoded.size());
+    std::vector<uint8_t> out(4 + encoded.size());
     for (int i = 0; i < 4; ++i) {
         out[i] = static_cast<uint8_t>(n >> (8 * i));
     }
-    out.insert(out.end(), encoded.begin(), encoded.end());
+    std::copy(encoded.begin(), encoded.end(), out.begin() + 4);
     return out;
 }
 

@@ -231,6 +231,87 @@ TEST(Lznt1Test, WritesTheSameStreamsForTheirData) {
     }
 }
 
+// Builds one compressed chunk token by token, the way the format lays it out.
+class ChunkWriter {
+public:
+    void literal(uint8_t value) {
+        startToken();
+        body_.push_back(value);
+        expected_.push_back(value);
+    }
+    void reference(size_t displacement, size_t length) {
+        startToken();
+        const size_t position = expected_.size();
+        // The split of the 16 bits: displacement field just wide enough to
+        // reach the chunk's start, at least 4 bits.
+        unsigned displacementBits = 4;
+        while ((size_t{1} << displacementBits) < position) {
+            ++displacementBits;
+        }
+        const unsigned token = static_cast<unsigned>(((displacement - 1) << (16 - displacementBits)) | (length - 3));
+        body_.push_back(static_cast<uint8_t>(token));
+        body_.push_back(static_cast<uint8_t>(token >> 8));
+        body_[flagAt_] = static_cast<uint8_t>(body_[flagAt_] | (1u << (tokens_ - 1)));
+        for (size_t i = 0; i < length; ++i) {
+            expected_.push_back(expected_[expected_.size() - displacement]);
+        }
+    }
+    Bytes stream() const {
+        Bytes out{static_cast<uint8_t>(body_.size() - 1), static_cast<uint8_t>(0xB0 | ((body_.size() - 1) >> 8))};
+        out.insert(out.end(), body_.begin(), body_.end());
+        return out;
+    }
+    const Bytes& expected() const { return expected_; }
+
+private:
+    void startToken() {
+        if (tokens_ == 8) {
+            flagAt_ = body_.size();
+            body_.push_back(0);
+            tokens_ = 0;
+        }
+        ++tokens_;
+    }
+    Bytes body_;
+    Bytes expected_;
+    size_t flagAt_ = 0;
+    unsigned tokens_ = 8;
+};
+
+TEST(Lznt1Test, ExpandsEveryShortDisplacementAndLengthAnywhereInTheChunk) {
+    for (size_t displacement = 1; displacement <= 40; ++displacement) {
+        for (size_t length = 3; length <= 80; ++length) {
+            // Early in the chunk, in its second half, and ending (with the
+            // literal after it) at or just before its end, where no copy may
+            // run past it.
+            for (size_t start : {size_t{0}, size_t{2100}, 4096 - displacement - length - 1,
+                                 4096 - displacement - length - 8}) {
+                if (length > 18 && start + displacement > 2048) {
+                    continue; // too long for the 4-bit length field there
+                }
+                ChunkWriter chunk;
+                if (start > 0) {
+                    chunk.literal(0xEE);
+                    if (start > 1) {
+                        chunk.reference(1, start - 1);
+                    }
+                }
+                for (size_t i = 0; i < displacement; ++i) {
+                    chunk.literal(static_cast<uint8_t>(i * 37 + 1));
+                }
+                chunk.reference(displacement, length);
+                chunk.literal(0x5A);
+                const Bytes stream = chunk.stream();
+                for (size_t capacity : {chunk.expected().size(), size_t{4096}}) {
+                    const Expanded back = expand(stream, capacity);
+                    ASSERT_TRUE(back.ok) << displacement << " " << length << " " << start;
+                    ASSERT_EQ(back.data, chunk.expected()) << displacement << " " << length << " " << start;
+                }
+            }
+        }
+    }
+}
+
 TEST(Lznt1Test, RefusesMalformedStreams) {
     const struct {
         const char* name;

@@ -183,24 +183,24 @@ TEST_F(StartupDataTest, EachProgramFailsInItsOwnWay) {
     fs::remove(dataFolder / kSettingsBlockLayout.fileName);
     StartupLoadResult result = load(data, 0);
     ASSERT_EQ(result, StartupLoadResult::SettingsBlockMissing);
-    auto shot = startupFailureBox(DeviceProgram::ShotTaker, result, data);
+    auto shot = startupFailureBox(Program::ShotTaker, result, data);
     ASSERT_TRUE(shot);
     EXPECT_EQ(shot->message, "줄1\n줄2 \"따옴표\" \\"); // text block offset 708
     EXPECT_EQ(shot->caption, "기계와 연결할 수 없습니다"); // offset 260
-    auto editor = startupFailureBox(DeviceProgram::AnalyzerEditor, result, data);
+    auto editor = startupFailureBox(Program::AnalyzerEditor, result, data);
     ASSERT_TRUE(editor);
     EXPECT_EQ(editor->message, "일부 파일에 문제가 있습니다.");
     EXPECT_EQ(editor->caption, "오류");
-    EXPECT_TRUE(startupFailureBox(DeviceProgram::AnalyzerRunner, result, data));
+    EXPECT_TRUE(startupFailureBox(Program::AnalyzerRunner, result, data));
 
     // Without the text block the runner and the shot-taker end silently.
     fs::remove(dataFolder / kTextBlockLayout.fileName);
     result = load(data, 0);
     ASSERT_EQ(result, StartupLoadResult::TextBlockMissing);
-    EXPECT_FALSE(startupFailureBox(DeviceProgram::AnalyzerRunner, result, data));
-    EXPECT_FALSE(startupFailureBox(DeviceProgram::ShotTaker, result, data));
-    EXPECT_TRUE(startupFailureBox(DeviceProgram::ControlPanel, result, data));
-    EXPECT_FALSE(startupFailureBox(DeviceProgram::AnalyzerEditor, StartupLoadResult::Ok, data));
+    EXPECT_FALSE(startupFailureBox(Program::AnalyzerRunner, result, data));
+    EXPECT_FALSE(startupFailureBox(Program::ShotTaker, result, data));
+    EXPECT_TRUE(startupFailureBox(Program::ControlPanel, result, data));
+    EXPECT_FALSE(startupFailureBox(Program::AnalyzerEditor, StartupLoadResult::Ok, data));
 }
 
 // The files the build installs beside the programs hold every text and name

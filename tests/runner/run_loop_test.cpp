@@ -326,7 +326,7 @@ TEST_F(RunLoop, ComputerOffEndingSendsItBeforeLeavingAnalysisMode) {
     add(a, command(CmdDevice, {{4, 9}}));
     runItems(2);
     EXPECT_TRUE(host.computerOff);
-    EXPECT_TRUE(finishRun(link, host.computerOff));
+    EXPECT_TRUE(leaveAnalysis(link, host.computerOff));
     EXPECT_EQ(actions().back().code, ac::kComputerOff);
     EXPECT_EQ(machine.mode(), sim::MachineMode::Normal);
 }

@@ -24,17 +24,16 @@ std::string bankSlots(uint32_t mask, int count, bool banks) {
     std::string out;
     for (int n = 0; n < count; ++n) {
         if (mask & (1u << n)) {
-            out += banks ? " " + std::to_string(n / 8 + 1) + "-" + std::to_string(n % 8 + 1) : " " + std::to_string(n + 1);
+            char entry[16];
+            if (banks) {
+                std::snprintf(entry, sizeof entry, " %d-%d", n / 8 + 1, n % 8 + 1);
+            } else {
+                std::snprintf(entry, sizeof entry, " %d", n + 1);
+            }
+            out += entry;
         }
     }
     return out.empty() ? " -" : out;
-}
-
-const char* itemMark(const Item& item) {
-    if (item.head) {
-        return item.alwaysScan ? "★" : "☆";
-    }
-    return item.alwaysScan ? "◈" : "◇";
 }
 
 void printInfo(const AnalyzerModel& model) {
@@ -97,7 +96,7 @@ void printInfo(const AnalyzerModel& model) {
     std::printf("items: %d (next id %d)\n", a.itemCount, a.nextItemId);
     for (int i = 0; i < a.itemCount; ++i) {
         const Item& item = a.items[i];
-        std::printf("%s%.4d %s (id %d)\n", itemMark(item), i, utf8(item.name).c_str(), item.id);
+        std::printf("%s (id %d)\n", itemListLine(item, i).c_str(), item.id);
         for (int c = 0; c < item.conditionCount; ++c) {
             std::printf("    if   %s\n", describeCondition(item.conditions[c]).c_str());
         }

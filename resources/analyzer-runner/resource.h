@@ -1,0 +1,29 @@
+// Resource ids of analyzer-runner: the main status window (129), the mini
+// window (137) and their controls.
+#pragma once
+
+#define IDD_RUNNER_MAIN 129
+#define IDD_RUNNER_MINI 137
+
+#define IDC_ITEM_NUMBER 1065
+#define IDC_ITEM_NAME 1066
+#define IDC_RESULT_CODE 1087
+#define IDC_VARIABLE_CHOICE_FIRST 1165 /* ..1179 */
+#define IDC_STORED_CURSOR 1190
+#define IDC_CAPTURED_CURSOR 1191
+#define IDC_CLOCK 1192
+#define IDC_DATE_CONDITION 1195
+#define IDC_LABEL_1196 1196
+#define IDC_LABEL_1197 1197
+#define IDC_LABEL_1198 1198
+#define IDC_LABEL_1199 1199
+#define IDC_STOP 1224
+#define IDC_PREVIEW_REFERENCE 1265
+#define IDC_PREVIEW_LIVE 1266
+#define IDC_VARIABLE_DISPLAY_FIRST 1267 /* ..1281 */
+#define IDC_RADIO_MINI 1282
+#define IDC_RADIO_MAIN 1283
+#define IDC_TIMER_FIRST 1377 /* ..1386 */
+#define IDC_TIMER_LABEL_FIRST 1600 /* ..1609 */
+#define IDC_MACRO_PLAYING 1610
+#define IDC_LABEL_1611 1611

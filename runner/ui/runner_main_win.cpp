@@ -1,0 +1,169 @@
+// analyzer-runner: loads one analyzer and runs it against the live screen.
+// Start-up follows a fixed order and any failure ends the program (exit code
+// 0): start-up data files, the machine, its option record, the analyzer file,
+// then the status windows, where the run itself happens.
+#include <windows.h>
+#include <commctrl.h>
+#include <commdlg.h>
+#include <shellapi.h>
+#include <shlobj.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <ctime>
+#include <vector>
+
+#include "base/file.h"
+#include "base/wide_text.h"
+#include "device/device_records.h"
+#include "device/link_startup.h"
+#include "device/sim/open_link.h"
+#include "device/sim/sim_links.h"
+#include "device/startup_failure.h"
+#include "device/startup_offsets.h"
+#include "runner/run_loader.h"
+#include "runner/ui/runner_session.h"
+
+namespace quillon::runner_ui {
+namespace {
+
+std::string programFolder() {
+    std::vector<wchar_t> path(MAX_PATH);
+    for (;;) {
+        DWORD n = GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
+        if (n < path.size()) {
+            return folderOf(narrow(std::wstring(path.data(), n)));
+        }
+        path.resize(path.size() * 2);
+    }
+}
+
+// Finds the machine (serial probe first, then HID), or the simulated one in
+// demo mode. The runner's opening command comes later, from its main window.
+bool findTheMachine(RunnerSession& session) {
+    std::vector<std::string> ports;
+    for (size_t i = 0; i < name_offset::kSerialPortCount; ++i) {
+        ports.push_back(session.data.serialPortName(i));
+    }
+    MachineChoice choice = machineChoiceFromEnvironment();
+    if (choice != MachineChoice::Hardware) {
+        const LinkKind kind = choice == MachineChoice::SimulatedSerial ? LinkKind::Serial : LinkKind::Hid;
+        session.link.attach(std::make_unique<sim::SimTransport>(kind, demoMachine(), session.link.clock()), 0);
+        return true;
+    }
+    return findMachine(session.link, systemLinkPlatform(), ports);
+}
+
+// The sounds of an analyzer go to the runner's own folder of the user's data.
+std::string soundFolder(RunnerSession& session) {
+    std::string base;
+    if (const wchar_t* local = _wgetenv(L"LOCALAPPDATA")) {
+        base = narrow(local) + "\\Quillon";
+    } else {
+        base = session.programFolder;
+    }
+    std::string folder = base + "\\" + session.data.name(name_offset::kSoundFolder);
+    while (!folder.empty() && (folder.back() == '\\' || folder.back() == '/')) {
+        folder.pop_back();
+    }
+    SHCreateDirectoryExW(nullptr, widen(folder).c_str(), nullptr);
+    return folder;
+}
+
+// The open dialog; an empty result means the user cancelled.
+std::string chooseAnalyzerFile(RunnerSession& session) {
+    std::wstring filter = widen(session.data.text(text_offset::kRunnerOpenDialogFilter));
+    for (wchar_t& c : filter) {
+        if (c == L'|') {
+            c = L'\0';
+        }
+    }
+    filter.push_back(L'\0');
+    std::wstring title = widen(session.data.text(text_offset::kRunnerOpenDialogTitle));
+    std::wstring extension = widen(session.data.text(text_offset::kRunnerDefaultExtension));
+    std::wstring folder = widen(session.data.name(name_offset::kOpenDialogFolder));
+    wchar_t file[256] = L"";
+    OPENFILENAMEW dialog{};
+    dialog.lStructSize = sizeof dialog;
+    dialog.hwndOwner = nullptr;
+    dialog.lpstrFilter = filter.c_str();
+    dialog.lpstrFile = file;
+    dialog.nMaxFile = 256;
+    dialog.lpstrTitle = title.c_str();
+    dialog.lpstrDefExt = extension.c_str();
+    dialog.lpstrInitialDir = folder.c_str();
+    if (!GetOpenFileNameW(&dialog)) {
+        return {};
+    }
+    return narrow(file);
+}
+
+int run(RunnerSession& session, const std::string& pathArgument) {
+    std::srand(static_cast<unsigned>(std::time(nullptr)));
+    session.programFolder = programFolder();
+    StartupLoadResult loaded = session.data.load(session.programFolder);
+    if (auto box = startupFailureBox(Program::AnalyzerRunner, loaded, session.data)) {
+        MessageBoxW(nullptr, widen(box->message).c_str(), widen(box->caption).c_str(), MB_OK | MB_ICONWARNING);
+        return 0;
+    }
+    if (loaded != StartupLoadResult::Ok) {
+        return 0; // no text block: nothing to say it with
+    }
+
+    if (!findTheMachine(session)) {
+        showWarning(session, nullptr, session.data.text(text_offset::kRunnerNoDevice));
+        return 0;
+    }
+    OptionRecord options;
+    if (!readOptionRecord(session.link, options)) {
+        showWarning(session, nullptr, session.data.text(text_offset::kRunnerOptionRecordUnreadable));
+        session.link.closeLink();
+        return 0;
+    }
+
+    // An analyzer named on the command line skips the dialog (shortcuts, tests).
+    session.analyzerPath = pathArgument.empty() ? chooseAnalyzerFile(session) : pathArgument;
+    if (session.analyzerPath.empty()) {
+        session.link.closeLink();
+        return 0;
+    }
+    session.analyzerName = analyzerDisplayName(session.analyzerPath);
+    int code = loadAnalyzerForRun(session.model, session.analyzerPath, soundFolder(session));
+    if (code != run_load::kOk) {
+        char text[1024];
+        std::snprintf(text, sizeof text, "%s - %d", session.data.text(text_offset::kRunnerAnalyzerNotLoadable).c_str(),
+                      code);
+        showWarning(session, nullptr, text);
+        session.link.closeLink();
+        return 0;
+    }
+    // The analyzer's own capture settings replace those of the settings block.
+    const auto& image = session.model.image();
+    session.data.setSetting(setting_offset::kClientWindowMode, image.captureWindowNoFrame);
+    session.data.setSetting(setting_offset::kFramedWindowMode, image.captureWindowFramed);
+    session.data.setSetting(setting_offset::kFullScreenMode, image.captureFullScreen);
+    session.data.setSetting(setting_offset::kLegacyCapture, image.captureLegacy);
+
+    runStatusWindows(session);
+    return 0;
+}
+
+} // namespace
+
+void showWarning(RunnerSession& session, HWND owner, const std::string& message) {
+    MessageBoxW(owner, widen(message).c_str(), widen(session.data.text(text_offset::kRunnerCaption)).c_str(),
+                MB_OK | MB_ICONWARNING);
+}
+
+} // namespace quillon::runner_ui
+
+int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
+    INITCOMMONCONTROLSEX controls{sizeof controls, ICC_DATE_CLASSES | ICC_STANDARD_CLASSES};
+    InitCommonControlsEx(&controls);
+    int argc = 0;
+    wchar_t** argv = CommandLineToArgvW(GetCommandLineW(), &argc);
+    std::string path = argc > 1 ? quillon::narrow(argv[1]) : std::string();
+    LocalFree(argv);
+    auto session = std::make_unique<quillon::runner_ui::RunnerSession>();
+    return quillon::runner_ui::run(*session, path);
+}

@@ -1,0 +1,288 @@
+// The runner's two status windows: the main window (dialog 129), a live view
+// of the run, and the mini window (dialog 137) with only the stop button, the
+// macro indicator and the window switch. The main window owns the run: it
+// enters analysis mode, starts the device-watch thread, starts the
+// interpreter on message 1037 and ends everything on its stop button (1224).
+#include <windows.h>
+#include <commctrl.h>
+
+#include <cstdlib>
+
+#include "base/wide_text.h"
+#include "device/modes.h"
+#include "device/startup_offsets.h"
+#include "resource.h"
+#include "runner/device_watch.h"
+#include "runner/run_ending.h"
+#include "runner/status_window_placement.h"
+#include "runner/ui/runner_session.h"
+
+namespace quillon::runner_ui {
+namespace {
+
+constexpr uint8_t kEnterAnalysisMode = 0x65;
+constexpr COLORREF kDefaultDialogColour = 0xA2E6D5;
+constexpr COLORREF kDefaultStaticColour = 0xB2FDEA;
+
+RunnerSession& sessionOf(HWND window) {
+    return *reinterpret_cast<RunnerSession*>(GetWindowLongPtrW(window, DWLP_USER));
+}
+
+void setText(HWND window, int id, const std::string& utf8) { SetDlgItemTextW(window, id, widen(utf8).c_str()); }
+
+void place(HWND window, int cornerSetting, int offsetRange) {
+    RECT r;
+    GetWindowRect(window, &r);
+    WindowPosition p = placeInCorner(cornerFromSetting(cornerSetting), GetSystemMetrics(SM_CXSCREEN),
+                                     GetSystemMetrics(SM_CYSCREEN), r.right - r.left, r.bottom - r.top,
+                                     std::rand() % offsetRange, std::rand() % offsetRange);
+    SetWindowPos(window, HWND_TOPMOST, p.x, p.y, 0, 0, SWP_NOSIZE);
+}
+
+void fillCommonTexts(RunnerSession& session, HWND window) {
+    SetWindowTextW(window, widen(session.data.text(text_offset::kRunnerCaption)).c_str());
+    setText(window, IDC_STOP, session.analyzerName);
+    setText(window, IDC_RADIO_MINI, session.data.text(text_offset::kRunnerRadioMini));
+    setText(window, IDC_RADIO_MAIN, session.data.text(text_offset::kRunnerRadioMain));
+}
+
+// Shows the hidden window, hides the other; the shown one gets the messages.
+void showWindowOfKind(RunnerSession& session, bool main) {
+    HWND show = main ? session.mainWindow : session.miniWindow;
+    HWND hide = main ? session.miniWindow : session.mainWindow;
+    if (!show || !hide) {
+        return;
+    }
+    session.mainShown = main;
+    CheckRadioButton(show, IDC_RADIO_MINI, IDC_RADIO_MAIN, main ? IDC_RADIO_MAIN : IDC_RADIO_MINI);
+    ShowWindow(show, SW_SHOWNOACTIVATE);
+    ShowWindow(hide, SW_HIDE);
+    session.currentWindow = show;
+}
+
+void startWatch(RunnerSession& session) {
+    DeviceWatchSettings settings;
+    settings.startHotkey = session.data.setting(setting_offset::kStartHotkey);
+    settings.stopHotkey = session.data.setting(setting_offset::kStopHotkey);
+    settings.windowSwitchHotkey = session.data.setting(setting_offset::kWindowSwitchHotkey);
+    settings.countdownOn = session.data.setting(setting_offset::kCountdownOn) == 1;
+    settings.countdownSeconds = session.data.setting(setting_offset::kCountdownSeconds);
+    settings.countdownStart = session.countdownStart;
+    session.watchRunning = true;
+    session.watchThread.start([&session, settings] {
+        DeviceWatchHooks hooks;
+        hooks.showCountdown = [&session](const std::string& text) {
+            // Both stop buttons show the time left.
+            setText(session.mainWindow, IDC_STOP, text);
+            if (session.miniWindow) {
+                setText(session.miniWindow, IDC_STOP, text);
+            }
+        };
+        hooks.switchWindows = [&session] { PostMessageW(session.mainWindow, kSwitchWindowsMessage, 0, 0); };
+        DeviceWatchResult result = runDeviceWatch(session.link, settings, session.watchRunning, hooks);
+        if (result == DeviceWatchResult::Cancelled) {
+            return;
+        }
+        HWND target = session.currentWindow.load();
+        if (result == DeviceWatchResult::Start) {
+            PostMessageW(target, kStartRunMessage, 0, 0);
+        } else {
+            PostMessageW(target, WM_COMMAND, MAKEWPARAM(IDC_STOP, BN_CLICKED), 0);
+        }
+        session.watchRunning = false;
+    });
+}
+
+void startRun(RunnerSession& session) {
+    if (session.interpreterThread.running() || session.ending) {
+        return;
+    }
+    // The watch thread has posted its result and is ending; it must be gone
+    // before the interpreter takes the link.
+    session.watchRunning = false;
+    session.watchThread.joinPumping();
+    setText(session.mainWindow, IDC_STOP, session.analyzerName);
+    if (session.miniWindow) {
+        setText(session.miniWindow, IDC_STOP, session.analyzerName);
+    }
+    session.runActive = true;
+    session.interpreterThread.start([&session] { runInterpreter(session); });
+    MessageBeep(MB_ICONASTERISK);
+}
+
+void endRun(RunnerSession& session, bool computerOff) {
+    if (session.ending) {
+        return;
+    }
+    session.ending = true;
+    // Threads first: they use the link and draw into these windows.
+    session.watchRunning = false;
+    session.watchThread.joinPumping();
+    session.runActive = false;
+    session.interpreterThread.joinPumping();
+    leaveAnalysis(session.link, computerOff);
+    if (session.miniWindow) {
+        DestroyWindow(session.miniWindow);
+        session.miniWindow = nullptr;
+    }
+    EndDialog(session.mainWindow, 0);
+}
+
+INT_PTR colourControls(RunnerSession& session, UINT message, WPARAM wParam) {
+    HDC dc = reinterpret_cast<HDC>(wParam);
+    if (message == WM_CTLCOLORDLG) {
+        return reinterpret_cast<INT_PTR>(session.dialogBrush);
+    }
+    SetBkColor(dc, session.staticColour);
+    return reinterpret_cast<INT_PTR>(session.staticBrush);
+}
+
+INT_PTR CALLBACK miniWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+    case WM_INITDIALOG:
+        SetWindowLongPtrW(window, DWLP_USER, lParam);
+        return TRUE;
+    case WM_CTLCOLORDLG:
+    case WM_CTLCOLORSTATIC:
+        return colourControls(sessionOf(window), message, wParam);
+    case kStartRunMessage:
+        startRun(sessionOf(window));
+        return TRUE;
+    case WM_COMMAND: {
+        RunnerSession& session = sessionOf(window);
+        if (LOWORD(wParam) == IDC_STOP) {
+            // The mini window goes, the main window ends the run.
+            session.miniWindow = nullptr;
+            session.currentWindow = session.mainWindow;
+            PostMessageW(session.mainWindow, WM_COMMAND, MAKEWPARAM(IDC_STOP, BN_CLICKED), lParam);
+            DestroyWindow(window);
+            return TRUE;
+        }
+        if (LOWORD(wParam) == IDC_RADIO_MAIN && HIWORD(wParam) == BN_CLICKED) {
+            showWindowOfKind(session, true);
+            return TRUE;
+        }
+        if (LOWORD(wParam) == IDCANCEL) {
+            return TRUE; // Esc does not close a status window
+        }
+        break;
+    }
+    }
+    return FALSE;
+}
+
+void initialiseMainWindow(HWND window, RunnerSession& session) {
+    session.mainWindow = window;
+    session.currentWindow = window;
+    const bool custom = session.data.setting(setting_offset::kCustomColours) == 1;
+    session.dialogColour = custom ? static_cast<COLORREF>(session.data.setting(setting_offset::kDialogColour))
+                                  : kDefaultDialogColour;
+    session.staticColour = custom
+                               ? static_cast<COLORREF>(session.data.setting(setting_offset::kTextBackgroundColour))
+                               : kDefaultStaticColour;
+    session.dialogBrush = CreateSolidBrush(session.dialogColour);
+    session.staticBrush = CreateSolidBrush(session.staticColour);
+    session.miniWindow = CreateDialogParamW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDD_RUNNER_MINI), window,
+                                            miniWindowProc, reinterpret_cast<LPARAM>(&session));
+
+    // Analysis mode, acknowledged, or the program ends at once.
+    if (!enterMode(session.link, kEnterAnalysisMode)) {
+        PostMessageW(window, WM_COMMAND, MAKEWPARAM(IDC_STOP, BN_CLICKED), 0);
+        return;
+    }
+
+    const int corner = session.data.setting(setting_offset::kRunnerWindowCorner);
+    place(window, corner, 15);
+    if (session.miniWindow) {
+        place(session.miniWindow, corner, 5);
+    }
+    if (session.data.setting(setting_offset::kCountdownOn) == 1) {
+        session.countdownStart = session.link.clock().tickCount();
+    }
+    startWatch(session);
+
+    fillCommonTexts(session, window);
+    if (session.miniWindow) {
+        fillCommonTexts(session, session.miniWindow);
+    }
+    setText(window, IDC_LABEL_1196, session.data.text(text_offset::kRunnerLabel1196));
+    setText(window, IDC_LABEL_1197, session.data.text(text_offset::kRunnerLabel1197));
+    setText(window, IDC_LABEL_1198, session.data.text(text_offset::kRunnerLabel1198));
+    setText(window, IDC_LABEL_1199, session.data.text(text_offset::kRunnerLabel1199));
+    setText(window, IDC_LABEL_1611, session.data.text(text_offset::kRunnerLabel1611));
+    std::wstring format = widen(session.data.name(name_offset::kDatePickerFormat));
+    SendDlgItemMessageW(window, IDC_CLOCK, DTM_SETFORMATW, 0, reinterpret_cast<LPARAM>(format.c_str()));
+    session.macroPlaying = false;
+    CheckRadioButton(window, IDC_RADIO_MINI, IDC_RADIO_MAIN, IDC_RADIO_MAIN);
+    session.mainShown = true;
+}
+
+INT_PTR CALLBACK mainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+    case WM_INITDIALOG:
+        SetWindowLongPtrW(window, DWLP_USER, lParam);
+        initialiseMainWindow(window, *reinterpret_cast<RunnerSession*>(lParam));
+        return TRUE;
+    case WM_CTLCOLORDLG:
+    case WM_CTLCOLORSTATIC:
+        return colourControls(sessionOf(window), message, wParam);
+    case kStartRunMessage:
+        startRun(sessionOf(window));
+        return TRUE;
+    case kSwitchWindowsMessage: {
+        RunnerSession& session = sessionOf(window);
+        showWindowOfKind(session, !session.mainShown);
+        return TRUE;
+    }
+    case WM_COMMAND: {
+        RunnerSession& session = sessionOf(window);
+        switch (LOWORD(wParam)) {
+        case IDC_STOP:
+            endRun(session, lParam == kComputerOffParam);
+            return TRUE;
+        case IDC_RADIO_MINI:
+            if (HIWORD(wParam) == BN_CLICKED) {
+                showWindowOfKind(session, false);
+            }
+            return TRUE;
+        case IDCANCEL:
+            return TRUE; // Esc does not end a run; the stop button does
+        }
+        break;
+    }
+    case WM_CLOSE:
+        endRun(sessionOf(window), false);
+        return TRUE;
+    }
+    return FALSE;
+}
+
+} // namespace
+
+void WorkerThread::joinPumping() {
+    if (!thread_.joinable()) {
+        return;
+    }
+    while (!done_.load()) {
+        MSG message;
+        while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+            TranslateMessage(&message);
+            DispatchMessageW(&message);
+        }
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
+    }
+    thread_.join();
+}
+
+void runStatusWindows(RunnerSession& session) {
+    DialogBoxParamW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDD_RUNNER_MAIN), nullptr, mainWindowProc,
+                    reinterpret_cast<LPARAM>(&session));
+    if (session.dialogBrush) {
+        DeleteObject(session.dialogBrush);
+    }
+    if (session.staticBrush) {
+        DeleteObject(session.staticBrush);
+    }
+}
+
+} // namespace quillon::runner_ui

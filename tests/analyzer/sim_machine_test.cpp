@@ -1,0 +1,174 @@
+// Embedded machine macros through the real memory transfer and the simulated
+// machine: what one machine carries into a file, another receives on open.
+// Built once the machine's memory transfer is part of the device library.
+#if __has_include("device/memory_transfer.h")
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+
+#include "analyzer/analyzer_file.h"
+#include "device/memory_transfer.h"
+#include "file_fixtures.h"
+#include "tests/device/sim_link_fixture.h"
+
+namespace quillon::analyzer {
+namespace {
+
+constexpr int kLocation = 700;
+
+// The seam over the device library: headers held in host order.
+class LinkMacroPort final : public MachineMacroPort {
+public:
+    explicit LinkMacroPort(Link& link) : link_(link) {}
+
+    bool readHeader(MacroKind kind, int index, std::vector<uint8_t>& header) override {
+        switch (kind) {
+        case MacroKind::Recorded: {
+            RecordedMemoryHeader h{};
+            return readRecordedHeader(link_, static_cast<size_t>(index), h, kLocation) && hold(h, header);
+        }
+        case MacroKind::Edit: {
+            EditMemoryHeader h{};
+            return readEditHeader(link_, static_cast<size_t>(index), h, kLocation) && hold(h, header);
+        }
+        case MacroKind::Combination: {
+            CombinationMemoryHeader h{};
+            return readCombinationHeader(link_, static_cast<size_t>(index), h, kLocation) && hold(h, header);
+        }
+        }
+        return false;
+    }
+    bool readBody(MacroKind kind, int index, const std::vector<uint8_t>& header, std::vector<uint8_t>& body) override {
+        auto n = static_cast<size_t>(index);
+        switch (kind) {
+        case MacroKind::Recorded: return readRecordedBody(link_, n, as<RecordedMemoryHeader>(header), body, kLocation);
+        case MacroKind::Edit: {
+            auto h = as<EditMemoryHeader>(header);
+            return readEditBody(link_, n, h, body, kLocation);
+        }
+        case MacroKind::Combination: {
+            auto h = as<CombinationMemoryHeader>(header);
+            return readCombinationBody(link_, n, h, body, kLocation);
+        }
+        }
+        return false;
+    }
+    bool writeHeader(MacroKind kind, int index, const std::vector<uint8_t>& header) override {
+        auto n = static_cast<size_t>(index);
+        switch (kind) {
+        case MacroKind::Recorded: return writeRecordedHeader(link_, n, as<RecordedMemoryHeader>(header), kLocation);
+        case MacroKind::Edit: return writeEditHeader(link_, n, as<EditMemoryHeader>(header), kLocation);
+        case MacroKind::Combination:
+            return writeCombinationHeader(link_, n, as<CombinationMemoryHeader>(header), kLocation);
+        }
+        return false;
+    }
+    bool writeBody(MacroKind kind, int index, const std::vector<uint8_t>& header,
+                   const std::vector<uint8_t>& body) override {
+        auto n = static_cast<size_t>(index);
+        switch (kind) {
+        case MacroKind::Recorded:
+            return writeRecordedBody(link_, n, as<RecordedMemoryHeader>(header), body, kLocation);
+        case MacroKind::Edit: return writeEditBody(link_, n, body, kLocation);
+        case MacroKind::Combination: return writeCombinationBody(link_, n, body, kLocation);
+        }
+        return false;
+    }
+    std::string listedName(MacroKind, int) override { return "m"; }
+
+private:
+    template <class Header>
+    static bool hold(const Header& h, std::vector<uint8_t>& out) {
+        out.resize(sizeof h);
+        std::memcpy(out.data(), &h, sizeof h);
+        return true;
+    }
+    template <class Header>
+    static Header as(const std::vector<uint8_t>& bytes) {
+        Header h{};
+        std::memcpy(&h, bytes.data(), std::min(bytes.size(), sizeof h));
+        return h;
+    }
+    Link& link_;
+};
+
+std::vector<uint8_t> pattern(size_t size, uint8_t seed) {
+    std::vector<uint8_t> bytes(size);
+    for (size_t i = 0; i < size; ++i) {
+        bytes[i] = static_cast<uint8_t>(seed + i * 13 + i / 7);
+    }
+    return bytes;
+}
+
+Command macroCommand(int action, int number) {
+    Command c{};
+    c.used = 1;
+    c.set(0, CmdMacro);
+    c.set(4, action);
+    c.set(8, 1);
+    c.set(12, number);
+    return c;
+}
+
+TEST(EmbeddedMacrosOnTheSimulatedMachine, WhatOneMachineCarriesAnotherReceives) {
+    testing::TempFolders folders;
+    quillon::testing::SimLink source(LinkKind::Hid, Program::AnalyzerEditor, false);
+    RecordedMemoryHeader recorded{};
+    recorded.magic = kRecordedMagic;
+    recorded.flags = 0x0203;
+    std::memcpy(recorded.name, "walk", 4);
+    recorded.length = 300;
+    recorded.recordingLength = 4567;
+    recorded.firstDelay = 0x3412;
+    ASSERT_TRUE(storeRecorded(source.link, 9, recorded, pattern(300, 1), kLocation));
+    RecordedMemoryHeader extra = recorded;
+    extra.length = 70;
+    ASSERT_TRUE(storeRecorded(source.link, 4, extra, pattern(70, 2), kLocation));
+    EditMemoryHeader edit{};
+    edit.magic = kEditMagic;
+    std::memcpy(edit.name, "jump", 4);
+    edit.length = 129;
+    ASSERT_TRUE(storeEdit(source.link, 3, edit, pattern(129, 3), kLocation));
+    CombinationMemoryHeader combination{};
+    combination.magic = kCombinationMagic;
+    combination.length = 20;
+    combination.recordedSet = (1u << 4) | (1u << 9); // 9 is carried by the record already
+    ASSERT_TRUE(storeCombination(source.link, 1, combination, pattern(20, 4), kLocation));
+
+    LinkMacroPort sourcePort(source.link);
+    AnalyzerFile file(folders.image(), folders.sound());
+    file.setMachine(&sourcePort);
+    file.hooks().askEmbedMacros = [](const std::string&) { return true; };
+    AnalyzerModel model;
+    Item item{};
+    ASSERT_TRUE(addCommand(item, macroCommand(kMacroPlayRecorded, 9)));
+    ASSERT_TRUE(addCommand(item, macroCommand(kMacroPlayEdit, 3)));
+    ASSERT_TRUE(addCommand(item, macroCommand(kMacroPlayCombination, 1)));
+    ASSERT_TRUE(model.insertItem(0, item));
+    FileResult saved = file.save(model, folders.save("macros.dat"));
+    ASSERT_TRUE(saved.ok) << saved.message;
+
+    quillon::testing::SimLink target(LinkKind::Hid, Program::AnalyzerEditor, false);
+    LinkMacroPort targetPort(target.link);
+    AnalyzerFile reader(folders.image(), folders.sound());
+    reader.setMachine(&targetPort);
+    reader.hooks().askInstallMacros = [](const std::string&) { return true; };
+    AnalyzerModel opened;
+    FileResult r = reader.open(opened, saved.path);
+    ASSERT_TRUE(r.ok) << r.message;
+    for (size_t n : {9u, 4u}) {
+        EXPECT_EQ(target.machine.recordedMemory(n).header, source.machine.recordedMemory(n).header) << n;
+        EXPECT_EQ(target.machine.recordedMemory(n).body, source.machine.recordedMemory(n).body) << n;
+    }
+    EXPECT_EQ(target.machine.editMemory(3).body, source.machine.editMemory(3).body);
+    EXPECT_EQ(target.machine.editMemory(3).header, source.machine.editMemory(3).header);
+    EXPECT_EQ(target.machine.combinationMemory(1).body, source.machine.combinationMemory(1).body);
+    EXPECT_EQ(target.machine.combinationMemory(1).header, source.machine.combinationMemory(1).header);
+    EXPECT_TRUE(target.machine.recordedMemory(0).body.empty());
+}
+
+} // namespace
+} // namespace quillon::analyzer
+
+#endif
