@@ -24,6 +24,14 @@ LinkFailureNotice fromTextBlock(FailureReaction reaction) { return {"", true, re
 
 } // namespace
 
+LinkAnnouncement linkAnnouncement(const Link& link) {
+    if (link.kind() == LinkKind::Serial) {
+        return {"보조통신장치 정상연결 되어 있습니다.",
+                withCode("%d번 통신포트로 통신을 시작합니다.", "", link.serialPortIndex() + 1)};
+    }
+    return {"USB가 정상 연결되었습니다.", "USB로 데이터를 주고 받습니다."};
+}
+
 LinkFailureNotice startupFailureNotice(Program program, const LinkError& error) {
     const bool noAcknowledgement = error.failure == LinkFailure::NoAcknowledgement;
     switch (program) {

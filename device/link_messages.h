@@ -35,6 +35,16 @@ inline constexpr int kEditorSendFailedCode = 3;
 inline constexpr int kEditorReceiveFailedCode = 6;
 inline constexpr int kRunnerStopButtonId = 1224; // a failed action frame presses it
 
+// analyzer-editor's loading dialog after the machine was found: twice in
+// turn, a blank phase of 700 ms and then these two lines for 700 ms.
+struct LinkAnnouncement {
+    std::string firstLine;
+    std::string secondLine;
+};
+inline constexpr uint32_t kAnnouncementPhaseMs = 700;
+inline constexpr int kAnnouncementRounds = 2;
+LinkAnnouncement linkAnnouncement(const Link& link);
+
 // The notice for a failed start-up (no device, or the opening mode not
 // acknowledged).
 LinkFailureNotice startupFailureNotice(Program program, const LinkError& error);

@@ -2,6 +2,7 @@
 
 #include "device/link_startup.h"
 #include "device/modes.h"
+#include "device/sim/control_file.h"
 #include "device/sim/sim_links.h"
 
 #include <cstdlib>
@@ -23,9 +24,29 @@ MachineChoice machineChoiceFromEnvironment() {
     return MachineChoice::Hardware;
 }
 
+namespace {
+
+// The demo machine and the follower of its control file; the follower is
+// made after the machine, so it stops (and joins) before the machine goes.
+struct DemoMachine {
+    sim::SimulatedMachine machine{systemClock()};
+    sim::ControlFileFollower follower;
+
+    DemoMachine() {
+        if (const char* commands = std::getenv("QUILLON_MACHINE_COMMANDS")) {
+            sim::runCommandList(machine, commands);
+        }
+        if (const char* path = std::getenv("QUILLON_MACHINE_CONTROL"); path && *path) {
+            follower.start(machine, path, systemClock());
+        }
+    }
+};
+
+} // namespace
+
 sim::SimulatedMachine& demoMachine() {
-    static sim::SimulatedMachine machine(systemClock());
-    return machine;
+    static DemoMachine demo;
+    return demo.machine;
 }
 
 bool openLink(Link& link, MachineChoice choice, const std::vector<std::string>& serialPortNames) {

@@ -19,7 +19,10 @@ enum class MachineChoice { Hardware, SimulatedHid, SimulatedSerial };
 MachineChoice machineChoiceFromEnvironment();
 
 // The process's simulated machine (demo mode), created on first use on the
-// system clock.
+// system clock. QUILLON_MACHINE_COMMANDS holds control commands run when it
+// is made (separated by ';', e.g. "screen 1280x800; hotkey 0x3a");
+// QUILLON_MACHINE_CONTROL names a file whose lines are run as they are
+// appended (see control_file.h).
 sim::SimulatedMachine& demoMachine();
 
 // Finds the machine (serial probe first except in control-panel, then HID)

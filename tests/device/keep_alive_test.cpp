@@ -1,13 +1,10 @@
 #include "device/device_records.h"
 #include "device/keep_alive.h"
-#include "device/link_startup.h"
-#include "device/sim/open_link.h"
 #include "tests/device/sim_link_fixture.h"
 
 #include <gtest/gtest.h>
 
 #include <chrono>
-#include <cstdlib>
 #include <thread>
 
 namespace quillon {
@@ -67,27 +64,6 @@ TEST(KeepAlive, AFailedLinkTestClosesTheProgram) {
         // 201 idle looks, then 60 tries 2 ms apart.
         EXPECT_EQ(s.clock.tickCount() - start, 201u + 120u);
     }
-}
-
-TEST(DemoMode, QuillonMachineSimOpensTheSimulatedMachine) {
-    ::setenv("QUILLON_MACHINE", "sim", 1);
-    EXPECT_EQ(machineChoiceFromEnvironment(), MachineChoice::SimulatedHid);
-    Link link(Program::AnalyzerRunner, systemClock());
-    ASSERT_TRUE(openLink(link));
-    EXPECT_EQ(link.kind(), LinkKind::Hid);
-    EXPECT_EQ(demoMachine().mode(), sim::MachineMode::Analysis);
-    OptionRecord record;
-    EXPECT_TRUE(readOptionRecord(link, record));
-    EXPECT_TRUE(stopLink(link));
-    EXPECT_EQ(demoMachine().mode(), sim::MachineMode::Normal);
-
-    ::setenv("QUILLON_MACHINE", "sim-serial", 1);
-    Link serial(Program::ShotTaker, systemClock());
-    ASSERT_TRUE(openLink(serial));
-    EXPECT_EQ(serial.kind(), LinkKind::Serial);
-    EXPECT_EQ(demoMachine().mode(), sim::MachineMode::Screenshot);
-    ::unsetenv("QUILLON_MACHINE");
-    EXPECT_EQ(machineChoiceFromEnvironment(), MachineChoice::Hardware);
 }
 
 } // namespace

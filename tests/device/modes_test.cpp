@@ -94,5 +94,16 @@ TEST(LinkMessages, EachProgramSaysWhatItSays) {
     EXPECT_EQ(hotkeyRecordFailureNotice({LinkFailure::WrongMagic, "", 68}).text, "작동 중 문제가 발생했습니다(HK--68)");
 }
 
+TEST(LinkMessages, TheEditorAnnouncesTheLinkItFound) {
+    SimLink serial(LinkKind::Serial, Program::AnalyzerEditor);
+    serial.link.attach(std::make_unique<sim::SimTransport>(LinkKind::Serial, serial.machine, serial.clock), 2);
+    const auto onPort = linkAnnouncement(serial.link);
+    EXPECT_EQ(onPort.firstLine, "보조통신장치 정상연결 되어 있습니다.");
+    EXPECT_EQ(onPort.secondLine, "3번 통신포트로 통신을 시작합니다.");
+    SimLink hid(LinkKind::Hid, Program::AnalyzerEditor);
+    EXPECT_EQ(linkAnnouncement(hid.link).firstLine, "USB가 정상 연결되었습니다.");
+    EXPECT_EQ(linkAnnouncement(hid.link).secondLine, "USB로 데이터를 주고 받습니다.");
+}
+
 } // namespace
 } // namespace quillon

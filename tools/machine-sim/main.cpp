@@ -2,7 +2,7 @@
 // pseudo-terminal, so that the Windows programs under Wine (through a COM
 // port linked to the terminal) and native tests talk to it as to the machine.
 #include "device/sim/action_log.h"
-#include "tools/machine-sim/control_commands.h"
+#include "device/sim/control_commands.h"
 #include "tools/machine-sim/pty_server.h"
 #include "tools/machine-sim/x11_input.h"
 
@@ -77,7 +77,7 @@ bool parseOptions(int argc, char** argv, Options& options) {
         std::string text;
         if (arg == "--help" || arg == "-h") {
             std::fputs(kUsage, stdout);
-            std::fputs(machine_sim::kControlHelp, stdout);
+            std::fputs(sim::kControlHelp, stdout);
             std::exit(0);
         } else if (arg == "--link-com") {
             if (!value(text)) return false;
@@ -214,8 +214,8 @@ int main(int argc, char** argv) {
     bool quit = false;
     auto handleLine = [&](const std::string& line) {
         std::string reply;
-        const auto result = machine_sim::runControlCommand(machine, line, reply);
-        if (result == machine_sim::ControlResult::Quit) {
+        const auto result = sim::runControlCommand(machine, line, reply);
+        if (result == sim::ControlResult::Quit) {
             quit = true;
             return;
         }

@@ -30,5 +30,6 @@ while [ ! -s "$work/state.json" ] && [ $i -lt 100 ]; do sleep 0.05; i=$((i + 1))
 if [ -s "$work/state.json" ]; then
     # The machine's own view: how many link tests and frames it saw.
     grep -o '"mode":"[a-z]*","frames":[0-9]*,"linkTests":[0-9]*' "$work/state.json" || true
+    grep -o '"edit":\[[^]]*\]' "$work/state.json" || true
 fi
 exit $rc

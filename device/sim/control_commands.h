@@ -1,12 +1,13 @@
-// machine-sim's control commands: one command per line, from stdin or the
-// control FIFO. Numbers are decimal or 0x-prefixed hex.
+// Control commands of the simulated machine, one per line: machine-sim reads
+// them from stdin or its control FIFO, the programs' demo machine from its
+// control file. Numbers are decimal or 0x-prefixed hex.
 #pragma once
 
 #include "device/sim/simulated_machine.h"
 
 #include <string>
 
-namespace quillon::machine_sim {
+namespace quillon::sim {
 
 inline constexpr const char* kControlHelp =
     "Control commands (one per line, on stdin or the --control FIFO):\n"
@@ -15,6 +16,8 @@ inline constexpr const char* kControlHelp =
     "  remote N               next status reply reports remote command N (0..250)\n"
     "  held [K1 .. K6]        key codes held on the machine's keyboard (none: release all)\n"
     "  status-none [N]        answer the next N status polls without 0xC5 (default 1)\n"
+    "  status [hotkey=C] [macro=playing|stopped|N] [remote=N] [held=K,K..] [flags=N]\n"
+    "                         script the next status reply (unset fields: current state)\n"
     "  fault KIND [AFTER]     silence | garbage | unplug, starting AFTER more frames (default 0)\n"
     "  fault none             end the fault\n"
     "  wrong-magic on|off     option and hotkey records read back with a wrong magic\n"
@@ -28,6 +31,6 @@ inline constexpr const char* kControlHelp =
 enum class ControlResult { Done, Error, Quit };
 
 // Runs one command line; messages for the user go to `reply` (one line).
-ControlResult runControlCommand(sim::SimulatedMachine& machine, const std::string& line, std::string& reply);
+ControlResult runControlCommand(SimulatedMachine& machine, const std::string& line, std::string& reply);
 
-} // namespace quillon::machine_sim
+} // namespace quillon::sim

@@ -1,4 +1,4 @@
-#include "tools/machine-sim/control_commands.h"
+#include "device/sim/control_commands.h"
 
 #include "base/file.h"
 
@@ -7,7 +7,7 @@
 #include <sstream>
 #include <vector>
 
-namespace quillon::machine_sim {
+namespace quillon::sim {
 
 namespace {
 
@@ -31,7 +31,7 @@ bool parseByte(const std::string& text, uint8_t& value) {
 
 } // namespace
 
-ControlResult runControlCommand(sim::SimulatedMachine& machine, const std::string& line, std::string& reply) {
+ControlResult runControlCommand(SimulatedMachine& machine, const std::string& line, std::string& reply) {
     std::istringstream in(line);
     std::vector<std::string> words;
     for (std::string word; in >> word;) {
@@ -43,7 +43,7 @@ ControlResult runControlCommand(sim::SimulatedMachine& machine, const std::strin
     const std::string& name = words[0];
     auto arg = [&words](size_t i) { return i < words.size() ? words[i] : std::string(); };
     auto error = [&reply](const std::string& text) {
-        reply = "error: " + text;
+        reply = std::string("error: ").append(text);
         return ControlResult::Error;
     };
     uint8_t byte = 0;
@@ -71,18 +71,51 @@ ControlResult runControlCommand(sim::SimulatedMachine& machine, const std::strin
     } else if (name == "status-none") {
         number = 1;
         if (words.size() > 1 && !parseNumber(arg(1), 10000, number)) return error("status-none [N]");
-        sim::ScriptedStatus none;
+        ScriptedStatus none;
         none.marked = false;
         for (long i = 0; i < number; ++i) machine.scriptStatus(none);
+    } else if (name == "status") {
+        ScriptedStatus status;
+        for (size_t i = 1; i < words.size(); ++i) {
+            const size_t eq = words[i].find('=');
+            if (eq == std::string::npos) return error("status field=value ...");
+            const std::string key = words[i].substr(0, eq);
+            const std::string value = words[i].substr(eq + 1);
+            if (key == "hotkey" && parseByte(value, byte)) {
+                status.hotkey = byte;
+            } else if (key == "macro" && value == "playing") {
+                status.macroState = 0xB0;
+            } else if (key == "macro" && value == "stopped") {
+                status.macroState = 0xB1;
+            } else if (key == "macro" && parseByte(value, byte)) {
+                status.macroState = byte;
+            } else if (key == "remote" && parseByte(value, byte)) {
+                status.remoteCommand = byte;
+            } else if (key == "flags" && parseByte(value, byte)) {
+                status.flags = byte;
+            } else if (key == "held") {
+                std::array<uint8_t, 6> keys{};
+                std::istringstream list(value);
+                size_t count = 0;
+                for (std::string item; std::getline(list, item, ',');) {
+                    if (count >= keys.size() || !parseByte(item, keys[count])) return error("held=K,K.. (six at most)");
+                    ++count;
+                }
+                status.heldKeys = keys;
+            } else {
+                return error(std::string("status: bad field '").append(words[i]).append("'"));
+            }
+        }
+        machine.scriptStatus(status);
     } else if (name == "fault") {
         const std::string kind = arg(1);
         long after = 0;
         if (words.size() > 2 && !parseNumber(arg(2), 1L << 30, after)) return error("fault KIND [AFTER]");
         const uint64_t at = machine.frameCount() + static_cast<uint64_t>(after);
         if (kind == "none") machine.clearFault();
-        else if (kind == "silence") machine.setFault(sim::FaultKind::Silence, at);
-        else if (kind == "garbage") machine.setFault(sim::FaultKind::Garbage, at);
-        else if (kind == "unplug") machine.setFault(sim::FaultKind::Unplug, at);
+        else if (kind == "silence") machine.setFault(FaultKind::Silence, at);
+        else if (kind == "garbage") machine.setFault(FaultKind::Garbage, at);
+        else if (kind == "unplug") machine.setFault(FaultKind::Unplug, at);
         else return error("fault silence|garbage|unplug|none [AFTER]");
     } else if (name == "wrong-magic") {
         if (arg(1) != "on" && arg(1) != "off") return error("wrong-magic on|off");
@@ -102,9 +135,9 @@ ControlResult runControlCommand(sim::SimulatedMachine& machine, const std::strin
     } else if (name == "dump") {
         const std::string json = machine.stateJson();
         if (words.size() > 1) {
-            const std::string text = json + "\n";
+            const std::string text = std::string(json).append("\n");
             if (!writeFileAtomic(arg(1), reinterpret_cast<const uint8_t*>(text.data()), text.size())) {
-                return error("cannot write " + arg(1));
+                return error(std::string("cannot write ").append(arg(1)));
             }
             reply = "ok";
         } else {
@@ -112,10 +145,10 @@ ControlResult runControlCommand(sim::SimulatedMachine& machine, const std::strin
         }
         return ControlResult::Done;
     } else {
-        return error("unknown command '" + name + "' (see --help)");
+        return error(std::string("unknown command '").append(name).append("' (see --help)"));
     }
     reply = "ok";
     return ControlResult::Done;
 }
 
-} // namespace quillon::machine_sim
+} // namespace quillon::sim
