@@ -25,8 +25,9 @@ CaptureTarget captureTargetOf(const analyzer::AnalyzerImage& image) {
 
 Interpreter::Interpreter(analyzer::AnalyzerModel& model, Link& link, Screen& screen, Host& host, Clock& clock,
                          AnalyzerLoader& loader, RunSettings settings)
-    : model_(model), link_(link), screen_(screen), host_(host), clock_(clock), loader_(loader),
-      settings_(std::move(settings)), capture_(screen, clock) {}
+    : runActive(settings.runActiveFlag ? *settings.runActiveFlag : ownRunActive_),
+      paused(settings.pausedFlag ? *settings.pausedFlag : ownPaused_), model_(model), link_(link), screen_(screen),
+      host_(host), clock_(clock), loader_(loader), settings_(std::move(settings)), capture_(screen, clock) {}
 
 Interpreter::~Interpreter() = default;
 

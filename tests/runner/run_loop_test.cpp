@@ -368,3 +368,34 @@ TEST_F(RunLoop, SixtyVirtualSecondsRunInWellUnderOneSecond) {
 
 } // namespace
 } // namespace quillon::runner::testing
+
+namespace quillon::runner::testing {
+namespace {
+
+TEST_F(RunLoop, FlagsSharedWithTheProgramAndSettingsFromStartUpData) {
+    std::atomic<bool> running{false}, paused{false};
+    settings.runActiveFlag = &running;
+    settings.pausedFlag = &paused;
+    Item& a = addItem(true);
+    add(a, command(CmdDevice, {{4, 8}}));
+    make();
+    interpreter->run();
+    EXPECT_FALSE(running.load()); // the stop command's request cleared the program's flag
+    EXPECT_EQ(&interpreter->paused, &paused);
+
+    StartupData data;
+    data.setSetting(400, 0x3A);
+    data.setSetting(404, 0x3B);
+    data.setSetting(408, 0x3C);
+    data.setSetting(820, 150);
+    data.setSetting(824, -5);
+    const RunSettings s = runSettingsFrom(data);
+    EXPECT_EQ(s.startHotkey, 0x3A);
+    EXPECT_EQ(s.stopHotkey, 0x3B);
+    EXPECT_EQ(s.switchHotkey, 0x3C);
+    EXPECT_EQ(s.itemDelayMini, 150u);
+    EXPECT_EQ(s.itemDelayMain, 0u);
+}
+
+} // namespace
+} // namespace quillon::runner::testing
