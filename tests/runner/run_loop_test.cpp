@@ -9,6 +9,7 @@
 
 #include <chrono>
 #include <ctime>
+#include <thread>
 
 namespace quillon::runner::testing {
 namespace {
@@ -395,6 +396,25 @@ TEST_F(RunLoop, FlagsSharedWithTheProgramAndSettingsFromStartUpData) {
     EXPECT_EQ(s.switchHotkey, 0x3C);
     EXPECT_EQ(s.itemDelayMini, 150u);
     EXPECT_EQ(s.itemDelayMain, 0u);
+}
+
+} // namespace
+} // namespace quillon::runner::testing
+
+namespace quillon::runner::testing {
+namespace {
+
+TEST_F(RunLoop, TheProgramsStopReachesAPausedRun) {
+    // The stop button clears the run flag from the interface thread while
+    // the interpreter thread waits paused in the status poll.
+    Item& a = addItem(true);
+    add(a, command(CmdDevice, {{4, 6}}));
+    make();
+    std::thread body([this] { interpreter->run(); });
+    while (!interpreter->paused.load()) std::this_thread::yield();
+    interpreter->runActive.store(false);
+    body.join();
+    EXPECT_EQ(interpreter->ending(), Interpreter::Ending::Cleared);
 }
 
 } // namespace
