@@ -90,6 +90,8 @@ bool Interpreter::startRun() {
     for (Variable& v : state_.variables) v.clearValues();
     const uint32_t now = clock_.tickCount();
     for (Timer& t : state_.timers) t = Timer{now, 0, 0};
+    for (int i = 0; i < analyzer::kTimerCount; ++i) host_.showTimer(i, 0);
+    host_.refreshVariables(state_.variables);
     state_.havePolled = false;
     capture_.forgetLastCapture();
     if (image.screenshotCount > 0) {
@@ -218,10 +220,17 @@ void Interpreter::chooseNext(const Item& item, bool allHeld) {
 
 void Interpreter::updateTimers() {
     const uint32_t now = clock_.tickCount();
-    for (Timer& t : state_.timers) {
+    const bool show = host_.mainWindowShown();
+    for (size_t i = 0; i < state_.timers.size(); ++i) {
+        Timer& t = state_.timers[i];
         t.value += static_cast<int64_t>(now - t.start);
         t.start = now;
+        if (show && t.value / 1000 != t.shown / 1000) {
+            t.shown = t.value;
+            host_.showTimer(static_cast<int>(i), t.value / 1000);
+        }
     }
+    if (show) host_.refreshVariables(state_.variables);
 }
 
 } // namespace quillon::runner

@@ -187,6 +187,11 @@ TEST_F(RunLoop, TimersGrowByTheRunsTime) {
     // Timer 1 counts from the run's start: the marker first shows once 2 s passed.
     EXPECT_GE(sent[0].time, 100000u + 2000u);
     EXPECT_LT(sent[0].time, 100000u + 2700u);
+    // Its display changed once per whole second: 0 at the start, then 1, 2, 3.
+    std::vector<int64_t> shown;
+    for (auto [timer, seconds] : host.timersShown)
+        if (timer == 1) shown.push_back(seconds);
+    EXPECT_EQ(shown, (std::vector<int64_t>{0, 1, 2, 3}));
 }
 
 TEST_F(RunLoop, StartHotkeyPausesAndResumesTheRun) {
