@@ -1,17 +1,11 @@
 #include "runner/analyzer_loading.h"
 
+#include "runner/run_loader.h"
+
 namespace quillon::runner {
 
 int FileAnalyzerLoader::load(const std::string& path, analyzer::AnalyzerModel& model) {
-    const analyzer::FileResult result = file_.open(model, path);
-    lastMessage_ = result.message;
-    if (!result.ok) {
-        return -1;
-    }
-    if (model.itemCount() <= 0) {
-        return -2;
-    }
-    return 0;
+    return loadAnalyzerForRun(model, path, soundFolder_);
 }
 
 } // namespace quillon::runner

@@ -4,10 +4,13 @@
 // tests record the calls.
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <string>
 
 namespace quillon::runner {
+
+struct Variable;
 
 struct LocalTime {
     int year = 0;
@@ -48,6 +51,11 @@ public:
     virtual void showSoundPath(const std::string& path) = 0;
     // A warning box (UTF-8); the program ends after it when the run asks.
     virtual void warn(const std::string& text) = 0;
+    // Timer displays: whole seconds, sent when they change (main window).
+    virtual void showTimer(int /*timer*/, int64_t /*seconds*/) {}
+    // Variable displays: the window reads the values and clears the changed
+    // flags of the variables it shows (main window, after every item).
+    virtual void refreshVariables(std::array<Variable, 1000>& /*variables*/) {}
 };
 
 } // namespace quillon::runner

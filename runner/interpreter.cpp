@@ -25,8 +25,9 @@ CaptureTarget captureTargetOf(const analyzer::AnalyzerImage& image) {
 
 Interpreter::Interpreter(analyzer::AnalyzerModel& model, Link& link, Screen& screen, Host& host, Clock& clock,
                          AnalyzerLoader& loader, RunSettings settings)
-    : model_(model), link_(link), screen_(screen), host_(host), clock_(clock), loader_(loader),
-      settings_(std::move(settings)), capture_(screen, clock) {}
+    : runActive(settings.runActiveFlag ? *settings.runActiveFlag : ownRunActive_),
+      paused(settings.pausedFlag ? *settings.pausedFlag : ownPaused_), model_(model), link_(link), screen_(screen),
+      host_(host), clock_(clock), loader_(loader), settings_(std::move(settings)), capture_(screen, clock) {}
 
 Interpreter::~Interpreter() = default;
 
@@ -89,6 +90,8 @@ bool Interpreter::startRun() {
     for (Variable& v : state_.variables) v.clearValues();
     const uint32_t now = clock_.tickCount();
     for (Timer& t : state_.timers) t = Timer{now, 0, 0};
+    for (int i = 0; i < analyzer::kTimerCount; ++i) host_.showTimer(i, 0);
+    host_.refreshVariables(state_.variables);
     state_.havePolled = false;
     capture_.forgetLastCapture();
     if (image.screenshotCount > 0) {
@@ -123,12 +126,14 @@ bool Interpreter::itemStep() {
         const uint32_t delay = host_.mainWindowShown() ? settings_.itemDelayMain : settings_.itemDelayMini;
         if (!sleep(delay)) return false;
     }
+    size_t skipped = 0;
     while (model_.item(index).ignoreMode == 3) {
         if (!pollStatus(kPollIntervalMs) || !keepGoing()) return false;
         if (!state_.stay) advance();
         index = list[static_cast<size_t>(state_.position)];
-        if (state_.stay) {
-            // The loop is held on an item that is never run: let time pass.
+        if (state_.stay || ++skipped >= list.size()) {
+            // Every slot holds an item that is never run: let time pass.
+            skipped = 0;
             if (!sleep(kPollIntervalMs)) return false;
         }
     }
@@ -215,10 +220,17 @@ void Interpreter::chooseNext(const Item& item, bool allHeld) {
 
 void Interpreter::updateTimers() {
     const uint32_t now = clock_.tickCount();
-    for (Timer& t : state_.timers) {
+    const bool show = host_.mainWindowShown();
+    for (size_t i = 0; i < state_.timers.size(); ++i) {
+        Timer& t = state_.timers[i];
         t.value += static_cast<int64_t>(now - t.start);
         t.start = now;
+        if (show && t.value / 1000 != t.shown / 1000) {
+            t.shown = t.value;
+            host_.showTimer(static_cast<int>(i), t.value / 1000);
+        }
     }
+    if (show) host_.refreshVariables(state_.variables);
 }
 
 } // namespace quillon::runner

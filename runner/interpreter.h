@@ -12,6 +12,7 @@
 #include "device/actions.h"
 #include "device/key_table.h"
 #include "device/link.h"
+#include "device/startup_data.h"
 #include "runner/capture.h"
 #include "runner/host.h"
 #include "runner/matching.h"
@@ -43,7 +44,14 @@ struct RunSettings {
     // Seed of the random generator; by default the clock's tick at run start.
     bool fixedSeed = false;
     uint32_t seed = 0;
+    // Flags the program shares with its windows; the interpreter's own when unset.
+    std::atomic<bool>* runActiveFlag = nullptr;
+    std::atomic<bool>* pausedFlag = nullptr;
 };
+
+// The settings the start-up data files give: hotkeys, item delays, the
+// sound and analyzer folders and the load-failure text.
+RunSettings runSettingsFrom(const StartupData& data);
 
 // The capture target an analyzer's screenshot-mode flags choose.
 CaptureTarget captureTargetOf(const analyzer::AnalyzerImage& image);
@@ -61,8 +69,14 @@ public:
     // The thread body: returns when the run has ended.
     void run();
 
-    std::atomic<bool> runActive{false};
-    std::atomic<bool> paused{false};
+private:
+    std::atomic<bool> ownRunActive_{false};
+    std::atomic<bool> ownPaused_{false};
+
+public:
+    // Cleared by the program to stop the run; set while paused.
+    std::atomic<bool>& runActive;
+    std::atomic<bool>& paused;
 
     const RunState& state() const { return state_; }
     RunState& state() { return state_; }

@@ -2,13 +2,13 @@
 
 #include "device/actions.h"
 
-namespace quillon::runner {
+namespace quillon {
 
 namespace {
 constexpr uint32_t kPauseMs = 100;
 }
 
-bool finishRun(Link& link, bool computerOff) {
+bool leaveAnalysis(Link& link, bool computerOff) {
     Clock& clock = link.clock();
     bool ok = true;
     clock.sleepMs(kPauseMs);
@@ -25,4 +25,4 @@ bool finishRun(Link& link, bool computerOff) {
     return ok;
 }
 
-} // namespace quillon::runner
+} // namespace quillon

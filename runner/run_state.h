@@ -60,6 +60,8 @@ struct Timer {
 
 inline constexpr uint8_t kNoRemote = 255;
 
+static_assert(analyzer::kVariableCapacity == 1000, "the status window's displays take 1000 variables");
+
 struct RunState {
     std::array<Variable, analyzer::kVariableCapacity> variables;
     std::array<Timer, analyzer::kTimerCount> timers{};

@@ -148,7 +148,7 @@ void endRun(RunnerSession& session, bool computerOff) {
     session.interpreterThread.joinPumping(
         [](void* context) { stopInterpreter(*static_cast<RunnerSession*>(context)); }, &session);
     writeRunSummary(session);
-    runner::finishRun(session.link, computerOff);
+    leaveAnalysis(session.link, computerOff);
     if (session.miniWindow) {
         DestroyWindow(session.miniWindow);
         session.miniWindow = nullptr;

@@ -248,9 +248,19 @@ TEST_F(Conditions, VariableSources) {
     run({{8, 20}, {16, 6}, {40, 9}});
     EXPECT_TRUE(var(6).found);
     EXPECT_EQ(var(6).y, 12);
-    interpreter->state().previousItem = 0;
+    addItem(true);
+    addItem(true);
+    interpreter->state().runList = {0, 1};
+    interpreter->state().previousPosition = 1;
+    interpreter->state().previousItem = 1;
     run({{8, 30}, {16, 7}});
     EXPECT_EQ(var(7).type, VarPreviousItem);
+    interpreter->state().previousPosition = 0;
+    interpreter->state().previousItem = 0;
+    run({{8, 40}, {16, 99}, {20, 7}}); // back to the stored previous item
+    EXPECT_EQ(interpreter->state().previousItem, 1);
+    EXPECT_EQ(interpreter->state().previousPosition, 1);
+    EXPECT_EQ(var(99).type, VarNumber); // the target is not touched
     for (int i = 0; i < 50; ++i) {
         run({{8, 50}, {16, 8}, {44, -3}, {48, 4}});
         EXPECT_GE(var(8).value, -3);

@@ -107,7 +107,7 @@ TEST_P(DeviceWatchTest, EndingSendsComputerOffBeforeLeavingAnalysis) {
         SimLink sim(GetParam(), Program::AnalyzerRunner);
         ASSERT_TRUE(enterMode(sim.link, 0x65));
         EXPECT_EQ(sim.machine.mode(), sim::MachineMode::Analysis);
-        EXPECT_TRUE(runner::finishRun(sim.link, computerOff));
+        EXPECT_TRUE(leaveAnalysis(sim.link, computerOff));
         EXPECT_EQ(sim.machine.mode(), sim::MachineMode::Normal);
         auto actions = sim.machine.actions();
         if (computerOff) {

@@ -65,6 +65,8 @@ struct RecordingHost final : Host {
     void showResultCode(int) override {}
     void showSoundPath(const std::string&) override {}
     void warn(const std::string& text) override { warnings.push_back(text); }
+    std::vector<std::pair<int, int64_t>> timersShown;
+    void showTimer(int timer, int64_t seconds) override { timersShown.emplace_back(timer, seconds); }
 };
 
 struct RecordingLoader final : AnalyzerLoader {

@@ -1,11 +1,13 @@
 // Number recognition with a pack of 3 x 5 digit and sign samples painted on
 // the synthetic screen.
+#include "analyzer/model.h"
 #include "runner/matching.h"
 #include "runner/synthetic_screen.h"
 #include "tests/runner/reference_matching.h"
 
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <random>
 #include <string>
 #include <vector>
@@ -122,6 +124,51 @@ TEST(ReadNumber, AgreesWithTheLiteralRulesOnRandomText) {
                   reference::readNumber(frameOf(s), area, pack.view, similarity, arithmetic, slow));
         ASSERT_EQ(fast, slow) << text;
     }
+}
+
+} // namespace
+} // namespace quillon::runner
+
+namespace quillon::runner {
+namespace {
+
+TEST(NumberPackBlock, SlotHeadersAndPointsAreRead) {
+    auto pack = analyzer::allocateZeroed<analyzer::NumberPack>();
+    pack->used = 1;
+    // Digit 1: width 3, height 5, two points, line offset 2.
+    analyzer::NumberSample& one = pack->samples[1];
+    one.set = 1;
+    const int32_t header[4] = {3, 5, 2, 2};
+    std::memcpy(one.header, header, sizeof header);
+    one.pixels[0][0] = 1;
+    one.pixels[0][1] = 0;
+    one.pixels[0][2] = 0x000000;
+    one.pixels[1][0] = 1;
+    one.pixels[1][1] = 4;
+    one.pixels[1][2] = 0x000000;
+    // Digit 2 with a point outside the sample grid: not used.
+    pack->samples[2].set = 1;
+    const int32_t bad[4] = {3, 5, 1, 0};
+    std::memcpy(pack->samples[2].header, bad, sizeof bad);
+    pack->samples[2].pixels[0][0] = 500;
+    NumberPackView view;
+    ASSERT_TRUE(viewOf(*pack, view));
+    EXPECT_TRUE(view.samples[1].defined);
+    EXPECT_EQ(view.samples[1].lineOffset, 2);
+    EXPECT_EQ(view.samples[1].rowExtent, 7);
+    EXPECT_FALSE(view.samples[2].defined);
+    EXPECT_EQ(view.digitWidth, 3);
+    // "11" two rows below the line's top.
+    SyntheticScreen s(20, 10, 0xFFFFFF);
+    for (int x : {3, 7}) {
+        s.setPixel(x, 2, 0);
+        s.setPixel(x, 6, 0);
+    }
+    int64_t value = 0;
+    EXPECT_EQ(readNumber({s.row(0), 20, 10, 80}, {0, 0, 20, 10}, view, 100, false, value), 0);
+    EXPECT_EQ(value, 11);
+    pack->used = 0;
+    EXPECT_FALSE(viewOf(*pack, view));
 }
 
 } // namespace

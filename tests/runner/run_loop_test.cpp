@@ -9,6 +9,7 @@
 
 #include <chrono>
 #include <ctime>
+#include <thread>
 
 namespace quillon::runner::testing {
 namespace {
@@ -102,6 +103,16 @@ TEST_F(RunLoop, CircularStructureItemsAreSkipped) {
     add(c, marker(2));
     runItems(3);
     EXPECT_EQ(host.shownItems, (std::vector<int>{2, 2, 2}));
+    // With nothing runnable the loop still lets time pass and stops.
+    c.ignoreMode = 3;
+    host.shownItems.clear();
+    for (int i = 0; i < 20; ++i) machine.scriptStatus({});
+    machine.scriptStatus(hotkey(settings.stopHotkey));
+    const uint32_t start = clock.tickCount();
+    interpreter->run();
+    EXPECT_EQ(interpreter->ending(), Interpreter::Ending::StopHotkey);
+    EXPECT_TRUE(host.shownItems.empty());
+    EXPECT_GE(clock.tickCount() - start, 20u * kPollIntervalMs);
 }
 
 TEST_F(RunLoop, ReturnToThePreviousItemAndMissingTargets) {
@@ -176,6 +187,11 @@ TEST_F(RunLoop, TimersGrowByTheRunsTime) {
     // Timer 1 counts from the run's start: the marker first shows once 2 s passed.
     EXPECT_GE(sent[0].time, 100000u + 2000u);
     EXPECT_LT(sent[0].time, 100000u + 2700u);
+    // Its display changed once per whole second: 0 at the start, then 1, 2, 3.
+    std::vector<int64_t> shown;
+    for (auto [timer, seconds] : host.timersShown)
+        if (timer == 1) shown.push_back(seconds);
+    EXPECT_EQ(shown, (std::vector<int64_t>{0, 1, 2, 3}));
 }
 
 TEST_F(RunLoop, StartHotkeyPausesAndResumesTheRun) {
@@ -316,7 +332,7 @@ TEST_F(RunLoop, ComputerOffEndingSendsItBeforeLeavingAnalysisMode) {
     add(a, command(CmdDevice, {{4, 9}}));
     runItems(2);
     EXPECT_TRUE(host.computerOff);
-    EXPECT_TRUE(finishRun(link, host.computerOff));
+    EXPECT_TRUE(leaveAnalysis(link, host.computerOff));
     EXPECT_EQ(actions().back().code, ac::kComputerOff);
     EXPECT_EQ(machine.mode(), sim::MachineMode::Normal);
 }
@@ -354,6 +370,56 @@ TEST_F(RunLoop, SixtyVirtualSecondsRunInWellUnderOneSecond) {
     for (uint8_t code : codes()) lights += code == ac::kRedOn;
     EXPECT_EQ(lights, 5u); // every 10 s after the first
     EXPECT_GT(host.shownItems.size(), 500u);
+}
+
+} // namespace
+} // namespace quillon::runner::testing
+
+namespace quillon::runner::testing {
+namespace {
+
+TEST_F(RunLoop, FlagsSharedWithTheProgramAndSettingsFromStartUpData) {
+    std::atomic<bool> running{false}, paused{false};
+    settings.runActiveFlag = &running;
+    settings.pausedFlag = &paused;
+    Item& a = addItem(true);
+    add(a, command(CmdDevice, {{4, 8}}));
+    make();
+    interpreter->run();
+    EXPECT_FALSE(running.load()); // the stop command's request cleared the program's flag
+    EXPECT_EQ(&interpreter->paused, &paused);
+
+    StartupData data;
+    data.setSetting(400, 0x3A);
+    data.setSetting(404, 0x3B);
+    data.setSetting(408, 0x3C);
+    data.setSetting(820, 150);
+    data.setSetting(824, -5);
+    const RunSettings s = runSettingsFrom(data);
+    EXPECT_EQ(s.startHotkey, 0x3A);
+    EXPECT_EQ(s.stopHotkey, 0x3B);
+    EXPECT_EQ(s.switchHotkey, 0x3C);
+    EXPECT_EQ(s.itemDelayMini, 150u);
+    EXPECT_EQ(s.itemDelayMain, 0u);
+}
+
+} // namespace
+} // namespace quillon::runner::testing
+
+namespace quillon::runner::testing {
+namespace {
+
+TEST_F(RunLoop, TheProgramsStopReachesAPausedRun) {
+    // The stop button clears the run flag from the interface thread while
+    // the interpreter thread waits paused in the status poll.
+    Item& a = addItem(true);
+    add(a, command(CmdDevice, {{4, 6}}));
+    make();
+    std::thread body([this] { interpreter->run(); });
+    while (!interpreter->paused.load()) std::this_thread::yield();
+    interpreter->runActive.store(false);
+    body.join();
+    EXPECT_EQ(interpreter->ending(), Interpreter::Ending::Cleared);
 }
 
 } // namespace
