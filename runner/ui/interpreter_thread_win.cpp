@@ -37,15 +37,12 @@ void createInterpreter(RunnerSession& session) {
     if (!session.loader) {
         session.loader = std::make_unique<FileLoader>(session);
     }
-    runner::RunSettings settings;
-    settings.startHotkey = static_cast<uint8_t>(session.data.setting(setting_offset::kStartHotkey));
-    settings.stopHotkey = static_cast<uint8_t>(session.data.setting(setting_offset::kStopHotkey));
-    settings.switchHotkey = static_cast<uint8_t>(session.data.setting(setting_offset::kWindowSwitchHotkey));
-    settings.itemDelayMain = static_cast<uint32_t>(session.data.setting(setting_offset::kItemDelayMain));
-    settings.itemDelayMini = static_cast<uint32_t>(session.data.setting(setting_offset::kItemDelayMini));
+    runner::RunSettings settings = runner::runSettingsFrom(session.data);
+    // The user's folders, resolved in the user's data folder at start-up.
     settings.soundFolder = session.soundFolder;
     settings.analyzerFolder = session.analyzerFolder;
-    settings.loadFailureText = session.data.text(text_offset::kRunnerAnalyzerNotLoadable);
+    settings.runActiveFlag = &session.runActive;
+    settings.pausedFlag = &session.paused;
     session.interpreter = std::make_unique<runner::Interpreter>(session.model, session.link, *session.screen,
                                                                 *session.host, session.link.clock(), *session.loader,
                                                                 settings);

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "runner/host.h"
+#include "runner/run_state.h"
 #include "runner/ui/runner_session.h"
 
 namespace quillon::runner_ui {
@@ -28,12 +29,17 @@ public:
     void showResultCode(int code) override;
     void showSoundPath(const std::string& path) override;
     void warn(const std::string& text) override;
+    void showTimer(int timer, int64_t seconds) override;
+    void refreshVariables(std::array<runner::Variable, 1000>& variables) override;
 
     // Items evaluated since the run started (for the run summary).
     uint64_t itemsRun() const { return itemsRun_.load(); }
 
+    static constexpr int kVariableDisplays = 15;
+
 private:
     std::atomic<uint64_t> itemsRun_{0};
+    int shownVariable_[kVariableDisplays] = {-1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1};
     RunnerSession& session_;
     std::wstring itemName_;
 };

@@ -4,13 +4,17 @@
 // is safe because the interface thread never blocks on that thread without
 // dispatching messages (WorkerThread::joinPumping).
 #include <windows.h>
+#include <commctrl.h>
 #include <imm.h>
 #include <mmsystem.h>
 
+#include <cstdio>
 #include <string>
 
 #include "base/wide_text.h"
 #include "resource.h"
+#include "analyzer/records.h"
+#include "base/text.h"
 #include "runner/ui/runner_host.h"
 
 namespace quillon::runner_ui {
@@ -107,5 +111,75 @@ void RunnerHost::showSoundPath(const std::string& path) {
 }
 
 void RunnerHost::warn(const std::string& text) { showWarning(session_, session_.currentWindow.load(), text); }
+
+void RunnerHost::showTimer(int timer, int64_t seconds) {
+    if (!session_.mainShown.load()) {
+        return;
+    }
+    // Only the first ten timers have a display; the clock is refreshed with them.
+    if (timer >= 0 && timer < 10) {
+        wchar_t text[32];
+        std::swprintf(text, 32, L"%lld", static_cast<long long>(seconds));
+        SetDlgItemTextW(session_.mainWindow, IDC_TIMER_FIRST + timer, text);
+    }
+    SYSTEMTIME now;
+    GetLocalTime(&now);
+    SendDlgItemMessageW(session_.mainWindow, IDC_CLOCK, DTM_SETSYSTEMTIME, GDT_VALID,
+                        reinterpret_cast<LPARAM>(&now));
+}
+
+void RunnerHost::refreshVariables(std::array<runner::Variable, 1000>& variables) {
+    if (!session_.mainShown.load()) {
+        return;
+    }
+    HWND window = session_.mainWindow;
+    for (int display = 0; display < kVariableDisplays; ++display) {
+        const int index = static_cast<int>(
+            SendDlgItemMessageW(window, IDC_VARIABLE_CHOICE_FIRST + display, CB_GETCURSEL, 0, 0));
+        if (index < 0 || index >= static_cast<int>(variables.size())) {
+            continue;
+        }
+        runner::Variable& v = variables[static_cast<size_t>(index)];
+        if (!v.changed && shownVariable_[display] == index) {
+            continue;
+        }
+        v.changed = false;
+        shownVariable_[display] = index;
+        const int id = IDC_VARIABLE_DISPLAY_FIRST + display;
+        wchar_t text[128] = L"";
+        switch (v.type) {
+        case runner::VarNumber:
+        case runner::VarDateNumber:
+            std::swprintf(text, 128, L"%lli", static_cast<long long>(v.value));
+            break;
+        case runner::VarPoint:
+        case runner::VarRangeMatch: {
+            POINT p{v.x, v.y};
+            // A point in monitor coordinates is shown relative to the window the
+            // run captures.
+            if (v.coordinateMode == runner::kMonitorCoordinates) {
+                if (HWND target = GetForegroundWindow()) {
+                    ScreenToClient(target, &p);
+                }
+            }
+            std::swprintf(text, 128, L"X=%ld\r\nY=%ld", static_cast<long>(p.x), static_cast<long>(p.y));
+            break;
+        }
+        case runner::VarColour:
+            std::swprintf(text, 128, L"RGB(%u,%u,%u)", v.red, v.green, v.blue);
+            break;
+        case runner::VarPreviousItem:
+            if (v.previousItem >= 0 && v.previousItem < session_.model.itemCount()) {
+                std::string name = text::cp949ToUtf8(analyzer::fixedText(session_.model.item(v.previousItem).name));
+                SetDlgItemTextW(window, id, widen(name).c_str());
+                continue;
+            }
+            break;
+        default:
+            break;
+        }
+        SetDlgItemTextW(window, id, text);
+    }
+}
 
 } // namespace quillon::runner_ui

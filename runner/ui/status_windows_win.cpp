@@ -6,9 +6,12 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 
+#include "analyzer/model.h"
+#include "base/text.h"
 #include "base/wide_text.h"
 #include "device/modes.h"
 #include "device/startup_offsets.h"
@@ -199,6 +202,23 @@ INT_PTR CALLBACK miniWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
     return FALSE;
 }
 
+// Each of the 15 variable displays chooses among the active variables;
+// display k starts with variable k.
+void fillVariableChoices(RunnerSession& session, HWND window) {
+    const auto& image = session.model.image();
+    const int count = std::clamp(image.activeVariableCount, 0, static_cast<int>(std::size(image.variables)));
+    for (int display = 0; display < 15; ++display) {
+        HWND combo = GetDlgItem(window, IDC_VARIABLE_CHOICE_FIRST + display);
+        for (int v = 0; v < count; ++v) {
+            std::string name = text::cp949ToUtf8(analyzer::fixedText(image.variables[v].name));
+            SendMessageW(combo, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(widen(name).c_str()));
+        }
+        if (display < count) {
+            SendMessageW(combo, CB_SETCURSEL, static_cast<WPARAM>(display), 0);
+        }
+    }
+}
+
 void initialiseMainWindow(HWND window, RunnerSession& session) {
     session.mainWindow = window;
     session.currentWindow = window;
@@ -246,6 +266,7 @@ void initialiseMainWindow(HWND window, RunnerSession& session) {
     setText(window, IDC_LABEL_1611, session.data.text(text_offset::kRunnerLabel1611));
     std::wstring format = widen(session.data.name(name_offset::kDatePickerFormat));
     SendDlgItemMessageW(window, IDC_CLOCK, DTM_SETFORMATW, 0, reinterpret_cast<LPARAM>(format.c_str()));
+    fillVariableChoices(session, window);
     session.macroPlaying = false;
     CheckRadioButton(window, IDC_RADIO_MINI, IDC_RADIO_MAIN, IDC_RADIO_MAIN);
     session.mainShown = true;
