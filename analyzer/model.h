@@ -122,8 +122,9 @@ public:
     // kept, shown blank and labelled "%s(X)(%d)".
     bool markScreenshotErased(int slot);
     // Recognition images reaching past a smaller screenshot are moved to
-    // (30, 30), keeping their size.
-    void moveImagesInside(int screenshotWidth, int screenshotHeight);
+    // (30, 30), keeping their size: those cut from `screenshotSlot`, or all
+    // of them when it is -1.
+    void moveImagesInside(int screenshotWidth, int screenshotHeight, int screenshotSlot = -1);
 
     // Items, packed in list order.
     int itemCount() const { return image_->itemCount; }

@@ -289,10 +289,11 @@ bool AnalyzerModel::markScreenshotErased(int slot) {
     return true;
 }
 
-void AnalyzerModel::moveImagesInside(int screenshotWidth, int screenshotHeight) {
+void AnalyzerModel::moveImagesInside(int screenshotWidth, int screenshotHeight, int screenshotSlot) {
     for (int i = 0; i < kRecognitionImageCapacity; ++i) {
         RecognitionImage* r = recognitionImages_[i].get();
-        if (!r || (r->right < screenshotWidth && r->bottom < screenshotHeight)) {
+        if (!r || (screenshotSlot >= 0 && r->screenshotSlot != screenshotSlot) ||
+            (r->right < screenshotWidth && r->bottom < screenshotHeight)) {
             continue;
         }
         r->left = 30;

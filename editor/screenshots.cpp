@@ -237,18 +237,7 @@ ScreenshotView showScreenshot(AnalyzerModel& model, const EditorFolders& folders
     a.screenshotBitsPerPixel = b.bitsPerPixel;
     // Recognition images cut from this screenshot that would lie outside it
     // are moved to (30, 30), keeping their size.
-    for (int i = 0; i < kRecognitionImageCapacity; ++i) {
-        RecognitionImage* r = model.recognitionImage(i);
-        if (!r || r->screenshotSlot != slot || (r->right < b.width && r->bottom < b.height)) {
-            continue;
-        }
-        r->left = 30;
-        r->top = 30;
-        r->right = r->width + 29;
-        r->bottom = r->height + 29;
-        r->centreX = r->width / 2 + 30;
-        r->centreY = r->height / 2 + 30;
-    }
+    model.moveImagesInside(b.width, b.height, slot);
     view.status = ShowStatus::Shown;
     view.cursorText = format("%.4d,%.4d", e.cursorX, e.cursorY);
     view.label = nameOf(e);
