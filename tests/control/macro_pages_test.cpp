@@ -104,7 +104,9 @@ namespace {
 
 TEST(EditPage, SavingAnEmptyDocumentDoesNothing) {
     testing::Page page;
-    const std::string path = std::string(QUILLON_BINARY_DIR) + "/control-test-files/never.eqn1";
+    const std::string folder = std::string(QUILLON_BINARY_DIR) + "/control-test-files";
+    std::filesystem::create_directories(folder);
+    const std::string path = folder + "/never.eqn1";
     std::filesystem::remove(path);
     auto outcome = saveEditPageFile(path, "x", 0, ExtraBlock{}, *page.document, *page.store);
     EXPECT_TRUE(outcome.ok);
