@@ -285,10 +285,42 @@ int Interpreter::conditionImage(const uint8_t* b) {
     }
     if (!haveImage) {
         if (fromImage) point = {positionImage->centreX, positionImage->centreY};
+        if (host_.mainWindowShown()) {
+            previewColour(PreviewBox::Reference, colour);
+            if (frame.contains(point.x, point.y)) {
+                const uint8_t* p = frame.pixel(point.x, point.y);
+                previewColour(PreviewBox::Live, (uint32_t{p[2]} << 16) | (uint32_t{p[1]} << 8) | p[0]);
+            }
+        }
         return testColour(frame, point, colour, similarity, mode);
     }
     const Point topLeft = fromImage ? Point{positionImage->left, positionImage->top} : topLeftAround(point, image);
+    if (host_.mainWindowShown()) {
+        host_.showPreview(PreviewBox::Reference, {image.pixels, image.width, image.height, image.stride});
+        previewFrame(frame, {topLeft.x, topLeft.y, topLeft.x + image.width, topLeft.y + image.height});
+    }
     return testImage(frame, image, topLeft, similarity, mode);
+}
+
+void Interpreter::previewColour(PreviewBox box, uint32_t rgb) {
+    PreviewPicture picture;
+    picture.solid = true;
+    picture.colour = rgb;
+    host_.showPreview(box, picture);
+}
+
+// The capture buffer's pixels of a rectangle (clipped to the buffer) in the
+// live preview box.
+void Interpreter::previewFrame(const FrameView& frame, Rect rect) {
+    rect.left = std::max(rect.left, 0);
+    rect.top = std::max(rect.top, 0);
+    rect.right = std::min(rect.right, frame.width);
+    rect.bottom = std::min(rect.bottom, frame.height);
+    if (rect.right <= rect.left || rect.bottom <= rect.top) {
+        return;
+    }
+    host_.showPreview(PreviewBox::Live, {frame.pixel(rect.left, rect.top), rect.right - rect.left,
+                                         rect.bottom - rect.top, frame.stride});
 }
 
 int Interpreter::conditionRangeSearch(const uint8_t* b) {
@@ -333,7 +365,18 @@ int Interpreter::conditionRangeSearch(const uint8_t* b) {
         nth = validVariable(index) ? state_.variables[static_cast<size_t>(index)].value : 0;
     }
     search.nth = static_cast<int>(std::clamp<int64_t>(nth, -1, kMaxNthMatch + 1));
-    return searcher_.search(capture_.frame(), search, state_.rangeResults[static_cast<size_t>(areaSlot)]);
+    RangeResult& result = state_.rangeResults[static_cast<size_t>(areaSlot)];
+    const int code = searcher_.search(capture_.frame(), search, result);
+    if (host_.mainWindowShown()) {
+        // The match found, or the whole area when there was none.
+        const Rect shown = result.found
+                               ? Rect{result.x - search.image.width / 2, result.y - search.image.height / 2,
+                                      result.x - search.image.width / 2 + search.image.width,
+                                      result.y - search.image.height / 2 + search.image.height}
+                               : Rect{area.left, area.top, area.left + area.width, area.top + area.height};
+        previewFrame(capture_.frame(), shown);
+    }
+    return code;
 }
 
 int Interpreter::conditionCursor(const uint8_t* b) {

@@ -22,6 +22,21 @@ struct LocalTime {
     int second = 0;
 };
 
+// The two preview boxes of the main window: what a comparison looked for, and
+// what the screen showed at that place.
+enum class PreviewBox { Reference, Live };
+
+// A picture for a preview box: 32-bit pixels (blue, green, red, unused), rows
+// top to bottom `stride` bytes apart, or one solid colour (0xRRGGBB).
+struct PreviewPicture {
+    const uint8_t* pixels = nullptr;
+    int width = 0;
+    int height = 0;
+    int stride = 0;
+    bool solid = false;
+    uint32_t colour = 0;
+};
+
 class Host {
 public:
     virtual ~Host() = default;
@@ -56,6 +71,9 @@ public:
     // Variable displays: the window reads the values and clears the changed
     // flags of the variables it shows (main window, after every item).
     virtual void refreshVariables(std::array<Variable, 1000>& /*variables*/) {}
+    // Previews of the comparison that is running (main window only; the
+    // picture's pixels are valid during the call).
+    virtual void showPreview(PreviewBox /*box*/, const PreviewPicture& /*picture*/) {}
 };
 
 } // namespace quillon::runner

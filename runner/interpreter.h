@@ -134,6 +134,8 @@ private:
     bool commandTypeSentence(const uint8_t* body);
     bool commandReadNumber(const uint8_t* body);
     bool moveTo(int x, int y);
+    void previewColour(PreviewBox box, uint32_t rgb);
+    void previewFrame(const FrameView& frame, Rect rect);
     bool windowToScreen(int& x, int& y, bool beepForFixed);
     bool variablePoint(const Variable& v, int& x, int& y, bool& monitor) const;
     bool assignVariable(const uint8_t* body, Variable& target);

@@ -31,6 +31,7 @@ public:
     void warn(const std::string& text) override;
     void showTimer(int timer, int64_t seconds) override;
     void refreshVariables(std::array<runner::Variable, 1000>& variables) override;
+    void showPreview(runner::PreviewBox box, const runner::PreviewPicture& picture) override;
 
     // Items evaluated since the run started (for the run summary).
     uint64_t itemsRun() const { return itemsRun_.load(); }

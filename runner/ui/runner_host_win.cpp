@@ -15,6 +15,7 @@
 #include "resource.h"
 #include "analyzer/records.h"
 #include "base/text.h"
+#include "runner/preview_fit.h"
 #include "runner/ui/runner_host.h"
 
 namespace quillon::runner_ui {
@@ -180,6 +181,47 @@ void RunnerHost::refreshVariables(std::array<runner::Variable, 1000>& variables)
         }
         SetDlgItemTextW(window, id, text);
     }
+}
+
+} // namespace quillon::runner_ui
+
+namespace quillon::runner_ui {
+
+void RunnerHost::showPreview(runner::PreviewBox box, const runner::PreviewPicture& picture) {
+    if (!session_.mainShown.load()) {
+        return;
+    }
+    HWND control = GetDlgItem(session_.mainWindow,
+                              box == runner::PreviewBox::Reference ? IDC_PREVIEW_REFERENCE : IDC_PREVIEW_LIVE);
+    RECT client;
+    if (!control || !GetClientRect(control, &client)) {
+        return;
+    }
+    HDC dc = GetDC(control);
+    if (!dc) {
+        return;
+    }
+    // The box is cleared first, then the picture drawn fitted and centred.
+    FillRect(dc, &client, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
+    if (picture.solid) {
+        HBRUSH brush = CreateSolidBrush(RGB((picture.colour >> 16) & 0xFF, (picture.colour >> 8) & 0xFF,
+                                            picture.colour & 0xFF));
+        FillRect(dc, &client, brush);
+        DeleteObject(brush);
+    } else if (picture.pixels && picture.width > 0 && picture.height > 0 && picture.stride >= picture.width * 4) {
+        runner::PreviewPlacement place = runner::fitPreview(client.right, client.bottom, picture.width, picture.height);
+        BITMAPINFO info{};
+        info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
+        info.bmiHeader.biWidth = picture.stride / 4; // rows are read `stride` bytes apart
+        info.bmiHeader.biHeight = -picture.height;   // top to bottom
+        info.bmiHeader.biPlanes = 1;
+        info.bmiHeader.biBitCount = 32;
+        info.bmiHeader.biCompression = BI_RGB;
+        SetStretchBltMode(dc, COLORONCOLOR);
+        StretchDIBits(dc, place.x, place.y, place.width, place.height, 0, 0, picture.width, picture.height,
+                      picture.pixels, &info, DIB_RGB_COLORS, SRCCOPY);
+    }
+    ReleaseDC(control, dc);
 }
 
 } // namespace quillon::runner_ui

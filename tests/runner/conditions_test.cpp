@@ -197,6 +197,34 @@ TEST_F(Conditions, RangeSearchFillsTheResultEntry) {
     EXPECT_FALSE(interpreter->paused.load());
 }
 
+TEST_F(Conditions, PreviewsShowWhatWasComparedOnlyWithTheMainWindow) {
+    addImage(1, 40, 40, 11, 9, 0x3366CC);
+    screen.fillRect(108 + 35, 80 + 36, 11, 9, 0x3366CC);
+    EXPECT_EQ(interpreter->evaluateCondition(condition(CondImage, {{4, 5}, {8, 3}, {12, 1}, {16, 1}, {32, 95}})), 0);
+    ASSERT_EQ(host.previews.size(), 2u);
+    EXPECT_EQ(host.previews[0].box, PreviewBox::Reference);
+    EXPECT_EQ(host.previews[0].width, 11);
+    EXPECT_EQ(host.previews[0].height, 9);
+    EXPECT_EQ(host.previews[1].box, PreviewBox::Live);
+    EXPECT_EQ(host.previews[1].width, 11);
+
+    // A colour: both boxes filled, the live one with the screen's pixel.
+    host.previews.clear();
+    clock.advance(60);
+    interpreter->evaluateCondition(condition(CondImage, {{4, 4}, {8, 2}, {20, 40}, {24, 40}, {32, 95}, {40, 0x3366CC}}));
+    ASSERT_EQ(host.previews.size(), 2u);
+    EXPECT_TRUE(host.previews[0].solid && host.previews[1].solid);
+    EXPECT_EQ(host.previews[0].colour, 0x3366CCu);
+    EXPECT_EQ(host.previews[1].colour, 0x3366CCu);
+
+    // With the mini window shown nothing is drawn.
+    host.previews.clear();
+    host.mainShown = false;
+    clock.advance(60);
+    interpreter->evaluateCondition(condition(CondImage, {{4, 5}, {8, 3}, {12, 1}, {16, 1}, {32, 95}}));
+    EXPECT_TRUE(host.previews.empty());
+}
+
 TEST_F(Conditions, CursorShapes) {
     CursorSample& sample = model.image().cursors[1];
     sample.used = 1;

@@ -35,6 +35,13 @@ struct RecordingHost final : Host {
     std::vector<std::string> warnings;
     int switches = 0;
     int stopRequests = 0;
+    struct Preview {
+        PreviewBox box;
+        int width, height;
+        bool solid;
+        uint32_t colour;
+    };
+    std::vector<Preview> previews;
     bool computerOff = false;
     // The status window: what it does when the run asks to stop, and when an
     // item is shown (tests end runs there).
@@ -56,6 +63,9 @@ struct RecordingHost final : Host {
         if (onStop) onStop();
     }
     void switchWindow() override { ++switches; mainShown = !mainShown; }
+    void showPreview(PreviewBox box, const PreviewPicture& p) override {
+        previews.push_back({box, p.width, p.height, p.solid, p.colour});
+    }
     void showCurrentItem(int number, const std::string&) override {
         shownItems.push_back(number);
         if (onItem) onItem(number);
