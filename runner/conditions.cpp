@@ -191,6 +191,18 @@ int Interpreter::conditionTimer(const uint8_t* b) {
     return d < 0 ? 0 : kCodeNotHeldOther;
 }
 
+std::string dateConditionFormat(uint8_t parts) {
+    struct Part { uint8_t bit; const char* format; } order[] = {
+        {0x40, "yyyy'년 '"}, {0x20, "M'월 '"}, {0x08, "d'일 '"}, {0x10, "dddd' '"},
+        {0x04, "H'시 '"},     {0x02, "m'분 '"}, {0x01, "s'초'"},
+    };
+    std::string format;
+    for (const Part& p : order) {
+        if (parts & p.bit) format += p.format;
+    }
+    return format;
+}
+
 int Interpreter::conditionDateTime(const uint8_t* b) {
     const LocalTime now = host_.localTime();
     const uint8_t parts = b[8];
@@ -202,6 +214,15 @@ int Interpreter::conditionDateTime(const uint8_t* b) {
         {0x04, static_cast<uint16_t>(now.hour), stored(4)},   {0x02, static_cast<uint16_t>(now.minute), stored(5)},
         {0x01, static_cast<uint16_t>(now.second), stored(6)},
     };
+    if (host_.mainWindowShown() && (state_.currentItem != lastDateItem_ || b != lastDateCondition_)) {
+        lastDateItem_ = state_.currentItem;
+        lastDateCondition_ = b;
+        std::array<uint16_t, 7> date{};
+        for (int i = 0; i < 7; ++i) {
+            date[static_cast<size_t>(i)] = stored(i);
+        }
+        host_.showDateCondition(date, dateConditionFormat(parts));
+    }
     int compare = 0; // now against the stored value
     for (const Part& p : order) {
         if (!(parts & p.bit) || p.now == p.stored) continue;
@@ -384,6 +405,9 @@ int Interpreter::conditionCursor(const uint8_t* b) {
     if (slot < 0 || slot >= analyzer::kCursorCapacity) return 100;
     if (!capture_.freshCursor()) return 100;
     const CompareMode mode = bodyInt(b, 12) == 1 ? CompareMode::Different : CompareMode::Same;
+    if (host_.mainWindowShown()) {
+        host_.showCursors(capture_.cursor(), model_.image().cursors[slot]);
+    }
     return testCursor(capture_.cursor(), model_.image().cursors[slot], mode);
 }
 

@@ -8,6 +8,9 @@
 #include <cstdint>
 #include <string>
 
+#include "analyzer/records.h"
+#include "runner/screen.h"
+
 namespace quillon::runner {
 
 struct Variable;
@@ -74,6 +77,12 @@ public:
     // Previews of the comparison that is running (main window only; the
     // picture's pixels are valid during the call).
     virtual void showPreview(PreviewBox /*box*/, const PreviewPicture& /*picture*/) {}
+    // The cursor as last captured and the stored sample a cursor condition
+    // compared it with (main window only).
+    virtual void showCursors(const CursorImage& /*captured*/, const analyzer::CursorSample& /*stored*/) {}
+    // A date condition's stored date (year, month, weekday, day, hour, minute,
+    // second) and the display format of the parts it uses (main window only).
+    virtual void showDateCondition(const std::array<uint16_t, 7>& /*date*/, const std::string& /*format*/) {}
 };
 
 } // namespace quillon::runner

@@ -53,6 +53,10 @@ struct RunSettings {
 // sound and analyzer folders and the load-failure text.
 RunSettings runSettingsFrom(const StartupData& data);
 
+// The date picker's display format for the parts a date condition uses
+// ("yyyy'년 '", "M'월 '", "d'일 '", "dddd' '", "H'시 '", "m'분 '", "s'초'").
+std::string dateConditionFormat(uint8_t parts);
+
 // The capture target an analyzer's screenshot-mode flags choose.
 CaptureTarget captureTargetOf(const analyzer::AnalyzerImage& image);
 
@@ -135,6 +139,9 @@ private:
     bool commandReadNumber(const uint8_t* body);
     bool moveTo(int x, int y);
     void previewColour(PreviewBox box, uint32_t rgb);
+    // The date condition last shown in the status window.
+    int lastDateItem_ = -1;
+    const uint8_t* lastDateCondition_ = nullptr;
     void previewFrame(const FrameView& frame, Rect rect);
     bool windowToScreen(int& x, int& y, bool beepForFixed);
     bool variablePoint(const Variable& v, int& x, int& y, bool& monitor) const;

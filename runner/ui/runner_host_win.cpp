@@ -9,6 +9,8 @@
 #include <mmsystem.h>
 
 #include <cstdio>
+#include <cstdlib>
+#include <cstring>
 #include <string>
 
 #include "base/wide_text.h"
@@ -222,6 +224,82 @@ void RunnerHost::showPreview(runner::PreviewBox box, const runner::PreviewPictur
                       picture.pixels, &info, DIB_RGB_COLORS, SRCCOPY);
     }
     ReleaseDC(control, dc);
+}
+
+namespace {
+
+// A bitmap made from a cursor's 40-byte header and bits, or null. One-bit
+// images (the cursor's mask) get a black and white colour table.
+HBITMAP cursorBitmap(const uint8_t* header, const uint8_t* bits, size_t bitsCapacity) {
+    struct {
+        BITMAPINFOHEADER header;
+        RGBQUAD colours[2];
+    } info{};
+    std::memcpy(&info.header, header, sizeof info.header);
+    const BITMAPINFOHEADER& h = info.header;
+    if (h.biSize != sizeof(BITMAPINFOHEADER) || h.biWidth <= 0 || h.biWidth > 256 || h.biHeight == 0 ||
+        std::abs(h.biHeight) > 512 || (h.biBitCount != 1 && h.biBitCount != 16 && h.biBitCount != 24 &&
+                                        h.biBitCount != 32)) {
+        return nullptr;
+    }
+    const size_t row = ((static_cast<size_t>(h.biWidth) * h.biBitCount + 31) / 32) * 4;
+    if (row * static_cast<size_t>(std::abs(h.biHeight)) > bitsCapacity) {
+        return nullptr;
+    }
+    info.colours[1] = {0xFF, 0xFF, 0xFF, 0};
+    HDC screen = GetDC(nullptr);
+    HBITMAP bitmap = CreateDIBitmap(screen, &info.header, CBM_INIT, bits, reinterpret_cast<BITMAPINFO*>(&info),
+                                    DIB_RGB_COLORS);
+    ReleaseDC(nullptr, screen);
+    return bitmap;
+}
+
+void setBitmap(HWND window, int id, HBITMAP bitmap) {
+    HBITMAP previous = reinterpret_cast<HBITMAP>(
+        SendDlgItemMessageW(window, id, STM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(bitmap)));
+    if (previous && previous != bitmap) {
+        DeleteObject(previous);
+    }
+}
+
+} // namespace
+
+void RunnerHost::showCursors(const runner::CursorImage& captured, const analyzer::CursorSample& stored) {
+    if (!session_.mainShown.load()) {
+        return;
+    }
+    // The mask image when one was taken, else the colour image.
+    const bool capturedMask = captured.shapeFlags & 1;
+    setBitmap(session_.mainWindow, IDC_CAPTURED_CURSOR,
+              cursorBitmap(capturedMask ? captured.maskHeader : captured.colourHeader,
+                           capturedMask ? captured.maskBits : captured.colourBits, runner::kCursorBitsSize));
+    const bool storedMask = stored.parts & 1;
+    setBitmap(session_.mainWindow, IDC_STORED_CURSOR,
+              cursorBitmap(storedMask ? stored.maskHeader : stored.colourHeader,
+                           storedMask ? stored.maskBits : stored.colourBits, sizeof stored.maskBits));
+}
+
+void RunnerHost::showDateCondition(const std::array<uint16_t, 7>& date, const std::string& format) {
+    if (!session_.mainShown.load()) {
+        return;
+    }
+    SYSTEMTIME time{};
+    time.wYear = date[0];
+    time.wMonth = date[1];
+    time.wDayOfWeek = date[2];
+    time.wDay = date[3];
+    time.wHour = date[4];
+    time.wMinute = date[5];
+    time.wSecond = date[6];
+    // Parts the condition leaves out may be 0; the picker needs a real date.
+    if (time.wYear < 1601) time.wYear = 2000;
+    if (time.wMonth < 1 || time.wMonth > 12) time.wMonth = 1;
+    if (time.wDay < 1 || time.wDay > 31) time.wDay = 1;
+    std::wstring wideFormat = widen(format);
+    SendDlgItemMessageW(session_.mainWindow, IDC_DATE_CONDITION, DTM_SETFORMATW, 0,
+                        reinterpret_cast<LPARAM>(wideFormat.c_str()));
+    SendDlgItemMessageW(session_.mainWindow, IDC_DATE_CONDITION, DTM_SETSYSTEMTIME, GDT_VALID,
+                        reinterpret_cast<LPARAM>(&time));
 }
 
 } // namespace quillon::runner_ui

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "runner/interpreter.h"
 #include "runner/preview_fit.h"
 
 namespace quillon::runner {
@@ -30,6 +31,19 @@ TEST(PreviewFit, PicturesFitTheirBoxKeepingTheirProportions) {
         EXPECT_EQ(p.width, c.expected.width) << c.srcW << "x" << c.srcH;
         EXPECT_EQ(p.height, c.expected.height) << c.srcW << "x" << c.srcH;
     }
+}
+
+} // namespace
+} // namespace quillon::runner
+
+namespace quillon::runner {
+namespace {
+
+TEST(DateConditionDisplay, FormatHasOnlyThePartsTheConditionUses) {
+    EXPECT_EQ(dateConditionFormat(0x7F), "yyyy'년 'M'월 'd'일 'dddd' 'H'시 'm'분 's'초'");
+    EXPECT_EQ(dateConditionFormat(0x44), "yyyy'년 'H'시 '");
+    EXPECT_EQ(dateConditionFormat(0x10), "dddd' '");
+    EXPECT_EQ(dateConditionFormat(0), "");
 }
 
 } // namespace
