@@ -22,7 +22,8 @@ using namespace quillon;
 
 class ReplayTransport final : public Transport {
 public:
-    ReplayTransport(LinkKind kind, const uint8_t* data, size_t size) : kind_(kind), data_(data), size_(size) {}
+    ReplayTransport(LinkKind kind, const uint8_t* data, size_t size, VirtualClock& clock)
+        : kind_(kind), data_(data), size_(size), clock_(clock) {}
     LinkKind kind() const override { return kind_; }
     bool setOutputReport(const uint8_t*) override { return true; }
     bool getInputReport(uint8_t* report) override {
@@ -37,6 +38,8 @@ public:
     bool writeBytes(const uint8_t*, size_t) override { return true; }
     ByteRead readByte(uint8_t& byte) override {
         if (position_ >= size_) {
+            // A real port waits out its read time-out before saying so.
+            clock_.advance(5);
             return ByteRead::TimedOut;
         }
         byte = data_[position_++];
@@ -48,6 +51,7 @@ private:
     const uint8_t* data_;
     size_t size_;
     size_t position_ = 0;
+    VirtualClock& clock_;
 };
 
 } // namespace
@@ -60,7 +64,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const LinkKind kind = (choice & 1) ? LinkKind::Serial : LinkKind::Hid;
     VirtualClock clock;
     Link link(Program::ControlPanel, clock);
-    link.attach(std::make_unique<ReplayTransport>(kind, data + 1, size - 1), 0);
+    link.attach(std::make_unique<ReplayTransport>(kind, data + 1, size - 1, clock), 0);
     const size_t index = (choice >> 4) % 8;
     switch ((choice >> 1) % 8) {
     case 0: {
