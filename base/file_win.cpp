@@ -1,20 +1,11 @@
 #include <windows.h>
 
 #include "base/file.h"
-#include "base/text.h"
+#include "base/wide_text.h"
 
 namespace quillon::detail {
-namespace {
-
-std::wstring wide(const std::string& utf8) {
-    auto u16 = text::utf8ToUtf16(utf8);
-    return std::wstring(u16.begin(), u16.end());
-}
-
-} // namespace
-
 bool writeAndFlush(const std::string& path, const uint8_t* data, size_t size) {
-    HANDLE h = CreateFileW(wide(path).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL,
+    HANDLE h = CreateFileW(widen(path).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL,
                            nullptr);
     if (h == INVALID_HANDLE_VALUE) {
         return false;
@@ -32,7 +23,7 @@ bool writeAndFlush(const std::string& path, const uint8_t* data, size_t size) {
 }
 
 bool replaceFile(const std::string& temporary, const std::string& target) {
-    std::wstring from = wide(temporary), to = wide(target);
+    std::wstring from = widen(temporary), to = widen(target);
     DWORD attributes = GetFileAttributesW(to.c_str());
     if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY)) {
         return false; // never replace a folder with a file
@@ -44,6 +35,6 @@ bool replaceFile(const std::string& temporary, const std::string& target) {
     return MoveFileExW(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
 }
 
-bool removeFile(const std::string& path) { return DeleteFileW(wide(path).c_str()) != 0; }
+bool removeFile(const std::string& path) { return DeleteFileW(widen(path).c_str()) != 0; }
 
 } // namespace quillon::detail

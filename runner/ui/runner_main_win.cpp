@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "base/file.h"
+#include "base/program_folder.h"
 #include "base/wide_text.h"
 #include "device/device_records.h"
 #include "device/link_startup.h"
@@ -26,17 +27,6 @@
 
 namespace quillon::runner_ui {
 namespace {
-
-std::string programFolder() {
-    std::vector<wchar_t> path(MAX_PATH);
-    for (;;) {
-        DWORD n = GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
-        if (n < path.size()) {
-            return folderOf(narrow(std::wstring(path.data(), n)));
-        }
-        path.resize(path.size() * 2);
-    }
-}
 
 // Finds the machine (serial probe first, then HID), or the simulated one in
 // demo mode. The runner's opening command comes later, from its main window.
@@ -104,7 +94,7 @@ std::string chooseAnalyzerFile(RunnerSession& session) {
 
 int run(RunnerSession& session, const std::string& pathArgument) {
     std::srand(static_cast<unsigned>(std::time(nullptr)));
-    session.programFolder = programFolder();
+    session.programFolder = quillon::programFolder();
     StartupLoadResult loaded = session.data.load(session.programFolder);
     if (auto box = startupFailureBox(Program::AnalyzerRunner, loaded, session.data)) {
         MessageBoxW(nullptr, widen(box->message).c_str(), widen(box->caption).c_str(), MB_OK | MB_ICONWARNING);

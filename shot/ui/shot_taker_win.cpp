@@ -17,6 +17,8 @@
 #include <thread>
 
 #include "base/file.h"
+#include "base/program_folder.h"
+#include "base/wide_text.h"
 #include "base/text.h"
 #include "device/startup_data.h"
 #include "device/startup_failure.h"
@@ -45,20 +47,8 @@ constexpr const char* kWriteFailedAfter =
 constexpr const char* kCaptureFailedText =
     "화면을 읽지 못해 더 이상 스크린샷을 찍을 수 없습니다.\n창을 닫은 뒤 프로그램을 다시 실행해 주세요.";
 
-std::wstring wide(const std::string& utf8) {
-    std::u16string converted = text::utf8ToUtf16(utf8);
-    return std::wstring(converted.begin(), converted.end());
-}
-
 void warningBox(HWND owner, const std::string& text, const std::string& caption) {
-    MessageBoxW(owner, wide(text).c_str(), wide(caption).c_str(), MB_OK | MB_ICONWARNING | MB_TOPMOST);
-}
-
-std::string programFolder() {
-    wchar_t path[MAX_PATH * 2];
-    DWORD length = GetModuleFileNameW(nullptr, path, MAX_PATH * 2);
-    std::u16string text(reinterpret_cast<const char16_t*>(path), length);
-    return folderOf(text::utf16ToUtf8(text));
+    MessageBoxW(owner, widen(text).c_str(), widen(caption).c_str(), MB_OK | MB_ICONWARNING | MB_TOPMOST);
 }
 
 struct ShotTaker {
@@ -171,7 +161,7 @@ struct ShotTaker {
         screen = std::make_unique<SystemShotScreen>(surfaces, data.setting(setting_offset::kLegacyCapture) == 1,
                                                     data.name(name_offset::kDisplayDevice));
         captureThread = std::thread([this] { captureThreadMain(); });
-        SetWindowTextW(button, wide(data.text(text_offset::kShotButtonCaption)).c_str());
+        SetWindowTextW(button, widen(data.text(text_offset::kShotButtonCaption)).c_str());
         return true;
     }
 

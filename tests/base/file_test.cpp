@@ -3,6 +3,7 @@
 #include <filesystem>
 
 #include "base/file.h"
+#include "base/program_folder.h"
 
 namespace quillon {
 namespace {
@@ -63,6 +64,14 @@ TEST(FileNames, OnlyPlainNamesStayInsideTheirFolder) {
                             "nul ", "a..b", "trail.", "tab\t", "q?.wav", "AUX.bmp"}) {
         EXPECT_FALSE(isSafeFileName(bad)) << bad;
     }
+}
+
+TEST(ProgramFolder, IsTheFolderOfTheRunningProgram) {
+    // The tests run from <build>/bin, beside the programs and their Data folder.
+    const std::string folder = programFolder();
+    ASSERT_GE(folder.size(), 4u);
+    EXPECT_EQ(folder.substr(folder.size() - 3), "bin");
+    EXPECT_TRUE(fs::exists(fs::path(folder) / "Data"));
 }
 
 TEST(FileNames, FolderOfTakesEitherSeparator) {
