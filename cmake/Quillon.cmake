@@ -78,7 +78,7 @@ function(quillon_library name folder)
   # Platform libraries the Windows twins need.
   if(WIN32 AND sources)
     target_link_libraries(${name} PUBLIC hid setupapi winmm imm32 gdi32 user32
-      comdlg32 comctl32 shell32 ole32 uuid ddraw dxguid)
+      comdlg32 comctl32 shell32 ole32 uuid)
   endif()
   if(NOT WIN32 AND sources)
     find_package(Threads REQUIRED)
