@@ -40,7 +40,8 @@ bool isKnownKind(int k, bool combination) {
     if (k == 56 || k == 57) return true;
     if (k >= 64 && k <= 78) return true;
     if (k == 80 || k == 81 || k == 88 || k == 89) return true;
-    if (k >= 92 && k <= 99) return true;
+    // 95 is no line kind: 92..94 open a button-if, 96..99 close blocks.
+    if ((k >= 92 && k <= 94) || (k >= 96 && k <= 99)) return true;
     if (k == 103 || k == 105 || k == 112 || k == 113 || k == 120) return true;
     if (k >= kind::kRedOn && k <= kind::kGreenOff) return true;
     return k == kind::kLabel || k == kind::kJump || k == kind::kEndMacro || k == kind::kShutDown;
