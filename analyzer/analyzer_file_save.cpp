@@ -99,6 +99,11 @@ FileResult AnalyzerFile::prepare(AnalyzerModel& model, bool autosave) {
         }
         e.fileSize = static_cast<int32_t>(size);
     }
+    // Fields the file format keeps at zero are written as zero, whatever an
+    // opened file carried there.
+    a.reserved0 = 0;
+    a.reserved74848620 = 0;
+    std::memset(a.reserved74848636, 0, sizeof a.reserved74848636);
     // Addresses mean nothing in a file.
     std::memset(a.recognitionImageAddresses, 0, sizeof a.recognitionImageAddresses);
     std::memset(a.numberPackAddresses, 0, sizeof a.numberPackAddresses);

@@ -30,37 +30,6 @@ Block blockClosedBy(int k) {
     }
 }
 
-bool isKnownKind(int k, bool combination) {
-    if (combination && (k == kind::kPlayRecorded || k == kind::kPlayEdit)) return true;
-    if (k >= 1 && k <= 3) return true;
-    if (k == kind::kTypeText) return true;
-    if (k >= 16 && k <= 32) return true;
-    if (k >= 37 && k <= 42) return true;
-    if (k >= 48 && k <= 53) return true;
-    if (k == 56 || k == 57) return true;
-    if (k >= 64 && k <= 78) return true;
-    if (k == 80 || k == 81 || k == 88 || k == 89) return true;
-    if (k >= 92 && k <= 99) return true;
-    if (k == 103 || k == 105 || k == 112 || k == 113 || k == 120) return true;
-    if (k >= kind::kRedOn && k <= kind::kGreenOff) return true;
-    return k == kind::kLabel || k == kind::kJump || k == kind::kEndMacro || k == kind::kShutDown;
-}
-
-uint32_t colourOfKind(int k) {
-    if (k == 48 || k == 49) return 0xF20079;
-    if ((k >= 64 && k <= 69) || k == 96) return 0xFF8080;
-    if (k >= 50 && k <= 53) return 0xFF00;
-    if ((k >= 70 && k <= 78) || (k >= 92 && k <= 94) || k == 97) return 0xCA00;
-    if (k == 88 || k == 103) return 0x4080FF;
-    if (k == 105) return 0x3D96D1;
-    if (k == 89 || k == 98) return 0x53CF5;
-    if (k == 120 || k == 56 || k == 57 || k == 80 || k == 81 || k == 99) return 0xF00000;
-    if ((k >= 136 && k <= 141) || k == 152 || k == 153 || k == 224 || k == 225) return 0x1B00D2;
-    if (k == 208) return 0xFF8000;
-    if (k == 209) return 0x8000FF;
-    return 0;
-}
-
 std::string formatSeconds(int32_t ms) {
     if (ms < 0) ms = 0;
     int whole = ms / 1000;
@@ -124,90 +93,197 @@ std::string repeatCompareSentence(const EditLine& line) {
     return formatText("만약 %d%s반복[%s] 이면 {", P(line, 20), operatorName(leftOp).c_str(), name.c_str());
 }
 
+std::string keySentence(const char* format, const EditLine& line) { return formatText(format, keyName(line).c_str()); }
+// Button kinds carry the button in the opcode itself (16 + b and so on); the
+// sentence names the button the code will use.
+std::string buttonSentence(const char* format, int button) { return formatText(format, buttonName(button).c_str()); }
+std::string labelText(const EditLine& line) {
+    return text::cp949ToUtf8(std::string(line.label, fieldLength(line.label, kLabelSize)));
+}
+
+#define FIXED(text) [](const EditLine&, const TextStore&) { return std::string(text); }
+#define KEY(format) [](const EditLine& l, const TextStore&) { return keySentence(format, l); }
+#define BUTTON(format, b) [](const EditLine&, const TextStore&) { return buttonSentence(format, b); }
+#define BUTTONS(first, format, dialog, colour)                                                                  \
+    {first, dialog, colour, BUTTON(format, 0)}, {first + 1, dialog, colour, BUTTON(format, 1)},                \
+        {first + 2, dialog, colour, BUTTON(format, 2)}
+
+using D = LineDialog;
+
+const LineKind kLineKinds[] = {
+    // "키보드 동작"
+    {1, D::Keyboard, 0, KEY("[ %s ]키를 누른다.")},
+    {2, D::Keyboard, 0, KEY("눌린 [ %s ]키를 뗀다.")},
+    {3, D::Keyboard, 0, KEY("[ %s ]키를 눌렀다 뗀다.")},
+    {48, D::Keyboard, 0xF20079, FIXED("[아무]키나 누를때까지 대기...")},
+    {49, D::Keyboard, 0xF20079, KEY("[ %s ]키를 누를때까지 대기...")},
+    {64, D::Keyboard, 0xFF8080, FIXED("만약 [아무]키나 누르면(계속 반복) {")},
+    {65, D::Keyboard, 0xFF8080, FIXED("만약 [아무]키나 누르면(1회 통과) {")},
+    {66, D::Keyboard, 0xFF8080, FIXED("만약 [아무]키나 누르면(1회 실행) {")},
+    {67, D::Keyboard, 0xFF8080, KEY("만약 [ %s ]키를 누르면(계속 반복) {")},
+    {68, D::Keyboard, 0xFF8080, KEY("만약 [ %s ]키를 누르면(1회 통과) {")},
+    {69, D::Keyboard, 0xFF8080, KEY("만약 [ %s ]키를 누르면(1회 실행) {")},
+    {96, D::Keyboard, 0xFF8080, FIXED("} 만약 [아무키/키] 끝")},
+    // "마우스 버튼 동작", with the wheel
+    BUTTONS(16, "[%s]버튼을 누른다.", D::MouseButton, 0),
+    BUTTONS(19, "[%s]버튼을 뗀다.", D::MouseButton, 0),
+    BUTTONS(22, "[%s]버튼을 클릭한다.", D::MouseButton, 0),
+    BUTTONS(25, "[%s]버튼을 더블클릭한다.", D::MouseButton, 0),
+    {50, D::MouseButton, 0xFF00, FIXED("[아무]버튼이나 누를때까지 대기.....")},
+    BUTTONS(51, "[%s]버튼을 누를때까지 대기.....", D::MouseButton, 0xFF00),
+    {70, D::MouseButton, 0xCA00, FIXED("만약 [아무]버튼이나 누르면(계속 실행) {")},
+    {71, D::MouseButton, 0xCA00, FIXED("만약 [아무]버튼이나 누르면(1회 통과) {")},
+    {72, D::MouseButton, 0xCA00, FIXED("만약 [아무]버튼이나 누르면(1회 실행) {")},
+    BUTTONS(73, "만약 [%s]버튼을 누르면(계속 실행) {", D::MouseButton, 0xCA00),
+    BUTTONS(76, "만약 [%s]버튼을 누르면(1회 통과) {", D::MouseButton, 0xCA00),
+    BUTTONS(92, "만약 [%s]버튼을 누르면(1회 실행) {", D::MouseButton, 0xCA00),
+    {97, D::MouseButton, 0xCA00, FIXED("} 만약 [버튼] 끝")},
+    {41, D::MouseButton, 0,
+     [](const EditLine& l, const TextStore&) { return formatText("위로 %d칸 스크롤", P(l, 20)); }},
+    {42, D::MouseButton, 0,
+     [](const EditLine& l, const TextStore&) { return formatText("아래로 %d칸 스크롤", P(l, 20)); }},
+    // "마우스 이동"
+    {28, D::Move, 0,
+     [](const EditLine& l, const TextStore&) {
+         return formatText("마우스를 [X=%d, Y=%d]로 이동", P(l, 16), P(l, 20));
+     }},
+    {29, D::Move, 0,
+     [](const EditLine& l, const TextStore&) {
+         return formatText("마우스를 [X=%d, Y=%d]로 랜덤이동", P(l, 16), P(l, 20));
+     }},
+    {30, D::Move, 0,
+     [](const EditLine& l, const TextStore&) {
+         return formatText("이전위치에서 [X=%d, Y=%d]만큼 이동", P(l, 16), P(l, 20));
+     }},
+    {31, D::Move, 0,
+     [](const EditLine& l, const TextStore&) {
+         return formatText("이전위치에서 [X=%d, Y=%d]만큼 랜덤이동", P(l, 16), P(l, 20));
+     }},
+    {37, D::Move, 0,
+     [](const EditLine& l, const TextStore&) {
+         return formatText("현재좌표를 [%s]에 기억시킨다.", rememberedName(P(l, 24)).c_str());
+     }},
+    {38, D::Move, 0,
+     [](const EditLine& l, const TextStore&) {
+         return formatText("[%s]를 (X=%d,Y=%d)만큼 이동시킨다.", rememberedName(P(l, 24)).c_str(), P(l, 16),
+                           P(l, 20));
+     }},
+    {39, D::Move, 0,
+     [](const EditLine& l, const TextStore&) {
+         return formatText("마우스를 [%s]로 이동한다.", rememberedName(P(l, 24)).c_str());
+     }},
+    // The random box with "마우스를": the compiler plays it as kind 39.
+    {40, D::Move, 0,
+     [](const EditLine& l, const TextStore&) {
+         return formatText("마우스를 [%s]로 이동한다.", rememberedName(P(l, 24)).c_str());
+     }},
+    // "FPS 마우스이동"
+    {32, D::FpsMove, 0,
+     [](const EditLine& l, const TextStore&) {
+         return formatText(P(l, 20) == 1 ? "<FPS 마우스이동> 좌로 %d," : "<FPS 마우스이동> 우로 %d,", P(l, 12)) +
+                formatText(P(l, 24) == 1 ? " 위로 %d 이동한다." : " 아래로 %d 이동한다.", P(l, 16));
+     }},
+    // "구간 반복"
+    {88, D::Repeat, 0x4080FF,
+     [](const EditLine& l, const TextStore&) {
+         return formatText("반복 [%s] 시작(%d회) {.", repeatName(P(l, 8)).c_str(), P(l, 16));
+     }},
+    {103, D::Repeat, 0x4080FF, FIXED("} 반복 끝.")},
+    {105, D::Repeat, 0x3D96D1, FIXED("반복 탈출")},
+    {89, D::Repeat, 0x53CF5, [](const EditLine& l, const TextStore&) { return repeatCompareSentence(l); }},
+    {98, D::Repeat, 0x53CF5, FIXED("} 반복비교 끝")},
+    // "시간지연"
+    {112, D::Delay, 0,
+     [](const EditLine& l, const TextStore&) {
+         return formatText("%s초 동안 대기한다.", formatSeconds(P(l, 16)).c_str());
+     }},
+    {113, D::Delay, 0,
+     [](const EditLine& l, const TextStore&) {
+         return formatText("%s ~ %s초 동안 대기한다.", formatSeconds(P(l, 20)).c_str(),
+                           formatSeconds(P(l, 24)).c_str());
+     }},
+    // "문장 입력"
+    {8, D::Typing, 0,
+     [](const EditLine& l, const TextStore& store) {
+         return formatText("문장 출력 [%s ...]", typingPreview(l, store).c_str());
+     }},
+    // "원격 제어"
+    {120, D::Remote, 0xF00000,
+     [](const EditLine& l, const TextStore&) { return formatText("연결된 기계로 명령 [ %d ]를 보낸다.", P(l, 20)); }},
+    {56, D::Remote, 0xF00000, FIXED("연결된 기계로부터 [아무 명령]이나 올때까지 기다린다.")},
+    {57, D::Remote, 0xF00000,
+     [](const EditLine& l, const TextStore&) {
+         return formatText("연결된 기계로부터 명령 [ %d ]가 올때까지 기다린다.", P(l, 20));
+     }},
+    {80, D::Remote, 0xF00000, FIXED("만약 연결된 기계로부터 [아무 명령]이나 오면 {")},
+    {81, D::Remote, 0xF00000,
+     [](const EditLine& l, const TextStore&) {
+         return formatText("만약 연결된 기계로부터 명령 [ %d ]가 오면 {", P(l, 20));
+     }},
+    {99, D::Remote, 0xF00000, FIXED("} 만약 [원격명령] 끝")},
+    // "장치 제어"
+    {136, D::MachineControl, 0x1B00D2, FIXED("빨강불을 켠다.")},
+    {137, D::MachineControl, 0x1B00D2, FIXED("빨강불을 끈다.")},
+    {138, D::MachineControl, 0x1B00D2, FIXED("노랑불을 켠다.")},
+    {139, D::MachineControl, 0x1B00D2, FIXED("노랑불을 끈다.")},
+    {140, D::MachineControl, 0x1B00D2, FIXED("초록불을 켠다.")},
+    {141, D::MachineControl, 0x1B00D2, FIXED("초록불을 끈다.")},
+    {152, D::MachineControl, 0x1B00D2,
+     [](const EditLine& l, const TextStore&) { return formatText("==>이름표 [%s]", labelText(l).c_str()); }},
+    {153, D::MachineControl, 0x1B00D2,
+     [](const EditLine& l, const TextStore&) {
+         return formatText("<==이름표 [%s]로 동작이동", labelText(l).c_str());
+     }},
+    {224, D::MachineControl, 0x1B00D2, FIXED("매크로를 종료한다.")},
+    {225, D::MachineControl, 0x1B00D2, FIXED("컴퓨터를 끈다.")},
+    // Combination pages: "녹화 매크로" and "편집 매크로"
+    {208, D::PlayMemory, 0xFF8000,
+     [](const EditLine& l, const TextStore&) {
+         return formatText("%d-%d녹화매크로를 재생한다", bankOf(P(l, 12)), slotOf(P(l, 12)));
+     },
+     true},
+    {209, D::PlayMemory, 0x8000FF,
+     [](const EditLine& l, const TextStore&) {
+         return formatText("%d-%d편집매크로를 재생한다", bankOf(P(l, 12)), slotOf(P(l, 12)));
+     },
+     true},
+};
+
+#undef FIXED
+#undef KEY
+#undef BUTTON
+#undef BUTTONS
+
+// Opcodes are bytes: one lookup slot each.
+struct KindIndex {
+    const LineKind* byKind[256]{};
+    KindIndex() {
+        for (const LineKind& k : kLineKinds) byKind[k.kind] = &k;
+    }
+};
+
 } // namespace
 
+std::span<const LineKind> lineKinds() { return kLineKinds; }
+
+const LineKind* findLineKind(int kind) {
+    static const KindIndex index;
+    return kind >= 0 && kind < 256 ? index.byKind[kind] : nullptr;
+}
+
+bool isKnownKind(int k, bool combination) {
+    const LineKind* entry = findLineKind(k);
+    return entry && (combination || !entry->combinationOnly);
+}
+
+uint32_t colourOfKind(int k) {
+    const LineKind* entry = findLineKind(k);
+    return entry ? entry->colour : 0;
+}
+
 std::string sentenceOf(const EditLine& line, const TextStore& store) {
-    const int k = line.kind;
-    const char* key = nullptr;
-    switch (k) {
-    case 1: return formatText("[ %s ]키를 누른다.", keyName(line).c_str());
-    case 2: return formatText("눌린 [ %s ]키를 뗀다.", keyName(line).c_str());
-    case 3: return formatText("[ %s ]키를 눌렀다 뗀다.", keyName(line).c_str());
-    case 48: return "[아무]키나 누를때까지 대기...";
-    case 49: return formatText("[ %s ]키를 누를때까지 대기...", keyName(line).c_str());
-    case 64: return "만약 [아무]키나 누르면(계속 반복) {";
-    case 65: return "만약 [아무]키나 누르면(1회 통과) {";
-    case 66: return "만약 [아무]키나 누르면(1회 실행) {";
-    case 67: key = "만약 [ %s ]키를 누르면(계속 반복) {"; break;
-    case 68: key = "만약 [ %s ]키를 누르면(1회 통과) {"; break;
-    case 69: key = "만약 [ %s ]키를 누르면(1회 실행) {"; break;
-    case 96: return "} 만약 [아무키/키] 끝";
-    case 50: return "[아무]버튼이나 누를때까지 대기.....";
-    case 70: return "만약 [아무]버튼이나 누르면(계속 실행) {";
-    case 71: return "만약 [아무]버튼이나 누르면(1회 통과) {";
-    case 72: return "만약 [아무]버튼이나 누르면(1회 실행) {";
-    case 97: return "} 만약 [버튼] 끝";
-    case 41: return formatText("위로 %d칸 스크롤", P(line, 20));
-    case 42: return formatText("아래로 %d칸 스크롤", P(line, 20));
-    case 28: return formatText("마우스를 [X=%d, Y=%d]로 이동", P(line, 16), P(line, 20));
-    case 29: return formatText("마우스를 [X=%d, Y=%d]로 랜덤이동", P(line, 16), P(line, 20));
-    case 30: return formatText("이전위치에서 [X=%d, Y=%d]만큼 이동", P(line, 16), P(line, 20));
-    case 31: return formatText("이전위치에서 [X=%d, Y=%d]만큼 랜덤이동", P(line, 16), P(line, 20));
-    case 32:
-        return formatText(P(line, 20) == 1 ? "<FPS 마우스이동> 좌로 %d," : "<FPS 마우스이동> 우로 %d,", P(line, 12)) +
-               formatText(P(line, 24) == 1 ? " 위로 %d 이동한다." : " 아래로 %d 이동한다.", P(line, 16));
-    case 37: return formatText("현재좌표를 [%s]에 기억시킨다.", rememberedName(P(line, 24)).c_str());
-    case 38:
-        return formatText("[%s]를 (X=%d,Y=%d)만큼 이동시킨다.", rememberedName(P(line, 24)).c_str(), P(line, 16),
-                          P(line, 20));
-    case 39:
-    case 40: return formatText("마우스를 [%s]로 이동한다.", rememberedName(P(line, 24)).c_str());
-    case 88: return formatText("반복 [%s] 시작(%d회) {.", repeatName(P(line, 8)).c_str(), P(line, 16));
-    case 103: return "} 반복 끝.";
-    case 105: return "반복 탈출";
-    case 89: return repeatCompareSentence(line);
-    case 98: return "} 반복비교 끝";
-    case 112: return formatText("%s초 동안 대기한다.", formatSeconds(P(line, 16)).c_str());
-    case 113:
-        return formatText("%s ~ %s초 동안 대기한다.", formatSeconds(P(line, 20)).c_str(),
-                          formatSeconds(P(line, 24)).c_str());
-    case 8: return formatText("문장 출력 [%s ...]", typingPreview(line, store).c_str());
-    case 120: return formatText("연결된 기계로 명령 [ %d ]를 보낸다.", P(line, 20));
-    case 56: return "연결된 기계로부터 [아무 명령]이나 올때까지 기다린다.";
-    case 57: return formatText("연결된 기계로부터 명령 [ %d ]가 올때까지 기다린다.", P(line, 20));
-    case 80: return "만약 연결된 기계로부터 [아무 명령]이나 오면 {";
-    case 81: return formatText("만약 연결된 기계로부터 명령 [ %d ]가 오면 {", P(line, 20));
-    case 99: return "} 만약 [원격명령] 끝";
-    case 136: return "빨강불을 켠다.";
-    case 137: return "빨강불을 끈다.";
-    case 138: return "노랑불을 켠다.";
-    case 139: return "노랑불을 끈다.";
-    case 140: return "초록불을 켠다.";
-    case 141: return "초록불을 끈다.";
-    case 152:
-        return formatText("==>이름표 [%s]", text::cp949ToUtf8(std::string(line.label, fieldLength(line.label, kLabelSize))).c_str());
-    case 153:
-        return formatText("<==이름표 [%s]로 동작이동",
-                          text::cp949ToUtf8(std::string(line.label, fieldLength(line.label, kLabelSize))).c_str());
-    case 224: return "매크로를 종료한다.";
-    case 225: return "컴퓨터를 끈다.";
-    case 208: return formatText("%d-%d녹화매크로를 재생한다", bankOf(P(line, 12)), slotOf(P(line, 12)));
-    case 209: return formatText("%d-%d편집매크로를 재생한다", bankOf(P(line, 12)), slotOf(P(line, 12)));
-    default: break;
-    }
-    if (key) return formatText(key, keyName(line).c_str());
-    // Button kinds carry the button in the opcode itself (16 + b and so on);
-    // the sentence names the button the code will use.
-    if (k >= 16 && k <= 27) {
-        static const char* const forms[] = {"[%s]버튼을 누른다.", "[%s]버튼을 뗀다.", "[%s]버튼을 클릭한다.",
-                                            "[%s]버튼을 더블클릭한다."};
-        return formatText(forms[(k - 16) / 3], buttonName((k - 16) % 3).c_str());
-    }
-    if (k >= 51 && k <= 53) return formatText("[%s]버튼을 누를때까지 대기.....", buttonName(k - 51).c_str());
-    if (k >= 73 && k <= 75) return formatText("만약 [%s]버튼을 누르면(계속 실행) {", buttonName(k - 73).c_str());
-    if (k >= 76 && k <= 78) return formatText("만약 [%s]버튼을 누르면(1회 통과) {", buttonName(k - 76).c_str());
-    if (k >= 92 && k <= 94) return formatText("만약 [%s]버튼을 누르면(1회 실행) {", buttonName(k - 92).c_str());
-    return {};
+    const LineKind* entry = findLineKind(line.kind);
+    return entry ? entry->sentence(line, store) : std::string();
 }
 
 void setSentence(EditLine& line, const std::string& utf8) {

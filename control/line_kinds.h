@@ -22,6 +22,7 @@
 #pragma once
 
 #include <cstdint>
+#include <span>
 #include <string>
 
 #include "control/macro_records.h"
@@ -56,6 +57,32 @@ constexpr int kPlayRecorded = 208, kPlayEdit = 209;
 enum class Block { None, KeyIf, ButtonIf, RemoteIf, Repeat, RepeatCompare };
 Block blockOpenedBy(int kind);
 Block blockClosedBy(int kind);
+
+// The dialog that makes and reopens a line of a kind.
+enum class LineDialog {
+    Keyboard,       // "키보드 동작"
+    MouseButton,    // "마우스 버튼 동작", with the wheel
+    Move,           // "마우스 이동"
+    FpsMove,        // "FPS 마우스이동"
+    Delay,          // "시간지연(0.001~65초)"
+    Repeat,         // "구간 반복"
+    Remote,         // "원격 제어"
+    MachineControl, // "장치 제어"
+    Typing,         // "문장 입력"
+    PlayMemory,     // "녹화 매크로" / "편집 매크로" of the combination page
+};
+
+// One line kind: its opcode, the dialog that builds it, its colour and its
+// sentence. Every kind a line can have is in the table, in dialog order.
+struct LineKind {
+    int kind;
+    LineDialog dialog;
+    uint32_t colour;
+    std::string (*sentence)(const EditLine& line, const TextStore& store);
+    bool combinationOnly = false;
+};
+std::span<const LineKind> lineKinds();
+const LineKind* findLineKind(int kind); // null for an opcode that is no line kind
 
 // True for the kinds the line dialogs make (combination macros add 208, 209).
 bool isKnownKind(int kind, bool combination);

@@ -344,11 +344,15 @@ std::vector<uint8_t> encodeRecordedFile(const RecordedMacroFile& file) {
 
 bool decodeRecordedFile(const uint8_t* data, size_t size, RecordedMacroFile& out, bool headerOnly) {
     FileReader reader(data, size);
-    if (!reader.raw(&out.header, sizeof(out.header)) || !reader.raw(out.extra.data(), out.extra.size())) return false;
+    if (!reader.raw(&out.header, sizeof(out.header))) return false;
     terminate(out.header.name, sizeof(out.header.name));
+    out.extra.fill(0);
+    out.body.clear();
+    if (headerOnly) return true;
+    if (!reader.raw(out.extra.data(), out.extra.size())) return false;
     const uint8_t* body = reader.take(out.header.bodyLength);
     if (!body) return false;
-    if (!headerOnly) out.body.assign(body, body + out.header.bodyLength);
+    out.body.assign(body, body + out.header.bodyLength);
     return true;
 }
 
@@ -376,7 +380,11 @@ FileOutcome loadRecordedFile(const std::string& path, const std::string& recorde
         }
         bytes = std::move(converted);
     }
-    if (!decodeRecordedFile(bytes->data(), bytes->size(), out)) return failure(kTrouble, "RecLine", kRecordedDamaged);
+    // The page shows the header only; the block and the body are read again
+    // when the file is written to the machine or saved.
+    if (!decodeRecordedFile(bytes->data(), bytes->size(), out, true)) {
+        return failure(kTrouble, "RecLine", kRecordedDamaged);
+    }
     return success();
 }
 

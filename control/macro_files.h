@@ -95,14 +95,15 @@ struct RecordedMacroFile {
 };
 
 std::vector<uint8_t> encodeRecordedFile(const RecordedMacroFile& file);
-// `headerOnly`: what the page needs to show the file; the body is still
-// checked to be present.
+// `headerOnly`: only the 63-byte header, what the page shows; the block and
+// the body are neither read nor checked (extra and body come back empty).
 bool decodeRecordedFile(const uint8_t* data, size_t size, RecordedMacroFile& out, bool headerOnly = false);
 
 FileOutcome saveRecordedFile(const std::string& path, const RecordedMacroFile& file);
-// Reads a recorded macro file by its extension: ".mgild" files are converted
-// into "<recordedFolder><base name>.rqn1" first, which is then read; `loadedPath`
-// gets the path of the file that was read.
+// Reads the header of a recorded macro file by its extension: ".mgild" files
+// are converted into "<recordedFolder><base name>.rqn1" first, whose header is
+// then read; `loadedPath` gets the path of the file that was read. A body cut
+// short is found only when the file is written to the machine or saved.
 FileOutcome loadRecordedFile(const std::string& path, const std::string& recordedFolder, RecordedMacroFile& out,
                              std::string& loadedPath);
 

@@ -7,7 +7,7 @@
 
 #include "base/text.h"
 #include "control/format_text.h"
-#include "control/line_builders.h"
+#include "control/memory_headers.h"
 #include "control/macro_compiler.h"
 #include "control/macro_decoder.h"
 

@@ -65,6 +65,23 @@ TEST(AnalyzerFile, EmptyAnalyzerIsTheRecordAndTheSentenceTable) {
     EXPECT_EQ(blockContent(sink.bytes, blocks[1], sizeof(SentenceTable)).size(), sizeof(SentenceTable));
 }
 
+TEST(AnalyzerFile, ZeroFieldsAreWrittenAsZeroWhateverTheModelCarried) {
+    Fixture f;
+    // As an opened file from elsewhere may have left them.
+    f.model.image().reserved0 = 0x11223344;
+    f.model.image().reserved74848620 = -1;
+    std::memset(f.model.image().reserved74848636, 0xA5, sizeof f.model.image().reserved74848636);
+    f.model.image().reserved74848608[0] = 9; // not among the zeroed fields: carried over
+    MemorySink sink;
+    ASSERT_TRUE(f.file.write(f.model, sink, false).ok);
+    auto record = blockContent(sink.bytes, walkBlocks(sink.bytes, 0, 1)[0], sizeof(AnalyzerImage));
+    ASSERT_EQ(record.size(), sizeof(AnalyzerImage));
+    EXPECT_EQ(loadLe32(record.data() + 0), 0u);
+    EXPECT_EQ(loadLe32(record.data() + 74848620), 0u);
+    for (size_t at = 74848636; at < 74848644; ++at) EXPECT_EQ(record[at], 0) << at;
+    EXPECT_EQ(record[74848608], 9);
+}
+
 TEST(AnalyzerFile, TwoCommandsNamingOneSoundGiveOneBlock) {
     Fixture f;
     std::vector<uint8_t> wav = {'R', 'I', 'F', 'F', 1, 2, 3, 4, 5};

@@ -4,7 +4,7 @@
 #include <cstring>
 
 #include "control/device_macro_memory.h"
-#include "control/line_builders.h"
+#include "control/memory_headers.h"
 #include "control/macro_files.h"
 #include "control/macro_pages.h"
 #include "tests/control/control_test_support.h"
@@ -19,9 +19,9 @@ TEST(DeviceMacroMemory, PagesStoreReadBackAndCarryMemoriesOverTheLink) {
         DeviceMacroMemory memory(sim.link);
 
         testing::Page edit;
-        edit.add(makeRepeatLine(2, 4).line);
-        edit.add(makeKeyLine(3, testing::rowOf(0x28)).line);
-        edit.add(makeSimpleLine(103).line);
+        edit.add(testing::makeLine(88, {{8, 2}, {16, 4}}));
+        edit.add(testing::makeLine(3, {{8, testing::rowOf(0x28)}}));
+        edit.add(testing::makeLine(103));
         ASSERT_TRUE(storeEditMacro(memory, 9, "편집", kFlagKeyboardLock, *edit.document, *edit.store).ok);
 
         RecordedMemoryHeader recorded{};
@@ -41,8 +41,8 @@ TEST(DeviceMacroMemory, PagesStoreReadBackAndCarryMemoriesOverTheLink) {
         EXPECT_EQ(lineDisplayText(back.document->lines[1]), "\t[ 엔터 ]키를 눌렀다 뗀다.");
 
         testing::Page combination;
-        combination.add(makePlayMemoryLine(208, 3).line);
-        combination.add(makePlayMemoryLine(209, 9).line);
+        combination.add(testing::makeLine(208, {{12, 3}}));
+        combination.add(testing::makeLine(209, {{12, 9}}));
         std::vector<uint8_t> file;
         ASSERT_TRUE(encodeCombinationFile(makeCombinationMemoryHeader("c", 0, 0, 0, 0), ExtraBlock{},
                                           *combination.document, memory, file));

@@ -47,6 +47,8 @@ TEST(DecodeEditMacro, StopRules) {
         {{0x88, 0x89, 0xEE, 0x88}, 2, 2}, // and 238
         {{0x88, 0x01}, 1, 1},             // a line cut short by the end of the code
         {{0x88, 0x04, 0x33}, 1, 1},       // an opcode the language does not have
+        {{0x88, 0x5F, 0x60}, 1, 1},       // 95 lies between the block kinds but is none
+        {{0x5E, 0x00, 0x00, 0x60, 0x5F}, 2, 4}, // 94 and 96 on either side of it are
         {{0xD0, 0x01}, 0, 0},             // playing a memory is for combination macros
         {{0x01, 0x32}, 0, 0},             // a key code the table does not know
         {{0x08, 0x00, 0x00, 0x10, 0x7F, 0xFF}, 0, 0}, // a key stream longer than the code

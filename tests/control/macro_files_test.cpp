@@ -287,15 +287,38 @@ TEST(RecordedFile, RoundTripAndDamage) {
     ASSERT_TRUE(saveRecordedFile(path, file).ok);
     auto bytes = fileBytes(path);
     EXPECT_EQ(bytes.size(), 63u + 400 + 11);
-    RecordedMacroFile loaded;
-    std::string loadedPath;
-    ASSERT_TRUE(loadRecordedFile(path, scratchFolder(), loaded, loadedPath).ok);
-    EXPECT_EQ(loadedPath, path);
-    EXPECT_EQ(encodeRecordedFile(loaded), bytes);
+    RecordedMacroFile whole;
+    ASSERT_TRUE(decodeRecordedFile(bytes.data(), bytes.size(), whole));
+    EXPECT_EQ(encodeRecordedFile(whole), bytes);
 
     RecordedMacroFile out;
     EXPECT_FALSE(decodeRecordedFile(bytes.data(), bytes.size() - 1, out)); // body cut short
     EXPECT_FALSE(decodeRecordedFile(bytes.data(), 62, out));
+
+    // Loading shows the header alone, even of a file whose body is cut short
+    // or missing with its block.
+    for (size_t size : {bytes.size(), bytes.size() - 1, size_t{63}}) {
+        const std::string cutPath = scratchFolder() + "cut.rqn1";
+        ASSERT_TRUE(writeFileAtomic(cutPath, bytes.data(), size));
+        RecordedMacroFile loaded;
+        loaded.body = {1, 2, 3};
+        std::string loadedPath;
+        ASSERT_TRUE(loadRecordedFile(cutPath, scratchFolder(), loaded, loadedPath).ok) << size;
+        EXPECT_EQ(loadedPath, cutPath);
+        EXPECT_STREQ(loaded.header.name, "rec");
+        EXPECT_EQ(+loaded.header.flags, 0x0021);
+        EXPECT_EQ(+loaded.header.bodyLength, 11u);
+        EXPECT_TRUE(loaded.body.empty());
+        EXPECT_EQ(loaded.extra[0], 0);
+        // Writing or saving reads the whole file again, which a cut body fails.
+        RecordedMacroFile again;
+        EXPECT_EQ(decodeRecordedFile(fileBytes(cutPath).data(), size, again), size == bytes.size()) << size;
+    }
+    RecordedMacroFile loaded;
+    std::string loadedPath;
+    const std::string headerless = scratchFolder() + "headerless.rqn1";
+    ASSERT_TRUE(writeFileAtomic(headerless, bytes.data(), 62));
+    EXPECT_FALSE(loadRecordedFile(headerless, scratchFolder(), loaded, loadedPath).ok);
     EXPECT_EQ(loadRecordedFile(path + "x", scratchFolder(), loaded, loadedPath).message,
               "작동 중 문제가 발생했습니다(RecLine=35101)");
 }

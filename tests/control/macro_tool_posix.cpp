@@ -4,7 +4,7 @@
 #include <cstdio>
 #include <filesystem>
 
-#include "control/line_builders.h"
+#include "control/memory_headers.h"
 #include "control/macro_files.h"
 #include "tests/control/control_test_support.h"
 #include "tests/control/fake_macro_memory.h"
@@ -29,17 +29,17 @@ TEST(QuillonMacroTool, CompilesFilesAndDecodesCode) {
     std::filesystem::create_directories(folder);
 
     testing::Page edit;
-    edit.add(makeRepeatLine(0, 3).line);
-    edit.add(makeKeyLine(1, testing::rowOf(0x04)).line);
-    edit.add(makeSimpleLine(103).line);
+    edit.add(testing::makeLine(88, {{8, 0}, {16, 3}}));
+    edit.add(testing::makeLine(1, {{8, testing::rowOf(0x04)}}));
+    edit.add(testing::makeLine(103));
     ASSERT_TRUE(saveEditFile(folder + "tool.eqn1", makeEditMemoryHeader("t", 0, 0), ExtraBlock{}, *edit.document,
                              *edit.store)
                     .ok);
     EXPECT_EQ(run(tool + " macro compile " + folder + "tool.eqn1"), "58 00 00 03 00 09 01 04 67 EE\n");
 
     testing::Page combination;
-    combination.add(makePlayMemoryLine(208, 8).line);
-    combination.add(makePlayMemoryLine(209, 31).line);
+    combination.add(testing::makeLine(208, {{12, 8}}));
+    combination.add(testing::makeLine(209, {{12, 31}}));
     testing::FakeMacroMemory memory;
     ASSERT_TRUE(saveCombinationFile(folder + "tool.cqn1", makeCombinationMemoryHeader("c", 0, 0, 0, 0), ExtraBlock{},
                                     *combination.document, memory)
