@@ -7,11 +7,11 @@
 #include <atomic>
 #include <memory>
 #include <string>
-#include <thread>
 
 #include "analyzer/model.h"
 #include "device/link.h"
 #include "device/startup_data.h"
+#include "winui/worker_thread.h"
 
 namespace quillon::runner {
 class AnalyzerLoader;
@@ -25,27 +25,7 @@ inline constexpr UINT kStartRunMessage = WM_USER + 13;   // 1037: start the inte
 inline constexpr UINT kSwitchWindowsMessage = WM_APP + 1; // the window-switch hotkey
 inline constexpr LPARAM kComputerOffParam = 255;          // with WM_COMMAND 1224
 
-// A thread the interface thread can wait for without blocking the windows the
-// thread itself draws into.
-class WorkerThread {
-public:
-    template <typename F>
-    void start(F&& body) {
-        done_ = false;
-        thread_ = std::thread([this, body = std::forward<F>(body)]() mutable {
-            body();
-            done_ = true;
-        });
-    }
-    bool running() const { return thread_.joinable(); }
-    // Waits, still dispatching the messages the thread sends to our windows;
-    // `whileWaiting` runs at every look (to repeat a stop request).
-    void joinPumping(void (*whileWaiting)(void*) = nullptr, void* context = nullptr);
-
-private:
-    std::thread thread_;
-    std::atomic<bool> done_{true};
-};
+using winui::WorkerThread;
 
 class RunnerHost;
 class RunnerScreen;

@@ -314,24 +314,6 @@ INT_PTR CALLBACK mainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
 
 } // namespace
 
-void WorkerThread::joinPumping(void (*whileWaiting)(void*), void* context) {
-    if (!thread_.joinable()) {
-        return;
-    }
-    while (!done_.load()) {
-        if (whileWaiting) {
-            whileWaiting(context);
-        }
-        MSG message;
-        while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
-            TranslateMessage(&message);
-            DispatchMessageW(&message);
-        }
-        MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
-    }
-    thread_.join();
-}
-
 void runStatusWindows(RunnerSession& session) {
     DialogBoxParamW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDD_RUNNER_MAIN), nullptr, mainWindowProc,
                     reinterpret_cast<LPARAM>(&session));

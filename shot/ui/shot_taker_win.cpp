@@ -14,7 +14,6 @@
 #include <ctime>
 #include <memory>
 #include <string>
-#include <thread>
 
 #include "base/file.h"
 #include "base/program_folder.h"
@@ -29,6 +28,7 @@
 #include "shot/ui/shot_machine_link.h"
 #include "shot/ui/shot_screen_win.h"
 #include "shot/window_place.h"
+#include "winui/worker_thread.h"
 
 namespace quillon {
 namespace {
@@ -59,9 +59,8 @@ struct ShotTaker {
     HWND button = nullptr;
     SystemCaptureSurfaces surfaces;
     std::unique_ptr<SystemShotScreen> screen;
-    std::thread captureThread;
+    winui::WorkerThread captureThread;
     std::atomic<bool> stop{false};
-    std::atomic<bool> threadDone{false};
     std::unique_ptr<ExitSequenceOnce> exitSequence;
     bool ending = false;
 
@@ -136,7 +135,6 @@ struct ShotTaker {
         if (end == CaptureLoopEnd::CaptureFailed) {
             surfaces.releaseDirectDraw();
         }
-        threadDone = true;
     }
 
     bool start(HWND dialog) {
@@ -160,29 +158,21 @@ struct ShotTaker {
         surfaces.prepare({own.left, own.top, own.right, own.bottom});
         screen = std::make_unique<SystemShotScreen>(surfaces, data.setting(setting_offset::kLegacyCapture) == 1,
                                                     data.name(name_offset::kDisplayDevice));
-        captureThread = std::thread([this] { captureThreadMain(); });
+        captureThread.start([this] { captureThreadMain(); });
         SetWindowTextW(button, widen(data.text(text_offset::kShotButtonCaption)).c_str());
         return true;
     }
 
     // The window asks the capture thread to stop and waits for it, looking
     // every 50 ms and keeping its own messages flowing (the thread shows and
-    // hides the button and may show a message box meanwhile).
+    // hides the button and may show a message box meanwhile). The thread's
+    // own request to end the dialog is dropped: the window is ending already.
     void stopCaptureThread() {
         stop = true;
-        while (captureThread.joinable() && !threadDone.load()) {
-            MSG message;
-            while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
-                if (message.message != kEndDialogMessage) {
-                    TranslateMessage(&message);
-                    DispatchMessageW(&message);
-                }
-            }
-            Sleep(kThreadLookMs);
-        }
-        if (captureThread.joinable()) {
-            captureThread.join();
-        }
+        winui::PumpingWait wait;
+        wait.dropMessage = kEndDialogMessage;
+        wait.lookMs = kThreadLookMs;
+        captureThread.joinPumping(wait);
     }
 
     void end() {
@@ -284,9 +274,7 @@ int runShotTaker(HINSTANCE instance) {
                     reinterpret_cast<LPARAM>(&taker));
     // The dialog may have ended before the thread started (screenshot mode refused).
     taker.stop = true;
-    if (taker.captureThread.joinable()) {
-        taker.captureThread.join();
-    }
+    taker.captureThread.join();
     machine->close();
     return 0;
 }

@@ -1,0 +1,37 @@
+#include "winui/message_boxes.h"
+
+#include "base/wide_text.h"
+
+namespace quillon::winui {
+
+int messageBox(HWND owner, const std::string& text, const std::string& caption, UINT style) {
+    return MessageBoxW(owner, widen(text).c_str(), widen(caption).c_str(), style);
+}
+
+UINT messageStyle(MessageKind kind) {
+    return MB_OK | (kind == MessageKind::Warning ? MB_ICONWARNING : MB_ICONINFORMATION);
+}
+
+UINT questionStyle(QuestionKind kind) {
+    // Yes/No asks a question; OK/Cancel is a notice the user may decline.
+    return kind == QuestionKind::YesNo ? MB_YESNO | MB_ICONQUESTION : MB_OKCANCEL | MB_ICONINFORMATION;
+}
+
+void showWarning(HWND owner, const std::string& text) {
+    messageBox(owner, text, editor::kCaptionWarning, messageStyle(MessageKind::Warning));
+}
+
+void showNotice(HWND owner, const std::string& text) {
+    messageBox(owner, text, editor::kCaptionNotice, messageStyle(MessageKind::Notice));
+}
+
+bool MessageBoxDialogs::ask(const std::string& text, const std::string& caption, QuestionKind kind) {
+    const int answer = messageBox(owner_, text, caption, questionStyle(kind));
+    return answer == IDYES || answer == IDOK;
+}
+
+void MessageBoxDialogs::tell(const std::string& text, const std::string& caption, MessageKind kind) {
+    messageBox(owner_, text, caption, messageStyle(kind));
+}
+
+} // namespace quillon::winui
