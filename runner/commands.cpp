@@ -68,8 +68,11 @@ bool Interpreter::runCommand(const analyzer::Command& command) {
         const int32_t low = std::max(0, bodyInt(b, 8));
         uint32_t ms = static_cast<uint32_t>(low);
         if (bodyInt(b, 4) == 1) {
-            const int32_t high = bodyInt(b, 12);
-            if (high > low) ms = static_cast<uint32_t>(low + random() % (high - low));
+            // low + rand() % (high - low), with the remainder's sign taken
+            // from rand(): a high bound below the low one still adds
+            // 0..(low - high - 1). Equal bounds sleep the low one.
+            const int64_t span = static_cast<int64_t>(bodyInt(b, 12)) - low;
+            if (span != 0) ms = static_cast<uint32_t>(low + random() % span);
         }
         // Long delays keep polling so the stop hotkey still ends the run.
         while (ms > 0) {

@@ -95,7 +95,8 @@ bool Interpreter::startRun() {
     state_.havePolled = false;
     capture_.forgetLastCapture();
     if (image.screenshotCount > 0) {
-        capture_.freshCapture();
+        // The first capture pauses on an unusable window as every later one does.
+        captureForCondition();
     }
     state_.stay = false;
     state_.rescan = false;
@@ -138,6 +139,9 @@ bool Interpreter::itemStep() {
         }
     }
     const Item& item = model_.item(index);
+    // Remembered before the next item is chosen: a return link moves the
+    // position, and the previous item must still be the one that ran.
+    const int currentPosition = state_.position;
     state_.currentItem = index;
     host_.showCurrentItem(index, text::cp949ToUtf8(analyzer::fixedText(item.name)));
 
@@ -159,17 +163,13 @@ bool Interpreter::itemStep() {
     }
     if (!allHeld && host_.mainWindowShown()) host_.showResultCode(code);
     chooseNext(item, allHeld);
-    state_.previousPosition = state_.position;
+    state_.previousPosition = currentPosition;
     state_.previousItem = index;
     updateTimers();
-    if (!state_.stay) {
-        if (state_.rescan) {
-            // The item is scanned once more, then the loop moves on.
-            state_.rescan = false;
-        } else {
-            advance();
-        }
-    }
+    // A rescanned item keeps its position until one of its links is taken
+    // (following a link clears the flag); the status poll below still
+    // honours a stop or a pause on every turn.
+    if (!state_.stay && !state_.rescan) advance();
     if (!pollStatus(kPollIntervalMs)) return false;
     if (host_.mainWindowShown()) host_.showResultCode(0);
     return keepGoing();

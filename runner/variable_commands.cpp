@@ -57,8 +57,9 @@ bool Interpreter::copyImageInto(Variable& target, const analyzer::RecognitionIma
 }
 
 bool Interpreter::commandVariable(const uint8_t* b) {
-    if (bodyInt(b, 28) == 1 &&
-        !variableTestHolds(0, bodyInt(b, 64) == 1, bodyInt(b, 68), bodyInt(b, 76), bodyInt(b, 80), bodyInt(b, 84),
+    // The guard is tested whenever its operators are set; the flag at
+    // offset 28 only changes how the command reads in the item's sentence.
+    if (!variableTestHolds(0, bodyInt(b, 64) == 1, bodyInt(b, 68), bodyInt(b, 76), bodyInt(b, 80), bodyInt(b, 84),
                            bodyInt(b, 88) == 1, bodyInt(b, 92))) {
         return true;
     }
@@ -234,8 +235,18 @@ void Interpreter::applyArithmetic(const uint8_t* b, Variable& target, bool sourc
         const bool haveClient = screen_.targetRect(CaptureTarget::ClientArea, client);
         if (targetMonitor != otherMonitor && haveClient) {
             if (!targetMonitor) {
+                // The result is a monitor point: an image or match point
+                // holding monitor coordinates would have the window's
+                // origin added again by a later move.
+                const bool usable = target.type == VarImage   ? target.valid
+                                    : target.type == VarRangeMatch ? target.found
+                                                                   : target.set;
                 target.x += client.left;
                 target.y += client.top;
+                target.type = VarPoint;
+                target.set = usable;
+                target.valid = false;
+                target.found = false;
                 target.coordinateMode = kMonitorCoordinates;
             } else {
                 ox += client.left;

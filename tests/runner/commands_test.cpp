@@ -4,6 +4,8 @@
 
 #include "device/key_table.h"
 
+#include <set>
+
 namespace quillon::runner::testing {
 namespace {
 
@@ -203,6 +205,8 @@ TEST_F(Commands, SoundsPauseResumeRescanStopAndComputerOff) {
 }
 
 TEST_F(Commands, TimersAndDelays) {
+    // Draws the same numbers as the interpreter, which is seeded alike.
+    Interpreter twin(model, link, screen, host, clock, loader, settings);
     clock.advance(1234);
     ASSERT_TRUE(run(command(CmdTimer, {{4, 0}, {8, 3}, {12, 90}})));
     const Timer t = interpreter->state().timers[3];
@@ -218,9 +222,22 @@ TEST_F(Commands, TimersAndDelays) {
         before = clock.tickCount();
         ASSERT_TRUE(run(command(CmdDelay, {{4, 1}, {8, 100}, {12, 200}})));
         const uint32_t slept = clock.tickCount() - before;
-        EXPECT_GE(slept, 100u);
+        EXPECT_GE(slept, 100u + static_cast<uint32_t>(twin.random() % 100));
         EXPECT_LT(slept, 200u + 50u); // plus the polls
     }
+    // A high bound below the low one: low + rand() % (high - low), whose
+    // remainder takes rand()'s sign, so 200..299 for 200 and 100.
+    std::set<uint32_t> slept;
+    for (int i = 0; i < 20; ++i) {
+        const uint32_t expected = 200u + static_cast<uint32_t>(twin.random() % -100);
+        before = clock.tickCount();
+        ASSERT_TRUE(run(command(CmdDelay, {{4, 1}, {8, 200}, {12, 100}})));
+        const uint32_t took = clock.tickCount() - before;
+        EXPECT_GE(took, expected);
+        EXPECT_LT(took, expected + 50u); // plus the polls
+        slept.insert(took / 50);
+    }
+    EXPECT_GT(slept.size(), 1u);
     before = clock.tickCount();
     ASSERT_TRUE(run(command(CmdDelay, {{4, 1}, {8, 80}, {12, 80}})));
     EXPECT_GE(clock.tickCount() - before, 80u);
@@ -233,6 +250,25 @@ TEST_F(Commands, ALongDelayStillHonoursTheStopHotkey) {
     EXPECT_FALSE(run(command(CmdDelay, {{4, 0}, {8, 600000}})));
     EXPECT_LT(clock.tickCount() - before, 200u);
     EXPECT_EQ(interpreter->ending(), Interpreter::Ending::StopHotkey);
+}
+
+TEST_F(Commands, AWindowPointPlusAMonitorPointMovesToTheMonitorSum) {
+    // v1 holds a window point (an image centre or a range match), v2 a
+    // monitor point; v1 + v2 is a monitor point, and a move to it adds the
+    // window's origin once.
+    interpreter->capture().setTarget(CaptureTarget::ClientArea);
+    addImage(4, 30, 40, 3, 3);
+    interpreter->state().rangeResults[6] = {1, 30, 40};
+    const int sources[][2] = {{3, 4}, {20, 6}}; // source, slot
+    for (const auto& [source, slot] : sources) {
+        ASSERT_TRUE(run(command(CmdVariable, {{8, source}, {16, 1}, {40, slot}})));
+        ASSERT_TRUE(run(command(CmdVariable, {{8, 2}, {16, 2}, {32, kMonitorCoordinates}, {44, 200}, {48, 300}})));
+        ASSERT_TRUE(run(command(CmdVariable, {{4, 1}, {8, 1}, {16, 1}, {20, 1}, {12, 1}, {24, 2}})));
+        EXPECT_EQ(var(1).type, VarPoint) << source;
+        EXPECT_EQ(var(1).coordinateMode, kMonitorCoordinates) << source;
+        ASSERT_TRUE(run(command(CmdMouse, {{4, 9}, {56, 1}})));
+        EXPECT_EQ(landing(actions().back()), (Point{108 + 30 + 200, 80 + 40 + 300})) << source;
+    }
 }
 
 TEST_F(Commands, ReplaceImageTakesThePixelsUnderIt) {

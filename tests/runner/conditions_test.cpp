@@ -329,12 +329,21 @@ TEST_F(Conditions, VariableArithmetic) {
     run({{4, 1}, {8, 1}, {16, 8}, {20, 6}, {12, 1}, {24, 7}});
     EXPECT_EQ(var(8).coordinateMode, kMonitorCoordinates);
     EXPECT_EQ((Point{var(8).x, var(8).y}), (Point{10 + 108 + 200, 10 + 80 + 300}));
-    // The guard: the assignment happens only when its test holds.
+}
+
+TEST_F(Conditions, VariableCommandGuard) {
+    // The guard is tested whenever its operators are set; the flag at 28
+    // changes only the sentence.
+    struct Case { int flag; int32_t low; int lowOperator; bool assigned; } cases[] = {
+        {1, 9, 1, false}, {1, 4, 1, true}, {0, 9, 1, false}, {0, 4, 1, true}, {0, 9, 0, true}, {1, 9, 0, true},
+    };
     number(20, 5);
-    run({{8, 0}, {16, 21}, {20, 99}, {28, 1}, {68, 9}, {76, 1}, {80, 20}});  // 9 < v20 fails
-    EXPECT_EQ(var(21).value, 0);
-    run({{8, 0}, {16, 21}, {20, 99}, {28, 1}, {68, 4}, {76, 1}, {80, 20}});
-    EXPECT_EQ(var(21).value, 99);
+    for (const Case& c : cases) {
+        number(21, 0);
+        ASSERT_TRUE(interpreter->runCommand(command(
+            CmdVariable, {{8, 0}, {16, 21}, {20, 99}, {28, c.flag}, {68, c.low}, {76, c.lowOperator}, {80, 20}})));
+        EXPECT_EQ(var(21).value, c.assigned ? 99 : 0) << c.flag << " " << c.low << " op " << c.lowOperator;
+    }
 }
 
 } // namespace

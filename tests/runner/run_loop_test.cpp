@@ -133,6 +133,88 @@ TEST_F(RunLoop, ReturnToThePreviousItemAndMissingTargets) {
     EXPECT_EQ(host.shownItems, (std::vector<int>{0, 0, 0}));
 }
 
+TEST_F(RunLoop, ReturnToThePreviousItemKeepsEveryHeadItemRunning) {
+    // The last head item links back to the previous item and records the
+    // previous item in v1 first. The previous item is the one that ran, so
+    // no slot is ever overwritten with the returning item.
+    struct Case { int slots; size_t items; std::vector<int> shown; int previousPosition, previousItem; } cases[] = {
+        {2, 7, {0, 1, 1, 0, 1, 1, 0}, 1, 1},
+        {3, 9, {0, 1, 2, 2, 0, 1, 2, 2, 0}, 2, 2},
+    };
+    for (const Case& c : cases) {
+        model.reset();
+        host.shownItems.clear();
+        for (int i = 0; i < c.slots; ++i) add(addItem(true), marker(i % 3));
+        Item& last = model.image().items[c.slots - 1];
+        last.commands[0] = command(CmdVariable, {{8, 30}, {16, 1}});
+        linkTo(last, kReturnToPrevious);
+        runItems(c.items);
+        EXPECT_EQ(host.shownItems, c.shown) << c.slots << " slots";
+        const Variable& previous = interpreter->state().variables[1];
+        EXPECT_EQ(previous.type, VarPreviousItem);
+        EXPECT_EQ(previous.previousPosition, c.previousPosition) << c.slots << " slots";
+        EXPECT_EQ(previous.previousItem, c.previousItem) << c.slots << " slots";
+    }
+}
+
+TEST_F(RunLoop, RescanRepeatsTheItemUntilOneOfItsLinksIsTaken) {
+    // A runs its commands once (v0 becomes 1, rescan), then waits on its own
+    // condition; the loop stays on it until its link (v5 = 1) is taken.
+    Item& a = addItem(true);
+    Item& b = addItem(true);
+    add(a, condition(CondVariable, {{12, 1}, {20, 4}, {24, 0}})); // 1 != v0
+    add(a, command(CmdVariable, {{8, 0}, {16, 0}, {20, 1}}));
+    add(a, command(CmdDevice, {{4, 10}}));
+    a.nextLinks[a.nextLinkCount++] = testLink(a.id, 3, 1, 5);
+    add(b, marker(0));
+    make();
+    host.onItem = [this](int) {
+        const size_t n = host.shownItems.size();
+        if (n == 4) {
+            interpreter->state().variables[0].value = 0;
+            interpreter->state().variables[5].value = 1;
+        }
+        if (n >= 8) interpreter->runActive.store(false);
+    };
+    interpreter->run();
+    EXPECT_EQ(host.shownItems, (std::vector<int>{0, 0, 0, 0, 1, 0, 1, 0}));
+
+    // A rescanned item that never takes a link still ends on the stop hotkey
+    // within one poll.
+    model.reset();
+    host.shownItems.clear();
+    Item& waiting = addItem(true);
+    add(waiting, condition(CondVariable, {{12, 0}, {20, 3}, {24, 9}})); // 0 = v9: holds once
+    add(waiting, command(CmdVariable, {{8, 0}, {16, 9}, {20, 1}}));
+    add(waiting, command(CmdDevice, {{4, 10}}));
+    make();
+    host.onItem = [this](int) {
+        clock.advance(10); // the item's own time
+        if (host.shownItems.size() == 20) machine.injectHotkey(settings.stopHotkey);
+        if (host.shownItems.size() >= 100) interpreter->runActive.store(false);
+    };
+    interpreter->run();
+    EXPECT_EQ(interpreter->ending(), Interpreter::Ending::StopHotkey);
+    EXPECT_LE(host.shownItems.size(), 20u + kPollIntervalMs / 10 + 1);
+}
+
+TEST_F(RunLoop, TheFirstCaptureOfARunPausesOnAnUnusableWindow) {
+    model.image().screenshotCount = 1;
+    screen.removeForegroundWindow();
+    add(addItem(true), marker(0));
+    for (int i = 0; i < 10; ++i) machine.scriptStatus({});
+    machine.scriptStatus(hotkey(settings.startHotkey)); // the user resumes
+    make();
+    const uint32_t start = clock.tickCount();
+    host.onItem = [this](int) { interpreter->runActive.store(false); };
+    interpreter->run();
+    // Nothing ran before the resume: ten paused polls 50 ms apart.
+    EXPECT_GE(statusRequests(), 11u);
+    EXPECT_GE(clock.tickCount() - start, 10u * kPollIntervalMs);
+    EXPECT_FALSE(interpreter->paused.load());
+    ASSERT_EQ(host.shownItems.size(), 1u);
+}
+
 TEST_F(RunLoop, ARemoteCommandIsConsumedOnce) {
     Item& x = addItem(true);
     Item& y = addItem(true);

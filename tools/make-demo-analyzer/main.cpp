@@ -1,8 +1,11 @@
 // make-demo-analyzer: writes the analyzer that the demo and the closed-loop
 // test run: on the whole screen, find the first pixel of the target's button
 // colour, move the mouse onto it and click, again and again.
+// With --flow return it writes the analyzer of the return-link test instead:
+// head item A presses "a", head item B presses "b" and returns to the
+// previous item.
 //
-//   make-demo-analyzer OUT.dat [--colour 0xRRGGBB] [--screen WxH]
+//   make-demo-analyzer OUT.dat [--colour 0xRRGGBB] [--screen WxH] [--flow click|return]
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -12,6 +15,7 @@
 #include "analyzer/model.h"
 #include "analyzer/records.h"
 #include "base/text.h"
+#include "device/key_table.h"
 
 namespace {
 
@@ -45,6 +49,62 @@ Command mouse(int action, std::initializer_list<std::pair<size_t, int32_t>> fiel
     return c;
 }
 
+void nameItem(Item& item, const char* utf8) {
+    const std::string name = quillon::text::utf8ToCp949(utf8);
+    std::memcpy(item.name, name.data(), std::min(name.size(), sizeof item.name - 1));
+}
+
+// One head item on the whole screen: find the colour, move onto it, click.
+bool addClickFlow(AnalyzerModel& model, uint32_t colour, int width, int height) {
+    AnalyzerImage& image = model.image();
+    int area = -1;
+    if (!model.addArea(0, 0, 0, "화면 전체", area).ok) {
+        return false;
+    }
+    image.areas[area].left = 0;
+    image.areas[area].top = 0;
+    image.areas[area].width = width - 1;
+    image.areas[area].height = height - 1;
+
+    Item item{};
+    nameItem(item, "버튼 누르기");
+    item.head = 1;
+    item.noItemDelay = 1;
+    addCondition(item, rangeSearchForColour(area, colour, 95));
+    addCommand(item, mouse(kMoveToRangeResult, {{28, area}}));
+    addCommand(item, mouse(kClick, {{16, kLeftButton}, {52, 30}}));
+    return model.insertItem(0, item);
+}
+
+constexpr int kPressAndRelease = 2;
+
+Command pressKey(uint8_t code) {
+    Command c{};
+    c.used = 1;
+    c.set(0, CmdKey);
+    c.set(4, kPressAndRelease);
+    c.set(8, static_cast<int32_t>(*quillon::KeyTable(quillon::KeyNames::AnalyzerEditor).rowOfCode(code)));
+    c.set(12, 20); // hold, ms
+    return c;
+}
+
+// Head items A ("a") and B ("b"); B links back to the previous item.
+bool addReturnFlow(AnalyzerModel& model) {
+    Item a{};
+    nameItem(a, "항목 A");
+    a.head = 1;
+    a.noItemDelay = 1;
+    addCommand(a, pressKey(0x04));
+    Item b{};
+    nameItem(b, "항목 B");
+    b.head = 1;
+    b.noItemDelay = 1;
+    addCommand(b, pressKey(0x05));
+    b.nextLinks[0].targetId = kReturnToPrevious;
+    b.nextLinkCount = 1;
+    return model.insertItem(0, a) && model.insertItem(1, b);
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -54,13 +114,20 @@ int main(int argc, char** argv) {
     }
     uint32_t colour = 0xE03030;
     int width = 1280, height = 800;
+    std::string flow = "click";
     for (int i = 2; i + 1 < argc; i += 2) {
         if (!std::strcmp(argv[i], "--colour")) {
             colour = static_cast<uint32_t>(std::strtoul(argv[i + 1], nullptr, 0));
         } else if (!std::strcmp(argv[i], "--screen") && std::sscanf(argv[i + 1], "%dx%d", &width, &height) != 2) {
             std::fprintf(stderr, "make-demo-analyzer: bad screen size %s\n", argv[i + 1]);
             return 2;
+        } else if (!std::strcmp(argv[i], "--flow")) {
+            flow = argv[i + 1];
         }
+    }
+    if (flow != "click" && flow != "return") {
+        std::fprintf(stderr, "make-demo-analyzer: unknown flow %s\n", flow.c_str());
+        return 2;
     }
 
     AnalyzerModel model;
@@ -70,25 +137,9 @@ int main(int argc, char** argv) {
     }
     AnalyzerImage& image = model.image();
     image.captureFullScreen = 1;
-
-    int area = -1;
-    if (!model.addArea(0, 0, 0, "화면 전체", area).ok) {
-        return 1;
-    }
-    image.areas[area].left = 0;
-    image.areas[area].top = 0;
-    image.areas[area].width = width - 1;
-    image.areas[area].height = height - 1;
-
-    Item item{};
-    const std::string name = quillon::text::utf8ToCp949("버튼 누르기");
-    std::memcpy(item.name, name.data(), std::min(name.size(), sizeof item.name - 1));
-    item.head = 1;
-    item.noItemDelay = 1;
-    addCondition(item, rangeSearchForColour(area, colour, 95));
-    addCommand(item, mouse(kMoveToRangeResult, {{28, area}}));
-    addCommand(item, mouse(kClick, {{16, kLeftButton}, {52, 30}}));
-    if (!model.insertItem(0, item)) {
+    const bool made = flow == "return" ? addReturnFlow(model) : addClickFlow(model, colour, width, height);
+    if (!made) {
+        std::fprintf(stderr, "make-demo-analyzer: the items could not be made\n");
         return 1;
     }
 
