@@ -55,11 +55,11 @@ inline constexpr size_t kRunnerDeviceFailure = 5376;
 inline constexpr size_t kRunnerOpenDialogTitle = 5632;
 inline constexpr size_t kRunnerOpenDialogFilter = 5888; // '|' separates the filter's parts
 inline constexpr size_t kRunnerDefaultExtension = 6144;
-inline constexpr size_t kRunnerLabel1196 = 6400;
-inline constexpr size_t kRunnerLabel1197 = 6656;
-inline constexpr size_t kRunnerLabel1198 = 6912;
-inline constexpr size_t kRunnerLabel1199 = 7168;
-inline constexpr size_t kRunnerLabel1611 = 7424;
+inline constexpr size_t kRunnerCurrentItemLabel = 6400;
+inline constexpr size_t kRunnerResultCodeLabel = 6656;
+inline constexpr size_t kRunnerClockLabel = 6912;
+inline constexpr size_t kRunnerTimersLabel = 7168;
+inline constexpr size_t kRunnerVariablesLabel = 7424;
 inline constexpr size_t kRunnerRadioMini = 7680;
 inline constexpr size_t kRunnerRadioMain = 7936;
 } // namespace text_offset

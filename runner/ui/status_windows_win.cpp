@@ -259,11 +259,11 @@ void initialiseMainWindow(HWND window, RunnerSession& session) {
     if (session.miniWindow) {
         fillCommonTexts(session, session.miniWindow);
     }
-    setText(window, IDC_LABEL_1196, session.data.text(text_offset::kRunnerLabel1196));
-    setText(window, IDC_LABEL_1197, session.data.text(text_offset::kRunnerLabel1197));
-    setText(window, IDC_LABEL_1198, session.data.text(text_offset::kRunnerLabel1198));
-    setText(window, IDC_LABEL_1199, session.data.text(text_offset::kRunnerLabel1199));
-    setText(window, IDC_LABEL_1611, session.data.text(text_offset::kRunnerLabel1611));
+    setText(window, IDC_CURRENT_ITEM_LABEL, session.data.text(text_offset::kRunnerCurrentItemLabel));
+    setText(window, IDC_RESULT_CODE_LABEL, session.data.text(text_offset::kRunnerResultCodeLabel));
+    setText(window, IDC_CLOCK_LABEL, session.data.text(text_offset::kRunnerClockLabel));
+    setText(window, IDC_TIMERS_LABEL, session.data.text(text_offset::kRunnerTimersLabel));
+    setText(window, IDC_VARIABLES_LABEL, session.data.text(text_offset::kRunnerVariablesLabel));
     std::wstring format = widen(session.data.name(name_offset::kDatePickerFormat));
     SendDlgItemMessageW(window, IDC_CLOCK, DTM_SETFORMATW, 0, reinterpret_cast<LPARAM>(format.c_str()));
     fillVariableChoices(session, window);

@@ -214,9 +214,9 @@ TEST(InstalledDataFiles, HoldEveryTextTheProgramsUse) {
           text_offset::kRunnerCaption, text_offset::kRunnerDataFileMissing, text_offset::kRunnerNoDevice,
           text_offset::kRunnerOptionRecordUnreadable, text_offset::kRunnerAnalyzerNotLoadable,
           text_offset::kRunnerDeviceFailure, text_offset::kRunnerOpenDialogTitle,
-          text_offset::kRunnerOpenDialogFilter, text_offset::kRunnerDefaultExtension, text_offset::kRunnerLabel1196,
-          text_offset::kRunnerLabel1197, text_offset::kRunnerLabel1198, text_offset::kRunnerLabel1199,
-          text_offset::kRunnerLabel1611, text_offset::kRunnerRadioMini, text_offset::kRunnerRadioMain}) {
+          text_offset::kRunnerOpenDialogFilter, text_offset::kRunnerDefaultExtension, text_offset::kRunnerCurrentItemLabel,
+          text_offset::kRunnerResultCodeLabel, text_offset::kRunnerClockLabel, text_offset::kRunnerTimersLabel,
+          text_offset::kRunnerVariablesLabel, text_offset::kRunnerRadioMini, text_offset::kRunnerRadioMain}) {
         EXPECT_FALSE(data.text(offset).empty()) << "text block offset " << offset;
     }
     EXPECT_EQ(data.text(text_offset::kShotBitmapExtension), "bmp");
