@@ -5,6 +5,8 @@
 // read, so every count and size in it is checked before it is used.
 #pragma once
 
+#include "base/path.h"
+
 #include <array>
 #include <cstdint>
 #include <functional>
@@ -48,7 +50,7 @@ struct SavePath {
 SavePath savePathFor(const std::string& chosen);
 
 // Joins a folder and a file name with the folder's own separator.
-std::string joinPath(const std::string& folder, const std::string& name);
+using quillon::joinPath;
 
 class AnalyzerFile {
 public:

@@ -25,17 +25,6 @@ SavePath savePathFor(const std::string& chosen) {
     return {stem + ".dat", stem.substr(nameStart)};
 }
 
-std::string joinPath(const std::string& folder, const std::string& name) {
-    if (folder.empty()) {
-        return name;
-    }
-    char last = folder.back();
-    if (last == '/' || last == '\\') {
-        return folder + name;
-    }
-    return folder + (folder.find('\\') != std::string::npos ? "\\" : "/") + name;
-}
-
 AnalyzerFile::AnalyzerFile(std::string imageFolder, std::string soundFolder)
     : imageFolder_(std::move(imageFolder)), soundFolder_(std::move(soundFolder)) {}
 

@@ -7,29 +7,6 @@
 
 namespace quillon::analyzer {
 
-std::string_view fixedText(const char* field, size_t capacity) {
-    const void* end = std::memchr(field, 0, capacity);
-    size_t length = end ? static_cast<size_t>(static_cast<const char*>(end) - field) : capacity;
-    return std::string_view(field, length);
-}
-
-void storeFixedText(char* field, size_t capacity, std::string_view cp949) {
-    if (capacity == 0) {
-        return;
-    }
-    // Walk whole characters so that the cut never splits a double-byte one.
-    size_t keep = 0;
-    while (keep < cp949.size()) {
-        size_t step = static_cast<unsigned char>(cp949[keep]) >= 0x80 && keep + 1 < cp949.size() ? 2 : 1;
-        if (keep + step > capacity - 1) {
-            break;
-        }
-        keep += step;
-    }
-    std::memset(field, 0, capacity);
-    std::memcpy(field, cp949.data(), keep);
-}
-
 std::string formatMessage(const char* pattern, int value) {
     char buffer[512];
     std::snprintf(buffer, sizeof buffer, pattern, value);

@@ -13,6 +13,8 @@
 #include <string_view>
 
 #include "analyzer/analyzer_image.h"
+#include "base/fixed_text.h"
+#include "base/status.h"
 
 namespace quillon::analyzer {
 
@@ -28,27 +30,11 @@ ZeroedBlock<T> allocateZeroed() {
 }
 
 // Success, or the message that refuses the operation (UTF-8).
-struct Status {
-    bool ok = true;
-    std::string message;
-    static Status success() { return {}; }
-    static Status failure(std::string text) { return {false, std::move(text)}; }
-    explicit operator bool() const { return ok; }
-};
+using quillon::Status;
 
 // Fixed text fields: CP949 bytes up to the first NUL or the field's end.
-std::string_view fixedText(const char* field, size_t capacity);
-template <size_t N>
-std::string_view fixedText(const char (&field)[N]) {
-    return fixedText(field, N);
-}
-// Stores CP949 bytes, cut so that a NUL always fits and no double-byte
-// character is split.
-void storeFixedText(char* field, size_t capacity, std::string_view cp949);
-template <size_t N>
-void storeFixedText(char (&field)[N], std::string_view cp949) {
-    storeFixedText(field, N, cp949);
-}
+using quillon::fixedText;
+using quillon::storeFixedText;
 
 struct MacroMasks {
     uint32_t recorded = 0;

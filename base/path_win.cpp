@@ -1,0 +1,7 @@
+#include "base/path.h"
+
+namespace quillon {
+
+const char kPathSeparator = '\\';
+
+} // namespace quillon
