@@ -12,7 +12,7 @@ namespace {
 constexpr int kReadRecordedHeader = 36001, kReadRecordedBody = 36002, kWriteRecordedHeader = 36003,
               kWriteRecordedBody = 36004, kReadEditHeader = 36005, kReadEditBody = 36006, kStoreEdit = 36007,
               kReadCombinationHeader = 36008, kReadCombinationBody = 36009, kStoreCombination = 36010,
-              kReadAutoClick = 36011, kWriteAutoClick = 36012;
+              kReadAutoClick = 36011, kWriteAutoClick = 36012, kWriteEditHeader = 36013;
 
 static_assert(sizeof(quillon::RecordedMemoryHeader) == sizeof(RecordedMemoryHeader));
 static_assert(sizeof(quillon::EditMemoryHeader) == sizeof(EditMemoryHeader));
@@ -62,6 +62,10 @@ bool DeviceMacroMemory::readEditHeader(int index, EditMemoryHeader& header) {
 bool DeviceMacroMemory::readEditBody(int index, const EditMemoryHeader&, std::vector<uint8_t>& body) {
     quillon::EditMemoryHeader read{};
     return quillon::readEditBody(link_, at(index), read, body, kReadEditBody);
+}
+
+bool DeviceMacroMemory::writeEditHeader(int index, const EditMemoryHeader& header) {
+    return quillon::writeEditHeader(link_, at(index), same<quillon::EditMemoryHeader>(header), kWriteEditHeader);
 }
 
 bool DeviceMacroMemory::storeEdit(int index, const EditMemoryHeader& header, const std::vector<uint8_t>& code) {

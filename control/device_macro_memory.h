@@ -24,6 +24,7 @@ public:
     bool writeRecordedBody(int index, const RecordedMemoryHeader& header, const std::vector<uint8_t>& body) override;
     bool readEditHeader(int index, EditMemoryHeader& header) override;
     bool readEditBody(int index, const EditMemoryHeader& header, std::vector<uint8_t>& body) override;
+    bool writeEditHeader(int index, const EditMemoryHeader& header) override;
     bool storeEdit(int index, const EditMemoryHeader& header, const std::vector<uint8_t>& code) override;
     bool readCombinationHeader(int index, CombinationMemoryHeader& header) override;
     bool readCombinationBody(int index, const CombinationMemoryHeader& header, std::vector<uint8_t>& body) override;

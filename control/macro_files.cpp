@@ -23,12 +23,15 @@ constexpr int kEditOpenFailed = 35001, kEditCreateFailed = 35002, kEditDamaged =
 constexpr int kRecordedOpenFailed = 35101, kRecordedCreateFailed = 35102, kRecordedDamaged = 35103,
               kRecordedConvertFailed = 35104;
 constexpr int kEmbeddedOpenFailed = 45001;
+constexpr int kCarriedMemoryRead = 45002, kEmbeddedRecordedHeader = 45003, kEmbeddedRecordedBody = 45004,
+              kEmbeddedEditHeader = 45005, kEmbeddedEdit = 45006;
 
 FileOutcome failure(const char* text, const char* page, int location) {
     return {false, formatText("%s(%s=%d)", text, page, location)};
 }
 FileOutcome failure(const char* text) { return {false, text}; }
 FileOutcome success() { return {true, {}}; }
+FileOutcome linkLost(int location) { return {false, linkFailureText(location), true}; }
 
 void appendRaw(std::vector<uint8_t>& out, const void* data, size_t length) {
     if (length == 0) return;
@@ -192,6 +195,8 @@ uint32_t setOfLines(const MacroDocument& document, int kindOfLine) {
 
 } // namespace
 
+std::string linkFailureText(int location) { return formatText("%s(%d)", "기계와 통신이 되지 않습니다", location); }
+
 uint32_t recordedSetOfLines(const MacroDocument& document) { return setOfLines(document, kind::kPlayRecorded); }
 uint32_t editSetOfLines(const MacroDocument& document) { return setOfLines(document, kind::kPlayEdit); }
 
@@ -246,7 +251,7 @@ FileOutcome saveCombinationFile(const std::string& path, const CombinationMemory
                                 const ExtraBlock& extra, MacroDocument& document, MacroMemoryAccess& memory) {
     std::vector<uint8_t> bytes;
     // A memory that cannot be read leaves the previous file as it was.
-    if (!encodeCombinationFile(header, extra, document, memory, bytes)) return failure(kSaveFailed);
+    if (!encodeCombinationFile(header, extra, document, memory, bytes)) return linkLost(kCarriedMemoryRead);
     if (!writeFileAtomic(path, bytes.data(), bytes.size())) return failure(kSaveFailed);
     return success();
 }
@@ -290,9 +295,9 @@ FileOutcome storeEmbeddedMacros(const uint8_t* data, size_t size, MacroMemoryAcc
         if (memoryHeader.magic != kRecordedMagic) continue;
         const uint8_t* body = memoryHeader.bodyLength ? reader.take(memoryHeader.bodyLength) : nullptr;
         if (memoryHeader.bodyLength && !body) return failure(kTrouble, "ComLine", kEmbeddedOpenFailed);
-        if (!memory.writeRecordedHeader(n, memoryHeader)) return failure(kTrouble, "ComLine", kEmbeddedOpenFailed);
+        if (!memory.writeRecordedHeader(n, memoryHeader)) return linkLost(kEmbeddedRecordedHeader);
         if (body && !memory.writeRecordedBody(n, memoryHeader, std::vector<uint8_t>(body, body + memoryHeader.bodyLength))) {
-            return failure(kTrouble, "ComLine", kEmbeddedOpenFailed);
+            return linkLost(kEmbeddedRecordedBody);
         }
     }
     for (int n = 0; n < 32; ++n) {
@@ -304,9 +309,14 @@ FileOutcome storeEmbeddedMacros(const uint8_t* data, size_t size, MacroMemoryAcc
         if (memoryHeader.magic != kEditMagic) continue;
         const uint8_t* body = memoryHeader.bodyLength ? reader.take(memoryHeader.bodyLength) : nullptr;
         if (memoryHeader.bodyLength && !body) return failure(kTrouble, "ComLine", kEmbeddedOpenFailed);
-        std::vector<uint8_t> code;
-        if (body) code.assign(body, body + memoryHeader.bodyLength);
-        if (!memory.storeEdit(n, memoryHeader, code)) return failure(kTrouble, "ComLine", kEmbeddedOpenFailed);
+        // A macro without a body gets its header only: no empty body goes out.
+        if (!body) {
+            if (!memory.writeEditHeader(n, memoryHeader)) return linkLost(kEmbeddedEditHeader);
+            continue;
+        }
+        if (!memory.storeEdit(n, memoryHeader, std::vector<uint8_t>(body, body + memoryHeader.bodyLength))) {
+            return linkLost(kEmbeddedEdit);
+        }
     }
     return success();
 }

@@ -26,7 +26,11 @@ using ExtraBlock = std::array<uint8_t, kExtraBlockSize>;
 struct FileOutcome {
     bool ok = false;
     std::string message; // UTF-8, shown with the caption "오류" when !ok
+    bool linkLost = false; // a machine transfer failed: after the message the program ends
 };
+
+// "%s(%d)" with "기계와 통신이 되지 않습니다" and the call site's location code.
+std::string linkFailureText(int location);
 
 // ---- edit macro files ----------------------------------------------------
 

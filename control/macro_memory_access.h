@@ -25,6 +25,7 @@ public:
 
     virtual bool readEditHeader(int index, EditMemoryHeader& header) = 0;
     virtual bool readEditBody(int index, const EditMemoryHeader& header, std::vector<uint8_t>& body) = 0;
+    virtual bool writeEditHeader(int index, const EditMemoryHeader& header) = 0;
     virtual bool storeEdit(int index, const EditMemoryHeader& header, const std::vector<uint8_t>& code) = 0;
 
     virtual bool readCombinationHeader(int index, CombinationMemoryHeader& header) = 0;

@@ -16,11 +16,16 @@ namespace quillon::control {
 namespace {
 
 constexpr const char* kTrouble = "작동 중 문제가 발생했습니다";
-constexpr const char* kLinkFailed = "기계와 통신이 되지 않습니다";
 constexpr int kRecordedFileRead = 35201, kRecordedFileCreate = 35202;
+// Location codes of the pages' machine transfers, one per call site.
+constexpr int kEditStore = 36101, kCombinationStore = 36201, kAutoClickStore = 36301, kAutoClickLoad = 36302,
+              kRecordedHeaderToFile = 36401, kRecordedBodyToFile = 36402, kRecordedHeaderFromFile = 36403,
+              kRecordedBodyFromFile = 36404;
 
 PageOutcome saved() { return {true, kSaved}; }
 PageOutcome failed(std::string message) { return {false, std::move(message)}; }
+// The machine stopped answering: the page shows where and the program ends.
+PageOutcome linkLost(int location) { return {false, linkFailureText(location), true}; }
 
 std::string nameOf(const char (&field)[42]) {
     return text::cp949ToUtf8(std::string(field, fieldLength(field, sizeof(field))));
@@ -52,7 +57,7 @@ PageOutcome storeEditMacro(MacroMemoryAccess& memory, int index, const std::stri
     CompileResult code = compileEditMacro(document, store);
     if (!code.ok) return failed(code.message);
     EditMemoryHeader header = makeEditMemoryHeader(name, flags, code.code.size());
-    if (!memory.storeEdit(index, header, code.code)) return failed(kLinkFailed);
+    if (!memory.storeEdit(index, header, code.code)) return linkLost(kEditStore);
     return saved();
 }
 
@@ -62,7 +67,7 @@ PageOutcome storeCombinationMacro(MacroMemoryAccess& memory, int index, const st
     if (!code.ok) return failed(code.message);
     CombinationMemoryHeader header =
         makeCombinationMemoryHeader(name, flags, code.code.size(), code.recordedSet, code.editSet);
-    if (!memory.storeCombination(index, header, code.code)) return failed(kLinkFailed);
+    if (!memory.storeCombination(index, header, code.code)) return linkLost(kCombinationStore);
     return saved();
 }
 
@@ -102,7 +107,7 @@ PageOutcome saveCombinationPageFile(const std::string& path, const std::string& 
     CompileResult code = compileCombinationMacro(document, store);
     CombinationMemoryHeader header = makeCombinationMemoryHeader(name, flags, code.ok ? code.code.size() : 0, 0, 0);
     FileOutcome written = saveCombinationFile(path, header, extra, document, memory);
-    if (!written.ok) return failed(written.message);
+    if (!written.ok) return {false, written.message, written.linkLost};
     return saved();
 }
 
@@ -111,13 +116,13 @@ PageOutcome storeAutoClick(MacroMemoryAccess& memory, const AutoClickSettings& s
     if (!problem.empty()) return failed(problem);
     std::array<uint8_t, kAutoClickBlockSize> block;
     if (!buildAutoClickBlock(settings, block)) return failed(kAutoClickBadDeviceRecord);
-    if (!memory.writeAutoClickBlock(block.data())) return failed(kLinkFailed);
+    if (!memory.writeAutoClickBlock(block.data())) return linkLost(kAutoClickStore);
     return saved();
 }
 
 PageOutcome loadAutoClickFromMachine(MacroMemoryAccess& memory, AutoClickSettings& settings) {
     std::array<uint8_t, kAutoClickBlockSize> block{};
-    if (!memory.readAutoClickBlock(block.data())) return failed(kLinkFailed);
+    if (!memory.readAutoClickBlock(block.data())) return linkLost(kAutoClickLoad);
     if (!settingsFromBlock(block.data(), block.size(), settings)) return failed(kAutoClickBadDeviceRecord);
     return {true, kAutoClickLoaded};
 }
@@ -125,10 +130,10 @@ PageOutcome loadAutoClickFromMachine(MacroMemoryAccess& memory, AutoClickSetting
 PageOutcome saveRecordedMemoryToFile(MacroMemoryAccess& memory, int index, const RecordedPageOptions& page,
                                      const std::string& path) {
     RecordedMacroFile file;
-    if (!memory.readRecordedHeader(index, file.header)) return failed(kLinkFailed);
+    if (!memory.readRecordedHeader(index, file.header)) return linkLost(kRecordedHeaderToFile);
     if (file.header.magic == kRecordedMagic && file.header.bodyLength != 0 &&
         !memory.readRecordedBody(index, file.header, file.body)) {
-        return failed(kLinkFailed);
+        return linkLost(kRecordedBodyToFile);
     }
     if (file.body.size() != file.header.bodyLength) file.body.clear();
     file.header.flags = recordedFlags(page);
@@ -149,8 +154,10 @@ PageOutcome writeRecordedFileToMemory(const std::string& path, int index, const 
     file.header.magic = kRecordedMagic;
     file.header.flags = recordedFlags(page);
     setRecordedName(file.header.name, page.name);
-    if (!memory.writeRecordedHeader(index, file.header)) return failed(kLinkFailed);
-    if (!file.body.empty() && !memory.writeRecordedBody(index, file.header, file.body)) return failed(kLinkFailed);
+    if (!memory.writeRecordedHeader(index, file.header)) return linkLost(kRecordedHeaderFromFile);
+    if (!file.body.empty() && !memory.writeRecordedBody(index, file.header, file.body)) {
+        return linkLost(kRecordedBodyFromFile);
+    }
     return saved();
 }
 

@@ -19,6 +19,7 @@ constexpr const char* kSaved = "저장 완료"; // caption "알림"
 struct PageOutcome {
     bool ok = false;
     std::string message; // UTF-8: the notice when ok ("저장 완료" or empty), the error otherwise
+    bool linkLost = false; // the machine stopped answering: after the message the program ends
 };
 
 // "기계에 저장하기" of the edit page: compile, then store header and code.

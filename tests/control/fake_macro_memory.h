@@ -22,6 +22,7 @@ public:
     std::array<uint8_t, 512> autoClick{};
     std::vector<std::string> log;
     int failReadsAfter = -1; // reads allowed before the link fails; -1 never
+    bool failWrites = false;
 
     bool readRecordedHeader(int index, RecordedMemoryHeader& header) override {
         if (!read()) return false;
@@ -34,11 +35,13 @@ public:
         return true;
     }
     bool writeRecordedHeader(int index, const RecordedMemoryHeader& header) override {
+        if (failWrites) return false;
         recorded[index] = header;
         log.push_back("recorded header " + std::to_string(index));
         return true;
     }
     bool writeRecordedBody(int index, const RecordedMemoryHeader&, const std::vector<uint8_t>& body) override {
+        if (failWrites) return false;
         recordedBodies[index] = body;
         log.push_back("recorded body " + std::to_string(index));
         return true;
@@ -53,7 +56,14 @@ public:
         body = editBodies[index];
         return true;
     }
+    bool writeEditHeader(int index, const EditMemoryHeader& header) override {
+        if (failWrites) return false;
+        edit[index] = header;
+        log.push_back("edit header " + std::to_string(index));
+        return true;
+    }
     bool storeEdit(int index, const EditMemoryHeader& header, const std::vector<uint8_t>& code) override {
+        if (failWrites) return false;
         edit[index] = header;
         editBodies[index] = code;
         log.push_back("edit " + std::to_string(index));
@@ -71,6 +81,7 @@ public:
         return true;
     }
     bool storeCombination(int index, const CombinationMemoryHeader& header, const std::vector<uint8_t>& code) override {
+        if (failWrites) return false;
         combination[index] = header;
         combinationBodies[index] = code;
         log.push_back("combination " + std::to_string(index));
@@ -83,6 +94,7 @@ public:
         return true;
     }
     bool writeAutoClickBlock(const uint8_t* block) override {
+        if (failWrites) return false;
         std::copy(block, block + autoClick.size(), autoClick.begin());
         log.push_back("auto-click");
         return true;

@@ -238,7 +238,8 @@ TEST(CombinationFile, FailedMemoryReadKeepsThePreviousFile) {
     memory.failReadsAfter = 1; // the header reads, the body does not
     auto outcome = saveCombinationFile(path, header, ExtraBlock{}, *page.document, memory);
     EXPECT_FALSE(outcome.ok);
-    EXPECT_EQ(outcome.message, "저장 실패");
+    EXPECT_EQ(outcome.message, "기계와 통신이 되지 않습니다(45002)");
+    EXPECT_TRUE(outcome.linkLost);
     EXPECT_EQ(fileBytes(path), before);
     CombinationMacroFile loaded;
     EXPECT_TRUE(loadCombinationFile(path, loaded).ok);

@@ -23,6 +23,7 @@ public:
     }
     bool readEditHeader(int, EditMemoryHeader&) override { return false; }
     bool readEditBody(int, const EditMemoryHeader&, std::vector<uint8_t>&) override { return false; }
+    bool writeEditHeader(int, const EditMemoryHeader&) override { return true; }
     bool storeEdit(int, const EditMemoryHeader& header, const std::vector<uint8_t>& code) override {
         return code.size() == header.bodyLength;
     }
