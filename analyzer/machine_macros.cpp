@@ -26,15 +26,16 @@ uint32_t bodyLengthOf(MacroKind kind, const std::vector<uint8_t>& header) {
     if (header.size() != headerSizeOf(kind) || loadLe16(header.data()) != magicOf(kind)) {
         return 0;
     }
-    return kind == MacroKind::Recorded ? loadLe32(header.data() + 46) : loadLe16(header.data() + 46);
+    return kind == MacroKind::Recorded ? loadLe32(header.data() + offsetof(RecordedMemoryHeader, bodyLength))
+                                       : loadLe16(header.data() + offsetof(EditMemoryHeader, bodyLength));
 }
 
 uint32_t combinationRecordedMask(const std::vector<uint8_t>& header) {
-    return header.size() == kCombinationHeaderSize ? loadLe32(header.data() + 48) : 0;
+    return header.size() == kCombinationHeaderSize ? loadLe32(header.data() + offsetof(CombinationMemoryHeader, recordedSet)) : 0;
 }
 
 uint32_t combinationEditMask(const std::vector<uint8_t>& header) {
-    return header.size() == kCombinationHeaderSize ? loadLe32(header.data() + 52) : 0;
+    return header.size() == kCombinationHeaderSize ? loadLe32(header.data() + offsetof(CombinationMemoryHeader, editSet)) : 0;
 }
 
 } // namespace quillon::analyzer

@@ -7,18 +7,22 @@
 #include <string>
 #include <vector>
 
+#include "device/memory_headers.h"
+
 namespace quillon::analyzer {
 
-enum class MacroKind { Recorded, Edit, Combination };
+// The file carries each macro's header exactly as the machine's header type
+// lays it out, in the program's byte order.
+using MacroKind = quillon::MemoryKind;
+using quillon::kCombinationMagic;
+using quillon::kEditMagic;
+using quillon::kRecordedMagic;
 
-inline constexpr size_t kRecordedHeaderSize = 63;
-inline constexpr size_t kEditHeaderSize = 53;
-inline constexpr size_t kCombinationHeaderSize = 65;
+inline constexpr size_t kRecordedHeaderSize = sizeof(RecordedMemoryHeader);
+inline constexpr size_t kEditHeaderSize = sizeof(EditMemoryHeader);
+inline constexpr size_t kCombinationHeaderSize = sizeof(CombinationMemoryHeader);
 inline constexpr size_t kMacroReservedBytes = 400;
-inline constexpr uint16_t kRecordedMagic = 0x6688;
-inline constexpr uint16_t kEditMagic = 0x3377;
-inline constexpr uint16_t kCombinationMagic = 0x2266;
-inline constexpr uint32_t kLargestEditBody = 32768;
+inline constexpr uint32_t kLargestEditBody = kEditBodyMax;
 
 size_t headerSizeOf(MacroKind kind);
 uint16_t magicOf(MacroKind kind);

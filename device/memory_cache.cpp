@@ -63,7 +63,7 @@ bool clearRecorded(Link& link, RecordedHeaderCache& cache, size_t index, int loc
     if (index >= RecordedHeaderCache::kCount) return false;
     RecordedMemoryHeader header = cache.header(index);
     header.magic = 0;
-    header.length = 0;
+    header.bodyLength = 0;
     header.recordingLength = 0;
     setMemoryName(header.name, kEmptyMemoryName);
     cache.update(index, header);
@@ -74,7 +74,7 @@ bool clearEdit(Link& link, EditHeaderCache& cache, size_t index, int location) {
     if (index >= EditHeaderCache::kCount) return false;
     EditMemoryHeader header = cache.header(index);
     header.magic = 0;
-    header.length = 0;
+    header.bodyLength = 0;
     setMemoryName(header.name, kEmptyMemoryName);
     cache.update(index, header);
     return writeEditHeader(link, index, header, location);
@@ -84,7 +84,7 @@ bool clearCombination(Link& link, CombinationHeaderCache& cache, size_t index, i
     if (index >= CombinationHeaderCache::kCount) return false;
     CombinationMemoryHeader header = cache.header(index);
     header.magic = 0;
-    header.length = 0;
+    header.bodyLength = 0;
     setMemoryName(header.name, kEmptyMemoryName);
     cache.update(index, header);
     return writeCombinationHeader(link, index, header, location);
@@ -157,7 +157,7 @@ std::vector<std::string> listLines(EditHeaderCache& cache, bool forLoading) {
         const std::string name = cache.name(i);
         if (forLoading) {
             const std::optional<size_t> length =
-                cache.isEmpty(i) ? std::nullopt : std::optional<size_t>(cache.header(i).length);
+                cache.isEmpty(i) ? std::nullopt : std::optional<size_t>(cache.header(i).bodyLength);
             lines.push_back(editLoadListLine(i, name, length));
         } else {
             lines.push_back(memoryListLine(i, name));

@@ -118,21 +118,22 @@ TEST(EmbeddedMacrosOnTheSimulatedMachine, WhatOneMachineCarriesAnotherReceives) 
     recorded.magic = kRecordedMagic;
     recorded.flags = 0x0203;
     std::memcpy(recorded.name, "walk", 4);
-    recorded.length = 300;
+    recorded.bodyLength = 300;
     recorded.recordingLength = 4567;
-    recorded.firstDelay = 0x3412;
+    recorded.firstDelay[0] = 0x12;
+    recorded.firstDelay[1] = 0x34;
     ASSERT_TRUE(storeRecorded(source.link, 9, recorded, pattern(300, 1), kLocation));
     RecordedMemoryHeader extra = recorded;
-    extra.length = 70;
+    extra.bodyLength = 70;
     ASSERT_TRUE(storeRecorded(source.link, 4, extra, pattern(70, 2), kLocation));
     EditMemoryHeader edit{};
     edit.magic = kEditMagic;
     std::memcpy(edit.name, "jump", 4);
-    edit.length = 129;
+    edit.bodyLength = 129;
     ASSERT_TRUE(storeEdit(source.link, 3, edit, pattern(129, 3), kLocation));
     CombinationMemoryHeader combination{};
     combination.magic = kCombinationMagic;
-    combination.length = 20;
+    combination.bodyLength = 20;
     combination.recordedSet = (1u << 4) | (1u << 9); // 9 is carried by the record already
     ASSERT_TRUE(storeCombination(source.link, 1, combination, pattern(20, 4), kLocation));
 

@@ -23,10 +23,12 @@ RecordedMemoryHeader recordedHeader(const char* name, uint32_t length) {
     h.magic = kRecordedMagic;
     h.flags = 0x4203;
     setMemoryName(h.name, name);
-    h.length = length;
+    h.bodyLength = length;
     h.recordingLength = 123456;
-    h.firstDelay = 0x3412; // held big-endian: bytes 12 34 on the link
-    h.secondDelay = 0x7856;
+    h.firstDelay[0] = 0x12; // held big-endian: bytes 12 34 on the link
+    h.firstDelay[1] = 0x34;
+    h.secondDelay[0] = 0x56;
+    h.secondDelay[1] = 0x78;
     return h;
 }
 
@@ -56,11 +58,12 @@ TEST(MemoryHeaders, LinkOrderConvertsOnlyTheConvertedFields) {
     EXPECT_EQ(loadBe32(bytes + 50), 123456u);
     EXPECT_EQ(bytes[54], 0x12) << "delays cross as held";
     EXPECT_EQ(bytes[55], 0x34);
-    EXPECT_EQ(recordedHeaderFromLink(bytes).firstDelay, 0x3412);
+    EXPECT_EQ(recordedHeaderFromLink(bytes).firstDelay[0], 0x12);
+    EXPECT_EQ(recordedHeaderFromLink(bytes).firstDelay[1], 0x34);
 
     CombinationMemoryHeader c{};
     c.magic = kCombinationMagic;
-    c.length = 0x0102;
+    c.bodyLength = 0x0102;
     c.recordedSet = 0x80000001;
     c.editSet = 0x00000300;
     uint8_t cb[65];
@@ -117,7 +120,7 @@ TEST_P(MemoriesOnBothLinks, EditRoundTripOfTheLargestBody) {
     EditMemoryHeader header{};
     header.magic = kEditMagic;
     header.flags = 0x4010;
-    header.length = static_cast<uint16_t>(code.size()); // 32768 fits in 16 bits
+    header.bodyLength = static_cast<uint16_t>(code.size()); // 32768 fits in 16 bits
     setMemoryName(header.name, "편집");
     int range = -1;
     std::vector<int> positions;
@@ -139,7 +142,7 @@ TEST_P(MemoriesOnBothLinks, CombinationAndAutoClickRoundTrip) {
     const auto code = pattern(700, 1);
     CombinationMemoryHeader header{};
     header.magic = kCombinationMagic;
-    header.length = 700;
+    header.bodyLength = 700;
     header.recordedSet = 0x00002001;
     header.editSet = 0x80000000;
     header.kept[0] = 0xAB;
@@ -179,13 +182,13 @@ TEST_P(MemoriesOnBothLinks, EmptyMemoriesReadAsEmptyAndTheirBodiesAreNotAskedFor
     // Edit memory with a foreign magic: length 0, the name kept.
     EditMemoryHeader edit{};
     edit.magic = 0x1234;
-    edit.length = 40;
+    edit.bodyLength = 40;
     setMemoryName(edit.name, "남은이름");
     ASSERT_TRUE(writeEditHeader(s.link, 2, edit, 4));
     EditMemoryHeader editBack{};
     std::vector<uint8_t> code;
     EXPECT_FALSE(readEditBody(s.link, 2, editBack, code, 5));
-    EXPECT_EQ(+editBack.length, 0);
+    EXPECT_EQ(+editBack.bodyLength, 0);
     EXPECT_EQ(memoryName(editBack.name), "남은이름");
 
     // Combination memory never written: bytes 46..59 cleared, name set.
@@ -249,7 +252,7 @@ TEST(MemoryTransfer, CopyingAMemoryOntoItselfRewritesOnlyTheHeader) {
     ASSERT_TRUE(readRecordedHeader(s.link, 0, back, 4));
     EXPECT_EQ(memoryName(back.name), "새이름");
     EXPECT_EQ(+back.flags, 0x0100);
-    EXPECT_EQ(+back.length, 200u);
+    EXPECT_EQ(+back.bodyLength, 200u);
 }
 
 TEST(MemoryTransfer, AHundredByteBodyTakesTwoReports) {
@@ -266,7 +269,7 @@ TEST(MemoryTransfer, AHundredByteBodyTakesTwoReports) {
 
     EditMemoryHeader header{};
     header.magic = kEditMagic;
-    header.length = 100;
+    header.bodyLength = 100;
     ASSERT_TRUE(writeEditHeader(s.link, 0, header, 2));
     s.wire->inputReports.clear();
     std::vector<uint8_t> read;
