@@ -65,12 +65,27 @@ bool storeMacro(MacroMemory& memory, size_t index, const Header& header, const s
     return body.empty() || memory.writeBody(index, header, body, location, progress);
 }
 
+// The header as the memory lists show it, then the body it announces: a page
+// that loads a macro asks for the header again, so that the body always
+// matches the header the machine holds now. An empty memory is refused
+// without asking for its body.
+template <typename Header>
+bool readMacro(MacroMemory& memory, size_t index, Header& header, std::vector<uint8_t>& body, int location,
+               const MemoryProgress* progress = nullptr);
+
 // The header as the memory lists show it: an empty recorded or combination
 // memory is named "비어 있슴" with its flags and lengths 0; an edit memory
 // with a wrong magic keeps its name and reads with length 0.
 bool readListedHeader(MacroMemory& memory, size_t index, RecordedMemoryHeader& header, int location);
 bool readListedHeader(MacroMemory& memory, size_t index, EditMemoryHeader& header, int location);
 bool readListedHeader(MacroMemory& memory, size_t index, CombinationMemoryHeader& header, int location);
+
+template <typename Header>
+bool readMacro(MacroMemory& memory, size_t index, Header& header, std::vector<uint8_t>& body, int location,
+               const MemoryProgress* progress) {
+    return readListedHeader(memory, index, header, location) &&
+           memory.readBody(index, header, body, location, progress);
+}
 
 // The macro memories over the machine link.
 class LinkMacroMemory final : public MacroMemory {

@@ -5,17 +5,17 @@
 #include <filesystem>
 #include <functional>
 
-#include "control/device_macro_memory.h"
+#include "device/macro_memory.h"
 #include "control/macro_files.h"
 #include "control/macro_pages.h"
 #include "tests/control/control_test_support.h"
-#include "tests/control/fake_macro_memory.h"
+#include "tests/device/fake_macro_memory.h"
 #include "tests/device/sim_link_fixture.h"
 
 namespace quillon::control {
 namespace {
 
-using testing::FakeMacroMemory;
+using quillon::testing::FakeMacroMemory;
 using testing::makeLine;
 using testing::Page;
 
@@ -124,12 +124,12 @@ TEST(EmbeddedMacros, AnEditMacroWithoutBodyGetsItsHeaderAndNoBodyCommand) {
     for (LinkKind kind : {LinkKind::Hid, LinkKind::Serial}) {
         SCOPED_TRACE(quillon::testing::linkName(kind));
         quillon::testing::SimLink sim(kind);
-        DeviceMacroMemory memory(sim.link);
+        LinkMacroMemory memory(sim.link);
         ASSERT_TRUE(storeEmbeddedMacros(bytes.data(), bytes.size(), memory).ok);
         // Recorded header and body, then the edit header alone.
         EXPECT_EQ(commandsSent(*sim.wire, kind), (std::vector<uint8_t>{0x30, 0x32, 0x38}));
         EditMemoryHeader back{};
-        ASSERT_TRUE(memory.readEditHeader(4, back));
+        ASSERT_TRUE(memory.readHeader(4, back, 4300));
         EXPECT_EQ(back.magic, kEditMagic);
         EXPECT_EQ(back.bodyLength, 0);
     }
@@ -142,7 +142,7 @@ TEST(EmbeddedMacros, AFailedWriteShowsTheLinkTextNotTheFileText) {
     const std::vector<uint8_t> bytes = fileWithAnEmptyEditMacro();
     quillon::testing::SimLink sim(LinkKind::Hid);
     sim.machine.setFault(sim::FaultKind::Unplug, 0);
-    DeviceMacroMemory memory(sim.link);
+    LinkMacroMemory memory(sim.link);
     const FileOutcome outcome = storeEmbeddedMacros(bytes.data(), bytes.size(), memory);
     EXPECT_FALSE(outcome.ok);
     EXPECT_TRUE(outcome.linkLost);

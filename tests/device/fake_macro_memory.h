@@ -100,6 +100,21 @@ public:
         return true;
     }
 
+    // A valid memory holding `body`, named as the machine names a new macro
+    // (an empty name).
+    void putRecorded(size_t index, std::vector<uint8_t> body) {
+        recorded.at(index) = {};
+        recorded[index].magic = kRecordedMagic;
+        recorded[index].bodyLength = static_cast<uint32_t>(body.size());
+        recordedBodies[index] = std::move(body);
+    }
+    void putEdit(size_t index, std::vector<uint8_t> code) {
+        edit.at(index) = {};
+        edit[index].magic = kEditMagic;
+        edit[index].bodyLength = static_cast<uint16_t>(code.size());
+        editBodies[index] = std::move(code);
+    }
+
 private:
     bool read(int location) {
         if (failReadsAfter < 0 || failReadsAfter-- > 0) return true;
