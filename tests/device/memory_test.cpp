@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <numeric>
 
 namespace quillon {
@@ -51,7 +52,8 @@ TEST(MemoryNaming, BankSlotAndLines) {
 
 TEST(MemoryHeaders, LinkOrderConvertsOnlyTheConvertedFields) {
     uint8_t bytes[63];
-    recordedHeaderToLink(recordedHeader("A", 0x01020304), bytes);
+    const RecordedMemoryHeader held = recordedHeader("A", 0x01020304);
+    recordedHeaderToLink(held, bytes);
     EXPECT_EQ(loadBe16(bytes), 0x6688);
     EXPECT_EQ(loadBe16(bytes + 2), 0x4203);
     EXPECT_EQ(loadBe32(bytes + 46), 0x01020304u);
@@ -60,6 +62,9 @@ TEST(MemoryHeaders, LinkOrderConvertsOnlyTheConvertedFields) {
     EXPECT_EQ(bytes[55], 0x34);
     EXPECT_EQ(recordedHeaderFromLink(bytes).firstDelay[0], 0x12);
     EXPECT_EQ(recordedHeaderFromLink(bytes).firstDelay[1], 0x34);
+    RecordedMemoryHeader back{};
+    headerFromLink(bytes, back);
+    EXPECT_EQ(std::memcmp(&back, &held, sizeof held), 0) << "the way back gives every byte as it was held";
 
     CombinationMemoryHeader c{};
     c.magic = kCombinationMagic;
