@@ -6,6 +6,7 @@
 #include <memory>
 
 #include "device/macro_memory.h"
+#include "device/memory_cache.h"
 #include "tests/device/fake_macro_memory.h"
 #include "tests/device/sim_link_fixture.h"
 
@@ -173,6 +174,64 @@ TEST(MacroMemory, ALostLinkCarriesTheCallSitesLocation) {
     fake.failWrites = true;
     EXPECT_FALSE(fake.writeHeader(3, header, 4712));
     EXPECT_EQ(fake.lastLocation, 4712);
+}
+
+TEST(MacroMemory, ALoadAsksForTheHeaderAgainThenTheBodyItAnnounces) {
+    for (Machine& m : machines()) {
+        SCOPED_TRACE(m.name);
+        MacroMemory& memory = *m.memory;
+        EditMemoryHeader edit{};
+        edit.magic = kEditMagic;
+        setMemoryName(edit.name, "점프");
+        edit.bodyLength = 90;
+        ASSERT_TRUE(storeMacro(memory, 7, edit, pattern(90, 3), kLocation));
+        EditMemoryHeader current{}; // nothing known before the read
+        std::vector<uint8_t> code;
+        ASSERT_TRUE(readMacro(memory, 7, current, code, kLocation));
+        EXPECT_EQ(code, pattern(90, 3));
+        EXPECT_EQ(current.bodyLength, 90);
+        EXPECT_EQ(memoryName(current.name), "점프");
+        // An empty memory: the header is read, then refused before any body.
+        CombinationMemoryHeader none{};
+        EXPECT_FALSE(readMacro(memory, 6, none, code, kLocation));
+        EXPECT_EQ(memoryName(none.name), kEmptyMemoryName);
+        if (m.sim && m.sim->link.kind() == LinkKind::Hid) {
+            const auto& reports = m.sim->wire->outputReports;
+            ASSERT_FALSE(reports.empty());
+            EXPECT_EQ(reports.back()[1], command::kReadCombinationHeader);
+        }
+    }
+}
+
+TEST(MemoryCaches, FillClearAndCopyThroughAnyMacroMemory) {
+    for (Machine& m : machines()) {
+        SCOPED_TRACE(m.name);
+        MacroMemory& memory = *m.memory;
+        RecordedMemoryHeader recorded{};
+        setMemoryName(recorded.name, "걷기");
+        recorded.bodyLength = 150;
+        ASSERT_TRUE(storeMacro(memory, 2, recorded, pattern(150, 1), kLocation));
+        RecordedHeaderCache cache;
+        ASSERT_TRUE(cache.fill(memory, kLocation));
+        EXPECT_EQ(listLines(cache)[2], "  1-3메모리---걷기");
+        ASSERT_TRUE(copyRecorded(memory, cache, 2, 20, "사본", 0x0001, kLocation));
+        RecordedMemoryHeader copied{};
+        std::vector<uint8_t> body;
+        ASSERT_TRUE(readMacro(memory, 20, copied, body, kLocation));
+        EXPECT_EQ(body, pattern(150, 1));
+        EXPECT_EQ(copied.flags, 0x0001);
+        ASSERT_TRUE(clearRecorded(memory, cache, 2, kLocation));
+        RecordedHeaderCache fresh;
+        ASSERT_TRUE(fresh.fill(memory, kLocation));
+        EXPECT_EQ(listLines(fresh)[2], "  1-3메모리---비어 있슴");
+        EXPECT_EQ(listLines(fresh)[20], "  3-5메모리---사본");
+    }
+    // A read that fails part way leaves the cache unfilled.
+    testing::FakeMacroMemory fake;
+    fake.failReadsAfter = 5;
+    EditHeaderCache edits;
+    EXPECT_FALSE(edits.fill(fake, kLocation));
+    EXPECT_FALSE(edits.filled());
 }
 
 } // namespace

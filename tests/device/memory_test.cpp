@@ -204,37 +204,38 @@ TEST_P(MemoriesOnBothLinks, EmptyMemoriesReadAsEmptyAndTheirBodiesAreNotAskedFor
 
 TEST_P(MemoriesOnBothLinks, ClearAndCopyKeepTheCacheInStep) {
     SimLink s(GetParam());
+    LinkMacroMemory memory(s.link);
     const auto body = pattern(300, 5);
     ASSERT_TRUE(storeRecorded(s.link, 9, recordedHeader("아홉", 300), body, 1));
     ASSERT_TRUE(storeRecorded(s.link, 0, recordedHeader("", 300), body, 1));
     RecordedHeaderCache cache;
-    ASSERT_TRUE(cache.fill(s.link, 2));
+    ASSERT_TRUE(cache.fill(memory, 2));
     EXPECT_EQ(cache.name(9), "아홉");
     EXPECT_EQ(cache.name(0), "새로 만든 매크로");
     EXPECT_EQ(memoryName(cache.header(0).name), "새로 만든 매크로") << "written into the cache entry";
     EXPECT_EQ(cache.name(1), "비어 있슴");
 
     // Copy 1-1 to 2-8: header and body read, then written.
-    ASSERT_TRUE(copyRecorded(s.link, cache, 0, 15, "복사본", 0x0001, 3));
+    ASSERT_TRUE(copyRecorded(memory, cache, 0, 15, "복사본", 0x0001, 3));
     EXPECT_EQ(s.machine.recordedMemory(15).body, body);
     EXPECT_EQ(cache.name(15), "복사본");
 
     // Clearing 2-2 lists it as empty, and the machine holds magic 0x6688 with length 0.
-    ASSERT_TRUE(clearRecorded(s.link, cache, 9, 4));
+    ASSERT_TRUE(clearRecorded(memory, cache, 9, 4));
     EXPECT_EQ(listLines(cache)[9], "  2-2메모리---비어 있슴");
     EXPECT_EQ(loadBe16(s.machine.recordedMemory(9).header.data()), 0x6688);
     EXPECT_EQ(loadBe32(s.machine.recordedMemory(9).header.data() + 46), 0u);
     RecordedHeaderCache fresh;
-    ASSERT_TRUE(fresh.fill(s.link, 5));
+    ASSERT_TRUE(fresh.fill(memory, 5));
     EXPECT_EQ(listLines(fresh)[9], "  2-2메모리---비어 있슴");
     EXPECT_EQ(listLines(fresh)[15], "  2-8메모리---복사본");
 
     EditHeaderCache edits;
-    ASSERT_TRUE(edits.fill(s.link, 6));
-    ASSERT_TRUE(clearEdit(s.link, edits, 3, 7));
+    ASSERT_TRUE(edits.fill(memory, 6));
+    ASSERT_TRUE(clearEdit(memory, edits, 3, 7));
     CombinationHeaderCache combos;
-    ASSERT_TRUE(combos.fill(s.link, 8));
-    ASSERT_TRUE(clearCombination(s.link, combos, 2, 9));
+    ASSERT_TRUE(combos.fill(memory, 8));
+    ASSERT_TRUE(clearCombination(memory, combos, 2, 9));
     EXPECT_EQ(listLines(combos)[2], "  3번 메모리---비어 있슴");
 }
 
@@ -243,12 +244,13 @@ INSTANTIATE_TEST_SUITE_P(Links, MemoriesOnBothLinks, ::testing::Values(LinkKind:
 
 TEST(MemoryTransfer, CopyingAMemoryOntoItselfRewritesOnlyTheHeader) {
     SimLink s(LinkKind::Hid);
+    LinkMacroMemory memory(s.link);
     const auto body = pattern(200, 2);
     ASSERT_TRUE(storeRecorded(s.link, 0, recordedHeader("원본", 200), body, 1));
     RecordedHeaderCache cache;
-    ASSERT_TRUE(cache.fill(s.link, 2));
+    ASSERT_TRUE(cache.fill(memory, 2));
     s.wire->outputReports.clear();
-    ASSERT_TRUE(copyRecorded(s.link, cache, 0, 0, "새이름", 0x0100, 3));
+    ASSERT_TRUE(copyRecorded(memory, cache, 0, 0, "새이름", 0x0100, 3));
     // The header command and its one data report; no body command.
     ASSERT_EQ(s.wire->outputReports.size(), 2u);
     EXPECT_EQ(s.wire->outputReports[0][1], 0x30);
