@@ -43,13 +43,15 @@ uint32_t combinationEditMask(const std::vector<uint8_t>& header) {
 
 namespace {
 
-template <typename Header>
-bool readHeaderAs(MacroMemory& memory, size_t index, std::vector<uint8_t>& bytes, int location) {
-    Header header{};
-    if (!memory.readHeader(index, header, location)) return false;
-    bytes.resize(sizeof header);
-    std::memcpy(bytes.data(), &header, sizeof header);
-    return true;
+// Calls `act` with a zeroed header of the kind's type.
+template <typename Act>
+bool withHeaderType(MacroKind kind, Act&& act) {
+    switch (kind) {
+    case MacroKind::Recorded: return act(RecordedMemoryHeader{});
+    case MacroKind::Edit: return act(EditMemoryHeader{});
+    case MacroKind::Combination: return act(CombinationMemoryHeader{});
+    }
+    return false;
 }
 
 // A vector shorter than the header type leaves the rest zero.
@@ -58,23 +60,6 @@ Header headerOf(const std::vector<uint8_t>& bytes) {
     Header header{};
     std::memcpy(&header, bytes.data(), std::min(bytes.size(), sizeof header));
     return header;
-}
-
-template <typename Header>
-bool readBodyAs(MacroMemory& memory, size_t index, const std::vector<uint8_t>& header, std::vector<uint8_t>& body,
-                int location) {
-    return memory.readBody(index, headerOf<Header>(header), body, location);
-}
-
-template <typename Header>
-bool writeHeaderAs(MacroMemory& memory, size_t index, const std::vector<uint8_t>& header, int location) {
-    return header.size() == sizeof(Header) && memory.writeHeader(index, headerOf<Header>(header), location);
-}
-
-template <typename Header>
-bool writeBodyAs(MacroMemory& memory, size_t index, const std::vector<uint8_t>& header,
-                 const std::vector<uint8_t>& body, int location) {
-    return memory.writeBody(index, headerOf<Header>(header), body, location);
 }
 
 bool validIndex(MacroKind kind, int index) {
@@ -86,13 +71,12 @@ bool validIndex(MacroKind kind, int index) {
 
 bool readHeaderBytes(MacroMemory& memory, MacroKind kind, int index, std::vector<uint8_t>& header, int location) {
     if (!validIndex(kind, index)) return false;
-    const auto at = static_cast<size_t>(index);
-    switch (kind) {
-    case MacroKind::Recorded: return readHeaderAs<RecordedMemoryHeader>(memory, at, header, location);
-    case MacroKind::Edit: return readHeaderAs<EditMemoryHeader>(memory, at, header, location);
-    case MacroKind::Combination: return readHeaderAs<CombinationMemoryHeader>(memory, at, header, location);
-    }
-    return false;
+    return withHeaderType(kind, [&](auto held) {
+        if (!memory.readHeader(static_cast<size_t>(index), held, location)) return false;
+        header.resize(sizeof held);
+        std::memcpy(header.data(), &held, sizeof held);
+        return true;
+    });
 }
 
 bool MemoryMacroPort::readHeader(MacroKind kind, int index, std::vector<uint8_t>& header) {
@@ -102,37 +86,25 @@ bool MemoryMacroPort::readHeader(MacroKind kind, int index, std::vector<uint8_t>
 bool MemoryMacroPort::readBody(MacroKind kind, int index, const std::vector<uint8_t>& header,
                                std::vector<uint8_t>& body) {
     if (!validIndex(kind, index) || bodyLengthOf(kind, header) == 0) return false;
-    const auto at = static_cast<size_t>(index);
-    switch (kind) {
-    case MacroKind::Recorded: return readBodyAs<RecordedMemoryHeader>(memory_, at, header, body, location_);
-    case MacroKind::Edit: return readBodyAs<EditMemoryHeader>(memory_, at, header, body, location_);
-    case MacroKind::Combination: return readBodyAs<CombinationMemoryHeader>(memory_, at, header, body, location_);
-    }
-    return false;
+    return withHeaderType(kind, [&](auto type) {
+        return memory_.readBody(static_cast<size_t>(index), headerOf<decltype(type)>(header), body, location_);
+    });
 }
 
 bool MemoryMacroPort::writeHeader(MacroKind kind, int index, const std::vector<uint8_t>& header) {
-    if (!validIndex(kind, index)) return false;
-    const auto at = static_cast<size_t>(index);
-    switch (kind) {
-    case MacroKind::Recorded: return writeHeaderAs<RecordedMemoryHeader>(memory_, at, header, location_);
-    case MacroKind::Edit: return writeHeaderAs<EditMemoryHeader>(memory_, at, header, location_);
-    case MacroKind::Combination: return writeHeaderAs<CombinationMemoryHeader>(memory_, at, header, location_);
-    }
-    return false;
+    if (!validIndex(kind, index) || header.size() != headerSizeOf(kind)) return false;
+    return withHeaderType(kind, [&](auto type) {
+        return memory_.writeHeader(static_cast<size_t>(index), headerOf<decltype(type)>(header), location_);
+    });
 }
 
 bool MemoryMacroPort::writeBody(MacroKind kind, int index, const std::vector<uint8_t>& header,
                                 const std::vector<uint8_t>& body) {
     // The machine is never sent an empty body.
     if (!validIndex(kind, index) || body.empty()) return false;
-    const auto at = static_cast<size_t>(index);
-    switch (kind) {
-    case MacroKind::Recorded: return writeBodyAs<RecordedMemoryHeader>(memory_, at, header, body, location_);
-    case MacroKind::Edit: return writeBodyAs<EditMemoryHeader>(memory_, at, header, body, location_);
-    case MacroKind::Combination: return writeBodyAs<CombinationMemoryHeader>(memory_, at, header, body, location_);
-    }
-    return false;
+    return withHeaderType(kind, [&](auto type) {
+        return memory_.writeBody(static_cast<size_t>(index), headerOf<decltype(type)>(header), body, location_);
+    });
 }
 
 } // namespace quillon::analyzer
