@@ -7,6 +7,7 @@
 #include "base/lznt1.h"
 #include "control/format_text.h"
 #include "control/line_kinds.h"
+#include "control/memory_locations.h"
 #include "control/recorded_macro.h"
 
 namespace quillon::control {
@@ -23,12 +24,15 @@ constexpr int kEditOpenFailed = 35001, kEditCreateFailed = 35002, kEditDamaged =
 constexpr int kRecordedOpenFailed = 35101, kRecordedCreateFailed = 35102, kRecordedDamaged = 35103,
               kRecordedConvertFailed = 35104;
 constexpr int kEmbeddedOpenFailed = 45001;
+constexpr int kCarriedMemoryRead = 45002, kEmbeddedRecordedHeader = 45003, kEmbeddedRecordedBody = 45004,
+              kEmbeddedEditHeader = 45005, kEmbeddedEdit = 45006;
 
 FileOutcome failure(const char* text, const char* page, int location) {
     return {false, formatText("%s(%s=%d)", text, page, location)};
 }
 FileOutcome failure(const char* text) { return {false, text}; }
 FileOutcome success() { return {true, {}}; }
+FileOutcome linkLost(int location) { return {false, linkFailureText(location), true}; }
 
 void appendRaw(std::vector<uint8_t>& out, const void* data, size_t length) {
     if (length == 0) return;
@@ -192,11 +196,13 @@ uint32_t setOfLines(const MacroDocument& document, int kindOfLine) {
 
 } // namespace
 
+std::string linkFailureText(int location) { return formatText("%s(%d)", "기계와 통신이 되지 않습니다", location); }
+
 uint32_t recordedSetOfLines(const MacroDocument& document) { return setOfLines(document, kind::kPlayRecorded); }
 uint32_t editSetOfLines(const MacroDocument& document) { return setOfLines(document, kind::kPlayEdit); }
 
 bool encodeCombinationFile(CombinationMemoryHeader header, const ExtraBlock& extra, MacroDocument& document,
-                           MacroMemoryAccess& memory, std::vector<uint8_t>& out) {
+                           MacroMemory& memory, std::vector<uint8_t>& out) {
     header.recordedSet = recordedSetOfLines(document);
     header.editSet = editSetOfLines(document);
     document.head.textStoreFollows = 0; // combination files carry no text store
@@ -208,24 +214,31 @@ bool encodeCombinationFile(CombinationMemoryHeader header, const ExtraBlock& ext
     for (int n = 0; n < 32; ++n) {
         if (!(header.recordedSet >> n & 1)) continue;
         RecordedMemoryHeader memoryHeader{};
-        if (!memory.readRecordedHeader(n, memoryHeader)) return false;
+        if (!readListedHeader(memory, n, memoryHeader, memory_location::kReadRecordedHeader)) return false;
         appendRaw(out, &memoryHeader, sizeof(memoryHeader));
         appendRaw(out, none.data(), none.size());
         if (memoryHeader.magic == kRecordedMagic && memoryHeader.bodyLength != 0) {
             std::vector<uint8_t> body;
-            if (!memory.readRecordedBody(n, memoryHeader, body) || body.size() != memoryHeader.bodyLength) return false;
+            if (!memory.readBody(n, memoryHeader, body, memory_location::kReadRecordedBody) ||
+                body.size() != memoryHeader.bodyLength) {
+                return false;
+            }
             appendRaw(out, body.data(), body.size());
         }
     }
     for (int n = 0; n < 32; ++n) {
         if (!(header.editSet >> n & 1)) continue;
         EditMemoryHeader memoryHeader{};
-        if (!memory.readEditHeader(n, memoryHeader)) return false;
+        if (!readListedHeader(memory, n, memoryHeader, memory_location::kReadEditHeader)) return false;
         appendRaw(out, &memoryHeader, sizeof(memoryHeader));
         appendRaw(out, none.data(), none.size());
         if (memoryHeader.magic == kEditMagic && memoryHeader.bodyLength != 0) {
+            EditMemoryHeader current{};
             std::vector<uint8_t> body;
-            if (!memory.readEditBody(n, memoryHeader, body) || body.size() != memoryHeader.bodyLength) return false;
+            if (!readMacro(memory, n, current, body, memory_location::kReadEditBody) ||
+                body.size() != memoryHeader.bodyLength) {
+                return false;
+            }
             appendRaw(out, body.data(), body.size());
         }
     }
@@ -243,10 +256,10 @@ bool decodeCombinationFile(const uint8_t* data, size_t size, CombinationMacroFil
 }
 
 FileOutcome saveCombinationFile(const std::string& path, const CombinationMemoryHeader& header,
-                                const ExtraBlock& extra, MacroDocument& document, MacroMemoryAccess& memory) {
+                                const ExtraBlock& extra, MacroDocument& document, MacroMemory& memory) {
     std::vector<uint8_t> bytes;
     // A memory that cannot be read leaves the previous file as it was.
-    if (!encodeCombinationFile(header, extra, document, memory, bytes)) return failure(kSaveFailed);
+    if (!encodeCombinationFile(header, extra, document, memory, bytes)) return linkLost(kCarriedMemoryRead);
     if (!writeFileAtomic(path, bytes.data(), bytes.size())) return failure(kSaveFailed);
     return success();
 }
@@ -275,7 +288,7 @@ std::string embeddedMacroQuestion(uint32_t recordedSet, uint32_t editSet) {
     return text;
 }
 
-FileOutcome storeEmbeddedMacros(const uint8_t* data, size_t size, MacroMemoryAccess& memory) {
+FileOutcome storeEmbeddedMacros(const uint8_t* data, size_t size, MacroMemory& memory) {
     FileReader reader(data, size);
     CombinationMemoryHeader header{};
     if (!reader.block(&header, sizeof(header), sizeof(header)) || !reader.skipBlock() || !reader.skipBlock()) {
@@ -290,9 +303,12 @@ FileOutcome storeEmbeddedMacros(const uint8_t* data, size_t size, MacroMemoryAcc
         if (memoryHeader.magic != kRecordedMagic) continue;
         const uint8_t* body = memoryHeader.bodyLength ? reader.take(memoryHeader.bodyLength) : nullptr;
         if (memoryHeader.bodyLength && !body) return failure(kTrouble, "ComLine", kEmbeddedOpenFailed);
-        if (!memory.writeRecordedHeader(n, memoryHeader)) return failure(kTrouble, "ComLine", kEmbeddedOpenFailed);
-        if (body && !memory.writeRecordedBody(n, memoryHeader, std::vector<uint8_t>(body, body + memoryHeader.bodyLength))) {
-            return failure(kTrouble, "ComLine", kEmbeddedOpenFailed);
+        if (!memory.writeHeader(n, memoryHeader, memory_location::kWriteRecordedHeader)) {
+            return linkLost(kEmbeddedRecordedHeader);
+        }
+        if (body && !memory.writeBody(n, memoryHeader, std::vector<uint8_t>(body, body + memoryHeader.bodyLength),
+                                      memory_location::kWriteRecordedBody)) {
+            return linkLost(kEmbeddedRecordedBody);
         }
     }
     for (int n = 0; n < 32; ++n) {
@@ -304,14 +320,22 @@ FileOutcome storeEmbeddedMacros(const uint8_t* data, size_t size, MacroMemoryAcc
         if (memoryHeader.magic != kEditMagic) continue;
         const uint8_t* body = memoryHeader.bodyLength ? reader.take(memoryHeader.bodyLength) : nullptr;
         if (memoryHeader.bodyLength && !body) return failure(kTrouble, "ComLine", kEmbeddedOpenFailed);
-        std::vector<uint8_t> code;
-        if (body) code.assign(body, body + memoryHeader.bodyLength);
-        if (!memory.storeEdit(n, memoryHeader, code)) return failure(kTrouble, "ComLine", kEmbeddedOpenFailed);
+        // A macro without a body gets its header only: no empty body goes out.
+        if (!body) {
+            if (!memory.writeHeader(n, memoryHeader, memory_location::kWriteEditHeader)) {
+                return linkLost(kEmbeddedEditHeader);
+            }
+            continue;
+        }
+        if (!storeMacro(memory, n, memoryHeader, std::vector<uint8_t>(body, body + memoryHeader.bodyLength),
+                        memory_location::kStoreEdit)) {
+            return linkLost(kEmbeddedEdit);
+        }
     }
     return success();
 }
 
-FileOutcome storeEmbeddedMacros(const std::string& path, MacroMemoryAccess& memory) {
+FileOutcome storeEmbeddedMacros(const std::string& path, MacroMemory& memory) {
     auto bytes = readFile(path);
     if (!bytes) return failure(kTrouble, "ComLine", kEmbeddedOpenFailed);
     return storeEmbeddedMacros(bytes->data(), bytes->size(), memory);

@@ -15,8 +15,8 @@
 #include <vector>
 
 #include "control/auto_click.h"
-#include "control/macro_memory_access.h"
 #include "control/macro_records.h"
+#include "device/macro_memory.h"
 
 namespace quillon::control {
 
@@ -26,7 +26,11 @@ using ExtraBlock = std::array<uint8_t, kExtraBlockSize>;
 struct FileOutcome {
     bool ok = false;
     std::string message; // UTF-8, shown with the caption "오류" when !ok
+    bool linkLost = false; // a machine transfer failed: after the message the program ends
 };
+
+// "%s(%d)" with "기계와 통신이 되지 않습니다" and the call site's location code.
+std::string linkFailureText(int location);
 
 // ---- edit macro files ----------------------------------------------------
 
@@ -65,11 +69,11 @@ uint32_t editSetOfLines(const MacroDocument& document);
 // machine. The header's bit sets are rebuilt from the lines. False when a
 // memory cannot be read.
 bool encodeCombinationFile(CombinationMemoryHeader header, const ExtraBlock& extra, MacroDocument& document,
-                           MacroMemoryAccess& memory, std::vector<uint8_t>& out);
+                           MacroMemory& memory, std::vector<uint8_t>& out);
 bool decodeCombinationFile(const uint8_t* data, size_t size, CombinationMacroFile& out, bool workingCopy = false);
 
 FileOutcome saveCombinationFile(const std::string& path, const CombinationMemoryHeader& header,
-                                const ExtraBlock& extra, MacroDocument& document, MacroMemoryAccess& memory);
+                                const ExtraBlock& extra, MacroDocument& document, MacroMemory& memory);
 FileOutcome loadCombinationFile(const std::string& path, CombinationMacroFile& out);
 
 // The question asked before the macros a loaded combination file carries are
@@ -78,8 +82,8 @@ std::string embeddedMacroQuestion(uint32_t recordedSet, uint32_t editSet);
 
 // Writes the recorded and edit macros carried by a combination file into the
 // memories of the same numbers, in ascending order.
-FileOutcome storeEmbeddedMacros(const uint8_t* data, size_t size, MacroMemoryAccess& memory);
-FileOutcome storeEmbeddedMacros(const std::string& path, MacroMemoryAccess& memory);
+FileOutcome storeEmbeddedMacros(const uint8_t* data, size_t size, MacroMemory& memory);
+FileOutcome storeEmbeddedMacros(const std::string& path, MacroMemory& memory);
 
 // ---- working copy --------------------------------------------------------
 

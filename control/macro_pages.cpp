@@ -10,17 +10,25 @@
 #include "control/memory_headers.h"
 #include "control/macro_compiler.h"
 #include "control/macro_decoder.h"
+#include "control/memory_locations.h"
 
 namespace quillon::control {
 
 namespace {
 
 constexpr const char* kTrouble = "작동 중 문제가 발생했습니다";
-constexpr const char* kLinkFailed = "기계와 통신이 되지 않습니다";
 constexpr int kRecordedFileRead = 35201, kRecordedFileCreate = 35202;
+// Location codes of the pages' machine transfers, one per call site.
+constexpr int kEditStore = 36101, kCombinationStore = 36201, kAutoClickStore = 36301, kAutoClickLoad = 36302,
+              kRecordedHeaderToFile = 36401, kRecordedBodyToFile = 36402, kRecordedHeaderFromFile = 36403,
+              kRecordedBodyFromFile = 36404;
 
 PageOutcome saved() { return {true, kSaved}; }
 PageOutcome failed(std::string message) { return {false, std::move(message)}; }
+// The machine stopped answering: the page shows where and the program ends.
+PageOutcome linkLost(int location) { return {false, linkFailureText(location), true}; }
+
+size_t at(int index) { return static_cast<size_t>(index); }
 
 std::string nameOf(const char (&field)[42]) {
     return text::cp949ToUtf8(std::string(field, fieldLength(field, sizeof(field))));
@@ -47,42 +55,50 @@ bool rebuild(bool combination, const std::vector<uint8_t>& code, MacroDocument& 
 
 } // namespace
 
-PageOutcome storeEditMacro(MacroMemoryAccess& memory, int index, const std::string& name, uint16_t flags,
+PageOutcome storeEditMacro(MacroMemory& memory, int index, const std::string& name, uint16_t flags,
                            const MacroDocument& document, const TextStore& store) {
     CompileResult code = compileEditMacro(document, store);
     if (!code.ok) return failed(code.message);
     EditMemoryHeader header = makeEditMemoryHeader(name, flags, code.code.size());
-    if (!memory.storeEdit(index, header, code.code)) return failed(kLinkFailed);
+    if (!storeMacro(memory, at(index), header, code.code, memory_location::kStoreEdit)) return linkLost(kEditStore);
     return saved();
 }
 
-PageOutcome storeCombinationMacro(MacroMemoryAccess& memory, int index, const std::string& name, uint16_t flags,
+PageOutcome storeCombinationMacro(MacroMemory& memory, int index, const std::string& name, uint16_t flags,
                                   const MacroDocument& document, const TextStore& store) {
     CompileResult code = compileCombinationMacro(document, store);
     if (!code.ok) return failed(code.message);
     CombinationMemoryHeader header =
         makeCombinationMemoryHeader(name, flags, code.code.size(), code.recordedSet, code.editSet);
-    if (!memory.storeCombination(index, header, code.code)) return failed(kLinkFailed);
+    if (!storeMacro(memory, at(index), header, code.code, memory_location::kStoreCombination)) {
+        return linkLost(kCombinationStore);
+    }
     return saved();
 }
 
-bool loadEditMacroFromMachine(MacroMemoryAccess& memory, int index, MacroDocument& document, TextStore& store,
+bool loadEditMacroFromMachine(MacroMemory& memory, int index, MacroDocument& document, TextStore& store,
                               const MacroDocument* sharing, MachineMacro& out) {
     EditMemoryHeader header{};
+    if (!readListedHeader(memory, at(index), header, memory_location::kReadEditHeader) ||
+        header.magic != kEditMagic || header.bodyLength == 0) {
+        return false;
+    }
+    EditMemoryHeader current{};
     std::vector<uint8_t> code;
-    if (!memory.readEditHeader(index, header) || header.magic != kEditMagic || header.bodyLength == 0) return false;
-    if (!memory.readEditBody(index, header, code)) return false;
+    if (!readMacro(memory, at(index), current, code, memory_location::kReadEditBody)) return false;
     return rebuild(false, code, document, store, sharing, header, out);
 }
 
-bool loadCombinationMacroFromMachine(MacroMemoryAccess& memory, int index, MacroDocument& document, TextStore& store,
+bool loadCombinationMacroFromMachine(MacroMemory& memory, int index, MacroDocument& document, TextStore& store,
                                      const MacroDocument* sharing, MachineMacro& out) {
     CombinationMemoryHeader header{};
-    std::vector<uint8_t> code;
-    if (!memory.readCombinationHeader(index, header) || header.magic != kCombinationMagic || header.bodyLength == 0) {
+    if (!readListedHeader(memory, at(index), header, memory_location::kReadCombinationHeader) ||
+        header.magic != kCombinationMagic || header.bodyLength == 0) {
         return false;
     }
-    if (!memory.readCombinationBody(index, header, code)) return false;
+    CombinationMemoryHeader current{};
+    std::vector<uint8_t> code;
+    if (!readMacro(memory, at(index), current, code, memory_location::kReadCombinationBody)) return false;
     return rebuild(true, code, document, store, sharing, header, out);
 }
 
@@ -98,37 +114,39 @@ PageOutcome saveEditPageFile(const std::string& path, const std::string& name, u
 
 PageOutcome saveCombinationPageFile(const std::string& path, const std::string& name, uint16_t flags,
                                     const ExtraBlock& extra, MacroDocument& document, const TextStore& store,
-                                    MacroMemoryAccess& memory) {
+                                    MacroMemory& memory) {
     CompileResult code = compileCombinationMacro(document, store);
     CombinationMemoryHeader header = makeCombinationMemoryHeader(name, flags, code.ok ? code.code.size() : 0, 0, 0);
     FileOutcome written = saveCombinationFile(path, header, extra, document, memory);
-    if (!written.ok) return failed(written.message);
+    if (!written.ok) return {false, written.message, written.linkLost};
     return saved();
 }
 
-PageOutcome storeAutoClick(MacroMemoryAccess& memory, const AutoClickSettings& settings) {
+PageOutcome storeAutoClick(MacroMemory& memory, const AutoClickSettings& settings) {
     std::string problem = validateAutoClick(settings);
     if (!problem.empty()) return failed(problem);
     std::array<uint8_t, kAutoClickBlockSize> block;
     if (!buildAutoClickBlock(settings, block)) return failed(kAutoClickBadDeviceRecord);
-    if (!memory.writeAutoClickBlock(block.data())) return failed(kLinkFailed);
+    if (!memory.writeAutoClickBlock(block.data(), memory_location::kWriteAutoClick)) return linkLost(kAutoClickStore);
     return saved();
 }
 
-PageOutcome loadAutoClickFromMachine(MacroMemoryAccess& memory, AutoClickSettings& settings) {
+PageOutcome loadAutoClickFromMachine(MacroMemory& memory, AutoClickSettings& settings) {
     std::array<uint8_t, kAutoClickBlockSize> block{};
-    if (!memory.readAutoClickBlock(block.data())) return failed(kLinkFailed);
+    if (!memory.readAutoClickBlock(block.data(), memory_location::kReadAutoClick)) return linkLost(kAutoClickLoad);
     if (!settingsFromBlock(block.data(), block.size(), settings)) return failed(kAutoClickBadDeviceRecord);
     return {true, kAutoClickLoaded};
 }
 
-PageOutcome saveRecordedMemoryToFile(MacroMemoryAccess& memory, int index, const RecordedPageOptions& page,
-                                     const std::string& path) {
+PageOutcome saveRecordedMemoryToFile(MacroMemory& memory, int index, const RecordedPageOptions& page,
+                                     const std::string& path, const MemoryProgress* progress) {
     RecordedMacroFile file;
-    if (!memory.readRecordedHeader(index, file.header)) return failed(kLinkFailed);
+    if (!readListedHeader(memory, at(index), file.header, memory_location::kReadRecordedHeader)) {
+        return linkLost(kRecordedHeaderToFile);
+    }
     if (file.header.magic == kRecordedMagic && file.header.bodyLength != 0 &&
-        !memory.readRecordedBody(index, file.header, file.body)) {
-        return failed(kLinkFailed);
+        !memory.readBody(at(index), file.header, file.body, memory_location::kReadRecordedBody, progress)) {
+        return linkLost(kRecordedBodyToFile);
     }
     if (file.body.size() != file.header.bodyLength) file.body.clear();
     file.header.flags = recordedFlags(page);
@@ -140,7 +158,7 @@ PageOutcome saveRecordedMemoryToFile(MacroMemoryAccess& memory, int index, const
 }
 
 PageOutcome writeRecordedFileToMemory(const std::string& path, int index, const RecordedPageOptions& page,
-                                      MacroMemoryAccess& memory) {
+                                      MacroMemory& memory, const MemoryProgress* progress) {
     auto bytes = readFile(path);
     RecordedMacroFile file;
     if (!bytes || !decodeRecordedFile(bytes->data(), bytes->size(), file)) {
@@ -149,8 +167,13 @@ PageOutcome writeRecordedFileToMemory(const std::string& path, int index, const 
     file.header.magic = kRecordedMagic;
     file.header.flags = recordedFlags(page);
     setRecordedName(file.header.name, page.name);
-    if (!memory.writeRecordedHeader(index, file.header)) return failed(kLinkFailed);
-    if (!file.body.empty() && !memory.writeRecordedBody(index, file.header, file.body)) return failed(kLinkFailed);
+    if (!memory.writeHeader(at(index), file.header, memory_location::kWriteRecordedHeader)) {
+        return linkLost(kRecordedHeaderFromFile);
+    }
+    if (!file.body.empty() &&
+        !memory.writeBody(at(index), file.header, file.body, memory_location::kWriteRecordedBody, progress)) {
+        return linkLost(kRecordedBodyFromFile);
+    }
     return saved();
 }
 

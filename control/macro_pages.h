@@ -8,7 +8,6 @@
 
 #include "control/auto_click.h"
 #include "control/macro_files.h"
-#include "control/macro_memory_access.h"
 #include "control/macro_records.h"
 #include "control/recorded_macro.h"
 
@@ -19,16 +18,17 @@ constexpr const char* kSaved = "저장 완료"; // caption "알림"
 struct PageOutcome {
     bool ok = false;
     std::string message; // UTF-8: the notice when ok ("저장 완료" or empty), the error otherwise
+    bool linkLost = false; // the machine stopped answering: after the message the program ends
 };
 
 // "기계에 저장하기" of the edit page: compile, then store header and code.
 // A compile error leaves the memory untouched.
-PageOutcome storeEditMacro(MacroMemoryAccess& memory, int index, const std::string& name, uint16_t flags,
+PageOutcome storeEditMacro(MacroMemory& memory, int index, const std::string& name, uint16_t flags,
                            const MacroDocument& document, const TextStore& store);
 
 // "기계에 저장하기" of the combination page. The header carries the bit sets of
 // the memories the macro plays.
-PageOutcome storeCombinationMacro(MacroMemoryAccess& memory, int index, const std::string& name, uint16_t flags,
+PageOutcome storeCombinationMacro(MacroMemory& memory, int index, const std::string& name, uint16_t flags,
                                   const MacroDocument& document, const TextStore& store);
 
 struct MachineMacro {
@@ -41,9 +41,9 @@ struct MachineMacro {
 // "기계에서 불러오기": the memory's code rebuilt into the document (which is
 // emptied first). False when the memory is empty or the link failed; the
 // document is then unchanged.
-bool loadEditMacroFromMachine(MacroMemoryAccess& memory, int index, MacroDocument& document, TextStore& store,
+bool loadEditMacroFromMachine(MacroMemory& memory, int index, MacroDocument& document, TextStore& store,
                               const MacroDocument* sharing, MachineMacro& out);
-bool loadCombinationMacroFromMachine(MacroMemoryAccess& memory, int index, MacroDocument& document, TextStore& store,
+bool loadCombinationMacroFromMachine(MacroMemory& memory, int index, MacroDocument& document, TextStore& store,
                                      const MacroDocument* sharing, MachineMacro& out);
 
 // "하드에 저장하기" of the edit page: nothing happens for a document without
@@ -55,22 +55,23 @@ PageOutcome saveEditPageFile(const std::string& path, const std::string& name, u
 // the machine and carried in the file.
 PageOutcome saveCombinationPageFile(const std::string& path, const std::string& name, uint16_t flags,
                                     const ExtraBlock& extra, MacroDocument& document, const TextStore& store,
-                                    MacroMemoryAccess& memory);
+                                    MacroMemory& memory);
 
 // Auto-click page: "기계에 저장하기" validates, generates and writes the block;
 // "기계에서 불러오기" takes the settings of the machine's block ("불러오기 완료",
 // or "잘못된 데이터입니다." when its record is not valid, the settings then
 // unchanged).
-PageOutcome storeAutoClick(MacroMemoryAccess& memory, const AutoClickSettings& settings);
-PageOutcome loadAutoClickFromMachine(MacroMemoryAccess& memory, AutoClickSettings& settings);
+PageOutcome storeAutoClick(MacroMemory& memory, const AutoClickSettings& settings);
+PageOutcome loadAutoClickFromMachine(MacroMemory& memory, AutoClickSettings& settings);
 
 // Recorded page, state 1 ("하드에 저장하기" of a memory): the memory's header
 // with the page's name and flags, and its body, written as a file.
-PageOutcome saveRecordedMemoryToFile(MacroMemoryAccess& memory, int index, const RecordedPageOptions& page,
-                                     const std::string& path);
+// `progress` (optional) follows the body as it moves.
+PageOutcome saveRecordedMemoryToFile(MacroMemory& memory, int index, const RecordedPageOptions& page,
+                                     const std::string& path, const MemoryProgress* progress = nullptr);
 // Recorded page, state 2 ("기계에 저장하기" of a file): the file read again and
 // written into the memory with the page's name and flags.
 PageOutcome writeRecordedFileToMemory(const std::string& path, int index, const RecordedPageOptions& page,
-                                      MacroMemoryAccess& memory);
+                                      MacroMemory& memory, const MemoryProgress* progress = nullptr);
 
 } // namespace quillon::control

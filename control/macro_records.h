@@ -7,6 +7,8 @@
 #include <cstdint>
 #include <memory>
 
+#include "device/memory_headers.h"
+
 namespace quillon::control {
 
 constexpr int kMaxLines = 10000;
@@ -103,52 +105,14 @@ struct TextStore {
 };
 static_assert(sizeof(TextStore) == 6555600);
 
-#pragma pack(push, 1)
-
-// Machine memory headers as the program holds them (host order) and as the
-// macro files carry them.
-struct RecordedMemoryHeader {
-    uint16_t magic;            // 0x6688
-    uint16_t flags;
-    char name[42];
-    uint32_t bodyLength;       // 46
-    uint32_t recordingLength;  // 50: ms
-    uint8_t firstDelay[2];     // 54: big-endian, kept as the machine wrote it
-    uint8_t secondDelay[2];    // 56
-    uint8_t reserved[5];       // 58
-};
-static_assert(sizeof(RecordedMemoryHeader) == 63);
-static_assert(offsetof(RecordedMemoryHeader, bodyLength) == 46);
-static_assert(offsetof(RecordedMemoryHeader, firstDelay) == 54);
-
-struct EditMemoryHeader {
-    uint16_t magic;            // 0x3377
-    uint16_t flags;
-    char name[42];
-    uint16_t bodyLength;       // 46
-    uint8_t reserved[5];       // 48
-};
-static_assert(sizeof(EditMemoryHeader) == 53);
-
-struct CombinationMemoryHeader {
-    uint16_t magic;            // 0x2266
-    uint16_t flags;
-    char name[42];
-    uint16_t bodyLength;       // 46
-    uint32_t recordedSet;      // 48: bit n = recorded memory n is played
-    uint32_t editSet;          // 52
-    uint8_t kept[4];           // 56
-    uint8_t reserved[5];       // 60
-};
-static_assert(sizeof(CombinationMemoryHeader) == 65);
-static_assert(offsetof(CombinationMemoryHeader, recordedSet) == 48);
-static_assert(offsetof(CombinationMemoryHeader, editSet) == 52);
-
-#pragma pack(pop)
-
-constexpr uint16_t kRecordedMagic = 0x6688;
-constexpr uint16_t kEditMagic = 0x3377;
-constexpr uint16_t kCombinationMagic = 0x2266;
+// The machine's memory headers, as the program holds them (host order) and as
+// the macro files carry them.
+using quillon::CombinationMemoryHeader;
+using quillon::EditMemoryHeader;
+using quillon::RecordedMemoryHeader;
+using quillon::kCombinationMagic;
+using quillon::kEditMagic;
+using quillon::kRecordedMagic;
 
 // Macro option flags of edit and combination macros.
 constexpr uint16_t kFlagFps = 0x10;

@@ -6,16 +6,6 @@ namespace quillon {
 
 namespace {
 
-bool readHeader(Link& link, size_t index, RecordedMemoryHeader& h, int location) {
-    return readRecordedHeader(link, index, h, location);
-}
-bool readHeader(Link& link, size_t index, EditMemoryHeader& h, int location) {
-    return readEditHeader(link, index, h, location);
-}
-bool readHeader(Link& link, size_t index, CombinationMemoryHeader& h, int location) {
-    return readCombinationHeader(link, index, h, location);
-}
-
 // Builds text from pieces without "literal" + std::string chains.
 std::string join(std::initializer_list<std::string_view> pieces) {
     std::string out;
@@ -30,9 +20,9 @@ std::string number(size_t value) { return std::to_string(value); }
 } // namespace
 
 template <typename Header, size_t Count>
-bool MemoryHeaderCache<Header, Count>::fill(Link& link, int location) {
+bool MemoryHeaderCache<Header, Count>::fill(MacroMemory& memory, int location) {
     for (size_t i = 0; i < Count; ++i) {
-        if (!readHeader(link, i, headers_[i], location)) {
+        if (!readListedHeader(memory, i, headers_[i], location)) {
             filled_ = false;
             return false;
         }
@@ -59,45 +49,45 @@ template class MemoryHeaderCache<CombinationMemoryHeader, kCombinationMemoryCoun
 
 // ---- clearing and copying ---------------------------------------------------------------
 
-bool clearRecorded(Link& link, RecordedHeaderCache& cache, size_t index, int location) {
+bool clearRecorded(MacroMemory& memory, RecordedHeaderCache& cache, size_t index, int location) {
     if (index >= RecordedHeaderCache::kCount) return false;
     RecordedMemoryHeader header = cache.header(index);
     header.magic = 0;
-    header.length = 0;
+    header.bodyLength = 0;
     header.recordingLength = 0;
     setMemoryName(header.name, kEmptyMemoryName);
     cache.update(index, header);
-    return writeRecordedHeader(link, index, header, location);
+    return memory.writeHeader(index, header, location);
 }
 
-bool clearEdit(Link& link, EditHeaderCache& cache, size_t index, int location) {
+bool clearEdit(MacroMemory& memory, EditHeaderCache& cache, size_t index, int location) {
     if (index >= EditHeaderCache::kCount) return false;
     EditMemoryHeader header = cache.header(index);
     header.magic = 0;
-    header.length = 0;
+    header.bodyLength = 0;
     setMemoryName(header.name, kEmptyMemoryName);
     cache.update(index, header);
-    return writeEditHeader(link, index, header, location);
+    return memory.writeHeader(index, header, location);
 }
 
-bool clearCombination(Link& link, CombinationHeaderCache& cache, size_t index, int location) {
+bool clearCombination(MacroMemory& memory, CombinationHeaderCache& cache, size_t index, int location) {
     if (index >= CombinationHeaderCache::kCount) return false;
     CombinationMemoryHeader header = cache.header(index);
     header.magic = 0;
-    header.length = 0;
+    header.bodyLength = 0;
     setMemoryName(header.name, kEmptyMemoryName);
     cache.update(index, header);
-    return writeCombinationHeader(link, index, header, location);
+    return memory.writeHeader(index, header, location);
 }
 
-bool copyRecorded(Link& link, RecordedHeaderCache& cache, size_t source, size_t target, std::string_view newName,
+bool copyRecorded(MacroMemory& memory, RecordedHeaderCache& cache, size_t source, size_t target, std::string_view newName,
                   uint16_t newFlags, int location, const MemoryProgress* progress) {
     if (source >= RecordedHeaderCache::kCount || target >= RecordedHeaderCache::kCount) return false;
     RecordedMemoryHeader header = cache.header(source);
     if (source == target || cache.isEmpty(source)) {
         setMemoryName(header.name, newName);
         header.flags = newFlags;
-        if (!writeRecordedHeader(link, target, header, location)) {
+        if (!memory.writeHeader(target, header, location)) {
             return false;
         }
         header.magic = kRecordedMagic; // as the machine now holds it
@@ -105,14 +95,13 @@ bool copyRecorded(Link& link, RecordedHeaderCache& cache, size_t source, size_t 
         return true;
     }
     std::vector<uint8_t> body;
-    if (!readRecordedHeader(link, source, header, location) ||
-        !readRecordedBody(link, source, header, body, location, progress)) {
+    if (!readMacro(memory, source, header, body, location, progress)) {
         return false;
     }
     cache.update(source, header);
     setMemoryName(header.name, newName);
     header.flags = newFlags;
-    if (!storeRecorded(link, target, header, body, location, progress)) {
+    if (!storeMacro(memory, target, header, body, location, progress)) {
         return false;
     }
     cache.update(target, header);
@@ -157,7 +146,7 @@ std::vector<std::string> listLines(EditHeaderCache& cache, bool forLoading) {
         const std::string name = cache.name(i);
         if (forLoading) {
             const std::optional<size_t> length =
-                cache.isEmpty(i) ? std::nullopt : std::optional<size_t>(cache.header(i).length);
+                cache.isEmpty(i) ? std::nullopt : std::optional<size_t>(cache.header(i).bodyLength);
             lines.push_back(editLoadListLine(i, name, length));
         } else {
             lines.push_back(memoryListLine(i, name));

@@ -4,9 +4,8 @@
 // without asking the machine again. Also the list lines and progress texts.
 #pragma once
 
-#include "device/link.h"
+#include "device/macro_memory.h"
 #include "device/memory_headers.h"
-#include "device/memory_transfer.h"
 
 #include <array>
 #include <optional>
@@ -21,7 +20,7 @@ public:
     static constexpr size_t kCount = Count;
 
     // Reads every header in index order; stops at the first failure.
-    bool fill(Link& link, int location);
+    bool fill(MacroMemory& memory, int location);
     bool filled() const { return filled_; }
     // Drops the cache: the next fill asks the machine again.
     void invalidate() { filled_ = false; }
@@ -45,14 +44,14 @@ using CombinationHeaderCache = MemoryHeaderCache<CombinationMemoryHeader, kCombi
 // ---- operations that keep a cache in step ------------------------------------------
 // The cached header becomes magic 0, length 0, name "비어 있슴"; then the header
 // write (the recorded one goes out with magic 0x6688 and length 0).
-bool clearRecorded(Link& link, RecordedHeaderCache& cache, size_t index, int location);
-bool clearEdit(Link& link, EditHeaderCache& cache, size_t index, int location);
-bool clearCombination(Link& link, CombinationHeaderCache& cache, size_t index, int location);
+bool clearRecorded(MacroMemory& memory, RecordedHeaderCache& cache, size_t index, int location);
+bool clearEdit(MacroMemory& memory, EditHeaderCache& cache, size_t index, int location);
+bool clearCombination(MacroMemory& memory, CombinationHeaderCache& cache, size_t index, int location);
 // Same memory: only the header is rewritten with the new name and flags.
 // Empty source: the source header with the new name and flags goes to the
 // target. Otherwise the source's header and body are read (with progress) and
 // written to the target under the new name and flags.
-bool copyRecorded(Link& link, RecordedHeaderCache& cache, size_t source, size_t target, std::string_view newName,
+bool copyRecorded(MacroMemory& memory, RecordedHeaderCache& cache, size_t source, size_t target, std::string_view newName,
                   uint16_t newFlags, int location, const MemoryProgress* progress = nullptr);
 
 // ---- list lines (memory pickers) ----------------------------------------------------------

@@ -11,17 +11,21 @@ void recordedHeaderToLink(const RecordedMemoryHeader& header, uint8_t* bytes) {
     std::memcpy(bytes, &header, sizeof header);
     storeBe16(bytes + offsetof(RecordedMemoryHeader, magic), header.magic);
     storeBe16(bytes + offsetof(RecordedMemoryHeader, flags), header.flags);
-    storeBe32(bytes + offsetof(RecordedMemoryHeader, length), header.length);
+    storeBe32(bytes + offsetof(RecordedMemoryHeader, bodyLength), header.bodyLength);
     storeBe32(bytes + offsetof(RecordedMemoryHeader, recordingLength), header.recordingLength);
+}
+
+void headerFromLink(const uint8_t* bytes, RecordedMemoryHeader& header) {
+    std::memcpy(&header, bytes, sizeof header);
+    header.magic = loadBe16(bytes + offsetof(RecordedMemoryHeader, magic));
+    header.flags = loadBe16(bytes + offsetof(RecordedMemoryHeader, flags));
+    header.bodyLength = loadBe32(bytes + offsetof(RecordedMemoryHeader, bodyLength));
+    header.recordingLength = loadBe32(bytes + offsetof(RecordedMemoryHeader, recordingLength));
 }
 
 RecordedMemoryHeader recordedHeaderFromLink(const uint8_t* bytes) {
     RecordedMemoryHeader header;
-    std::memcpy(&header, bytes, sizeof header);
-    header.magic = loadBe16(bytes + offsetof(RecordedMemoryHeader, magic));
-    header.flags = loadBe16(bytes + offsetof(RecordedMemoryHeader, flags));
-    header.length = loadBe32(bytes + offsetof(RecordedMemoryHeader, length));
-    header.recordingLength = loadBe32(bytes + offsetof(RecordedMemoryHeader, recordingLength));
+    headerFromLink(bytes, header);
     header.name[kMemoryNameField - 1] = '\0';
     return header;
 }
@@ -30,15 +34,19 @@ void editHeaderToLink(const EditMemoryHeader& header, uint8_t* bytes) {
     std::memcpy(bytes, &header, sizeof header);
     storeBe16(bytes + offsetof(EditMemoryHeader, magic), header.magic);
     storeBe16(bytes + offsetof(EditMemoryHeader, flags), header.flags);
-    storeBe16(bytes + offsetof(EditMemoryHeader, length), header.length);
+    storeBe16(bytes + offsetof(EditMemoryHeader, bodyLength), header.bodyLength);
+}
+
+void headerFromLink(const uint8_t* bytes, EditMemoryHeader& header) {
+    std::memcpy(&header, bytes, sizeof header);
+    header.magic = loadBe16(bytes + offsetof(EditMemoryHeader, magic));
+    header.flags = loadBe16(bytes + offsetof(EditMemoryHeader, flags));
+    header.bodyLength = loadBe16(bytes + offsetof(EditMemoryHeader, bodyLength));
 }
 
 EditMemoryHeader editHeaderFromLink(const uint8_t* bytes) {
     EditMemoryHeader header;
-    std::memcpy(&header, bytes, sizeof header);
-    header.magic = loadBe16(bytes + offsetof(EditMemoryHeader, magic));
-    header.flags = loadBe16(bytes + offsetof(EditMemoryHeader, flags));
-    header.length = loadBe16(bytes + offsetof(EditMemoryHeader, length));
+    headerFromLink(bytes, header);
     header.name[kMemoryNameField - 1] = '\0';
     return header;
 }
@@ -47,15 +55,19 @@ void combinationHeaderToLink(const CombinationMemoryHeader& header, uint8_t* byt
     std::memcpy(bytes, &header, sizeof header);
     storeBe16(bytes + offsetof(CombinationMemoryHeader, magic), header.magic);
     storeBe16(bytes + offsetof(CombinationMemoryHeader, flags), header.flags);
-    storeBe16(bytes + offsetof(CombinationMemoryHeader, length), header.length);
+    storeBe16(bytes + offsetof(CombinationMemoryHeader, bodyLength), header.bodyLength);
+}
+
+void headerFromLink(const uint8_t* bytes, CombinationMemoryHeader& header) {
+    std::memcpy(&header, bytes, sizeof header);
+    header.magic = loadBe16(bytes + offsetof(CombinationMemoryHeader, magic));
+    header.flags = loadBe16(bytes + offsetof(CombinationMemoryHeader, flags));
+    header.bodyLength = loadBe16(bytes + offsetof(CombinationMemoryHeader, bodyLength));
 }
 
 CombinationMemoryHeader combinationHeaderFromLink(const uint8_t* bytes) {
     CombinationMemoryHeader header;
-    std::memcpy(&header, bytes, sizeof header);
-    header.magic = loadBe16(bytes + offsetof(CombinationMemoryHeader, magic));
-    header.flags = loadBe16(bytes + offsetof(CombinationMemoryHeader, flags));
-    header.length = loadBe16(bytes + offsetof(CombinationMemoryHeader, length));
+    headerFromLink(bytes, header);
     header.name[kMemoryNameField - 1] = '\0';
     return header;
 }
@@ -79,10 +91,10 @@ std::string memoryName(const char (&field)[kMemoryNameField]) {
     return text::cp949ToUtf8(std::string_view(field, strnlen(field, kMemoryNameField)));
 }
 
-bool isEmptyMemory(const RecordedMemoryHeader& header) { return header.magic != kRecordedMagic || header.length == 0; }
-bool isEmptyMemory(const EditMemoryHeader& header) { return header.magic != kEditMagic || header.length == 0; }
+bool isEmptyMemory(const RecordedMemoryHeader& header) { return header.magic != kRecordedMagic || header.bodyLength == 0; }
+bool isEmptyMemory(const EditMemoryHeader& header) { return header.magic != kEditMagic || header.bodyLength == 0; }
 bool isEmptyMemory(const CombinationMemoryHeader& header) {
-    return header.magic != kCombinationMagic || header.length == 0;
+    return header.magic != kCombinationMagic || header.bodyLength == 0;
 }
 
 int bankOf(size_t index) { return static_cast<int>(index / 8 + 1); }

@@ -37,24 +37,24 @@ struct RecordedMemoryHeader {
     uint16_t magic;
     uint16_t flags; // speed index, recording mode, locks, delays, keyboard only, play once
     char name[kMemoryNameField]; // CP949, NUL-terminated
-    uint32_t length;             // body bytes
+    uint32_t bodyLength;         // body bytes
     uint32_t recordingLength;    // milliseconds
-    uint16_t firstDelay;         // kept big-endian as the machine wrote it
-    uint16_t secondDelay;        // likewise
+    uint8_t firstDelay[2];       // big-endian, kept as the machine wrote it
+    uint8_t secondDelay[2];      // likewise
     uint8_t reserved[5];
 };
 struct EditMemoryHeader {
     uint16_t magic;
     uint16_t flags; // 0x10 FPS mode, 0x40 keyboard lock, 0x80 mouse lock, 0x4000 play once
     char name[kMemoryNameField];
-    uint16_t length; // compiled code, at most 32,768
+    uint16_t bodyLength; // compiled code, at most 32,768
     uint8_t reserved[5];
 };
 struct CombinationMemoryHeader {
     uint16_t magic;
     uint16_t flags;
     char name[kMemoryNameField];
-    uint16_t length;
+    uint16_t bodyLength;
     uint32_t recordedSet; // bit n = recorded memory n, little-endian on the link too
     uint32_t editSet;     // bit n = edit memory n, likewise
     uint8_t kept[4];
@@ -64,25 +64,30 @@ struct CombinationMemoryHeader {
 
 static_assert(offsetof(RecordedMemoryHeader, flags) == 2);
 static_assert(offsetof(RecordedMemoryHeader, name) == 4);
-static_assert(offsetof(RecordedMemoryHeader, length) == 46);
+static_assert(offsetof(RecordedMemoryHeader, bodyLength) == 46);
 static_assert(offsetof(RecordedMemoryHeader, recordingLength) == 50);
 static_assert(offsetof(RecordedMemoryHeader, firstDelay) == 54);
 static_assert(offsetof(RecordedMemoryHeader, secondDelay) == 56);
 static_assert(offsetof(RecordedMemoryHeader, reserved) == 58);
 static_assert(sizeof(RecordedMemoryHeader) == 63);
 static_assert(offsetof(EditMemoryHeader, name) == 4);
-static_assert(offsetof(EditMemoryHeader, length) == 46);
+static_assert(offsetof(EditMemoryHeader, bodyLength) == 46);
 static_assert(offsetof(EditMemoryHeader, reserved) == 48);
 static_assert(sizeof(EditMemoryHeader) == 53);
 static_assert(offsetof(CombinationMemoryHeader, name) == 4);
-static_assert(offsetof(CombinationMemoryHeader, length) == 46);
+static_assert(offsetof(CombinationMemoryHeader, bodyLength) == 46);
 static_assert(offsetof(CombinationMemoryHeader, recordedSet) == 48);
 static_assert(offsetof(CombinationMemoryHeader, editSet) == 52);
 static_assert(offsetof(CombinationMemoryHeader, kept) == 56);
 static_assert(offsetof(CombinationMemoryHeader, reserved) == 60);
 static_assert(sizeof(CombinationMemoryHeader) == 65);
 
-// Link byte order <-> host order (only the converted fields change).
+// Link byte order <-> host order (only the converted fields change). The
+// *FromLink functions also end the name field with a NUL; headerFromLink
+// keeps every other byte exactly as the machine sent it.
+void headerFromLink(const uint8_t* bytes, RecordedMemoryHeader& header);
+void headerFromLink(const uint8_t* bytes, EditMemoryHeader& header);
+void headerFromLink(const uint8_t* bytes, CombinationMemoryHeader& header);
 void recordedHeaderToLink(const RecordedMemoryHeader& header, uint8_t* bytes);
 RecordedMemoryHeader recordedHeaderFromLink(const uint8_t* bytes);
 void editHeaderToLink(const EditMemoryHeader& header, uint8_t* bytes);

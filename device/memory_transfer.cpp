@@ -59,7 +59,34 @@ bool refuse(Link& link, const char* operation, int location) {
     return link.fail(LinkFailure::Refused, operation, location);
 }
 
+template <typename Header>
+bool readStoredHeader(Link& link, uint8_t code, size_t count, size_t index, Header& header, int location,
+                      const char* operation) {
+    if (index >= count) return refuse(link, operation, location);
+    BusyLink busy(link);
+    uint8_t bytes[sizeof(Header)];
+    putCommand(link, code, index);
+    if (!located(link, link.sendCommand(2) && link.readBlock(sizeof bytes, bytes), location)) {
+        return false;
+    }
+    headerFromLink(bytes, header);
+    return busy.finish(true);
+}
+
 } // namespace
+
+bool readHeaderAsStored(Link& link, size_t index, RecordedMemoryHeader& header, int location) {
+    return readStoredHeader(link, command::kReadRecordedHeader, kRecordedMemoryCount, index, header, location,
+                            "readRecordedHeader");
+}
+bool readHeaderAsStored(Link& link, size_t index, EditMemoryHeader& header, int location) {
+    return readStoredHeader(link, command::kReadEditHeader, kEditMemoryCount, index, header, location,
+                            "readEditHeader");
+}
+bool readHeaderAsStored(Link& link, size_t index, CombinationMemoryHeader& header, int location) {
+    return readStoredHeader(link, command::kReadCombinationHeader, kCombinationMemoryCount, index, header,
+                            location, "readCombinationHeader");
+}
 
 // ---- recorded ---------------------------------------------------------------------
 
@@ -86,7 +113,7 @@ bool readRecordedHeader(Link& link, size_t index, RecordedMemoryHeader& header, 
     if (isEmptyMemory(header)) {
         setMemoryName(header.name, kEmptyMemoryName);
         header.flags = 0;
-        header.length = 0;
+        header.bodyLength = 0;
         header.recordingLength = 0;
     }
     return busy.finish(true);
@@ -95,23 +122,23 @@ bool readRecordedHeader(Link& link, size_t index, RecordedMemoryHeader& header, 
 bool writeRecordedBody(Link& link, size_t index, const RecordedMemoryHeader& header, const std::vector<uint8_t>& body,
                        int location, const MemoryProgress* progress) {
     // The machine takes as many bytes as the header written before announced.
-    if (index >= kRecordedMemoryCount || header.length > body.size() || header.length > kRecordedBodyMax) {
+    if (index >= kRecordedMemoryCount || header.bodyLength > body.size() || header.bodyLength > kRecordedBodyMax) {
         return refuse(link, "writeRecordedBody", location);
     }
     BusyLink busy(link);
-    const ProgressCallback step = startProgress(progress, header.length, true);
+    const ProgressCallback step = startProgress(progress, header.bodyLength, true);
     putCommand(link, command::kWriteRecordedBody, index);
-    return busy.finish(located(link, commandThenWrite(link, 2, body.data(), header.length, step), location));
+    return busy.finish(located(link, commandThenWrite(link, 2, body.data(), header.bodyLength, step), location));
 }
 
 bool readRecordedBody(Link& link, size_t index, const RecordedMemoryHeader& header, std::vector<uint8_t>& body,
                       int location, const MemoryProgress* progress) {
-    if (index >= kRecordedMemoryCount || isEmptyMemory(header) || header.length > kRecordedBodyMax) {
+    if (index >= kRecordedMemoryCount || isEmptyMemory(header) || header.bodyLength > kRecordedBodyMax) {
         return refuse(link, "readRecordedBody", location);
     }
     BusyLink busy(link);
-    const ProgressCallback step = startProgress(progress, header.length, true);
-    body.assign(header.length, 0);
+    const ProgressCallback step = startProgress(progress, header.bodyLength, true);
+    body.assign(header.bodyLength, 0);
     putCommand(link, command::kReadRecordedBody, index);
     return busy.finish(
         located(link, link.sendCommand(2) && link.readBlock(body.size(), body.data(), step), location));
@@ -138,7 +165,7 @@ bool readEditHeader(Link& link, size_t index, EditMemoryHeader& header, int loca
     }
     header = editHeaderFromLink(bytes);
     if (header.magic != kEditMagic) {
-        header.length = 0; // the name is kept
+        header.bodyLength = 0; // the name is kept
     }
     return busy.finish(true);
 }
@@ -186,10 +213,10 @@ bool readEditBody(Link& link, size_t index, EditMemoryHeader& header, std::vecto
     if (!readEditHeader(link, index, header, location)) {
         return false;
     }
-    if (isEmptyMemory(header) || header.length > kEditBodyMax) {
+    if (isEmptyMemory(header) || header.bodyLength > kEditBodyMax) {
         return refuse(link, "readEditBody", location);
     }
-    return readShortBody(link, command::kReadEditBody, index, header.length, code, location, progress);
+    return readShortBody(link, command::kReadEditBody, index, header.bodyLength, code, location, progress);
 }
 
 // ---- combination ----------------------------------------------------------------------
@@ -237,7 +264,23 @@ bool readCombinationBody(Link& link, size_t index, CombinationMemoryHeader& head
     if (isEmptyMemory(header)) {
         return refuse(link, "readCombinationBody", location);
     }
-    return readShortBody(link, command::kReadCombinationBody, index, header.length, code, location, progress);
+    return readShortBody(link, command::kReadCombinationBody, index, header.bodyLength, code, location, progress);
+}
+
+bool readAnnouncedBody(Link& link, size_t index, const EditMemoryHeader& header, std::vector<uint8_t>& code,
+                       int location, const MemoryProgress* progress) {
+    if (index >= kEditMemoryCount || isEmptyMemory(header) || header.bodyLength > kEditBodyMax) {
+        return refuse(link, "readEditBody", location);
+    }
+    return readShortBody(link, command::kReadEditBody, index, header.bodyLength, code, location, progress);
+}
+
+bool readAnnouncedBody(Link& link, size_t index, const CombinationMemoryHeader& header,
+                       std::vector<uint8_t>& code, int location, const MemoryProgress* progress) {
+    if (index >= kCombinationMemoryCount || isEmptyMemory(header)) {
+        return refuse(link, "readCombinationBody", location);
+    }
+    return readShortBody(link, command::kReadCombinationBody, index, header.bodyLength, code, location, progress);
 }
 
 // ---- auto-click ----------------------------------------------------------------------------

@@ -50,6 +50,20 @@ bool writeCombinationBody(Link& link, size_t index, const std::vector<uint8_t>& 
 bool readCombinationBody(Link& link, size_t index, CombinationMemoryHeader& header, std::vector<uint8_t>& code,
                          int location, const MemoryProgress* progress = nullptr); // 0x37
 
+// ---- headers and bodies as stored -------------------------------------------------
+// The header read of each kind with every byte kept as the machine holds it
+// (only the big-endian fields converted): an empty memory is not renamed, as
+// files that carry the header must keep its bytes.
+bool readHeaderAsStored(Link& link, size_t index, RecordedMemoryHeader& header, int location);
+bool readHeaderAsStored(Link& link, size_t index, EditMemoryHeader& header, int location);
+bool readHeaderAsStored(Link& link, size_t index, CombinationMemoryHeader& header, int location);
+// The body a header read before announces, without reading the header again;
+// refused without any exchange for an empty header.
+bool readAnnouncedBody(Link& link, size_t index, const EditMemoryHeader& header, std::vector<uint8_t>& code,
+                       int location, const MemoryProgress* progress = nullptr);
+bool readAnnouncedBody(Link& link, size_t index, const CombinationMemoryHeader& header, std::vector<uint8_t>& code,
+                       int location, const MemoryProgress* progress = nullptr);
+
 // ---- auto-click block -----------------------------------------------------------
 bool writeAutoClickBlock(Link& link, const uint8_t* block, int location); // 0x3C, 512 bytes
 bool readAutoClickBlock(Link& link, uint8_t* block, int location);        // 0x3D, 512 bytes

@@ -1,5 +1,6 @@
 #include "editor/machine_macros.h"
 
+#include <cstddef>
 #include <cstring>
 
 #include "base/text.h"
@@ -9,9 +10,12 @@ namespace quillon::editor {
 
 namespace {
 
-constexpr size_t kNameOffset = 4;
-constexpr size_t kNameBytes = 42;
-constexpr size_t kBodyLengthOffset = 46;
+// The three header types share the name and the body length's place.
+constexpr size_t kNameOffset = offsetof(RecordedMemoryHeader, name);
+constexpr size_t kNameBytes = kMemoryNameField;
+constexpr size_t kBodyLengthOffset = offsetof(RecordedMemoryHeader, bodyLength);
+static_assert(offsetof(EditMemoryHeader, bodyLength) == kBodyLengthOffset &&
+              offsetof(CombinationMemoryHeader, bodyLength) == kBodyLengthOffset);
 
 bool validIndex(MacroKind kind, int index) { return index >= 0 && index < (kind == MacroKind::Combination ? 8 : 32); }
 
@@ -81,22 +85,22 @@ void MacroNameLists::take(MacroKind kind, int index, std::vector<uint8_t> header
     }
 }
 
-bool readMacroNameLists(MacroMemory& memory, Clock& clock, MacroNameLists& lists) {
+bool readMacroNameLists(MacroMemory& memory, Clock& clock, MacroNameLists& lists, int location) {
     std::vector<uint8_t> header;
     for (int n = 0; n < 32; ++n) {
-        if (!memory.readHeader(MacroKind::Recorded, n, header)) {
+        if (!analyzer::readHeaderBytes(memory, MacroKind::Recorded, n, header, location)) {
             return false;
         }
         lists.take(MacroKind::Recorded, n, header);
         clock.sleepMs(10);
-        if (!memory.readHeader(MacroKind::Edit, n, header)) {
+        if (!analyzer::readHeaderBytes(memory, MacroKind::Edit, n, header, location)) {
             return false;
         }
         lists.take(MacroKind::Edit, n, header);
         clock.sleepMs(10);
     }
     for (int j = 0; j < 8; ++j) {
-        if (!memory.readHeader(MacroKind::Combination, j, header)) {
+        if (!analyzer::readHeaderBytes(memory, MacroKind::Combination, j, header, location)) {
             return false;
         }
         lists.take(MacroKind::Combination, j, header);
@@ -105,32 +109,17 @@ bool readMacroNameLists(MacroMemory& memory, Clock& clock, MacroNameLists& lists
     return true;
 }
 
-bool EditorMachineMacros::readHeader(MacroKind kind, int index, std::vector<uint8_t>& header) {
-    return memory_.readHeader(kind, index, header);
-}
-
-bool EditorMachineMacros::readBody(MacroKind kind, int index, const std::vector<uint8_t>& header,
-                                   std::vector<uint8_t>& body) {
-    uint32_t length = analyzer::bodyLengthOf(kind, header);
-    return length != 0 && memory_.readBody(kind, index, length, body);
-}
-
 bool EditorMachineMacros::writeHeader(MacroKind kind, int index, const std::vector<uint8_t>& header) {
     // A memory that was empty when it was embedded carries nothing to install:
     // the machine's own content of that memory stays.
     if (analyzer::bodyLengthOf(kind, header) == 0) {
         return true;
     }
-    if (!memory_.writeHeader(kind, index, header)) {
+    if (!MemoryMacroPort::writeHeader(kind, index, header)) {
         return false;
     }
     lists_.take(kind, index, header);
     return true;
-}
-
-bool EditorMachineMacros::writeBody(MacroKind kind, int index, const std::vector<uint8_t>&,
-                                    const std::vector<uint8_t>& body) {
-    return memory_.writeBody(kind, index, body);
 }
 
 std::string EditorMachineMacros::listedName(MacroKind kind, int index) { return lists_.name(kind, index); }

@@ -12,9 +12,11 @@
 
 #include "analyzer/machine_macros.h"
 #include "base/clock.h"
-#include "editor/macro_memory.h"
+#include "device/macro_memory.h"
 
 namespace quillon::editor {
+
+using analyzer::MacroKind;
 
 // The names shown for each memory (UTF-8), and the headers they came from
 // (program byte order). An empty memory (wrong magic or length 0) is named
@@ -37,24 +39,21 @@ struct MacroNameLists {
 std::string listedMacroName(MacroKind kind, int index, const std::vector<uint8_t>& header);
 
 // Reads the lists: recorded n then edit n for n = 0..31, then combination
-// 0..7, 10 ms apart. False at the first failed read.
-bool readMacroNameLists(MacroMemory& memory, Clock& clock, MacroNameLists& lists);
+// 0..7, 10 ms apart. False at the first failed read. `location` is the
+// call-site code a failed read carries.
+bool readMacroNameLists(MacroMemory& memory, Clock& clock, MacroNameLists& lists, int location = 0);
 
 // The port the analyzer file uses, over the machine's memories and the lists
 // read at start-up. Headers written to the machine update the lists.
-class EditorMachineMacros final : public analyzer::MachineMacroPort {
+class EditorMachineMacros final : public analyzer::MemoryMacroPort {
 public:
-    EditorMachineMacros(MacroMemory& memory, MacroNameLists& lists) : memory_(memory), lists_(lists) {}
+    EditorMachineMacros(MacroMemory& memory, MacroNameLists& lists, int location = 0)
+        : MemoryMacroPort(memory, location), lists_(lists) {}
 
-    bool readHeader(MacroKind kind, int index, std::vector<uint8_t>& header) override;
-    bool readBody(MacroKind kind, int index, const std::vector<uint8_t>& header, std::vector<uint8_t>& body) override;
     bool writeHeader(MacroKind kind, int index, const std::vector<uint8_t>& header) override;
-    bool writeBody(MacroKind kind, int index, const std::vector<uint8_t>& header,
-                   const std::vector<uint8_t>& body) override;
     std::string listedName(MacroKind kind, int index) override;
 
 private:
-    MacroMemory& memory_;
     MacroNameLists& lists_;
 };
 

@@ -8,6 +8,7 @@
 #include <cstring>
 
 #include "analyzer/analyzer_file.h"
+#include "device/macro_memory.h"
 #include "device/memory_transfer.h"
 #include "file_fixtures.h"
 #include "tests/device/sim_link_fixture.h"
@@ -16,82 +17,6 @@ namespace quillon::analyzer {
 namespace {
 
 constexpr int kLocation = 700;
-
-// The seam over the device library: headers held in host order.
-class LinkMacroPort final : public MachineMacroPort {
-public:
-    explicit LinkMacroPort(Link& link) : link_(link) {}
-
-    bool readHeader(MacroKind kind, int index, std::vector<uint8_t>& header) override {
-        switch (kind) {
-        case MacroKind::Recorded: {
-            RecordedMemoryHeader h{};
-            return readRecordedHeader(link_, static_cast<size_t>(index), h, kLocation) && hold(h, header);
-        }
-        case MacroKind::Edit: {
-            EditMemoryHeader h{};
-            return readEditHeader(link_, static_cast<size_t>(index), h, kLocation) && hold(h, header);
-        }
-        case MacroKind::Combination: {
-            CombinationMemoryHeader h{};
-            return readCombinationHeader(link_, static_cast<size_t>(index), h, kLocation) && hold(h, header);
-        }
-        }
-        return false;
-    }
-    bool readBody(MacroKind kind, int index, const std::vector<uint8_t>& header, std::vector<uint8_t>& body) override {
-        auto n = static_cast<size_t>(index);
-        switch (kind) {
-        case MacroKind::Recorded: return readRecordedBody(link_, n, as<RecordedMemoryHeader>(header), body, kLocation);
-        case MacroKind::Edit: {
-            auto h = as<EditMemoryHeader>(header);
-            return readEditBody(link_, n, h, body, kLocation);
-        }
-        case MacroKind::Combination: {
-            auto h = as<CombinationMemoryHeader>(header);
-            return readCombinationBody(link_, n, h, body, kLocation);
-        }
-        }
-        return false;
-    }
-    bool writeHeader(MacroKind kind, int index, const std::vector<uint8_t>& header) override {
-        auto n = static_cast<size_t>(index);
-        switch (kind) {
-        case MacroKind::Recorded: return writeRecordedHeader(link_, n, as<RecordedMemoryHeader>(header), kLocation);
-        case MacroKind::Edit: return writeEditHeader(link_, n, as<EditMemoryHeader>(header), kLocation);
-        case MacroKind::Combination:
-            return writeCombinationHeader(link_, n, as<CombinationMemoryHeader>(header), kLocation);
-        }
-        return false;
-    }
-    bool writeBody(MacroKind kind, int index, const std::vector<uint8_t>& header,
-                   const std::vector<uint8_t>& body) override {
-        auto n = static_cast<size_t>(index);
-        switch (kind) {
-        case MacroKind::Recorded:
-            return writeRecordedBody(link_, n, as<RecordedMemoryHeader>(header), body, kLocation);
-        case MacroKind::Edit: return writeEditBody(link_, n, body, kLocation);
-        case MacroKind::Combination: return writeCombinationBody(link_, n, body, kLocation);
-        }
-        return false;
-    }
-    std::string listedName(MacroKind, int) override { return "m"; }
-
-private:
-    template <class Header>
-    static bool hold(const Header& h, std::vector<uint8_t>& out) {
-        out.resize(sizeof h);
-        std::memcpy(out.data(), &h, sizeof h);
-        return true;
-    }
-    template <class Header>
-    static Header as(const std::vector<uint8_t>& bytes) {
-        Header h{};
-        std::memcpy(&h, bytes.data(), std::min(bytes.size(), sizeof h));
-        return h;
-    }
-    Link& link_;
-};
 
 std::vector<uint8_t> pattern(size_t size, uint8_t seed) {
     std::vector<uint8_t> bytes(size);
@@ -118,25 +43,27 @@ TEST(EmbeddedMacrosOnTheSimulatedMachine, WhatOneMachineCarriesAnotherReceives) 
     recorded.magic = kRecordedMagic;
     recorded.flags = 0x0203;
     std::memcpy(recorded.name, "walk", 4);
-    recorded.length = 300;
+    recorded.bodyLength = 300;
     recorded.recordingLength = 4567;
-    recorded.firstDelay = 0x3412;
+    recorded.firstDelay[0] = 0x12;
+    recorded.firstDelay[1] = 0x34;
     ASSERT_TRUE(storeRecorded(source.link, 9, recorded, pattern(300, 1), kLocation));
     RecordedMemoryHeader extra = recorded;
-    extra.length = 70;
+    extra.bodyLength = 70;
     ASSERT_TRUE(storeRecorded(source.link, 4, extra, pattern(70, 2), kLocation));
     EditMemoryHeader edit{};
     edit.magic = kEditMagic;
     std::memcpy(edit.name, "jump", 4);
-    edit.length = 129;
+    edit.bodyLength = 129;
     ASSERT_TRUE(storeEdit(source.link, 3, edit, pattern(129, 3), kLocation));
     CombinationMemoryHeader combination{};
     combination.magic = kCombinationMagic;
-    combination.length = 20;
+    combination.bodyLength = 20;
     combination.recordedSet = (1u << 4) | (1u << 9); // 9 is carried by the record already
     ASSERT_TRUE(storeCombination(source.link, 1, combination, pattern(20, 4), kLocation));
 
-    LinkMacroPort sourcePort(source.link);
+    LinkMacroMemory sourceMemory(source.link);
+    MemoryMacroPort sourcePort(sourceMemory, kLocation);
     AnalyzerFile file(folders.image(), folders.sound());
     file.setMachine(&sourcePort);
     file.hooks().askEmbedMacros = [](const std::string&) { return true; };
@@ -150,7 +77,8 @@ TEST(EmbeddedMacrosOnTheSimulatedMachine, WhatOneMachineCarriesAnotherReceives) 
     ASSERT_TRUE(saved.ok) << saved.message;
 
     quillon::testing::SimLink target(LinkKind::Hid, Program::AnalyzerEditor, false);
-    LinkMacroPort targetPort(target.link);
+    LinkMacroMemory targetMemory(target.link);
+    MemoryMacroPort targetPort(targetMemory, kLocation);
     AnalyzerFile reader(folders.image(), folders.sound());
     reader.setMachine(&targetPort);
     reader.hooks().askInstallMacros = [](const std::string&) { return true; };

@@ -12,12 +12,12 @@
 #include "control/macro_files.h"
 #include "control/recorded_macro.h"
 #include "tests/control/control_test_support.h"
-#include "tests/control/fake_macro_memory.h"
+#include "tests/device/fake_macro_memory.h"
 
 namespace quillon::control {
 namespace {
 
-using testing::FakeMacroMemory;
+using quillon::testing::FakeMacroMemory;
 using testing::makeLine;
 using testing::Page;
 
@@ -198,7 +198,7 @@ TEST(CombinationFile, CarriesThePlayedMemoriesInOrder) {
     FakeMacroMemory target;
     ASSERT_TRUE(storeEmbeddedMacros(bytes.data(), bytes.size(), target).ok);
     EXPECT_EQ(target.log, (std::vector<std::string>{"recorded header 0", "recorded body 0", "recorded header 10",
-                                                    "recorded body 10", "edit 1"}));
+                                                    "recorded body 10", "edit header 1", "edit body 1"}));
     EXPECT_EQ(target.recordedBodies[10], (std::vector<uint8_t>{4, 5}));
     EXPECT_EQ(target.editBodies[1], (std::vector<uint8_t>{0x01, 0x04, 0xEE}));
 
@@ -238,7 +238,8 @@ TEST(CombinationFile, FailedMemoryReadKeepsThePreviousFile) {
     memory.failReadsAfter = 1; // the header reads, the body does not
     auto outcome = saveCombinationFile(path, header, ExtraBlock{}, *page.document, memory);
     EXPECT_FALSE(outcome.ok);
-    EXPECT_EQ(outcome.message, "저장 실패");
+    EXPECT_EQ(outcome.message, "기계와 통신이 되지 않습니다(45002)");
+    EXPECT_TRUE(outcome.linkLost);
     EXPECT_EQ(fileBytes(path), before);
     CombinationMacroFile loaded;
     EXPECT_TRUE(loadCombinationFile(path, loaded).ok);

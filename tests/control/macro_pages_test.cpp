@@ -7,12 +7,12 @@
 #include "base/text.h"
 #include "control/macro_pages.h"
 #include "tests/control/control_test_support.h"
-#include "tests/control/fake_macro_memory.h"
+#include "tests/device/fake_macro_memory.h"
 
 namespace quillon::control {
 namespace {
 
-using testing::FakeMacroMemory;
+using quillon::testing::FakeMacroMemory;
 using testing::makeLine;
 using testing::Page;
 
@@ -140,7 +140,7 @@ namespace quillon::control {
 namespace {
 
 TEST(AutoClickPage, MachineStoreAndLoad) {
-    testing::FakeMacroMemory memory;
+    quillon::testing::FakeMacroMemory memory;
     AutoClickSettings settings = defaultAutoClickSettings();
     AutoClickSettings loaded{};
     EXPECT_EQ(loadAutoClickFromMachine(memory, loaded).message, "잘못된 데이터입니다.");

@@ -7,7 +7,7 @@
 #include "control/memory_headers.h"
 #include "control/macro_files.h"
 #include "tests/control/control_test_support.h"
-#include "tests/control/fake_macro_memory.h"
+#include "tests/device/fake_macro_memory.h"
 
 namespace quillon::control {
 namespace {
@@ -40,7 +40,7 @@ TEST(QuillonMacroTool, CompilesFilesAndDecodesCode) {
     testing::Page combination;
     combination.add(testing::makeLine(208, {{12, 8}}));
     combination.add(testing::makeLine(209, {{12, 31}}));
-    testing::FakeMacroMemory memory;
+    quillon::testing::FakeMacroMemory memory;
     ASSERT_TRUE(saveCombinationFile(folder + "tool.cqn1", makeCombinationMemoryHeader("c", 0, 0, 0, 0), ExtraBlock{},
                                     *combination.document, memory)
                     .ok);

@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <numeric>
 
 namespace quillon {
@@ -23,10 +24,12 @@ RecordedMemoryHeader recordedHeader(const char* name, uint32_t length) {
     h.magic = kRecordedMagic;
     h.flags = 0x4203;
     setMemoryName(h.name, name);
-    h.length = length;
+    h.bodyLength = length;
     h.recordingLength = 123456;
-    h.firstDelay = 0x3412; // held big-endian: bytes 12 34 on the link
-    h.secondDelay = 0x7856;
+    h.firstDelay[0] = 0x12; // held big-endian: bytes 12 34 on the link
+    h.firstDelay[1] = 0x34;
+    h.secondDelay[0] = 0x56;
+    h.secondDelay[1] = 0x78;
     return h;
 }
 
@@ -49,18 +52,23 @@ TEST(MemoryNaming, BankSlotAndLines) {
 
 TEST(MemoryHeaders, LinkOrderConvertsOnlyTheConvertedFields) {
     uint8_t bytes[63];
-    recordedHeaderToLink(recordedHeader("A", 0x01020304), bytes);
+    const RecordedMemoryHeader held = recordedHeader("A", 0x01020304);
+    recordedHeaderToLink(held, bytes);
     EXPECT_EQ(loadBe16(bytes), 0x6688);
     EXPECT_EQ(loadBe16(bytes + 2), 0x4203);
     EXPECT_EQ(loadBe32(bytes + 46), 0x01020304u);
     EXPECT_EQ(loadBe32(bytes + 50), 123456u);
     EXPECT_EQ(bytes[54], 0x12) << "delays cross as held";
     EXPECT_EQ(bytes[55], 0x34);
-    EXPECT_EQ(recordedHeaderFromLink(bytes).firstDelay, 0x3412);
+    EXPECT_EQ(recordedHeaderFromLink(bytes).firstDelay[0], 0x12);
+    EXPECT_EQ(recordedHeaderFromLink(bytes).firstDelay[1], 0x34);
+    RecordedMemoryHeader back{};
+    headerFromLink(bytes, back);
+    EXPECT_EQ(std::memcmp(&back, &held, sizeof held), 0) << "the way back gives every byte as it was held";
 
     CombinationMemoryHeader c{};
     c.magic = kCombinationMagic;
-    c.length = 0x0102;
+    c.bodyLength = 0x0102;
     c.recordedSet = 0x80000001;
     c.editSet = 0x00000300;
     uint8_t cb[65];
@@ -117,7 +125,7 @@ TEST_P(MemoriesOnBothLinks, EditRoundTripOfTheLargestBody) {
     EditMemoryHeader header{};
     header.magic = kEditMagic;
     header.flags = 0x4010;
-    header.length = static_cast<uint16_t>(code.size()); // 32768 fits in 16 bits
+    header.bodyLength = static_cast<uint16_t>(code.size()); // 32768 fits in 16 bits
     setMemoryName(header.name, "편집");
     int range = -1;
     std::vector<int> positions;
@@ -139,7 +147,7 @@ TEST_P(MemoriesOnBothLinks, CombinationAndAutoClickRoundTrip) {
     const auto code = pattern(700, 1);
     CombinationMemoryHeader header{};
     header.magic = kCombinationMagic;
-    header.length = 700;
+    header.bodyLength = 700;
     header.recordedSet = 0x00002001;
     header.editSet = 0x80000000;
     header.kept[0] = 0xAB;
@@ -179,13 +187,13 @@ TEST_P(MemoriesOnBothLinks, EmptyMemoriesReadAsEmptyAndTheirBodiesAreNotAskedFor
     // Edit memory with a foreign magic: length 0, the name kept.
     EditMemoryHeader edit{};
     edit.magic = 0x1234;
-    edit.length = 40;
+    edit.bodyLength = 40;
     setMemoryName(edit.name, "남은이름");
     ASSERT_TRUE(writeEditHeader(s.link, 2, edit, 4));
     EditMemoryHeader editBack{};
     std::vector<uint8_t> code;
     EXPECT_FALSE(readEditBody(s.link, 2, editBack, code, 5));
-    EXPECT_EQ(+editBack.length, 0);
+    EXPECT_EQ(+editBack.bodyLength, 0);
     EXPECT_EQ(memoryName(editBack.name), "남은이름");
 
     // Combination memory never written: bytes 46..59 cleared, name set.
@@ -196,37 +204,38 @@ TEST_P(MemoriesOnBothLinks, EmptyMemoriesReadAsEmptyAndTheirBodiesAreNotAskedFor
 
 TEST_P(MemoriesOnBothLinks, ClearAndCopyKeepTheCacheInStep) {
     SimLink s(GetParam());
+    LinkMacroMemory memory(s.link);
     const auto body = pattern(300, 5);
     ASSERT_TRUE(storeRecorded(s.link, 9, recordedHeader("아홉", 300), body, 1));
     ASSERT_TRUE(storeRecorded(s.link, 0, recordedHeader("", 300), body, 1));
     RecordedHeaderCache cache;
-    ASSERT_TRUE(cache.fill(s.link, 2));
+    ASSERT_TRUE(cache.fill(memory, 2));
     EXPECT_EQ(cache.name(9), "아홉");
     EXPECT_EQ(cache.name(0), "새로 만든 매크로");
     EXPECT_EQ(memoryName(cache.header(0).name), "새로 만든 매크로") << "written into the cache entry";
     EXPECT_EQ(cache.name(1), "비어 있슴");
 
     // Copy 1-1 to 2-8: header and body read, then written.
-    ASSERT_TRUE(copyRecorded(s.link, cache, 0, 15, "복사본", 0x0001, 3));
+    ASSERT_TRUE(copyRecorded(memory, cache, 0, 15, "복사본", 0x0001, 3));
     EXPECT_EQ(s.machine.recordedMemory(15).body, body);
     EXPECT_EQ(cache.name(15), "복사본");
 
     // Clearing 2-2 lists it as empty, and the machine holds magic 0x6688 with length 0.
-    ASSERT_TRUE(clearRecorded(s.link, cache, 9, 4));
+    ASSERT_TRUE(clearRecorded(memory, cache, 9, 4));
     EXPECT_EQ(listLines(cache)[9], "  2-2메모리---비어 있슴");
     EXPECT_EQ(loadBe16(s.machine.recordedMemory(9).header.data()), 0x6688);
     EXPECT_EQ(loadBe32(s.machine.recordedMemory(9).header.data() + 46), 0u);
     RecordedHeaderCache fresh;
-    ASSERT_TRUE(fresh.fill(s.link, 5));
+    ASSERT_TRUE(fresh.fill(memory, 5));
     EXPECT_EQ(listLines(fresh)[9], "  2-2메모리---비어 있슴");
     EXPECT_EQ(listLines(fresh)[15], "  2-8메모리---복사본");
 
     EditHeaderCache edits;
-    ASSERT_TRUE(edits.fill(s.link, 6));
-    ASSERT_TRUE(clearEdit(s.link, edits, 3, 7));
+    ASSERT_TRUE(edits.fill(memory, 6));
+    ASSERT_TRUE(clearEdit(memory, edits, 3, 7));
     CombinationHeaderCache combos;
-    ASSERT_TRUE(combos.fill(s.link, 8));
-    ASSERT_TRUE(clearCombination(s.link, combos, 2, 9));
+    ASSERT_TRUE(combos.fill(memory, 8));
+    ASSERT_TRUE(clearCombination(memory, combos, 2, 9));
     EXPECT_EQ(listLines(combos)[2], "  3번 메모리---비어 있슴");
 }
 
@@ -235,12 +244,13 @@ INSTANTIATE_TEST_SUITE_P(Links, MemoriesOnBothLinks, ::testing::Values(LinkKind:
 
 TEST(MemoryTransfer, CopyingAMemoryOntoItselfRewritesOnlyTheHeader) {
     SimLink s(LinkKind::Hid);
+    LinkMacroMemory memory(s.link);
     const auto body = pattern(200, 2);
     ASSERT_TRUE(storeRecorded(s.link, 0, recordedHeader("원본", 200), body, 1));
     RecordedHeaderCache cache;
-    ASSERT_TRUE(cache.fill(s.link, 2));
+    ASSERT_TRUE(cache.fill(memory, 2));
     s.wire->outputReports.clear();
-    ASSERT_TRUE(copyRecorded(s.link, cache, 0, 0, "새이름", 0x0100, 3));
+    ASSERT_TRUE(copyRecorded(memory, cache, 0, 0, "새이름", 0x0100, 3));
     // The header command and its one data report; no body command.
     ASSERT_EQ(s.wire->outputReports.size(), 2u);
     EXPECT_EQ(s.wire->outputReports[0][1], 0x30);
@@ -249,7 +259,7 @@ TEST(MemoryTransfer, CopyingAMemoryOntoItselfRewritesOnlyTheHeader) {
     ASSERT_TRUE(readRecordedHeader(s.link, 0, back, 4));
     EXPECT_EQ(memoryName(back.name), "새이름");
     EXPECT_EQ(+back.flags, 0x0100);
-    EXPECT_EQ(+back.length, 200u);
+    EXPECT_EQ(+back.bodyLength, 200u);
 }
 
 TEST(MemoryTransfer, AHundredByteBodyTakesTwoReports) {
@@ -266,7 +276,7 @@ TEST(MemoryTransfer, AHundredByteBodyTakesTwoReports) {
 
     EditMemoryHeader header{};
     header.magic = kEditMagic;
-    header.length = 100;
+    header.bodyLength = 100;
     ASSERT_TRUE(writeEditHeader(s.link, 0, header, 2));
     s.wire->inputReports.clear();
     std::vector<uint8_t> read;

@@ -4,7 +4,7 @@
 
 #include "base/byte_order.h"
 #include "editor/editor_document.h"
-#include "editor/link_macro_memory.h"
+#include "device/macro_memory.h"
 #include "editor/machine_macros.h"
 #include "editor_fixture.h"
 #include "tests/device/sim_link_fixture.h"
@@ -80,9 +80,9 @@ protected:
     }
 
     void put(MacroKind kind, int index, const std::vector<uint8_t>& header, const std::vector<uint8_t>& body) {
-        ASSERT_TRUE(memory.writeHeader(kind, index, header));
+        ASSERT_TRUE(direct.writeHeader(kind, index, header));
         if (!body.empty()) {
-            ASSERT_TRUE(memory.writeBody(kind, index, body));
+            ASSERT_TRUE(direct.writeBody(kind, index, header, body));
         }
     }
 
@@ -109,6 +109,7 @@ protected:
 
     quillon::testing::SimLink sim{GetParam(), Program::AnalyzerEditor};
     LinkMacroMemory memory{sim.link};
+    MemoryMacroPort direct{memory}; // puts the machine's memories in place
     MacroNameLists lists;
     EditorMachineMacros port{memory, lists};
     ScratchFolder scratch;
@@ -234,25 +235,6 @@ TEST_P(MachineMacros, AFailedInstallStopsTheOpen) {
 
 INSTANTIATE_TEST_SUITE_P(Links, MachineMacros, ::testing::Values(LinkKind::Hid, LinkKind::Serial),
                          [](const auto& info) { return std::string(quillon::testing::linkName(info.param)); });
-
-TEST(MacroHeaders, ByteOrderOnTheLink) {
-    std::vector<uint8_t> h = recordedHeader("A", 0x01020304, 0x0A0B0C0D);
-    std::vector<uint8_t> link = h;
-    headerToLink(MacroKind::Recorded, link);
-    EXPECT_EQ(loadBe16(link.data()), kRecordedMagic);
-    EXPECT_EQ(loadBe32(link.data() + 46), 0x01020304u);
-    EXPECT_EQ(loadBe32(link.data() + 50), 0x0A0B0C0Du);
-    EXPECT_EQ(link[54], 0x12);
-    EXPECT_EQ(link[57], 0x34);
-    headerFromLink(MacroKind::Recorded, link);
-    EXPECT_EQ(link, h);
-
-    std::vector<uint8_t> c = combinationHeader("C", 300, 0x11223344, 0x55667788);
-    headerToLink(MacroKind::Combination, c);
-    EXPECT_EQ(loadBe16(c.data() + 46), 300);
-    EXPECT_EQ(loadLe32(c.data() + 48), 0x11223344u); // the masks stay as they are
-    EXPECT_EQ(loadLe32(c.data() + 52), 0x55667788u);
-}
 
 } // namespace
 } // namespace quillon::editor

@@ -8,6 +8,7 @@
 #include "editor/editor_document.h"
 #include "editor/machine_macros.h"
 #include "editor_fixture.h"
+#include "tests/device/fake_macro_memory.h"
 
 namespace quillon::editor {
 namespace {
@@ -15,39 +16,26 @@ namespace {
 using namespace analyzer;
 using namespace testing;
 
-enum class Op { ReadHeader, ReadBody, WriteHeader, WriteBody };
+using quillon::testing::FakeMacroMemory;
 
-// Memories held in program order; one operation on one kind can be made to fail.
-class FakeMemory final : public MacroMemory {
-public:
-    std::map<std::pair<MacroKind, int>, std::pair<std::vector<uint8_t>, std::vector<uint8_t>>> memories;
-    bool failing = false;
-    Op failOp = Op::ReadHeader;
-    MacroKind failKind = MacroKind::Recorded;
-
-    bool fails(Op op, MacroKind kind) const { return failing && op == failOp && kind == failKind; }
-    bool readHeader(MacroKind kind, int index, std::vector<uint8_t>& header) override {
-        if (fails(Op::ReadHeader, kind)) return false;
-        auto it = memories.find({kind, index});
-        header = it != memories.end() ? it->second.first : std::vector<uint8_t>(headerSizeOf(kind), 0);
-        return true;
+// Puts a header given as the file carries it, and its body, into the machine.
+void put(FakeMacroMemory& memory, MacroKind kind, size_t index, const std::vector<uint8_t>& header,
+         std::vector<uint8_t> body) {
+    switch (kind) {
+    case MacroKind::Recorded:
+        std::memcpy(&memory.recorded.at(index), header.data(), header.size());
+        memory.recordedBodies[index] = std::move(body);
+        break;
+    case MacroKind::Edit:
+        std::memcpy(&memory.edit.at(index), header.data(), header.size());
+        memory.editBodies[index] = std::move(body);
+        break;
+    case MacroKind::Combination:
+        std::memcpy(&memory.combination.at(index), header.data(), header.size());
+        memory.combinationBodies[index] = std::move(body);
+        break;
     }
-    bool readBody(MacroKind kind, int index, uint32_t length, std::vector<uint8_t>& body) override {
-        if (fails(Op::ReadBody, kind)) return false;
-        body = memories[{kind, index}].second;
-        return body.size() == length;
-    }
-    bool writeHeader(MacroKind kind, int index, const std::vector<uint8_t>& header) override {
-        if (fails(Op::WriteHeader, kind)) return false;
-        memories[{kind, index}].first = header;
-        return true;
-    }
-    bool writeBody(MacroKind kind, int index, const std::vector<uint8_t>& body) override {
-        if (fails(Op::WriteBody, kind)) return false;
-        memories[{kind, index}].second = body;
-        return true;
-    }
-};
+}
 
 std::vector<uint8_t> header(MacroKind kind, const char* name, uint32_t length) {
     std::vector<uint8_t> h(headerSizeOf(kind), 0);
@@ -65,9 +53,9 @@ class MacroFailures : public ::testing::Test {
 protected:
     void SetUp() override {
         ASSERT_TRUE(folders.create());
-        memory.memories[{MacroKind::Recorded, 10}] = {header(MacroKind::Recorded, "Rec", 5), {1, 2, 3, 4, 5}};
-        memory.memories[{MacroKind::Edit, 20}] = {header(MacroKind::Edit, "Edt", 3), {7, 8, 9}};
-        memory.memories[{MacroKind::Combination, 4}] = {header(MacroKind::Combination, "Cmb", 2), {5, 6}};
+        put(memory, MacroKind::Recorded, 10, header(MacroKind::Recorded, "Rec", 5), {1, 2, 3, 4, 5});
+        put(memory, MacroKind::Edit, 20, header(MacroKind::Edit, "Edt", 3), {7, 8, 9});
+        put(memory, MacroKind::Combination, 4, header(MacroKind::Combination, "Cmb", 2), {5, 6});
         VirtualClock listClock;
         ASSERT_TRUE(readMacroNameLists(memory, listClock, lists));
         Item item{};
@@ -80,7 +68,7 @@ protected:
 
     ScratchFolder scratch;
     EditorFolders folders = EditorFolders::under(scratch.file("data"));
-    FakeMemory memory;
+    FakeMacroMemory memory;
     MacroNameLists lists;
     EditorMachineMacros port{memory, lists};
     AnalyzerModel model;
@@ -90,25 +78,22 @@ protected:
 };
 
 struct FailureCase {
-    Op op;
-    MacroKind kind;
+    const char* operation; // of the machine's memories
     const char* message;
 };
 
 TEST_F(MacroFailures, SavingStopsAtTheFirstFailedRead) {
     const FailureCase cases[] = {
-        {Op::ReadHeader, MacroKind::Recorded, "Rec(10) 녹화매크로 정보를 읽어 오는 동안 오류가 발생했습니다."},
-        {Op::ReadBody, MacroKind::Recorded, "Rec(10) 녹화매크로 본체를 읽어 오는 동안 오류가 발생했습니다."},
-        {Op::ReadHeader, MacroKind::Edit, "Edt(20) 편집매크로 정보를 읽어 오는 동안 오류가 발생했습니다."},
-        {Op::ReadBody, MacroKind::Edit, "Edt(20) 편집매크로 정보를 읽어 오는 동안 오류가 발생했습니다."},
-        {Op::ReadHeader, MacroKind::Combination, "5번 조합매크로 정보를 읽어 오는 동안 오류가 발생했습니다."},
-        {Op::ReadBody, MacroKind::Combination, "5번 조합매크로 본체를 읽어 오는 동안 오류가 발생했습니다."},
+        {"recorded header read", "Rec(10) 녹화매크로 정보를 읽어 오는 동안 오류가 발생했습니다."},
+        {"recorded body read", "Rec(10) 녹화매크로 본체를 읽어 오는 동안 오류가 발생했습니다."},
+        {"edit header read", "Edt(20) 편집매크로 정보를 읽어 오는 동안 오류가 발생했습니다."},
+        {"edit body read", "Edt(20) 편집매크로 정보를 읽어 오는 동안 오류가 발생했습니다."},
+        {"combination header read", "5번 조합매크로 정보를 읽어 오는 동안 오류가 발생했습니다."},
+        {"combination body read", "5번 조합매크로 본체를 읽어 오는 동안 오류가 발생했습니다."},
     };
     const std::string path = folders.save + "/실패.dat";
     for (const FailureCase& c : cases) {
-        memory.failing = true;
-        memory.failOp = c.op;
-        memory.failKind = c.kind;
+        memory.failOperation = c.operation;
         dialogs.answers = {true};
         EXPECT_FALSE(doc.save(path)) << c.message;
         EXPECT_EQ(dialogs.messages().back(), c.message);
@@ -123,25 +108,23 @@ TEST_F(MacroFailures, InstallingStopsAtTheFirstFailedWrite) {
     dialogs.answers = {true};
     ASSERT_TRUE(doc.save(path));
     const FailureCase cases[] = {
-        {Op::WriteHeader, MacroKind::Recorded, "Rec(10) 녹화매크로 정보를 저장하는 동안 오류가 발생했습니다."},
-        {Op::WriteBody, MacroKind::Recorded, "Rec(10) 녹화매크로 본체를 저장하는 동안 오류가 발생했습니다."},
-        {Op::WriteHeader, MacroKind::Edit, "Edt(20) 편집매크로 정보를 저장하는 동안 오류가 발생했습니다."},
-        {Op::WriteBody, MacroKind::Edit, "Edt(20) 편집매크로 본체를 저장하는 동안 오류가 발생했습니다."},
+        {"recorded header write", "Rec(10) 녹화매크로 정보를 저장하는 동안 오류가 발생했습니다."},
+        {"recorded body write", "Rec(10) 녹화매크로 본체를 저장하는 동안 오류가 발생했습니다."},
+        {"edit header write", "Edt(20) 편집매크로 정보를 저장하는 동안 오류가 발생했습니다."},
+        {"edit body write", "Edt(20) 편집매크로 본체를 저장하는 동안 오류가 발생했습니다."},
         // The memory number of this one is the index itself.
-        {Op::WriteHeader, MacroKind::Combination, "4번 메모리에 조합매크로 정보를 기록하는 중에 오류가 발생했습니다."},
+        {"combination header write", "4번 메모리에 조합매크로 정보를 기록하는 중에 오류가 발생했습니다."},
         // No text of its own: the open fails as a whole.
-        {Op::WriteBody, MacroKind::Combination, "파일을 불러 오는데 실패했습니다."},
+        {"combination body write", "파일을 불러 오는데 실패했습니다."},
     };
     for (const FailureCase& c : cases) {
-        memory.failing = true;
-        memory.failOp = c.op;
-        memory.failKind = c.kind;
+        memory.failOperation = c.operation;
         dialogs.answers = {true};
         EXPECT_FALSE(doc.open(path)) << c.message;
         EXPECT_EQ(dialogs.messages().back(), c.message);
         EXPECT_EQ(model.itemCount(), 0) << c.message;
     }
-    memory.failing = false;
+    memory.failOperation.clear();
     dialogs.answers = {true};
     EXPECT_TRUE(doc.open(path));
     EXPECT_EQ(model.itemCount(), 1);

@@ -7,33 +7,9 @@
 #include "control/auto_click.h"
 #include "control/macro_files.h"
 #include "control/recorded_macro.h"
+#include "tests/device/fake_macro_memory.h"
 
 using namespace quillon::control;
-
-namespace {
-
-// Accepts every write and reads nothing: only the reader's bounds matter here.
-class NullMemory : public MacroMemoryAccess {
-public:
-    bool readRecordedHeader(int, RecordedMemoryHeader&) override { return false; }
-    bool readRecordedBody(int, const RecordedMemoryHeader&, std::vector<uint8_t>&) override { return false; }
-    bool writeRecordedHeader(int, const RecordedMemoryHeader&) override { return true; }
-    bool writeRecordedBody(int, const RecordedMemoryHeader& header, const std::vector<uint8_t>& body) override {
-        return body.size() == header.bodyLength;
-    }
-    bool readEditHeader(int, EditMemoryHeader&) override { return false; }
-    bool readEditBody(int, const EditMemoryHeader&, std::vector<uint8_t>&) override { return false; }
-    bool storeEdit(int, const EditMemoryHeader& header, const std::vector<uint8_t>& code) override {
-        return code.size() == header.bodyLength;
-    }
-    bool readCombinationHeader(int, CombinationMemoryHeader&) override { return false; }
-    bool readCombinationBody(int, const CombinationMemoryHeader&, std::vector<uint8_t>&) override { return false; }
-    bool storeCombination(int, const CombinationMemoryHeader&, const std::vector<uint8_t>&) override { return true; }
-    bool readAutoClickBlock(uint8_t*) override { return false; }
-    bool writeAutoClickBlock(const uint8_t*) override { return true; }
-};
-
-} // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if (size == 0) return 0;
@@ -82,7 +58,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         break;
     }
     default: {
-        NullMemory memory;
+        quillon::testing::FakeMacroMemory memory; // takes every well-formed write
         storeEmbeddedMacros(file, length, memory);
         break;
     }

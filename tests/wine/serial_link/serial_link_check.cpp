@@ -72,7 +72,7 @@ int main() {
     EditMemoryHeader header{};
     header.magic = kEditMagic;
     header.flags = 0x4000;
-    header.length = static_cast<uint16_t>(code.size());
+    header.bodyLength = static_cast<uint16_t>(code.size());
     setMemoryName(header.name, "wine edit");
     const uint32_t storeStart = systemClock().tickCount();
     if (!storeEdit(link, 5, header, code, 501)) {
@@ -84,7 +84,7 @@ int main() {
     if (!readEditBody(link, 5, back, read, 502)) {
         return failed("reading the edit memory", link);
     }
-    if (read != code || back.length != header.length) {
+    if (read != code || back.bodyLength != header.bodyLength) {
         std::printf("FAILED: the edit memory came back different (%zu bytes)\n", read.size());
         return 1;
     }

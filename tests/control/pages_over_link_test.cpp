@@ -1,9 +1,9 @@
-// The control pages on the simulated machine through the device's memory transfer.
+// The control pages on the simulated machine through the macro memories over the link.
 #include <gtest/gtest.h>
 
 #include <cstring>
 
-#include "control/device_macro_memory.h"
+#include "device/macro_memory.h"
 #include "control/memory_headers.h"
 #include "control/macro_files.h"
 #include "control/macro_pages.h"
@@ -13,10 +13,12 @@
 namespace quillon::control {
 namespace {
 
-TEST(DeviceMacroMemory, PagesStoreReadBackAndCarryMemoriesOverTheLink) {
+constexpr int kLocation = 4300;
+
+TEST(PagesOverTheLink, PagesStoreReadBackAndCarryMemoriesOverTheLink) {
     for (LinkKind kind : {LinkKind::Hid, LinkKind::Serial}) {
         quillon::testing::SimLink sim(kind);
-        DeviceMacroMemory memory(sim.link);
+        LinkMacroMemory memory(sim.link);
 
         testing::Page edit;
         edit.add(testing::makeLine(88, {{8, 2}, {16, 4}}));
@@ -30,8 +32,8 @@ TEST(DeviceMacroMemory, PagesStoreReadBackAndCarryMemoriesOverTheLink) {
         recorded.recordingLength = 777;
         std::vector<uint8_t> body(100);
         for (size_t i = 0; i < body.size(); ++i) body[i] = static_cast<uint8_t>(i * 3);
-        ASSERT_TRUE(memory.writeRecordedHeader(3, recorded));
-        ASSERT_TRUE(memory.writeRecordedBody(3, recorded, body));
+        ASSERT_TRUE(memory.writeHeader(3, recorded, kLocation));
+        ASSERT_TRUE(memory.writeBody(3, recorded, body, kLocation));
 
         testing::Page back;
         MachineMacro info;
@@ -50,12 +52,12 @@ TEST(DeviceMacroMemory, PagesStoreReadBackAndCarryMemoriesOverTheLink) {
 
         // A second machine receives the carried memories from the file.
         quillon::testing::SimLink other(kind);
-        DeviceMacroMemory target(other.link);
+        LinkMacroMemory target(other.link);
         ASSERT_TRUE(storeEmbeddedMacros(file.data(), file.size(), target).ok);
         RecordedMemoryHeader copied{};
         std::vector<uint8_t> copiedBody;
-        ASSERT_TRUE(target.readRecordedHeader(3, copied));
-        ASSERT_TRUE(target.readRecordedBody(3, copied, copiedBody));
+        ASSERT_TRUE(target.readHeader(3, copied, kLocation));
+        ASSERT_TRUE(target.readBody(3, copied, copiedBody, kLocation));
         EXPECT_EQ(copiedBody, body);
         testing::Page again;
         ASSERT_TRUE(loadEditMacroFromMachine(target, 9, *again.document, *again.store, nullptr, info));
