@@ -54,14 +54,8 @@ bool enterMode(Link& link, uint8_t modeCode, int location) {
     const bool serial = link.kind() == LinkKind::Serial;
 
     if (program == Program::ShotTaker) {
-        if (serial) {
-            // One framed reply; it must be the acknowledgement.
-            if (!link.receiveReply()) {
-                return link.fail(LinkFailure::ReceiveFailed, "enterMode", location);
-            }
-            return busy.finish(link.input[1] == kModeAcknowledged) ||
-                   link.fail(LinkFailure::NoAcknowledgement, "enterMode", location);
-        }
+        // On both links: a bounded number of single reads, so a machine that
+        // never acknowledges cannot hold the tool.
         return busy.finish(awaitModeAcknowledgement(link, mode_timing::kShotModeReads,
                                                     mode_timing::kShotModeReadSleepMs)) ||
                link.fail(LinkFailure::NoAcknowledgement, "enterMode", location);

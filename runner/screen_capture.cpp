@@ -112,4 +112,31 @@ CaptureResult ScreenCapture::capture(const ScreenRect& rect, CapturedImage& imag
     return result;
 }
 
+bool captureCursor(CursorSystem& system, int32_t bitsPerPixel, CursorShape& shape) {
+    shape = CursorShape{};
+    bool showing = false;
+    ScreenPoint position;
+    if (!system.cursorInfo(position, showing)) {
+        return false;
+    }
+    ScreenPoint hotSpot;
+    if (!system.iconInfo(hotSpot)) {
+        return false;
+    }
+    shape.showing = showing;
+    shape.position = position;
+    shape.hotSpot = hotSpot;
+    shape.drawPosition = {position.x - hotSpot.x, position.y - hotSpot.y};
+    if (showing) {
+        if (system.readIconBitmap(false, bitsPerPixel, shape.maskHeader, shape.maskBits)) {
+            shape.flags |= kCursorHasMask;
+        }
+        if (system.readIconBitmap(true, bitsPerPixel, shape.colourHeader, shape.colourBits)) {
+            shape.flags |= kCursorHasColour;
+        }
+    }
+    system.releaseIcon();
+    return true;
+}
+
 } // namespace quillon

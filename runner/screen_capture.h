@@ -170,6 +170,29 @@ struct CursorShape {
 inline constexpr uint32_t kCursorHasMask = 1;
 inline constexpr uint32_t kCursorHasColour = 2;
 
+// What the system says about the mouse cursor, one question each. The order
+// of the questions and what a failure means belong to captureCursor.
+class CursorSystem {
+public:
+    virtual ~CursorSystem() = default;
+    // The cursor's position and whether it is showing (GetCursorInfo).
+    virtual bool cursorInfo(ScreenPoint& position, bool& showing) = 0;
+    // The icon information of the current cursor (GetIconInfo): its hot spot.
+    // False when there is none; a hidden cursor has no icon.
+    virtual bool iconInfo(ScreenPoint& hotSpot) = 0;
+    // One of the icon's bitmaps (the colour one only when the icon has one),
+    // converted to `bitsPerPixel`.
+    virtual bool readIconBitmap(bool colour, int32_t bitsPerPixel, DibInfoHeader& header,
+                                std::vector<uint8_t>& bits) = 0;
+    // Deletes the icon's bitmaps.
+    virtual void releaseIcon() = 0;
+};
+
+// Takes the cursor's shape: position minus hot spot and, when it is showing,
+// its mask and colour bitmaps. False when the cursor or its icon information
+// cannot be read, so a cursor condition does not hold for a hidden pointer.
+bool captureCursor(CursorSystem& system, int32_t bitsPerPixel, CursorShape& shape);
+
 // ----- Win32 (screen_capture_win.cpp) -----
 
 // DirectDraw 7 and GDI. prepare() creates the DirectDraw object at the normal

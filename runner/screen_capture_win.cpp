@@ -256,50 +256,78 @@ bool readCursorBitmap(HDC display, HBITMAP bitmap, int32_t bitsPerPixel, DibInfo
 
 } // namespace
 
-bool readCursorShape(int32_t bitsPerPixel, const std::string& displayDevice, CursorShape& shape) {
-    shape = CursorShape{};
-    CURSORINFO cursor{};
-    cursor.cbSize = sizeof cursor;
-    if (!GetCursorInfo(&cursor)) {
-        return false;
-    }
-    shape.position = {cursor.ptScreenPos.x, cursor.ptScreenPos.y};
-    shape.drawPosition = shape.position;
-    if (cursor.hCursor == nullptr) {
-        return true; // no cursor to draw: not showing
-    }
-    ICONINFO icon{};
-    if (!GetIconInfo(cursor.hCursor, &icon)) {
-        return false;
-    }
-    shape.showing = (cursor.flags & CURSOR_SHOWING) != 0;
-    shape.hotSpot = {static_cast<int32_t>(icon.xHotspot), static_cast<int32_t>(icon.yHotspot)};
-    shape.drawPosition = {shape.position.x - shape.hotSpot.x, shape.position.y - shape.hotSpot.y};
-    if (shape.showing) {
-        HDC display = displayDevice.empty() ? GetDC(nullptr)
-                                            : CreateDCA(displayDevice.c_str(), nullptr, nullptr, nullptr);
-        if (display != nullptr) {
-            if (readCursorBitmap(display, icon.hbmMask, bitsPerPixel, shape.maskHeader, shape.maskBits)) {
-                shape.flags |= kCursorHasMask;
-            }
-            if (icon.hbmColor != nullptr &&
-                readCursorBitmap(display, icon.hbmColor, bitsPerPixel, shape.colourHeader, shape.colourBits)) {
-                shape.flags |= kCursorHasColour;
-            }
-            if (displayDevice.empty()) {
-                ReleaseDC(nullptr, display);
+namespace {
+
+class SystemCursor final : public CursorSystem {
+public:
+    explicit SystemCursor(const std::string& displayDevice) : displayDevice_(displayDevice) {}
+    ~SystemCursor() override {
+        releaseIcon();
+        if (display_ != nullptr) {
+            if (displayDevice_.empty()) {
+                ReleaseDC(nullptr, display_);
             } else {
-                DeleteDC(display);
+                DeleteDC(display_);
             }
         }
     }
-    if (icon.hbmMask != nullptr) {
-        DeleteObject(icon.hbmMask);
+
+    bool cursorInfo(ScreenPoint& position, bool& showing) override {
+        CURSORINFO cursor{};
+        cursor.cbSize = sizeof cursor;
+        if (!GetCursorInfo(&cursor)) {
+            return false;
+        }
+        handle_ = cursor.hCursor;
+        position = {cursor.ptScreenPos.x, cursor.ptScreenPos.y};
+        showing = (cursor.flags & CURSOR_SHOWING) != 0;
+        return true;
     }
-    if (icon.hbmColor != nullptr) {
-        DeleteObject(icon.hbmColor);
+
+    bool iconInfo(ScreenPoint& hotSpot) override {
+        if (handle_ == nullptr || !GetIconInfo(handle_, &icon_)) {
+            icon_ = ICONINFO{};
+            return false;
+        }
+        hotSpot = {static_cast<int32_t>(icon_.xHotspot), static_cast<int32_t>(icon_.yHotspot)};
+        return true;
     }
-    return true;
+
+    bool readIconBitmap(bool colour, int32_t bitsPerPixel, DibInfoHeader& header,
+                        std::vector<uint8_t>& bits) override {
+        HBITMAP bitmap = colour ? icon_.hbmColor : icon_.hbmMask;
+        if (bitmap == nullptr) {
+            return false;
+        }
+        if (display_ == nullptr) {
+            display_ = displayDevice_.empty() ? GetDC(nullptr)
+                                              : CreateDCA(displayDevice_.c_str(), nullptr, nullptr, nullptr);
+        }
+        return display_ != nullptr && readCursorBitmap(display_, bitmap, bitsPerPixel, header, bits);
+    }
+
+    void releaseIcon() override {
+        if (icon_.hbmMask != nullptr) {
+            DeleteObject(icon_.hbmMask);
+        }
+        if (icon_.hbmColor != nullptr) {
+            DeleteObject(icon_.hbmColor);
+        }
+        icon_ = ICONINFO{};
+    }
+
+private:
+    const std::string& displayDevice_;
+    HCURSOR handle_ = nullptr;
+    ICONINFO icon_{};
+    HDC display_ = nullptr;
+};
+
+} // namespace
+
+bool readCursorShape(int32_t bitsPerPixel, const std::string& displayDevice, CursorShape& shape) {
+    SystemCursor system(displayDevice);
+    return captureCursor(system, bitsPerPixel, shape);
 }
 
 int32_t screenBitsPerPixel() {

@@ -148,5 +148,70 @@ TEST(ScreenCapture, ReservedBufferIsReused) {
     EXPECT_EQ(image.pixels.data(), buffer);
 }
 
+// A cursor as the system describes it.
+class FakeCursorSystem : public CursorSystem {
+public:
+    bool infoReadable = true, showing = true, hasIcon = true, hasColour = false;
+    int iconsReleased = 0;
+
+    bool cursorInfo(ScreenPoint& position, bool& isShowing) override {
+        position = {100, 60};
+        isShowing = showing;
+        return infoReadable;
+    }
+    bool iconInfo(ScreenPoint& hotSpot) override {
+        hotSpot = {4, 7};
+        return hasIcon;
+    }
+    bool readIconBitmap(bool colour, int32_t bitsPerPixel, DibInfoHeader& header,
+                        std::vector<uint8_t>& bits) override {
+        if (colour && !hasColour) {
+            return false;
+        }
+        header.width = 32;
+        header.height = colour ? 32 : 64;
+        header.bitCount = static_cast<uint16_t>(bitsPerPixel);
+        bits.assign(16, colour ? 0xC0 : 0x3A);
+        return true;
+    }
+    void releaseIcon() override { ++iconsReleased; }
+};
+
+TEST(CaptureCursor, AHiddenOrUnreadableCursorIsNotCaptured) {
+    struct Case {
+        const char* name;
+        bool infoReadable, showing, hasIcon, hasColour;
+        bool captured;
+        uint32_t flags;
+        int released;
+    } cases[] = {
+        {"cursor information unreadable", false, true, true, false, false, 0, 0},
+        {"hidden: no icon to read", true, false, false, false, false, 0, 0},
+        {"icon information unreadable", true, true, false, false, false, 0, 0},
+        {"mask only", true, true, true, false, true, kCursorHasMask, 1},
+        {"mask and colour", true, true, true, true, true, kCursorHasMask | kCursorHasColour, 1},
+        {"has an icon but is not showing", true, false, true, true, true, 0, 1},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        FakeCursorSystem system;
+        system.infoReadable = c.infoReadable;
+        system.showing = c.showing;
+        system.hasIcon = c.hasIcon;
+        system.hasColour = c.hasColour;
+        CursorShape shape;
+        shape.flags = 3; // left over from an earlier capture
+        EXPECT_EQ(captureCursor(system, 32, shape), c.captured);
+        EXPECT_EQ(shape.flags, c.flags);
+        EXPECT_EQ(system.iconsReleased, c.released);
+        if (c.captured) {
+            EXPECT_EQ(shape.drawPosition.x, 96);
+            EXPECT_EQ(shape.drawPosition.y, 53);
+            EXPECT_EQ(shape.maskBits.size(), (c.flags & kCursorHasMask) ? 16u : 0u);
+            EXPECT_EQ(shape.colourHeader.height, (c.flags & kCursorHasColour) ? 32 : 0);
+        }
+    }
+}
+
 } // namespace
 } // namespace quillon
