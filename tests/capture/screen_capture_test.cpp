@@ -1,15 +1,17 @@
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <string>
 #include <vector>
 
-#include "runner/screen_capture.h"
-#include "shot_test_helpers.h"
+#include "capture/cursor.h"
+#include "capture/screen_capture.h"
+#include "tests/capture/fake_surface.h"
 
 namespace quillon {
 namespace {
 
-using shot_test::FakeSurface;
+using capture_test::FakeSurface;
 
 // Surfaces whose steps succeed or fail as the test says, logging each call.
 class ScriptedSurfaces : public CaptureSurfaces {
@@ -24,7 +26,7 @@ public:
         calls.push_back("primary");
         return primaryWorks;
     }
-    bool copyToOffscreen(const ScreenRect& rect, LockedSurface& locked) override {
+    bool copyToOffscreen(const Rect& rect, LockedSurface& locked) override {
         calls.push_back("offscreen");
         if (!offscreenWorks) {
             return false;
@@ -32,7 +34,7 @@ public:
         locked = screen.lockedAt(rect.left, rect.top);
         return true;
     }
-    bool lockPrimary(const ScreenRect& rect, LockedSurface& locked) override {
+    bool lockPrimary(const Rect& rect, LockedSurface& locked) override {
         calls.push_back("lock");
         if (!lockWorks) {
             return false;
@@ -45,7 +47,7 @@ public:
         return unlockWorks;
     }
     void releaseDirectDraw() override { calls.push_back("release"); }
-    CaptureResult captureGdi(const ScreenRect& rect, CapturedImage& image) override {
+    CaptureResult captureGdi(const Rect& rect, CapturedImage& image) override {
         calls.push_back("gdi");
         if (!gdiWorks) {
             return CaptureResult::NoScreenBitmap;
@@ -57,7 +59,7 @@ public:
 };
 
 using Calls = std::vector<std::string>;
-const ScreenRect kRect{4, 3, 36, 23};
+const Rect kRect{4, 3, 36, 23};
 
 TEST(ScreenCapture, FallbackOrderAndTheMethodOnlyIncreases) {
     struct Case {
@@ -154,12 +156,12 @@ public:
     bool infoReadable = true, showing = true, hasIcon = true, hasColour = false;
     int iconsReleased = 0;
 
-    bool cursorInfo(ScreenPoint& position, bool& isShowing) override {
+    bool cursorInfo(Point& position, bool& isShowing) override {
         position = {100, 60};
         isShowing = showing;
         return infoReadable;
     }
-    bool iconInfo(ScreenPoint& hotSpot) override {
+    bool iconInfo(Point& hotSpot) override {
         hotSpot = {4, 7};
         return hasIcon;
     }
@@ -199,7 +201,7 @@ TEST(CaptureCursor, AHiddenOrUnreadableCursorIsNotCaptured) {
         system.showing = c.showing;
         system.hasIcon = c.hasIcon;
         system.hasColour = c.hasColour;
-        CursorShape shape;
+        CursorImage shape;
         shape.flags = 3; // left over from an earlier capture
         EXPECT_EQ(captureCursor(system, 32, shape), c.captured);
         EXPECT_EQ(shape.flags, c.flags);

@@ -1,4 +1,4 @@
-#include "runner/screen_capture.h"
+#include "capture/screen_capture.h"
 
 #include <cstring>
 #include <limits>
@@ -51,14 +51,14 @@ void ScreenCapture::setLegacyCapture(bool legacy) {
     }
 }
 
-bool ScreenCapture::copyLocked(const LockedSurface& locked, const ScreenRect& rect, CaptureMethod method,
+bool ScreenCapture::copyLocked(const LockedSurface& locked, const Rect& rect, CaptureMethod method,
                                CapturedImage& image) {
     bool copied = copySurfaceRows(locked, rect.width(), rect.height(), image);
     image.method = method;
     return copied;
 }
 
-CaptureResult ScreenCapture::capture(const ScreenRect& rect, CapturedImage& image) {
+CaptureResult ScreenCapture::capture(const Rect& rect, CapturedImage& image) {
     if (rect.width() <= 0 || rect.height() <= 0) {
         return CaptureResult::BadRectangle;
     }
@@ -110,33 +110,6 @@ CaptureResult ScreenCapture::capture(const ScreenRect& rect, CapturedImage& imag
     CaptureResult result = surfaces_.captureGdi(rect, image);
     image.method = CaptureMethod::Gdi;
     return result;
-}
-
-bool captureCursor(CursorSystem& system, int32_t bitsPerPixel, CursorShape& shape) {
-    shape = CursorShape{};
-    bool showing = false;
-    ScreenPoint position;
-    if (!system.cursorInfo(position, showing)) {
-        return false;
-    }
-    ScreenPoint hotSpot;
-    if (!system.iconInfo(hotSpot)) {
-        return false;
-    }
-    shape.showing = showing;
-    shape.position = position;
-    shape.hotSpot = hotSpot;
-    shape.drawPosition = {position.x - hotSpot.x, position.y - hotSpot.y};
-    if (showing) {
-        if (system.readIconBitmap(false, bitsPerPixel, shape.maskHeader, shape.maskBits)) {
-            shape.flags |= kCursorHasMask;
-        }
-        if (system.readIconBitmap(true, bitsPerPixel, shape.colourHeader, shape.colourBits)) {
-            shape.flags |= kCursorHasColour;
-        }
-    }
-    system.releaseIcon();
-    return true;
 }
 
 } // namespace quillon

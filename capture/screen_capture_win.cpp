@@ -1,11 +1,10 @@
-// DirectDraw 7 and GDI screen capture, and the mouse cursor's look.
-#include "runner/screen_capture.h"
+// DirectDraw 7 and GDI screen capture.
+#include "capture/screen_capture.h"
 
 #include <windows.h>
 
 #include <ddraw.h>
 
-#include <cstring>
 
 namespace quillon {
 namespace {
@@ -33,7 +32,7 @@ template <typename T> void release(T*& object) {
     }
 }
 
-RECT toRect(const ScreenRect& rect) { return RECT{rect.left, rect.top, rect.right, rect.bottom}; }
+RECT toRect(const Rect& rect) { return RECT{rect.left, rect.top, rect.right, rect.bottom}; }
 
 // A BITMAPINFO with room for the three bit-field masks or a colour table.
 struct BitmapInfoWithColours {
@@ -70,7 +69,7 @@ SystemCaptureSurfaces::SystemCaptureSurfaces() : state_(std::make_unique<State>(
 
 SystemCaptureSurfaces::~SystemCaptureSurfaces() { releaseDirectDraw(); }
 
-bool SystemCaptureSurfaces::prepare(const ScreenRect& probe) {
+bool SystemCaptureSurfaces::prepare(const Rect& probe) {
     if (state_->directDraw != nullptr) {
         return true;
     }
@@ -117,7 +116,7 @@ bool SystemCaptureSurfaces::createPrimary() {
     return SUCCEEDED(state_->directDraw->CreateSurface(&desc, &state_->primary, nullptr));
 }
 
-bool SystemCaptureSurfaces::copyToOffscreen(const ScreenRect& rect, LockedSurface& locked) {
+bool SystemCaptureSurfaces::copyToOffscreen(const Rect& rect, LockedSurface& locked) {
     if (state_->primary == nullptr) {
         return false;
     }
@@ -140,7 +139,7 @@ bool SystemCaptureSurfaces::copyToOffscreen(const ScreenRect& rect, LockedSurfac
     return state_->lock(state_->offscreen, target, locked);
 }
 
-bool SystemCaptureSurfaces::lockPrimary(const ScreenRect& rect, LockedSurface& locked) {
+bool SystemCaptureSurfaces::lockPrimary(const Rect& rect, LockedSurface& locked) {
     release(state_->offscreen);
     if (state_->primary == nullptr) {
         return false;
@@ -169,7 +168,7 @@ void SystemCaptureSurfaces::releaseDirectDraw() {
     release(state_->directDraw);
 }
 
-CaptureResult SystemCaptureSurfaces::captureGdi(const ScreenRect& rect, CapturedImage& image) {
+CaptureResult SystemCaptureSurfaces::captureGdi(const Rect& rect, CapturedImage& image) {
     int32_t width = rect.width();
     int32_t height = rect.height();
     HWND desktop = GetDesktopWindow();
@@ -225,119 +224,6 @@ CaptureResult SystemCaptureSurfaces::captureGdi(const ScreenRect& rect, Captured
         image.redMask = image.greenMask = image.blueMask = 0;
     }
     return CaptureResult::Ok;
-}
-
-namespace {
-
-// One of the cursor's bitmaps converted to `bitsPerPixel`.
-bool readCursorBitmap(HDC display, HBITMAP bitmap, int32_t bitsPerPixel, DibInfoHeader& header,
-                      std::vector<uint8_t>& bits) {
-    BITMAP description{};
-    if (bitmap == nullptr || GetObjectA(bitmap, sizeof description, &description) == 0) {
-        return false;
-    }
-    header = DibInfoHeader{};
-    header.width = description.bmWidth;
-    header.height = description.bmHeight;
-    header.planes = 1;
-    header.bitCount = static_cast<uint16_t>(bitsPerPixel);
-    uint32_t stride = dibRowSize(header.width, bitsPerPixel);
-    if (stride == 0 || header.height <= 0) {
-        return false;
-    }
-    header.imageSize = stride * static_cast<uint32_t>(header.height);
-    bits.assign(header.imageSize, 0);
-    BitmapInfoWithColours info{};
-    static_assert(sizeof(BITMAPINFOHEADER) == sizeof(DibInfoHeader));
-    std::memcpy(&info.header, &header, sizeof header);
-    return GetDIBits(display, bitmap, 0, static_cast<UINT>(header.height), bits.data(),
-                     reinterpret_cast<BITMAPINFO*>(&info), DIB_RGB_COLORS) != 0;
-}
-
-} // namespace
-
-namespace {
-
-class SystemCursor final : public CursorSystem {
-public:
-    explicit SystemCursor(const std::string& displayDevice) : displayDevice_(displayDevice) {}
-    ~SystemCursor() override {
-        releaseIcon();
-        if (display_ != nullptr) {
-            if (displayDevice_.empty()) {
-                ReleaseDC(nullptr, display_);
-            } else {
-                DeleteDC(display_);
-            }
-        }
-    }
-
-    bool cursorInfo(ScreenPoint& position, bool& showing) override {
-        CURSORINFO cursor{};
-        cursor.cbSize = sizeof cursor;
-        if (!GetCursorInfo(&cursor)) {
-            return false;
-        }
-        handle_ = cursor.hCursor;
-        position = {cursor.ptScreenPos.x, cursor.ptScreenPos.y};
-        showing = (cursor.flags & CURSOR_SHOWING) != 0;
-        return true;
-    }
-
-    bool iconInfo(ScreenPoint& hotSpot) override {
-        if (handle_ == nullptr || !GetIconInfo(handle_, &icon_)) {
-            icon_ = ICONINFO{};
-            return false;
-        }
-        hotSpot = {static_cast<int32_t>(icon_.xHotspot), static_cast<int32_t>(icon_.yHotspot)};
-        return true;
-    }
-
-    bool readIconBitmap(bool colour, int32_t bitsPerPixel, DibInfoHeader& header,
-                        std::vector<uint8_t>& bits) override {
-        HBITMAP bitmap = colour ? icon_.hbmColor : icon_.hbmMask;
-        if (bitmap == nullptr) {
-            return false;
-        }
-        if (display_ == nullptr) {
-            display_ = displayDevice_.empty() ? GetDC(nullptr)
-                                              : CreateDCA(displayDevice_.c_str(), nullptr, nullptr, nullptr);
-        }
-        return display_ != nullptr && readCursorBitmap(display_, bitmap, bitsPerPixel, header, bits);
-    }
-
-    void releaseIcon() override {
-        if (icon_.hbmMask != nullptr) {
-            DeleteObject(icon_.hbmMask);
-        }
-        if (icon_.hbmColor != nullptr) {
-            DeleteObject(icon_.hbmColor);
-        }
-        icon_ = ICONINFO{};
-    }
-
-private:
-    const std::string& displayDevice_;
-    HCURSOR handle_ = nullptr;
-    ICONINFO icon_{};
-    HDC display_ = nullptr;
-};
-
-} // namespace
-
-bool readCursorShape(int32_t bitsPerPixel, const std::string& displayDevice, CursorShape& shape) {
-    SystemCursor system(displayDevice);
-    return captureCursor(system, bitsPerPixel, shape);
-}
-
-int32_t screenBitsPerPixel() {
-    HDC screen = GetDC(nullptr);
-    if (screen == nullptr) {
-        return 0;
-    }
-    int32_t bits = GetDeviceCaps(screen, BITSPIXEL);
-    ReleaseDC(nullptr, screen);
-    return bits;
 }
 
 } // namespace quillon
