@@ -329,6 +329,10 @@ bool Interpreter::commandReadNumber(const uint8_t* b) {
     const analyzer::RecognitionArea& a = model_.image().areas[areaSlot];
     int64_t value = 0;
     readNumber(capture_.frame(), {a.left, a.top, a.width, a.height}, pack, bodyInt(b, 24), bodyInt(b, 28) == 1, value);
+    if (host_.mainWindowShown()) {
+        // The area the number was read from, as the capture showed it.
+        previewFrame(capture_.frame(), {a.left, a.top, a.left + a.width, a.top + a.height}, PreviewBox::Reference);
+    }
     Variable& v = state_.variables[static_cast<size_t>(target)];
     v.type = VarNumber;
     v.value = value;

@@ -330,9 +330,9 @@ void Interpreter::previewColour(PreviewBox box, uint32_t rgb) {
     host_.showPreview(box, picture);
 }
 
-// The capture buffer's pixels of a rectangle (clipped to the buffer) in the
-// live preview box.
-void Interpreter::previewFrame(const FrameView& frame, Rect rect) {
+// The capture buffer's pixels of a rectangle (clipped to the buffer) in a
+// preview box (the live one unless told).
+void Interpreter::previewFrame(const FrameView& frame, Rect rect, PreviewBox box) {
     rect.left = std::max(rect.left, 0);
     rect.top = std::max(rect.top, 0);
     rect.right = std::min(rect.right, frame.width);
@@ -340,8 +340,8 @@ void Interpreter::previewFrame(const FrameView& frame, Rect rect) {
     if (rect.right <= rect.left || rect.bottom <= rect.top) {
         return;
     }
-    host_.showPreview(PreviewBox::Live, {frame.pixel(rect.left, rect.top), rect.right - rect.left,
-                                         rect.bottom - rect.top, frame.stride});
+    host_.showPreview(box, {frame.pixel(rect.left, rect.top), rect.right - rect.left, rect.bottom - rect.top,
+                            frame.stride});
 }
 
 int Interpreter::conditionRangeSearch(const uint8_t* b) {

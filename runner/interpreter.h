@@ -142,7 +142,7 @@ private:
     // The date condition last shown in the status window.
     int lastDateItem_ = -1;
     const uint8_t* lastDateCondition_ = nullptr;
-    void previewFrame(const FrameView& frame, Rect rect);
+    void previewFrame(const FrameView& frame, Rect rect, PreviewBox box = PreviewBox::Live);
     bool windowToScreen(int& x, int& y, bool beepForFixed);
     bool variablePoint(const Variable& v, int& x, int& y, bool& monitor) const;
     bool assignVariable(const uint8_t* body, Variable& target);

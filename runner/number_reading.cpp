@@ -64,7 +64,7 @@ int readNumber(const FrameView& frame, const SearchArea& area, const NumberPackV
         for (int e = kFirstOperator; e < kNumberEntries; ++e) order[entries++] = e;
     }
 
-    const int edge = area.left + area.width - 1;  // last scanned column, exclusive
+    const int edge = area.left + area.width - 1;  // scanned columns lie before this
     const int bottom = area.top + area.height - 1; // rows scanned while below this
     bool haveDigit = false;
     int lineTop = 0;
@@ -79,19 +79,26 @@ int readNumber(const FrameView& frame, const SearchArea& area, const NumberPackV
         int taken = -1;
         int takenRow = 0;
         bool columnEnded = false;
+        // Before the first digit every row of the area is a line top. After
+        // it, the samples are looked for on the rows of its line only: a
+        // sample's top may sit on any of the line's digit-height rows, so
+        // digits a little off the baseline still belong to the number.
         const int yFrom = haveDigit ? lineTop : area.top;
-        const int yTo = haveDigit ? lineTop + 1 : bottom;
+        const int yTo = haveDigit ? lineTop + pack.digitHeight : bottom;
         for (int y = yFrom; y < yTo && taken < 0 && !columnEnded; ++y) {
             for (int k = 0; k < entries; ++k) {
                 const NumberSampleView& sample = pack.samples[order[k]];
                 if (!sample.defined) continue;
-                if (x + sample.lastColumn >= edge) {
+                // A point on the last scanned column or beyond ends the column.
+                if (x + sample.lastColumn >= edge - 1) {
                     columnEnded = true;
                     break;
                 }
-                if (fits(frame, sample, x, y, limitSquared)) {
+                // On the line, y is the sample's top; before it, the line's.
+                const int at = haveDigit ? y - sample.lineOffset : y;
+                if (fits(frame, sample, x, at, limitSquared)) {
                     taken = order[k];
-                    takenRow = y;
+                    takenRow = at;
                     break;
                 }
             }

@@ -1,7 +1,9 @@
 #include "runner/colour_distance.h"
 #include "runner/matching.h"
 
+#include <algorithm>
 #include <cstring>
+#include <vector>
 
 namespace quillon::runner {
 
@@ -44,15 +46,27 @@ int testImage(const FrameView& frame, const ImageView& image, Point topLeft, int
     return decide(true, mode);
 }
 
+namespace {
+// The taken bits against a sample's 65,536: bits the cursor did not fill
+// count as zero, bits past the sample's room are not compared.
+bool sameBits(const std::vector<uint8_t>& taken, const uint8_t* stored) {
+    const size_t compared = std::min(taken.size(), kCursorBitsSize);
+    if (std::memcmp(taken.data(), stored, compared) != 0) {
+        return false;
+    }
+    return std::all_of(stored + compared, stored + kCursorBitsSize, [](uint8_t b) { return b == 0; });
+}
+} // namespace
+
 int testCursor(const CursorImage& cursor, const analyzer::CursorSample& sample, CompareMode mode) {
-    bool same = (cursor.shapeFlags & 3) == (sample.parts & 3);
+    bool same = static_cast<int>(cursor.flags & 3) == (sample.parts & 3);
     if (same) {
-        if (cursor.shapeFlags & 2) {
-            same = std::memcmp(cursor.colourHeader, sample.colourHeader, kBitmapHeaderSize) == 0 &&
-                   std::memcmp(cursor.colourBits, sample.colourBits, kCursorBitsSize) == 0;
-        } else if (cursor.shapeFlags & 1) {
-            same = std::memcmp(cursor.maskHeader, sample.maskHeader, kBitmapHeaderSize) == 0 &&
-                   std::memcmp(cursor.maskBits, sample.maskBits, kCursorBitsSize) == 0;
+        if (cursor.flags & kCursorHasColour) {
+            same = std::memcmp(&cursor.colourHeader, sample.colourHeader, kBitmapHeaderSize) == 0 &&
+                   sameBits(cursor.colourBits, sample.colourBits);
+        } else if (cursor.flags & kCursorHasMask) {
+            same = std::memcmp(&cursor.maskHeader, sample.maskHeader, kBitmapHeaderSize) == 0 &&
+                   sameBits(cursor.maskBits, sample.maskBits);
         }
     }
     return mode == CompareMode::Same ? (same ? 0 : 100) : (same ? 200 : 0);

@@ -3,6 +3,7 @@
 // implementation sits beside the runner's windows; tests use SyntheticScreen.
 #pragma once
 
+#include "capture/cursor.h"
 #include "runner/geometry.h"
 
 #include <cstddef>
@@ -17,19 +18,9 @@ enum class CaptureTarget {
     FullScreen, // the desktop
 };
 
-inline constexpr size_t kCursorBitsSize = 65536;
-inline constexpr size_t kBitmapHeaderSize = 40;
-
-// The mouse cursor's shape as taken from the system: the mask and colour
-// bitmaps with their 40-byte headers, exactly as a cursor sample stores them.
-struct CursorImage {
-    int shapeFlags = 0; // bit 0 mask taken, bit 1 colour taken
-    uint8_t maskHeader[kBitmapHeaderSize] = {};
-    uint8_t maskBits[kCursorBitsSize] = {};
-    uint8_t colourHeader[kBitmapHeaderSize] = {};
-    uint8_t colourBits[kCursorBitsSize] = {};
-    Point position; // cursor position minus its hot spot
-};
+using quillon::CursorImage;
+using quillon::kBitmapHeaderSize;
+using quillon::kCursorBitsSize;
 
 // Result of copying screen pixels.
 enum class CopyResult {

@@ -14,8 +14,8 @@ CaptureMode captureModeOf(int32_t framedWindowMode, int32_t fullScreenMode) {
     return CaptureMode::ClientWindow;
 }
 
-ScreenRect clampToScreen(const ScreenRect& rect, int32_t screenWidth, int32_t screenHeight) {
-    ScreenRect clamped;
+Rect clampToScreen(const Rect& rect, int32_t screenWidth, int32_t screenHeight) {
+    Rect clamped;
     clamped.left = std::max(rect.left, 0);
     clamped.top = std::max(rect.top, 0);
     clamped.right = std::min(rect.right, screenWidth - 1);
@@ -25,7 +25,7 @@ ScreenRect clampToScreen(const ScreenRect& rect, int32_t screenWidth, int32_t sc
 
 std::optional<CaptureArea> captureArea(const ShotGeometry& geometry, CaptureMode mode) {
     CaptureArea area;
-    ScreenRect chosen;
+    Rect chosen;
     switch (mode) {
     case CaptureMode::FullScreen:
         chosen = geometry.desktop;
@@ -53,8 +53,8 @@ std::optional<CaptureArea> captureArea(const ShotGeometry& geometry, CaptureMode
     return area;
 }
 
-bool cursorIsRecorded(const CursorShape& cursor, const ScreenRect& clamped) {
-    const ScreenPoint& q = cursor.drawPosition;
+bool cursorIsRecorded(const CursorImage& cursor, const Rect& clamped) {
+    const Point& q = cursor.drawPosition;
     return cursor.showing && clamped.left < q.x && q.x < clamped.right && clamped.top < q.y && q.y < clamped.bottom;
 }
 

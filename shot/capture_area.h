@@ -10,7 +10,8 @@
 
 #include <optional>
 
-#include "runner/screen_capture.h"
+#include "capture/cursor.h"
+#include "capture/screen_capture.h"
 
 namespace quillon {
 
@@ -23,16 +24,16 @@ CaptureMode captureModeOf(int32_t framedWindowMode, int32_t fullScreenMode);
 struct ShotGeometry {
     int32_t screenWidth = 0;
     int32_t screenHeight = 0;
-    ScreenRect desktop;        // the desktop window's rectangle
+    Rect desktop;        // the desktop window's rectangle
     bool hasForeground = false;
-    ScreenRect window;         // the foreground window's rectangle
-    ScreenRect client;         // its client area, in screen coordinates
-    ScreenPoint cursor;        // GetCursorPos
+    Rect window;         // the foreground window's rectangle
+    Rect client;         // its client area, in screen coordinates
+    Point cursor;        // GetCursorPos
 };
 
 struct CaptureArea {
-    ScreenRect rect;    // clamped, screen coordinates
-    ScreenPoint cursor; // relative to the chosen rectangle's own corner (before clamping)
+    Rect rect;    // clamped, screen coordinates
+    Point cursor; // relative to the chosen rectangle's own corner (before clamping)
 };
 
 // nullopt when nothing can be taken: no foreground window in a window mode,
@@ -41,10 +42,10 @@ std::optional<CaptureArea> captureArea(const ShotGeometry& geometry, CaptureMode
 
 // Clamps to the screen: left and top to at least 0, right to at most
 // width − 1, bottom to at most height − 1.
-ScreenRect clampToScreen(const ScreenRect& rect, int32_t screenWidth, int32_t screenHeight);
+Rect clampToScreen(const Rect& rect, int32_t screenWidth, int32_t screenHeight);
 
 // The cursor travels with the shot only when it is showing and the corner of
 // its image lies strictly inside the clamped rectangle.
-bool cursorIsRecorded(const CursorShape& cursor, const ScreenRect& clamped);
+bool cursorIsRecorded(const CursorImage& cursor, const Rect& clamped);
 
 } // namespace quillon

@@ -64,7 +64,7 @@ std::vector<uint8_t> buildBitmapFile(const CapturedImage& image) {
     return out;
 }
 
-std::vector<uint8_t> buildCursorFile(ScreenPoint position, const CursorShape* shape) {
+std::vector<uint8_t> buildCursorFile(Point position, const CursorImage* shape) {
     std::vector<uint8_t> out;
     uint32_t flags = shape != nullptr ? (shape->flags & (kCursorHasMask | kCursorHasColour)) : 0;
     if (flags == 0) {

@@ -14,7 +14,8 @@
 #include <string>
 #include <vector>
 
-#include "runner/screen_capture.h"
+#include "capture/cursor.h"
+#include "capture/screen_capture.h"
 
 namespace quillon {
 
@@ -76,7 +77,7 @@ std::vector<uint8_t> buildBitmapFile(const CapturedImage& image);
 
 // The cursor file. `shape` null (or without flags): the 12-byte file of a
 // cursor that was not recorded, position (0, 0) and flags 0.
-std::vector<uint8_t> buildCursorFile(ScreenPoint position, const CursorShape* shape);
+std::vector<uint8_t> buildCursorFile(Point position, const CursorImage* shape);
 
 // ----- readers (the editor's import, the tests, the command-line tool) -----
 
@@ -100,7 +101,7 @@ std::optional<BitmapFileView> readBitmapFile(const std::vector<uint8_t>& bytes);
 uint32_t bitmapPixel(const BitmapFileView& view, int32_t x, int32_t y);
 
 struct CursorFileView {
-    ScreenPoint position;
+    Point position;
     uint32_t flags = 0;
     std::optional<DibInfoHeader> maskHeader, colourHeader;
     std::vector<uint8_t> maskBits, colourBits;

@@ -61,7 +61,7 @@ ShotReport takeScreenshotSet(ShotScreen& screen, const ShotSettings& settings,
     report.height = image.height;
     report.bitsPerPixel = image.bitsPerPixel;
 
-    CursorShape cursor;
+    CursorImage cursor;
     bool cursorRead = screen.readCursor(image.bitsPerPixel, cursor);
     report.cursorRecorded = cursorRead && cursorIsRecorded(cursor, area->rect) && cursor.flags != 0;
 

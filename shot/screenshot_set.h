@@ -18,9 +18,9 @@ public:
     // Screen size, desktop, foreground window and cursor position.
     virtual ShotGeometry readGeometry() = 0;
     // Pixels of the clamped rectangle, with the method rules of ScreenCapture.
-    virtual CaptureResult capture(const ScreenRect& rect, CapturedImage& image) = 0;
+    virtual CaptureResult capture(const Rect& rect, CapturedImage& image) = 0;
     // The cursor, its bitmaps converted to `bitsPerPixel`. False: unreadable.
-    virtual bool readCursor(int32_t bitsPerPixel, CursorShape& cursor) = 0;
+    virtual bool readCursor(int32_t bitsPerPixel, CursorImage& cursor) = 0;
     virtual LocalTime localTime() = 0;
 };
 

@@ -49,14 +49,24 @@ sim::SimulatedMachine& demoMachine() {
     return demo.machine;
 }
 
-bool openLink(Link& link, MachineChoice choice, const std::vector<std::string>& serialPortNames) {
+bool connectMachine(Link& link, MachineChoice choice, const LinkPlatform& platform,
+                    const std::vector<std::string>& serialPortNames) {
     if (choice == MachineChoice::Hardware) {
-        return startLink(link, systemLinkPlatform(), serialPortNames);
+        return findMachine(link, platform, serialPortNames);
     }
     const LinkKind kind = choice == MachineChoice::SimulatedSerial ? LinkKind::Serial : LinkKind::Hid;
     link.clearError();
     link.attach(std::make_unique<sim::SimTransport>(kind, demoMachine(), link.clock()), 0);
-    return enterMode(link, openingModeOf(link.program()));
+    return true;
+}
+
+bool connectMachine(Link& link, const std::vector<std::string>& serialPortNames) {
+    return connectMachine(link, machineChoiceFromEnvironment(), systemLinkPlatform(), serialPortNames);
+}
+
+bool openLink(Link& link, MachineChoice choice, const std::vector<std::string>& serialPortNames) {
+    return connectMachine(link, choice, systemLinkPlatform(), serialPortNames) &&
+           enterMode(link, openingModeOf(link.program()));
 }
 
 bool openLink(Link& link, const std::vector<std::string>& serialPortNames) {

@@ -25,9 +25,17 @@ MachineChoice machineChoiceFromEnvironment();
 // appended (see control_file.h).
 sim::SimulatedMachine& demoMachine();
 
-// Finds the machine (serial probe first except in control-panel, then HID)
-// or attaches the demo machine, then sends the program's opening mode
-// command. `serialPortNames` come from the start-up data name block
+// The one place a program's link is made: attaches the demo machine over the
+// chosen link when the choice says so, else finds the machine on `platform`
+// (serial probe first except in control-panel, then HID). The opening mode
+// command is not sent. `serialPortNames` come from the start-up data name
+// block. Failure: LinkFailure::NoDevice.
+bool connectMachine(Link& link, MachineChoice choice, const LinkPlatform& platform,
+                    const std::vector<std::string>& serialPortNames);
+// The same with the choice of QUILLON_MACHINE and the operating system's ports.
+bool connectMachine(Link& link, const std::vector<std::string>& serialPortNames);
+
+// connectMachine, then the program's opening mode command. `serialPortNames` come from the start-up data name block
 // (defaultSerialPortNames() when it is not loaded).
 bool openLink(Link& link, const std::vector<std::string>& serialPortNames = defaultSerialPortNames());
 bool openLink(Link& link, MachineChoice choice, const std::vector<std::string>& serialPortNames);

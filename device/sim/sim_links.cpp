@@ -128,6 +128,12 @@ void SimSerialLink::dispatch() {
     case MachineResponse::Kind::None:
         break;
     case MachineResponse::Kind::Reply:
+        if (!frame_.empty() &&
+            (frame_[0] == command::kEnterNormalMode || frame_[0] == command::kEnterScreenshotMode)) {
+            for (int i = 0; i < machine_.modeAcknowledgementDelay(); ++i) {
+                pushFramed({0xFF});
+            }
+        }
         pushFramed(response.bytes);
         break;
     case MachineResponse::Kind::RawReply:

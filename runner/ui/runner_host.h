@@ -32,7 +32,7 @@ public:
     void showTimer(int timer, int64_t seconds) override;
     void refreshVariables(std::array<runner::Variable, 1000>& variables) override;
     void showPreview(runner::PreviewBox box, const runner::PreviewPicture& picture) override;
-    void showCursors(const runner::CursorImage& captured, const analyzer::CursorSample& stored) override;
+    void showCursors(const CursorImage& captured, const analyzer::CursorSample& stored) override;
     void showDateCondition(const std::array<uint16_t, 7>& date, const std::string& format) override;
 
     // Items evaluated since the run started (for the run summary).

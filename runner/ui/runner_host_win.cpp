@@ -12,6 +12,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <string>
+#include <vector>
 
 #include "base/wide_text.h"
 #include "resource.h"
@@ -264,15 +265,16 @@ void setBitmap(HWND window, int id, HBITMAP bitmap) {
 
 } // namespace
 
-void RunnerHost::showCursors(const runner::CursorImage& captured, const analyzer::CursorSample& stored) {
+void RunnerHost::showCursors(const CursorImage& captured, const analyzer::CursorSample& stored) {
     if (!session_.mainShown.load()) {
         return;
     }
     // The mask image when one was taken, else the colour image.
-    const bool capturedMask = captured.shapeFlags & 1;
+    const bool capturedMask = captured.flags & kCursorHasMask;
+    const std::vector<uint8_t>& capturedBits = capturedMask ? captured.maskBits : captured.colourBits;
     setBitmap(session_.mainWindow, IDC_CAPTURED_CURSOR,
-              cursorBitmap(capturedMask ? captured.maskHeader : captured.colourHeader,
-                           capturedMask ? captured.maskBits : captured.colourBits, runner::kCursorBitsSize));
+              cursorBitmap(reinterpret_cast<const uint8_t*>(capturedMask ? &captured.maskHeader : &captured.colourHeader),
+                           capturedBits.data(), capturedBits.size()));
     const bool storedMask = stored.parts & 1;
     setBitmap(session_.mainWindow, IDC_STORED_CURSOR,
               cursorBitmap(storedMask ? stored.maskHeader : stored.colourHeader,

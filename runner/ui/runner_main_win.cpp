@@ -35,13 +35,7 @@ bool findTheMachine(RunnerSession& session) {
     for (size_t i = 0; i < name_offset::kSerialPortCount; ++i) {
         ports.push_back(session.data.serialPortName(i));
     }
-    MachineChoice choice = machineChoiceFromEnvironment();
-    if (choice != MachineChoice::Hardware) {
-        const LinkKind kind = choice == MachineChoice::SimulatedSerial ? LinkKind::Serial : LinkKind::Hid;
-        session.link.attach(std::make_unique<sim::SimTransport>(kind, demoMachine(), session.link.clock()), 0);
-        return true;
-    }
-    return findMachine(session.link, systemLinkPlatform(), ports);
+    return connectMachine(session.link, ports);
 }
 
 // The user's own folders (analyzers, sounds) live in the user's data folder,

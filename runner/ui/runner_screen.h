@@ -4,7 +4,7 @@
 #include <string>
 
 #include "runner/screen.h"
-#include "runner/screen_capture.h"
+#include "capture/screen_capture.h"
 
 namespace quillon::runner_ui {
 
@@ -20,7 +20,7 @@ public:
     bool targetRect(runner::CaptureTarget target, runner::Rect& rect) override;
     runner::CopyResult copyPixels(int left, int top, int width, int height, uint8_t* pixels, size_t capacity,
                                   int& bitsPerPixel) override;
-    bool readCursor(runner::CursorImage& image) override;
+    bool readCursor(CursorImage& image) override;
 
 private:
     SystemCaptureSurfaces surfaces_;

@@ -6,6 +6,8 @@
 #include <algorithm>
 #include <cstring>
 
+#include "capture/cursor.h"
+
 #include "runner/ui/runner_screen.h"
 
 namespace quillon::runner_ui {
@@ -14,7 +16,7 @@ RunnerScreen::RunnerScreen(bool legacyCapture, std::string displayDevice)
     : capture_(surfaces_, legacyCapture), displayDevice_(std::move(displayDevice)) {}
 
 bool RunnerScreen::prepare() {
-    ScreenRect probe{0, 0, 1, 1};
+    Rect probe{0, 0, 1, 1};
     return surfaces_.prepare(probe);
 }
 
@@ -51,7 +53,7 @@ bool RunnerScreen::targetRect(runner::CaptureTarget target, runner::Rect& rect) 
 
 runner::CopyResult RunnerScreen::copyPixels(int left, int top, int width, int height, uint8_t* pixels,
                                             size_t capacity, int& bitsPerPixel) {
-    ScreenRect rect{left, top, left + width, top + height};
+    Rect rect{left, top, left + width, top + height};
     if (capture_.capture(rect, image_) != CaptureResult::Ok) {
         return runner::CopyResult::BitmapFailed;
     }
@@ -61,21 +63,8 @@ runner::CopyResult RunnerScreen::copyPixels(int left, int top, int width, int he
     return runner::CopyResult::Ok;
 }
 
-bool RunnerScreen::readCursor(runner::CursorImage& image) {
-    CursorShape shape;
-    if (!readCursorShape(screenBitsPerPixel(), displayDevice_, shape)) {
-        return false;
-    }
-    image.shapeFlags = static_cast<int>(shape.flags);
-    std::memcpy(image.maskHeader, &shape.maskHeader, sizeof image.maskHeader);
-    std::memcpy(image.colourHeader, &shape.colourHeader, sizeof image.colourHeader);
-    std::memset(image.maskBits, 0, sizeof image.maskBits);
-    std::memset(image.colourBits, 0, sizeof image.colourBits);
-    std::memcpy(image.maskBits, shape.maskBits.data(), std::min(shape.maskBits.size(), sizeof image.maskBits));
-    std::memcpy(image.colourBits, shape.colourBits.data(),
-                std::min(shape.colourBits.size(), sizeof image.colourBits));
-    image.position = {shape.drawPosition.x, shape.drawPosition.y};
-    return true;
+bool RunnerScreen::readCursor(CursorImage& image) {
+    return readSystemCursor(screenBitsPerPixel(), displayDevice_, image);
 }
 
 } // namespace quillon::runner_ui

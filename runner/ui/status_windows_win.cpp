@@ -39,9 +39,9 @@ void setText(HWND window, int id, const std::string& utf8) { SetDlgItemTextW(win
 void place(HWND window, int cornerSetting, int offsetRange) {
     RECT r;
     GetWindowRect(window, &r);
-    WindowPosition p = placeInCorner(cornerFromSetting(cornerSetting), GetSystemMetrics(SM_CXSCREEN),
-                                     GetSystemMetrics(SM_CYSCREEN), r.right - r.left, r.bottom - r.top,
-                                     std::rand() % offsetRange, std::rand() % offsetRange);
+    Point p = placeInCorner(cornerFromSetting(cornerSetting), GetSystemMetrics(SM_CXSCREEN),
+                               GetSystemMetrics(SM_CYSCREEN), r.right - r.left, r.bottom - r.top,
+                               std::rand() % offsetRange, std::rand() % offsetRange);
     SetWindowPos(window, HWND_TOPMOST, p.x, p.y, 0, 0, SWP_NOSIZE);
 }
 

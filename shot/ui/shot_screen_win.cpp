@@ -32,12 +32,12 @@ ShotGeometry SystemShotScreen::readGeometry() {
     return geometry;
 }
 
-CaptureResult SystemShotScreen::capture(const ScreenRect& rect, CapturedImage& image) {
+CaptureResult SystemShotScreen::capture(const Rect& rect, CapturedImage& image) {
     return capture_.capture(rect, image);
 }
 
-bool SystemShotScreen::readCursor(int32_t bitsPerPixel, CursorShape& cursor) {
-    return readCursorShape(bitsPerPixel, displayDevice_, cursor);
+bool SystemShotScreen::readCursor(int32_t bitsPerPixel, CursorImage& cursor) {
+    return readSystemCursor(bitsPerPixel, displayDevice_, cursor);
 }
 
 LocalTime SystemShotScreen::localTime() {

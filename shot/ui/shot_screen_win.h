@@ -4,7 +4,8 @@
 
 #include <string>
 
-#include "runner/screen_capture.h"
+#include "capture/cursor.h"
+#include "capture/screen_capture.h"
 #include "shot/screenshot_set.h"
 
 namespace quillon {
@@ -16,8 +17,8 @@ public:
     SystemShotScreen(CaptureSurfaces& surfaces, bool legacyCapture, std::string displayDevice);
 
     ShotGeometry readGeometry() override;
-    CaptureResult capture(const ScreenRect& rect, CapturedImage& image) override;
-    bool readCursor(int32_t bitsPerPixel, CursorShape& cursor) override;
+    CaptureResult capture(const Rect& rect, CapturedImage& image) override;
+    bool readCursor(int32_t bitsPerPixel, CursorImage& cursor) override;
     LocalTime localTime() override;
 
     CaptureMethod method() const { return capture_.method(); }

@@ -23,11 +23,11 @@
 #include "device/startup_failure.h"
 #include "device/startup_offsets.h"
 #include "resource.h"
-#include "runner/screen_capture.h"
+#include "capture/corner.h"
+#include "capture/screen_capture.h"
 #include "shot/capture_loop.h"
-#include "shot/ui/shot_machine_link.h"
+#include "shot/link_shot_machine.h"
 #include "shot/ui/shot_screen_win.h"
-#include "shot/window_place.h"
 #include "winui/worker_thread.h"
 
 namespace quillon {
@@ -150,9 +150,9 @@ struct ShotTaker {
         GetWindowRect(dialog, &own);
         int a = std::rand() % 20;
         int b = std::rand() % 20;
-        ScreenPoint at = shotWindowPosition(data.setting(setting_offset::kShotWindowCorner),
-                                            GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN),
-                                            own.right - own.left, own.bottom - own.top, a, b);
+        Point at = placeInCorner(cornerFromSetting(data.setting(setting_offset::kShotWindowCorner)),
+                                 GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN), own.right - own.left,
+                                 own.bottom - own.top, a, b);
         SetWindowPos(dialog, HWND_TOPMOST, at.x, at.y, 0, 0, SWP_NOSIZE);
         GetWindowRect(dialog, &own);
         surfaces.prepare({own.left, own.top, own.right, own.bottom});

@@ -30,6 +30,9 @@ TEST(Modes, AcknowledgementRulesPerProgram) {
         {"runner leaving", Program::AnalyzerRunner, LinkKind::Hid, 0x66, 0, true, 0},
         {"editor on serial: one reply", Program::AnalyzerEditor, LinkKind::Serial, 0x61, 0, true, 0},
         {"shot-taker on serial", Program::ShotTaker, LinkKind::Serial, 0x60, 0, true, 0},
+        {"shot-taker on serial, 0xFE on the 30th read", Program::ShotTaker, LinkKind::Serial, 0x60, 29, true, 145},
+        {"shot-taker on serial, none in 30 reads", Program::ShotTaker, LinkKind::Serial, 0x60, 30, false, 145},
+        {"shot-taker leaving on serial, 0xFE on the 5th read", Program::ShotTaker, LinkKind::Serial, 0x61, 4, true, 20},
         {"runner on serial", Program::AnalyzerRunner, LinkKind::Serial, 0x65, 0, true, 0},
     };
     for (const auto& c : cases) {

@@ -111,11 +111,11 @@ TEST_F(CaptureFixture, SixteenBitScreensAreNeverUsable) {
 
 TEST_F(CaptureFixture, CursorIsTakenAgainOnlyAfter100Ms) {
     CursorImage shape;
-    shape.shapeFlags = 1;
-    shape.position = {40, 50};
+    shape.flags = kCursorHasMask;
+    shape.drawPosition = {40, 50};
     screen.setCursor(shape);
     EXPECT_TRUE(capture.freshCursor());
-    EXPECT_EQ(capture.cursor().position, (Point{40, 50}));
+    EXPECT_EQ(capture.cursor().drawPosition, (Point{40, 50}));
     clock.advance(100);
     EXPECT_TRUE(capture.freshCursor());
     EXPECT_EQ(screen.cursorReads(), 1);

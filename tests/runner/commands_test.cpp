@@ -4,6 +4,7 @@
 
 #include "device/key_table.h"
 
+#include <cstring>
 #include <set>
 
 namespace quillon::runner::testing {
@@ -282,6 +283,47 @@ TEST_F(Commands, ReplaceImageTakesThePixelsUnderIt) {
     EXPECT_EQ(image->pixels[2], 0x0A);
     EXPECT_EQ(image->pixels[3], 1);
     EXPECT_EQ(image->pixels[2 * kImageStride + 8], 0x0C);
+}
+
+// Reading a number shows the area it read in the reference preview box, as
+// the capture showed it, only while the main window is shown.
+TEST_F(Commands, ReadingANumberPreviewsItsArea) {
+    auto block = allocateZeroed<NumberPack>();
+    block->used = 1;
+    // Digit 5: one ink point, two columns wide.
+    block->samples[5].set = 1;
+    const int32_t header[4] = {2, 1, 1, 0};
+    std::memcpy(block->samples[5].header, header, sizeof header);
+    block->samples[5].pixels[0][2] = 0x000000;
+    model.adoptNumberPack(3, std::move(block));
+    RecognitionArea& area = model.image().areas[4];
+    area.used = 1;
+    area.left = 20;
+    area.top = 10;
+    area.width = 30;
+    area.height = 12;
+    // "55" inside the area (screen = capture origin + area position).
+    screen.setPixel(108 + 22, 80 + 14, 0x000000);
+    screen.setPixel(108 + 24, 80 + 14, 0x000000);
+    const Command read = command(CmdReadNumber, {{8, 4}, {16, 3}, {20, 9}, {24, 100}});
+    for (const bool mainShown : {true, false}) {
+        SCOPED_TRACE(mainShown);
+        host.mainShown = mainShown;
+        host.previews.clear();
+        clock.advance(60); // a fresh capture
+        ASSERT_TRUE(run(read));
+        EXPECT_EQ(var(9).type, VarNumber);
+        EXPECT_EQ(var(9).value, 55);
+        if (mainShown) {
+            ASSERT_EQ(host.previews.size(), 1u);
+            EXPECT_EQ(host.previews[0].box, PreviewBox::Reference);
+            EXPECT_EQ(host.previews[0].width, 30);
+            EXPECT_EQ(host.previews[0].height, 12);
+            EXPECT_FALSE(host.previews[0].solid);
+        } else {
+            EXPECT_TRUE(host.previews.empty());
+        }
+    }
 }
 
 } // namespace

@@ -1,6 +1,8 @@
 // Each condition kind, and the variable command's sources and arithmetic.
 #include "tests/runner/interpreter_fixture.h"
 
+#include <cstring>
+
 #include "device/key_table.h"
 
 namespace quillon::runner::testing {
@@ -231,8 +233,10 @@ TEST_F(Conditions, CursorShapes) {
     sample.parts = 1;
     sample.maskBits[10] = 0xAA;
     CursorImage shape;
-    shape.shapeFlags = 1;
+    shape.flags = kCursorHasMask;
+    shape.maskBits.assign(64, 0);
     shape.maskBits[10] = 0xAA;
+    std::memcpy(sample.maskHeader, &shape.maskHeader, kBitmapHeaderSize);
     screen.setCursor(shape);
     EXPECT_TRUE(holds(condition(CondCursor, {{8, 1}, {12, 0}})));
     EXPECT_FALSE(holds(condition(CondCursor, {{8, 1}, {12, 1}})));

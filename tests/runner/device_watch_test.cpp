@@ -123,18 +123,7 @@ TEST_P(DeviceWatchTest, EndingSendsComputerOffBeforeLeavingAnalysis) {
 INSTANTIATE_TEST_SUITE_P(BothLinks, DeviceWatchTest, ::testing::Values(LinkKind::Hid, LinkKind::Serial),
                          [](const auto& info) { return std::string(testing::linkName(info.param)); });
 
-TEST(StatusWindowPlacement, CornersFromTheSetting) {
-    struct Case {
-        int setting;
-        int x, y;
-    };
-    // 1920 x 1080 screen, a 300 x 200 window, offsets 7 and 4.
-    for (Case c : {Case{0, 1920 - 7 - 300, 1080 - 4 - 40 - 200}, Case{4, 1613, 836}, Case{-1, 1613, 836},
-                   Case{1, 7, 836}, Case{2, 7, 4}, Case{3, 1613, 4}}) {
-        WindowPosition p = placeInCorner(cornerFromSetting(c.setting), 1920, 1080, 300, 200, 7, 4);
-        EXPECT_EQ(p.x, c.x) << c.setting;
-        EXPECT_EQ(p.y, c.y) << c.setting;
-    }
+TEST(StatusWindowPlacement, CountdownText) {
     EXPECT_EQ(countdownText(3725), "01 : 02 : 05");
     EXPECT_EQ(countdownText(-3), "00 : 00 : 00");
 }

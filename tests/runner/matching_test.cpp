@@ -110,10 +110,14 @@ TEST(PointTests, CursorComparesThePartsTaken) {
     auto cursor = std::make_unique<CursorImage>();
     auto sample = std::make_unique<analyzer::CursorSample>();
     std::memset(sample.get(), 0, sizeof(analyzer::CursorSample));
-    cursor->shapeFlags = 1;
+    cursor->flags = kCursorHasMask;
     sample->parts = 1;
+    cursor->maskBits.assign(kCursorBitsSize, 0);
+    cursor->colourBits.assign(kCursorBitsSize, 0);
     cursor->maskBits[100] = 7;
     sample->maskBits[100] = 7;
+    std::memcpy(sample->maskHeader, &cursor->maskHeader, kBitmapHeaderSize);
+    std::memcpy(sample->colourHeader, &cursor->colourHeader, kBitmapHeaderSize);
     EXPECT_EQ(testCursor(*cursor, *sample, CompareMode::Same), 0);
     sample->colourBits[5] = 1; // not taken: ignored
     EXPECT_EQ(testCursor(*cursor, *sample, CompareMode::Same), 0);
@@ -121,7 +125,8 @@ TEST(PointTests, CursorComparesThePartsTaken) {
     EXPECT_NE(testCursor(*cursor, *sample, CompareMode::Same), 0);
     EXPECT_EQ(testCursor(*cursor, *sample, CompareMode::Different), 0);
     // With colour taken, the colour part decides, not the mask.
-    cursor->shapeFlags = sample->parts = 3;
+    cursor->flags = kCursorHasMask | kCursorHasColour;
+    sample->parts = 3;
     cursor->colourBits[5] = 1;
     EXPECT_EQ(testCursor(*cursor, *sample, CompareMode::Same), 0);
     sample->parts = 1;

@@ -96,6 +96,55 @@ TEST(ReadNumber, TheFirstDigitFixesTheLine) {
     EXPECT_EQ(value, 42);
 }
 
+// Later digits may sit anywhere on the first digit's line (its top and the
+// pack's digit height), and a sample reaching the last scanned column ends
+// the number.
+TEST(ReadNumber, LaterDigitsAreLookedForOnEveryRowOfTheLine) {
+    struct Glyph {
+        char ch;
+        int x, y;
+    };
+    struct Case {
+        const char* name;
+        std::vector<Glyph> glyphs;
+        int areaWidth;
+        bool shortOne; // digit 1 is a 3-row sample, 2 rows below its line's top
+        int64_t expected;
+    } cases[] = {
+        {"second digit two rows lower", {{'4', 2, 5}, {'2', 6, 7}}, 40, false, 42},
+        {"second digit on the line's last row", {{'1', 2, 5}, {'2', 6, 9}}, 40, false, 12},
+        {"second digit below the line", {{'1', 2, 5}, {'2', 6, 10}}, 40, false, 1},
+        {"second digit above the line", {{'1', 2, 5}, {'2', 6, 4}}, 40, false, 1},
+        {"a short first digit fixes a taller line", {{'1', 2, 5}, {'7', 6, 6}}, 40, true, 17},
+        {"a short later digit on its own offset", {{'7', 2, 5}, {'1', 6, 5}, {'1', 10, 6}}, 40, true, 711},
+        {"last point on the last scanned column", {{'1', 4, 5}, {'2', 8, 5}}, 12, false, 1},
+        {"last point before the last scanned column", {{'1', 4, 5}, {'2', 8, 5}}, 13, false, 12},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        Pack pack;
+        if (c.shortOne) {
+            // The bottom three rows of "1".
+            std::vector<NumberPoint>& one = pack.points[1];
+            one.clear();
+            for (int r = 2; r < 5; ++r)
+                for (int col = 0; col < 3; ++col) one.push_back({col, r - 2, kGlyphs[1][r][col] == '#' ? kInk : kPaper});
+            NumberSampleView& s1 = pack.view.samples[1];
+            s1.points = one.data();
+            s1.pointCount = static_cast<int>(one.size());
+            s1.lineOffset = 2;
+        }
+        SyntheticScreen s(40, 20, kPaper);
+        for (const Glyph& g : c.glyphs) write(s, g.x, g.y, std::string(1, g.ch));
+        int64_t value = -1;
+        EXPECT_EQ(readNumber(frameOf(s), {0, 0, c.areaWidth, 20}, pack.view, 100, false, value), 0);
+        EXPECT_EQ(value, c.expected);
+        int64_t literal = -1;
+        reference::readNumber(frameOf(s), {0, 0, c.areaWidth, 20}, pack.view, 100, false, literal);
+        EXPECT_EQ(literal, c.expected);
+    }
+}
+
 TEST(ReadNumber, AreaOffTheCaptureGivesZeroAndFails) {
     Pack pack;
     SyntheticScreen s(30, 10, kPaper);

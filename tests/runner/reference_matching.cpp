@@ -136,16 +136,19 @@ int readNumber(const FrameView& frame, const SearchArea& area, const NumberPackV
     for (int x = area.left; x < edge;) {
         int taken = -1, row = 0;
         bool ended = false;
-        for (int y = haveDigit ? lineTop : area.top; y < (haveDigit ? lineTop + 1 : area.top + area.height - 1); ++y) {
+        // After the first digit: every row of its line (digit height rows) is
+        // a candidate top for each sample.
+        for (int y = haveDigit ? lineTop : area.top; y < (haveDigit ? lineTop + pack.digitHeight : area.top + area.height - 1); ++y) {
             for (int e : order) {
                 const NumberSampleView& s = pack.samples[e];
                 if (!s.defined) continue;
                 bool fit = true;
                 for (int i = 0; i < s.pointCount; ++i)
-                    if (x + s.points[i].column >= edge) ended = true;
+                    if (x + s.points[i].column >= edge - 1) ended = true;
                 if (ended) break;
+                const int top = haveDigit ? y : y + s.lineOffset;
                 for (int i = 0; i < s.pointCount && fit; ++i) {
-                    const int py = y + s.lineOffset + s.points[i].row;
+                    const int py = top + s.points[i].row;
                     if (py >= frame.height) {
                         fit = false;
                         break;
@@ -156,7 +159,7 @@ int readNumber(const FrameView& frame, const SearchArea& area, const NumberPackV
                 }
                 if (fit) {
                     taken = e;
-                    row = y;
+                    row = top - s.lineOffset;
                     break;
                 }
             }

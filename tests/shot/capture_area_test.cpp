@@ -1,7 +1,6 @@
 #include <gtest/gtest.h>
 
 #include "shot/capture_area.h"
-#include "shot/window_place.h"
 
 namespace quillon {
 namespace {
@@ -30,9 +29,9 @@ TEST(CaptureArea, RectangleAndCursorPerMode) {
     struct Case {
         const char* what;
         CaptureMode mode;
-        ScreenRect window, client;
-        ScreenRect rect;
-        ScreenPoint cursor;
+        Rect window, client;
+        Rect rect;
+        Point cursor;
     } cases[] = {
         {"full screen: one pixel in at right and bottom", CaptureMode::FullScreen, {}, {}, {0, 0, 1279, 799}, {300, 200}},
         {"framed window", CaptureMode::FramedWindow, {100, 50, 500, 350}, {}, {100, 50, 500, 350}, {200, 150}},
@@ -76,10 +75,10 @@ TEST(CaptureArea, NothingToTakeWhenNoWindowOrAllOffScreen) {
 }
 
 TEST(CaptureArea, CursorIsRecordedOnlyStrictlyInsideWhenShowing) {
-    ScreenRect rect{100, 50, 500, 350};
+    Rect rect{100, 50, 500, 350};
     struct Case {
         bool showing;
-        ScreenPoint draw;
+        Point draw;
         bool recorded;
     } cases[] = {
         {true, {300, 200}, true},  {true, {101, 51}, true},   {true, {499, 349}, true},
@@ -87,29 +86,10 @@ TEST(CaptureArea, CursorIsRecordedOnlyStrictlyInsideWhenShowing) {
         {true, {300, 350}, false}, {true, {-5, 200}, false},  {false, {300, 200}, false},
     };
     for (const Case& c : cases) {
-        CursorShape cursor;
+        CursorImage cursor;
         cursor.showing = c.showing;
         cursor.drawPosition = c.draw;
         EXPECT_EQ(cursorIsRecorded(cursor, rect), c.recorded) << c.draw.x << "," << c.draw.y;
-    }
-}
-
-TEST(ShotWindowPlace, CornerFromTheSettings) {
-    struct Case {
-        int32_t corner;
-        ScreenPoint at;
-    } cases[] = {
-        {1, {7, 1080 - 60 - 11 - 40}},
-        {2, {7, 11}},
-        {3, {1920 - 100 - 7, 11}},
-        {0, {1920 - 100 - 7, 1080 - 60 - 11 - 40}},
-        {4, {1920 - 100 - 7, 1080 - 60 - 11 - 40}},
-        {-1, {1920 - 100 - 7, 1080 - 60 - 11 - 40}},
-    };
-    for (const Case& c : cases) {
-        ScreenPoint p = shotWindowPosition(c.corner, 1920, 1080, 100, 60, 7, 11);
-        EXPECT_EQ(p.x, c.at.x) << c.corner;
-        EXPECT_EQ(p.y, c.at.y) << c.corner;
     }
 }
 

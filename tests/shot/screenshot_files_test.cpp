@@ -137,8 +137,8 @@ TEST(ScreenshotBitmapFile, ReaderRefusesDamagedFiles) {
     EXPECT_FALSE(readBitmapFile(std::vector<uint8_t>(121, 0))) << "short header";
 }
 
-CursorShape monochromeArrow() {
-    CursorShape cursor;
+CursorImage monochromeArrow() {
+    CursorImage cursor;
     cursor.showing = true;
     cursor.flags = kCursorHasMask;
     cursor.maskHeader.width = 32;
@@ -150,9 +150,9 @@ CursorShape monochromeArrow() {
 }
 
 TEST(ScreenshotCursorFile, CursorNotRecordedGivesTwelveBytes) {
-    CursorShape hidden = monochromeArrow();
+    CursorImage hidden = monochromeArrow();
     hidden.flags = 0;
-    for (const CursorShape* shape : std::initializer_list<const CursorShape*>{nullptr, &hidden}) {
+    for (const CursorImage* shape : std::initializer_list<const CursorImage*>{nullptr, &hidden}) {
         std::vector<uint8_t> file = buildCursorFile({512, 300}, shape);
         EXPECT_EQ(file, std::vector<uint8_t>(12, 0));
         auto view = readCursorFile(file);
@@ -163,7 +163,7 @@ TEST(ScreenshotCursorFile, CursorNotRecordedGivesTwelveBytes) {
 }
 
 TEST(ScreenshotCursorFile, MonochromeArrowHasOnlyItsDoubleHeightMask) {
-    CursorShape arrow = monochromeArrow();
+    CursorImage arrow = monochromeArrow();
     std::vector<uint8_t> file = buildCursorFile({-3, 17}, &arrow);
     ASSERT_EQ(file.size(), 12u + 40 + 128 * 64);
     EXPECT_EQ(static_cast<int32_t>(le32At(file, 0)), -3);
@@ -184,7 +184,7 @@ TEST(ScreenshotCursorFile, MonochromeArrowHasOnlyItsDoubleHeightMask) {
 }
 
 TEST(ScreenshotCursorFile, ColourCursorCarriesMaskThenColour) {
-    CursorShape cursor = monochromeArrow();
+    CursorImage cursor = monochromeArrow();
     cursor.flags = kCursorHasMask | kCursorHasColour;
     cursor.maskHeader.height = 32;
     cursor.maskHeader.bitCount = 16;
@@ -203,7 +203,7 @@ TEST(ScreenshotCursorFile, ColourCursorCarriesMaskThenColour) {
 }
 
 TEST(ScreenshotCursorFile, ReaderRefusesDamagedFiles) {
-    CursorShape arrow = monochromeArrow();
+    CursorImage arrow = monochromeArrow();
     std::vector<uint8_t> good = buildCursorFile({1, 2}, &arrow);
     struct Case {
         const char* what;

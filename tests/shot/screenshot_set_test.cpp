@@ -16,7 +16,7 @@ class FakeScreen : public ShotScreen {
 public:
     FakeSurface surface{320, 200, 32};
     ShotGeometry geometry;
-    CursorShape cursor;
+    CursorImage cursor;
     LocalTime time{2016, 3, 7, 9, 5, 2};
     int captures = 0;
 
@@ -39,13 +39,13 @@ public:
         cursor.maskBits.assign(128 * 64, 0x3C);
     }
     ShotGeometry readGeometry() override { return geometry; }
-    CaptureResult capture(const ScreenRect& rect, CapturedImage& image) override {
+    CaptureResult capture(const Rect& rect, CapturedImage& image) override {
         ++captures;
         copySurfaceRows(surface.lockedAt(rect.left, rect.top), rect.width(), rect.height(), image);
         image.method = CaptureMethod::Gdi;
         return CaptureResult::Ok;
     }
-    bool readCursor(int32_t, CursorShape& shape) override {
+    bool readCursor(int32_t, CursorImage& shape) override {
         shape = cursor;
         return true;
     }
@@ -108,7 +108,7 @@ TEST_F(ScreenshotSet, CursorOutsideTheRectangleGivesTheShortCursorFile) {
     struct Case {
         const char* what;
         bool showing;
-        ScreenPoint draw;
+        Point draw;
     } cases[] = {
         {"hidden", false, {99, 79}},
         {"on the left edge", true, {24, 79}},

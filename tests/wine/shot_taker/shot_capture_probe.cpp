@@ -16,7 +16,7 @@
 #include <string>
 #include <vector>
 
-#include "runner/screen_capture.h"
+#include "capture/screen_capture.h"
 #include "shot/screenshot_set.h"
 #include "shot/ui/shot_screen_win.h"
 
@@ -29,13 +29,13 @@ public:
     int32_t screenWidth() override { return system_.screenWidth(); }
     int32_t screenHeight() override { return system_.screenHeight(); }
     bool createPrimary() override { return system_.createPrimary(); }
-    bool copyToOffscreen(const quillon::ScreenRect&, quillon::LockedSurface&) override { return false; }
-    bool lockPrimary(const quillon::ScreenRect& rect, quillon::LockedSurface& locked) override {
+    bool copyToOffscreen(const quillon::Rect&, quillon::LockedSurface&) override { return false; }
+    bool lockPrimary(const quillon::Rect& rect, quillon::LockedSurface& locked) override {
         return system_.lockPrimary(rect, locked);
     }
     bool unlockAndRelease() override { return system_.unlockAndRelease(); }
     void releaseDirectDraw() override { system_.releaseDirectDraw(); }
-    quillon::CaptureResult captureGdi(const quillon::ScreenRect& rect, quillon::CapturedImage& image) override {
+    quillon::CaptureResult captureGdi(const quillon::Rect& rect, quillon::CapturedImage& image) override {
         return system_.captureGdi(rect, image);
     }
 

@@ -1,15 +1,17 @@
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <string>
 #include <vector>
 
-#include "runner/screen_capture.h"
-#include "shot_test_helpers.h"
+#include "capture/cursor.h"
+#include "capture/screen_capture.h"
+#include "tests/capture/fake_surface.h"
 
 namespace quillon {
 namespace {
 
-using shot_test::FakeSurface;
+using capture_test::FakeSurface;
 
 // Surfaces whose steps succeed or fail as the test says, logging each call.
 class ScriptedSurfaces : public CaptureSurfaces {
@@ -24,7 +26,7 @@ public:
         calls.push_back("primary");
         return primaryWorks;
     }
-    bool copyToOffscreen(const ScreenRect& rect, LockedSurface& locked) override {
+    bool copyToOffscreen(const Rect& rect, LockedSurface& locked) override {
         calls.push_back("offscreen");
         if (!offscreenWorks) {
             return false;
@@ -32,7 +34,7 @@ public:
         locked = screen.lockedAt(rect.left, rect.top);
         return true;
     }
-    bool lockPrimary(const ScreenRect& rect, LockedSurface& locked) override {
+    bool lockPrimary(const Rect& rect, LockedSurface& locked) override {
         calls.push_back("lock");
         if (!lockWorks) {
             return false;
@@ -45,7 +47,7 @@ public:
         return unlockWorks;
     }
     void releaseDirectDraw() override { calls.push_back("release"); }
-    CaptureResult captureGdi(const ScreenRect& rect, CapturedImage& image) override {
+    CaptureResult captureGdi(const Rect& rect, CapturedImage& image) override {
         calls.push_back("gdi");
         if (!gdiWorks) {
             return CaptureResult::NoScreenBitmap;
@@ -57,7 +59,7 @@ public:
 };
 
 using Calls = std::vector<std::string>;
-const ScreenRect kRect{4, 3, 36, 23};
+const Rect kRect{4, 3, 36, 23};
 
 TEST(ScreenCapture, FallbackOrderAndTheMethodOnlyIncreases) {
     struct Case {
@@ -146,6 +148,71 @@ TEST(ScreenCapture, ReservedBufferIsReused) {
     ASSERT_EQ(capture.capture(kRect, image), CaptureResult::Ok);
     ASSERT_EQ(capture.capture({0, 0, 63, 47}, image), CaptureResult::Ok);
     EXPECT_EQ(image.pixels.data(), buffer);
+}
+
+// A cursor as the system describes it.
+class FakeCursorSystem : public CursorSystem {
+public:
+    bool infoReadable = true, showing = true, hasIcon = true, hasColour = false;
+    int iconsReleased = 0;
+
+    bool cursorInfo(Point& position, bool& isShowing) override {
+        position = {100, 60};
+        isShowing = showing;
+        return infoReadable;
+    }
+    bool iconInfo(Point& hotSpot) override {
+        hotSpot = {4, 7};
+        return hasIcon;
+    }
+    bool readIconBitmap(bool colour, int32_t bitsPerPixel, DibInfoHeader& header,
+                        std::vector<uint8_t>& bits) override {
+        if (colour && !hasColour) {
+            return false;
+        }
+        header.width = 32;
+        header.height = colour ? 32 : 64;
+        header.bitCount = static_cast<uint16_t>(bitsPerPixel);
+        bits.assign(16, colour ? 0xC0 : 0x3A);
+        return true;
+    }
+    void releaseIcon() override { ++iconsReleased; }
+};
+
+TEST(CaptureCursor, AHiddenOrUnreadableCursorIsNotCaptured) {
+    struct Case {
+        const char* name;
+        bool infoReadable, showing, hasIcon, hasColour;
+        bool captured;
+        uint32_t flags;
+        int released;
+    } cases[] = {
+        {"cursor information unreadable", false, true, true, false, false, 0, 0},
+        {"hidden: no icon to read", true, false, false, false, false, 0, 0},
+        {"icon information unreadable", true, true, false, false, false, 0, 0},
+        {"mask only", true, true, true, false, true, kCursorHasMask, 1},
+        {"mask and colour", true, true, true, true, true, kCursorHasMask | kCursorHasColour, 1},
+        {"has an icon but is not showing", true, false, true, true, true, 0, 1},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        FakeCursorSystem system;
+        system.infoReadable = c.infoReadable;
+        system.showing = c.showing;
+        system.hasIcon = c.hasIcon;
+        system.hasColour = c.hasColour;
+        CursorImage shape;
+        shape.flags = 3; // left over from an earlier capture
+        EXPECT_EQ(captureCursor(system, 32, shape), c.captured);
+        EXPECT_EQ(shape.flags, c.flags);
+        EXPECT_EQ(system.iconsReleased, c.released);
+        if (c.captured) {
+            EXPECT_EQ(shape.drawPosition.x, 96);
+            EXPECT_EQ(shape.drawPosition.y, 53);
+            EXPECT_EQ(shape.maskBits.size(), (c.flags & kCursorHasMask) ? 16u : 0u);
+            EXPECT_EQ(shape.colourHeader.height, (c.flags & kCursorHasColour) ? 32 : 0);
+        }
+    }
 }
 
 } // namespace

@@ -1,4 +1,4 @@
-#include "runner/screen_capture.h"
+#include "capture/screen_capture.h"
 
 #include <cstring>
 #include <limits>
@@ -51,14 +51,14 @@ void ScreenCapture::setLegacyCapture(bool legacy) {
     }
 }
 
-bool ScreenCapture::copyLocked(const LockedSurface& locked, const ScreenRect& rect, CaptureMethod method,
+bool ScreenCapture::copyLocked(const LockedSurface& locked, const Rect& rect, CaptureMethod method,
                                CapturedImage& image) {
     bool copied = copySurfaceRows(locked, rect.width(), rect.height(), image);
     image.method = method;
     return copied;
 }
 
-CaptureResult ScreenCapture::capture(const ScreenRect& rect, CapturedImage& image) {
+CaptureResult ScreenCapture::capture(const Rect& rect, CapturedImage& image) {
     if (rect.width() <= 0 || rect.height() <= 0) {
         return CaptureResult::BadRectangle;
     }

@@ -1,11 +1,10 @@
-// DirectDraw 7 and GDI screen capture, and the mouse cursor's look.
-#include "runner/screen_capture.h"
+// DirectDraw 7 and GDI screen capture.
+#include "capture/screen_capture.h"
 
 #include <windows.h>
 
 #include <ddraw.h>
 
-#include <cstring>
 
 namespace quillon {
 namespace {
@@ -33,7 +32,7 @@ template <typename T> void release(T*& object) {
     }
 }
 
-RECT toRect(const ScreenRect& rect) { return RECT{rect.left, rect.top, rect.right, rect.bottom}; }
+RECT toRect(const Rect& rect) { return RECT{rect.left, rect.top, rect.right, rect.bottom}; }
 
 // A BITMAPINFO with room for the three bit-field masks or a colour table.
 struct BitmapInfoWithColours {
@@ -70,7 +69,7 @@ SystemCaptureSurfaces::SystemCaptureSurfaces() : state_(std::make_unique<State>(
 
 SystemCaptureSurfaces::~SystemCaptureSurfaces() { releaseDirectDraw(); }
 
-bool SystemCaptureSurfaces::prepare(const ScreenRect& probe) {
+bool SystemCaptureSurfaces::prepare(const Rect& probe) {
     if (state_->directDraw != nullptr) {
         return true;
     }
@@ -117,7 +116,7 @@ bool SystemCaptureSurfaces::createPrimary() {
     return SUCCEEDED(state_->directDraw->CreateSurface(&desc, &state_->primary, nullptr));
 }
 
-bool SystemCaptureSurfaces::copyToOffscreen(const ScreenRect& rect, LockedSurface& locked) {
+bool SystemCaptureSurfaces::copyToOffscreen(const Rect& rect, LockedSurface& locked) {
     if (state_->primary == nullptr) {
         return false;
     }
@@ -140,7 +139,7 @@ bool SystemCaptureSurfaces::copyToOffscreen(const ScreenRect& rect, LockedSurfac
     return state_->lock(state_->offscreen, target, locked);
 }
 
-bool SystemCaptureSurfaces::lockPrimary(const ScreenRect& rect, LockedSurface& locked) {
+bool SystemCaptureSurfaces::lockPrimary(const Rect& rect, LockedSurface& locked) {
     release(state_->offscreen);
     if (state_->primary == nullptr) {
         return false;
@@ -169,7 +168,7 @@ void SystemCaptureSurfaces::releaseDirectDraw() {
     release(state_->directDraw);
 }
 
-CaptureResult SystemCaptureSurfaces::captureGdi(const ScreenRect& rect, CapturedImage& image) {
+CaptureResult SystemCaptureSurfaces::captureGdi(const Rect& rect, CapturedImage& image) {
     int32_t width = rect.width();
     int32_t height = rect.height();
     HWND desktop = GetDesktopWindow();
@@ -225,91 +224,6 @@ CaptureResult SystemCaptureSurfaces::captureGdi(const ScreenRect& rect, Captured
         image.redMask = image.greenMask = image.blueMask = 0;
     }
     return CaptureResult::Ok;
-}
-
-namespace {
-
-// One of the cursor's bitmaps converted to `bitsPerPixel`.
-bool readCursorBitmap(HDC display, HBITMAP bitmap, int32_t bitsPerPixel, DibInfoHeader& header,
-                      std::vector<uint8_t>& bits) {
-    BITMAP description{};
-    if (bitmap == nullptr || GetObjectA(bitmap, sizeof description, &description) == 0) {
-        return false;
-    }
-    header = DibInfoHeader{};
-    header.width = description.bmWidth;
-    header.height = description.bmHeight;
-    header.planes = 1;
-    header.bitCount = static_cast<uint16_t>(bitsPerPixel);
-    uint32_t stride = dibRowSize(header.width, bitsPerPixel);
-    if (stride == 0 || header.height <= 0) {
-        return false;
-    }
-    header.imageSize = stride * static_cast<uint32_t>(header.height);
-    bits.assign(header.imageSize, 0);
-    BitmapInfoWithColours info{};
-    static_assert(sizeof(BITMAPINFOHEADER) == sizeof(DibInfoHeader));
-    std::memcpy(&info.header, &header, sizeof header);
-    return GetDIBits(display, bitmap, 0, static_cast<UINT>(header.height), bits.data(),
-                     reinterpret_cast<BITMAPINFO*>(&info), DIB_RGB_COLORS) != 0;
-}
-
-} // namespace
-
-bool readCursorShape(int32_t bitsPerPixel, const std::string& displayDevice, CursorShape& shape) {
-    shape = CursorShape{};
-    CURSORINFO cursor{};
-    cursor.cbSize = sizeof cursor;
-    if (!GetCursorInfo(&cursor)) {
-        return false;
-    }
-    shape.position = {cursor.ptScreenPos.x, cursor.ptScreenPos.y};
-    shape.drawPosition = shape.position;
-    if (cursor.hCursor == nullptr) {
-        return true; // no cursor to draw: not showing
-    }
-    ICONINFO icon{};
-    if (!GetIconInfo(cursor.hCursor, &icon)) {
-        return false;
-    }
-    shape.showing = (cursor.flags & CURSOR_SHOWING) != 0;
-    shape.hotSpot = {static_cast<int32_t>(icon.xHotspot), static_cast<int32_t>(icon.yHotspot)};
-    shape.drawPosition = {shape.position.x - shape.hotSpot.x, shape.position.y - shape.hotSpot.y};
-    if (shape.showing) {
-        HDC display = displayDevice.empty() ? GetDC(nullptr)
-                                            : CreateDCA(displayDevice.c_str(), nullptr, nullptr, nullptr);
-        if (display != nullptr) {
-            if (readCursorBitmap(display, icon.hbmMask, bitsPerPixel, shape.maskHeader, shape.maskBits)) {
-                shape.flags |= kCursorHasMask;
-            }
-            if (icon.hbmColor != nullptr &&
-                readCursorBitmap(display, icon.hbmColor, bitsPerPixel, shape.colourHeader, shape.colourBits)) {
-                shape.flags |= kCursorHasColour;
-            }
-            if (displayDevice.empty()) {
-                ReleaseDC(nullptr, display);
-            } else {
-                DeleteDC(display);
-            }
-        }
-    }
-    if (icon.hbmMask != nullptr) {
-        DeleteObject(icon.hbmMask);
-    }
-    if (icon.hbmColor != nullptr) {
-        DeleteObject(icon.hbmColor);
-    }
-    return true;
-}
-
-int32_t screenBitsPerPixel() {
-    HDC screen = GetDC(nullptr);
-    if (screen == nullptr) {
-        return 0;
-    }
-    int32_t bits = GetDeviceCaps(screen, BITSPIXEL);
-    ReleaseDC(nullptr, screen);
-    return bits;
 }
 
 } // namespace quillon
