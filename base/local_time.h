@@ -15,4 +15,7 @@ struct LocalTime {
     int second = 0;
 };
 
+// The system's local time now.
+LocalTime localTimeNow();
+
 } // namespace quillon

@@ -15,9 +15,12 @@ struct Status {
     bool ok = true;
     std::string message;
     int code = 0;
+    // The machine stopped answering: after the message the program ends.
+    bool linkLost = false;
 
     static Status success() { return {}; }
     static Status failure(std::string text, int code = 0) { return {false, std::move(text), code}; }
+    static Status lostLink(std::string text, int code = 0) { return {false, std::move(text), code, true}; }
     explicit operator bool() const { return ok; }
 };
 

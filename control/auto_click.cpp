@@ -1,4 +1,5 @@
 #include "control/auto_click.h"
+#include "base/fixed_text.h"
 
 #include <algorithm>
 #include <cstring>
@@ -205,7 +206,7 @@ AutoClickSettings autoClickSettingsForFirstShowing(const uint8_t* block, size_t 
 void setAutoClickName(AutoClickSettings& s, const std::string& utf8) {
     std::string cp949 = text::utf8ToCp949(utf8.empty() ? std::string("이름 없슴") : utf8);
     std::memset(s.name, 0, sizeof(s.name));
-    copyCp949Field(s.name, 60, cp949.data(), cp949.size());
+    storeFixedText(s.name, 60, cp949);
 }
 
 bool AutoKeyBox::keyDown(AutoClickSettings& settings, int row, int64_t nowMs) {

@@ -1,9 +1,10 @@
 #include "control/line_kinds.h"
+#include "base/fixed_text.h"
 
 #include <cstring>
 
 #include "base/text.h"
-#include "control/format_text.h"
+#include "base/format_text.h"
 #include "control/key_codes.h"
 
 namespace quillon::control {
@@ -71,7 +72,7 @@ std::string typingPreview(const EditLine& line, const TextStore& store) {
     size_t length = fieldLength(s.text, sizeof(s.text));
     // The first 38 bytes of the text, never half a double-byte character.
     char preview[39];
-    copyCp949Field(preview, sizeof(preview), s.text, length);
+    storeFixedText(preview, sizeof(preview), std::string_view(s.text, length));
     for (char& c : preview) {
         if (c == '\r' || c == '\n') c = ' ';
     }
@@ -289,17 +290,17 @@ std::string sentenceOf(const EditLine& line, const TextStore& store) {
 void setSentence(EditLine& line, const std::string& utf8) {
     std::string cp949 = text::utf8ToCp949(utf8);
     line.sentenceLength =
-        static_cast<int32_t>(copyCp949Field(line.sentence, sizeof(line.sentence), cp949.data(), cp949.size()));
+        static_cast<int32_t>(storeFixedText(line.sentence, sizeof(line.sentence), cp949));
 }
 
 void setMemo(EditLine& line, const std::string& utf8) {
     std::string cp949 = text::utf8ToCp949(utf8);
-    line.memoLength = static_cast<int32_t>(copyCp949Field(line.memo, sizeof(line.memo), cp949.data(), cp949.size()));
+    line.memoLength = static_cast<int32_t>(storeFixedText(line.memo, sizeof(line.memo), cp949));
 }
 
 void setLabel(EditLine& line, const std::string& utf8) {
     std::string cp949 = text::utf8ToCp949(utf8);
-    copyCp949Field(line.label, kMaxLabelCharacters + 1, cp949.data(), cp949.size());
+    storeFixedText(line.label, kMaxLabelCharacters + 1, cp949);
     std::memset(line.label + kMaxLabelCharacters + 1, 0, kLabelSize - kMaxLabelCharacters - 1);
 }
 

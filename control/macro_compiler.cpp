@@ -4,7 +4,7 @@
 
 #include "base/byte_order.h"
 #include "base/text.h"
-#include "control/format_text.h"
+#include "base/format_text.h"
 #include "control/key_codes.h"
 #include "control/line_kinds.h"
 

@@ -1,4 +1,5 @@
 #include "control/macro_decoder.h"
+#include "base/fixed_text.h"
 
 #include <cstring>
 #include <string_view>
@@ -115,8 +116,7 @@ private:
 
     void label(const uint8_t* name, EditLine& line) {
         std::memset(line.label, 0, sizeof(line.label));
-        copyCp949Field(line.label, kMaxLabelCharacters + 1, reinterpret_cast<const char*>(name),
-                       fieldLength(reinterpret_cast<const char*>(name), 15));
+        storeFixedText(line.label, kMaxLabelCharacters + 1, fixedText(reinterpret_cast<const char*>(name), 15));
     }
 
     bool typing(CodeReader& r, EditLine& line) {

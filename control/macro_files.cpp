@@ -1,11 +1,12 @@
 #include "control/macro_files.h"
+#include "base/fixed_text.h"
 
 #include <cstring>
 
 #include "base/byte_order.h"
 #include "base/file.h"
 #include "base/lznt1.h"
-#include "control/format_text.h"
+#include "base/format_text.h"
 #include "control/line_kinds.h"
 #include "control/memory_locations.h"
 #include "control/recorded_macro.h"
@@ -32,7 +33,7 @@ FileOutcome failure(const char* text, const char* page, int location) {
 }
 FileOutcome failure(const char* text) { return {false, text}; }
 FileOutcome success() { return {true, {}}; }
-FileOutcome linkLost(int location) { return {false, linkFailureText(location), true}; }
+FileOutcome linkLost(int location) { return Status::lostLink(linkFailureText(location), location); }
 
 void appendRaw(std::vector<uint8_t>& out, const void* data, size_t length) {
     if (length == 0) return;
@@ -437,7 +438,7 @@ void takeLoadedDocument(MacroDocument& page, const MacroDocument& loaded, const 
     page.head.counterWindow = own.counterWindow;
     page.head.origin = kOriginFile;
     std::memset(page.head.path, 0, sizeof(page.head.path));
-    copyCp949Field(page.head.path, sizeof(page.head.path), pathCp949.data(), pathCp949.size());
+    storeFixedText(page.head.path, sizeof(page.head.path), pathCp949);
     if (page.head.currentLine < 0 || page.head.currentLine >= page.head.lineCount) page.head.currentLine = 0;
 }
 

@@ -14,6 +14,7 @@
 #include <string>
 #include <vector>
 
+#include "base/status.h"
 #include "control/auto_click.h"
 #include "control/macro_records.h"
 #include "device/macro_memory.h"
@@ -23,11 +24,9 @@ namespace quillon::control {
 constexpr size_t kExtraBlockSize = 400;
 using ExtraBlock = std::array<uint8_t, kExtraBlockSize>;
 
-struct FileOutcome {
-    bool ok = false;
-    std::string message; // UTF-8, shown with the caption "오류" when !ok
-    bool linkLost = false; // a machine transfer failed: after the message the program ends
-};
+// What a file operation gives: success, or the message shown with the
+// caption "오류" (linkLost: a machine transfer failed and the program ends).
+using FileOutcome = Status;
 
 // "%s(%d)" with "기계와 통신이 되지 않습니다" and the call site's location code.
 std::string linkFailureText(int location);

@@ -2,7 +2,7 @@
 
 #include <cstring>
 
-#include "control/format_text.h"
+#include "base/format_text.h"
 #include "control/key_stream.h"
 #include "control/line_kinds.h"
 

@@ -7,16 +7,15 @@
 #include <string>
 #include <vector>
 
+#include "base/status.h"
 #include "control/macro_records.h"
 
 namespace quillon::control {
 
 enum class AddMode { Append = 0, InsertBefore = 1, InsertAfter = 2, Replace = 3 };
 
-struct EditOutcome {
-    bool ok = true;
-    std::string message; // UTF-8; shown when !ok
-};
+// Success, or the message shown when a list operation is refused.
+using EditOutcome = Status;
 
 struct LineEditorLocations {
     const char* page; // "MakLine" or "ComLine"

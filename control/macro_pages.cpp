@@ -6,7 +6,7 @@
 #include "base/file.h"
 
 #include "base/text.h"
-#include "control/format_text.h"
+#include "base/format_text.h"
 #include "control/memory_headers.h"
 #include "control/macro_compiler.h"
 #include "control/macro_decoder.h"
@@ -26,7 +26,7 @@ constexpr int kEditStore = 36101, kCombinationStore = 36201, kAutoClickStore = 3
 PageOutcome saved() { return {true, kSaved}; }
 PageOutcome failed(std::string message) { return {false, std::move(message)}; }
 // The machine stopped answering: the page shows where and the program ends.
-PageOutcome linkLost(int location) { return {false, linkFailureText(location), true}; }
+PageOutcome linkLost(int location) { return Status::lostLink(linkFailureText(location), location); }
 
 size_t at(int index) { return static_cast<size_t>(index); }
 
@@ -118,7 +118,7 @@ PageOutcome saveCombinationPageFile(const std::string& path, const std::string& 
     CompileResult code = compileCombinationMacro(document, store);
     CombinationMemoryHeader header = makeCombinationMemoryHeader(name, flags, code.ok ? code.code.size() : 0, 0, 0);
     FileOutcome written = saveCombinationFile(path, header, extra, document, memory);
-    if (!written.ok) return {false, written.message, written.linkLost};
+    if (!written.ok) return written;
     return saved();
 }
 

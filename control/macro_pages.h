@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <string>
 
+#include "base/status.h"
 #include "control/auto_click.h"
 #include "control/macro_files.h"
 #include "control/macro_records.h"
@@ -15,11 +16,9 @@ namespace quillon::control {
 
 constexpr const char* kSaved = "저장 완료"; // caption "알림"
 
-struct PageOutcome {
-    bool ok = false;
-    std::string message; // UTF-8: the notice when ok ("저장 완료" or empty), the error otherwise
-    bool linkLost = false; // the machine stopped answering: after the message the program ends
-};
+// What a page button gives: the notice when ok ("저장 완료" or empty), the
+// error otherwise (linkLost: the machine stopped answering, the program ends).
+using PageOutcome = Status;
 
 // "기계에 저장하기" of the edit page: compile, then store header and code.
 // A compile error leaves the memory untouched.

@@ -24,23 +24,6 @@ ZeroedPtr<TextStore> newTextStore() {
     return ZeroedPtr<TextStore>(static_cast<TextStore*>(p));
 }
 
-size_t copyCp949Field(char* field, size_t fieldSize, const char* text, size_t length) {
-    if (fieldSize == 0) {
-        return 0;
-    }
-    size_t kept = 0;
-    while (kept < length && text[kept] != '\0') {
-        size_t width = (static_cast<uint8_t>(text[kept]) >= 0x80 && kept + 1 < length) ? 2 : 1;
-        if (kept + width > fieldSize - 1) {
-            break;
-        }
-        kept += width;
-    }
-    std::memcpy(field, text, kept);
-    std::memset(field + kept, 0, fieldSize - kept);
-    return kept;
-}
-
 size_t fieldLength(const char* field, size_t fieldSize) {
     const void* nul = std::memchr(field, 0, fieldSize);
     return nul ? static_cast<size_t>(static_cast<const char*>(nul) - field) : fieldSize;

@@ -129,11 +129,6 @@ template <typename T> using ZeroedPtr = std::unique_ptr<T, FreeDeleter>;
 ZeroedPtr<MacroDocument> newMacroDocument();
 ZeroedPtr<TextStore> newTextStore();
 
-// Copies `text` (CP949) into a fixed field, NUL-terminated, cut at a character
-// boundary so that no half of a double-byte character is kept. Returns the
-// bytes kept.
-size_t copyCp949Field(char* field, size_t fieldSize, const char* text, size_t length);
-
 // Length of a NUL-terminated field, never reading past its end.
 size_t fieldLength(const char* field, size_t fieldSize);
 

@@ -1,10 +1,11 @@
 #include "control/recorded_macro.h"
+#include "base/fixed_text.h"
 
 #include <cstring>
 
 #include "base/byte_order.h"
 #include "base/text.h"
-#include "control/format_text.h"
+#include "base/format_text.h"
 #include "control/line_kinds.h"
 
 namespace quillon::control {
@@ -52,7 +53,7 @@ uint16_t recordedFlags(const RecordedPageOptions& o) {
 void setMacroName(char (&field)[42], const std::string& utf8, size_t maxBytes) {
     std::string cp949 = text::utf8ToCp949(utf8.empty() ? std::string("새로 만든 매크로") : utf8);
     std::memset(field, 0, sizeof(field));
-    copyCp949Field(field, std::min(maxBytes + 1, sizeof(field)), cp949.data(), cp949.size());
+    storeFixedText(field, std::min(maxBytes + 1, sizeof(field)), cp949);
 }
 
 void setRecordedName(char (&field)[42], const std::string& utf8) { setMacroName(field, utf8, 39); }
@@ -96,8 +97,7 @@ std::optional<std::vector<uint8_t>> convertMgild(const std::vector<uint8_t>& mgi
     RecordedMemoryHeader header{};
     header.magic = kRecordedMagic;
     header.flags = static_cast<uint16_t>(loadBe16(old + 18) & ~0x0300);
-    copyCp949Field(header.name, 40, reinterpret_cast<const char*>(old + 20),
-                   fieldLength(reinterpret_cast<const char*>(old + 20), 93));
+    storeFixedText(header.name, 40, fixedText(reinterpret_cast<const char*>(old + 20), 93));
     header.bodyLength = bodyLength;
     header.recordingLength = loadBe32(old + 117);
     storeBe16(header.firstDelay, static_cast<uint16_t>(loadBe16(old + 121) * 10));

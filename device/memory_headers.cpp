@@ -1,6 +1,7 @@
 #include "device/memory_headers.h"
 
 #include "base/byte_order.h"
+#include "base/fixed_text.h"
 #include "base/text.h"
 
 #include <cstring>
@@ -73,24 +74,14 @@ CombinationMemoryHeader combinationHeaderFromLink(const uint8_t* bytes) {
 }
 
 void setMemoryName(char (&field)[kMemoryNameField], std::string_view utf8) {
-    const std::string cp949 = text::utf8ToCp949(utf8);
-    size_t used = 0;
-    while (used < cp949.size()) {
-        // A lead byte (0x81..0xFE) starts a two-byte character.
-        const size_t width = static_cast<uint8_t>(cp949[used]) >= 0x81 && used + 1 < cp949.size() ? 2 : 1;
-        if (used + width > kMemoryNameMax) {
-            break;
-        }
-        used += width;
-    }
+    // At most kMemoryNameMax bytes are used; the bytes after them stay zero.
     std::memset(field, 0, kMemoryNameField);
-    std::memcpy(field, cp949.data(), used);
+    storeFixedText(field, kMemoryNameMax + 1, text::utf8ToCp949(utf8));
 }
 
 std::string memoryName(const char (&field)[kMemoryNameField]) {
-    return text::cp949ToUtf8(std::string_view(field, strnlen(field, kMemoryNameField)));
+    return text::cp949ToUtf8(fixedText(field));
 }
-
 bool isEmptyMemory(const RecordedMemoryHeader& header) { return header.magic != kRecordedMagic || header.bodyLength == 0; }
 bool isEmptyMemory(const EditMemoryHeader& header) { return header.magic != kEditMagic || header.bodyLength == 0; }
 bool isEmptyMemory(const CombinationMemoryHeader& header) {

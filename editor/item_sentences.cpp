@@ -5,7 +5,7 @@
 #include <cstdlib>
 
 #include "base/text.h"
-#include "editor/text_format.h"
+#include "base/format_text.h"
 
 namespace quillon::editor {
 
@@ -498,9 +498,9 @@ std::string branchLine(const Item& item, BranchKind branch, const AnalyzerNames&
     int32_t target = branch == BranchKind::False ? item.falseBranchTarget : item.otherwiseBranchTarget;
     const char* text = branch == BranchKind::False ? kFalseBranchText : kOtherwiseBranchText;
     if (target == kReturnToPrevious) {
-        return format("%s ☞ 이전 항목으로 돌아간다.", text);
+        return formatText("%s ☞ 이전 항목으로 돌아간다.", text);
     }
-    return format("%s ☞ %s 분석", text, names.itemById(target).c_str());
+    return formatText("%s ☞ %s 분석", text, names.itemById(target).c_str());
 }
 
 } // namespace quillon::editor

@@ -4,7 +4,7 @@
 #include <cstring>
 
 #include "base/text.h"
-#include "editor/text_format.h"
+#include "base/format_text.h"
 
 namespace quillon::editor {
 
@@ -20,7 +20,7 @@ static_assert(offsetof(EditMemoryHeader, bodyLength) == kBodyLengthOffset &&
 bool validIndex(MacroKind kind, int index) { return index >= 0 && index < (kind == MacroKind::Combination ? 8 : 32); }
 
 std::string numberOf(MacroKind kind, int index) {
-    return kind == MacroKind::Combination ? format("[%d]", index + 1) : format("[%d-%d]", index / 8 + 1, index % 8 + 1);
+    return kind == MacroKind::Combination ? formatText("[%d]", index + 1) : formatText("[%d-%d]", index / 8 + 1, index % 8 + 1);
 }
 
 const char* kindWord(MacroKind kind) {

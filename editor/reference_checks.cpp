@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "base/text.h"
-#include "editor/text_format.h"
+#include "base/format_text.h"
 
 namespace quillon::editor {
 
@@ -185,15 +185,15 @@ std::string imageHeader(const AnalyzerModel& model, int slot) {
     const RecognitionImage* r = model.recognitionImage(slot);
     std::string name = r ? text::cp949ToUtf8(fixedText(r->name)) : std::string();
     if (r && r->pattern == 1) {
-        return format("삭제하려는 패턴인식 이미지 [%s]는,\n", name.c_str());
+        return formatText("삭제하려는 패턴인식 이미지 [%s]는,\n", name.c_str());
     }
-    return format("삭제하려는 이미지 [%s]는,\n", name.c_str());
+    return formatText("삭제하려는 이미지 [%s]는,\n", name.c_str());
 }
 
 std::string packHeader(const AnalyzerModel& model, int slot) {
     const NumberPack* p = model.numberPack(slot);
     std::string name = p ? text::cp949ToUtf8(fixedText(p->name)) : std::string();
-    return format("삭제하려는 [%s]는,\n", name.c_str());
+    return formatText("삭제하려는 [%s]는,\n", name.c_str());
 }
 
 int slotAt(const int32_t* order, int32_t count, int capacity, int position) {
@@ -214,12 +214,12 @@ bool refuseOrDelete(const DeletionCheck& check, UserDialogs& dialogs, const std:
 } // namespace
 
 DeletionCheck checkAreaDeletion(const AnalyzerModel& model, int areaSlot) {
-    std::string header = format("삭제하려는 범위 [%s]는,\n", areaName(model, areaSlot).c_str());
+    std::string header = formatText("삭제하려는 범위 [%s]는,\n", areaName(model, areaSlot).c_str());
     return refuseWithUses(model, header, kClosingAll, areaConditionUses(areaSlot), areaCommandUses(areaSlot));
 }
 
 DeletionCheck checkCursorDeletion(const AnalyzerModel& model, int cursorSlot) {
-    std::string header = format("삭제하려는 커서 [%s]는,\n", cursorName(model, cursorSlot).c_str());
+    std::string header = formatText("삭제하려는 커서 [%s]는,\n", cursorName(model, cursorSlot).c_str());
     return refuseWithUses(model, header, kClosingCursor, cursorConditionUses(cursorSlot), noCommandUses());
 }
 
@@ -242,7 +242,7 @@ DeletionCheck checkNumberPackDeletion(const AnalyzerModel& model, int packSlot, 
         bool used = false;
         collectUses(item, noConditionUses(), packCommandUses(packSlot), [&](const char*) { used = true; });
         if (used) {
-            return {false, header + format(kClosingPack, itemName(item).c_str())};
+            return {false, header + formatText(kClosingPack, itemName(item).c_str())};
         }
     }
     return {};
@@ -262,7 +262,7 @@ DeletionCheck checkItemDeletion(const AnalyzerModel& model, int itemPosition) {
             linked = item.nextLinks[i].targetId == id;
         }
         if (linked) {
-            return {false, format(kItemLinked, itemName(item).c_str(), itemName(deleted).c_str())};
+            return {false, formatText(kItemLinked, itemName(item).c_str(), itemName(deleted).c_str())};
         }
     }
     return {};

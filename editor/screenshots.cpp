@@ -8,7 +8,7 @@
 #include "base/file.h"
 #include "base/text.h"
 #include "editor/capture_modes.h"
-#include "editor/text_format.h"
+#include "base/format_text.h"
 
 namespace quillon::editor {
 
@@ -94,7 +94,7 @@ void keepCursor(AnalyzerModel& model, const CursorCapture& capture, const Cursor
 } // namespace
 
 std::string proposedScreenshotName(const AnalyzerModel& model) {
-    return format("불러온 이미지 %.2d", model.image().screenshotCount + 1);
+    return formatText("불러온 이미지 %.2d", model.image().screenshotCount + 1);
 }
 
 ImportResult importScreenshot(AnalyzerModel& model, const EditorFolders& folders, const ImportRequest& request,
@@ -132,7 +132,7 @@ ImportResult importScreenshot(AnalyzerModel& model, const EditorFolders& folders
     std::string oldName;
     if (replaced >= 0) {
         oldName = nameOf(a.screenshots[replaced]);
-        std::string question = format("[%s]를 [%s]로 변경하시겠습니까?", oldName.c_str(), request.name.c_str());
+        std::string question = formatText("[%s]를 [%s]로 변경하시겠습니까?", oldName.c_str(), request.name.c_str());
         if (!dialogs.askYesNo(question)) {
             result.outcome = ImportOutcome::Cancelled;
             return result;
@@ -239,7 +239,7 @@ ScreenshotView showScreenshot(AnalyzerModel& model, const EditorFolders& folders
     // are moved to (30, 30), keeping their size.
     model.moveImagesInside(b.width, b.height, slot);
     view.status = ShowStatus::Shown;
-    view.cursorText = format("%.4d,%.4d", e.cursorX, e.cursorY);
+    view.cursorText = formatText("%.4d,%.4d", e.cursorX, e.cursorY);
     view.label = nameOf(e);
     return view;
 }
@@ -264,7 +264,7 @@ ScreenshotDeletion deleteScreenshotAt(AnalyzerModel& model, const EditorFolders&
         e.erased = 1;
         e.fileSize = 0;
         e.recognitionImageCount = images;
-        storeFixedText(e.label, text::utf8ToCp949(format("%s(X)(%d)", name.c_str(), images)));
+        storeFixedText(e.label, text::utf8ToCp949(formatText("%s(X)(%d)", name.c_str(), images)));
         return ScreenshotDeletion::Erased;
     }
     if (!e.erased) {

@@ -9,21 +9,14 @@
 #include <string>
 
 #include "analyzer/records.h"
+#include "base/local_time.h"
 #include "runner/screen.h"
 
 namespace quillon::runner {
 
 struct Variable;
 
-struct LocalTime {
-    int year = 0;
-    int month = 0;   // 1..12
-    int weekday = 0; // 0 = Sunday
-    int day = 0;
-    int hour = 0;
-    int minute = 0;
-    int second = 0;
-};
+using quillon::LocalTime;
 
 // The two preview boxes of the main window: what a comparison looked for, and
 // what the screen showed at that place.

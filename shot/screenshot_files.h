@@ -14,6 +14,7 @@
 #include <string>
 #include <vector>
 
+#include "base/local_time.h"
 #include "capture/cursor.h"
 #include "capture/screen_capture.h"
 
@@ -113,9 +114,6 @@ std::optional<CursorFileView> readCursorFile(const std::vector<uint8_t>& bytes);
 
 // ----- names -----
 
-struct LocalTime {
-    int year = 0, month = 0, day = 0, hour = 0, minute = 0, second = 0;
-};
 
 // program folder + screenshot path + "YYYYMMDDhhmmss".
 std::string screenshotBaseName(const std::string& programFolder, const std::string& screenshotPath,

@@ -2,6 +2,8 @@
 // dialog shows together with the field it puts the focus on.
 #pragma once
 
+#include "base/status.h"
+
 #include <optional>
 #include <string>
 #include <utility>
@@ -18,14 +20,12 @@ struct FormCheck {
     const char* message;
 };
 
+// A record or the refusal (quillon::Built), with the field the dialog puts
+// the focus on and the id of the check that refused.
 template <class T, class Field>
-struct Built {
-    std::optional<T> value;
-    std::string message;   // the refusal, when there is no value
-    Field field{};         // where the dialog puts the focus after a refusal
+struct Built : quillon::Built<T> {
+    Field field{};          // where the dialog puts the focus after a refusal
     const char* check = ""; // the id of the check that refused
-
-    bool ok() const { return value.has_value(); }
 
     static Built of(T record) {
         Built built;

@@ -48,19 +48,7 @@ bool RunnerHost::inputMethodOpen() {
     return open != 0;
 }
 
-runner::LocalTime RunnerHost::localTime() {
-    SYSTEMTIME now;
-    GetLocalTime(&now);
-    runner::LocalTime t;
-    t.year = now.wYear;
-    t.month = now.wMonth;
-    t.weekday = now.wDayOfWeek;
-    t.day = now.wDay;
-    t.hour = now.wHour;
-    t.minute = now.wMinute;
-    t.second = now.wSecond;
-    return t;
-}
+LocalTime RunnerHost::localTime() { return localTimeNow(); }
 
 bool RunnerHost::mainWindowShown() { return session_.mainShown.load(); }
 

@@ -40,10 +40,6 @@ bool SystemShotScreen::readCursor(int32_t bitsPerPixel, CursorImage& cursor) {
     return readSystemCursor(bitsPerPixel, displayDevice_, cursor);
 }
 
-LocalTime SystemShotScreen::localTime() {
-    SYSTEMTIME now{};
-    GetLocalTime(&now);
-    return {now.wYear, now.wMonth, now.wDay, now.wHour, now.wMinute, now.wSecond};
-}
+LocalTime SystemShotScreen::localTime() { return localTimeNow(); }
 
 } // namespace quillon

@@ -227,9 +227,9 @@ TEST(ScreenshotNames, BaseNameIsFolderPathAndTimeStamp) {
         LocalTime time;
         const char* stamp;
     } cases[] = {
-        {{2016, 3, 7, 9, 5, 2}, "20160307090502"},
-        {{2026, 12, 31, 23, 59, 59}, "20261231235959"},
-        {{999, 1, 1, 0, 0, 0}, "09990101000000"},
+        {{.year = 2016, .month = 3, .day = 7, .hour = 9, .minute = 5, .second = 2}, "20160307090502"},
+        {{.year = 2026, .month = 12, .day = 31, .hour = 23, .minute = 59, .second = 59}, "20261231235959"},
+        {{.year = 999, .month = 1, .day = 1, .hour = 0, .minute = 0, .second = 0}, "09990101000000"},
     };
     for (const Case& c : cases) {
         EXPECT_EQ(screenshotBaseName("C:\\Quillon", "\\ScreenShot\\", c.time),

@@ -17,7 +17,7 @@ public:
     FakeSurface surface{320, 200, 32};
     ShotGeometry geometry;
     CursorImage cursor;
-    LocalTime time{2016, 3, 7, 9, 5, 2};
+    LocalTime time{.year = 2016, .month = 3, .day = 7, .hour = 9, .minute = 5, .second = 2};
     int captures = 0;
 
     FakeScreen() {
