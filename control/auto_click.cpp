@@ -208,6 +208,12 @@ void setAutoClickName(AutoClickSettings& s, const std::string& utf8) {
     copyCp949Field(s.name, 60, cp949.data(), cp949.size());
 }
 
+std::string autoClickName(const AutoClickSettings& s) {
+    size_t length = 0;
+    while (length < sizeof(s.name) && s.name[length] != '\0') ++length;
+    return text::cp949ToUtf8(std::string_view(s.name, length));
+}
+
 bool AutoKeyBox::keyDown(AutoClickSettings& settings, int row, int64_t nowMs) {
     if (!keyCodeOfRow(row)) return false;
     if (row == lastRow_ && nowMs - lastTime_ < 49) return false;
