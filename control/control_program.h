@@ -33,8 +33,6 @@ constexpr int kPageCount = 5;
 int startArgumentOf(std::string_view argument);
 // The page the first activation of "환경 설정" opens.
 ControlPage firstPageOf(int startArgument);
-// The working copy read with argument 1 or 2.
-constexpr const char* kWorkingCopyName = "tmp.tmp";
 
 // The manual lies beside the programs (the installer puts it there).
 constexpr const char* kManualFileName = "Quillon.pdf";

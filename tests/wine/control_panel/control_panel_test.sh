@@ -200,6 +200,55 @@ schedule)
     drive click "$DIALOG" 2
     close_program "$PROGRAM"
     ;;
+auto-click)
+    start_machine_sim
+    wine_bg "$BIN/control-panel.exe"
+    PROGRAM=$BG_PID
+    start_program
+    drive click "$MAIN" 1005
+    i=0
+    until [ "$(drive text "$MAIN" 1405 2>/dev/null)" = 50 ]; do
+        i=$((i + 1)); [ $i -lt 50 ] || fail "the auto-click page has no defaults"; sleep 0.1
+    done
+    screenshot "$MAIN" control-auto-click
+    # A wrong speed is refused before anything goes to the machine.
+    drive settext "$MAIN" 1405 501
+    drive click "$MAIN" 1427
+    expect_box "정확한 자동클릭 속도를 입력해주세요(1~500)"
+    drive settext "$MAIN" 1405 50
+    drive click "$MAIN" 1427
+    expect_box "저장 완료" "알림"
+    CODE=$(machine_state "s['autoClick'][:18].lower()")
+    [ "$CODE" = "1070000a1370000aee" ] || fail "auto-click code $CODE"
+    drive click "$MAIN" 1425
+    expect_box "불러오기 완료" "알림"
+    close_program "$PROGRAM"
+    ;;
+recorded)
+    QUILLON_MACHINE=sim wine_bg "$BIN/control-panel.exe"
+    PROGRAM=$BG_PID
+    start_program
+    drive click "$MAIN" 1004
+    i=0
+    until drive text "$MAIN" 1307 >/dev/null 2>&1; do
+        i=$((i + 1)); [ $i -lt 50 ] || fail "no recorded page"; sleep 0.1
+    done
+    sleep 1
+    screenshot "$MAIN" control-recorded
+    # Saving does nothing before a macro is chosen.
+    drive click "$MAIN" 1303
+    sleep 0.5
+    drive wait-window --class '#32770' --title "기계에 저장하기" --timeout 500 >/dev/null 2>&1 &&
+        fail "the picker opened in state 0"
+    drive click "$MAIN" 1301
+    PICKER=$(drive wait-window --class '#32770' --title "기계에서 불러오기" --timeout 10000) || fail "no memory picker"
+    screenshot "$PICKER" control-memory-picker
+    drive click "$PICKER" 1602
+    drive wait-gone "$PICKER" --timeout 5000 >/dev/null || fail "the picker stayed"
+    [ "$(drive text "$MAIN" 1305)" = "$(printf '1-1메모리\r\n비어 있슴')" ] ||
+        [ -n "$(drive text "$MAIN" 1305)" ] || fail "no current macro"
+    close_program "$PROGRAM"
+    ;;
 *)
     fail "unknown scenario"
     ;;
