@@ -209,6 +209,12 @@ void setAutoClickName(AutoClickSettings& s, const std::string& utf8) {
     storeFixedText(s.name, 60, cp949);
 }
 
+std::string autoClickName(const AutoClickSettings& s) {
+    size_t length = 0;
+    while (length < sizeof(s.name) && s.name[length] != '\0') ++length;
+    return text::cp949ToUtf8(std::string_view(s.name, length));
+}
+
 bool AutoKeyBox::keyDown(AutoClickSettings& settings, int row, int64_t nowMs) {
     if (!keyCodeOfRow(row)) return false;
     if (row == lastRow_ && nowMs - lastTime_ < 49) return false;

@@ -89,6 +89,8 @@ constexpr const char* kAutoClickLoaded = "불러오기 완료";
 
 // Sets the name (UTF-8); an empty name becomes "이름 없슴".
 void setAutoClickName(AutoClickSettings& settings, const std::string& utf8);
+// The name as the page and the scheduling list show it (UTF-8).
+std::string autoClickName(const AutoClickSettings& settings);
 
 // The key box: adds a key row unless ten are listed or it repeats the last
 // accepted key within 49 ms. Returns true when the key was added.

@@ -2,7 +2,8 @@
 //   1. analyzer-editor, analyzer-runner and shot-taker probe the serial ports
 //      first; on an answer the link is serial;
 //   2. otherwise (and always in control-panel) the HID interface is sought;
-//      no device at all is fatal;
+//      control-panel probes the serial ports only when no HID interface
+//      answers; no device at all is fatal;
 //   3. the program's opening mode command is sent and acknowledged.
 #pragma once
 

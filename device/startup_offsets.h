@@ -79,6 +79,10 @@ inline constexpr size_t kCombinationMacroFolder = 6912;
 inline constexpr size_t kRecordedMacroFolder = 7168;
 inline constexpr size_t kAutoClickFolder = 7424;
 inline constexpr size_t kWorkingFolder = 7680;
+// control-panel: the addresses of the two web pages of the main dialog
+// ("질답\n게시판", "공개\n자료실"); empty when the installation has none.
+inline constexpr size_t kQuestionBoardAddress = 7936;
+inline constexpr size_t kPublicLibraryAddress = 8192;
 } // namespace name_offset
 
 } // namespace quillon

@@ -181,6 +181,19 @@ TEST(LinkStartup, SerialFirstExceptInControlPanel) {
     }
 }
 
+TEST(LinkStartup, ControlPanelFallsBackToTheSerialLink) {
+    FakePorts fake;
+    fake.ports = {{"COM3:", Port::Machine}};
+    FakeHidPlatform hidFake{{hid("kbd", 0x0001, 9)}, {}, {}};
+    LinkPlatform platform = hidFake.platform(fake.machine, fake.clock);
+    platform.openSerialPort = fake.platform().openSerialPort;
+    Link link(Program::ControlPanel, fake.clock);
+    ASSERT_TRUE(startLink(link, platform, defaultSerialPortNames()));
+    EXPECT_EQ(link.kind(), LinkKind::Serial);
+    EXPECT_EQ(link.serialPortIndex(), 2);
+    EXPECT_EQ(fake.machine.mode(), sim::MachineMode::Normal);
+}
+
 TEST(LinkStartup, NoDeviceAnywhereIsReported) {
     FakePorts fake;
     FakeHidPlatform hidFake{{hid("kbd", 0x0001, 9)}, {}, {}};

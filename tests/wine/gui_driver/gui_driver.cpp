@@ -13,6 +13,13 @@
 //   gui-driver screen                           width height of the screen
 //   gui-driver screenshot HWND FILE.bmp         saves the window's pixels as a 24-bit BMP
 //   gui-driver topmost HWND                     prints 1 when the window is topmost
+//   gui-driver settext HWND ID TEXT             sets the control's text (WM_SETTEXT)
+//   gui-driver select HWND ID INDEX [double]    selects a list box line and notifies the
+//                                               dialog as a click (or a double click) would
+//   gui-driver scankey HWND ID SCAN             posts a key-down with the set-1 scan code
+//                                               (| 0x100 for an extended key) to the control
+// A control ID is looked for among the window's children, then among all its
+// descendants (the pages of a dialog are child dialogs).
 //
 // Exit codes: 0 done, 1 not found or timed out, 2 bad usage.
 #include <windows.h>
@@ -154,11 +161,30 @@ int waitGone(int argc, char** argv) {
     return 0;
 }
 
+struct IdSearch {
+    int id;
+    HWND found = nullptr;
+};
+
+BOOL CALLBACK findDescendantId(HWND child, LPARAM param) {
+    auto* search = reinterpret_cast<IdSearch*>(param);
+    if (GetDlgCtrlID(child) == search->id && IsWindowVisible(GetParent(child))) {
+        search->found = child;
+        return FALSE;
+    }
+    return TRUE;
+}
+
 HWND control(HWND window, int argc, char** argv, int index) {
     if (argc <= index) {
         return window;
     }
     HWND child = GetDlgItem(window, std::atoi(argv[index]));
+    if (!child) {
+        IdSearch search{std::atoi(argv[index])};
+        EnumChildWindows(window, findDescendantId, reinterpret_cast<LPARAM>(&search));
+        child = search.found;
+    }
     if (!child) {
         std::fprintf(stderr, "gui-driver: no control %s\n", argv[index]);
         std::exit(1);
@@ -280,6 +306,31 @@ int run(int argc, char** argv) {
     }
     if (verb == "screenshot" && argc > 3) {
         return screenshot(window, argv[3]);
+    }
+    if (verb == "settext" && argc > 4) {
+        HWND child = control(window, argc, argv, 3);
+        SendMessageW(child, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(wide(argv[4]).c_str()));
+        return 0;
+    }
+    if (verb == "select" && argc > 4) {
+        HWND child = control(window, argc, argv, 3);
+        const int line = std::atoi(argv[4]);
+        if (SendMessageW(child, LB_SETCURSEL, line, 0) == LB_ERR) {
+            std::fprintf(stderr, "gui-driver: no line %d\n", line);
+            return 1;
+        }
+        const WORD notification = argc > 5 && !std::strcmp(argv[5], "double") ? LBN_DBLCLK : LBN_SELCHANGE;
+        PostMessageW(GetParent(child), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(child), notification),
+                     reinterpret_cast<LPARAM>(child));
+        return 0;
+    }
+    if (verb == "scankey" && argc > 4) {
+        HWND child = control(window, argc, argv, 3);
+        const unsigned long scan = std::strtoul(argv[4], nullptr, 0);
+        const LPARAM lParam = 1 | ((scan & 0xFF) << 16) | ((scan & 0x100) ? (1 << 24) : 0);
+        PostMessageW(child, WM_KEYDOWN, 0, lParam);
+        PostMessageW(child, WM_KEYUP, 0, lParam | 0xC0000000);
+        return 0;
     }
     return usage();
 }

@@ -1,0 +1,53 @@
+// control-panel's decisions that need no window: the start notice, the start
+// argument and the page it opens, the pages of the main dialog, the manual and
+// the two web pages of the main dialog.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace quillon::control {
+
+constexpr const char* kStartNotice =
+    "제어프로그램은 기계를 직접 컨트롤 하는 프로그램이기 때문에\n"
+    "다른 프로그램과 충돌현상이 발생할 수 있습니다.\n\n"
+    "반드시, 모든 프로그램을 종료한 후에 실행해서 사용하시고\n"
+    "사용이 끝나면 종료해주세요.\n\n"
+    "일부 게임 보안 프로그램은 기계를 직접 다루는 이 프로그램을\n"
+    "해킹 프로그램으로 잘못 알리는 경우가 있습니다.\n"
+    "이 프로그램은 해킹 프로그램이 아니며, 그런 경고가 나오면\n"
+    "게임 보안 프로그램을 종료한 후에 사용해주세요.";
+
+constexpr const char* kMainWindowClass = "Quillon Control"; // also its title: one instance only
+constexpr int kGraphicsStartCode = 1145;
+constexpr int kSecondInstanceCode = 1151;
+// "%s(MainLine=%d)" with "작동 중 문제가 발생했습니다" and a location code.
+std::string mainLineTrouble(int code);
+
+// The pages of the main dialog, numbered as the program keeps them.
+enum class ControlPage : int { Options = 0, Edit = 1, Combination = 2, Recorded = 3, AutoClick = 4, None = 7 };
+constexpr int kPageCount = 5;
+
+// The start argument: "1" (edit page) or "2" (combination page) with the
+// working copy; anything else is 0.
+int startArgumentOf(std::string_view argument);
+// The page the first activation of "환경 설정" opens.
+ControlPage firstPageOf(int startArgument);
+
+// The manual lies beside the programs (the installer puts it there).
+constexpr const char* kManualFileName = "Quillon.pdf";
+std::string manualPath(const std::string& programFolder);
+constexpr const char* kManualNeedsReader =
+    "도움말을 보려면 PDF 문서를 여는 프로그램(PDF 뷰어)이 필요합니다.\n\n"
+    "인터넷 검색창에서 \"PDF 뷰어\"를 검색하여 무료 PDF 뷰어를 내려받아 설치한 뒤\n"
+    "다시 [도움말] 버튼을 눌러주세요.";
+
+// The two web pages ("질답\n게시판", "공개\n자료실") come from the start-up
+// data. Only a web address is handed to the shell: a name block edited by
+// hand must not make the button start a program.
+bool isWebAddress(std::string_view address);
+constexpr const char* kNoWebAddress =
+    "이 버튼에 연결된 웹 페이지 주소가 설정되어 있지 않습니다.\n\n"
+    "시작 자료 파일에 웹 페이지 주소(http:// 또는 https://)를 넣으면 열 수 있습니다.";
+
+} // namespace quillon::control

@@ -1,0 +1,219 @@
+// What the pages and dialogs of control-panel share: the user folders, the
+// ending after a device failure, the file dialogs, the memory picker and the
+// key boxes.
+#include <windows.h>
+#include <commctrl.h>
+#include <commdlg.h>
+#include <shlobj.h>
+
+#include "base/wide_text.h"
+#include "control/ui/control_session.h"
+#include "device/key_table.h"
+#include "device/link_messages.h"
+#include "resource.h"
+#include "winui/control_text.h"
+#include "winui/dialog_data.h"
+#include "winui/list_controls.h"
+#include "winui/message_boxes.h"
+
+namespace quillon::control_ui {
+
+std::string userFolder(size_t nameOffset) {
+    std::string base;
+    if (const wchar_t* local = _wgetenv(L"LOCALAPPDATA")) {
+        base = narrow(local) + "\\Quillon";
+    } else {
+        base = session().programFolder;
+    }
+    std::string name = session().data.name(nameOffset);
+    const bool absolute = name.size() > 1 && (name[1] == ':' || (name[0] == '\\' && name[1] == '\\'));
+    std::string folder = absolute ? name : base + "\\" + name;
+    while (!folder.empty() && (folder.back() == '\\' || folder.back() == '/')) {
+        folder.pop_back();
+    }
+    SHCreateDirectoryExW(nullptr, widen(folder).c_str(), nullptr);
+    return folder;
+}
+
+namespace {
+
+void endWith(HWND owner, const LinkFailureNotice& notice) {
+    ControlSession& s = session();
+    if (s.ending) {
+        return;
+    }
+    s.ending = true;
+    winui::showWarning(owner, notice.text);
+    if (s.mainWindow) {
+        PostMessageW(s.mainWindow, WM_CLOSE, 0, 0);
+    }
+}
+
+std::wstring filterOf(const char* filter) {
+    // "name|pattern|": '|' separates the parts.
+    std::wstring wide = widen(filter);
+    for (wchar_t& c : wide) {
+        if (c == L'|') {
+            c = L'\0';
+        }
+    }
+    wide.push_back(L'\0');
+    return wide;
+}
+
+} // namespace
+
+void endOnLinkFailure(HWND owner) { endWith(owner, exchangeFailureNotice(Program::ControlPanel, session().link.lastError())); }
+
+void endOnOptionRecordFailure(HWND owner) {
+    endWith(owner, optionRecordFailureNotice(Program::ControlPanel, session().link.lastError()));
+}
+
+void endOnHotkeyRecordFailure(HWND owner) { endWith(owner, hotkeyRecordFailureNotice(session().link.lastError())); }
+
+std::string chooseOpenFile(HWND owner, const char* title, const char* filter, const char* defaultExtension,
+                           const std::string& folder) {
+    const std::wstring wideFilter = filterOf(filter), wideTitle = widen(title), extension = widen(defaultExtension),
+                       wideFolder = widen(folder);
+    wchar_t file[MAX_PATH] = L"";
+    OPENFILENAMEW dialog{};
+    dialog.lStructSize = sizeof dialog;
+    dialog.hwndOwner = owner;
+    dialog.lpstrFilter = wideFilter.c_str();
+    dialog.lpstrFile = file;
+    dialog.nMaxFile = MAX_PATH;
+    dialog.lpstrTitle = wideTitle.c_str();
+    dialog.lpstrDefExt = extension.c_str();
+    dialog.lpstrInitialDir = wideFolder.c_str();
+    dialog.Flags = OFN_FILEMUSTEXIST | OFN_PATHMUSTEXIST | OFN_HIDEREADONLY;
+    return GetOpenFileNameW(&dialog) ? narrow(file) : std::string();
+}
+
+std::string chooseSaveFile(HWND owner, const char* title, const char* filter, const char* defaultExtension,
+                           const std::string& folder, const std::string& proposedName) {
+    const std::wstring wideFilter = filterOf(filter), wideTitle = widen(title), extension = widen(defaultExtension),
+                       wideFolder = widen(folder);
+    wchar_t file[MAX_PATH] = L"";
+    const std::wstring proposed = widen(proposedName);
+    // A proposed name with characters a file name cannot hold is not proposed.
+    if (proposed.size() < MAX_PATH && proposed.find_first_of(L"\\/:*?\"<>|") == std::wstring::npos) {
+        wcscpy(file, proposed.c_str());
+    }
+    OPENFILENAMEW dialog{};
+    dialog.lStructSize = sizeof dialog;
+    dialog.hwndOwner = owner;
+    dialog.lpstrFilter = wideFilter.c_str();
+    dialog.lpstrFile = file;
+    dialog.nMaxFile = MAX_PATH;
+    dialog.lpstrTitle = wideTitle.c_str();
+    dialog.lpstrDefExt = extension.c_str();
+    dialog.lpstrInitialDir = wideFolder.c_str();
+    dialog.Flags = OFN_OVERWRITEPROMPT | OFN_PATHMUSTEXIST | OFN_HIDEREADONLY;
+    return GetSaveFileNameW(&dialog) ? narrow(file) : std::string();
+}
+
+// ---- memory picker ------------------------------------------------------------------
+
+namespace {
+
+struct PickerData {
+    MemoryPicker* picker;
+    int chosen = -1;
+};
+
+INT_PTR CALLBACK pickerProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
+    auto* data = winui::dialogData<PickerData>(dialog, message, lParam);
+    switch (message) {
+    case WM_INITDIALOG:
+        winui::setWindowText(dialog, data->picker->caption);
+        winui::setControlText(dialog, IDC_PICK_CONFIRM, data->picker->confirm);
+        winui::fillListBox(GetDlgItem(dialog, IDC_PICK_LIST), data->picker->lines, 0);
+        ShowWindow(GetDlgItem(dialog, IDC_PICK_CLEAR), data->picker->onClear ? SW_SHOW : SW_HIDE);
+        return TRUE;
+    case WM_COMMAND:
+        switch (LOWORD(wParam)) {
+        case IDC_PICK_LIST:
+            if (HIWORD(wParam) != LBN_DBLCLK) {
+                return TRUE;
+            }
+            [[fallthrough]];
+        case IDC_PICK_CONFIRM:
+        case IDOK:
+            if (auto selected = winui::listBoxSelection(GetDlgItem(dialog, IDC_PICK_LIST))) {
+                data->chosen = static_cast<int>(*selected);
+                EndDialog(dialog, IDOK);
+            }
+            return TRUE;
+        case IDC_PICK_CLEAR:
+            if (auto selected = winui::listBoxSelection(GetDlgItem(dialog, IDC_PICK_LIST))) {
+                if (auto line = data->picker->onClear(*selected)) {
+                    data->picker->lines[*selected] = *line;
+                    winui::fillListBox(GetDlgItem(dialog, IDC_PICK_LIST), data->picker->lines, *selected);
+                } else if (session().ending) {
+                    EndDialog(dialog, IDCANCEL);
+                }
+            }
+            return TRUE;
+        case IDCANCEL:
+            EndDialog(dialog, IDCANCEL);
+            return TRUE;
+        }
+        return FALSE;
+    default:
+        return paintDialog(message, wParam);
+    }
+}
+
+} // namespace
+
+int pickMemory(HWND owner, MemoryPicker& picker) {
+    PickerData data{&picker};
+    DialogBoxParamW(session().instance, MAKEINTRESOURCEW(IDD_MEMORY_PICKER), owner, pickerProc,
+                    reinterpret_cast<LPARAM>(&data));
+    return data.chosen;
+}
+
+// ---- key boxes ------------------------------------------------------------------------
+
+namespace {
+
+struct KeyBox {
+    KeyBoxHandler handler;
+    void* context;
+};
+
+LRESULT CALLBACK keyBoxProc(HWND box, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR reference) {
+    auto* keyBox = reinterpret_cast<KeyBox*>(reference);
+    switch (message) {
+    case WM_GETDLGCODE:
+        return DLGC_WANTALLKEYS | DLGC_WANTCHARS;
+    case WM_KEYDOWN:
+    case WM_SYSKEYDOWN: {
+        static const KeyTable table(KeyNames::ControlPanel);
+        const auto scan = static_cast<uint8_t>((lParam >> 16) & 0xFF);
+        const bool extended = (lParam & (1 << 24)) != 0;
+        if (auto row = table.rowOfKeyMessage(scan, extended)) {
+            keyBox->handler(box, table.codeOf(*row), keyBox->context);
+        }
+        return 0;
+    }
+    case WM_CHAR:
+    case WM_SYSCHAR:
+    case WM_KEYUP:
+    case WM_SYSKEYUP:
+        return 0;
+    case WM_NCDESTROY:
+        RemoveWindowSubclass(box, keyBoxProc, 0);
+        delete keyBox;
+        break;
+    }
+    return DefSubclassProc(box, message, wParam, lParam);
+}
+
+} // namespace
+
+void makeKeyBox(HWND box, KeyBoxHandler handler, void* context) {
+    SetWindowSubclass(box, keyBoxProc, 0, reinterpret_cast<DWORD_PTR>(new KeyBox{handler, context}));
+}
+
+} // namespace quillon::control_ui

@@ -1,0 +1,110 @@
+// control-panel's process-wide state: the link and its keep-alive, the
+// machine's records as read, the header caches, the windows and the pages.
+#pragma once
+
+#include <windows.h>
+
+#include <array>
+#include <memory>
+#include <functional>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "base/clock.h"
+#include "control/auto_click.h"
+#include "control/control_program.h"
+#include "control/coordinate_picking.h"
+#include "device/device_records.h"
+#include "device/keep_alive.h"
+#include "device/macro_memory.h"
+#include "device/memory_cache.h"
+#include "device/startup_data.h"
+#include "winui/dialog_colours.h"
+
+namespace quillon::control_ui {
+
+struct ControlSession {
+    HINSTANCE instance = nullptr;
+    HWND owner = nullptr;       // hidden owner of the start-up message boxes
+    HWND mainWindow = nullptr;  // "Quillon Control": 0x0, or the screenshot overlay
+    HWND mainDialog = nullptr;
+    std::array<HWND, control::kPageCount> pages{};
+    control::ControlPage currentPage = control::ControlPage::None;
+    bool firstPageOpened = false;
+    int startArgument = 0;
+    int screenWidth = 0;
+    int screenHeight = 0;
+
+    std::string programFolder;
+    StartupData data;
+    Link link{Program::ControlPanel, systemClock()};
+    LinkMacroMemory memory{link};
+    KeepAlive keepAlive;
+    std::unique_ptr<winui::DialogBrushes> brushes;
+    bool ending = false; // a device failure is being reported; the program ends
+
+    OptionRecord options{};
+    HotkeyRecord hotkeys{};
+
+    RecordedHeaderCache recordedHeaders;
+    EditHeaderCache editHeaders;
+    CombinationHeaderCache combinationHeaders;
+    bool autoClickRead = false;
+    control::AutoClickSettings autoClick{};
+
+    // The reference screenshot shown by the main window, and coordinate picking on it.
+    void* screenshot = nullptr; // Gdiplus::Bitmap
+    int screenshotWidth = 0;
+    int screenshotHeight = 0;
+    control::CoordinatePicking picking;
+};
+
+ControlSession& session();
+
+// A user folder of the name block, made when missing (inside the user's data folder).
+std::string userFolder(size_t nameOffset);
+
+// Reports a link failure met after start-up and ends the program: the message
+// with the location code, then WM_CLOSE to the main window.
+void endOnLinkFailure(HWND owner);
+// For a record read with a wrong magic (or not at all).
+void endOnOptionRecordFailure(HWND owner);
+void endOnHotkeyRecordFailure(HWND owner);
+
+// Dialog procedures share the brushes of the start-up colours.
+INT_PTR paintDialog(UINT message, WPARAM wParam);
+
+// Pages and dialogs.
+HWND createOptionsPage(HWND parent);
+HWND createRecordedPage(HWND parent);
+HWND createAutoClickPage(HWND parent);
+void runScheduleDialog(HWND owner);
+
+// The screenshot overlay: "스샷 불러오기" of a page.
+bool loadScreenshot(HWND owner);
+void freeScreenshot();
+LRESULT overlayMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam, bool& handled);
+
+// File dialogs starting in a user folder; an empty result means cancelled.
+std::string chooseOpenFile(HWND owner, const char* title, const char* filter, const char* defaultExtension,
+                           const std::string& folder);
+std::string chooseSaveFile(HWND owner, const char* title, const char* filter, const char* defaultExtension,
+                           const std::string& folder, const std::string& proposedName);
+
+// The memory picker: the lines, its caption and confirm text; the chosen index
+// or -1. `onClear` (optional) clears the selected memory and returns its new line.
+struct MemoryPicker {
+    std::string caption;
+    std::string confirm;
+    std::vector<std::string> lines;
+    std::function<std::optional<std::string>(size_t)> onClear;
+};
+int pickMemory(HWND owner, MemoryPicker& picker);
+
+// Key boxes: an edit control that captures the key pressed in it and hands
+// its key code to `onKey` (set through the box's user data).
+using KeyBoxHandler = void (*)(HWND box, uint8_t code, void* context);
+void makeKeyBox(HWND box, KeyBoxHandler handler, void* context);
+
+} // namespace quillon::control_ui

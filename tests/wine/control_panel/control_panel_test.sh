@@ -1,0 +1,256 @@
+#!/bin/sh
+# GUI tests of control-panel under Wine.
+#   control_panel_test.sh BIN_DIR HOST_TOOLS SCREENSHOT_DIR SCENARIO
+# Scenarios: start, second-instance, no-machine, wrong-magic, hotkey-magic
+# (in-process simulated machine or none); options, schedule (machine-sim on
+# COM1, whose state dump shows what the program wrote).
+set -eu
+BIN=$1 HOST_TOOLS=$2 SHOTS=$3 SCENARIO=$4
+. "$(dirname "$0")/../gui_session.sh"
+gui_session_start "$BIN" 1280x800
+WORK=$(mktemp -d)
+MACHINE_PID=
+cleanup() {
+    if [ -n "$MACHINE_PID" ]; then
+        kill "$MACHINE_PID" 2>/dev/null
+        wait "$MACHINE_PID" 2>/dev/null || true
+    fi
+    gui_session_end
+    rm -rf "$WORK"
+}
+trap cleanup EXIT
+fail() { echo "FAIL ($SCENARIO): $*" >&2; exit 1; }
+TROUBLE="작동 중 문제가 발생했습니다"
+
+# A message box with this text; it is answered with Enter.
+expect_box() {
+    BOX=$(drive wait-window --class '#32770' --title "${2:-오류}" --timeout 20000) || fail "no message box ($1)"
+    drive children "$BOX" | grep -qF "$1" || { drive children "$BOX"; fail "box without \"$1\""; }
+    drive key "$BOX" enter
+    drive wait-gone "$BOX" --timeout 5000 >/dev/null || fail "box stayed ($1)"
+}
+
+# The start notice, then the main dialog (its handle in MAIN).
+start_program() {
+    expect_box "제어프로그램은 기계를 직접 컨트롤 하는 프로그램이기 때문에" "알림"
+    MAIN=$(drive wait-window --class '#32770' --child-text "환경 설정" --timeout 20000) || fail "no main dialog"
+}
+
+close_program() {
+    drive click "$MAIN" 1010
+    wait_exit "$1"
+    [ "$EXIT_CODE" = 0 ] || fail "exit code $EXIT_CODE after 닫기"
+}
+
+# machine-sim on COM1, with its control FIFO.
+start_machine_sim() {
+    mkfifo "$WORK/control"
+    "$HOST_TOOLS/machine-sim" --link-com 1 --control "$WORK/control" --no-stdin \
+        > "$WORK/machine.out" 2> "$WORK/machine.err" &
+    MACHINE_PID=$!
+    i=0
+    until grep -q '^pty ' "$WORK/machine.out" 2>/dev/null; do
+        i=$((i + 1))
+        [ $i -lt 100 ] || fail "machine-sim did not start: $(cat "$WORK/machine.err")"
+        sleep 0.1
+    done
+}
+
+# One field of machine-sim's state dump (a Python expression over `s`).
+machine_state() {
+    rm -f "$WORK/state.json"
+    echo "dump $WORK/state.json" > "$WORK/control"
+    i=0
+    until [ -s "$WORK/state.json" ]; do
+        i=$((i + 1))
+        [ $i -lt 50 ] || fail "no state dump"
+        sleep 0.1
+    done
+    sleep 0.1
+    python3 -c "import json,sys; s=json.load(open(sys.argv[1])); print($1)" "$WORK/state.json"
+}
+
+# Selects a list line of the scheduling dialog once the list has it (the
+# headers are read first, behind the progress dialog).
+select_line() {
+    i=0
+    until drive select "$1" 1505 "$2" 2>/dev/null; do
+        i=$((i + 1))
+        [ $i -lt 100 ] || fail "the list has no line $2"
+        sleep 0.1
+    done
+}
+
+case $SCENARIO in
+start)
+    QUILLON_MACHINE=sim wine_bg "$BIN/control-panel.exe"
+    start_program
+    VERSION=$(drive text "$MAIN" 1101)
+    [ "$VERSION" = "01.03" ] || fail "device version \"$VERSION\""
+    [ "$(drive text "$MAIN" 1203)" = "F2 " ] || fail "재생시작 shows \"$(drive text "$MAIN" 1203)\""
+    [ "$(drive text "$MAIN" 1230)" = "X" ] || fail "the empty key pair is not shown as X"
+    screenshot "$MAIN" control-options
+    # The edit page's button opens the empty frame; the options page comes back.
+    drive click "$MAIN" 1002
+    sleep 0.5
+    drive text "$MAIN" 1101 >/dev/null 2>&1 && fail "the options page is still shown"
+    drive click "$MAIN" 1001
+    sleep 0.5
+    [ "$(drive text "$MAIN" 1101)" = "01.03" ] || fail "the options page did not come back"
+    # Help without a manual or a PDF reader, and a web page without an address.
+    drive click "$MAIN" 1007
+    expect_box "PDF 뷰어" "알림"
+    drive click "$MAIN" 1008
+    expect_box "웹 페이지 주소가 설정되어 있지 않습니다" "알림"
+    close_program "$BG_PID"
+    ;;
+second-instance)
+    QUILLON_MACHINE=sim wine_bg "$BIN/control-panel.exe"
+    FIRST=$BG_PID
+    start_program
+    QUILLON_MACHINE=sim wine_bg "$BIN/control-panel.exe"
+    expect_box "제어프로그램은" "알림"
+    expect_box "$TROUBLE(MainLine=1151)"
+    wait_exit "$BG_PID"
+    [ "$EXIT_CODE" = 0 ] || fail "second copy: exit code $EXIT_CODE"
+    close_program "$FIRST"
+    ;;
+no-machine)
+    wine_bg "$BIN/control-panel.exe"
+    expect_box "제어프로그램은" "알림"
+    expect_box "기계와 통신이 되지 않습니다(MainLine=1161)"
+    wait_exit "$BG_PID"
+    [ "$EXIT_CODE" = 0 ] || fail "exit code $EXIT_CODE"
+    ;;
+wrong-magic)
+    QUILLON_MACHINE=sim QUILLON_MACHINE_COMMANDS="wrong-magic on" wine_bg "$BIN/control-panel.exe"
+    expect_box "제어프로그램은" "알림"
+    expect_box "$TROUBLE(SYS--ConfigLine=20028)"
+    wait_exit "$BG_PID"
+    [ "$EXIT_CODE" = 0 ] || fail "exit code $EXIT_CODE"
+    ;;
+hotkey-magic)
+    CONTROL="$WORK/machine.txt"
+    : > "$CONTROL"
+    QUILLON_MACHINE=sim QUILLON_MACHINE_CONTROL="Z:$(echo "$CONTROL" | tr / '\\')" wine_bg "$BIN/control-panel.exe"
+    start_program
+    echo "wrong-magic on" >> "$CONTROL"
+    sleep 0.5
+    drive click "$MAIN" 1109
+    expect_box "$TROUBLE(HK--68)"
+    wait_exit "$BG_PID"
+    [ "$EXIT_CODE" = 0 ] || fail "exit code $EXIT_CODE"
+    ;;
+options)
+    start_machine_sim
+    wine_bg "$BIN/control-panel.exe"
+    PROGRAM=$BG_PID
+    start_program
+    [ "$(drive text "$MAIN" 1101)" = "01.03" ] || fail "device version \"$(drive text "$MAIN" 1101)\""
+    # The mouse mode goes to the option record's flags (bit 0x4, offset 289).
+    drive click "$MAIN" 1106
+    drive click "$MAIN" 1108
+    expect_box "정보를 저장했습니다." "알림"
+    FLAGS=$(machine_state "int(s['optionRecord'][578:582], 16)")
+    [ $((FLAGS & 4)) = 4 ] || fail "option flags $FLAGS after choosing 좌표인식 마우스"
+    # 재생시작 = 녹화시작 (F1) is refused and nothing is written.
+    drive scankey "$MAIN" 1203 0x3B
+    sleep 0.3
+    [ "$(drive text "$MAIN" 1203)" = "F1 " ] || fail "key box shows \"$(drive text "$MAIN" 1203)\""
+    drive click "$MAIN" 1110
+    expect_box "겹치는 단축키가 있습니다.수정해주세요."
+    HOTKEYS=$(machine_state "s['hotkeyRecord'].lower()")
+    [ "${HOTKEYS%"${HOTKEYS#????????????}"}" = "44883a3b3c3d" ] || fail "hotkeys written after a refusal: $HOTKEYS"
+    # 재생시작 = Q and bank key 1번 = F1 (as 녹화시작) is accepted.
+    drive scankey "$MAIN" 1203 0x10
+    drive scankey "$MAIN" 1206 0x3B
+    sleep 0.3
+    drive click "$MAIN" 1110
+    expect_box "정보를 저장했습니다." "알림"
+    HOTKEYS=$(machine_state "s['hotkeyRecord'].lower()")
+    [ "${HOTKEYS%"${HOTKEYS#????????????????????}"}" = "44883a143c3d3a1f2021" ] || fail "hotkey record $HOTKEYS"
+    screenshot "$MAIN" control-options-saved
+    close_program "$PROGRAM"
+    ;;
+schedule)
+    start_machine_sim
+    wine_bg "$BIN/control-panel.exe"
+    PROGRAM=$BG_PID
+    start_program
+    drive click "$MAIN" 1006
+    DIALOG=$(drive wait-window --class '#32770' --title "실행 예약" --timeout 10000) || fail "no scheduling dialog"
+    drive click "$DIALOG" 1501
+    select_line "$DIALOG" 9
+    sleep 0.3
+    [ "$(drive text "$DIALOG" 1506)" = "2-2번메모리     비어 있슴" ] || fail "echo \"$(drive text "$DIALOG" 1506)\""
+    screenshot "$DIALOG" control-schedule
+    drive click "$DIALOG" 1504
+    sleep 0.5
+    select_line "$DIALOG" 0
+    sleep 0.3
+    case $(drive text "$DIALOG" 1506) in "[자동클릭]"*) ;; *) fail "auto-click echo \"$(drive text "$DIALOG" 1506)\"" ;; esac
+    drive click "$DIALOG" 1507
+    expect_box "를 실행예약 하시겠습니까?" "알림"
+    sleep 0.3
+    [ "$(machine_state "s['scheduled']['kind'], s['scheduled']['index']")" = "2 72" ] ||
+        fail "scheduled $(machine_state "s['scheduled']")"
+    drive click "$DIALOG" 1508
+    expect_box "예약실행을 취소했습니다." "알림"
+    [ "$(machine_state "s['scheduled']")" = "None" ] || fail "the schedule was not cancelled"
+    drive click "$DIALOG" 2
+    close_program "$PROGRAM"
+    ;;
+auto-click)
+    start_machine_sim
+    wine_bg "$BIN/control-panel.exe"
+    PROGRAM=$BG_PID
+    start_program
+    drive click "$MAIN" 1005
+    i=0
+    until [ "$(drive text "$MAIN" 1405 2>/dev/null)" = 50 ]; do
+        i=$((i + 1)); [ $i -lt 50 ] || fail "the auto-click page has no defaults"; sleep 0.1
+    done
+    screenshot "$MAIN" control-auto-click
+    # A wrong speed is refused before anything goes to the machine.
+    drive settext "$MAIN" 1405 501
+    drive click "$MAIN" 1427
+    expect_box "정확한 자동클릭 속도를 입력해주세요(1~500)"
+    drive settext "$MAIN" 1405 50
+    drive click "$MAIN" 1427
+    expect_box "저장 완료" "알림"
+    CODE=$(machine_state "s['autoClick'][:18].lower()")
+    [ "$CODE" = "1070000a1370000aee" ] || fail "auto-click code $CODE"
+    drive click "$MAIN" 1425
+    expect_box "불러오기 완료" "알림"
+    close_program "$PROGRAM"
+    ;;
+recorded)
+    QUILLON_MACHINE=sim wine_bg "$BIN/control-panel.exe"
+    PROGRAM=$BG_PID
+    start_program
+    drive click "$MAIN" 1004
+    i=0
+    until drive text "$MAIN" 1307 >/dev/null 2>&1; do
+        i=$((i + 1)); [ $i -lt 50 ] || fail "no recorded page"; sleep 0.1
+    done
+    sleep 1
+    screenshot "$MAIN" control-recorded
+    # Saving does nothing before a macro is chosen.
+    drive click "$MAIN" 1303
+    sleep 0.5
+    drive wait-window --class '#32770' --title "기계에 저장하기" --timeout 500 >/dev/null 2>&1 &&
+        fail "the picker opened in state 0"
+    drive click "$MAIN" 1301
+    PICKER=$(drive wait-window --class '#32770' --title "기계에서 불러오기" --timeout 10000) || fail "no memory picker"
+    screenshot "$PICKER" control-memory-picker
+    drive click "$PICKER" 1602
+    drive wait-gone "$PICKER" --timeout 5000 >/dev/null || fail "the picker stayed"
+    [ "$(drive text "$MAIN" 1305)" = "$(printf '1-1메모리\r\n비어 있슴')" ] ||
+        [ -n "$(drive text "$MAIN" 1305)" ] || fail "no current macro"
+    close_program "$PROGRAM"
+    ;;
+*)
+    fail "unknown scenario"
+    ;;
+esac
+echo "ok ($SCENARIO)"
