@@ -3,6 +3,7 @@
 # it names the version, and it carries the pictures of the programs.
 #   manual_test.sh Quillon.pdf VERSION
 set -eu
+export LC_ALL=C.UTF-8
 PDF=$1 VERSION=$2
 fail() { echo "FAIL: $*" >&2; exit 1; }
 [ -s "$PDF" ] || fail "no manual at $PDF"
@@ -18,11 +19,11 @@ for heading in "버전 $VERSION" "차례" "기계와 Quillon" "다섯 프로그�
     printf '%s\n' "$TEXT" | grep -qF -- "$heading" || fail "no \"$heading\" in the text"
 done
 # Korean text, not boxes or missing glyphs: count Hangul syllables.
-HANGUL=$(printf '%s' "$TEXT" | grep -o '[가-힣]' | wc -l)
+HANGUL=$(printf '%s' "$TEXT" | /usr/bin/python3 -c 'import re, sys; print(len(re.findall("[\uac00-\ud7a3]", sys.stdin.read())))')
 echo "hangul syllables: $HANGUL"
 [ "$HANGUL" -ge 2000 ] || fail "only $HANGUL Hangul syllables"
 # The fonts are embedded, so the text shows on a machine without them.
-pdffonts "$PDF" | grep -q 'Nanum.*yes' || fail "the Nanum font is not embedded"
+pdffonts "$PDF" | grep -qE '(Nanum|나눔).* yes ' || fail "the Nanum font is not embedded"
 
 # The runner's two windows, shot-taker and manual-launcher.
 IMAGES=$(pdfimages -list "$PDF" | tail -n +3 | wc -l)
