@@ -152,6 +152,10 @@ Section "Uninstall"
   RMDir "$INSTDIR\Data"
   Delete "$INSTDIR\${UNINSTALLER}"
   RMDir "$INSTDIR"
+  ; The installer made the parent of the usual folder; it goes when empty.
+  ${If} $INSTDIR == "C:\TessalyAuto\TessalyMacro Quillon"
+    RMDir "C:\TessalyAuto"
+  ${EndIf}
 
   Delete "${MENU_FOLDER}\분석기 실행.lnk"
   Delete "${MENU_FOLDER}\분석기 편집기.lnk"
