@@ -1,6 +1,9 @@
 # The two commands a newcomer needs:
 #   make demo   build everything and show the programs running under Wine
 #   make test   build everything and run every test tier that fits in CI
+# The release:
+#   make installer  build/windows/release/Quillon-<version>-setup.exe
+#   make dist       build/windows/release/Quillon-<version>-portable.zip
 # Both first install the missing Debian packages (scripts/bootstrap).
 
 JOBS ?= $(shell nproc)
@@ -9,7 +12,7 @@ HOST_TOOLS = $(CURDIR)/build/native-asan/bin
 
 FUZZ_SECONDS ?= 15
 
-.PHONY: all bootstrap native native-asan windows fuzz-build fuzz test test-native test-windows demo bench clean
+.PHONY: all bootstrap native native-asan windows installer dist fuzz-build fuzz test test-native test-windows demo bench clean
 
 all: native-asan windows
 
@@ -28,6 +31,12 @@ native: bootstrap
 windows: native-asan
 	cmake --preset windows $(CMAKE_FLAGS) -DQUILLON_HOST_TOOLS=$(HOST_TOOLS) >/dev/null
 	cmake --build --preset windows -j $(JOBS)
+
+installer: windows
+	cmake --build --preset windows -j $(JOBS) --target installer
+
+dist: windows
+	cmake --build --preset windows -j $(JOBS) --target dist
 
 test-native: native-asan
 	ctest --preset native-asan -j $(JOBS)

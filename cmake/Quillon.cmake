@@ -13,7 +13,37 @@ get_filename_component(QUILLON_ROOT ${QUILLON_ROOT} ABSOLUTE)
 set(CMAKE_RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/bin)
 
 add_library(quillon_options INTERFACE)
-target_include_directories(quillon_options INTERFACE ${QUILLON_ROOT})
+target_include_directories(quillon_options INTERFACE ${QUILLON_ROOT} ${CMAKE_BINARY_DIR}/generated)
+
+# The one product version (project(VERSION)) for the programs' version
+# resources and manifests, the installer and `quillon --version`.
+set(QUILLON_VERSION_TEXT ${PROJECT_VERSION})
+set(QUILLON_VERSION_MINOR ${PROJECT_VERSION_MINOR})
+set(QUILLON_VERSION_PATCH ${PROJECT_VERSION_PATCH})
+if(QUILLON_VERSION_MINOR STREQUAL "")
+  set(QUILLON_VERSION_MINOR 0)
+endif()
+if(QUILLON_VERSION_PATCH STREQUAL "")
+  set(QUILLON_VERSION_PATCH 0)
+endif()
+configure_file(${QUILLON_ROOT}/resources/common/version.h.in ${CMAKE_BINARY_DIR}/generated/quillon_version.h @ONLY)
+configure_file(${QUILLON_ROOT}/resources/common/program.manifest.in ${CMAKE_BINARY_DIR}/generated/quillon.manifest @ONLY)
+
+# quillon_program_resources(target): lets the program's .rc include
+# "common/program.rc" (manifest and version information).
+function(quillon_program_resources target)
+  target_include_directories(${target} PRIVATE ${QUILLON_ROOT}/resources ${CMAKE_BINARY_DIR}/generated)
+  # The manifest is named by the .rc, not included: say so, or a new version
+  # would not rebuild the resources.
+  get_target_property(sources ${target} SOURCES)
+  foreach(source ${sources})
+    if(source MATCHES "\\.rc$")
+      set_property(SOURCE ${source} APPEND PROPERTY OBJECT_DEPENDS
+        ${CMAKE_BINARY_DIR}/generated/quillon.manifest ${CMAKE_BINARY_DIR}/generated/quillon_version.h
+        ${QUILLON_ROOT}/resources/common/program.rc)
+    endif()
+  endforeach()
+endfunction()
 target_compile_options(quillon_options INTERFACE -Wall -Wextra)
 if(QUILLON_WERROR)
   target_compile_options(quillon_options INTERFACE -Werror)

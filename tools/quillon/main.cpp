@@ -2,12 +2,13 @@
 #include <cstdio>
 #include <cstring>
 
+#include "quillon_version.h"
 #include "tools/quillon/commands.h"
 
 namespace {
 
 void printHelp() {
-    std::printf("usage: quillon FAMILY COMMAND [ARGS]\n\n%s%s%s", quillon::cli::analyzerHelp(),
+    std::printf("usage: quillon FAMILY COMMAND [ARGS]\n       quillon --version\n\n%s%s%s", quillon::cli::analyzerHelp(),
                 quillon::cli::lznt1Help(), quillon::cli::macroHelp());
 }
 
@@ -17,6 +18,10 @@ int main(int argc, char** argv) {
     if (argc < 2 || !std::strcmp(argv[1], "--help") || !std::strcmp(argv[1], "-h") || !std::strcmp(argv[1], "help")) {
         printHelp();
         return argc < 2 ? 2 : 0;
+    }
+    if (!std::strcmp(argv[1], "--version") || !std::strcmp(argv[1], "version")) {
+        std::printf("quillon %s\n", QUILLON_VERSION_TEXT);
+        return 0;
     }
     quillon::cli::Args rest(argv + 2, argv + argc);
     if (!std::strcmp(argv[1], "analyzer")) {
