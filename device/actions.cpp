@@ -75,8 +75,9 @@ void fromDeviceScale(DevicePoint point, int screenWidth, int screenHeight, int& 
     y = back(point.y, screenHeight, kDeviceScaleHeight);
 }
 
-ActionSend sendActions(Link& link, int end) {
-    if (end < 3 || end > static_cast<int>(kPayloadSize) || !link.transport()) {
+ActionSend sendActions(Link& link, const uint8_t* actions, size_t length) {
+    // Payload: the action command, the actions, the terminator.
+    if (length < 1 || length + 2 > kPayloadSize || !link.transport()) {
         return ActionSend::Failed;
     }
     Clock& clock = link.clock();
@@ -85,20 +86,13 @@ ActionSend sendActions(Link& link, int end) {
             clock.sleepMs(action_timing::kLookSleepMs);
         }
     }
-    link.output[0] = kReportId;
-    link.output[1] = command::kAction;
+    std::array<uint8_t, kPayloadSize> payload{};
+    payload[0] = command::kAction;
+    std::memcpy(payload.data() + 1, actions, length);
+    payload[length + 1] = kActionTerminator;
     link.lastActionTime = clock.tickCount();
     link.anyActionSent = true;
-    link.output[end] = kActionTerminator;
-    if (link.kind() == LinkKind::Hid) {
-        if (!link.transport()->setOutputReport(link.output.data())) {
-            link.fail(LinkFailure::SendFailed, "sendActions");
-            return ActionSend::Failed;
-        }
-        return ActionSend::Sent;
-    }
-    link.output[0] = static_cast<uint8_t>(end);
-    if (!link.writeRaw(link.output.data(), static_cast<size_t>(end) + 1)) {
+    if (!link.sendFrameOnce(payload.data(), length + 2)) {
         link.fail(LinkFailure::SendFailed, "sendActions");
         return ActionSend::Failed;
     }
@@ -106,9 +100,10 @@ ActionSend sendActions(Link& link, int end) {
 }
 
 ActionSend sendAction(Link& link, const Action& action) {
-    link.output[2] = action.code;
-    std::memcpy(link.output.data() + 3, action.operands.data(), action.operandCount);
-    return sendActions(link, action.end());
+    std::array<uint8_t, 1 + 4> bytes{};
+    bytes[0] = action.code;
+    std::memcpy(bytes.data() + 1, action.operands.data(), action.operandCount);
+    return sendActions(link, bytes.data(), 1u + action.operandCount);
 }
 
 std::optional<StatusReply> parseStatusReply(const uint8_t* frame) {
@@ -129,7 +124,7 @@ namespace {
 // One round on the serial link: 11 raw bytes into bytes 1..11.
 enum class SerialRound { Got, Empty, Failed };
 
-SerialRound readSerialStatus(Link& link) {
+SerialRound readSerialStatus(Link& link, Frame& frame) {
     uint8_t first = 0;
     switch (link.readSerialByteOnce(first)) {
     case ByteRead::Failed:
@@ -139,9 +134,9 @@ SerialRound readSerialStatus(Link& link) {
     case ByteRead::Byte:
         break;
     }
-    link.input[1] = first;
+    frame[1] = first;
     for (size_t i = 2; i <= 11; ++i) {
-        if (!link.readSerialByte(link.input[i], link_timing::kSerialByteLimitMs)) {
+        if (!link.readSerialByte(frame[i], link_timing::kSerialByteLimitMs)) {
             return SerialRound::Failed;
         }
     }
@@ -155,7 +150,9 @@ bool requestStatus(Link& link, StatusReply& reply) {
     if (sendAction(link, Action::statusRequest()) != ActionSend::Sent) {
         return false;
     }
-    link.input[1] = 0xFF;
+    link.clearReply(0xFF);
+    Frame serialFrame{};
+    serialFrame[1] = 0xFF;
     for (int round = 0; round < action_timing::kStatusRounds; ++round) {
         link.clock().sleepMs(action_timing::kStatusSleepMs);
         if (link.kind() == LinkKind::Hid) {
@@ -163,7 +160,7 @@ bool requestStatus(Link& link, StatusReply& reply) {
                 continue;
             }
         } else {
-            const SerialRound got = readSerialStatus(link);
+            const SerialRound got = readSerialStatus(link, serialFrame);
             if (got == SerialRound::Failed) {
                 return link.fail(LinkFailure::ReceiveFailed, "requestStatus");
             }
@@ -171,7 +168,8 @@ bool requestStatus(Link& link, StatusReply& reply) {
                 continue;
             }
         }
-        if (auto parsed = parseStatusReply(link.input.data())) {
+        const uint8_t* frame = link.kind() == LinkKind::Hid ? link.reply().data() : serialFrame.data();
+        if (auto parsed = parseStatusReply(frame)) {
             reply = *parsed;
             return true;
         }
@@ -184,7 +182,7 @@ bool readSignal(Link& link, uint8_t& signal) {
         if (!link.receiveReply()) {
             return link.fail(LinkFailure::ReceiveFailed, "readSignal");
         }
-        signal = link.input[1];
+        signal = link.reply()[1];
         return true;
     }
     switch (link.readSerialByteOnce(signal)) {

@@ -107,12 +107,12 @@ inline constexpr uint32_t kStatusSleepMs = 5;
 
 enum class ActionSend { Sent, Failed };
 
-// Sends the action frame already in bytes 2..end-1 of the output frame with
-// its terminator at byte `end`, at least 10 ms after the previous one. HID:
-// one output report, no retry (a failure stops the run: the runner posts its
-// stop button, id 1224). Serial: byte 0 := end, end+1 bytes.
-ActionSend sendActions(Link& link, int end);
-// Puts the action into the output frame and sends it.
+// Sends one action frame: the action command, `length` bytes of actions and
+// the terminator, at least 10 ms after the previous frame. HID: one output
+// report, no retry (a failure stops the run: the runner posts its stop
+// button, id 1224). Serial: the frame with its length byte.
+ActionSend sendActions(Link& link, const uint8_t* actions, size_t length);
+// One action in its own frame.
 ActionSend sendAction(Link& link, const Action& action);
 
 // Status reply to action 0xEB (bytes 1..11 of the input frame).

@@ -38,10 +38,7 @@ void hotkeyRecordToLink(const HotkeyRecord& record, uint8_t* bytes) {
 
 namespace {
 
-bool sendBareCommand(Link& link, uint8_t code) {
-    link.output[1] = code;
-    return link.sendCommand(1);
-}
+bool sendBareCommand(Link& link, uint8_t code) { return link.sendCommand(code); }
 
 // A command whose reply is awaited before a block goes out.
 bool writeRecordBlock(Link& link, uint8_t code, const uint8_t* bytes, size_t size) {
@@ -113,10 +110,8 @@ bool resetHotkeys(Link& link, HotkeyRecord& record, int location) {
 
 bool scheduleMacro(Link& link, uint8_t kind, uint8_t memoryIndex, int location) {
     BusyLink busy(link);
-    link.output[1] = command::kScheduleMacro;
-    link.output[2] = kind;
-    link.output[3] = memoryIndex;
-    return busy.finish(located(link, link.sendCommand(3) && link.receiveReply(), location));
+    return busy.finish(located(
+        link, link.sendCommand(command::kScheduleMacro, {kind, memoryIndex}) && link.receiveReply(), location));
 }
 
 bool cancelScheduledMacro(Link& link, int location) {

@@ -19,9 +19,9 @@ void runKeepAlive(Link& link, const std::atomic<bool>& running, const std::funct
         if (!link.tryAcquireBusy()) {
             continue; // the interface thread got there first
         }
-        link.output[1] = command::kLinkTest;
         // The reply's content is not examined.
-        const bool ok = link.sendCommandTries(1, kTries, kTrySleepMs) && link.receiveReplyTries(kTries, kTrySleepMs);
+        const bool ok = link.sendCommandTries(command::kLinkTest, kTries, kTrySleepMs) &&
+                        link.receiveReplyTries(kTries, kTrySleepMs);
         if (!ok) {
             // The lock stays held: the program is closing.
             if (onFailure) {

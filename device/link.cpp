@@ -31,9 +31,9 @@ bool Link::fail(LinkFailure failure, const char* operation, int location) {
 // ---- sending -------------------------------------------------------------
 
 bool Link::sendCommandHid(int tries, uint32_t sleepMs) {
-    output[0] = kReportId;
+    output_[0] = kReportId;
     for (int i = 0; i < tries; ++i) {
-        if (transport_->setOutputReport(output.data())) {
+        if (transport_->setOutputReport(output_.data())) {
             return true;
         }
         clock_.sleepMs(sleepMs);
@@ -41,7 +41,7 @@ bool Link::sendCommandHid(int tries, uint32_t sleepMs) {
     return false;
 }
 
-bool Link::sendCommandTries(int length, int tries, uint32_t sleepMs) {
+bool Link::sendOutput(int length, int tries, uint32_t sleepMs) {
     if (!transport_) {
         return fail(LinkFailure::SendFailed, "sendCommand");
     }
@@ -51,12 +51,37 @@ bool Link::sendCommandTries(int length, int tries, uint32_t sleepMs) {
     if (length < 1 || length > static_cast<int>(kPayloadSize)) {
         return fail(LinkFailure::SendFailed, "sendCommand");
     }
-    output[0] = static_cast<uint8_t>(length);
-    return transport_->writeBytes(output.data(), static_cast<size_t>(length) + 1) ||
+    output_[0] = static_cast<uint8_t>(length);
+    return transport_->writeBytes(output_.data(), static_cast<size_t>(length) + 1) ||
            fail(LinkFailure::SendFailed, "sendCommand");
 }
 
-bool Link::sendCommand(int length) { return sendCommandTries(length, kHidTries, kHidRetrySleepMs); }
+bool Link::sendCommandTries(uint8_t code, int tries, uint32_t sleepMs) {
+    output_.fill(0);
+    output_[1] = code;
+    return sendOutput(1, tries, sleepMs);
+}
+
+bool Link::sendCommand(uint8_t code, std::initializer_list<uint8_t> arguments) {
+    output_.fill(0);
+    output_[1] = code;
+    std::copy(arguments.begin(), arguments.end(), output_.begin() + 2);
+    return sendOutput(static_cast<int>(1 + arguments.size()), kHidTries, kHidRetrySleepMs);
+}
+
+bool Link::sendFrameOnce(const uint8_t* payload, size_t length) {
+    if (!transport_ || length == 0 || length > kPayloadSize) {
+        return fail(LinkFailure::SendFailed, "sendFrame");
+    }
+    output_.fill(0);
+    std::memcpy(output_.data() + 1, payload, length);
+    if (kind_ == LinkKind::Hid) {
+        output_[0] = kReportId;
+        return transport_->setOutputReport(output_.data()) || fail(LinkFailure::SendFailed, "sendFrame");
+    }
+    output_[0] = static_cast<uint8_t>(length);
+    return transport_->writeBytes(output_.data(), length + 1) || fail(LinkFailure::SendFailed, "sendFrame");
+}
 
 bool Link::writeRaw(const uint8_t* bytes, size_t count) {
     return transport_ && transport_->writeBytes(bytes, count);
@@ -66,8 +91,8 @@ bool Link::writeRaw(const uint8_t* bytes, size_t count) {
 
 bool Link::receiveReplyHid(int tries, uint32_t sleepMs) {
     for (int i = 0; i < tries; ++i) {
-        input[0] = kReportId;
-        if (transport_->getInputReport(input.data())) {
+        input_[0] = kReportId;
+        if (transport_->getInputReport(input_.data())) {
             return true;
         }
         clock_.sleepMs(sleepMs);
@@ -108,9 +133,9 @@ bool Link::receiveReplySerial() {
     if (length > kPayloadSize) {
         return false;
     }
-    input[0] = length;
+    input_[0] = length;
     for (size_t i = 1; i <= length; ++i) {
-        if (!readSerialByte(input[i], kSerialByteLimitMs)) {
+        if (!readSerialByte(input_[i], kSerialByteLimitMs)) {
             return false;
         }
     }
@@ -132,8 +157,8 @@ bool Link::receiveReplyOnce() {
         return false;
     }
     if (kind_ == LinkKind::Hid) {
-        input[0] = kReportId;
-        return transport_->getInputReport(input.data());
+        input_[0] = kReportId;
+        return transport_->getInputReport(input_.data());
     }
     return receiveReplySerial();
 }
@@ -152,7 +177,7 @@ bool Link::readBlock(size_t length, uint8_t* destination, const ProgressCallback
                 return false;
             }
             const size_t take = std::min(kPayloadSize, length - moved.bytes);
-            std::memcpy(destination + moved.bytes, input.data() + 1, take);
+            std::memcpy(destination + moved.bytes, input_.data() + 1, take);
             moved.bytes += take;
             ++moved.reports;
             if (progress) {
@@ -161,7 +186,8 @@ bool Link::readBlock(size_t length, uint8_t* destination, const ProgressCallback
             if (moved.bytes >= length) {
                 return true;
             }
-            if (!sendCommand(1)) {
+            // The same command again, arguments and all.
+            if (!sendOutput(1, kHidTries, kHidRetrySleepMs)) {
                 return false;
             }
         }
@@ -196,8 +222,8 @@ bool Link::writeBlock(size_t length, const uint8_t* source, const ProgressCallba
         // Every report is acknowledged by the machine before the next one.
         while (moved.bytes < length) {
             const size_t take = std::min(kPayloadSize, length - moved.bytes);
-            std::memcpy(output.data() + 1, source + moved.bytes, take);
-            if (!sendCommand(static_cast<int>(take)) || !receiveReply()) {
+            std::memcpy(output_.data() + 1, source + moved.bytes, take);
+            if (!sendOutput(static_cast<int>(take), kHidTries, kHidRetrySleepMs) || !receiveReply()) {
                 return false;
             }
             moved.bytes += take;

@@ -13,6 +13,7 @@
 #include "device/transport.h"
 
 #include <atomic>
+#include <initializer_list>
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -74,20 +75,28 @@ public:
     Clock& clock() { return clock_; }
     Transport* transport() { return transport_.get(); }
 
-    Frame output{}; // frame being built for the machine
-    Frame input{};  // last frame received
+    // A command: its code and arguments in one frame. HID: one 65-byte
+    // report (the bytes after the arguments zero), up to 30 tries 5 ms apart.
+    // Serial: [1 + arguments][code][arguments].
+    bool sendCommand(uint8_t code, std::initializer_list<uint8_t> arguments = {});
+    // The same with explicit tries (the keep-alive uses 60 tries 2 ms apart).
+    bool sendCommandTries(uint8_t code, int tries, uint32_t sleepMs);
+    // A frame whose payload (bytes 1..) is `payload`, sent once with no retry:
+    // the action frames.
+    bool sendFrameOnce(const uint8_t* payload, size_t length);
 
-    // HID: report id into byte 0, the 65-byte report with up to 30 tries, 5 ms
-    // apart; `length` is ignored. Serial: byte 0 := length, length+1 bytes.
-    bool sendCommand(int length);
     // HID: up to 30 tries of one input report. Serial: a length byte L then L
     // payload bytes into bytes 1..L, each within the serial byte limit.
     bool receiveReply();
-    // The same with explicit tries (the keep-alive uses 60 tries 2 ms apart).
-    bool sendCommandTries(int length, int tries, uint32_t sleepMs);
     bool receiveReplyTries(int tries, uint32_t sleepMs);
     // One input report, one try (HID); one framed reply (serial).
     bool receiveReplyOnce();
+    // The last frame received: byte 0 the report id (HID) or the length
+    // (serial), then the payload.
+    const Frame& reply() const { return input_; }
+    // Forgets the last reply: its first payload byte becomes `mark`, so a
+    // read that fails is not taken for an old answer.
+    void clearReply(uint8_t mark = 0) { input_[1] = mark; }
 
     // A block the machine sends after the command in the output frame.
     bool readBlock(size_t length, uint8_t* destination, const ProgressCallback& progress = {});
@@ -120,6 +129,9 @@ public:
     bool anyActionSent = false;
 
 private:
+    // Sends the output frame as it stands: HID the whole report, serial its
+    // first `length` payload bytes.
+    bool sendOutput(int length, int tries, uint32_t sleepMs);
     bool sendCommandHid(int tries, uint32_t sleepMs);
     bool receiveReplyHid(int tries, uint32_t sleepMs);
     bool receiveReplySerial();
@@ -131,6 +143,8 @@ private:
     std::unique_ptr<Transport> transport_;
     std::atomic<bool> busy_{false};
     LinkError lastError_;
+    Frame output_{}; // frame being built for the machine
+    Frame input_{};  // last frame received
 };
 
 // Holds the busy lock for one operation. A failed exchange leaves the lock

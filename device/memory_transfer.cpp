@@ -13,14 +13,12 @@ bool located(Link& link, bool ok, int location) {
     return ok || link.fail(link.lastError().failure, link.lastError().operation, location);
 }
 
-void putCommand(Link& link, uint8_t code, size_t index) {
-    link.output[1] = code;
-    link.output[2] = static_cast<uint8_t>(index);
-}
+uint8_t indexByte(size_t index) { return static_cast<uint8_t>(index); }
 
 // A command frame, its acknowledgement, then a block.
-bool commandThenWrite(Link& link, int commandLength, const uint8_t* bytes, size_t size, const ProgressCallback& step) {
-    return link.sendCommand(commandLength) && link.receiveReply() && link.writeBlock(size, bytes, step);
+bool commandThenWrite(Link& link, uint8_t code, std::initializer_list<uint8_t> arguments, const uint8_t* bytes,
+                      size_t size, const ProgressCallback& step) {
+    return link.sendCommand(code, arguments) && link.receiveReply() && link.writeBlock(size, bytes, step);
 }
 
 // The bar's range and its per-report steps. Edit and combination bodies move
@@ -65,8 +63,7 @@ bool readStoredHeader(Link& link, uint8_t code, size_t count, size_t index, Head
     if (index >= count) return refuse(link, operation, location);
     BusyLink busy(link);
     uint8_t bytes[sizeof(Header)];
-    putCommand(link, code, index);
-    if (!located(link, link.sendCommand(2) && link.readBlock(sizeof bytes, bytes), location)) {
+    if (!located(link, link.sendCommand(code, {indexByte(index)}) && link.readBlock(sizeof bytes, bytes), location)) {
         return false;
     }
     headerFromLink(bytes, header);
@@ -97,16 +94,14 @@ bool writeRecordedHeader(Link& link, size_t index, const RecordedMemoryHeader& h
     sent.magic = kRecordedMagic;
     uint8_t bytes[sizeof sent];
     recordedHeaderToLink(sent, bytes);
-    putCommand(link, command::kWriteRecordedHeader, index);
-    return busy.finish(located(link, commandThenWrite(link, 2, bytes, sizeof bytes, {}), location));
+    return busy.finish(located(link, commandThenWrite(link, command::kWriteRecordedHeader, {indexByte(index)}, bytes, sizeof bytes, {}), location));
 }
 
 bool readRecordedHeader(Link& link, size_t index, RecordedMemoryHeader& header, int location) {
     if (index >= kRecordedMemoryCount) return refuse(link, "readRecordedHeader", location);
     BusyLink busy(link);
     uint8_t bytes[sizeof(RecordedMemoryHeader)];
-    putCommand(link, command::kReadRecordedHeader, index);
-    if (!located(link, link.sendCommand(2) && link.readBlock(sizeof bytes, bytes), location)) {
+    if (!located(link, link.sendCommand(command::kReadRecordedHeader, {indexByte(index)}) && link.readBlock(sizeof bytes, bytes), location)) {
         return false;
     }
     header = recordedHeaderFromLink(bytes);
@@ -127,8 +122,7 @@ bool writeRecordedBody(Link& link, size_t index, const RecordedMemoryHeader& hea
     }
     BusyLink busy(link);
     const ProgressCallback step = startProgress(progress, header.bodyLength, true);
-    putCommand(link, command::kWriteRecordedBody, index);
-    return busy.finish(located(link, commandThenWrite(link, 2, body.data(), header.bodyLength, step), location));
+    return busy.finish(located(link, commandThenWrite(link, command::kWriteRecordedBody, {indexByte(index)}, body.data(), header.bodyLength, step), location));
 }
 
 bool readRecordedBody(Link& link, size_t index, const RecordedMemoryHeader& header, std::vector<uint8_t>& body,
@@ -139,9 +133,8 @@ bool readRecordedBody(Link& link, size_t index, const RecordedMemoryHeader& head
     BusyLink busy(link);
     const ProgressCallback step = startProgress(progress, header.bodyLength, true);
     body.assign(header.bodyLength, 0);
-    putCommand(link, command::kReadRecordedBody, index);
     return busy.finish(
-        located(link, link.sendCommand(2) && link.readBlock(body.size(), body.data(), step), location));
+        located(link, link.sendCommand(command::kReadRecordedBody, {indexByte(index)}) && link.readBlock(body.size(), body.data(), step), location));
 }
 
 // ---- edit ----------------------------------------------------------------------------
@@ -151,16 +144,14 @@ bool writeEditHeader(Link& link, size_t index, const EditMemoryHeader& header, i
     BusyLink busy(link);
     uint8_t bytes[sizeof header];
     editHeaderToLink(header, bytes);
-    putCommand(link, command::kWriteEditHeader, index);
-    return busy.finish(located(link, commandThenWrite(link, 2, bytes, sizeof bytes, {}), location));
+    return busy.finish(located(link, commandThenWrite(link, command::kWriteEditHeader, {indexByte(index)}, bytes, sizeof bytes, {}), location));
 }
 
 bool readEditHeader(Link& link, size_t index, EditMemoryHeader& header, int location) {
     if (index >= kEditMemoryCount) return refuse(link, "readEditHeader", location);
     BusyLink busy(link);
     uint8_t bytes[sizeof(EditMemoryHeader)];
-    putCommand(link, command::kReadEditHeader, index);
-    if (!located(link, link.sendCommand(2) && link.readBlock(sizeof bytes, bytes), location)) {
+    if (!located(link, link.sendCommand(command::kReadEditHeader, {indexByte(index)}) && link.readBlock(sizeof bytes, bytes), location)) {
         return false;
     }
     header = editHeaderFromLink(bytes);
@@ -177,10 +168,12 @@ bool writeShortBody(Link& link, uint8_t code, size_t index, const std::vector<ui
                     const MemoryProgress* progress) {
     BusyLink busy(link);
     startProgress(progress, body.size(), false);
-    putCommand(link, code, index);
-    link.output[3] = static_cast<uint8_t>(body.size() >> 8);
-    link.output[4] = static_cast<uint8_t>(body.size());
-    const bool ok = located(link, commandThenWrite(link, 4, body.data(), body.size(), {}), location);
+    const bool ok = located(link,
+                            commandThenWrite(link, code,
+                                             {indexByte(index), static_cast<uint8_t>(body.size() >> 8),
+                                              static_cast<uint8_t>(body.size())},
+                                             body.data(), body.size(), {}),
+                            location);
     if (ok) {
         finishProgress(progress, false);
     }
@@ -192,8 +185,7 @@ bool readShortBody(Link& link, uint8_t code, size_t index, size_t length, std::v
     BusyLink busy(link);
     startProgress(progress, length, false);
     body.assign(length, 0);
-    putCommand(link, code, index);
-    const bool ok = located(link, link.sendCommand(2) && link.readBlock(body.size(), body.data()), location);
+    const bool ok = located(link, link.sendCommand(code, {indexByte(index)}) && link.readBlock(body.size(), body.data()), location);
     if (ok) {
         finishProgress(progress, false);
     }
@@ -226,16 +218,14 @@ bool writeCombinationHeader(Link& link, size_t index, const CombinationMemoryHea
     BusyLink busy(link);
     uint8_t bytes[sizeof header];
     combinationHeaderToLink(header, bytes);
-    putCommand(link, command::kWriteCombinationHeader, index);
-    return busy.finish(located(link, commandThenWrite(link, 2, bytes, sizeof bytes, {}), location));
+    return busy.finish(located(link, commandThenWrite(link, command::kWriteCombinationHeader, {indexByte(index)}, bytes, sizeof bytes, {}), location));
 }
 
 bool readCombinationHeader(Link& link, size_t index, CombinationMemoryHeader& header, int location) {
     if (index >= kCombinationMemoryCount) return refuse(link, "readCombinationHeader", location);
     BusyLink busy(link);
     uint8_t bytes[sizeof(CombinationMemoryHeader)];
-    putCommand(link, command::kReadCombinationHeader, index);
-    if (!located(link, link.sendCommand(2) && link.readBlock(sizeof bytes, bytes), location)) {
+    if (!located(link, link.sendCommand(command::kReadCombinationHeader, {indexByte(index)}) && link.readBlock(sizeof bytes, bytes), location)) {
         return false;
     }
     header = combinationHeaderFromLink(bytes);
@@ -287,15 +277,14 @@ bool readAnnouncedBody(Link& link, size_t index, const CombinationMemoryHeader& 
 
 bool writeAutoClickBlock(Link& link, const uint8_t* block, int location) {
     BusyLink busy(link);
-    link.output[1] = command::kWriteAutoClickBlock;
-    return busy.finish(located(link, commandThenWrite(link, 1, block, kAutoClickBlockSize, {}), location));
+    return busy.finish(
+        located(link, commandThenWrite(link, command::kWriteAutoClickBlock, {}, block, kAutoClickBlockSize, {}), location));
 }
 
 bool readAutoClickBlock(Link& link, uint8_t* block, int location) {
     BusyLink busy(link);
-    link.output[1] = command::kReadAutoClickBlock;
-    return busy.finish(
-        located(link, link.sendCommand(1) && link.readBlock(kAutoClickBlockSize, block), location));
+    return busy.finish(located(
+        link, link.sendCommand(command::kReadAutoClickBlock) && link.readBlock(kAutoClickBlockSize, block), location));
 }
 
 // ---- composites ---------------------------------------------------------------------------

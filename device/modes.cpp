@@ -62,8 +62,8 @@ bool awaitModeAcknowledgement(Link& link, int reads, uint32_t sleepMs) {
             }
             continue;
         }
-        link.input[1] = 0;
-        if (link.receiveReplyOnce() && link.input[1] == kModeAcknowledged) {
+        link.clearReply();
+        if (link.receiveReplyOnce() && link.reply()[1] == kModeAcknowledged) {
             return true;
         }
     }
@@ -74,8 +74,7 @@ bool awaitModeAcknowledgement(Link& link, int reads, uint32_t sleepMs) {
 
 bool enterMode(Link& link, uint8_t modeCode, int location) {
     BusyLink busy(link);
-    link.output[1] = modeCode;
-    if (!link.sendCommand(1)) {
+    if (!link.sendCommand(modeCode)) {
         return link.fail(LinkFailure::SendFailed, "enterMode", location);
     }
     const Program program = link.program();

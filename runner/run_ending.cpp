@@ -1,6 +1,7 @@
 #include "runner/run_ending.h"
 
 #include "device/actions.h"
+#include "device/modes.h"
 
 namespace quillon {
 
@@ -16,8 +17,7 @@ bool leaveAnalysis(Link& link, bool computerOff) {
         ok = sendAction(link, Action::computerOff()) == ActionSend::Sent;
     }
     clock.sleepMs(kPauseMs);
-    link.output[1] = kLeaveAnalysisMode;
-    ok = link.sendCommand(1) && ok;
+    ok = link.sendCommand(closingModeOf(Program::AnalyzerRunner)) && ok;
     clock.sleepMs(kPauseMs);
     ok = link.receiveReply() && ok;
     clock.sleepMs(kPauseMs);

@@ -7,8 +7,6 @@
 
 namespace quillon {
 
-inline constexpr uint8_t kLeaveAnalysisMode = 0x66;
-
 // Returns false when a frame could not be sent or the reply did not come; the
 // link is closed either way and the program ends.
 bool leaveAnalysis(Link& link, bool computerOff);

@@ -18,8 +18,7 @@ uint8_t LinkShotMachine::readSignal() {
         uint8_t byte = kNoSignal;
         return link_.readSerialByteOnce(byte) == ByteRead::Byte ? byte : kNoSignal;
     }
-    link_.input[0] = 4;
-    return link_.receiveReplyOnce() ? link_.input[1] : kNoSignal;
+    return link_.receiveReplyOnce() ? link_.reply()[1] : kNoSignal;
 }
 
 void LinkShotMachine::close() {

@@ -26,7 +26,6 @@
 namespace quillon::runner_ui {
 namespace {
 
-constexpr uint8_t kEnterAnalysisMode = 0x65;
 constexpr COLORREF kDefaultDialogColour = 0xA2E6D5;
 constexpr COLORREF kDefaultStaticColour = 0xB2FDEA;
 
@@ -238,7 +237,7 @@ void initialiseMainWindow(HWND window, RunnerSession& session) {
                                                     session.data.name(name_offset::kDisplayDevice));
 
     // Analysis mode, acknowledged, or the program ends at once.
-    if (!enterMode(session.link, kEnterAnalysisMode)) {
+    if (!enterMode(session.link, openingModeOf(Program::AnalyzerRunner))) {
         PostMessageW(window, WM_COMMAND, MAKEWPARAM(IDC_STOP, BN_CLICKED), 0);
         return;
     }

@@ -208,8 +208,7 @@ TEST(ScreenshotSignals, ArriveOnBothLinksOnlyInScreenshotMode) {
         uint8_t signal = 0;
         ASSERT_TRUE(readSignal(s.link, signal));
         EXPECT_EQ(signal, 0xFF) << "not in screenshot mode yet";
-        s.link.output[1] = command::kEnterScreenshotMode;
-        ASSERT_TRUE(s.link.sendCommand(1) && s.link.receiveReply());
+        ASSERT_TRUE(s.link.sendCommand(command::kEnterScreenshotMode) && s.link.receiveReply());
         ASSERT_TRUE(readSignal(s.link, signal));
         EXPECT_EQ(signal, 0x21);
         ASSERT_TRUE(readSignal(s.link, signal));

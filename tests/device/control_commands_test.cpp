@@ -84,8 +84,7 @@ TEST(ControlFile, RunsCompleteLinesAsTheyAreAppended) {
     EXPECT_EQ(sim::ControlFileFollower::runNewLines(s.machine, path, offset), 1u);
     EXPECT_EQ(sim::ControlFileFollower::runNewLines(s.machine, path, offset), 0u);
 
-    s.link.output[1] = command::kEnterScreenshotMode;
-    ASSERT_TRUE(s.link.sendCommand(1) && s.link.receiveReply());
+    ASSERT_TRUE(s.link.sendCommand(command::kEnterScreenshotMode) && s.link.receiveReply());
     std::vector<uint8_t> signals;
     for (int i = 0; i < 4; ++i) {
         uint8_t signal = 0;

@@ -83,11 +83,7 @@ TEST(Faults, UnplugInTheMiddleOfABlockLeavesTheMachineUnchanged) {
     for (LinkKind kind : {LinkKind::Hid, LinkKind::Serial}) {
         SimLink s(kind, Program::ControlPanel);
         std::vector<uint8_t> block(1000, 0x77);
-        s.link.output[1] = command::kWriteEditBody;
-        s.link.output[2] = 3;
-        s.link.output[3] = 1000 >> 8;
-        s.link.output[4] = 1000 & 0xFF;
-        ASSERT_TRUE(s.link.sendCommand(4) && s.link.receiveReply());
+        ASSERT_TRUE(s.link.sendCommand(command::kWriteEditBody, {3, static_cast<uint8_t>(1000 >> 8), static_cast<uint8_t>(1000 & 0xFF)}) && s.link.receiveReply());
         s.machine.setFault(sim::FaultKind::Unplug, s.machine.frameCount() + 7);
         size_t moved = 0;
         EXPECT_FALSE(s.link.writeBlock(block.size(), block.data(),
@@ -102,8 +98,7 @@ TEST(Faults, UnplugInTheMiddleOfABlockLeavesTheMachineUnchanged) {
 TEST(Faults, UnplugWhileReadingABlock) {
     for (LinkKind kind : {LinkKind::Hid, LinkKind::Serial}) {
         SimLink s(kind, Program::ControlPanel);
-        s.link.output[1] = command::kReadAutoClickBlock;
-        ASSERT_TRUE(s.link.sendCommand(1));
+        ASSERT_TRUE(s.link.sendCommand(command::kReadAutoClickBlock));
         s.machine.setFault(sim::FaultKind::Unplug, s.machine.frameCount() + (kind == LinkKind::Hid ? 3 : 0));
         uint8_t block[512];
         EXPECT_FALSE(s.link.readBlock(sizeof block, block));

@@ -1,4 +1,5 @@
 #include "base/byte_order.h"
+#include "device/actions.h"
 #include "device/device_records.h"
 #include "tests/device/sim_link_fixture.h"
 
@@ -79,7 +80,7 @@ TEST_P(RecordsOnBothLinks, ScheduleAndLinkTest) {
     EXPECT_TRUE(cancelScheduledMacro(s.link));
     EXPECT_NE(s.machine.stateJson().find("\"scheduled\":null"), std::string::npos);
     EXPECT_TRUE(testLink(s.link));
-    EXPECT_EQ(s.link.input[1], 0xAA);
+    EXPECT_EQ(s.link.reply()[1], 0xAA);
     EXPECT_FALSE(s.link.isBusy());
 }
 
@@ -89,8 +90,7 @@ INSTANTIATE_TEST_SUITE_P(Links, RecordsOnBothLinks, ::testing::Values(LinkKind::
 TEST(HidBlocks, OptionRecordTakesFiveReportsAndUses42BytesOfTheFifth) {
     SimLink s(LinkKind::Hid);
     std::vector<size_t> progress;
-    s.link.output[1] = command::kReadOptionRecord;
-    ASSERT_TRUE(s.link.sendCommand(1));
+    ASSERT_TRUE(s.link.sendCommand(command::kReadOptionRecord));
     uint8_t bytes[298];
     ASSERT_TRUE(s.link.readBlock(sizeof bytes, bytes, [&](const TransferProgress& p) { progress.push_back(p.reports); }));
     EXPECT_EQ(s.wire->outputReports.size(), 5u); // the command and four repetitions
@@ -129,18 +129,12 @@ TEST(SerialBlocks, ThousandByteReadIsAcknowledgedTwice) {
     std::vector<uint8_t> header(63, 0);
     storeBe16(header.data(), 0x6688);
     storeBe32(header.data() + 46, 1000);
-    s.link.output[1] = command::kWriteRecordedHeader;
-    s.link.output[2] = 5;
-    ASSERT_TRUE(s.link.sendCommand(2) && s.link.receiveReply() && s.link.writeBlock(63, header.data()));
-    s.link.output[1] = command::kWriteRecordedBody;
-    s.link.output[2] = 5;
-    ASSERT_TRUE(s.link.sendCommand(2) && s.link.receiveReply() && s.link.writeBlock(1000, block.data()));
+    ASSERT_TRUE(s.link.sendCommand(command::kWriteRecordedHeader, {5}) && s.link.receiveReply() && s.link.writeBlock(63, header.data()));
+    ASSERT_TRUE(s.link.sendCommand(command::kWriteRecordedBody, {5}) && s.link.receiveReply() && s.link.writeBlock(1000, block.data()));
     EXPECT_EQ(s.machine.recordedMemory(5).body, block);
 
     s.wire->writes.clear();
-    s.link.output[1] = command::kReadRecordedBody;
-    s.link.output[2] = 5;
-    ASSERT_TRUE(s.link.sendCommand(2));
+    ASSERT_TRUE(s.link.sendCommand(command::kReadRecordedBody, {5}));
     std::vector<uint8_t> read(1000);
     size_t lastBytes = 0;
     ASSERT_TRUE(s.link.readBlock(read.size(), read.data(), [&](const TransferProgress& p) { lastBytes = p.bytes; }));
@@ -156,11 +150,7 @@ TEST(SerialBlocks, ThousandByteReadIsAcknowledgedTwice) {
 TEST(SerialBlocks, WriteGoesOneBytePerWriteWithAReplyPerChunk) {
     SimLink s(LinkKind::Serial);
     std::vector<uint8_t> block(600, 0x42);
-    s.link.output[1] = command::kWriteEditBody;
-    s.link.output[2] = 1;
-    s.link.output[3] = 600 >> 8;
-    s.link.output[4] = 600 & 0xFF;
-    ASSERT_TRUE(s.link.sendCommand(4) && s.link.receiveReply());
+    ASSERT_TRUE(s.link.sendCommand(command::kWriteEditBody, {1, static_cast<uint8_t>(600 >> 8), static_cast<uint8_t>(600 & 0xFF)}) && s.link.receiveReply());
     const size_t readBefore = s.wire->bytesRead.size();
     ASSERT_TRUE(s.link.writeBlock(block.size(), block.data()));
     EXPECT_EQ(s.wire->writes.size(), 1u + 600u);
@@ -181,3 +171,42 @@ TEST(SerialFrames, CommandsAreLengthPrefixed) {
 
 } // namespace
 } // namespace quillon
+
+namespace quillon::testing {
+namespace {
+
+// A command frame carries its code and arguments and nothing left over from
+// the frame before it; an action frame is the action command, the action and
+// its terminator.
+TEST(LinkFrames, CommandsAndActionsCarryOnlyTheirOwnBytes) {
+    for (LinkKind kind : {LinkKind::Hid, LinkKind::Serial}) {
+        SimLink s(kind);
+        ASSERT_TRUE(s.link.sendCommand(command::kScheduleMacro, {2, 72}) && s.link.receiveReply()) << linkName(kind);
+        ASSERT_TRUE(s.link.sendCommand(command::kLinkTest) && s.link.receiveReply()) << linkName(kind);
+        ASSERT_EQ(sendAction(s.link, Action::keyDown(4)), ActionSend::Sent) << linkName(kind);
+        std::vector<std::vector<uint8_t>> frames;
+        if (kind == LinkKind::Hid) {
+            frames = s.wire->outputReports;
+        } else {
+            frames = s.wire->writes;
+        }
+        ASSERT_EQ(frames.size(), 3u) << linkName(kind);
+        auto expected = [&](std::vector<uint8_t> payload) {
+            std::vector<uint8_t> frame;
+            frame.push_back(kind == LinkKind::Hid ? 4 : static_cast<uint8_t>(payload.size()));
+            frame.insert(frame.end(), payload.begin(), payload.end());
+            if (kind == LinkKind::Hid) frame.resize(kFrameSize, 0);
+            return frame;
+        };
+        EXPECT_EQ(frames[0], expected({command::kScheduleMacro, 2, 72})) << linkName(kind);
+        EXPECT_EQ(frames[1], expected({command::kLinkTest})) << linkName(kind);
+        const Action key = Action::keyDown(4);
+        std::vector<uint8_t> action{command::kAction, key.code};
+        action.insert(action.end(), key.operands.begin(), key.operands.begin() + key.operandCount);
+        action.push_back(kActionTerminator);
+        EXPECT_EQ(frames[2], expected(action)) << linkName(kind);
+    }
+}
+
+} // namespace
+} // namespace quillon::testing
