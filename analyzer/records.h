@@ -231,12 +231,34 @@ static_assert(offsetof(FillPatch, patchWindow) == 28);
 inline constexpr int kNumberPackSamples = 16;
 inline constexpr int kNumberSamplePixels = 40404;
 
+// The fields of a sample after its set flag, as the number-pack editor
+// writes them and number reading reads them: the sample's width and height,
+// how many of its points are stored, and how far its top lies below the top
+// of its line (digits and signs of one line share that line).
+struct NumberSampleHeader {
+    int32_t width;
+    int32_t height;
+    int32_t pointCount;
+    int32_t lineOffset;
+};
+static_assert(sizeof(NumberSampleHeader) == 16);
+
 struct NumberSample {
     int32_t set;
-    uint8_t header[16]; // written by the number-pack editor, read by number recognition
+    uint8_t header[16]; // a NumberSampleHeader: sampleHeader / setSampleHeader
     int32_t pixels[kNumberSamplePixels][3]; // column, row, colour
 };
 static_assert(sizeof(NumberSample) == 484868);
+
+inline NumberSampleHeader sampleHeader(const NumberSample& sample) {
+    return {bodyInt(sample.header, 0), bodyInt(sample.header, 4), bodyInt(sample.header, 8), bodyInt(sample.header, 12)};
+}
+inline void setSampleHeader(NumberSample& sample, const NumberSampleHeader& fields) {
+    setBodyInt(sample.header, 0, fields.width);
+    setBodyInt(sample.header, 4, fields.height);
+    setBodyInt(sample.header, 8, fields.pointCount);
+    setBodyInt(sample.header, 12, fields.lineOffset);
+}
 
 struct NumberPack {
     int32_t used;

@@ -48,9 +48,10 @@ bool viewOf(const analyzer::NumberPack& pack, NumberPackView& view) {
         if (slot.set != 1) {
             continue;
         }
-        const int32_t width = static_cast<int32_t>(loadLe32(slot.header + 0));
-        const int32_t count = static_cast<int32_t>(loadLe32(slot.header + 8));
-        const int32_t lineOffset = static_cast<int32_t>(loadLe32(slot.header + 12));
+        const analyzer::NumberSampleHeader header = analyzer::sampleHeader(slot);
+        const int32_t width = header.width;
+        const int32_t count = header.pointCount;
+        const int32_t lineOffset = header.lineOffset;
         if (width < 1 || width > kImageMaxSide || count < 0 || count > analyzer::kNumberSamplePixels ||
             lineOffset < 0 || lineOffset > kImageMaxSide) {
             continue;

@@ -187,8 +187,7 @@ TEST(NumberPackBlock, SlotHeadersAndPointsAreRead) {
     // Digit 1: width 3, height 5, two points, line offset 2.
     analyzer::NumberSample& one = pack->samples[1];
     one.set = 1;
-    const int32_t header[4] = {3, 5, 2, 2};
-    std::memcpy(one.header, header, sizeof header);
+    analyzer::setSampleHeader(one, {3, 5, 2, 2});
     one.pixels[0][0] = 1;
     one.pixels[0][1] = 0;
     one.pixels[0][2] = 0x000000;
