@@ -8,7 +8,7 @@
 #include <cstdint>
 #include <string>
 
-#include "control/forms/built.h"
+#include "base/form_result.h"
 #include "device/device_records.h"
 
 namespace quillon::control {
@@ -33,7 +33,7 @@ struct OptionsView {
 OptionsView optionsViewOf(const OptionRecord& record, int systemMouseSpeed);
 
 enum class OptionsField { None, MouseSpeed };
-using BuiltOptions = Built<OptionRecord, OptionsField>;
+using BuiltOptions = FormBuilt<OptionRecord, OptionsField>;
 
 // The record read from the machine with the page's speed and mouse mode; every
 // other byte goes back as it was read.
@@ -73,7 +73,7 @@ HotkeyForm formOf(const HotkeyRecord& record);
 
 // The refusal focuses the first box whose key repeats another of its group or
 // the stop key; `field` is that record offset.
-using BuiltHotkeys = Built<HotkeyRecord, int>;
+using BuiltHotkeys = FormBuilt<HotkeyRecord, int>;
 BuiltHotkeys build(const HotkeyForm& form);
 
 // What a key box shows for a code: the key's name, or "None" for a code

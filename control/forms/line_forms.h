@@ -11,7 +11,7 @@
 #include <string>
 #include <variant>
 
-#include "control/forms/built.h"
+#include "base/form_result.h"
 #include "control/line_kinds.h"
 #include "control/macro_records.h"
 
@@ -45,7 +45,7 @@ enum class LineField {
     MemoryIndex,
 };
 
-using BuiltLine = Built<EditLine, LineField>;
+using BuiltLine = FormBuilt<EditLine, LineField>;
 using LineCheck = FormCheck<LineField>;
 
 // What a dialog needs besides its own fields.

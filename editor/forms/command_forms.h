@@ -13,7 +13,7 @@
 #include <variant>
 
 #include "analyzer/records.h"
-#include "editor/forms/form_built.h"
+#include "base/form_result.h"
 #include "editor/forms/form_context.h"
 #include "editor/forms/form_values.h"
 

@@ -1,5 +1,7 @@
-// What a condition or command dialog's form gives when it is built: the
-// record, or the refusal the dialog shows with the field it focuses.
+// What a dialog's form gives when it is built: the record, or the refusal
+// the dialog shows with the field it focuses. Every dialog that makes a
+// record (the editor's conditions and commands, control-panel's lines and
+// settings) has a form built on these.
 #pragma once
 
 #include <string>
@@ -7,7 +9,7 @@
 
 #include "base/status.h"
 
-namespace quillon::editor {
+namespace quillon {
 
 // One refusal a dialog can give. `id` names the check so that a table test
 // can show it meets every check of its dialog; `message` is the dialog's own
@@ -43,4 +45,4 @@ struct FormBuilt : quillon::Built<T> {
     }
 };
 
-} // namespace quillon::editor
+} // namespace quillon
