@@ -12,11 +12,6 @@ bool findMachine(Link& link, const LinkPlatform& platform, const std::vector<std
     if (findHidDevice(link, platform)) {
         return true;
     }
-    // control-panel prefers the HID interface; a set-up with only the
-    // auxiliary serial link still reaches the machine.
-    if (link.program() == Program::ControlPanel && probeSerialPorts(link, platform, serialPortNames)) {
-        return true;
-    }
     return link.fail(LinkFailure::NoDevice, "findHidDevice");
 }
 

@@ -181,17 +181,16 @@ TEST(LinkStartup, SerialFirstExceptInControlPanel) {
     }
 }
 
-TEST(LinkStartup, ControlPanelFallsBackToTheSerialLink) {
+TEST(LinkStartup, ControlPanelLooksOnlyForTheHidInterface) {
     FakePorts fake;
     fake.ports = {{"COM3:", Port::Machine}};
     FakeHidPlatform hidFake{{hid("kbd", 0x0001, 9)}, {}, {}};
     LinkPlatform platform = hidFake.platform(fake.machine, fake.clock);
     platform.openSerialPort = fake.platform().openSerialPort;
     Link link(Program::ControlPanel, fake.clock);
-    ASSERT_TRUE(startLink(link, platform, defaultSerialPortNames()));
-    EXPECT_EQ(link.kind(), LinkKind::Serial);
-    EXPECT_EQ(link.serialPortIndex(), 2);
-    EXPECT_EQ(fake.machine.mode(), sim::MachineMode::Normal);
+    EXPECT_FALSE(startLink(link, platform, defaultSerialPortNames()));
+    EXPECT_EQ(link.lastError().failure, LinkFailure::NoDevice);
+    EXPECT_TRUE(fake.opened.empty()); // no serial port is even opened
 }
 
 TEST(LinkStartup, NoDeviceAnywhereIsReported) {
