@@ -191,19 +191,20 @@ TEST(LinkFrames, CommandsAndActionsCarryOnlyTheirOwnBytes) {
             frames = s.wire->writes;
         }
         ASSERT_EQ(frames.size(), 3u) << linkName(kind);
-        auto expected = [&](std::vector<uint8_t> payload) {
-            std::vector<uint8_t> frame;
-            frame.push_back(kind == LinkKind::Hid ? 4 : static_cast<uint8_t>(payload.size()));
-            frame.insert(frame.end(), payload.begin(), payload.end());
-            if (kind == LinkKind::Hid) frame.resize(kFrameSize, 0);
+        auto expected = [&](const std::vector<uint8_t>& payload) {
+            std::vector<uint8_t> frame(kind == LinkKind::Hid ? kFrameSize : payload.size() + 1, 0);
+            frame[0] = kind == LinkKind::Hid ? 4 : static_cast<uint8_t>(payload.size());
+            std::copy(payload.begin(), payload.end(), frame.begin() + 1);
             return frame;
         };
         EXPECT_EQ(frames[0], expected({command::kScheduleMacro, 2, 72})) << linkName(kind);
         EXPECT_EQ(frames[1], expected({command::kLinkTest})) << linkName(kind);
         const Action key = Action::keyDown(4);
-        std::vector<uint8_t> action{command::kAction, key.code};
-        action.insert(action.end(), key.operands.begin(), key.operands.begin() + key.operandCount);
-        action.push_back(kActionTerminator);
+        std::vector<uint8_t> action(3u + key.operandCount, 0);
+        action[0] = command::kAction;
+        action[1] = key.code;
+        std::copy(key.operands.begin(), key.operands.begin() + key.operandCount, action.begin() + 2);
+        action.back() = kActionTerminator;
         EXPECT_EQ(frames[2], expected(action)) << linkName(kind);
     }
 }
