@@ -21,6 +21,9 @@ MachineChoice machineChoiceFromEnvironment() {
     if (std::strcmp(value, "sim-serial") == 0) {
         return MachineChoice::SimulatedSerial;
     }
+    if (std::strcmp(value, "serial") == 0) {
+        return MachineChoice::HardwareAnyLink;
+    }
     return MachineChoice::Hardware;
 }
 
@@ -53,6 +56,16 @@ bool connectMachine(Link& link, MachineChoice choice, const LinkPlatform& platfo
                     const std::vector<std::string>& serialPortNames) {
     if (choice == MachineChoice::Hardware) {
         return findMachine(link, platform, serialPortNames);
+    }
+    if (choice == MachineChoice::HardwareAnyLink) {
+        if (findMachine(link, platform, serialPortNames)) {
+            return true;
+        }
+        if (link.program() == Program::ControlPanel && probeSerialPorts(link, platform, serialPortNames)) {
+            link.clearError();
+            return true;
+        }
+        return false;
     }
     const LinkKind kind = choice == MachineChoice::SimulatedSerial ? LinkKind::Serial : LinkKind::Hid;
     link.clearError();

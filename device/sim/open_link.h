@@ -13,7 +13,10 @@
 
 namespace quillon {
 
-enum class MachineChoice { Hardware, SimulatedHid, SimulatedSerial };
+// HardwareAnyLink ("serial"): the real machine, and control-panel too looks
+// on the serial ports (a test rig serving the machine on a COM port; on a PC
+// control-panel reaches the machine through its HID interface only).
+enum class MachineChoice { Hardware, HardwareAnyLink, SimulatedHid, SimulatedSerial };
 
 // Reads QUILLON_MACHINE.
 MachineChoice machineChoiceFromEnvironment();

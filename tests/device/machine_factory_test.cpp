@@ -74,5 +74,28 @@ TEST(MachineFactory, TheChoiceDecidesWhichMachineTheLinkReaches) {
     }
 }
 
+// control-panel reaches a machine on a serial port only when told to
+// ("serial", the test rigs with the machine on a COM port).
+TEST(MachineFactory, ControlPanelProbesTheSerialPortsOnlyWhenToldTo) {
+    for (MachineChoice choice : {MachineChoice::Hardware, MachineChoice::HardwareAnyLink}) {
+        VirtualClock clock;
+        sim::SimulatedMachine onCom1{clock};
+        std::vector<std::string> opened;
+        LinkPlatform platform;
+        platform.enumerateHidInterfaces = [] { return std::vector<HidInterfaceInfo>{}; };
+        platform.openSerialPort = [&](const std::string& name) -> std::unique_ptr<Transport> {
+            opened.push_back(name);
+            return opened.size() == 1 ? std::make_unique<sim::SimTransport>(LinkKind::Serial, onCom1, clock) : nullptr;
+        };
+        Link link(Program::ControlPanel, clock);
+        const bool anyLink = choice == MachineChoice::HardwareAnyLink;
+        EXPECT_EQ(connectMachine(link, choice, platform, defaultSerialPortNames()), anyLink);
+        EXPECT_EQ(opened.empty(), !anyLink);
+        if (anyLink) {
+            EXPECT_EQ(link.kind(), LinkKind::Serial);
+        }
+    }
+}
+
 } // namespace
 } // namespace quillon

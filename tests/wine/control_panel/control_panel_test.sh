@@ -2,8 +2,8 @@
 # GUI tests of control-panel under Wine.
 #   control_panel_test.sh BIN_DIR HOST_TOOLS SCREENSHOT_DIR SCENARIO
 # Scenarios: start, second-instance, no-machine, wrong-magic, hotkey-magic
-# (in-process simulated machine or none); options, schedule, auto-click,
-# recorded (the demo machine, whose state dump shows what the program wrote).
+# (in-process simulated machine or none); options, schedule (machine-sim on
+# COM1, whose state dump shows what the program wrote).
 set -eu
 BIN=$1 HOST_TOOLS=$2 SHOTS=$3 SCENARIO=$4
 . "$(dirname "$0")/../gui_session.sh"
@@ -42,20 +42,26 @@ close_program() {
     [ "$EXIT_CODE" = 0 ] || fail "exit code $EXIT_CODE after 닫기"
 }
 
-# The demo machine, with a control file the test appends commands to
-# (control-panel looks for the machine on HID only, as on a real PC).
+# machine-sim on COM1, with its control FIFO.
 start_machine_sim() {
-    CONTROL="$WORK/machine.txt"
-    : > "$CONTROL"
-    export QUILLON_MACHINE=sim
-    QUILLON_MACHINE_CONTROL="Z:$(echo "$CONTROL" | tr / '\\')"
-    export QUILLON_MACHINE_CONTROL
+    mkfifo "$WORK/control"
+    # control-panel looks on the serial ports only when told to.
+    export QUILLON_MACHINE=serial
+    "$HOST_TOOLS/machine-sim" --link-com 1 --control "$WORK/control" --no-stdin \
+        > "$WORK/machine.out" 2> "$WORK/machine.err" &
+    MACHINE_PID=$!
+    i=0
+    until grep -q '^pty ' "$WORK/machine.out" 2>/dev/null; do
+        i=$((i + 1))
+        [ $i -lt 100 ] || fail "machine-sim did not start: $(cat "$WORK/machine.err")"
+        sleep 0.1
+    done
 }
 
-# One field of the machine's state dump (a Python expression over `s`).
+# One field of machine-sim's state dump (a Python expression over `s`).
 machine_state() {
     rm -f "$WORK/state.json"
-    echo "dump Z:$(echo "$WORK/state.json" | tr / '\\')" >> "$CONTROL"
+    echo "dump $WORK/state.json" > "$WORK/control"
     i=0
     until [ -s "$WORK/state.json" ]; do
         i=$((i + 1))
