@@ -1,0 +1,161 @@
+#!/bin/sh
+# GUI tests of analyzer-editor under Wine, with the in-process simulated
+# machine (QUILLON_MACHINE=sim) where a machine is needed.
+#   editor_test.sh BIN_DIR HOST_TOOLS SCREENSHOT_DIR SCENARIO
+# Scenarios: refusals, open-save, autosave, link-loss.
+set -eu
+BIN=$1 HOST_TOOLS=$2 SHOTS=$3 SCENARIO=$4
+. "$(dirname "$0")/../gui_session.sh"
+gui_session_start "$BIN" 1280x800
+fail() { echo "FAIL ($SCENARIO): $*" >&2; exit 1; }
+GOLDEN="$QUILLON_ROOT/tests/golden"
+WORK=$(mktemp -d)
+trap 'gui_session_end; rm -rf "$WORK"' EXIT
+winpath() { echo "Z:$1" | tr / '\\'; }
+
+# Waits for a message box holding TEXT and presses BUTTON (1 OK, 6 Yes, 7 No).
+answer_box() {
+    BOX=$(drive wait-window --class '#32770' --child-contains "$1" --timeout 20000) || fail "no box \"$1\""
+    drive click "$BOX" "${2:-1}"
+    drive wait-gone "$BOX" --timeout 10000 || fail "box \"$1\" stays"
+}
+
+main_panel() {
+    PANEL=$(drive wait-window --class '#32770' --child-contains "자동저장" --timeout 30000) || fail "no main panel"
+}
+
+# The editor's Save folder inside the user's data folder.
+save_folder() {
+    local_app=$("$WINE" cmd /c echo %LOCALAPPDATA% | tr -d '\r')
+    SAVE_DIR="$(winepath -u "$local_app" 2>/dev/null)/Quillon/Save"
+}
+
+# "파일 > 저장" into FOLDER/NAME.dat, answering the macro question with BUTTON.
+save_as() {
+    drive command "$PANEL" 40007
+    DIALOG=$(drive wait-window --title "현재 분석기 내용을 파일로 저장하기" --timeout 20000) || fail "no save dialog"
+    drive set-text "$DIALOG" 1148 "$(winpath "$1")"
+    drive click "$DIALOG" 1
+    answer_box "기계매크로를 분석기 파일에 통합해서" "$2"
+}
+
+close_editor() {
+    drive close "$PANEL"
+    answer_box "이미지 분석 편집기를 종료하시겠습니까?" 6
+    wait_exit "$BG_PID" 150
+    [ "$EXIT_CODE" = 0 ] || fail "exit code $EXIT_CODE"
+}
+
+case $SCENARIO in
+refusals)
+    # Without the start-up data files.
+    mkdir -p "$WORK/empty"
+    cp "$BIN/analyzer-editor.exe" "$WORK/empty/"
+    wine_bg "$WORK/empty/analyzer-editor.exe"
+    answer_box "일부 파일에 문제가 있습니다."
+    wait_exit "$BG_PID" 100
+    [ "$EXIT_CODE" = 0 ] || fail "exit code $EXIT_CODE without data files"
+    # Without a machine.
+    wine_bg "$BIN/analyzer-editor.exe"
+    answer_box "기계와 통신이 되지 않아 분석기를 종료합니다."
+    wait_exit "$BG_PID" 100
+    [ "$EXIT_CODE" = 0 ] || fail "exit code $EXIT_CODE without a machine"
+    # A device information record without its magic.
+    QUILLON_MACHINE=sim QUILLON_MACHINE_COMMANDS="wrong-magic on" wine_bg "$BIN/analyzer-editor.exe"
+    answer_box "기계와 통신이 되지 않아 분석기를 종료합니다."
+    wait_exit "$BG_PID" 100
+    [ "$EXIT_CODE" = 0 ] || fail "exit code $EXIT_CODE with a bad record"
+    ;;
+open-save)
+    QUILLON_MACHINE=sim wine_bg "$BIN/analyzer-editor.exe" "$GOLDEN/typical.dat"
+    FIRST=$BG_PID
+    answer_box "기계매크로를 기계로 저장하시겠습니까?" 6
+    main_panel
+    [ "$(drive text "$PANEL")" = "골든" ] || fail "caption $(drive text "$PANEL")"
+    LINES=$(drive lines "$PANEL" 1008)
+    [ "$LINES" = "$(printf '◇0001 끝\n☆0000 시작')" ] || fail "item list: $LINES"
+    drive select "$PANEL" 1008 1
+    [ "$(drive text "$PANEL" 1004)" = "시작" ] || fail "name $(drive text "$PANEL" 1004)"
+    [ "$(drive lines "$PANEL" 1009 | wc -l)" = 1 ] || fail "conditions: $(drive lines "$PANEL" 1009)"
+    [ "$(drive lines "$PANEL" 1007 | wc -l)" = 3 ] || fail "commands: $(drive lines "$PANEL" 1007)"
+    [ "$(drive lines "$PANEL" 1015 | wc -l)" = 1 ] || fail "next links: $(drive lines "$PANEL" 1015)"
+    drive lines "$PANEL" 1009; drive lines "$PANEL" 1007; drive lines "$PANEL" 1015
+    screenshot "$PANEL" editor-main-panel
+    screenshot "$(drive wait-window --class editor --timeout 5000)" editor-main-window
+
+    # A second start is refused without touching the machine.
+    QUILLON_MACHINE=sim wine_bg "$BIN/analyzer-editor.exe"
+    answer_box "프로그램이 이미 실행중입니다."
+    wait_exit "$BG_PID" 100
+    [ "$EXIT_CODE" = 0 ] || fail "exit code $EXIT_CODE of the second start"
+
+    # Saved with its macros (read back from the machine they were written
+    # to), reopened and saved again, the file is the same byte for byte.
+    BG_PID=$FIRST
+    mkdir -p "$WORK/a" "$WORK/b"
+    save_as "$WORK/a/골든" 6
+    answer_box "파일 저장을 완료 했습니다."
+    drive command "$PANEL" 40006
+    DIALOG=$(drive wait-window --title "만들어진 분석기 불러오기" --timeout 20000) || fail "no open dialog"
+    drive set-text "$DIALOG" 1148 "$(winpath "$WORK/a/골든.dat")"
+    drive click "$DIALOG" 1
+    answer_box "기계매크로를 기계로 저장하시겠습니까?" 6
+    [ "$(drive lines "$PANEL" 1008 | wc -l)" = 2 ] || fail "reopened items: $(drive lines "$PANEL" 1008)"
+    save_as "$WORK/b/골든" 6
+    answer_box "파일 저장을 완료 했습니다."
+    cmp "$WORK/a/골든.dat" "$WORK/b/골든.dat" || fail "saving the reopened analyzer changed the file"
+    close_editor
+    ;;
+autosave)
+    save_folder
+    rm -f "$SAVE_DIR/save.tmp"
+    QUILLON_MACHINE=sim QUILLON_AUTOSAVE_SECONDS=2 wine_bg "$BIN/analyzer-editor.exe" "$GOLDEN/typical.dat"
+    answer_box "기계매크로를 기계로 저장하시겠습니까?" 7
+    main_panel
+    sleep 3
+    [ ! -e "$SAVE_DIR/save.tmp" ] || fail "autosave while off"
+    drive click "$PANEL" 1320
+    sleep 0.5
+    [ "$(drive text "$PANEL" 1320)" = "자동저장 ON" ] || fail "switch caption $(drive text "$PANEL" 1320)"
+    i=0
+    while [ ! -s "$SAVE_DIR/save.tmp" ] && [ $i -lt 100 ]; do sleep 0.1; i=$((i + 1)); done
+    [ -s "$SAVE_DIR/save.tmp" ] || fail "no autosave in $SAVE_DIR"
+    drive click "$PANEL" 1320
+    drive command "$PANEL" 40005
+    answer_box "모든 내용을 삭제하고 새로 시작하시겠습니까?" 6
+    [ -z "$(drive lines "$PANEL" 1008)" ] || fail "items left after new"
+    drive command "$PANEL" 40038
+    answer_box "자동저장 내용을 불러 오시겠습니까?" 6
+    i=0
+    while [ -z "$(drive lines "$PANEL" 1008)" ] && [ $i -lt 50 ]; do sleep 0.1; i=$((i + 1)); done
+    [ "$(drive lines "$PANEL" 1008 | wc -l)" = 2 ] || fail "restored items: $(drive lines "$PANEL" 1008)"
+    close_editor
+    ;;
+link-loss)
+    save_folder
+    rm -f "$SAVE_DIR/save.tmp"
+    CONTROL="$WORK/machine.txt"
+    : > "$CONTROL"
+    QUILLON_MACHINE=sim QUILLON_MACHINE_CONTROL="$(winpath "$CONTROL")" \
+        wine_bg "$BIN/analyzer-editor.exe" "$GOLDEN/typical.dat"
+    answer_box "기계매크로를 기계로 저장하시겠습니까?" 7
+    main_panel
+    echo "fault unplug" >> "$CONTROL"
+    sleep 0.5
+    save_as "$WORK/끊김" 6
+    # The failed transfer is told, then the closing message names the autosave.
+    answer_box "녹화매크로 정보를 읽어 오는 동안 오류가 발생했습니다." 1
+    BOX=$(drive wait-window --class '#32770' --child-contains "자동저장 불러오기" --timeout 20000) ||
+        fail "no closing message"
+    drive children "$BOX" | grep -qF "기계와 통신이 되지 않아 분석기를 종료합니다." || fail "closing text"
+    drive click "$BOX" 1
+    wait_exit "$BG_PID" 150
+    [ "$EXIT_CODE" = 0 ] || fail "exit code $EXIT_CODE"
+    [ -s "$SAVE_DIR/save.tmp" ] || fail "no autosave after the link was lost"
+    [ ! -e "$WORK/끊김.dat" ] || fail "a partly written file is left"
+    ;;
+*)
+    fail "unknown scenario"
+    ;;
+esac
+echo "PASS ($SCENARIO)"
