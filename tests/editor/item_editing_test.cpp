@@ -1,0 +1,133 @@
+#include <gtest/gtest.h>
+
+#include "editor/item_editing.h"
+#include "editor_fixture.h"
+
+namespace quillon::editor {
+namespace {
+
+using namespace analyzer;
+using namespace testing;
+
+// An item whose commands are delays of 0, 1, 2, ... ms: a row's value names it.
+Item delays(int count) {
+    Item item{};
+    for (int i = 0; i < count; ++i) {
+        EXPECT_TRUE(addCommand(item, command(CmdDelay, {{4, i}})).ok);
+    }
+    return item;
+}
+
+std::vector<int> values(const Item& item) {
+    std::vector<int> out;
+    for (int i = 0; i < item.commandCount; ++i) out.push_back(item.commands[i].at(4));
+    return out;
+}
+
+TEST(RowOperations, MoveKeepsBlocksTogetherAndStopsAtTheEdges) {
+    struct Case {
+        bool up;
+        std::vector<int> selected;
+        std::vector<int> order, selection;
+    } cases[] = {
+        {true, {2}, {0, 2, 1, 3, 4}, {1}},
+        {true, {0, 1, 3}, {0, 1, 3, 2, 4}, {0, 1, 2}}, // the top block stays
+        {true, {3, 1, 1, 9}, {1, 0, 3, 2, 4}, {0, 2}}, // unsorted, duplicate and past the end
+        {false, {4}, {0, 1, 2, 3, 4}, {4}},
+        {false, {1, 2}, {0, 3, 1, 2, 4}, {2, 3}},
+        {false, {}, {0, 1, 2, 3, 4}, {}},
+    };
+    for (const Case& c : cases) {
+        Item item = delays(5);
+        std::vector<int> selection = c.up ? moveRowsUp(item, RowList::Commands, c.selected)
+                                          : moveRowsDown(item, RowList::Commands, c.selected);
+        EXPECT_EQ(values(item), c.order);
+        EXPECT_EQ(selection, c.selection);
+    }
+}
+
+TEST(RowOperations, PasteAboveOrBelowTheSelection) {
+    Item item = delays(4);
+    RowClipboard clip = copyRows(item, RowList::Commands, {3, 1});
+    Built<std::vector<int>> below = pasteRows(item, RowList::Commands, clip, {0}, false);
+    ASSERT_TRUE(below.ok());
+    EXPECT_EQ(values(item), (std::vector<int>{0, 1, 3, 1, 2, 3}));
+    EXPECT_EQ(*below.value, (std::vector<int>{1, 2}));
+    ASSERT_TRUE(pasteRows(item, RowList::Commands, clip, {}, true).ok());
+    EXPECT_EQ(values(item), (std::vector<int>{1, 3, 0, 1, 3, 1, 2, 3}));
+    ASSERT_TRUE(pasteRows(item, RowList::Commands, clip, {}, false).ok());
+    EXPECT_EQ(values(item).back(), 3);
+    EXPECT_EQ(item.commandCount, 10);
+}
+
+TEST(RowOperations, PasteRefusals) {
+    Item item = delays(49);
+    RowClipboard two = copyRows(item, RowList::Commands, {0, 1});
+    Built<std::vector<int>> full = pasteRows(item, RowList::Commands, two, {}, false);
+    EXPECT_EQ(full.message, "최대 명령수를 초과하였습니다.");
+    EXPECT_EQ(item.commandCount, 49);
+
+    EXPECT_EQ(pasteRows(item, RowList::Conditions, two, {}, false).message, "붙여넣기 할수 없습니다.");
+    RowClipboard nothing;
+    nothing.list = RowList::Commands;
+    EXPECT_EQ(pasteRows(item, RowList::Commands, nothing, {}, false).message,
+              "붙여넣기 할수 없습니다.");
+    EXPECT_EQ(item.conditionCount, 0);
+}
+
+TEST(RowOperations, DeleteSelectedOrAll) {
+    Item item = delays(5);
+    EXPECT_EQ(deleteRows(item, RowList::Commands, {4, 1}), (std::vector<int>{1}));
+    EXPECT_EQ(values(item), (std::vector<int>{0, 2, 3}));
+    EXPECT_EQ(item.commands[3].used, 0); // the freed slots are cleared
+    EXPECT_EQ(deleteRows(item, RowList::Commands, {2}), (std::vector<int>{1}));
+    deleteAllRows(item, RowList::Commands);
+    EXPECT_EQ(item.commandCount, 0);
+    EXPECT_EQ(rowCount(item, RowList::Commands), 0);
+}
+
+TEST(ItemDelay, RemovedByOneConditionAddedOnce) {
+    Item item{};
+    ASSERT_TRUE(removeItemDelay(item).ok);
+    ASSERT_TRUE(removeItemDelay(item).ok);
+    ASSERT_EQ(item.conditionCount, 1);
+    EXPECT_EQ(item.conditions[0].kind(), CondNoItemDelay);
+    EXPECT_EQ(item.conditions[0].at(4), 1);
+}
+
+TEST(StoringItems, NewGetsAnIdOverKeepsItAndAnEmptyNameIsRefused) {
+    AnalyzerModel model;
+    appendItem(model, "처음");
+    Item working{};
+    ItemFields fields;
+    fields.name = "";
+    Built<int> refused = storeEditedItem(model, working, fields, StoreMode::New, -1);
+    EXPECT_EQ(refused.message, "항목 이름을 입력해주세요.");
+    EXPECT_EQ(model.itemCount(), 1);
+
+    fields.name = std::string(70, 'a');
+    fields.head = true;
+    fields.ignore.falseSkip = true;
+    ASSERT_TRUE(removeItemDelay(working).ok);
+    Built<int> added = storeEditedItem(model, working, fields, StoreMode::New, 0);
+    ASSERT_TRUE(added.ok());
+    EXPECT_EQ(*added.value, 1);
+    const Item& stored = model.item(1);
+    EXPECT_EQ(fixedText(stored.name), std::string(63, 'a'));
+    EXPECT_EQ(stored.head, 1);
+    EXPECT_EQ(stored.ignoreMode, 2);
+    EXPECT_EQ(stored.noItemDelay, 1);
+    EXPECT_NE(stored.id, model.item(0).id);
+
+    const int32_t firstId = model.item(0).id;
+    fields.name = "바뀜";
+    Built<int> over = storeEditedItem(model, working, fields, StoreMode::Over, 0);
+    ASSERT_TRUE(over.ok());
+    EXPECT_EQ(*over.value, 0);
+    EXPECT_EQ(model.itemCount(), 2);
+    EXPECT_EQ(model.item(0).id, firstId);
+    EXPECT_EQ(itemFieldsOf(model.item(0)).name, "바뀜");
+}
+
+} // namespace
+} // namespace quillon::editor
