@@ -205,6 +205,44 @@ void deleteAllRows(Item& item, RowList list) {
     });
 }
 
+namespace {
+
+template <class Slot>
+Built<int> placeRow(Rows<Slot> rows, RowPlacement placement, int chosenRow, const Slot& row) {
+    const int count = countOf(rows);
+    const bool chosen = chosenRow >= 0 && chosenRow < count;
+    if (placement == RowPlacement::Replace) {
+        if (!chosen) {
+            return Built<int>::refused("");
+        }
+        rows.slots[chosenRow] = row;
+        return Built<int>::of(chosenRow);
+    }
+    if (count >= rows.capacity) {
+        return Built<int>::refused(rows.tooMany);
+    }
+    int at = count;
+    if (chosen && placement == RowPlacement::Before) at = chosenRow;
+    if (chosen && placement == RowPlacement::After) at = chosenRow + 1;
+    std::memmove(rows.slots + at + 1, rows.slots + at, sizeof(Slot) * static_cast<size_t>(count - at));
+    rows.slots[at] = row;
+    rows.count = count + 1;
+    return Built<int>::of(at);
+}
+
+} // namespace
+
+Built<int> placeCondition(Item& item, RowPlacement placement, int chosenRow, const Condition& condition) {
+    return placeRow(Rows<Condition>{item.conditions, item.conditionCount, kConditionsPerItem,
+                                    message::kTooManyConditions},
+                    placement, chosenRow, condition);
+}
+
+Built<int> placeCommand(Item& item, RowPlacement placement, int chosenRow, const Command& command) {
+    return placeRow(Rows<Command>{item.commands, item.commandCount, kCommandsPerItem, message::kTooManyCommands},
+                    placement, chosenRow, command);
+}
+
 Status removeItemDelay(Item& item) {
     for (int i = 0; i < item.conditionCount && i < kConditionsPerItem; ++i) {
         if (item.conditions[i].kind() == CondNoItemDelay) {

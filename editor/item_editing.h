@@ -71,6 +71,16 @@ Built<std::vector<int>> pasteRows(analyzer::Item& item, RowList list, const RowC
 std::vector<int> deleteRows(analyzer::Item& item, RowList list, const std::vector<int>& selected);
 void deleteAllRows(analyzer::Item& item, RowList list);
 
+// Where a condition or command dialog puts its row: "끝에 추가" at the end,
+// "앞에 추가" before the chosen row, "뒤에 추가" after it (both at the end
+// when no row is chosen), "수정 저장" over the row being changed.
+enum class RowPlacement { AtEnd, Before, After, Replace };
+
+// The row's place in its list afterwards.
+Built<int> placeCondition(analyzer::Item& item, RowPlacement placement, int chosenRow,
+                          const analyzer::Condition& condition);
+Built<int> placeCommand(analyzer::Item& item, RowPlacement placement, int chosenRow, const analyzer::Command& command);
+
 // "항목지연 제거": a condition that keeps the item delay off this item,
 // added once at the end of the conditions.
 Status removeItemDelay(analyzer::Item& item);

@@ -22,6 +22,7 @@
 #include "device/startup_failure.h"
 #include "device/startup_offsets.h"
 #include "editor/ui/editor_session.h"
+#include "editor/ui/row_dialogs.h"
 #include "resource.h"
 
 namespace quillon::editor_ui {

@@ -6,6 +6,7 @@
 #include <windows.h>
 
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -15,6 +16,7 @@
 #include "device/macro_memory.h"
 #include "device/startup_data.h"
 #include "editor/editor_document.h"
+#include "editor/item_editing.h"
 #include "editor/machine_macros.h"
 #include "editor/main_panel.h"
 #include "editor/screenshots.h"
@@ -23,6 +25,7 @@
 namespace quillon::editor_ui {
 
 class NoticeWindows;
+struct RowDialogContext;
 
 struct EditorSession {
     EditorSession();
@@ -51,6 +54,17 @@ struct EditorSession {
     int chosenItem = -1; // list position in the analyzer; -1: a new item
     std::unique_ptr<analyzer::Item> working;
 
+    // The list the row operations act on (the last one focused) and the
+    // rows copied from it.
+    editor::RowList focusedList = editor::RowList::Conditions;
+    editor::RowClipboard clipboard;
+    // "신규 저장" or "변경 저장" waiting for the storing window's delay.
+    std::optional<editor::StoreMode> pendingStore;
+
+    // The one condition or command dialog open.
+    HWND rowDialog = nullptr;
+    std::unique_ptr<RowDialogContext> rowDialogContext;
+
     std::string startPath; // an analyzer named on the command line
 
     HWND mainWindow = nullptr;
@@ -67,6 +81,11 @@ void showCurrentScreenshot(EditorSession& session);
 HWND createMainPanel(EditorSession& session, HINSTANCE instance);
 // Fills the item list, the editing area and the captions from the analyzer.
 void refreshMainPanel(EditorSession& session);
+// Shows the edited item again, choosing `row` of its conditions or
+// commands list.
+void showEditedItem(EditorSession& session, bool commands, int row);
+// The chosen row of the conditions or commands list (-1: none).
+int chosenRowOf(EditorSession& session, bool commands);
 // Opens an analyzer file as "불러 오기" does.
 bool openAnalyzer(EditorSession& session, const std::string& path);
 

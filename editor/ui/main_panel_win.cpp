@@ -11,6 +11,7 @@
 #include "editor/item_sentences.h"
 #include "editor/link_loss.h"
 #include "editor/ui/editor_session.h"
+#include "editor/ui/row_dialogs.h"
 #include "resource.h"
 #include "winui/control_text.h"
 #include "winui/dialog_data.h"
@@ -22,6 +23,7 @@ namespace {
 using namespace editor;
 
 constexpr UINT_PTR kAutosaveTimer = 1;
+constexpr UINT_PTR kStoreTimer = 2;
 constexpr UINT kAutosaveTickMs = 100;
 
 std::tm localNow() {
@@ -49,11 +51,11 @@ void fillItemList(EditorSession& session) {
     winui::fillListBox(list, lines, selection);
 }
 
-// The edited item's conditions, commands and links, shown as sentences.
-void showWorkingItem(EditorSession& session) {
+// The edited item's name and checks (only when an item is loaded: the user's
+// typing stays while rows change).
+void showItemFields(EditorSession& session) {
     HWND panel = session.mainPanel;
     const analyzer::Item& item = *session.working;
-    AnalyzerNames names(session.model, session.keys);
     winui::setControlText(panel, IDC_ITEM_NAME, text::cp949ToUtf8(analyzer::fixedText(item.name)));
     check(panel, IDC_HEAD_ITEM, item.head != 0);
     check(panel, IDC_ALWAYS_SCAN, item.alwaysScan != 0);
@@ -62,7 +64,13 @@ void showWorkingItem(EditorSession& session) {
     check(panel, IDC_IGNORE_CIRCULAR, ignore.circular);
     check(panel, IDC_IGNORE_AS_TRUE, ignore.trueSkip);
     check(panel, IDC_IGNORE_AS_FALSE, ignore.falseSkip);
+}
 
+// The edited item's conditions, commands and links, shown as sentences.
+void showWorkingItem(EditorSession& session) {
+    HWND panel = session.mainPanel;
+    const analyzer::Item& item = *session.working;
+    AnalyzerNames names(session.model, session.keys);
     std::vector<std::string> lines;
     for (int i = 0; i < item.conditionCount && i < analyzer::kConditionsPerItem; ++i) {
         lines.push_back(conditionSentence(item.conditions[i], names));
@@ -88,6 +96,7 @@ void resetWorkingItem(EditorSession& session) {
     std::memset(session.working.get(), 0, sizeof(analyzer::Item));
     session.working->alwaysScan = 1;
     session.chosenItem = -1;
+    showItemFields(session);
     showWorkingItem(session);
 }
 
@@ -98,6 +107,7 @@ void chooseItemAtRow(EditorSession& session, std::optional<size_t> row) {
     const int position = session.itemRows[*row].position;
     session.chosenItem = position;
     std::memcpy(session.working.get(), &session.model.item(position), sizeof(analyzer::Item));
+    showItemFields(session);
     showWorkingItem(session);
 }
 
@@ -204,9 +214,178 @@ void onTimer(EditorSession& session) {
     }
 }
 
+int listIdOf(RowList list) {
+    switch (list) {
+    case RowList::Commands: return IDC_COMMANDS;
+    case RowList::NextLinks: return IDC_NEXT_LINKS;
+    case RowList::Conditions:
+    default: return IDC_CONDITIONS;
+    }
+}
+
+std::vector<int> selectedRows(HWND panel, RowList list) {
+    HWND box = GetDlgItem(panel, listIdOf(list));
+    const LRESULT count = SendMessageW(box, LB_GETSELCOUNT, 0, 0);
+    std::vector<int> rows(count > 0 ? static_cast<size_t>(count) : 0);
+    if (!rows.empty()) {
+        SendMessageW(box, LB_GETSELITEMS, rows.size(), reinterpret_cast<LPARAM>(rows.data()));
+    }
+    return rows;
+}
+
+void selectRows(HWND panel, RowList list, const std::vector<int>& rows) {
+    HWND box = GetDlgItem(panel, listIdOf(list));
+    SendMessageW(box, LB_SETSEL, FALSE, -1);
+    for (int row : rows) {
+        SendMessageW(box, LB_SETSEL, TRUE, row);
+    }
+}
+
+// The row buttons act on the list that last had the focus.
+bool onRowOperation(EditorSession& session, int id) {
+    HWND panel = session.mainPanel;
+    analyzer::Item& item = *session.working;
+    const RowList list = session.focusedList;
+    const std::vector<int> selected = selectedRows(panel, list);
+    std::vector<int> after = selected;
+    switch (id) {
+    case IDC_ROWS_UP: after = moveRowsUp(item, list, selected); break;
+    case IDC_ROWS_DOWN: after = moveRowsDown(item, list, selected); break;
+    case IDC_ROWS_COPY: session.clipboard = copyRows(item, list, selected); return true;
+    case IDC_ROWS_PASTE_ABOVE:
+    case IDC_ROWS_PASTE_BELOW: {
+        Built<std::vector<int>> pasted =
+            pasteRows(item, list, session.clipboard, selected, id == IDC_ROWS_PASTE_ABOVE);
+        if (!pasted.ok()) {
+            session.dialogs.warn(pasted.message);
+            return true;
+        }
+        after = *pasted.value;
+        break;
+    }
+    case IDC_ROWS_DELETE: after = deleteRows(item, list, selected); break;
+    case IDC_ROWS_DELETE_ALL:
+        deleteAllRows(item, list);
+        after.clear();
+        break;
+    default: return false;
+    }
+    showWorkingItem(session);
+    selectRows(panel, list, after);
+    return true;
+}
+
+void clearRows(EditorSession& session, RowList list) {
+    deleteAllRows(*session.working, list);
+    if (list == RowList::NextLinks) {
+        // The two branch lines go with the links.
+        session.working->falseBranch = 0;
+        session.working->falseBranchTarget = 0;
+        session.working->otherwiseBranch = 0;
+        session.working->otherwiseBranchTarget = 0;
+    }
+    showWorkingItem(session);
+}
+
+ItemFields fieldsFromPanel(HWND panel) {
+    ItemFields fields;
+    fields.name = winui::controlText(panel, IDC_ITEM_NAME);
+    fields.head = checked(panel, IDC_HEAD_ITEM);
+    fields.alwaysScan = checked(panel, IDC_ALWAYS_SCAN);
+    fields.takeScreenshot = checked(panel, IDC_TAKE_SCREENSHOT);
+    fields.ignore.circular = checked(panel, IDC_IGNORE_CIRCULAR);
+    fields.ignore.trueSkip = checked(panel, IDC_IGNORE_AS_TRUE);
+    fields.ignore.falseSkip = checked(panel, IDC_IGNORE_AS_FALSE);
+    return fields;
+}
+
+// Storing shows its window first and runs half a second later, so the
+// window is painted before the list is rebuilt.
+void beginStore(EditorSession& session, StoreMode mode) {
+    session.pendingStore = mode;
+    session.notices->showNotice(panel_text::kStoringItem, "");
+    EnableWindow(session.mainPanel, FALSE);
+    SetTimer(session.mainPanel, kStoreTimer, kStoreDelayMs, nullptr);
+}
+
+void finishStore(EditorSession& session) {
+    HWND panel = session.mainPanel;
+    KillTimer(panel, kStoreTimer);
+    session.notices->closeNotice();
+    EnableWindow(panel, TRUE);
+    if (!session.pendingStore) {
+        return;
+    }
+    const StoreMode mode = *session.pendingStore;
+    session.pendingStore.reset();
+    Built<int> stored = storeEditedItem(session.model, *session.working, fieldsFromPanel(panel), mode,
+                                        session.chosenItem);
+    if (!stored.ok()) {
+        session.dialogs.warn(stored.message);
+        SetFocus(GetDlgItem(panel, IDC_ITEM_NAME));
+        return;
+    }
+    session.chosenItem = *stored.value;
+    fillItemList(session);
+    showItemFields(session);
+    showWorkingItem(session);
+}
+
+// A double click on a condition or command opens its dialog to change it.
+void changeRow(EditorSession& session, bool commands) {
+    const int row = chosenRowOf(session, commands);
+    if (row < 0) {
+        return;
+    }
+    const analyzer::Item& item = *session.working;
+    const int kind = commands ? item.commands[row].kind() : item.conditions[row].kind();
+    openRowDialog(session, RowKind{commands, kind}, row);
+}
+
 bool onCommand(EditorSession& session, int id, int code) {
     HWND panel = session.mainPanel;
+    if (code == LBN_SETFOCUS || code == LBN_DBLCLK) {
+        if (id == IDC_CONDITIONS || id == IDC_COMMANDS || id == IDC_NEXT_LINKS) {
+            session.focusedList = id == IDC_CONDITIONS ? RowList::Conditions
+                                  : id == IDC_COMMANDS ? RowList::Commands
+                                                       : RowList::NextLinks;
+            if (code == LBN_DBLCLK && id != IDC_NEXT_LINKS) {
+                changeRow(session, id == IDC_COMMANDS);
+            }
+            return true;
+        }
+    }
+    for (const KindButton& button : kindButtons()) {
+        if (button.buttonId == id && code == BN_CLICKED) {
+            openRowDialog(session, button.what, -1);
+            return true;
+        }
+    }
+    if (onRowOperation(session, id)) {
+        return true;
+    }
     switch (id) {
+    case IDC_CLEAR_CONDITIONS:
+        clearRows(session, RowList::Conditions);
+        return true;
+    case IDC_CLEAR_COMMANDS:
+        clearRows(session, RowList::Commands);
+        return true;
+    case IDC_CLEAR_NEXT_LINKS:
+        clearRows(session, RowList::NextLinks);
+        return true;
+    case IDC_REMOVE_ITEM_DELAY:
+        if (Status removed = removeItemDelay(*session.working); !removed.ok) {
+            session.dialogs.warn(removed.message);
+        }
+        showWorkingItem(session);
+        return true;
+    case IDC_STORE_NEW:
+        beginStore(session, StoreMode::New);
+        return true;
+    case IDC_STORE_OVER:
+        beginStore(session, StoreMode::Over);
+        return true;
     case IDC_ITEM_LIST:
         if (code == LBN_SELCHANGE) {
             chooseItemAtRow(session, winui::listBoxSelection(GetDlgItem(panel, IDC_ITEM_LIST)));
@@ -272,8 +451,10 @@ INT_PTR CALLBACK mainPanelProcedure(HWND panel, UINT message, WPARAM wParam, LPA
         SetTimer(panel, kAutosaveTimer, kAutosaveTickMs, nullptr);
         return TRUE;
     case WM_TIMER:
-        if (wParam == kAutosaveTimer) {
+        if (wParam == kAutosaveTimer && !session->pendingStore) {
             onTimer(*session);
+        } else if (wParam == kStoreTimer) {
+            finishStore(*session);
         }
         return TRUE;
     case WM_VSCROLL:
@@ -302,6 +483,18 @@ HWND createMainPanel(EditorSession& session, HINSTANCE instance) {
         ShowWindow(panel, SW_SHOW);
     }
     return panel;
+}
+
+void showEditedItem(EditorSession& session, bool commands, int row) {
+    showWorkingItem(session);
+    const RowList list = commands ? RowList::Commands : RowList::Conditions;
+    session.focusedList = list;
+    selectRows(session.mainPanel, list, {row});
+}
+
+int chosenRowOf(EditorSession& session, bool commands) {
+    std::vector<int> rows = selectedRows(session.mainPanel, commands ? RowList::Commands : RowList::Conditions);
+    return rows.empty() ? -1 : rows.front();
 }
 
 void refreshMainPanel(EditorSession& session) {

@@ -86,6 +86,32 @@ TEST(RowOperations, DeleteSelectedOrAll) {
     EXPECT_EQ(rowCount(item, RowList::Commands), 0);
 }
 
+TEST(RowPlacement, EndBeforeAfterAndReplace) {
+    struct Case {
+        RowPlacement placement;
+        int chosen;
+        std::vector<int> order;
+        int at;
+    } cases[] = {
+        {RowPlacement::AtEnd, 0, {0, 1, 2, 9}, 3},   {RowPlacement::Before, 1, {0, 9, 1, 2}, 1},
+        {RowPlacement::After, 1, {0, 1, 9, 2}, 2},   {RowPlacement::Before, -1, {0, 1, 2, 9}, 3},
+        {RowPlacement::After, 7, {0, 1, 2, 9}, 3},   {RowPlacement::Replace, 2, {0, 1, 9}, 2},
+    };
+    for (const Case& c : cases) {
+        Item item = delays(3);
+        Built<int> placed = placeCommand(item, c.placement, c.chosen, command(CmdDelay, {{4, 9}}));
+        ASSERT_TRUE(placed.ok());
+        EXPECT_EQ(*placed.value, c.at);
+        EXPECT_EQ(values(item), c.order);
+    }
+    Item item = delays(3);
+    EXPECT_FALSE(placeCommand(item, RowPlacement::Replace, -1, command(CmdDelay)).ok());
+    Item full{};
+    for (int i = 0; i < 50; ++i) ASSERT_TRUE(placeCondition(full, RowPlacement::AtEnd, -1, condition(CondTimer)).ok());
+    EXPECT_EQ(placeCondition(full, RowPlacement::Before, 0, condition(CondTimer)).message,
+              "최대 조건수를 초과하였습니다.");
+}
+
 TEST(ItemDelay, RemovedByOneConditionAddedOnce) {
     Item item{};
     ASSERT_TRUE(removeItemDelay(item).ok);

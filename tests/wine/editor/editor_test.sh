@@ -83,6 +83,17 @@ open-save)
     screenshot "$PANEL" editor-main-panel
     screenshot "$(drive wait-window --class editor --timeout 5000)" editor-main-window
 
+    # Storing: an empty name is refused; a named copy is stored as a new item.
+    drive set-text "$PANEL" 1004 ""
+    drive click "$PANEL" 1068
+    answer_box "항목 이름을 입력해주세요."
+    drive set-text "$PANEL" 1004 "새항목"
+    drive click "$PANEL" 1068
+    sleep 1.5
+    LINES=$(drive lines "$PANEL" 1008)
+    [ "$LINES" = "$(printf '◇0001 끝\n☆0002 새항목\n☆0000 시작')" ] || fail "after storing: $LINES"
+    [ "$(drive lines "$PANEL" 1007 | wc -l)" = 3 ] || fail "stored commands: $(drive lines "$PANEL" 1007)"
+
     # A second start is refused without touching the machine.
     QUILLON_MACHINE=sim wine_bg "$BIN/analyzer-editor.exe"
     answer_box "프로그램이 이미 실행중입니다."
@@ -100,7 +111,7 @@ open-save)
     drive set-text "$DIALOG" 1148 "$(winpath "$WORK/a/골든.dat")"
     drive click "$DIALOG" 1
     answer_box "기계매크로를 기계로 저장하시겠습니까?" 6
-    [ "$(drive lines "$PANEL" 1008 | wc -l)" = 2 ] || fail "reopened items: $(drive lines "$PANEL" 1008)"
+    [ "$(drive lines "$PANEL" 1008 | wc -l)" = 3 ] || fail "reopened items: $(drive lines "$PANEL" 1008)"
     save_as "$WORK/b/골든" 6
     answer_box "파일 저장을 완료 했습니다."
     cmp "$WORK/a/골든.dat" "$WORK/b/골든.dat" || fail "saving the reopened analyzer changed the file"
