@@ -43,7 +43,19 @@ std::vector<std::string> sideListLines(const AnalyzerModel& model, SideList list
     case SideList::Screenshots:
         for (int p = 0; p < std::clamp(static_cast<int>(a.screenshotCount), 0, kScreenshotCapacity); ++p) {
             const int slot = slotAt(a.screenshotOrder, a.screenshotCount, kScreenshotCapacity, p);
-            lines.push_back(slot < 0 ? std::string() : utf8(fixedText(a.screenshots[slot].label)));
+            if (slot < 0) {
+                lines.emplace_back();
+                continue;
+            }
+            // A file written elsewhere may leave the label empty: the name
+            // stands in, with the erased mark when it is erased.
+            const ScreenshotEntry& e = a.screenshots[slot];
+            std::string label = utf8(fixedText(e.label));
+            if (label.empty()) {
+                label = utf8(fixedText(e.name));
+                if (e.erased) appendFormat(label, "(X)(%d)", e.recognitionImageCount);
+            }
+            lines.push_back(label);
         }
         break;
     case SideList::RecognitionImages:

@@ -69,6 +69,10 @@ struct EditorSession {
 
     HWND mainWindow = nullptr;
     HWND mainPanel = nullptr;
+    HWND sidePanel = nullptr;
+    bool areasHidden = false;
+    bool panelsAttached = true;
+    bool mainPanelHidden = false;
 };
 
 // Window classes and the main window (screenshot_view_win.cpp).
@@ -86,6 +90,14 @@ void refreshMainPanel(EditorSession& session);
 void showEditedItem(EditorSession& session, bool commands, int row);
 // The chosen row of the conditions or commands list (-1: none).
 int chosenRowOf(EditorSession& session, bool commands);
+// The side panel (side_panel_win.cpp).
+HWND createSidePanel(EditorSession& session, HINSTANCE instance);
+// Fills its lists from the analyzer and shows the current screenshot's
+// cursor position.
+void refreshSidePanel(EditorSession& session);
+// With the panels attached, puts the side panel beside the main panel.
+void placeSidePanel(EditorSession& session);
+
 // Opens an analyzer file as "불러 오기" does.
 bool openAnalyzer(EditorSession& session, const std::string& path);
 

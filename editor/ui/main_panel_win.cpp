@@ -116,6 +116,7 @@ void afterLoad(EditorSession& session) {
     resetWorkingItem(session);
     refreshMainPanel(session);
     showCurrentScreenshot(session);
+    refreshSidePanel(session);
 }
 
 std::wstring analyzerFilter() {
@@ -460,6 +461,9 @@ INT_PTR CALLBACK mainPanelProcedure(HWND panel, UINT message, WPARAM wParam, LPA
     case WM_VSCROLL:
         scrollPanel(panel, wParam);
         return TRUE;
+    case WM_MOVE:
+        placeSidePanel(*session);
+        return FALSE;
     case WM_COMMAND:
         return onCommand(*session, LOWORD(wParam), HIWORD(wParam)) ? TRUE : FALSE;
     case WM_CLOSE:
@@ -505,7 +509,10 @@ void refreshMainPanel(EditorSession& session) {
 
 bool openAnalyzer(EditorSession& session, const std::string& path) {
     session.link.clearError();
+    // The side panel is hidden while the file is read.
+    if (session.sidePanel) ShowWindow(session.sidePanel, SW_HIDE);
     const bool opened = session.document->open(path);
+    if (session.sidePanel) ShowWindow(session.sidePanel, SW_SHOWNOACTIVATE);
     if (!opened && linkFailed(session)) {
         closeAfterLinkLoss(session);
         return false;

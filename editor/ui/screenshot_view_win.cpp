@@ -69,6 +69,7 @@ LRESULT CALLBACK mainWindowProcedure(HWND window, UINT message, WPARAM wParam, L
     case WM_DESTROY:
         // Owned windows are gone; the link's handles go with the program.
         session->mainPanel = nullptr;
+        session->sidePanel = nullptr;
         session->view = {};
         if (session->link.isOpen()) {
             stopLink(session->link);
@@ -119,7 +120,7 @@ HWND createMainWindow(EditorSession& session, HINSTANCE instance) {
     session.mainWindow = window;
     SetWindowPos(window, HWND_BOTTOM, 0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN),
                  SWP_NOACTIVATE);
-    if (!createMainPanel(session, instance)) {
+    if (!createMainPanel(session, instance) || !createSidePanel(session, instance)) {
         DestroyWindow(window);
         return nullptr;
     }

@@ -48,6 +48,8 @@ TEST_F(SidePanelTest, ListLinesAndImageDetails) {
 
     ASSERT_TRUE(model.markScreenshotErased(shot));
     EXPECT_EQ(sideListLines(model, SideList::Screenshots)[1], "둘째(X)(2)");
+    std::memset(model.image().screenshots[shot].label, 0, sizeof model.image().screenshots[shot].label);
+    EXPECT_EQ(sideListLines(model, SideList::Screenshots)[1], "둘째(X)(2)"); // an empty label from another writer
 }
 
 TEST_F(SidePanelTest, RenamingKeepsThePlaceAndCutsLongNames) {

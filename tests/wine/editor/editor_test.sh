@@ -2,7 +2,7 @@
 # GUI tests of analyzer-editor under Wine, with the in-process simulated
 # machine (QUILLON_MACHINE=sim) where a machine is needed.
 #   editor_test.sh BIN_DIR HOST_TOOLS SCREENSHOT_DIR SCENARIO
-# Scenarios: refusals, open-save, autosave, link-loss.
+# Scenarios: refusals, open-save, autosave, side-panel, link-loss.
 set -eu
 BIN=$1 HOST_TOOLS=$2 SHOTS=$3 SCENARIO=$4
 . "$(dirname "$0")/../gui_session.sh"
@@ -140,6 +140,27 @@ autosave)
     i=0
     while [ -z "$(drive lines "$PANEL" 1008)" ] && [ $i -lt 50 ]; do sleep 0.1; i=$((i + 1)); done
     [ "$(drive lines "$PANEL" 1008 | wc -l)" = 2 ] || fail "restored items: $(drive lines "$PANEL" 1008)"
+    close_editor
+    ;;
+side-panel)
+    QUILLON_MACHINE=sim wine_bg "$BIN/analyzer-editor.exe" "$GOLDEN/typical.dat"
+    answer_box "기계매크로를 기계로 저장하시겠습니까?" 7
+    main_panel
+    SIDE=$(drive wait-window --class '#32770' --title "편집 도구" --timeout 10000) || fail "no side panel"
+    drive lines "$SIDE" 1205
+    [ "$(drive lines "$SIDE" 1165)" = "$(printf '인식이미지-0001\n버튼')" ] || fail "images: $(drive lines "$SIDE" 1165)"
+    drive select "$SIDE" 1165 1
+    [ "$(drive text "$SIDE" 1321)" = "버튼" ] || fail "image name $(drive text "$SIDE" 1321)"
+    [ "$(drive text "$SIDE" 1332)" = "3,2" ] || fail "image centre $(drive text "$SIDE" 1332)"
+    # An image an item uses is not deleted; the message names the item.
+    drive click "$SIDE" 1017
+    BOX=$(drive wait-window --class '#32770' --child-contains "사용하고 있기 때문에" --timeout 10000) ||
+        fail "no reference message"
+    drive children "$BOX" | grep -qF "시작" || fail "the message does not name the item"
+    drive click "$BOX" 1
+    [ "$(drive lines "$SIDE" 1165 | wc -l)" = 2 ] || fail "image deleted"
+    screenshot "$SIDE" editor-side-panel
+    screenshot "$(drive wait-window --class editor --timeout 5000)" editor-main-window
     close_editor
     ;;
 link-loss)
