@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "analyzer/limits.h"
+#include "base/format_text.h"
 #include "base/text.h"
 
 namespace quillon::editor {
@@ -172,6 +173,32 @@ void clearPattern(RecognitionImage& image) {
     for (size_t cell = 3; cell < sizeof image.pixels; cell += 4) {
         image.pixels[cell] = 0;
     }
+}
+
+bool screenshotPixel(const ScreenshotBitmap& shot, int x, int y, uint8_t bgr[3]) {
+    if (x < 0 || y < 0 || x >= shot.width || y >= shot.height || shot.pixels.empty()) {
+        return false;
+    }
+    pixelAt(shot, x, y, bgr);
+    return true;
+}
+
+std::string pointerStatusLine(const ScreenshotBitmap& shot, int x, int y) {
+    uint8_t bgr[3];
+    if (!screenshotPixel(shot, x, y, bgr)) {
+        return formatText("%.4d,%.4d", x, y);
+    }
+    return formatText("%.4d,%.4d   %.3d,%.3d,%.3d", x, y, bgr[2], bgr[1], bgr[0]);
+}
+
+AreaFrame keepAreaInside(AreaFrame frame, int screenshotWidth, int screenshotHeight) {
+    frame.width = std::max(frame.width, kSmallestAreaSide);
+    frame.height = std::max(frame.height, kSmallestAreaSide);
+    if (frame.x + frame.width >= screenshotWidth - 1) frame.x = screenshotWidth - 1 - frame.width;
+    if (frame.y + frame.height >= screenshotHeight - 1) frame.y = screenshotHeight - 1 - frame.height;
+    if (frame.x < 0) frame.x = 0;
+    if (frame.y < 0) frame.y = 0;
+    return frame;
 }
 
 Status placeRecognitionImage(AnalyzerModel& model, const ScreenshotBitmap& shot, int slot, int x, int y) {

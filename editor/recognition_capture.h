@@ -75,4 +75,24 @@ void clearPattern(analyzer::RecognitionImage& image);
 // screenshot, its pixels copied anew.
 Status placeRecognitionImage(analyzer::AnalyzerModel& model, const ScreenshotBitmap& shot, int slot, int x, int y);
 
+// The blue, green and red of a screenshot pixel; false outside the bitmap.
+bool screenshotPixel(const ScreenshotBitmap& shot, int x, int y, uint8_t bgr[3]);
+
+// The magnifier's caption: "%.4d,%.4d   %.3d,%.3d,%.3d" (x, y, red, green,
+// blue); just the position outside the screenshot.
+std::string pointerStatusLine(const ScreenshotBitmap& shot, int x, int y);
+
+// A recognition-area window moved or sized to (x, y, width, height) is
+// kept inside the screenshot: edges before 0 go to 0, a right or bottom
+// edge at or past the last pixel moves the window back so that it ends on
+// width - 1 (height - 1), and it is at least 5 x 5.
+struct AreaFrame {
+    int x = 0;
+    int y = 0;
+    int width = 0;
+    int height = 0;
+};
+inline constexpr int kSmallestAreaSide = 5;
+AreaFrame keepAreaInside(AreaFrame frame, int screenshotWidth, int screenshotHeight);
+
 } // namespace quillon::editor

@@ -115,5 +115,29 @@ TEST(CaptureChecks, ResizingAPatternImageAsksFirst) {
     EXPECT_EQ(text::cp949ToUtf8(fixedText(r.name)).rfind("인식이미지-", 0), 0u); // the default name
 }
 
+TEST(ViewRules, StatusLineAndAreaSnapping) {
+    ScreenshotBitmap shot = gradient(64, 48);
+    EXPECT_EQ(pointerStatusLine(shot, 3, 12), "0003,0012   007,012,003");
+    EXPECT_EQ(pointerStatusLine(shot, 64, 0), "0064,0000");
+
+    struct Case {
+        AreaFrame in, out;
+    } cases[] = {
+        {{10, 10, 20, 20}, {10, 10, 20, 20}},
+        {{50, 10, 20, 20}, {43, 10, 20, 20}}, // past the right edge: ends on width - 1
+        {{43, 10, 20, 20}, {43, 10, 20, 20}}, // already ending on the last pixel
+        {{-4, -1, 20, 20}, {0, 0, 20, 20}},
+        {{10, 40, 2, 3}, {10, 40, 5, 5}},
+        {{10, 30, 20, 20}, {10, 27, 20, 20}},
+    };
+    for (const Case& c : cases) {
+        AreaFrame kept = keepAreaInside(c.in, 64, 48);
+        EXPECT_EQ(kept.x, c.out.x) << c.in.x;
+        EXPECT_EQ(kept.y, c.out.y) << c.in.y;
+        EXPECT_EQ(kept.width, c.out.width);
+        EXPECT_EQ(kept.height, c.out.height);
+    }
+}
+
 } // namespace
 } // namespace quillon::editor
