@@ -5,6 +5,7 @@
 
 #include <windows.h>
 
+#include <map>
 #include <memory>
 #include <optional>
 #include <string>
@@ -70,6 +71,22 @@ struct EditorSession {
     HWND mainWindow = nullptr;
     HWND mainPanel = nullptr;
     HWND sidePanel = nullptr;
+    HWND captureDialog = nullptr;
+    HWND magnifier = nullptr;
+    // The capture dialog: a new image at the point, or the chosen image
+    // changed; the last sizes entered are the next defaults.
+    bool captureForNew = true;
+    POINT capturePoint{0, 0};
+    int captureEditPosition = -1;
+    int lastCaptureWidth = 21;
+    int lastCaptureHeight = 21;
+    // Move mode (F1 .. F2 or Esc) with the image as it was.
+    bool moving = false;
+    int movingSlot = -1;
+    analyzer::ZeroedBlock<analyzer::RecognitionImage> movingCopy;
+    // The windows of the current screenshot's recognition areas, by slot.
+    std::map<int, HWND> areaWindows;
+    bool altDown = false;
     bool areasHidden = false;
     bool panelsAttached = true;
     bool mainPanelHidden = false;
@@ -80,6 +97,26 @@ bool registerWindowClasses(HINSTANCE instance);
 HWND createMainWindow(EditorSession& session, HINSTANCE instance);
 // Reads the current screenshot into the view and repaints it.
 void showCurrentScreenshot(EditorSession& session);
+
+// The screenshot view's tools (view_tools_win.cpp): the capture dialog,
+// the magnifier, the area windows and the keys of the view.
+bool createViewTools(EditorSession& session, HINSTANCE instance);
+LRESULT CALLBACK magnifierProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+LRESULT CALLBACK areaProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+bool onViewKey(EditorSession& session, UINT message, WPARAM wParam, LPARAM lParam);
+void onViewPointerMove(EditorSession& session);
+// The area windows of the current screenshot, made again.
+void rebuildAreaWindows(EditorSession& session);
+// Enables or disables both panels (capture dialog, move mode).
+void setPanelsEnabled(EditorSession& session, bool enabled);
+// The current screenshot's slot, or -1.
+int currentScreenshotSlot(const EditorSession& session);
+
+// Opens the capture dialog to change the image at a list position (F4, "수정").
+void openCaptureForEdit(EditorSession& session, int position);
+// The side panel's image or area list again, with `position` chosen.
+void showImageInSidePanel(EditorSession& session, int position);
+void showAreaInSidePanel(EditorSession& session, int position);
 
 // The main panel (main_panel_win.cpp).
 HWND createMainPanel(EditorSession& session, HINSTANCE instance);

@@ -63,6 +63,17 @@ LRESULT CALLBACK mainWindowProcedure(HWND window, UINT message, WPARAM wParam, L
         return 0;
     case WM_ERASEBKGND:
         return 1; // painted whole in WM_PAINT
+    case WM_KEYDOWN:
+    case WM_KEYUP:
+    case WM_SYSKEYDOWN:
+    case WM_SYSKEYUP:
+        if (onViewKey(*session, message, wParam, lParam)) {
+            return 0;
+        }
+        return DefWindowProcW(window, message, wParam, lParam);
+    case WM_MOUSEMOVE:
+        onViewPointerMove(*session);
+        return 0;
     case WM_CLOSE:
         requestClose(*session);
         return 0;
@@ -70,6 +81,9 @@ LRESULT CALLBACK mainWindowProcedure(HWND window, UINT message, WPARAM wParam, L
         // Owned windows are gone; the link's handles go with the program.
         session->mainPanel = nullptr;
         session->sidePanel = nullptr;
+        session->captureDialog = nullptr;
+        session->magnifier = nullptr;
+        session->areaWindows.clear();
         session->view = {};
         if (session->link.isOpen()) {
             stopLink(session->link);
@@ -102,9 +116,8 @@ bool registerClass(HINSTANCE instance, const wchar_t* name, WNDPROC procedure, H
 bool registerWindowClasses(HINSTANCE instance) {
     HBRUSH editorBrush = CreateSolidBrush(kEditorBackground);
     return registerClass(instance, L"editor", mainWindowProcedure, nullptr) &&
-           registerClass(instance, L"BlockSample", plainWindowProcedure, nullptr) &&
-           registerClass(instance, L"ReconArea", plainWindowProcedure,
-                         static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH))) &&
+           registerClass(instance, L"BlockSample", magnifierProcedure, nullptr) &&
+           registerClass(instance, L"ReconArea", areaProcedure, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH))) &&
            registerClass(instance, L"ReconAreaSolid", plainWindowProcedure, nullptr) &&
            registerClass(instance, L"CreatePattern", plainWindowProcedure, editorBrush) &&
            registerClass(instance, L"CreateNumberPack", plainWindowProcedure, editorBrush);
@@ -120,7 +133,8 @@ HWND createMainWindow(EditorSession& session, HINSTANCE instance) {
     session.mainWindow = window;
     SetWindowPos(window, HWND_BOTTOM, 0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN),
                  SWP_NOACTIVATE);
-    if (!createMainPanel(session, instance) || !createSidePanel(session, instance)) {
+    if (!createMainPanel(session, instance) || !createSidePanel(session, instance) ||
+        !createViewTools(session, instance)) {
         DestroyWindow(window);
         return nullptr;
     }
@@ -139,6 +153,7 @@ void showCurrentScreenshot(EditorSession& session) {
     }
     if (session.mainWindow) {
         InvalidateRect(session.mainWindow, nullptr, FALSE);
+        rebuildAreaWindows(session);
     }
 }
 

@@ -269,9 +269,13 @@ bool onCommand(EditorSession& session, int id, int code) {
         const int position = chosenPosition(panel, IDC_AREAS);
         if (position >= 0 && deleteAreaInsideAt(model, position, session.dialogs)) {
             relist(session, SideList::Areas, IDC_AREAS, position);
+            rebuildAreaWindows(session);
         }
         return true;
     }
+    case IDC_IMAGE_EDIT:
+        openCaptureForEdit(session, chosenPosition(panel, IDC_IMAGES));
+        return true;
     case IDC_CURSOR_DELETE: {
         const int position = chosenPosition(panel, IDC_CURSORS);
         if (position >= 0 && deleteCursorAt(model, position, session.dialogs)) {
@@ -283,6 +287,9 @@ bool onCommand(EditorSession& session, int id, int code) {
     case IDC_AREAS_HIDE:
         session.areasHidden = !session.areasHidden;
         winui::setControlText(panel, IDC_AREAS_HIDE, session.areasHidden ? kAreasShow : kAreasHide);
+        for (const auto& [slot, window] : session.areaWindows) {
+            ShowWindow(window, session.areasHidden ? SW_HIDE : SW_SHOWNOACTIVATE);
+        }
         return true;
     case IDC_PANEL_HIDE:
         session.mainPanelHidden = !session.mainPanelHidden;
@@ -351,6 +358,20 @@ void refreshSidePanel(EditorSession& session) {
                           session.viewShown ? session.view.cursorText : "XXXX,YYYY");
     showImageDetails(session, -1);
     showCursorPreviews(session, -1);
+}
+
+void showImageInSidePanel(EditorSession& session, int position) {
+    if (!session.sidePanel) return;
+    relist(session, SideList::RecognitionImages, IDC_IMAGES, position);
+    showImageDetails(session, position);
+}
+
+void showAreaInSidePanel(EditorSession& session, int position) {
+    if (!session.sidePanel) return;
+    relist(session, SideList::Areas, IDC_AREAS, position);
+    winui::setControlText(session.sidePanel, IDC_AREA_NAME,
+                          winui::listBoxLine(GetDlgItem(session.sidePanel, IDC_AREAS), static_cast<size_t>(position)));
+    session.model.image().currentArea = position;
 }
 
 void placeSidePanel(EditorSession& session) {

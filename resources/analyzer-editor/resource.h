@@ -10,6 +10,8 @@
 #define IDD_MESSAGE_OWNER 146
 #define IDD_STORING 159
 #define IDD_MAIN_PANEL 160
+#define IDD_CAPTURE 174
+#define IDD_AREA_POSITION 191
 
 // Two-line windows (loading, storing, autosave notice).
 #define IDC_FIRST_LINE 1001
@@ -105,6 +107,15 @@
 #define IDC_KEEP_NAME 1001
 #define IDC_KEEP_MASK 1224
 #define IDC_KEEP_COLOUR 1225
+
+// Capture dialog (174).
+#define IDC_CAPTURE_WIDTH 1065
+#define IDC_CAPTURE_HEIGHT 1066
+#define IDC_CAPTURE_NAME 1067
+
+// "범위 위치" (F5 position, F6 size of an area).
+#define IDC_AREA_X 1001
+#define IDC_AREA_Y 1002
 
 // Menu 103.
 #define IDM_FILE_NEW 40005

@@ -2,7 +2,7 @@
 # GUI tests of analyzer-editor under Wine, with the in-process simulated
 # machine (QUILLON_MACHINE=sim) where a machine is needed.
 #   editor_test.sh BIN_DIR HOST_TOOLS SCREENSHOT_DIR SCENARIO
-# Scenarios: refusals, open-save, autosave, side-panel, link-loss.
+# Scenarios: refusals, open-save, autosave, side-panel, capture, link-loss.
 set -eu
 BIN=$1 HOST_TOOLS=$2 SHOTS=$3 SCENARIO=$4
 . "$(dirname "$0")/../gui_session.sh"
@@ -39,6 +39,14 @@ save_as() {
     answer_box "기계매크로를 분석기 파일에 통합해서" "$2"
 }
 
+# "파일 > 저장" of an analyzer without machine macros.
+save_as_plain() {
+    drive command "$PANEL" 40007
+    DIALOG=$(drive wait-window --title "현재 분석기 내용을 파일로 저장하기" --timeout 20000) || fail "no save dialog"
+    drive set-text "$DIALOG" 1148 "$(winpath "$1")"
+    drive click "$DIALOG" 1
+}
+
 close_editor() {
     drive close "$PANEL"
     answer_box "이미지 분석 편집기를 종료하시겠습니까?" 6
@@ -55,8 +63,10 @@ refusals)
     answer_box "일부 파일에 문제가 있습니다."
     wait_exit "$BG_PID" 100
     [ "$EXIT_CODE" = 0 ] || fail "exit code $EXIT_CODE without data files"
-    # Without a machine.
+    # Without a machine (the loading window shows while the ports are tried).
     wine_bg "$BIN/analyzer-editor.exe"
+    LOADING=$(drive wait-window --class '#32770' --child-text "이미지 분석 편집기을 불러오고 있습니다." --timeout 20000) &&
+        screenshot "$LOADING" editor-loading
     answer_box "기계와 통신이 되지 않아 분석기를 종료합니다."
     wait_exit "$BG_PID" 100
     [ "$EXIT_CODE" = 0 ] || fail "exit code $EXIT_CODE without a machine"
@@ -161,6 +171,64 @@ side-panel)
     [ "$(drive lines "$SIDE" 1165 | wc -l)" = 2 ] || fail "image deleted"
     screenshot "$SIDE" editor-side-panel
     screenshot "$(drive wait-window --class editor --timeout 5000)" editor-main-window
+    close_editor
+    ;;
+capture)
+    # A screenshot set as the screenshot tool writes it: bitmap, settings copy
+    # and cursor file (no cursor image).
+    mkdir -p "$WORK/shots"
+    convert -size 400x300 gradient:red-blue -type TrueColor "BMP3:$WORK/shots/화면.bmp"
+    head -c 10240 /dev/zero > "$WORK/shots/화면.cfg"
+    head -c 12 /dev/zero > "$WORK/shots/화면.dat"
+    QUILLON_MACHINE=sim wine_bg "$BIN/analyzer-editor.exe"
+    main_panel
+    SIDE=$(drive wait-window --class '#32770' --title "편집 도구" --timeout 10000) || fail "no side panel"
+    drive click "$SIDE" 1014
+    DIALOG=$(drive wait-window --title "분석기로 불러올 이미지를 선택하세요" --timeout 20000) || fail "no import dialog"
+    drive set-text "$DIALOG" 1148 "$(winpath "$WORK/shots/화면.bmp")"
+    drive click "$DIALOG" 1
+    drive wait-gone "$DIALOG" --timeout 10000 || fail "import dialog stays"
+    [ "$(drive lines "$SIDE" 1205)" = "불러온 이미지 01" ] || fail "screenshots: $(drive lines "$SIDE" 1205)"
+
+    # Ctrl over the screenshot asks for a new image centred on the pointer.
+    xdotool mousemove 50 50 click 1
+    sleep 0.5
+    xdotool key ctrl
+    CAPTURE=$(drive wait-window --class '#32770' --child-text "찍기(Enter)" --timeout 10000) || fail "no capture dialog"
+    screenshot "$CAPTURE" editor-capture-dialog
+    for refusal in "200 픽셀수는 홀수만 가능합니다." "203 가로/세로 각각 201픽셀까지만 가능합니다." \
+        "201 인식이미지가 화면을 벗어납니다."; do
+        drive set-text "$CAPTURE" 1065 "${refusal%% *}"
+        drive set-text "$CAPTURE" 1066 21
+        drive click "$CAPTURE" 1
+        answer_box "${refusal#* }" 1
+    done
+    drive set-text "$CAPTURE" 1065 21
+    drive click "$CAPTURE" 1
+    # The dialog is kept hidden for the next capture.
+    i=0
+    while drive wait-window --class '#32770' --child-text "찍기(Enter)" --timeout 100 >/dev/null && [ $i -lt 50 ]; do
+        sleep 0.2; i=$((i + 1))
+    done
+    [ $i -lt 50 ] || fail "capture dialog stays"
+    [ "$(drive lines "$SIDE" 1165)" = "인식이미지-0001" ] || fail "images: $(drive lines "$SIDE" 1165)"
+    [ "$(drive text "$SIDE" 1332)" = "50,50" ] || fail "centre $(drive text "$SIDE" 1332)"
+
+    # Alt makes one area at the pointer, however long it is held.
+    xdotool mousemove 200 150
+    xdotool keydown alt; sleep 0.6; xdotool keyup alt
+    [ "$(drive lines "$SIDE" 1207)" = "인식범위-1" ] || fail "areas: $(drive lines "$SIDE" 1207)"
+    drive wait-window --class ReconArea --timeout 5000 >/dev/null || fail "no area window"
+    xdotool mousemove 120 110
+    sleep 0.5
+    drive wait-window --class BlockSample --timeout 5000 >/dev/null || fail "no magnifier"
+    screenshot "$(drive wait-window --class editor --timeout 5000)" editor-capture
+
+    # The image is kept in a saved analyzer.
+    save_as_plain "$WORK/만든"
+    answer_box "파일 저장을 완료 했습니다."
+    "$HOST_TOOLS/quillon" analyzer info "$WORK/만든.dat" | grep -q "인식이미지-0001, 21 x 21 at (50, 50)" ||
+        fail "image not saved: $("$HOST_TOOLS/quillon" analyzer info "$WORK/만든.dat")"
     close_editor
     ;;
 link-loss)
