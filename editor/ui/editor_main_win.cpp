@@ -155,6 +155,7 @@ int run(EditorSession& session, HINSTANCE instance) {
     session.notices = std::make_unique<NoticeWindows>(session);
     session.document = std::make_unique<editor::EditorDocument>(session.model, folders, session.dialogs,
                                                                 systemClock(), session.notices.get());
+    session.colourLock = std::make_unique<editor::ColourBoxLock>(session.model);
     session.machineMacros = std::make_unique<editor::EditorMachineMacros>(*session.memory, session.macroNames);
     session.document->setMachine(session.machineMacros.get());
     // A test may shorten the autosave period (seconds).

@@ -16,6 +16,7 @@
 #include "device/link.h"
 #include "device/macro_memory.h"
 #include "device/startup_data.h"
+#include "editor/colour_boxes.h"
 #include "editor/editor_document.h"
 #include "editor/item_editing.h"
 #include "editor/machine_macros.h"
@@ -87,6 +88,9 @@ struct EditorSession {
     // The windows of the current screenshot's recognition areas, by slot.
     std::map<int, HWND> areaWindows;
     bool altDown = false;
+    // Colour boxes of the current screenshot, by slot, and their lock.
+    std::map<int, HWND> boxWindows;
+    std::unique_ptr<editor::ColourBoxLock> colourLock;
     bool areasHidden = false;
     bool panelsAttached = true;
     bool mainPanelHidden = false;
@@ -111,6 +115,13 @@ void rebuildAreaWindows(EditorSession& session);
 void setPanelsEnabled(EditorSession& session, bool enabled);
 // The current screenshot's slot, or -1.
 int currentScreenshotSlot(const EditorSession& session);
+
+// Colour boxes (colour_boxes_win.cpp): dialog 202, a new box at the
+// pointer (F7), the boxes of the current screenshot made again.
+void openColourLock(EditorSession& session);
+void placeColourBoxAtPointer(EditorSession& session);
+void rebuildColourBoxes(EditorSession& session);
+LRESULT CALLBACK colourBoxProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 
 // Opens the capture dialog to change the image at a list position (F4, "수정").
 void openCaptureForEdit(EditorSession& session, int position);

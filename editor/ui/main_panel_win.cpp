@@ -113,6 +113,7 @@ void chooseItemAtRow(EditorSession& session, std::optional<size_t> row) {
 
 void afterLoad(EditorSession& session) {
     session.chosenItem = -1;
+    session.colourLock->forget();
     resetWorkingItem(session);
     refreshMainPanel(session);
     showCurrentScreenshot(session);
@@ -422,6 +423,9 @@ bool onCommand(EditorSession& session, int id, int code) {
         return true;
     case IDM_FILE_SAVE:
         saveAnalyzer(session);
+        return true;
+    case IDM_COLOUR_BOX_LOCK:
+        openColourLock(session);
         return true;
     case IDM_FILE_EXIT:
     case IDCANCEL:

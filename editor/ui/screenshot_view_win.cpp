@@ -84,6 +84,7 @@ LRESULT CALLBACK mainWindowProcedure(HWND window, UINT message, WPARAM wParam, L
         session->captureDialog = nullptr;
         session->magnifier = nullptr;
         session->areaWindows.clear();
+        session->boxWindows.clear();
         session->view = {};
         if (session->link.isOpen()) {
             stopLink(session->link);
@@ -118,7 +119,7 @@ bool registerWindowClasses(HINSTANCE instance) {
     return registerClass(instance, L"editor", mainWindowProcedure, nullptr) &&
            registerClass(instance, L"BlockSample", magnifierProcedure, nullptr) &&
            registerClass(instance, L"ReconArea", areaProcedure, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH))) &&
-           registerClass(instance, L"ReconAreaSolid", plainWindowProcedure, nullptr) &&
+           registerClass(instance, L"ReconAreaSolid", colourBoxProcedure, nullptr) &&
            registerClass(instance, L"CreatePattern", plainWindowProcedure, editorBrush) &&
            registerClass(instance, L"CreateNumberPack", plainWindowProcedure, editorBrush);
 }
@@ -154,6 +155,7 @@ void showCurrentScreenshot(EditorSession& session) {
     if (session.mainWindow) {
         InvalidateRect(session.mainWindow, nullptr, FALSE);
         rebuildAreaWindows(session);
+        rebuildColourBoxes(session);
     }
 }
 

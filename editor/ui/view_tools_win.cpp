@@ -538,6 +538,10 @@ bool onViewKey(EditorSession& session, UINT message, WPARAM wParam, LPARAM lPara
     case VK_F4:
         openCaptureForEdit(session, session.model.image().currentRecognitionImage);
         return true;
+    case VK_F7:
+        // A new colour box at the pointer.
+        placeColourBoxAtPointer(session);
+        return true;
     case VK_F5:
     case VK_F6:
         editAreaFrame(session, wParam == VK_F6);

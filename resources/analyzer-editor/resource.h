@@ -11,7 +11,9 @@
 #define IDD_STORING 159
 #define IDD_MAIN_PANEL 160
 #define IDD_CAPTURE 174
+#define IDD_COLOUR_BOX 185
 #define IDD_AREA_POSITION 191
+#define IDD_COLOUR_LOCK 202
 
 // Two-line windows (loading, storing, autosave notice).
 #define IDC_FIRST_LINE 1001
@@ -116,6 +118,12 @@
 // "범위 위치" (F5 position, F6 size of an area).
 #define IDC_AREA_X 1001
 #define IDC_AREA_Y 1002
+
+// Colour box (185) and its lock (202).
+#define IDC_COLOUR_SWATCH 1001
+#define IDC_LOCK_CHECK 1001
+#define IDC_LOCK_PASSWORD 1002
+#define IDC_LOCK_STATE 1003
 
 // Menu 103.
 #define IDM_FILE_NEW 40005

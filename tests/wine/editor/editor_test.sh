@@ -222,6 +222,23 @@ capture)
     xdotool mousemove 120 110
     sleep 0.5
     drive wait-window --class BlockSample --timeout 5000 >/dev/null || fail "no magnifier"
+
+    # A colour box at the pointer (F7), then the boxes locked with a password.
+    xdotool mousemove 260 40 click 1
+    sleep 0.3
+    xdotool key F7
+    BOXDIALOG=$(drive wait-window --class '#32770' --title "색상자 그리기" --timeout 10000) || fail "no colour box dialog"
+    screenshot "$BOXDIALOG" editor-colour-box
+    drive click "$BOXDIALOG" 1
+    drive wait-window --class ReconAreaSolid --timeout 5000 >/dev/null || fail "no colour box"
+    drive command "$PANEL" 40050
+    LOCK=$(drive wait-window --class '#32770' --title "색상자 고정" --timeout 10000) || fail "no lock dialog"
+    drive click "$LOCK" 1001
+    drive click "$LOCK" 1
+    answer_box "암호를 입력해주세요" 1
+    drive set-text "$LOCK" 1002 "비밀"
+    drive click "$LOCK" 1
+    answer_box "색상자 잠긴 상태" 1
     screenshot "$(drive wait-window --class editor --timeout 5000)" editor-capture
 
     # The image is kept in a saved analyzer.
