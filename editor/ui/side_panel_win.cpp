@@ -7,6 +7,7 @@
 #include <optional>
 
 #include "base/wide_text.h"
+#include "editor/image_order.h"
 #include "editor/reference_checks.h"
 #include "editor/screenshots.h"
 #include "editor/side_panel.h"
@@ -78,6 +79,56 @@ void showImageDetails(EditorSession& session, int position) {
         if (details->screenshotPosition >= 0 && details->screenshotPosition != session.model.image().currentScreenshot) {
             showScreenshotAt(session, details->screenshotPosition);
         }
+    }
+}
+
+// The image order dialog: a working list, written into the analyzer on "저장".
+struct OrderDialog {
+    EditorSession* session;
+    ImageOrder order;
+};
+
+void showOrder(HWND dialog, const OrderDialog& data, int row) {
+    std::optional<size_t> selection;
+    if (row >= 0) selection = static_cast<size_t>(row);
+    winui::fillListBox(GetDlgItem(dialog, IDC_ORDER_LIST), data.order.lines(), selection);
+    winui::setControlText(dialog, IDC_ORDER_NAME,
+                          row >= 0 ? data.order.entries()[static_cast<size_t>(row)].name : std::string());
+}
+
+INT_PTR CALLBACK imageOrderProcedure(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
+    auto* data = winui::dialogData<OrderDialog>(dialog, message, lParam);
+    if (!data) return FALSE;
+    if (message == WM_INITDIALOG) {
+        showOrder(dialog, *data, -1);
+        return TRUE;
+    }
+    if (message != WM_COMMAND) return FALSE;
+    EditorSession& session = *data->session;
+    const int row = chosenPosition(dialog, IDC_ORDER_LIST);
+    switch (LOWORD(wParam)) {
+    case IDC_ORDER_LIST:
+        if (HIWORD(wParam) == LBN_SELCHANGE) showOrder(dialog, *data, row);
+        return TRUE;
+    case IDC_ORDER_UP: showOrder(dialog, *data, data->order.moveUp(row)); return TRUE;
+    case IDC_ORDER_DOWN: showOrder(dialog, *data, data->order.moveDown(row)); return TRUE;
+    case IDC_ORDER_TOP: showOrder(dialog, *data, data->order.moveToTop(row)); return TRUE;
+    case IDC_ORDER_BOTTOM: showOrder(dialog, *data, data->order.moveToBottom(row)); return TRUE;
+    case IDC_ORDER_DELETE:
+        showOrder(dialog, *data, data->order.remove(row, session.model, session.working.get(), session.dialogs));
+        return TRUE;
+    case IDC_ORDER_RENAME:
+        if (data->order.rename(row, winui::controlText(dialog, IDC_ORDER_NAME))) showOrder(dialog, *data, row);
+        return TRUE;
+    case IDOK:
+        data->order.store(session.model, session.working.get(), session.dialogs);
+        EndDialog(dialog, IDOK);
+        return TRUE;
+    case IDCANCEL:
+        EndDialog(dialog, IDCANCEL);
+        return TRUE;
+    default:
+        return FALSE;
     }
 }
 
@@ -270,6 +321,16 @@ bool onCommand(EditorSession& session, int id, int code) {
         if (position >= 0 && deleteAreaInsideAt(model, position, session.dialogs)) {
             relist(session, SideList::Areas, IDC_AREAS, position);
             rebuildAreaWindows(session);
+        }
+        return true;
+    }
+    case IDC_IMAGE_ORDER: {
+        OrderDialog data{&session, ImageOrder(model)};
+        if (DialogBoxParamW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDD_IMAGE_ORDER), panel, imageOrderProcedure,
+                            reinterpret_cast<LPARAM>(&data)) == IDOK) {
+            relist(session, SideList::RecognitionImages, IDC_IMAGES, -1);
+            relist(session, SideList::Screenshots, IDC_SHOTS, model.image().currentScreenshot);
+            showImageDetails(session, -1);
         }
         return true;
     }

@@ -170,6 +170,16 @@ side-panel)
     drive click "$BOX" 1
     [ "$(drive lines "$SIDE" 1165 | wc -l)" = 2 ] || fail "image deleted"
     screenshot "$SIDE" editor-side-panel
+    # "정렬": the order dialog puts "버튼" first.
+    drive click "$SIDE" 1020
+    ORDER=$(drive wait-window --class '#32770' --title "이미지 순서 편집" --timeout 10000) || fail "no order dialog"
+    drive select "$ORDER" 1001 1
+    drive click "$ORDER" 1005
+    sleep 0.3
+    screenshot "$ORDER" editor-image-order
+    drive click "$ORDER" 1
+    drive wait-gone "$ORDER" --timeout 10000 || fail "order dialog stays"
+    [ "$(drive lines "$SIDE" 1165)" = "$(printf '버튼\n인식이미지-0001')" ] || fail "order: $(drive lines "$SIDE" 1165)"
     screenshot "$(drive wait-window --class editor --timeout 5000)" editor-main-window
     close_editor
     ;;
