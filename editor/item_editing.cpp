@@ -4,7 +4,9 @@
 #include <cstring>
 
 #include "analyzer/limits.h"
+#include "base/path.h"
 #include "base/text.h"
+#include "editor/folders.h"
 
 namespace quillon::editor {
 
@@ -60,6 +62,20 @@ template <>
 std::vector<Command>& clipboardRows(RowClipboard& c) { return c.commands; }
 template <>
 std::vector<NextLink>& clipboardRows(RowClipboard& c) { return c.nextLinks; }
+
+// Folders compared with either separator, without a closing one and without
+// regard to case (as the file system of the programs compares them).
+bool sameFolder(const std::string& a, const std::string& b) {
+    auto norm = [](std::string f) {
+        for (char& c : f) {
+            if (c == '\\') c = '/';
+            if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+        }
+        while (!f.empty() && f.back() == '/') f.pop_back();
+        return f;
+    };
+    return norm(a) == norm(b);
+}
 
 } // namespace
 
@@ -241,6 +257,33 @@ Built<int> placeCondition(Item& item, RowPlacement placement, int chosenRow, con
 Built<int> placeCommand(Item& item, RowPlacement placement, int chosenRow, const Command& command) {
     return placeRow(Rows<Command>{item.commands, item.commandCount, kCommandsPerItem, message::kTooManyCommands},
                     placement, chosenRow, command);
+}
+
+Built<int> addRunAnalyzerCommand(Item& item, int chosenRow, const std::string& chosenPath,
+                                 const std::string& analyzerFolder, UserDialogs& dialogs) {
+    if (item.commandCount >= kCommandsPerItem) {
+        return Built<int>::refused(message::kTooManyCommands);
+    }
+    const std::string fileName = files::fileNameOf(chosenPath);
+    const std::string name = text::utf8ToCp949(fileName);
+    if (fileName.empty() || name.size() >= sizeof(Command::body) - field::kRunAnalyzerName) {
+        return Built<int>::refused("");
+    }
+    const std::string inFolder = joinPath(analyzerFolder, fileName);
+    const bool outside = !sameFolder(chosenPath.substr(0, chosenPath.size() - fileName.size()), analyzerFolder);
+    if (outside) {
+        if (files::exists(inFolder) && !dialogs.askYesNo(kOverwriteAnalyzerQuestion)) {
+            return Built<int>::refused("");
+        }
+        if (!files::copy(chosenPath, inFolder)) {
+            return Built<int>::refused(message::kSaveFailed);
+        }
+    }
+    Command command{};
+    command.used = 1;
+    command.set(field::kKind, CmdRunAnalyzer);
+    std::memcpy(command.body + field::kRunAnalyzerName, name.data(), name.size());
+    return placeCommand(item, RowPlacement::Before, chosenRow, command);
 }
 
 Status removeItemDelay(Item& item) {

@@ -12,6 +12,7 @@
 #include "analyzer/model.h"
 #include "base/status.h"
 #include "editor/main_panel.h"
+#include "editor/user_dialogs.h"
 
 namespace quillon::editor {
 
@@ -80,6 +81,16 @@ enum class RowPlacement { AtEnd, Before, After, Replace };
 Built<int> placeCondition(analyzer::Item& item, RowPlacement placement, int chosenRow,
                           const analyzer::Condition& condition);
 Built<int> placeCommand(analyzer::Item& item, RowPlacement placement, int chosenRow, const analyzer::Command& command);
+
+// "분석기 교체": the command that runs another analyzer, named by its file
+// name with the extension. A file chosen outside the analyzer folder is
+// copied into it first, after "같은 이름의 파일이 존재합니다.\n덮어 쓰시겠습니까?"
+// when the folder has one of that name (No: nothing happens). The command
+// goes before the chosen row (at the end when none is chosen).
+inline constexpr const char* kOverwriteAnalyzerQuestion = "같은 이름의 파일이 존재합니다.\n덮어 쓰시겠습니까?";
+inline constexpr const char* kRunAnalyzerDialogTitle = "실행할 분석기를 선택하세요";
+Built<int> addRunAnalyzerCommand(analyzer::Item& item, int chosenRow, const std::string& chosenPath,
+                                 const std::string& analyzerFolder, UserDialogs& dialogs);
 
 // "항목지연 제거": a condition that keeps the item delay off this item,
 // added once at the end of the conditions.

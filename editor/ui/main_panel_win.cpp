@@ -7,6 +7,7 @@
 #include <cstring>
 #include <ctime>
 
+#include "analyzer/limits.h"
 #include "base/wide_text.h"
 #include "editor/item_sentences.h"
 #include "editor/link_loss.h"
@@ -129,9 +130,9 @@ std::wstring analyzerFilter() {
 }
 
 // The open or save dialog; an empty result means the user cancelled.
-std::string chooseAnalyzerFile(EditorSession& session, bool saving) {
+std::string chooseAnalyzerFile(EditorSession& session, bool saving, const char* openTitle = panel_text::kOpenDialogTitle) {
     std::wstring filter = analyzerFilter();
-    std::wstring title = widen(saving ? panel_text::kSaveDialogTitle : panel_text::kOpenDialogTitle);
+    std::wstring title = widen(saving ? panel_text::kSaveDialogTitle : openTitle);
     std::wstring folder = widen(session.document->folders().save);
     wchar_t file[MAX_PATH] = L"";
     OPENFILENAMEW dialog{};
@@ -376,6 +377,24 @@ bool onCommand(EditorSession& session, int id, int code) {
     case IDC_CLEAR_NEXT_LINKS:
         clearRows(session, RowList::NextLinks);
         return true;
+    case IDC_CMD_REPLACE_ANALYZER: {
+        if (session.working->commandCount >= analyzer::kCommandsPerItem) {
+            session.dialogs.warn(analyzer::message::kTooManyCommands);
+            return true;
+        }
+        if (session.sidePanel) ShowWindow(session.sidePanel, SW_HIDE);
+        const std::string path = chooseAnalyzerFile(session, false, kRunAnalyzerDialogTitle);
+        if (session.sidePanel) ShowWindow(session.sidePanel, SW_SHOWNOACTIVATE);
+        if (path.empty()) return true;
+        Built<int> added = addRunAnalyzerCommand(*session.working, chosenRowOf(session, true), path,
+                                                 session.document->folders().save, session.dialogs);
+        if (!added.ok()) {
+            if (!added.message.empty()) session.dialogs.warn(added.message);
+            return true;
+        }
+        showEditedItem(session, true, *added.value);
+        return true;
+    }
     case IDC_REMOVE_ITEM_DELAY:
         if (Status removed = removeItemDelay(*session.working); !removed.ok) {
             session.dialogs.warn(removed.message);

@@ -112,6 +112,41 @@ TEST(RowPlacement, EndBeforeAfterAndReplace) {
               "최대 조건수를 초과하였습니다.");
 }
 
+TEST(RunAnalyzerCommand, CopiedIntoTheAnalyzerFolderAndInsertedBeforeTheChosenRow) {
+    ScratchFolder scratch;
+    const std::string folder = scratch.file("Save");
+    std::filesystem::create_directories(folder);
+    std::filesystem::create_directories(scratch.file("elsewhere"));
+    writeBytes(scratch.file("elsewhere/다음.dat"), {1, 2, 3});
+    ScriptedDialogs dialogs;
+    Item item = delays(2);
+
+    Built<int> added = addRunAnalyzerCommand(item, 1, scratch.file("elsewhere/다음.dat"), folder, dialogs);
+    ASSERT_TRUE(added.ok());
+    EXPECT_EQ(*added.value, 1);
+    EXPECT_EQ(item.commands[1].kind(), CmdRunAnalyzer);
+    EXPECT_EQ(std::string(reinterpret_cast<const char*>(item.commands[1].body + 4)), text::utf8ToCp949("다음.dat"));
+    EXPECT_EQ(readBytes(folder + "/다음.dat"), (std::vector<uint8_t>{1, 2, 3}));
+    EXPECT_TRUE(dialogs.questions().empty());
+
+    // A second copy of that name asks; No changes nothing.
+    writeBytes(scratch.file("elsewhere/다음.dat"), {9});
+    dialogs.answers = {false};
+    EXPECT_FALSE(addRunAnalyzerCommand(item, -1, scratch.file("elsewhere/다음.dat"), folder, dialogs).ok());
+    EXPECT_EQ(dialogs.questions(), (std::vector<std::string>{"같은 이름의 파일이 존재합니다.\n덮어 쓰시겠습니까?"}));
+    EXPECT_EQ(readBytes(folder + "/다음.dat"), (std::vector<uint8_t>{1, 2, 3}));
+    EXPECT_EQ(item.commandCount, 3);
+
+    // A file of the folder itself is not copied and nothing is asked.
+    EXPECT_TRUE(addRunAnalyzerCommand(item, -1, folder + "/다음.dat", folder + "/", dialogs).ok());
+    EXPECT_EQ(dialogs.questions().size(), 1u);
+    EXPECT_EQ(item.commands[3].kind(), CmdRunAnalyzer);
+
+    Item full = delays(50);
+    EXPECT_EQ(addRunAnalyzerCommand(full, 0, folder + "/다음.dat", folder, dialogs).message,
+              "최대 명령수를 초과하였습니다.");
+}
+
 TEST(ItemDelay, RemovedByOneConditionAddedOnce) {
     Item item{};
     ASSERT_TRUE(removeItemDelay(item).ok);
