@@ -11,6 +11,7 @@
 #include "base/wide_text.h"
 #include "editor/item_sentences.h"
 #include "editor/link_loss.h"
+#include "editor/next_link_form.h"
 #include "editor/ui/editor_session.h"
 #include "editor/ui/row_dialogs.h"
 #include "resource.h"
@@ -334,6 +335,67 @@ void finishStore(EditorSession& session) {
     showWorkingItem(session);
 }
 
+// Dialog 162: one more next-item link, or a branch target.
+struct NextItemDialog {
+    EditorSession* session;
+};
+
+INT_PTR CALLBACK nextItemProcedure(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
+    auto* data = winui::dialogData<NextItemDialog>(dialog, message, lParam);
+    if (!data) return FALSE;
+    EditorSession& session = *data->session;
+    static const std::vector<std::string> operators = {"", "<", "≤", "=", "≠"};
+    switch (message) {
+    case WM_INITDIALOG: {
+        winui::fillComboBox(GetDlgItem(dialog, IDC_NEXT_TARGET), nextLinkTargets(session.model));
+        const std::vector<std::string> names = variableNames(session.model);
+        winui::fillComboBox(GetDlgItem(dialog, IDC_NEXT_LOW), names);
+        winui::fillComboBox(GetDlgItem(dialog, IDC_NEXT_HIGH), names);
+        winui::fillComboBox(GetDlgItem(dialog, IDC_NEXT_VARIABLE), names, 0);
+        winui::fillComboBox(GetDlgItem(dialog, IDC_NEXT_LOW_OPERATOR), operators, 0);
+        winui::fillComboBox(GetDlgItem(dialog, IDC_NEXT_HIGH_OPERATOR), operators, 0);
+        CheckRadioButton(dialog, IDC_NEXT_BY_TEST, IDC_NEXT_OTHERWISE, IDC_NEXT_BY_TEST);
+        return TRUE;
+    }
+    case WM_COMMAND:
+        if (LOWORD(wParam) == IDOK) {
+            NextLinkForm form;
+            form.kind = IsDlgButtonChecked(dialog, IDC_NEXT_IF_FALSE) == BST_CHECKED    ? NextLinkKind::FalseBranch
+                        : IsDlgButtonChecked(dialog, IDC_NEXT_OTHERWISE) == BST_CHECKED ? NextLinkKind::Otherwise
+                                                                                        : NextLinkKind::VariableTest;
+            if (auto line = winui::comboBoxSelection(GetDlgItem(dialog, IDC_NEXT_TARGET))) {
+                form.targetLine = static_cast<int>(*line);
+            }
+            form.lowOperator =
+                static_cast<int>(winui::comboBoxSelection(GetDlgItem(dialog, IDC_NEXT_LOW_OPERATOR)).value_or(0));
+            form.highOperator =
+                static_cast<int>(winui::comboBoxSelection(GetDlgItem(dialog, IDC_NEXT_HIGH_OPERATOR)).value_or(0));
+            form.variable =
+                static_cast<int>(winui::comboBoxSelection(GetDlgItem(dialog, IDC_NEXT_VARIABLE)).value_or(0));
+            form.low = winui::controlText(dialog, IDC_NEXT_LOW);
+            form.high = winui::controlText(dialog, IDC_NEXT_HIGH);
+            if (auto refusal = applyNextLink(*session.working, session.model, form)) {
+                winui::showWarning(dialog, refusal->message);
+                const int focus = refusal->focus == NextLinkField::Target ? IDC_NEXT_TARGET
+                                  : refusal->focus == NextLinkField::Low  ? IDC_NEXT_LOW
+                                  : refusal->focus == NextLinkField::High ? IDC_NEXT_HIGH
+                                                                          : IDOK;
+                SetFocus(GetDlgItem(dialog, focus));
+                return TRUE;
+            }
+            EndDialog(dialog, IDOK);
+            return TRUE;
+        }
+        if (LOWORD(wParam) == IDCANCEL) {
+            EndDialog(dialog, IDCANCEL);
+            return TRUE;
+        }
+        return FALSE;
+    default:
+        return FALSE;
+    }
+}
+
 // A double click on a condition or command opens its dialog to change it.
 void changeRow(EditorSession& session, bool commands) {
     const int row = chosenRowOf(session, commands);
@@ -393,6 +455,14 @@ bool onCommand(EditorSession& session, int id, int code) {
             return true;
         }
         showEditedItem(session, true, *added.value);
+        return true;
+    }
+    case IDC_NEXT_ITEM_DIALOG: {
+        NextItemDialog data{&session};
+        if (DialogBoxParamW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDD_NEXT_ITEM), panel, nextItemProcedure,
+                            reinterpret_cast<LPARAM>(&data)) == IDOK) {
+            showWorkingItem(session);
+        }
         return true;
     }
     case IDC_REMOVE_ITEM_DELAY:

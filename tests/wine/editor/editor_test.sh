@@ -170,6 +170,14 @@ side-panel)
     drive click "$BOX" 1
     [ "$(drive lines "$SIDE" 1165 | wc -l)" = 2 ] || fail "image deleted"
     screenshot "$SIDE" editor-side-panel
+    # Dialog 162 refuses a link without a target.
+    drive click "$PANEL" 1013
+    NEXT=$(drive wait-window --class '#32770' --title "다음 순서로 분석할 항목" --timeout 10000) || fail "no dialog 162"
+    screenshot "$NEXT" editor-next-item
+    drive click "$NEXT" 1
+    answer_box "다음에 분석할 항목을 선택해주세요." 1
+    drive click "$NEXT" 2
+    drive wait-gone "$NEXT" --timeout 10000 || fail "dialog 162 stays"
     # "정렬": the order dialog puts "버튼" first.
     drive click "$SIDE" 1020
     ORDER=$(drive wait-window --class '#32770' --title "이미지 순서 편집" --timeout 10000) || fail "no order dialog"
