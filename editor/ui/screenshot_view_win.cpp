@@ -25,15 +25,23 @@ void paintScreenshot(EditorSession& session, HWND window) {
     int drawnWidth = 0;
     int drawnHeight = 0;
     if (session.viewShown && bitmap.width > 0 && bitmap.height > 0 && !bitmap.pixels.empty()) {
-        BITMAPINFO info{};
-        info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-        info.bmiHeader.biWidth = bitmap.width;
-        info.bmiHeader.biHeight = -bitmap.height; // rows run top to bottom
-        info.bmiHeader.biPlanes = 1;
-        info.bmiHeader.biBitCount = static_cast<WORD>(bitmap.bitsPerPixel);
-        info.bmiHeader.biCompression = BI_RGB;
+        // 16-bit screenshots are 5-6-5, as the screenshot tool captures them.
+        struct {
+            BITMAPINFOHEADER header;
+            DWORD masks[3];
+        } info{};
+        info.header.biSize = sizeof(BITMAPINFOHEADER);
+        info.header.biWidth = bitmap.width;
+        info.header.biHeight = -bitmap.height; // rows run top to bottom
+        info.header.biPlanes = 1;
+        info.header.biBitCount = static_cast<WORD>(bitmap.bitsPerPixel);
+        info.header.biCompression = bitmap.bitsPerPixel == 16 ? BI_BITFIELDS : BI_RGB;
+        info.masks[0] = 0xF800;
+        info.masks[1] = 0x07E0;
+        info.masks[2] = 0x001F;
         SetDIBitsToDevice(dc, 0, 0, static_cast<DWORD>(bitmap.width), static_cast<DWORD>(bitmap.height), 0, 0, 0,
-                          static_cast<UINT>(bitmap.height), bitmap.pixels.data(), &info, DIB_RGB_COLORS);
+                          static_cast<UINT>(bitmap.height), bitmap.pixels.data(),
+                          reinterpret_cast<const BITMAPINFO*>(&info), DIB_RGB_COLORS);
         drawnWidth = bitmap.width;
         drawnHeight = bitmap.height;
     }

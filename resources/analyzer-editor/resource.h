@@ -1,13 +1,11 @@
-// Resource ids of analyzer-editor: the loading dialog (126), the message
-// owner (146), the storing window (159), the main panel (160) with its menu
-// (103), and their controls.
+// Resource ids of analyzer-editor: its windows and dialogs by the numbers
+// the program has always used, and their controls by meaning.
 #pragma once
 
 #define IDR_MAIN_MENU 103
 #define IDD_LOADING 126
 #define IDD_SIDE_PANEL 149
 #define IDD_CURSOR_KEEP 155
-#define IDD_MESSAGE_OWNER 146
 #define IDD_IMAGE_ORDER 158
 #define IDD_STORING 159
 #define IDD_MAIN_PANEL 160

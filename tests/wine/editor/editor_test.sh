@@ -2,7 +2,7 @@
 # GUI tests of analyzer-editor under Wine, with the in-process simulated
 # machine (QUILLON_MACHINE=sim) where a machine is needed.
 #   editor_test.sh BIN_DIR HOST_TOOLS SCREENSHOT_DIR SCENARIO
-# Scenarios: refusals, open-save, autosave, side-panel, capture, link-loss.
+# Scenarios: refusals, open-save, items, autosave, side-panel, areas, capture, link-loss.
 set -eu
 BIN=$1 HOST_TOOLS=$2 SHOTS=$3 SCENARIO=$4
 . "$(dirname "$0")/../gui_session.sh"
@@ -78,7 +78,6 @@ refusals)
     ;;
 open-save)
     QUILLON_MACHINE=sim wine_bg "$BIN/analyzer-editor.exe" "$GOLDEN/typical.dat"
-    FIRST=$BG_PID
     answer_box "기계매크로를 기계로 저장하시겠습니까?" 6
     main_panel
     [ "$(drive text "$PANEL")" = "골든" ] || fail "caption $(drive text "$PANEL")"
@@ -93,6 +92,28 @@ open-save)
     screenshot "$PANEL" editor-main-panel
     screenshot "$(drive wait-window --class editor --timeout 5000)" editor-main-window
 
+    # Saved with its macros (read back from the machine they were written
+    # to), reopened and saved again, the file is the same byte for byte.
+    mkdir -p "$WORK/a" "$WORK/b"
+    save_as "$WORK/a/골든" 6
+    answer_box "파일 저장을 완료 했습니다."
+    drive command "$PANEL" 40006
+    DIALOG=$(drive wait-window --title "만들어진 분석기 불러오기" --timeout 20000) || fail "no open dialog"
+    drive set-text "$DIALOG" 1148 "$(winpath "$WORK/a/골든.dat")"
+    drive click "$DIALOG" 1
+    answer_box "기계매크로를 기계로 저장하시겠습니까?" 6
+    [ "$(drive lines "$PANEL" 1008 | wc -l)" = 2 ] || fail "reopened items: $(drive lines "$PANEL" 1008)"
+    save_as "$WORK/b/골든" 6
+    answer_box "파일 저장을 완료 했습니다."
+    cmp "$WORK/a/골든.dat" "$WORK/b/골든.dat" || fail "saving the reopened analyzer changed the file"
+    close_editor
+    ;;
+items)
+    QUILLON_MACHINE=sim wine_bg "$BIN/analyzer-editor.exe" "$GOLDEN/typical.dat"
+    FIRST=$BG_PID
+    answer_box "기계매크로를 기계로 저장하시겠습니까?" 7
+    main_panel
+    drive select "$PANEL" 1008 1
     # Storing: an empty name is refused; a named copy is stored as a new item.
     drive set-text "$PANEL" 1004 ""
     drive click "$PANEL" 1068
@@ -110,21 +131,7 @@ open-save)
     wait_exit "$BG_PID" 100
     [ "$EXIT_CODE" = 0 ] || fail "exit code $EXIT_CODE of the second start"
 
-    # Saved with its macros (read back from the machine they were written
-    # to), reopened and saved again, the file is the same byte for byte.
     BG_PID=$FIRST
-    mkdir -p "$WORK/a" "$WORK/b"
-    save_as "$WORK/a/골든" 6
-    answer_box "파일 저장을 완료 했습니다."
-    drive command "$PANEL" 40006
-    DIALOG=$(drive wait-window --title "만들어진 분석기 불러오기" --timeout 20000) || fail "no open dialog"
-    drive set-text "$DIALOG" 1148 "$(winpath "$WORK/a/골든.dat")"
-    drive click "$DIALOG" 1
-    answer_box "기계매크로를 기계로 저장하시겠습니까?" 6
-    [ "$(drive lines "$PANEL" 1008 | wc -l)" = 3 ] || fail "reopened items: $(drive lines "$PANEL" 1008)"
-    save_as "$WORK/b/골든" 6
-    answer_box "파일 저장을 완료 했습니다."
-    cmp "$WORK/a/골든.dat" "$WORK/b/골든.dat" || fail "saving the reopened analyzer changed the file"
     close_editor
     ;;
 autosave)
@@ -191,6 +198,52 @@ side-panel)
     screenshot "$(drive wait-window --class editor --timeout 5000)" editor-main-window
     close_editor
     ;;
+areas)
+    # A screenshot set as the screenshot tool writes it: bitmap, settings copy
+    # and cursor file (no cursor image).
+    mkdir -p "$WORK/shots"
+    convert -size 400x300 gradient:red-blue -type TrueColor "BMP3:$WORK/shots/화면.bmp"
+    head -c 10240 /dev/zero > "$WORK/shots/화면.cfg"
+    head -c 12 /dev/zero > "$WORK/shots/화면.dat"
+    QUILLON_MACHINE=sim wine_bg "$BIN/analyzer-editor.exe"
+    main_panel
+    SIDE=$(drive wait-window --class '#32770' --title "편집 도구" --timeout 10000) || fail "no side panel"
+    drive click "$SIDE" 1014
+    DIALOG=$(drive wait-window --title "분석기로 불러올 이미지를 선택하세요" --timeout 20000) || fail "no import dialog"
+    drive set-text "$DIALOG" 1148 "$(winpath "$WORK/shots/화면.bmp")"
+    drive click "$DIALOG" 1
+    drive wait-gone "$DIALOG" --timeout 10000 || fail "import dialog stays"
+    [ "$(drive lines "$SIDE" 1205)" = "불러온 이미지 01" ] || fail "screenshots: $(drive lines "$SIDE" 1205)"
+
+    # Alt makes one area at the pointer, however long it is held.
+    xdotool mousemove 200 150 click 1
+    sleep 0.3
+    xdotool keydown alt; sleep 0.6; xdotool keyup alt
+    [ "$(drive lines "$SIDE" 1207)" = "인식범위-1" ] || fail "areas: $(drive lines "$SIDE" 1207)"
+    drive wait-window --class ReconArea --timeout 5000 >/dev/null || fail "no area window"
+    xdotool mousemove 120 110
+    sleep 0.5
+    drive wait-window --class BlockSample --timeout 5000 >/dev/null || fail "no magnifier"
+
+    # A colour box at the pointer (F7), then the boxes locked with a password.
+    xdotool mousemove 260 40 click 1
+    sleep 0.3
+    xdotool key F7
+    BOXDIALOG=$(drive wait-window --class '#32770' --title "색상자 그리기" --timeout 10000) || fail "no colour box dialog"
+    screenshot "$BOXDIALOG" editor-colour-box
+    drive click "$BOXDIALOG" 1
+    drive wait-window --class ReconAreaSolid --timeout 5000 >/dev/null || fail "no colour box"
+    drive command "$PANEL" 40050
+    LOCK=$(drive wait-window --class '#32770' --title "색상자 고정" --timeout 10000) || fail "no lock dialog"
+    drive click "$LOCK" 1001
+    drive click "$LOCK" 1
+    answer_box "암호를 입력해주세요" 1
+    drive set-text "$LOCK" 1002 "비밀"
+    drive click "$LOCK" 1
+    answer_box "색상자 잠긴 상태" 1
+    screenshot "$(drive wait-window --class editor --timeout 5000)" editor-areas
+    close_editor
+    ;;
 capture)
     # A screenshot set as the screenshot tool writes it: bitmap, settings copy
     # and cursor file (no cursor image).
@@ -231,33 +284,6 @@ capture)
     [ $i -lt 50 ] || fail "capture dialog stays"
     [ "$(drive lines "$SIDE" 1165)" = "인식이미지-0001" ] || fail "images: $(drive lines "$SIDE" 1165)"
     [ "$(drive text "$SIDE" 1332)" = "50,50" ] || fail "centre $(drive text "$SIDE" 1332)"
-
-    # Alt makes one area at the pointer, however long it is held.
-    xdotool mousemove 200 150
-    xdotool keydown alt; sleep 0.6; xdotool keyup alt
-    [ "$(drive lines "$SIDE" 1207)" = "인식범위-1" ] || fail "areas: $(drive lines "$SIDE" 1207)"
-    drive wait-window --class ReconArea --timeout 5000 >/dev/null || fail "no area window"
-    xdotool mousemove 120 110
-    sleep 0.5
-    drive wait-window --class BlockSample --timeout 5000 >/dev/null || fail "no magnifier"
-
-    # A colour box at the pointer (F7), then the boxes locked with a password.
-    xdotool mousemove 260 40 click 1
-    sleep 0.3
-    xdotool key F7
-    BOXDIALOG=$(drive wait-window --class '#32770' --title "색상자 그리기" --timeout 10000) || fail "no colour box dialog"
-    screenshot "$BOXDIALOG" editor-colour-box
-    drive click "$BOXDIALOG" 1
-    drive wait-window --class ReconAreaSolid --timeout 5000 >/dev/null || fail "no colour box"
-    drive command "$PANEL" 40050
-    LOCK=$(drive wait-window --class '#32770' --title "색상자 고정" --timeout 10000) || fail "no lock dialog"
-    drive click "$LOCK" 1001
-    drive click "$LOCK" 1
-    answer_box "암호를 입력해주세요" 1
-    drive set-text "$LOCK" 1002 "비밀"
-    drive click "$LOCK" 1
-    answer_box "색상자 잠긴 상태" 1
-    screenshot "$(drive wait-window --class editor --timeout 5000)" editor-capture
 
     # The image is kept in a saved analyzer.
     save_as_plain "$WORK/만든"
