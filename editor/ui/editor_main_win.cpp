@@ -176,7 +176,15 @@ int run(EditorSession& session, HINSTANCE instance) {
 
     MSG message;
     while (GetMessageW(&message, nullptr, 0, 0) > 0) {
-        if (session.mainPanel && IsDialogMessageW(session.mainPanel, &message)) {
+        // The modeless dialogs take their own keys (Tab, Enter, Esc).
+        bool taken = false;
+        for (HWND dialog : {session.captureDialog, session.rowDialog, session.sidePanel, session.mainPanel}) {
+            if (dialog && IsDialogMessageW(dialog, &message)) {
+                taken = true;
+                break;
+            }
+        }
+        if (taken) {
             continue;
         }
         TranslateMessage(&message);

@@ -275,7 +275,7 @@ capture)
         answer_box "${refusal#* }" 1
     done
     drive set-text "$CAPTURE" 1065 21
-    drive click "$CAPTURE" 1
+    drive key "$CAPTURE" enter # Enter takes the picture
     # The dialog is kept hidden for the next capture.
     i=0
     while drive wait-window --class '#32770' --child-text "찍기(Enter)" --timeout 100 >/dev/null && [ $i -lt 50 ]; do
