@@ -297,6 +297,11 @@ LRESULT CALLBACK areaProcedure(HWND window, UINT message, WPARAM wParam, LPARAM 
     case WM_SYSKEYUP:
         if (onViewKey(*session, message, wParam, lParam)) return 0;
         break;
+    case WM_MOUSEMOVE:
+    case WM_NCMOUSEMOVE:
+        // Over an area and its border the magnifier still shows the pixel.
+        onViewPointerMove(*session);
+        break;
     case WM_LBUTTONDOWN:
     case WM_NCLBUTTONDOWN: {
         const int position = areaPositionOf(session->model.image(), areaSlotOf(*session, window));
