@@ -107,15 +107,15 @@ Built<int> makeRecognitionImage(AnalyzerModel& model, const ScreenshotBitmap& sh
                                     a.screenshotHeight)) {
         return Built<int>::refused(refusal->message);
     }
-    NewRecognitionImage spec;
-    spec.screenshotSlot = screenshotSlot;
-    spec.centreX = centreX;
-    spec.centreY = centreY;
-    spec.width = *form.width;
-    spec.height = *form.height;
-    spec.name = form.name;
+    NewRecognitionImage request;
+    request.screenshotSlot = screenshotSlot;
+    request.centreX = centreX;
+    request.centreY = centreY;
+    request.width = *form.width;
+    request.height = *form.height;
+    request.name = form.name;
     int slot = -1;
-    Status added = model.addRecognitionImage(spec, slot);
+    Status added = model.addRecognitionImage(request, slot);
     if (!added.ok) {
         return Built<int>::refused(added.message == analyzer::message::kImageAllocationFailed ? msg::kNoMemory : added.message);
     }
