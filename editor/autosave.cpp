@@ -56,11 +56,11 @@ AutosaveTick Autosave::tick() {
         }
         return AutosaveTick::Restored;
     }
-    if (now - lastFired_ < kIntervalMs) {
+    if (now - lastFired_ < interval_) {
         return AutosaveTick::Nothing;
     }
     // The timer fires on its own period, whatever the editor is doing.
-    lastFired_ += (now - lastFired_) / kIntervalMs * kIntervalMs;
+    lastFired_ += (now - lastFired_) / interval_ * interval_;
     if (!on_ || suspended() || model_.itemCount() == 0) {
         return AutosaveTick::Nothing;
     }

@@ -50,6 +50,10 @@ public:
     Autosave(analyzer::AnalyzerModel& model, analyzer::AnalyzerFile& file, std::string autosavePath,
              UserDialogs& dialogs, Clock& clock, AutosaveWindows* windows = nullptr);
 
+    // The period of the cycle; kIntervalMs unless a test shortens it.
+    void setIntervalMs(uint32_t ms) { interval_ = ms > 0 ? ms : kIntervalMs; }
+    uint32_t intervalMs() const { return interval_; }
+
     bool on() const { return on_; }
     void toggle() { on_ = !on_; }
     void setOn(bool on) { on_ = on; }
@@ -87,6 +91,7 @@ private:
     UserDialogs& dialogs_;
     Clock& clock_;
     AutosaveWindows* windows_;
+    uint32_t interval_ = kIntervalMs;
     bool on_ = false;
     int suspended_ = 0;
     uint32_t lastFired_;

@@ -277,6 +277,48 @@ ScreenshotDeletion deleteScreenshotAt(AnalyzerModel& model, const EditorFolders&
     return ScreenshotDeletion::Removed;
 }
 
+bool renameScreenshotAt(AnalyzerModel& model, const EditorFolders& folders, int position, const std::string& name,
+                        UserDialogs& dialogs) {
+    AnalyzerImage& a = model.image();
+    const int slot = slotAtPosition(a, position);
+    if (slot < 0) {
+        return false;
+    }
+    if (!usableName(name)) {
+        dialogs.warn(msg::kBadName);
+        return false;
+    }
+    if (nameTaken(a, name, slot)) {
+        dialogs.warn(msg::kNameTaken);
+        return false;
+    }
+    ScreenshotEntry& e = a.screenshots[slot];
+    const std::string oldName = nameOf(e);
+    if (oldName == name) {
+        return true;
+    }
+    const std::string path = bitmapPathOf(folders, name);
+    if (!e.erased) {
+        // Copied first and the old file removed after, so a failure keeps the
+        // screenshot's bitmap where its entry says.
+        const std::string oldPath = bitmapPathOf(folders, oldName);
+        if (!files::copy(oldPath, path)) {
+            files::remove(path);
+            dialogs.warn(msg::kRenameFailed);
+            return false;
+        }
+        files::remove(oldPath);
+    }
+    storeFixedText(e.name, text::utf8ToCp949(name));
+    storeFixedText(e.path, text::utf8ToCp949(path));
+    if (e.erased) {
+        model.markScreenshotErased(slot); // the label follows the name
+    } else {
+        storeFixedText(e.label, text::utf8ToCp949(name));
+    }
+    return true;
+}
+
 void clearImageFolder(const EditorFolders& folders) {
     for (const std::string& path : files::filesWithExtension(folders.image, ".bmp")) {
         files::remove(path);

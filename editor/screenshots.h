@@ -25,6 +25,7 @@ inline constexpr const char* kImagesLeft = "인식이미지가 남아 있기 때
 // A screenshot's name is also its bitmap's file name in the Image folder.
 inline constexpr const char* kBadName = "스샷 이름으로 사용할 수 없는 이름입니다.";
 inline constexpr const char* kNameTaken = "같은 이름의 스샷이 이미 있습니다.";
+inline constexpr const char* kRenameFailed = "스샷 파일의 이름을 바꾸지 못했습니다.";
 inline constexpr const char* kNewAnalyzerQuestion = "모든 내용을 삭제하고 새로 시작하시겠습니까?";
 inline constexpr const char* kErasedLabel = "지워진 스샷";
 inline constexpr const char* kErasedCursorText = "xxxx,yyyy";
@@ -79,6 +80,12 @@ enum class ScreenshotDeletion { Removed, Erased, Refused };
 // refers to it; one without dependants is removed at once.
 ScreenshotDeletion deleteScreenshotAt(analyzer::AnalyzerModel& model, const EditorFolders& folders, int position,
                                       UserDialogs& dialogs);
+
+// Renames the screenshot at a list position and its bitmap in the Image
+// folder. Refused, changing nothing, for a name that cannot be a file name,
+// one another screenshot has, or a bitmap that cannot be renamed.
+bool renameScreenshotAt(analyzer::AnalyzerModel& model, const EditorFolders& folders, int position,
+                        const std::string& name, UserDialogs& dialogs);
 
 // Deletes every "*.bmp" of the Image folder (files only, not recursive).
 void clearImageFolder(const EditorFolders& folders);

@@ -20,6 +20,7 @@
 #include "base/text.h"
 #include "runner/preview_fit.h"
 #include "runner/ui/runner_host.h"
+#include "winui/cursor_bitmap.h"
 
 namespace quillon::runner_ui {
 
@@ -215,44 +216,6 @@ void RunnerHost::showPreview(runner::PreviewBox box, const runner::PreviewPictur
     ReleaseDC(control, dc);
 }
 
-namespace {
-
-// A bitmap made from a cursor's 40-byte header and bits, or null. One-bit
-// images (the cursor's mask) get a black and white colour table.
-HBITMAP cursorBitmap(const uint8_t* header, const uint8_t* bits, size_t bitsCapacity) {
-    struct {
-        BITMAPINFOHEADER header;
-        RGBQUAD colours[2];
-    } info{};
-    std::memcpy(&info.header, header, sizeof info.header);
-    const BITMAPINFOHEADER& h = info.header;
-    if (h.biSize != sizeof(BITMAPINFOHEADER) || h.biWidth <= 0 || h.biWidth > 256 || h.biHeight == 0 ||
-        std::abs(h.biHeight) > 512 || (h.biBitCount != 1 && h.biBitCount != 16 && h.biBitCount != 24 &&
-                                        h.biBitCount != 32)) {
-        return nullptr;
-    }
-    const size_t row = ((static_cast<size_t>(h.biWidth) * h.biBitCount + 31) / 32) * 4;
-    if (row * static_cast<size_t>(std::abs(h.biHeight)) > bitsCapacity) {
-        return nullptr;
-    }
-    info.colours[1] = {0xFF, 0xFF, 0xFF, 0};
-    HDC screen = GetDC(nullptr);
-    HBITMAP bitmap = CreateDIBitmap(screen, &info.header, CBM_INIT, bits, reinterpret_cast<BITMAPINFO*>(&info),
-                                    DIB_RGB_COLORS);
-    ReleaseDC(nullptr, screen);
-    return bitmap;
-}
-
-void setBitmap(HWND window, int id, HBITMAP bitmap) {
-    HBITMAP previous = reinterpret_cast<HBITMAP>(
-        SendDlgItemMessageW(window, id, STM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(bitmap)));
-    if (previous && previous != bitmap) {
-        DeleteObject(previous);
-    }
-}
-
-} // namespace
-
 void RunnerHost::showCursors(const CursorImage& captured, const analyzer::CursorSample& stored) {
     if (!session_.mainShown.load()) {
         return;
@@ -260,13 +223,16 @@ void RunnerHost::showCursors(const CursorImage& captured, const analyzer::Cursor
     // The mask image when one was taken, else the colour image.
     const bool capturedMask = captured.flags & kCursorHasMask;
     const std::vector<uint8_t>& capturedBits = capturedMask ? captured.maskBits : captured.colourBits;
-    setBitmap(session_.mainWindow, IDC_CAPTURED_CURSOR,
-              cursorBitmap(reinterpret_cast<const uint8_t*>(capturedMask ? &captured.maskHeader : &captured.colourHeader),
-                           capturedBits.data(), capturedBits.size()));
+    winui::setStaticBitmap(
+        session_.mainWindow, IDC_CAPTURED_CURSOR,
+        winui::cursorBitmap(
+            reinterpret_cast<const uint8_t*>(capturedMask ? &captured.maskHeader : &captured.colourHeader),
+            capturedBits.data(), capturedBits.size()));
     const bool storedMask = stored.parts & 1;
-    setBitmap(session_.mainWindow, IDC_STORED_CURSOR,
-              cursorBitmap(storedMask ? stored.maskHeader : stored.colourHeader,
-                           storedMask ? stored.maskBits : stored.colourBits, sizeof stored.maskBits));
+    winui::setStaticBitmap(session_.mainWindow, IDC_STORED_CURSOR,
+                           winui::cursorBitmap(storedMask ? stored.maskHeader : stored.colourHeader,
+                                               storedMask ? stored.maskBits : stored.colourBits,
+                                               sizeof stored.maskBits));
 }
 
 void RunnerHost::showDateCondition(const std::array<uint16_t, 7>& date, const std::string& format) {

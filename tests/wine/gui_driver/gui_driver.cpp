@@ -1,6 +1,6 @@
 // gui-driver: drives Windows programs from outside for the GUI tests.
 //
-//   gui-driver wait-window [--class C] [--title T] [--child-text T] [--timeout MS]
+//   gui-driver wait-window [--class C] [--title T] [--child-text T | --child-contains T] [--timeout MS]
 //       waits for a visible top-level window; prints its handle (hex)
 //   gui-driver wait-gone HWND [--timeout MS]    exit 0 once the window is gone
 //   gui-driver children HWND                    one line per child: id class x y w h text
@@ -13,6 +13,9 @@
 //   gui-driver screen                           width height of the screen
 //   gui-driver screenshot HWND FILE.bmp         saves the window's pixels as a 24-bit BMP
 //   gui-driver topmost HWND                     prints 1 when the window is topmost
+//   gui-driver lines HWND ID                    the lines of list box ID, one per line
+//   gui-driver choose HWND ID INDEX             selects line INDEX of list box ID and waits until the
+//                                               window has handled the click
 //   gui-driver settext HWND ID TEXT             sets the control's text (WM_SETTEXT)
 //   gui-driver select HWND ID INDEX [double]    selects a list box line and notifies the
 //                                               dialog as a click (or a double click) would
@@ -72,12 +75,14 @@ HWND parseHandle(const char* text) { return reinterpret_cast<HWND>(std::strtoull
 
 struct Search {
     std::wstring className, title, childText;
+    bool childTextPart = false; // --child-contains: a part of the child's text is enough
     HWND found = nullptr;
 };
 
 BOOL CALLBACK findChildText(HWND child, LPARAM param) {
     auto* search = reinterpret_cast<Search*>(param);
-    if (windowText(child) == search->childText) {
+    const std::wstring text = windowText(child);
+    if (search->childTextPart ? text.find(search->childText) != std::wstring::npos : text == search->childText) {
         search->found = child;
         return FALSE;
     }
@@ -98,6 +103,7 @@ BOOL CALLBACK findTopLevel(HWND window, LPARAM param) {
     if (!search->childText.empty()) {
         Search inner;
         inner.childText = search->childText;
+        inner.childTextPart = search->childTextPart;
         EnumChildWindows(window, findChildText, reinterpret_cast<LPARAM>(&inner));
         if (!inner.found) {
             return TRUE;
@@ -133,6 +139,9 @@ int waitWindow(int argc, char** argv) {
             search.title = wide(argv[i + 1]);
         } else if (!std::strcmp(argv[i], "--child-text")) {
             search.childText = wide(argv[i + 1]);
+        } else if (!std::strcmp(argv[i], "--child-contains")) {
+            search.childText = wide(argv[i + 1]);
+            search.childTextPart = true;
         }
     }
     DWORD deadline = GetTickCount() + static_cast<DWORD>(timeoutOption(argc, argv, 20000));
@@ -330,6 +339,24 @@ int run(int argc, char** argv) {
         const LPARAM lParam = 1 | ((scan & 0xFF) << 16) | ((scan & 0x100) ? (1 << 24) : 0);
         PostMessageW(child, WM_KEYDOWN, 0, lParam);
         PostMessageW(child, WM_KEYUP, 0, lParam | 0xC0000000);
+        return 0;
+    }
+    if (verb == "lines" && argc > 3) {
+        HWND list = control(window, argc, argv, 3);
+        const LRESULT count = SendMessageW(list, LB_GETCOUNT, 0, 0);
+        for (LRESULT i = 0; i < count; ++i) {
+            std::wstring line(static_cast<size_t>(SendMessageW(list, LB_GETTEXTLEN, i, 0)) + 1, L'\0');
+            SendMessageW(list, LB_GETTEXT, i, reinterpret_cast<LPARAM>(line.data()));
+            line.resize(std::wcslen(line.c_str()));
+            std::printf("%s\n", utf8(line).c_str());
+        }
+        return 0;
+    }
+    if (verb == "choose" && argc > 4) {
+        const int id = std::atoi(argv[3]);
+        HWND list = control(window, argc, argv, 3);
+        SendMessageW(list, LB_SETCURSEL, static_cast<WPARAM>(std::atoi(argv[4])), 0);
+        SendMessageW(window, WM_COMMAND, MAKEWPARAM(id, LBN_SELCHANGE), reinterpret_cast<LPARAM>(list));
         return 0;
     }
     return usage();

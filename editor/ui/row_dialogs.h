@@ -1,0 +1,58 @@
+// The condition and command dialogs, found by kind: the main panel's
+// buttons name a kind, the table names the dialog resource and procedure
+// that makes a row of that kind. A kind without a dialog in the table
+// leaves its button without effect.
+#pragma once
+
+#include <windows.h>
+
+#include <span>
+
+#include "analyzer/records.h"
+#include "editor/item_editing.h"
+
+namespace quillon::editor_ui {
+
+struct EditorSession;
+
+struct RowKind {
+    bool command = false; // else a condition
+    int kind = 0;         // ConditionKind or CommandKind
+};
+
+struct RowDialogEntry {
+    RowKind what;
+    int resource;
+    DLGPROC procedure;
+};
+
+// The dialogs known to the program.
+std::span<const RowDialogEntry> rowDialogTable();
+
+// The main panel's buttons and the kinds they make.
+struct KindButton {
+    int buttonId;
+    RowKind what;
+};
+std::span<const KindButton> kindButtons();
+
+// The creation parameter of every condition and command dialog.
+struct RowDialogContext {
+    EditorSession* session = nullptr;
+    RowKind what;
+    int editRow = -1; // the row being changed; -1 for a new row
+};
+
+// Opens the dialog of a kind, modeless, with the main panel disabled until
+// it closes. To change a row, ids 6 and 7 are hidden and 8 reads "수정 저장".
+bool openRowDialog(EditorSession& session, RowKind what, int editRow);
+
+// Called by a dialog's buttons 6 ("끝에 추가"), 7 ("앞에 추가") and 8 ("뒤에
+// 추가" or "수정 저장") with the row it built; refusals are told and leave
+// the dialog open. True when the row was placed and the dialog closed.
+bool finishRowDialog(HWND dialog, int buttonId, const analyzer::Condition& condition);
+bool finishRowDialog(HWND dialog, int buttonId, const analyzer::Command& command);
+// "취소" and the dialog's own close.
+void closeRowDialog(HWND dialog);
+
+} // namespace quillon::editor_ui
