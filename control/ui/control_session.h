@@ -21,6 +21,7 @@
 #include "device/memory_cache.h"
 #include "device/startup_data.h"
 #include "winui/dialog_colours.h"
+#include "winui/progress_dialog.h"
 
 namespace quillon::control_ui {
 
@@ -71,6 +72,28 @@ void endOnLinkFailure(HWND owner);
 // For a record read with a wrong magic (or not at all).
 void endOnOptionRecordFailure(HWND owner);
 void endOnHotkeyRecordFailure(HWND owner);
+
+// Reads a memory header cache once, behind the progress dialog; false (after
+// the program's ending message) when the link failed.
+template <typename Cache>
+bool filledCache(HWND owner, Cache& cache, int location) {
+    if (cache.filled()) {
+        return true;
+    }
+    winui::ProgressJob job;
+    job.text = kProgressWaitText;
+    job.transfer = [&cache, location](const MemoryProgress& progress) {
+        if (progress.setRange) progress.setRange(1);
+        const bool ok = cache.fill(session().memory, location);
+        if (progress.setPosition) progress.setPosition(1);
+        return ok;
+    };
+    if (!winui::runWithProgress(owner, job)) {
+        endOnLinkFailure(owner);
+        return false;
+    }
+    return true;
+}
 
 // Dialog procedures share the brushes of the start-up colours.
 INT_PTR paintDialog(UINT message, WPARAM wParam);

@@ -90,25 +90,7 @@ RecordedPageOptions pageOptions(HWND page) {
     return options;
 }
 
-bool readHeaders(HWND page) {
-    RecordedHeaderCache& cache = session().recordedHeaders;
-    if (cache.filled()) {
-        return true;
-    }
-    winui::ProgressJob job;
-    job.text = kProgressWaitText;
-    job.transfer = [&cache](const MemoryProgress& progress) {
-        if (progress.setRange) progress.setRange(1);
-        const bool ok = cache.fill(session().memory, kHeadersLocation);
-        if (progress.setPosition) progress.setPosition(1);
-        return ok;
-    };
-    if (!winui::runWithProgress(page, job)) {
-        endOnLinkFailure(page);
-        return false;
-    }
-    return true;
-}
+bool readHeaders(HWND page) { return filledCache(page, session().recordedHeaders, kHeadersLocation); }
 
 // Shows an outcome of the core: the notice, the error, or the ending.
 void showOutcome(HWND page, bool ok, const std::string& message, bool linkLost) {

@@ -31,27 +31,6 @@ struct ScheduleDialog {
     std::optional<ScheduleEntry> chosen;
 };
 
-// Reads a cache's headers once, with progress; false when the link failed.
-template <typename Cache>
-bool filledCache(HWND dialog, Cache& cache) {
-    if (cache.filled()) {
-        return true;
-    }
-    winui::ProgressJob job;
-    job.text = kProgressWaitText;
-    job.transfer = [&cache](const MemoryProgress& progress) {
-        if (progress.setRange) progress.setRange(1);
-        const bool ok = cache.fill(session().memory, kScheduleHeadersLocation);
-        if (progress.setPosition) progress.setPosition(1);
-        return ok;
-    };
-    if (!winui::runWithProgress(dialog, job)) {
-        endOnLinkFailure(dialog);
-        return false;
-    }
-    return true;
-}
-
 template <typename Cache>
 std::vector<std::string> namesOf(Cache& cache) {
     std::vector<std::string> names;
@@ -65,13 +44,13 @@ std::optional<std::vector<std::string>> namesOfKind(HWND dialog, ScheduleKind ki
     ControlSession& s = session();
     switch (kind) {
     case ScheduleKind::Recorded:
-        if (!filledCache(dialog, s.recordedHeaders)) return std::nullopt;
+        if (!filledCache(dialog, s.recordedHeaders, kScheduleHeadersLocation)) return std::nullopt;
         return namesOf(s.recordedHeaders);
     case ScheduleKind::Edit:
-        if (!filledCache(dialog, s.editHeaders)) return std::nullopt;
+        if (!filledCache(dialog, s.editHeaders, kScheduleHeadersLocation)) return std::nullopt;
         return namesOf(s.editHeaders);
     case ScheduleKind::Combination:
-        if (!filledCache(dialog, s.combinationHeaders)) return std::nullopt;
+        if (!filledCache(dialog, s.combinationHeaders, kScheduleHeadersLocation)) return std::nullopt;
         return namesOf(s.combinationHeaders);
     case ScheduleKind::AutoClick:
         if (!s.autoClickRead) {
