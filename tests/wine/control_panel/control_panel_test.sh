@@ -65,7 +65,7 @@ machine_state() {
     i=0
     until [ -s "$WORK/state.json" ]; do
         i=$((i + 1))
-        [ $i -lt 50 ] || fail "no state dump"
+        [ $i -lt 200 ] || fail "no state dump"
         sleep 0.1
     done
     sleep 0.1
@@ -78,7 +78,7 @@ select_line() {
     i=0
     until drive select "$1" 1505 "$2" 2>/dev/null; do
         i=$((i + 1))
-        [ $i -lt 100 ] || fail "the list has no line $2"
+        [ $i -lt 300 ] || fail "the list has no line $2"
         sleep 0.1
     done
 }
@@ -209,8 +209,9 @@ auto-click)
     start_program
     drive click "$MAIN" 1005
     i=0
+    # The first showing reads the machine's block over the 9600-baud link.
     until [ "$(drive text "$MAIN" 1405 2>/dev/null)" = 50 ]; do
-        i=$((i + 1)); [ $i -lt 50 ] || fail "the auto-click page has no defaults"; sleep 0.1
+        i=$((i + 1)); [ $i -lt 300 ] || fail "the auto-click page has no defaults"; sleep 0.1
     done
     screenshot "$MAIN" control-auto-click
     # A wrong speed is refused before anything goes to the machine.
@@ -233,7 +234,7 @@ recorded)
     drive click "$MAIN" 1004
     i=0
     until drive text "$MAIN" 1307 >/dev/null 2>&1; do
-        i=$((i + 1)); [ $i -lt 50 ] || fail "no recorded page"; sleep 0.1
+        i=$((i + 1)); [ $i -lt 300 ] || fail "no recorded page"; sleep 0.1
     done
     sleep 1
     screenshot "$MAIN" control-recorded

@@ -155,7 +155,7 @@ autosave)
     drive command "$PANEL" 40038
     answer_box "자동저장 내용을 불러 오시겠습니까?" 6
     i=0
-    while [ -z "$(drive lines "$PANEL" 1008)" ] && [ $i -lt 50 ]; do sleep 0.1; i=$((i + 1)); done
+    while [ -z "$(drive lines "$PANEL" 1008)" ] && [ $i -lt 200 ]; do sleep 0.1; i=$((i + 1)); done
     [ "$(drive lines "$PANEL" 1008 | wc -l)" = 2 ] || fail "restored items: $(drive lines "$PANEL" 1008)"
     close_editor
     ;;
