@@ -208,7 +208,7 @@ signals)
     round=0
     while :; do
         round=$((round + 1))
-        [ $round -le 6 ] || fail "no two captures fell into one second"
+        [ $round -le 6 ] || fail "no round where two captures fell into one second and the second replaced the set"
         rm -f "$P/ScreenShot/"*
         while [ "$(date +%N | cut -c1)" != 0 ]; do sleep 0.01; done
         control "signal 1" "signal 1"
@@ -216,7 +216,10 @@ signals)
         INODE=$(stat -c %i "$BASE.bmp")
         sleep 1.5
         [ "$(set_count)" -eq 3 ] || { echo "two captures fell into two seconds: $(ls "$P/ScreenShot" | tr '\n' ' ')"; continue; }
-        [ "$(stat -c %i "$BASE.bmp")" != "$INODE" ] || fail "the second capture did not replace the set"
+        # Same file: the second capture did not replace the set, or it was done
+        # before the first set was seen (a loaded machine); the round is tried
+        # again, and six rounds without a replacement fail.
+        [ "$(stat -c %i "$BASE.bmp")" != "$INODE" ] || { echo "no replacement seen in round $round"; continue; }
         check_set "$BASE" 0 0 0 > "$W/check2.txt" || { cat "$W/check2.txt"; exit 1; }
         echo "two captures within one second: one set, replaced"
         break
