@@ -9,13 +9,14 @@
 
 #include "analyzer/model.h"
 #include "base/status.h"
+#include "editor/forms/form_values.h"
 
 namespace quillon::editor {
 
 namespace next_link_message {
 inline constexpr const char* kNoTarget = "다음에 분석할 항목을 선택해주세요.";
-inline constexpr const char* kLowMissing = "낮은쪽 변수값을 입력하거나 변수를 선택해주세요.";
-inline constexpr const char* kHighMissing = "높은쪽 변수값을 입력하거나 변수를 선택해주세요.";
+inline constexpr const char* kLowMissing = kLowBoundMissing;
+inline constexpr const char* kHighMissing = kHighBoundMissing;
 inline constexpr const char* kReturnText = "이전 항목으로 돌아가기";
 } // namespace next_link_message
 

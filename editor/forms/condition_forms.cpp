@@ -26,8 +26,8 @@ constexpr ConditionCheck kVariableChecks[] = {
     {"no comparison", F::LowOperator, "변수 조건을 설정해주세요."},
     {"operator", F::LowOperator, ""},
     {"variable", F::TestedVariable, "변수 조건을 설정해주세요."},
-    {"low", F::LowValue, "낮은쪽 변수값을 입력하거나 변수를 선택해주세요."},
-    {"high", F::HighValue, "높은쪽 변수값을 입력하거나 변수를 선택해주세요."},
+    {"low", F::LowValue, kLowBoundMissing},
+    {"high", F::HighValue, kHighBoundMissing},
 };
 constexpr ConditionCheck kTimerChecks[] = {
     kRows,

@@ -27,6 +27,11 @@ std::string secondsText(int32_t milliseconds);
 // Similarity in percent: a whole number from 50 to 100.
 std::optional<int32_t> parseSimilarity(std::string_view text);
 
+// The refusals of a variable test's two bounds, in the variable condition and
+// in the variable command's guard.
+inline constexpr const char* kLowBoundMissing = "낮은쪽 변수값을 입력하거나 변수를 선택해주세요.";
+inline constexpr const char* kHighBoundMissing = "높은쪽 변수값을 입력하거나 변수를 선택해주세요.";
+
 // A box that takes a typed number or a chosen variable (or timer). A chosen
 // entry wins over typed text.
 struct NumberOrSlot {

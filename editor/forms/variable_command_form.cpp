@@ -12,8 +12,6 @@ using namespace command_checks;
 
 namespace {
 
-constexpr const char* kLowMissing = "낮은쪽 변수값을 입력하거나 변수를 선택해주세요.";
-constexpr const char* kHighMissing = "높은쪽 변수값을 입력하거나 변수를 선택해주세요.";
 constexpr const char* kPointOutside = "이미지를 벗어나지 않는 위치의 좌표를 선택해주세요.";
 constexpr const char* kValueMissing = "%s에 대입할 변수값을 입력하거나 변수를 선택해주세요.";
 constexpr const char* kLoadFromMissing = "%s의 변수를 선택해주세요.";
@@ -23,8 +21,8 @@ constexpr CommandCheck kChecks[] = {
     {"target", F::Target, ""},
     {"kind", F::ValueKind, ""},
     {"guard operator", F::None, ""},
-    {"guard low", F::None, kLowMissing},
-    {"guard high", F::None, kHighMissing},
+    {"guard low", F::None, kLowBoundMissing},
+    {"guard high", F::None, kHighBoundMissing},
     {"value", F::Value, kValueMissing},
     {"arithmetic", F::None, ""},
     {"right", F::RightValue, "계산에 사용할 오른쪽 변수값을 입력하거나 변수를 선택해주세요."},

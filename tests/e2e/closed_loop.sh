@@ -21,17 +21,7 @@ if [ -n "$KEEP_DISPLAY" ]; then
     wineserver -w
     export DISPLAY=$KEEP_DISPLAY
 fi
-WORK=$(mktemp -d)
-MACHINE_PID=
-cleanup() {
-    if [ -n "$MACHINE_PID" ]; then
-        kill "$MACHINE_PID" 2>/dev/null
-        wait "$MACHINE_PID" 2>/dev/null || true
-    fi
-    gui_session_end
-    rm -rf "$WORK"
-}
-trap cleanup EXIT
+gui_work_start
 fail() { echo "FAIL (closed loop): $*" >&2; exit 1; }
 windows_path() { echo "Z:$1" | tr / '\\'; }
 

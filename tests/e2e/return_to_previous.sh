@@ -10,17 +10,7 @@ BIN=$1 HOST_TOOLS=$2 SECONDS_RUN=${3:-3}
 QUILLON_ROOT=$(cd "$(dirname "$0")/../.." && pwd)
 . "$QUILLON_ROOT/tests/wine/gui_session.sh"
 gui_session_start "$BIN" 1024x768
-WORK=$(mktemp -d)
-MACHINE_PID=
-cleanup() {
-    if [ -n "$MACHINE_PID" ]; then
-        kill "$MACHINE_PID" 2>/dev/null
-        wait "$MACHINE_PID" 2>/dev/null || true
-    fi
-    gui_session_end
-    rm -rf "$WORK"
-}
-trap cleanup EXIT
+gui_work_start
 fail() { echo "FAIL (return to previous): $*" >&2; exit 1; }
 windows_path() { echo "Z:$1" | tr / '\\'; }
 

@@ -21,6 +21,23 @@ gui_session_start() {
     export WINEDLLOVERRIDES="$WINEDLLOVERRIDES;winebrowser.exe=d"
 }
 
+# A work folder (WORK) for a test that may start machine-sim (its pid in
+# MACHINE_PID); at the end the machine stops, the session ends and the folder goes.
+gui_work_start() {
+    WORK=$(mktemp -d)
+    MACHINE_PID=
+    trap gui_work_end EXIT
+}
+
+gui_work_end() {
+    if [ -n "$MACHINE_PID" ]; then
+        kill "$MACHINE_PID" 2>/dev/null
+        wait "$MACHINE_PID" 2>/dev/null || true
+    fi
+    gui_session_end
+    rm -rf "$WORK"
+}
+
 gui_session_end() {
     for p in $BG_PIDS; do kill "$p" 2>/dev/null || true; done
     wineserver -k 2>/dev/null || true

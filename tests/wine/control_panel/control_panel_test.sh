@@ -8,17 +8,7 @@ set -eu
 BIN=$1 HOST_TOOLS=$2 SHOTS=$3 SCENARIO=$4
 . "$(dirname "$0")/../gui_session.sh"
 gui_session_start "$BIN" 1280x800
-WORK=$(mktemp -d)
-MACHINE_PID=
-cleanup() {
-    if [ -n "$MACHINE_PID" ]; then
-        kill "$MACHINE_PID" 2>/dev/null
-        wait "$MACHINE_PID" 2>/dev/null || true
-    fi
-    gui_session_end
-    rm -rf "$WORK"
-}
-trap cleanup EXIT
+gui_work_start
 fail() { echo "FAIL ($SCENARIO): $*" >&2; exit 1; }
 TROUBLE="작동 중 문제가 발생했습니다"
 
