@@ -39,10 +39,10 @@ dist: windows
 	cmake --build --preset windows -j $(JOBS) --target dist
 
 test-native: native-asan
-	ctest --preset native-asan -j $(JOBS)
+	ctest --preset native-asan -j $(JOBS) --output-on-failure
 
 test-windows: windows
-	QUILLON_BUILD=$(CURDIR)/build/windows ./scripts/with-display ctest --preset windows
+	QUILLON_BUILD=$(CURDIR)/build/windows ./scripts/with-display ctest --preset windows --output-on-failure
 
 # libFuzzer targets (clang); `make fuzz FUZZ_SECONDS=600` for a long session.
 fuzz-build: bootstrap

@@ -83,3 +83,14 @@ screenshot() {
     mkdir -p "$SHOTS"
     drive screenshot "$1" "$SHOTS/$2.bmp" >/dev/null && convert "$SHOTS/$2.bmp" "$SHOTS/$2.png" && rm -f "$SHOTS/$2.bmp"
 }
+
+# Waits up to five seconds for the list ID of WINDOW to hold exactly LINES
+# (newline-separated); a program may still be filling it after a dialog closes.
+# Prints the lines it last saw when they never match.
+lines_become() {
+    lb_i=0
+    while lb_seen=$(drive lines "$1" "$2") && [ "$lb_seen" != "$3" ] && [ $lb_i -lt 50 ]; do
+        sleep 0.1; lb_i=$((lb_i + 1))
+    done
+    [ "$lb_seen" = "$3" ] || { printf '%s\n' "$lb_seen"; return 1; }
+}

@@ -165,7 +165,7 @@ side-panel)
     main_panel
     SIDE=$(drive wait-window --class '#32770' --title "편집 도구" --timeout 10000) || fail "no side panel"
     drive lines "$SIDE" 1205
-    [ "$(drive lines "$SIDE" 1165)" = "$(printf '인식이미지-0001\n버튼')" ] || fail "images: $(drive lines "$SIDE" 1165)"
+    SEEN=$(lines_become "$SIDE" 1165 "$(printf '인식이미지-0001\n버튼')") || fail "images: $SEEN"
     drive choose "$SIDE" 1165 1
     [ "$(drive text "$SIDE" 1321)" = "버튼" ] || fail "image name $(drive text "$SIDE" 1321)"
     [ "$(drive text "$SIDE" 1332)" = "3,2" ] || fail "image centre $(drive text "$SIDE" 1332)"
@@ -194,7 +194,7 @@ side-panel)
     screenshot "$ORDER" editor-image-order
     drive click "$ORDER" 1
     drive wait-gone "$ORDER" --timeout 10000 || fail "order dialog stays"
-    [ "$(drive lines "$SIDE" 1165)" = "$(printf '버튼\n인식이미지-0001')" ] || fail "order: $(drive lines "$SIDE" 1165)"
+    SEEN=$(lines_become "$SIDE" 1165 "$(printf '버튼\n인식이미지-0001')") || fail "order: $SEEN"
     screenshot "$(drive wait-window --class editor --timeout 5000)" editor-main-window
     close_editor
     ;;
@@ -213,13 +213,13 @@ areas)
     drive settext "$DIALOG" 1148 "$(winpath "$WORK/shots/화면.bmp")"
     drive click "$DIALOG" 1
     drive wait-gone "$DIALOG" --timeout 10000 || fail "import dialog stays"
-    [ "$(drive lines "$SIDE" 1205)" = "불러온 이미지 01" ] || fail "screenshots: $(drive lines "$SIDE" 1205)"
+    SEEN=$(lines_become "$SIDE" 1205 "불러온 이미지 01") || fail "screenshots: $SEEN"
 
     # Alt makes one area at the pointer, however long it is held.
     xdotool mousemove 200 150 click 1
     sleep 0.3
     xdotool keydown alt; sleep 0.6; xdotool keyup alt
-    [ "$(drive lines "$SIDE" 1207)" = "인식범위-1" ] || fail "areas: $(drive lines "$SIDE" 1207)"
+    SEEN=$(lines_become "$SIDE" 1207 "인식범위-1") || fail "areas: $SEEN"
     drive wait-window --class ReconArea --timeout 5000 >/dev/null || fail "no area window"
     xdotool mousemove 120 110
     sleep 0.5
@@ -259,7 +259,7 @@ capture)
     drive settext "$DIALOG" 1148 "$(winpath "$WORK/shots/화면.bmp")"
     drive click "$DIALOG" 1
     drive wait-gone "$DIALOG" --timeout 10000 || fail "import dialog stays"
-    [ "$(drive lines "$SIDE" 1205)" = "불러온 이미지 01" ] || fail "screenshots: $(drive lines "$SIDE" 1205)"
+    SEEN=$(lines_become "$SIDE" 1205 "불러온 이미지 01") || fail "screenshots: $SEEN"
 
     # Ctrl over the screenshot asks for a new image centred on the pointer.
     xdotool mousemove 50 50 click 1
@@ -282,7 +282,7 @@ capture)
         sleep 0.2; i=$((i + 1))
     done
     [ $i -lt 50 ] || fail "capture dialog stays"
-    [ "$(drive lines "$SIDE" 1165)" = "인식이미지-0001" ] || fail "images: $(drive lines "$SIDE" 1165)"
+    SEEN=$(lines_become "$SIDE" 1165 "인식이미지-0001") || fail "images: $SEEN"
     [ "$(drive text "$SIDE" 1332)" = "50,50" ] || fail "centre $(drive text "$SIDE" 1332)"
 
     # The image is kept in a saved analyzer.
