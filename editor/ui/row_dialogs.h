@@ -26,8 +26,10 @@ struct RowDialogEntry {
     DLGPROC procedure;
 };
 
-// The dialogs known to the program.
-std::span<const RowDialogEntry> rowDialogTable();
+// The dialogs known to the program: the condition dialogs
+// (condition_dialogs_win.cpp), then the command dialogs (command_dialogs_win.cpp).
+std::span<const RowDialogEntry> conditionDialogs();
+std::span<const RowDialogEntry> commandDialogs();
 
 // The main panel's buttons and the kinds they make.
 struct KindButton {

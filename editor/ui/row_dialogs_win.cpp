@@ -1,6 +1,5 @@
 #include "editor/ui/row_dialogs.h"
 
-#include <array>
 #include <memory>
 
 #include "editor/ui/editor_session.h"
@@ -30,9 +29,6 @@ constexpr KindButton kButtons[] = {
     {1060, {true, analyzer::CmdVariable}},    {1061, {true, analyzer::CmdTimer}},
     {1059, {true, analyzer::CmdDelay}},       {1074, {true, analyzer::CmdDevice}},
 };
-
-// The dialogs register here as they are written: {kind, resource, procedure}.
-const std::array<RowDialogEntry, 0> kDialogs{};
 
 editor::RowPlacement placementOf(const RowDialogContext& context, int buttonId) {
     if (context.editRow >= 0) return editor::RowPlacement::Replace;
@@ -64,11 +60,11 @@ bool finish(HWND dialog, int buttonId, const Row& row, Place place) {
 
 } // namespace
 
-std::span<const RowDialogEntry> rowDialogTable() { return kDialogs; }
 std::span<const KindButton> kindButtons() { return kButtons; }
 
 bool openRowDialog(EditorSession& session, RowKind what, int editRow) {
-    for (const RowDialogEntry& entry : rowDialogTable()) {
+    const std::span<const RowDialogEntry> table = what.command ? commandDialogs() : conditionDialogs();
+    for (const RowDialogEntry& entry : table) {
         if (entry.procedure == nullptr || entry.what.command != what.command || entry.what.kind != what.kind) {
             continue;
         }

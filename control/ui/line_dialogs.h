@@ -1,0 +1,26 @@
+// The line dialogs of the edit and combination pages. Each is modal over
+// its page; its procedure only moves control values into the dialog's form
+// (control/forms/line_forms.h) and back, and refusals keep it open with the
+// focus on the field the form names.
+#pragma once
+
+#include <windows.h>
+
+#include <optional>
+
+#include "control/forms/line_forms.h"
+
+namespace quillon::control_ui {
+
+struct LineDialogRequest {
+    control::LineDialog dialog = control::LineDialog::Keyboard;
+    // The fields to start from: a line's form for "수정", else the dialog's defaults.
+    std::optional<control::LineForm> form;
+    bool change = false; // "수정": the line is replaced where it stands
+    control::LineFormContext context;
+};
+
+// The line the dialog built, or nullopt when it was cancelled.
+std::optional<control::EditLine> runLineDialog(HWND owner, const LineDialogRequest& request);
+
+} // namespace quillon::control_ui
