@@ -3,6 +3,8 @@
 #include <chrono>
 
 #include "analyzer/limits.h"
+#include "base/fixed_text.h"
+#include "base/text.h"
 #include "device/key_table.h"
 
 namespace quillon::editor {
@@ -445,6 +447,22 @@ std::optional<ConditionForm> formOf(const Condition& c) {
     case CondRemote: return RemoteConditionForm{std::to_string(c.at(4))};
     default: return std::nullopt;
     }
+}
+
+std::optional<int> addNamedVariable(AnalyzerModel& model, std::string_view name) {
+    if (!model.addVariable()) return std::nullopt;
+    const int index = model.image().activeVariableCount - 1;
+    renameVariable(model, index, name);
+    return index;
+}
+
+bool renameVariable(AnalyzerModel& model, int index, std::string_view name) {
+    while (!name.empty() && (name.front() == ' ' || name.front() == '\t')) name.remove_prefix(1);
+    while (!name.empty() && (name.back() == ' ' || name.back() == '\t')) name.remove_suffix(1);
+    const std::string cp949 = text::utf8ToCp949(name);
+    if (!isVariable(model, index) || cp949.empty()) return false;
+    storeFixedText(model.image().variables[index].name, cp949);
+    return true;
 }
 
 std::optional<std::string> conditionOpeningRefusal(int32_t kind, const AnalyzerModel& model, int rows,

@@ -9,6 +9,7 @@
 #include <optional>
 #include <span>
 #include <string>
+#include <string_view>
 #include <variant>
 
 #include "analyzer/records.h"
@@ -175,6 +176,14 @@ std::optional<ConditionForm> formOf(const analyzer::Condition& condition);
 // The kind a form makes, and every refusal of that kind's dialog.
 int32_t kindOf(const ConditionForm& form);
 std::span<const ConditionCheck> conditionChecks(int32_t kind);
+
+// "추가" and "변경" beside the variable dialog's name box. A new variable is
+// the next inactive one (up to 1000), named as typed or, with nothing typed,
+// keeping its "변수%.3d"; nullopt when all 1000 are active. Renaming needs a
+// name that is not blank and an active variable. Names are cut to their
+// field in CP949 bytes.
+std::optional<int> addNamedVariable(analyzer::AnalyzerModel& model, std::string_view name);
+bool renameVariable(analyzer::AnalyzerModel& model, int index, std::string_view name);
 
 // The refusal that closes a condition dialog as it opens: 50 conditions
 // (when adding), no recognition area (kind 50), no saved cursor (kind 60).

@@ -5,6 +5,7 @@
 
 #include "base/wide_text.h"
 #include "device/link_startup.h"
+#include "editor/ui/condition_controls.h"
 #include "editor/ui/editor_session.h"
 
 namespace quillon::editor_ui {
@@ -81,6 +82,10 @@ LRESULT CALLBACK mainWindowProcedure(HWND window, UINT message, WPARAM wParam, L
         return DefWindowProcW(window, message, wParam, lParam);
     case WM_MOUSEMOVE:
         onViewPointerMove(*session);
+        return 0;
+    case WM_LBUTTONDOWN:
+        // An open condition or command dialog takes a colour or a point from the screenshot.
+        handViewClickToRowDialog(*session, static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam)));
         return 0;
     case WM_CLOSE:
         requestClose(*session);

@@ -153,3 +153,89 @@
 #define IDM_FILE_EXIT 40008
 #define IDM_FILE_RESTORE_AUTOSAVE 40038
 #define IDM_COLOUR_BOX_LOCK 40050
+
+// Condition dialogs (one per condition kind) and their controls. The common
+// buttons are 6 "끝에 추가", 7 "앞에 추가", 8 "뒤에 추가" / "수정 저장" and 2 "취소".
+#define IDD_IF_IMAGE 161
+#define IDD_IF_RANGE_SEARCH 163
+#define IDD_IF_CURSOR 164
+#define IDD_IF_TIMER 165
+#define IDD_IF_DATE_TIME 166
+#define IDD_IF_MACRO_STATE 167
+#define IDD_IF_VARIABLE 175
+#define IDD_IF_KEY 179
+#define IDD_IF_REMOTE 180
+#define IDC_IF_AT_END 6
+#define IDC_IF_BEFORE 7
+#define IDC_IF_AFTER 8
+// "변수" (175).
+#define IDC_IF_VARIABLE_ADD 9
+#define IDC_IF_VARIABLE_RENAME 10
+#define IDC_IF_VARIABLE_NAME 1065
+#define IDC_IF_TESTED_VARIABLE 1086
+#define IDC_IF_LOW 1165
+#define IDC_IF_LOW_OPERATOR 1166
+#define IDC_IF_HIGH_OPERATOR 1168
+#define IDC_IF_HIGH 1169
+#define IDC_IF_X_ONLY 11810
+#define IDC_IF_Y_ONLY 11820
+// "타이머 조건" (165).
+#define IDC_IF_TIMER 1165
+#define IDC_IF_TIMER_VALUE 1166
+#define IDC_IF_TIMER_BELOW 1181
+// "년월일시분초 조건" (166): the picker, the toggle and the seven parts.
+#define IDC_IF_WHEN 1281
+#define IDC_IF_WHEN_BELOW 1188
+#define IDC_IF_PART_YEAR 1290
+#define IDC_IF_PART_MONTH 1291
+#define IDC_IF_PART_WEEKDAY 1292
+#define IDC_IF_PART_DAY 1293
+#define IDC_IF_PART_HOUR 1294
+#define IDC_IF_PART_MINUTE 1295
+#define IDC_IF_PART_SECOND 1296
+// "매크로 상태" (167).
+#define IDC_IF_MACRO_STATE 1290
+// "이미지 조건 설정" (161) and "범위검색 조건 설정" (163).
+#define IDC_IF_COLOUR_TEXT 1221
+#define IDC_IF_SWATCH 1222
+#define IDC_IF_POSITION_PREVIEW 1223
+#define IDC_IF_REFERENCE_PREVIEW 1224
+#define IDC_IF_POSITION_IMAGES 1242
+#define IDC_IF_REFERENCE_IMAGES 1243
+#define IDC_IF_AT_IMAGE 1244
+#define IDC_IF_AT_POINT 1245
+#define IDC_IF_BY_IMAGE 1246
+#define IDC_IF_BY_COLOUR 1247
+#define IDC_IF_POSITION_FIND 1248
+#define IDC_IF_REFERENCE_FIND 1249
+#define IDC_IF_COMPARISON 1250
+#define IDC_IF_AT_VARIABLE 1251
+#define IDC_IF_BY_VARIABLE 1252
+#define IDC_IF_POSITION_VARIABLE 1253
+#define IDC_IF_COLOUR_VARIABLE 1254
+#define IDC_IF_X 1066
+#define IDC_IF_Y 1067
+#define IDC_IF_POSITION_NUMBER 1068
+#define IDC_IF_REFERENCE_NUMBER 1069
+#define IDC_IF_SIMILARITY 1070
+#define IDC_IF_AREA 1207
+#define IDC_IF_SEARCH_VARIABLE 1086
+#define IDC_IF_OCCURRENCE 1165
+#define IDC_IF_DOWN 1294
+#define IDC_IF_UP 1295
+#define IDC_IF_RIGHT 1296
+#define IDC_IF_LEFT 1297
+#define IDC_IF_AROUND 1298
+// "커서 분석" (164).
+#define IDC_IF_CURSOR 1208
+#define IDC_IF_CURSOR_MASK 1224
+#define IDC_IF_CURSOR_COLOUR 1225
+#define IDC_IF_CURSOR_DIFFERENT 1181
+// "키눌림 감지" (179).
+#define IDC_IF_ANY_KEY 1313
+#define IDC_IF_GIVEN_KEY 1314
+#define IDC_IF_NO_KEY 1315
+#define IDC_IF_KEY 1065
+#define IDC_IF_KEY_NOTICE 1316
+// "원격 제어" (180).
+#define IDC_IF_REMOTE_NUMBER 1066

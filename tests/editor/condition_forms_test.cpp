@@ -257,5 +257,36 @@ TEST(ConditionForms, OpeningRefusalsThatCloseTheDialog) {
     EXPECT_EQ(conditionOpeningRefusal(analyzer::CondRangeSearch, w.model, 49, false), std::nullopt);
 }
 
+TEST(ConditionForms, VariablesAddedAndRenamedBesideTheVariableTest) {
+    FormWorld w;
+    const AnalyzerNames& names = w.names;
+    // "추가" with nothing typed keeps the default name; a typed one is stored.
+    EXPECT_EQ(addNamedVariable(w.model, ""), 50);
+    EXPECT_EQ(names.variable(50), "변수050");
+    EXPECT_EQ(addNamedVariable(w.model, " 점수 "), 51);
+    EXPECT_EQ(names.variable(51), "점수");
+    // "변경" needs a name and an active variable; a long name is cut to its field.
+    struct Case {
+        int index;
+        std::string name;
+        bool renamed;
+        std::string shown;
+    };
+    const Case cases[] = {
+        {3, "위치", true, "위치"},
+        {3, "   ", false, "위치"},
+        {52, "없음", false, "변수052"},
+        {-1, "없음", false, ""},
+        {4, std::string(80, 'a'), true, std::string(67, 'a')},
+    };
+    for (const Case& t : cases) {
+        EXPECT_EQ(renameVariable(w.model, t.index, t.name), t.renamed) << t.index << " " << t.name;
+        EXPECT_EQ(names.variable(t.index), t.shown) << t.index;
+    }
+    // At 1000 active variables no more are added.
+    while (w.model.image().activeVariableCount < analyzer::kVariableCapacity) w.model.addVariable();
+    EXPECT_EQ(addNamedVariable(w.model, "넘침"), std::nullopt);
+}
+
 } // namespace
 } // namespace quillon::editor

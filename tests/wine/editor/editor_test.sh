@@ -2,7 +2,8 @@
 # GUI tests of analyzer-editor under Wine, with the in-process simulated
 # machine (QUILLON_MACHINE=sim) where a machine is needed.
 #   editor_test.sh BIN_DIR HOST_TOOLS SCREENSHOT_DIR SCENARIO
-# Scenarios: refusals, open-save, items, autosave, side-panel, areas, capture, link-loss.
+# Scenarios: refusals, open-save, items, autosave, side-panel, areas, capture, link-loss,
+# conditions.
 set -eu
 BIN=$1 HOST_TOOLS=$2 SHOTS=$3 SCENARIO=$4
 . "$(dirname "$0")/../gui_session.sh"
@@ -52,6 +53,56 @@ close_editor() {
     answer_box "이미지 분석 편집기를 종료하시겠습니까?" 6
     wait_exit "$BG_PID" 150
     [ "$EXIT_CODE" = 0 ] || fail "exit code $EXIT_CODE"
+}
+
+# A screenshot set as the screenshot tool writes it, in FOLDER: a 400 x 300
+# bitmap of one colour, the settings copy and a cursor file whose cursor has
+# a 32 x 32 one-bit mask.
+byte() { printf "\\$(printf %03o "$1")"; }
+le32() { byte $(($1 & 255)); byte $((($1 >> 8) & 255)); byte $((($1 >> 16) & 255)); byte $((($1 >> 24) & 255)); }
+screenshot_set_with_cursor() {
+    mkdir -p "$1"
+    convert -size 400x300 "xc:rgb(10,200,30)" -type TrueColor "BMP3:$1/화면.bmp"
+    head -c 10240 /dev/zero > "$1/화면.cfg"
+    {
+        le32 5; le32 5; le32 1
+        le32 40; le32 32; le32 32; byte 1; byte 0; byte 1; byte 0; le32 0; le32 128; le32 0; le32 0; le32 0; le32 0
+        head -c 64 /dev/zero | tr '\0' '\377'; head -c 64 /dev/zero
+    } > "$1/화면.dat"
+}
+
+# Opens the condition dialog of main-panel BUTTON, titled TITLE, as DIALOG.
+open_condition() {
+    drive click "$PANEL" "$1"
+    DIALOG=$(drive wait-window --class '#32770' --title "$2" --timeout 10000) || fail "no dialog \"$2\""
+}
+
+# Presses BUTTON of DIALOG, which closes, and waits for the condition list to
+# read EXPECTED with LINE added in the row PLACE (0-based; "end" appends).
+add_condition() {
+    drive click "$DIALOG" "$1"
+    drive wait-gone "$DIALOG" --timeout 10000 || fail "dialog stays after adding \"$2\""
+    if [ "$3" = end ]; then
+        EXPECTED=$(printf '%s\n%s' "$EXPECTED" "$2" | sed '/^$/d')
+    else
+        EXPECTED=$(printf '%s\n' "$EXPECTED" | sed '/^$/d' | awk -v at="$3" -v line="$2" \
+            'NR == at + 1 { print line } { print } END { if (NR < at + 1) print line }')
+    fi
+    SEEN=$(lines_become "$PANEL" 1009 "$EXPECTED") || fail "conditions after \"$2\": $SEEN"
+}
+
+# Picks line N of the drop-down list ID in DIALOG as a user does: the box is
+# clicked open, then Home, N times Down and Enter.
+combo_pick() {
+    set -- "$1" "$2" "$3" $(drive children "$1" | awk -F'\t' -v id="$2" '$1 == id { print $3; exit }')
+    [ $# = 7 ] || fail "no drop-down list $2"
+    xdotool mousemove $(($4 + $6 / 2)) $(($5 + $7 / 2)) click 1
+    sleep 0.3
+    xdotool key Home
+    i=0
+    while [ $i -lt "$3" ]; do xdotool key Down; i=$((i + 1)); done
+    xdotool key Return
+    sleep 0.3
 }
 
 case $SCENARIO in
@@ -314,6 +365,109 @@ link-loss)
     [ "$EXIT_CODE" = 0 ] || fail "exit code $EXIT_CODE"
     [ -s "$SAVE_DIR/save.tmp" ] || fail "no autosave after the link was lost"
     [ ! -e "$WORK/끊김.dat" ] || fail "a partly written file is left"
+    ;;
+conditions)
+    QUILLON_MACHINE=sim wine_bg "$BIN/analyzer-editor.exe" "$GOLDEN/typical.dat"
+    answer_box "기계매크로를 기계로 저장하시겠습니까?" 7
+    main_panel
+    SIDE=$(drive wait-window --class '#32770' --title "편집 도구" --timeout 10000) || fail "no side panel"
+    # Without a saved cursor the cursor dialog refuses and closes as it opens.
+    drive click "$PANEL" 1212
+    answer_box "저장된 커서가 없습니다."
+
+    # A screenshot with a cursor, kept, and an area made on it with Alt.
+    screenshot_set_with_cursor "$WORK/shots"
+    drive click "$SIDE" 1014
+    FILES=$(drive wait-window --title "분석기로 불러올 이미지를 선택하세요" --timeout 20000) || fail "no import dialog"
+    drive settext "$FILES" 1148 "$(winpath "$WORK/shots/화면.bmp")"
+    drive click "$FILES" 1
+    KEEP=$(drive wait-window --class '#32770' --title "커서 저장" --timeout 20000) || fail "no cursor keeping"
+    drive click "$KEEP" 1
+    SEEN=$(lines_become "$SIDE" 1208 "커서-01") || fail "cursors: $SEEN"
+    xdotool mousemove 200 150 click 1
+    sleep 0.3
+    xdotool keydown alt; sleep 0.3; xdotool keyup alt
+    SEEN=$(lines_become "$SIDE" 1207 "인식범위-1") || fail "areas: $SEEN"
+
+    EXPECTED=""
+    open_condition 1072 "원격 제어"
+    drive settext "$DIALOG" 1066 250
+    screenshot "$DIALOG" editor-condition-remote
+    add_condition 6 "[250] 원격제어명령이 오면" end
+
+    open_condition 1205 "매크로 상태"
+    drive choose "$DIALOG" 1290 1
+    screenshot "$DIALOG" editor-condition-macro
+    add_condition 6 "매크로가 꺼져 있으면" end
+
+    # "앞에 추가" goes before the row just added, "뒤에 추가" after the new one.
+    open_condition 1204 "타이머 조건"
+    drive settext "$DIALOG" 1166 10
+    drive click "$DIALOG" 1181
+    sleep 0.2
+    [ "$(drive text "$DIALOG" 1181)" = "<" ] || fail "timer toggle $(drive text "$DIALOG" 1181)"
+    screenshot "$DIALOG" editor-condition-timer
+    add_condition 7 "타이머0 < 10 이면" 1
+
+    open_condition 1206 "년월일시분초 조건"
+    drive click "$DIALOG" 1290
+    sleep 0.2
+    screenshot "$DIALOG" editor-condition-date
+    add_condition 8 "일시 ≥ [ $(date +%Y)년 ]" 2
+
+    # A variable test needs a comparison on one side at least.
+    open_condition 1208 "변수"
+    drive settext "$DIALOG" 1165 3
+    drive click "$DIALOG" 6
+    answer_box "변수 조건을 설정해주세요."
+    combo_pick "$DIALOG" 1166 1
+    screenshot "$DIALOG" editor-condition-variable
+    add_condition 6 "{3 < 변수000 } (X,Y 모두 비교)이면" end
+
+    open_condition 1214 "키눌림 감지"
+    drive scankey "$DIALOG" 1065 0x11D
+    i=0
+    while [ "$(drive text "$DIALOG" 1065)" != "오른쪽Ctrl" ] && [ $i -lt 30 ]; do sleep 0.1; i=$((i + 1)); done
+    screenshot "$DIALOG" editor-condition-key
+    add_condition 6 "만약 [ 오른쪽Ctrl ]키가 눌리면" end
+
+    open_condition 1212 "커서 분석"
+    drive choose "$DIALOG" 1208 0
+    drive click "$DIALOG" 1181
+    sleep 0.2
+    screenshot "$DIALOG" editor-condition-cursor
+    add_condition 6 "현재의 커서가 [커서-01]와 다르면" end
+
+    open_condition 1210 "범위검색 조건 설정"
+    drive choose "$DIALOG" 1207 0
+    drive choose "$DIALOG" 1243 1
+    drive choose "$DIALOG" 1250 0
+    screenshot "$DIALOG" editor-condition-range
+    add_condition 6 "[인식범위-1]범위 안에 [버튼]이미지와 [1]번째로 같은 이미지가 있으면" end
+
+    # The colour comes from a click on the screenshot.
+    open_condition 1207 "이미지 조건 설정"
+    drive choose "$DIALOG" 1242 1
+    drive choose "$DIALOG" 1250 0
+    xdotool mousemove 60 60 click 1
+    i=0
+    while [ "$(drive text "$DIALOG" 1221)" != "10,200,30" ] && [ $i -lt 30 ]; do sleep 0.1; i=$((i + 1)); done
+    [ $i -lt 30 ] || fail "no colour picked: $(drive text "$DIALOG" 1221)"
+    screenshot "$DIALOG" editor-condition-image
+    add_condition 6 "[버튼] 위치의 이미지가 색값[빨강=10,녹색=200,파랑=30]과 같은 이미지이면" end
+
+    # Changing a row: only "수정 저장" and "취소", and the row keeps its place.
+    drive select "$PANEL" 1009 1 double
+    DIALOG=$(drive wait-window --class '#32770' --title "타이머 조건" --timeout 10000) || fail "no dialog to change"
+    [ "$(drive text "$DIALOG" 8)" = "수정 저장" ] || fail "button 8 reads $(drive text "$DIALOG" 8)"
+    [ "$(drive text "$DIALOG" 1166)" = 10 ] || fail "timer value shown $(drive text "$DIALOG" 1166)"
+    drive settext "$DIALOG" 1166 20
+    screenshot "$DIALOG" editor-condition-change
+    drive click "$DIALOG" 8
+    drive wait-gone "$DIALOG" --timeout 10000 || fail "dialog stays after saving the change"
+    EXPECTED=$(printf '%s\n' "$EXPECTED" | sed 's/^타이머0 < 10 이면$/타이머0 < 20 이면/')
+    SEEN=$(lines_become "$PANEL" 1009 "$EXPECTED") || fail "conditions after the change: $SEEN"
+    close_editor
     ;;
 *)
     fail "unknown scenario"
