@@ -6,6 +6,8 @@
 #include <commdlg.h>
 #include <shlobj.h>
 
+#include <utility>
+
 #include "base/wide_text.h"
 #include "control/ui/control_session.h"
 #include "device/key_table.h"
@@ -72,6 +74,14 @@ std::wstring filterOf(const char* filter) {
 }
 
 } // namespace
+
+std::string takeStartFile(control::ControlPage page) {
+    ControlSession& s = session();
+    if (s.startPath.empty() || control::pageOfMacroFile(s.startPath) != page) {
+        return {};
+    }
+    return std::exchange(s.startPath, std::string());
+}
 
 void endOnLinkFailure(HWND owner) { endWith(owner, exchangeFailureNotice(Program::ControlPanel, session().link.lastError())); }
 

@@ -107,6 +107,10 @@ HWND createAutoClickPage(HWND parent);
 HWND createEditPage(HWND parent);
 HWND createCombinationPage(HWND parent);
 
+// The macro file of the start argument when it belongs to `page` (once: it is
+// then taken), else empty.
+std::string takeStartFile(control::ControlPage page);
+
 // The machine is lost: the edit and combination pages holding lines not yet
 // saved write them as dated copies in their folders; the paths written.
 std::vector<std::string> saveUnsavedPages();

@@ -481,7 +481,7 @@ void storeEmbedded(MacroPage& page) {
 
 void storeToMachine(MacroPage& page) {
     ControlSession& s = session();
-    if (page.editor.lineCount() == 0 || !readHeaders(page)) {
+    if (!readHeaders(page)) {
         return;
     }
     MemoryPicker picker;
@@ -661,9 +661,10 @@ void initPage(MacroPage& page) {
     ControlSession& s = session();
     if (s.startArgument == page.kind.startArgument) {
         loadWorkingCopyAtStart(page);
-    } else if (!s.startPath.empty() && pageOfMacroFile(s.startPath) ==
-                                           (page.kind.combination ? ControlPage::Combination : ControlPage::Edit)) {
-        loadFile(page, s.startPath);
+    } else if (const std::string path =
+                   takeStartFile(page.kind.combination ? ControlPage::Combination : ControlPage::Edit);
+               !path.empty()) {
+        loadFile(page, path);
     }
 }
 

@@ -326,10 +326,9 @@ edit-working-copy)
     start_program
     page_lines_become "$(file_lines "$GOLDEN/edit_macro.eqn1")" "the working copy's lines"
     rm -f "$WORKING/tmp.tmp"
-    # A click on a line makes it the current one.
-    drive select "$MAIN" 2112 0
-    sleep 0.3
-    [ "$(drive text "$MAIN" 2113)" = "1/4" ] || fail "counter after a click \"$(drive text "$MAIN" 2113)\""
+    [ "$(drive text "$MAIN" 2113)" = "2/4" ] || fail "counter \"$(drive text "$MAIN" 2113)\""
+    # Name and options come from the working copy's header.
+    [ "$(drive text "$MAIN" 2107)" = "골든 매크로" ] || fail "name \"$(drive text "$MAIN" 2107)\""
     close_program "$PROGRAM"
     ;;
 combination-page)
