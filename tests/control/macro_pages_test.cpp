@@ -237,7 +237,7 @@ TEST(MacroPageFiles, RecoveryCopiesLoadBackWithoutTheMachine) {
     ASSERT_TRUE(loadCombinationFile(path, back).ok);
     EXPECT_EQ(back.header.recordedSet, 0u);
     EXPECT_EQ(back.header.editSet, 0u);
-    EXPECT_EQ(+back.header.bodyLength, 3);
+    EXPECT_EQ(+back.header.bodyLength, 5);
     EXPECT_EQ(text::cp949ToUtf8(back.header.name), "새로 만든 매크로");
     const CompileResult code = compileCombinationMacro(*back.document, *combination.store);
     ASSERT_TRUE(code.ok);
