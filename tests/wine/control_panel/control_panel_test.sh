@@ -88,6 +88,9 @@ answer_box() {
     drive wait-gone "$BOX" --timeout 5000 >/dev/null || fail "box stayed ($1)"
 }
 
+# The notice holding TEXT (not the progress dialog of the same caption).
+notice_box() { answer_box "$1" 1 "알림"; }
+
 # The lines of a macro file (or of decoded code) as the line list shows them.
 file_lines() { "$QUILLON_TOOL" macro show "$1" | sed 1d | cut -c8-; }
 code_lines() { "$QUILLON_TOOL" macro decode "$1" "$2" | cut -c8-; }
@@ -293,7 +296,7 @@ edit-page)
     # Stored in memory 1-2: the machine holds exactly the compiled code.
     drive click "$MAIN" 2103
     pick_memory "기계에 저장하기" 1
-    expect_box "저장 완료" "알림"
+    notice_box "저장 완료"
     BODY=$(machine_state "[m['body'] for m in s['edit'] if m['index'] == 1][0]")
     [ "$BODY" = "$(compiled "$WORK/골든.eqn1")" ] || fail "memory 1-2 holds $BODY"
     # Saved as a file: the same header and lines, the same code.
@@ -301,7 +304,7 @@ edit-page)
     DIALOG=$(drive wait-window --title "저장할 파일이름을 입력/선택해주세요." --timeout 20000) || fail "no save dialog"
     drive settext "$DIALOG" 1148 "$(winpath "$WORK/저장.eqn1")"
     drive click "$DIALOG" 1
-    expect_box "저장 완료" "알림"
+    notice_box "저장 완료"
     [ "$("$QUILLON_TOOL" macro show "$WORK/저장.eqn1")" = "$("$QUILLON_TOOL" macro show "$WORK/골든.eqn1")" ] ||
         fail "the saved file differs: $("$QUILLON_TOOL" macro show "$WORK/저장.eqn1")"
     [ "$(compiled "$WORK/저장.eqn1")" = "$BODY" ] || fail "the saved file compiles differently"
@@ -344,7 +347,7 @@ combination-page)
     drive click "$MAIN" 2103
     pick_memory "기계에 저장하기" 1
     answer_box "이 조합매크로에는 녹화/편집매크로가 포함되어 있습니다." 7 "알림"
-    expect_box "저장 완료" "알림"
+    notice_box "저장 완료"
     [ "$(machine_state "[m['body'] for m in s['combination'] if m['index'] == 1][0]")" = "d008d11fee" ] ||
         fail "combination memory 2: $(machine_state "s['combination']")"
     [ "$(machine_state "s['recorded'], s['edit']")" = "$BEFORE" ] || fail "No still wrote the carried macros"
@@ -352,7 +355,7 @@ combination-page)
     drive click "$MAIN" 2103
     pick_memory "기계에 저장하기" 0
     answer_box "이 조합매크로에는 녹화/편집매크로가 포함되어 있습니다." 6 "알림"
-    expect_box "저장 완료" "알림"
+    notice_box "저장 완료"
     [ "$(machine_state "[m['body'] for m in s['recorded'] if m['index'] == 8][0]")" = "100400200400" ] ||
         fail "recorded 2-1: $(machine_state "s['recorded']")"
     [ "$(machine_state "[m['body'] for m in s['edit'] if m['index'] == 31][0]")" = "0104ee" ] ||
