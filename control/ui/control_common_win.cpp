@@ -48,12 +48,9 @@ void endWith(HWND owner, const LinkFailureNotice& notice) {
     // The lines being edited would be lost with the program: they are kept
     // as macro files first, and the message names them.
     std::string text = notice.text;
-    const std::vector<std::string> kept = saveUnsavedPages();
+    const std::string kept = keptPagesText(saveUnsavedPages());
     if (!kept.empty()) {
-        text += "\n\n편집 중이던 매크로를 다음 파일로 저장했습니다.";
-        for (const std::string& path : kept) {
-            text += "\n" + path;
-        }
+        text += "\n\n" + kept;
     }
     winui::showWarning(owner, text);
     if (s.mainWindow) {
@@ -74,6 +71,17 @@ std::wstring filterOf(const char* filter) {
 }
 
 } // namespace
+
+std::string keptPagesText(const std::vector<std::string>& paths) {
+    if (paths.empty()) {
+        return {};
+    }
+    std::string text = "편집 중이던 매크로를 다음 파일로 저장했습니다.";
+    for (const std::string& path : paths) {
+        text += "\n" + path;
+    }
+    return text;
+}
 
 std::string takeStartFile(control::ControlPage page) {
     ControlSession& s = session();

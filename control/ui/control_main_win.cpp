@@ -30,6 +30,7 @@ namespace {
 
 constexpr const wchar_t* kMainClass = L"Quillon Control";
 constexpr UINT kOpenFirstPage = WM_APP + 1;
+constexpr UINT kKeepAliveFailed = WM_APP + 2;
 
 // The page table: its button, its resource's maker.
 struct PageEntry {
@@ -127,7 +128,7 @@ INT_PTR CALLBACK mainDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM
             winui::dialogColoursOf(s.data, winui::kControlColourSettings));
         s.keepAlive.start(s.link, [] {
             if (HWND main = session().mainWindow) {
-                PostMessageW(main, WM_CLOSE, 0, 0);
+                PostMessageW(main, kKeepAliveFailed, 0, 0);
             }
         });
         // The first activation of "환경 설정" opens the first page.
@@ -195,6 +196,18 @@ LRESULT CALLBACK mainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
             return 0;
         }
         ShowWindow(s.mainDialog, SW_SHOW);
+        return 0;
+    case kKeepAliveFailed:
+        // The machine stopped answering the link test: the program ends as
+        // before, but lines being edited are kept first, and named.
+        if (!s.ending) {
+            s.ending = true;
+            const std::string kept = keptPagesText(saveUnsavedPages());
+            if (!kept.empty()) {
+                winui::showWarning(s.mainDialog ? s.mainDialog : window, kept);
+            }
+        }
+        DestroyWindow(window);
         return 0;
     case WM_CLOSE:
         DestroyWindow(window);

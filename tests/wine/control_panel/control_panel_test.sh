@@ -362,6 +362,33 @@ combination-page)
         fail "edit 4-8: $(machine_state "s['edit']")"
     close_program "$PROGRAM"
     ;;
+edit-recovery)
+    # The machine is lost while the page holds an unsaved change: the lines
+    # are kept as a dated copy in the edit folder and named in the message.
+    start_machine_sim
+    LOCAL=$("$WINE" cmd /c echo %LOCALAPPDATA% | tr -d '\r')
+    EDIT_FOLDER="$(winepath -u "$LOCAL" 2>/dev/null)/Quillon/매크로/편집 매크로"
+    rm -f "$EDIT_FOLDER"/복구-*.eqn1
+    cp "$GOLDEN/edit_macro.eqn1" "$WORK/골든.eqn1"
+    wine_bg "$BIN/control-panel.exe" "$(winpath "$WORK/골든.eqn1")"
+    PROGRAM=$BG_PID
+    start_program
+    page_lines_become "$(file_lines "$WORK/골든.eqn1")" "the file's lines"
+    drive click "$MAIN" 2148
+    CHANGED=$(drive lines "$MAIN" 2112)
+    [ "$CHANGED" != "$(file_lines "$WORK/골든.eqn1")" ] || fail "들여 쓰기 changed nothing"
+    echo "fault unplug" > "$WORK/control"
+    BOX=$(drive wait-window --class '#32770' --title "오류" --child-contains "편집 중이던 매크로를" --timeout 20000) ||
+        fail "no message naming the kept lines"
+    drive children "$BOX" | grep -qF "복구-" || fail "the message names no file"
+    drive key "$BOX" enter
+    wait_exit "$PROGRAM"
+    [ "$EXIT_CODE" = 0 ] || fail "exit code $EXIT_CODE"
+    set -- "$EDIT_FOLDER"/복구-*.eqn1
+    [ -f "$1" ] || fail "no recovery file in $EDIT_FOLDER"
+    [ "$(file_lines "$1")" = "$CHANGED" ] || fail "the recovery file holds $(file_lines "$1")"
+    rm -f "$EDIT_FOLDER"/복구-*.eqn1
+    ;;
 *)
     fail "unknown scenario"
     ;;
