@@ -123,7 +123,7 @@ void showLines(MacroPage& page) {
     SendMessageW(list, LB_SETTOPINDEX, top, 0);
     showSelection(page);
     SendMessageW(list, WM_SETREDRAW, TRUE, 0);
-    InvalidateRect(list, nullptr, TRUE);
+    RedrawWindow(list, nullptr, nullptr, RDW_ERASE | RDW_FRAME | RDW_INVALIDATE | RDW_UPDATENOW);
 }
 
 // The user changed the selection in the list: the editor follows.
