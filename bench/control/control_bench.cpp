@@ -26,7 +26,8 @@ EditLine labelLine() {
 }
 
 // Lines as users build them: key presses, clicks, moves and delays inside
-// repeats, a label and a jump back to it, with memos on some lines.
+// repeats, a label and a jump back to it, with memos on some lines; 10,000
+// of them still fit in one memory.
 void fillDocument(MacroDocument& document, TextStore& store, int count) {
     const int keyA = *rowOfKeyCode(0x04);
     int n = 0;
@@ -42,7 +43,8 @@ void fillDocument(MacroDocument& document, TextStore& store, int count) {
             add(lineOf(kind::kRepeatStart, {{8, 0}, {16, 3}}));
             add(lineOf(kind::kKeyPress, {{8, keyA}}));
             add(lineOf(kind::kButtonClick, {{8, 0}}));
-            add(lineOf(kind::kMoveTo, {{16, 100}, {20, 200}, {32, 1280}, {36, 800}}));
+            add(n % 5 == 0 ? lineOf(kind::kMoveTo, {{16, 100}, {20, 200}, {32, 1280}, {36, 800}})
+                           : lineOf(kind::kButtonDown, {{8, 1}}));
             add(lineOf(kind::kDelay, {{16, 15}}));
             add(lineOf(kind::kRepeatEnd, {}));
         } else {
@@ -67,8 +69,7 @@ void BM_CompileEditMacro(benchmark::State& state) {
     for (auto _ : state) {
         CompileResult code = compileEditMacro(*fixture.document, *fixture.store);
         benchmark::DoNotOptimize(code.code.data());
-        // 10,000 such lines are more code than a memory holds: the compiler
-        // still walks every line before it says so.
+        if (!code.ok) state.SkipWithError(code.message.c_str());
         state.counters["code"] = static_cast<double>(code.code.size());
     }
 }
