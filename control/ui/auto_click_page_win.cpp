@@ -165,6 +165,18 @@ void showPageOutcome(HWND page, const PageOutcome& outcome) {
     }
 }
 
+void loadFile(HWND page, AutoClickPage& data, const std::string& path) {
+    AutoClickSettings loaded{};
+    const FileOutcome outcome = loadAutoClickFile(path, loaded);
+    if (!outcome.ok) {
+        winui::showWarning(page, outcome.message);
+        return;
+    }
+    data.settings = loaded;
+    showSettings(page, loaded);
+    winui::showNotice(page, kAutoClickLoaded);
+}
+
 INT_PTR CALLBACK autoClickPageProc(HWND page, UINT message, WPARAM wParam, LPARAM lParam) {
     auto* data = winui::dialogData<AutoClickPage>(page, message, lParam);
     ControlSession& s = session();
@@ -185,6 +197,10 @@ INT_PTR CALLBACK autoClickPageProc(HWND page, UINT message, WPARAM wParam, LPARA
         }
         data->settings = s.autoClick;
         showSettings(page, data->settings);
+        // An auto-click file opened from Explorer.
+        if (const std::string path = takeStartFile(ControlPage::AutoClick); !path.empty()) {
+            loadFile(page, *data, path);
+        }
         return TRUE;
     }
     case WM_COMMAND:
@@ -216,18 +232,9 @@ INT_PTR CALLBACK autoClickPageProc(HWND page, UINT message, WPARAM wParam, LPARA
         case IDC_AC_LOAD_FILE: {
             const std::string path =
                 chooseOpenFile(page, kLoadTitle, kFilter, "aut", userFolder(name_offset::kAutoClickFolder));
-            if (path.empty()) {
-                return TRUE;
+            if (!path.empty()) {
+                loadFile(page, *data, path);
             }
-            AutoClickSettings loaded{};
-            const FileOutcome outcome = loadAutoClickFile(path, loaded);
-            if (!outcome.ok) {
-                winui::showWarning(page, outcome.message);
-                return TRUE;
-            }
-            data->settings = loaded;
-            showSettings(page, loaded);
-            winui::showNotice(page, kAutoClickLoaded);
             return TRUE;
         }
         case IDC_AC_SAVE_MACHINE: {

@@ -6,6 +6,8 @@
 #include <commdlg.h>
 #include <shlobj.h>
 
+#include <utility>
+
 #include "base/wide_text.h"
 #include "control/ui/control_session.h"
 #include "device/key_table.h"
@@ -43,7 +45,14 @@ void endWith(HWND owner, const LinkFailureNotice& notice) {
         return;
     }
     s.ending = true;
-    winui::showWarning(owner, notice.text);
+    // The lines being edited would be lost with the program: they are kept
+    // as macro files first, and the message names them.
+    std::string text = notice.text;
+    const std::string kept = keptPagesText(saveUnsavedPages());
+    if (!kept.empty()) {
+        text += "\n\n" + kept;
+    }
+    winui::showWarning(owner, text);
     if (s.mainWindow) {
         PostMessageW(s.mainWindow, WM_CLOSE, 0, 0);
     }
@@ -62,6 +71,25 @@ std::wstring filterOf(const char* filter) {
 }
 
 } // namespace
+
+std::string keptPagesText(const std::vector<std::string>& paths) {
+    if (paths.empty()) {
+        return {};
+    }
+    std::string text = "편집 중이던 매크로를 다음 파일로 저장했습니다.";
+    for (const std::string& path : paths) {
+        text += "\n" + path;
+    }
+    return text;
+}
+
+std::string takeStartFile(control::ControlPage page) {
+    ControlSession& s = session();
+    if (s.startPath.empty() || control::pageOfMacroFile(s.startPath) != page) {
+        return {};
+    }
+    return std::exchange(s.startPath, std::string());
+}
 
 void endOnLinkFailure(HWND owner) { endWith(owner, exchangeFailureNotice(Program::ControlPanel, session().link.lastError())); }
 

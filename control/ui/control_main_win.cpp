@@ -30,10 +30,9 @@ namespace {
 
 constexpr const wchar_t* kMainClass = L"Quillon Control";
 constexpr UINT kOpenFirstPage = WM_APP + 1;
+constexpr UINT kKeepAliveFailed = WM_APP + 2;
 
-// The page table: its button, its resource's maker. The edit and combination
-// pages come with their own dialogs; until then their buttons open the frame
-// with no page in it.
+// The page table: its button, its resource's maker.
 struct PageEntry {
     ControlPage page;
     int button;
@@ -41,8 +40,8 @@ struct PageEntry {
 };
 constexpr PageEntry kPages[] = {
     {ControlPage::Options, IDC_PAGE_OPTIONS, createOptionsPage},
-    {ControlPage::Edit, IDC_PAGE_EDIT, nullptr},
-    {ControlPage::Combination, IDC_PAGE_COMBINATION, nullptr},
+    {ControlPage::Edit, IDC_PAGE_EDIT, createEditPage},
+    {ControlPage::Combination, IDC_PAGE_COMBINATION, createCombinationPage},
     {ControlPage::Recorded, IDC_PAGE_RECORDED, createRecordedPage},
     {ControlPage::AutoClick, IDC_PAGE_AUTO_CLICK, createAutoClickPage},
 };
@@ -129,7 +128,7 @@ INT_PTR CALLBACK mainDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM
             winui::dialogColoursOf(s.data, winui::kControlColourSettings));
         s.keepAlive.start(s.link, [] {
             if (HWND main = session().mainWindow) {
-                PostMessageW(main, WM_CLOSE, 0, 0);
+                PostMessageW(main, kKeepAliveFailed, 0, 0);
             }
         });
         // The first activation of "환경 설정" opens the first page.
@@ -138,7 +137,7 @@ INT_PTR CALLBACK mainDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM
     case kOpenFirstPage:
         if (!s.firstPageOpened) {
             s.firstPageOpened = true;
-            showPage(dialog, control::firstPageOf(s.startArgument));
+            showPage(dialog, s.startPage);
         }
         return TRUE;
     case WM_COMMAND: {
@@ -197,6 +196,18 @@ LRESULT CALLBACK mainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
             return 0;
         }
         ShowWindow(s.mainDialog, SW_SHOW);
+        return 0;
+    case kKeepAliveFailed:
+        // The machine stopped answering the link test: the program ends as
+        // before, but lines being edited are kept first, and named.
+        if (!s.ending) {
+            s.ending = true;
+            const std::string kept = keptPagesText(saveUnsavedPages());
+            if (!kept.empty()) {
+                winui::showWarning(s.mainDialog ? s.mainDialog : window, kept);
+            }
+        }
+        DestroyWindow(window);
         return 0;
     case WM_CLOSE:
         DestroyWindow(window);
@@ -261,8 +272,11 @@ int run(HINSTANCE instance, const std::string& argument) {
         s.link.closeLink();
         return 0;
     }
-    // 7. The start argument.
-    s.startArgument = control::startArgumentOf(argument);
+    // 7. The start argument: the working copy, or a macro file opened from Explorer.
+    const control::StartRequest request = control::startRequestOf(argument);
+    s.startArgument = request.argument;
+    s.startPath = request.path;
+    s.startPage = request.page;
     // 8. Settings: folders and colours.
     s.programFolder = programFolder();
     const StartupLoadResult loaded = s.data.load(s.programFolder);

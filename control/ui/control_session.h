@@ -34,6 +34,8 @@ struct ControlSession {
     control::ControlPage currentPage = control::ControlPage::None;
     bool firstPageOpened = false;
     int startArgument = 0;
+    std::string startPath;
+    control::ControlPage startPage = control::ControlPage::Options; // a macro file given as the argument, opened in its page
     int screenWidth = 0;
     int screenHeight = 0;
 
@@ -102,6 +104,18 @@ INT_PTR paintDialog(UINT message, WPARAM wParam);
 HWND createOptionsPage(HWND parent);
 HWND createRecordedPage(HWND parent);
 HWND createAutoClickPage(HWND parent);
+HWND createEditPage(HWND parent);
+HWND createCombinationPage(HWND parent);
+
+// The macro file of the start argument when it belongs to `page` (once: it is
+// then taken), else empty.
+std::string takeStartFile(control::ControlPage page);
+
+// The machine is lost: the edit and combination pages holding lines not yet
+// saved write them as dated copies in their folders; the paths written.
+std::vector<std::string> saveUnsavedPages();
+// "편집 중이던 매크로를 다음 파일로 저장했습니다." with the paths; empty for none.
+std::string keptPagesText(const std::vector<std::string>& paths);
 void runScheduleDialog(HWND owner);
 
 // The screenshot overlay: "스샷 불러오기" of a page.

@@ -129,12 +129,8 @@ void loadFromMachine(HWND page, RecordedPage& data) {
     winui::setControlText(page, IDC_REC_CURRENT, data.state.currentMacroText());
 }
 
-void loadFromFile(HWND page, RecordedPage& data) {
+void loadFile(HWND page, RecordedPage& data, const std::string& path) {
     const std::string folder = recordedFolder();
-    const std::string path = chooseOpenFile(page, kLoadTitle, kLoadFilter, "rqn1", folder);
-    if (path.empty()) {
-        return;
-    }
     RecordedMacroFile file;
     std::string loadedPath;
     const FileOutcome outcome = loadRecordedFile(path, folder, file, loadedPath);
@@ -145,6 +141,13 @@ void loadFromFile(HWND page, RecordedPage& data) {
     showHeader(page, file.header);
     data.state.chooseFile(loadedPath);
     winui::setControlText(page, IDC_REC_CURRENT, data.state.currentMacroText());
+}
+
+void loadFromFile(HWND page, RecordedPage& data) {
+    const std::string path = chooseOpenFile(page, kLoadTitle, kLoadFilter, "rqn1", recordedFolder());
+    if (!path.empty()) {
+        loadFile(page, data, path);
+    }
 }
 
 void saveToMachine(HWND page, RecordedPage& data) {
@@ -244,7 +247,12 @@ INT_PTR CALLBACK recordedPageProc(HWND page, UINT message, WPARAM wParam, LPARAM
                             0);
         applyMouseLockRule(page);
         SendDlgItemMessageW(page, IDC_REC_NAME, EM_LIMITTEXT, 39, 0);
-        readHeaders(page);
+        if (readHeaders(page)) {
+            // A recorded macro file opened from Explorer.
+            if (const std::string path = takeStartFile(ControlPage::Recorded); !path.empty()) {
+                loadFile(page, *data, path);
+            }
+        }
         return TRUE;
     }
     case WM_COMMAND:
