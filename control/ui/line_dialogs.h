@@ -9,6 +9,7 @@
 #include <optional>
 
 #include "control/forms/line_forms.h"
+#include "control/macro_line_editor.h"
 
 namespace quillon::control_ui {
 
@@ -18,6 +19,9 @@ struct LineDialogRequest {
     std::optional<control::LineForm> form;
     bool change = false; // "수정": the line is replaced where it stands
     control::LineFormContext context;
+    // Where the user placed the new line: the dialog's button "제일 끝줄에
+    // 추가", "현재줄 앞에 추가" or "현재줄 뒤에 추가" (unchanged for "수정").
+    control::AddMode* placement = nullptr;
 };
 
 // The line the dialog built, or nullopt when it was cancelled.
