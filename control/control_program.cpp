@@ -1,5 +1,7 @@
 #include "control/control_program.h"
 
+#include <cctype>
+
 #include "base/format_text.h"
 #include "device/link_messages.h"
 
@@ -26,6 +28,58 @@ ControlPage firstPageOf(int startArgument) {
     default:
         return ControlPage::Options;
     }
+}
+
+namespace {
+
+bool endsWithNoCase(std::string_view text, std::string_view ending) {
+    if (text.size() < ending.size()) {
+        return false;
+    }
+    const std::string_view tail = text.substr(text.size() - ending.size());
+    for (size_t i = 0; i < ending.size(); ++i) {
+        if (std::tolower(static_cast<unsigned char>(tail[i])) != std::tolower(static_cast<unsigned char>(ending[i]))) {
+            return false;
+        }
+    }
+    return true;
+}
+
+} // namespace
+
+ControlPage pageOfMacroFile(std::string_view path) {
+    struct Extension {
+        const char* ending;
+        ControlPage page;
+    };
+    static constexpr Extension kExtensions[] = {
+        {".eqn1", ControlPage::Edit},        {".vele", ControlPage::Edit},
+        {".velel", ControlPage::Edit},       {".cqn1", ControlPage::Combination},
+        {".velc", ControlPage::Combination}, {".velcl", ControlPage::Combination},
+        {".rqn1", ControlPage::Recorded},    {".velr", ControlPage::Recorded},
+        {".velrl", ControlPage::Recorded},   {".mgild", ControlPage::Recorded},
+        {".aut", ControlPage::AutoClick},
+    };
+    for (const Extension& extension : kExtensions) {
+        if (endsWithNoCase(path, extension.ending)) {
+            return extension.page;
+        }
+    }
+    return ControlPage::None;
+}
+
+StartRequest startRequestOf(std::string_view argument) {
+    StartRequest request;
+    request.argument = startArgumentOf(argument);
+    request.page = firstPageOf(request.argument);
+    if (request.argument == 0) {
+        const ControlPage page = pageOfMacroFile(argument);
+        if (page != ControlPage::None) {
+            request.page = page;
+            request.path = std::string(argument);
+        }
+    }
+    return request;
 }
 
 std::string manualPath(const std::string& programFolder) {

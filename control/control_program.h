@@ -34,6 +34,21 @@ int startArgumentOf(std::string_view argument);
 // The page the first activation of "환경 설정" opens.
 ControlPage firstPageOf(int startArgument);
 
+// A macro file given as the argument (a file opened from Explorer): the page
+// of its kind by the extension (".eqn1", ".vele", ".veleL" edit; ".cqn1",
+// ".velc", ".velcL" combination; ".rqn1", ".velr", ".velrL", ".mgild"
+// recorded; ".aut" auto-click), None for anything else.
+ControlPage pageOfMacroFile(std::string_view path);
+
+// What the command line asks for: the working copy (argument 1 or 2), or a
+// macro file opened in the page of its kind.
+struct StartRequest {
+    int argument = 0;                      // 1, 2, or 0
+    ControlPage page = ControlPage::Options; // the first page shown
+    std::string path;                      // the macro file to load, or empty
+};
+StartRequest startRequestOf(std::string_view argument);
+
 // The manual lies beside the programs (the installer puts it there).
 constexpr const char* kManualFileName = "Quillon.pdf";
 std::string manualPath(const std::string& programFolder);

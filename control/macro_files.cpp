@@ -246,6 +246,16 @@ bool encodeCombinationFile(CombinationMemoryHeader header, const ExtraBlock& ext
     return true;
 }
 
+std::vector<uint8_t> encodeCombinationDocument(const CombinationMemoryHeader& header, const ExtraBlock& extra,
+                                               MacroDocument& document) {
+    document.head.textStoreFollows = 0;
+    std::vector<uint8_t> out;
+    appendBlock(out, &header, sizeof(header));
+    appendBlock(out, extra.data(), extra.size());
+    appendBlock(out, &document, sizeof(document));
+    return out;
+}
+
 bool decodeCombinationFile(const uint8_t* data, size_t size, CombinationMacroFile& out, bool workingCopy) {
     FileReader reader(data, size);
     if (!reader.block(&out.header, sizeof(out.header), sizeof(out.header))) return false;

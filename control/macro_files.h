@@ -71,6 +71,11 @@ bool encodeCombinationFile(CombinationMemoryHeader header, const ExtraBlock& ext
                            MacroMemory& memory, std::vector<uint8_t>& out);
 bool decodeCombinationFile(const uint8_t* data, size_t size, CombinationMacroFile& out, bool workingCopy = false);
 
+// The three compressed blocks alone, with the header's bit sets as given (a
+// copy written without the machine carries none of the memories it plays).
+std::vector<uint8_t> encodeCombinationDocument(const CombinationMemoryHeader& header, const ExtraBlock& extra,
+                                               MacroDocument& document);
+
 FileOutcome saveCombinationFile(const std::string& path, const CombinationMemoryHeader& header,
                                 const ExtraBlock& extra, MacroDocument& document, MacroMemory& memory);
 FileOutcome loadCombinationFile(const std::string& path, CombinationMacroFile& out);

@@ -11,6 +11,11 @@
 #include "control/macro_compiler.h"
 #include "control/macro_decoder.h"
 #include "control/memory_locations.h"
+#include "control/key_stream.h"
+#include "control/line_kinds.h"
+
+#include <algorithm>
+#include <iterator>
 
 namespace quillon::control {
 
@@ -22,6 +27,7 @@ constexpr int kRecordedFileRead = 35201, kRecordedFileCreate = 35202;
 constexpr int kEditStore = 36101, kCombinationStore = 36201, kAutoClickStore = 36301, kAutoClickLoad = 36302,
               kRecordedHeaderToFile = 36401, kRecordedBodyToFile = 36402, kRecordedHeaderFromFile = 36403,
               kRecordedBodyFromFile = 36404;
+constexpr int kRecoveryWrite = 45101;
 
 PageOutcome saved() { return {true, kSaved}; }
 PageOutcome failed(std::string message) { return {false, std::move(message)}; }
@@ -120,6 +126,78 @@ PageOutcome saveCombinationPageFile(const std::string& path, const std::string& 
     FileOutcome written = saveCombinationFile(path, header, extra, document, memory);
     if (!written.ok) return written;
     return saved();
+}
+
+bool adoptFileTexts(MacroDocument& loaded, const TextStore& fileStore, TextStore& shared,
+                    const MacroDocument& replaced, const MacroDocument* other) {
+    std::vector<int> freed, taken;
+    const auto undo = [&] {
+        for (int slot : taken) shared.slots[slot].inUse = 0;
+        for (int slot : freed) shared.slots[slot].inUse = 1;
+    };
+    for (int i = 0; i < replaced.head.lineCount && i < kMaxLines; ++i) {
+        const EditLine& line = replaced.lines[i];
+        const int slot = P(line, 8);
+        if (line.kind != kind::kTypeText || slot < 0 || slot >= kTextSlotCount || !shared.slots[slot].inUse) continue;
+        if (other != nullptr && linesUsingSlot(*other, slot, -1) > 0) continue;
+        shared.slots[slot].inUse = 0;
+        freed.push_back(slot);
+    }
+    int newSlot[kTextSlotCount];
+    std::fill(std::begin(newSlot), std::end(newSlot), -1);
+    for (int i = 0; i < loaded.head.lineCount && i < kMaxLines; ++i) {
+        EditLine& line = loaded.lines[i];
+        const int slot = P(line, 8);
+        if (line.kind != kind::kTypeText || slot < 0 || slot >= kTextSlotCount) continue;
+        if (newSlot[slot] < 0) {
+            const int free = lowestFreeSlot(shared);
+            if (free < 0) {
+                undo();
+                for (int j = 0; j < i; ++j) {
+                    EditLine& done = loaded.lines[j];
+                    if (done.kind != kind::kTypeText) continue;
+                    for (int old = 0; old < kTextSlotCount; ++old) {
+                        if (newSlot[old] >= 0 && newSlot[old] == P(done, 8)) {
+                            P(done, 8) = old;
+                            break;
+                        }
+                    }
+                }
+                return false;
+            }
+            shared.slots[free] = fileStore.slots[slot];
+            shared.slots[free].inUse = 1;
+            taken.push_back(free);
+            newSlot[slot] = free;
+        }
+        P(line, 8) = newSlot[slot];
+    }
+    return true;
+}
+
+std::string recoveryFileName(bool combination, const LocalTime& time) {
+    return formatText("복구-%04d%02d%02d-%02d%02d%02d.%s", time.year, time.month, time.day, time.hour, time.minute,
+                      time.second, combination ? "cqn1" : "eqn1");
+}
+
+FileOutcome saveRecoveryCopy(const std::string& folder, bool combination, const std::string& name, uint16_t flags,
+                             const LocalTime& time, MacroDocument& document, const TextStore& store,
+                             std::string& path) {
+    path = folder;
+    if (!path.empty() && path.back() != '\\' && path.back() != '/') path += '\\';
+    path += recoveryFileName(combination, time);
+    const ExtraBlock none{};
+    if (!combination) {
+        CompileResult code = compileEditMacro(document, store);
+        return saveEditFile(path, makeEditMemoryHeader(name, flags, code.ok ? code.code.size() : 0), none, document,
+                            store);
+    }
+    CompileResult code = compileCombinationMacro(document, store);
+    const CombinationMemoryHeader header =
+        makeCombinationMemoryHeader(name, flags, code.ok ? code.code.size() : 0, 0, 0);
+    const std::vector<uint8_t> bytes = encodeCombinationDocument(header, none, document);
+    if (!writeFileAtomic(path, bytes.data(), bytes.size())) return failed(formatText("%s(ComLine=%d)", kTrouble, kRecoveryWrite));
+    return {true, {}};
 }
 
 PageOutcome storeAutoClick(MacroMemory& memory, const AutoClickSettings& settings) {

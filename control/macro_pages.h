@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <string>
 
+#include "base/local_time.h"
 #include "base/status.h"
 #include "control/auto_click.h"
 #include "control/macro_files.h"
@@ -55,6 +56,25 @@ PageOutcome saveEditPageFile(const std::string& path, const std::string& name, u
 PageOutcome saveCombinationPageFile(const std::string& path, const std::string& name, uint16_t flags,
                                     const ExtraBlock& extra, MacroDocument& document, const TextStore& store,
                                     MacroMemory& memory);
+
+// The typing texts of a loaded edit file join the store the two pages
+// share: the replaced document's texts are freed (unless the other page's
+// lines use them) and each text the loaded lines use gets the lowest free
+// slot, their lines renumbered, so that the other page keeps its texts.
+// False (the store and the lines as they were) when the store is full.
+constexpr const char* kTextStoreFull =
+    "문장 저장 공간이 가득 찼습니다.\n필요없는 문장출력 명령을 삭제한 후 다시 시도해주세요.";
+bool adoptFileTexts(MacroDocument& loaded, const TextStore& fileStore, TextStore& shared,
+                    const MacroDocument& replaced, const MacroDocument* other);
+
+// The machine was lost while a page held lines not yet saved: the document
+// is written as a macro file of the page's kind into `folder` under a dated
+// name ("복구-20261208-152502.eqn1"), without the machine (a combination copy
+// carries none of the memories it plays). `path` gets the file's path.
+std::string recoveryFileName(bool combination, const LocalTime& time);
+FileOutcome saveRecoveryCopy(const std::string& folder, bool combination, const std::string& name, uint16_t flags,
+                             const LocalTime& time, MacroDocument& document, const TextStore& store,
+                             std::string& path);
 
 // Auto-click page: "기계에 저장하기" validates, generates and writes the block;
 // "기계에서 불러오기" takes the settings of the machine's block ("불러오기 완료",

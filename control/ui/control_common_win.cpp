@@ -43,7 +43,17 @@ void endWith(HWND owner, const LinkFailureNotice& notice) {
         return;
     }
     s.ending = true;
-    winui::showWarning(owner, notice.text);
+    // The lines being edited would be lost with the program: they are kept
+    // as macro files first, and the message names them.
+    std::string text = notice.text;
+    const std::vector<std::string> kept = saveUnsavedPages();
+    if (!kept.empty()) {
+        text += "\n\n편집 중이던 매크로를 다음 파일로 저장했습니다.";
+        for (const std::string& path : kept) {
+            text += "\n" + path;
+        }
+    }
+    winui::showWarning(owner, text);
     if (s.mainWindow) {
         PostMessageW(s.mainWindow, WM_CLOSE, 0, 0);
     }

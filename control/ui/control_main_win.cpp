@@ -31,9 +31,7 @@ namespace {
 constexpr const wchar_t* kMainClass = L"Quillon Control";
 constexpr UINT kOpenFirstPage = WM_APP + 1;
 
-// The page table: its button, its resource's maker. The edit and combination
-// pages come with their own dialogs; until then their buttons open the frame
-// with no page in it.
+// The page table: its button, its resource's maker.
 struct PageEntry {
     ControlPage page;
     int button;
@@ -41,8 +39,8 @@ struct PageEntry {
 };
 constexpr PageEntry kPages[] = {
     {ControlPage::Options, IDC_PAGE_OPTIONS, createOptionsPage},
-    {ControlPage::Edit, IDC_PAGE_EDIT, nullptr},
-    {ControlPage::Combination, IDC_PAGE_COMBINATION, nullptr},
+    {ControlPage::Edit, IDC_PAGE_EDIT, createEditPage},
+    {ControlPage::Combination, IDC_PAGE_COMBINATION, createCombinationPage},
     {ControlPage::Recorded, IDC_PAGE_RECORDED, createRecordedPage},
     {ControlPage::AutoClick, IDC_PAGE_AUTO_CLICK, createAutoClickPage},
 };
@@ -138,7 +136,7 @@ INT_PTR CALLBACK mainDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM
     case kOpenFirstPage:
         if (!s.firstPageOpened) {
             s.firstPageOpened = true;
-            showPage(dialog, control::firstPageOf(s.startArgument));
+            showPage(dialog, s.startPage);
         }
         return TRUE;
     case WM_COMMAND: {
@@ -261,8 +259,11 @@ int run(HINSTANCE instance, const std::string& argument) {
         s.link.closeLink();
         return 0;
     }
-    // 7. The start argument.
-    s.startArgument = control::startArgumentOf(argument);
+    // 7. The start argument: the working copy, or a macro file opened from Explorer.
+    const control::StartRequest request = control::startRequestOf(argument);
+    s.startArgument = request.argument;
+    s.startPath = request.path;
+    s.startPage = request.page;
     // 8. Settings: folders and colours.
     s.programFolder = programFolder();
     const StartupLoadResult loaded = s.data.load(s.programFolder);

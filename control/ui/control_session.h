@@ -34,6 +34,8 @@ struct ControlSession {
     control::ControlPage currentPage = control::ControlPage::None;
     bool firstPageOpened = false;
     int startArgument = 0;
+    std::string startPath;
+    control::ControlPage startPage = control::ControlPage::Options; // a macro file given as the argument, opened in its page
     int screenWidth = 0;
     int screenHeight = 0;
 
@@ -102,6 +104,12 @@ INT_PTR paintDialog(UINT message, WPARAM wParam);
 HWND createOptionsPage(HWND parent);
 HWND createRecordedPage(HWND parent);
 HWND createAutoClickPage(HWND parent);
+HWND createEditPage(HWND parent);
+HWND createCombinationPage(HWND parent);
+
+// The machine is lost: the edit and combination pages holding lines not yet
+// saved write them as dated copies in their folders; the paths written.
+std::vector<std::string> saveUnsavedPages();
 void runScheduleDialog(HWND owner);
 
 // The screenshot overlay: "스샷 불러오기" of a page.

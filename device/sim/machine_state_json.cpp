@@ -56,7 +56,7 @@ std::string memoriesJson(const SimMemory* memories, size_t count, size_t lengthO
         const uint32_t length =
             wideLength ? loadBe32(m.header.data() + lengthOffset) : loadBe16(m.header.data() + lengthOffset);
         add(out, {first ? "" : ",", "{\"index\":", num(i), ",\"magic\":", num(loadBe16(m.header.data())),
-                  ",\"length\":", num(length), ",\"bodyBytes\":", num(m.body.size()), "}"});
+                  ",\"length\":", num(length), ",\"bodyBytes\":", num(m.body.size()), ",\"body\":\"", hexBytes(m.body), "\"}"});
         first = false;
     }
     out += "]";

@@ -110,6 +110,46 @@
 #define IDC_PICK_CONFIRM 1602
 #define IDC_PICK_CLEAR 1603
 
+// Edit and combination pages
+#define IDD_PAGE_EDIT 140
+#define IDD_PAGE_COMBINATION 141
+#define IDC_MP_LOAD_MACHINE 2101
+#define IDC_MP_LOAD_FILE 2102
+#define IDC_MP_SAVE_MACHINE 2103
+#define IDC_MP_SAVE_FILE 2104
+#define IDC_MP_LOAD_SCREENSHOT 2105
+#define IDC_MP_CURRENT 2106
+#define IDC_MP_NAME 2107
+#define IDC_MP_PLAY_ONCE 2108
+#define IDC_MP_FPS 2109
+#define IDC_MP_KEYBOARD_LOCK 2110
+#define IDC_MP_MOUSE_LOCK 2111
+#define IDC_MP_LIST 2112
+#define IDC_MP_COUNTER 2113
+/* line dialog buttons, in the order of the dialogs (control::LineDialog) */
+#define IDC_MP_KEYBOARD 2120
+#define IDC_MP_BUTTON 2121
+#define IDC_MP_MOVE 2122
+#define IDC_MP_FPS_MOVE 2123
+#define IDC_MP_DELAY 2124
+#define IDC_MP_REPEAT 2125
+#define IDC_MP_REMOTE 2126
+#define IDC_MP_MACHINE_CONTROL 2127
+#define IDC_MP_TYPING 2128
+#define IDC_MP_PLAY_RECORDED 2129
+#define IDC_MP_PLAY_EDIT 2130
+/* list operations */
+#define IDC_MP_MODIFY 2140
+#define IDC_MP_MOVE_UP 2141
+#define IDC_MP_MOVE_DOWN 2142
+#define IDC_MP_COPY 2143
+#define IDC_MP_PASTE_ABOVE 2144
+#define IDC_MP_PASTE_BELOW 2145
+#define IDC_MP_DELETE 2146
+#define IDC_MP_DELETE_ALL 2147
+#define IDC_MP_INDENT 2148
+#define IDC_MP_OUTDENT 2149
+
 // Line dialogs
 #define IDD_LINE_KEYBOARD 150
 #define IDD_LINE_MOUSE_BUTTON 151

@@ -43,6 +43,25 @@ TEST(ControlProgram, StartArgumentPagesAndLinks) {
     for (const auto& s : starts) {
         EXPECT_EQ(firstPageOf(startArgumentOf(s.argument)), s.page) << s.argument;
     }
+    // A macro file opened from Explorer starts in the page of its kind.
+    const struct {
+        const char* argument;
+        ControlPage page;
+        bool carriesPath;
+    } files[] = {
+        {"C:\\매크로\\a.eqn1", ControlPage::Edit, true},      {"b.VELEL", ControlPage::Edit, true},
+        {"c.vele", ControlPage::Edit, true},                    {"d.cqn1", ControlPage::Combination, true},
+        {"e.velcL", ControlPage::Combination, true},            {"f.rqn1", ControlPage::Recorded, true},
+        {"g.mgild", ControlPage::Recorded, true},               {"h.velrL", ControlPage::Recorded, true},
+        {"i.aut", ControlPage::AutoClick, true},                {"j.txt", ControlPage::Options, false},
+        {"eqn1", ControlPage::Options, false},                  {"2", ControlPage::Combination, false},
+    };
+    for (const auto& f : files) {
+        const StartRequest request = startRequestOf(f.argument);
+        EXPECT_EQ(request.page, f.page) << f.argument;
+        EXPECT_EQ(request.path, f.carriesPath ? f.argument : "") << f.argument;
+        EXPECT_EQ(request.argument, std::string(f.argument) == "2" ? 2 : 0) << f.argument;
+    }
     EXPECT_EQ(mainLineTrouble(kSecondInstanceCode), "작동 중 문제가 발생했습니다(MainLine=1151)");
     EXPECT_EQ(manualPath("C:\\Quillon"), "C:\\Quillon\\Quillon.pdf");
     EXPECT_EQ(manualPath("C:\\Quillon\\"), "C:\\Quillon\\Quillon.pdf");

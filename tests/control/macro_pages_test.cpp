@@ -5,6 +5,8 @@
 
 #include "base/file.h"
 #include "base/text.h"
+#include "control/key_stream.h"
+#include "control/macro_compiler.h"
 #include "control/macro_pages.h"
 #include "tests/control/control_test_support.h"
 #include "tests/device/fake_macro_memory.h"
@@ -154,6 +156,92 @@ TEST(AutoClickPage, MachineStoreAndLoad) {
     auto outcome = loadAutoClickFromMachine(memory, loaded);
     EXPECT_EQ(outcome.message, "불러오기 완료");
     EXPECT_EQ(loaded.clickSpeed, 50);
+}
+
+} // namespace
+} // namespace quillon::control
+
+namespace quillon::control {
+namespace {
+
+using testing::makeLine;
+using testing::Page;
+
+void putText(TextStore& store, int slot, const char* text) {
+    store.slots[slot].inUse = 1;
+    std::strcpy(store.slots[slot].text, text);
+}
+
+TEST(MacroPageFiles, LoadedTextsTakeFreeSlotsAndLeaveTheOtherPagesTexts) {
+    Page other, replaced, loaded;
+    TextStore& shared = *other.store;
+    putText(shared, 0, "other");
+    other.add(makeLine(kind::kTypeText, {{8, 0}}));
+    putText(shared, 1, "replaced");
+    replaced.add(makeLine(kind::kTypeText, {{8, 1}}));
+    auto fileStore = newTextStore();
+    putText(*fileStore, 0, "file-0");
+    putText(*fileStore, 5, "file-5");
+    for (int slot : {0, 5, 0}) loaded.document->lines[loaded.document->head.lineCount++] = makeLine(8, {{8, slot}});
+
+    ASSERT_TRUE(adoptFileTexts(*loaded.document, *fileStore, shared, *replaced.document, other.document.get()));
+    EXPECT_EQ(P(loaded.document->lines[0], 8), 1);
+    EXPECT_EQ(P(loaded.document->lines[1], 8), 2);
+    EXPECT_EQ(P(loaded.document->lines[2], 8), 1);
+    EXPECT_STREQ(shared.slots[0].text, "other");
+    EXPECT_STREQ(shared.slots[1].text, "file-0");
+    EXPECT_STREQ(shared.slots[2].text, "file-5");
+    EXPECT_EQ(lowestFreeSlot(shared), 3);
+
+    // A full store refuses the file and keeps everything as it was.
+    Page crowded, again;
+    for (int slot = 0; slot < kTextSlotCount; ++slot) {
+        putText(*crowded.store, slot, "x");
+        crowded.add(makeLine(kind::kTypeText, {{8, slot}}));
+    }
+    again.document->lines[again.document->head.lineCount++] = makeLine(8, {{8, 5}});
+    again.document->lines[again.document->head.lineCount++] = makeLine(8, {{8, 0}});
+    EXPECT_FALSE(adoptFileTexts(*again.document, *fileStore, *crowded.store, *replaced.document,
+                                crowded.document.get()));
+    EXPECT_EQ(P(again.document->lines[0], 8), 5);
+    EXPECT_EQ(P(again.document->lines[1], 8), 0);
+    EXPECT_STREQ(crowded.store->slots[0].text, "x");
+}
+
+TEST(MacroPageFiles, RecoveryCopiesLoadBackWithoutTheMachine) {
+    const LocalTime time{2026, 12, 2, 8, 15, 25, 2};
+    EXPECT_EQ(recoveryFileName(false, time), "복구-20261208-152502.eqn1");
+    EXPECT_EQ(recoveryFileName(true, time), "복구-20261208-152502.cqn1");
+    const std::string folder = std::string(QUILLON_BINARY_DIR) + "/control-test-recovery/";
+    std::filesystem::create_directories(folder);
+
+    Page edit;
+    edit.add(makeLine(1, {{8, testing::rowOf(0x04)}}));
+    edit.add(makeLine(kind::kRepeatStart, {{16, 3}}));
+    std::string path;
+    ASSERT_TRUE(saveRecoveryCopy(folder, false, "작업", kFlagFps, time, *edit.document, *edit.store, path).ok);
+    EXPECT_EQ(path, folder + "복구-20261208-152502.eqn1");
+    EditMacroFile editBack;
+    ASSERT_TRUE(loadEditFile(path, editBack).ok);
+    EXPECT_EQ(editBack.document->head.lineCount, 2);
+    EXPECT_EQ(text::cp949ToUtf8(editBack.header.name), "작업");
+    EXPECT_EQ(+editBack.header.flags, kFlagFps);
+    EXPECT_EQ(+editBack.header.bodyLength, 0); // an open repeat does not compile
+
+    // A combination copy plays memories but carries none of them.
+    Page combination;
+    combination.add(makeLine(kind::kPlayRecorded, {{12, 8}}));
+    combination.add(makeLine(kind::kPlayEdit, {{12, 31}}));
+    ASSERT_TRUE(saveRecoveryCopy(folder, true, "", 0, time, *combination.document, *combination.store, path).ok);
+    CombinationMacroFile back;
+    ASSERT_TRUE(loadCombinationFile(path, back).ok);
+    EXPECT_EQ(back.header.recordedSet, 0u);
+    EXPECT_EQ(back.header.editSet, 0u);
+    EXPECT_EQ(+back.header.bodyLength, 3);
+    EXPECT_EQ(text::cp949ToUtf8(back.header.name), "새로 만든 매크로");
+    const CompileResult code = compileCombinationMacro(*back.document, *combination.store);
+    ASSERT_TRUE(code.ok);
+    EXPECT_EQ(testing::hex(code.code), "D0 08 D1 1F EE");
 }
 
 } // namespace

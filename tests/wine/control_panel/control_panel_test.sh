@@ -3,7 +3,9 @@
 #   control_panel_test.sh BIN_DIR HOST_TOOLS SCREENSHOT_DIR SCENARIO
 # Scenarios: start, second-instance, no-machine, wrong-magic, hotkey-magic
 # (in-process simulated machine or none); options, schedule (machine-sim on
-# COM1, whose state dump shows what the program wrote).
+# COM1, whose state dump shows what the program wrote); edit-page,
+# edit-working-copy and combination-page (the macro pages with the golden
+# macro files).
 set -eu
 BIN=$1 HOST_TOOLS=$2 SHOTS=$3 SCENARIO=$4
 . "$(dirname "$0")/../gui_session.sh"
@@ -71,6 +73,41 @@ select_line() {
         [ $i -lt 300 ] || fail "the list has no line $2"
         sleep 0.1
     done
+}
+
+
+winpath() { echo "Z:$1" | tr / '\\'; }
+QUILLON_TOOL=$HOST_TOOLS/quillon
+GOLDEN=$QUILLON_ROOT/tests/golden
+
+# A message box with this text, answered with the button BUTTON (6 Yes, 7 No).
+answer_box() {
+    BOX=$(drive wait-window --class '#32770' --title "$3" --child-contains "$1" --timeout 20000) ||
+        fail "no message box ($1)"
+    drive click "$BOX" "$2"
+    drive wait-gone "$BOX" --timeout 5000 >/dev/null || fail "box stayed ($1)"
+}
+
+# The lines of a macro file (or of decoded code) as the line list shows them.
+file_lines() { "$QUILLON_TOOL" macro show "$1" | sed 1d | cut -c8-; }
+code_lines() { "$QUILLON_TOOL" macro decode "$1" "$2" | cut -c8-; }
+compiled() { "$QUILLON_TOOL" macro compile "$1" | grep -v '^recorded set' | tr -d ' \n' | tr 'A-F' 'a-f'; }
+
+# The memory picker CAPTION: chooses line INDEX and confirms.
+pick_memory() {
+    PICKER=$(drive wait-window --class '#32770' --title "$1" --timeout 20000) || fail "no memory picker ($1)"
+    i=0
+    until drive select "$PICKER" 1601 "$2" 2>/dev/null; do
+        i=$((i + 1)); [ $i -lt 300 ] || fail "the picker has no line $2"; sleep 0.1
+    done
+    sleep 0.3
+    drive click "$PICKER" 1602
+    drive wait-gone "$PICKER" --timeout 5000 >/dev/null || fail "the picker stayed"
+}
+
+# The edit or combination page's list (2112) once it holds LINES.
+page_lines_become() {
+    lines_become "$MAIN" 2112 "$1" || fail "the line list is not $2"
 }
 
 case $SCENARIO in
@@ -240,6 +277,87 @@ recorded)
     drive wait-gone "$PICKER" --timeout 5000 >/dev/null || fail "the picker stayed"
     [ "$(drive text "$MAIN" 1305)" = "$(printf '1-1메모리\r\n비어 있슴')" ] ||
         [ -n "$(drive text "$MAIN" 1305)" ] || fail "no current macro"
+    close_program "$PROGRAM"
+    ;;
+edit-page)
+    # A macro file opened from Explorer: stored, saved, read back.
+    start_machine_sim
+    cp "$GOLDEN/edit_macro.eqn1" "$WORK/골든.eqn1"
+    wine_bg "$BIN/control-panel.exe" "$(winpath "$WORK/골든.eqn1")"
+    PROGRAM=$BG_PID
+    start_program
+    page_lines_become "$(file_lines "$WORK/골든.eqn1")" "the file's lines"
+    [ "$(drive text "$MAIN" 2107)" = "골든 매크로" ] || fail "name \"$(drive text "$MAIN" 2107)\""
+    [ "$(drive text "$MAIN" 2113)" = "2/4" ] || fail "counter \"$(drive text "$MAIN" 2113)\""
+    screenshot "$MAIN" control-edit-page
+    # Stored in memory 1-2: the machine holds exactly the compiled code.
+    drive click "$MAIN" 2103
+    pick_memory "기계에 저장하기" 1
+    expect_box "저장 완료" "알림"
+    BODY=$(machine_state "[m['body'] for m in s['edit'] if m['index'] == 1][0]")
+    [ "$BODY" = "$(compiled "$WORK/골든.eqn1")" ] || fail "memory 1-2 holds $BODY"
+    # Saved as a file: the same header and lines, the same code.
+    drive click "$MAIN" 2104
+    DIALOG=$(drive wait-window --title "저장할 파일이름을 입력/선택해주세요." --timeout 20000) || fail "no save dialog"
+    drive settext "$DIALOG" 1148 "$(winpath "$WORK/저장.eqn1")"
+    drive click "$DIALOG" 1
+    expect_box "저장 완료" "알림"
+    [ "$("$QUILLON_TOOL" macro show "$WORK/저장.eqn1")" = "$("$QUILLON_TOOL" macro show "$WORK/골든.eqn1")" ] ||
+        fail "the saved file differs: $("$QUILLON_TOOL" macro show "$WORK/저장.eqn1")"
+    [ "$(compiled "$WORK/저장.eqn1")" = "$BODY" ] || fail "the saved file compiles differently"
+    # Emptied, then read back from the machine: the sentences of the code.
+    drive click "$MAIN" 2147
+    answer_box "모든 내용을 삭제하시겠습니까?" 1 "알림"
+    page_lines_become "" "empty"
+    drive click "$MAIN" 2101
+    pick_memory "기계에서 불러오기" 1
+    page_lines_become "$(code_lines edit "$BODY")" "the memory's lines"
+    [ "$(drive text "$MAIN" 2107)" = "골든 매크로" ] || fail "read-back name \"$(drive text "$MAIN" 2107)\""
+    close_program "$PROGRAM"
+    ;;
+edit-working-copy)
+    # Argument 1: the working copy "tmp.tmp" of the working folder.
+    LOCAL=$("$WINE" cmd /c echo %LOCALAPPDATA% | tr -d '\r')
+    WORKING="$(winepath -u "$LOCAL" 2>/dev/null)/Quillon/매크로/작업"
+    mkdir -p "$WORKING"
+    cp "$GOLDEN/edit_macro.eqn1" "$WORKING/tmp.tmp"
+    QUILLON_MACHINE=sim wine_bg "$BIN/control-panel.exe" 1
+    PROGRAM=$BG_PID
+    start_program
+    page_lines_become "$(file_lines "$GOLDEN/edit_macro.eqn1")" "the working copy's lines"
+    rm -f "$WORKING/tmp.tmp"
+    # A click on a line makes it the current one.
+    drive select "$MAIN" 2112 0
+    sleep 0.3
+    [ "$(drive text "$MAIN" 2113)" = "1/4" ] || fail "counter after a click \"$(drive text "$MAIN" 2113)\""
+    close_program "$PROGRAM"
+    ;;
+combination-page)
+    start_machine_sim
+    cp "$GOLDEN/combination_macro.cqn1" "$WORK/조합.cqn1"
+    wine_bg "$BIN/control-panel.exe" "$(winpath "$WORK/조합.cqn1")"
+    PROGRAM=$BG_PID
+    start_program
+    page_lines_become "$(file_lines "$WORK/조합.cqn1")" "the file's lines"
+    screenshot "$MAIN" control-combination-page
+    BEFORE=$(machine_state "s['recorded'], s['edit']")
+    # No: only the combination code goes to memory 2.
+    drive click "$MAIN" 2103
+    pick_memory "기계에 저장하기" 1
+    answer_box "이 조합매크로에는 녹화/편집매크로가 포함되어 있습니다." 7 "알림"
+    expect_box "저장 완료" "알림"
+    [ "$(machine_state "[m['body'] for m in s['combination'] if m['index'] == 1][0]")" = "d008d11fee" ] ||
+        fail "combination memory 2: $(machine_state "s['combination']")"
+    [ "$(machine_state "s['recorded'], s['edit']")" = "$BEFORE" ] || fail "No still wrote the carried macros"
+    # Yes: the carried macros go to recorded 2-1 and edit 4-8.
+    drive click "$MAIN" 2103
+    pick_memory "기계에 저장하기" 0
+    answer_box "이 조합매크로에는 녹화/편집매크로가 포함되어 있습니다." 6 "알림"
+    expect_box "저장 완료" "알림"
+    [ "$(machine_state "[m['body'] for m in s['recorded'] if m['index'] == 8][0]")" = "100400200400" ] ||
+        fail "recorded 2-1: $(machine_state "s['recorded']")"
+    [ "$(machine_state "[m['body'] for m in s['edit'] if m['index'] == 31][0]")" = "0104ee" ] ||
+        fail "edit 4-8: $(machine_state "s['edit']")"
     close_program "$PROGRAM"
     ;;
 *)
