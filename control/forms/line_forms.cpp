@@ -1,5 +1,6 @@
 #include "control/forms/line_forms.h"
 
+#include <algorithm>
 #include <cctype>
 
 #include "base/text.h"
@@ -24,8 +25,9 @@ constexpr LineCheck kWrongKind{"kind", F::Kind, ""};
 constexpr LineCheck kKeyChecks[] = {kWrongKind, {"key", F::Key, ""}};
 constexpr LineCheck kButtonChecks[] = {
     kWrongKind, {"button", F::Button, ""}, {"scroll count", F::ScrollCount, "1~255 사이의 값을 입력해주세요."}};
+// Without a screenshot the movement dialog does not open: a notice, not a warning.
 constexpr LineCheck kMoveChecks[] = {
-    {"screenshot", F::None, kNeedScreenshot}, {"choice", F::Kind, ""},          {"x outside", F::X, ""},
+    {"screenshot", F::None, kNeedScreenshot, true}, {"choice", F::Kind, ""},          {"x outside", F::X, ""},
     {"y outside", F::Y, ""},                  {"slot", F::Slot, ""},
 };
 constexpr LineCheck kFpsChecks[] = {{"horizontal", F::Horizontal, "가로값은 200까지입니다."},
@@ -55,6 +57,19 @@ constexpr LineCheck kTypingChecks[] = {
 constexpr LineCheck kPlayChecks[] = {
     kWrongKind, {"combination only", F::Kind, ""}, {"index", F::MemoryIndex, ""}};
 
+// ---- the radio buttons of each dialog --------------------------------------------
+
+constexpr int kKeyChoices[] = {1, 2, 3, 48, 49, 64, 65, 66, 67, 68, 69, 96};
+constexpr int kButtonChoices[] = {16, 19, 22, 25, 50, 51, 70, 71, 72, 73, 76, 92, 97, 41, 42};
+constexpr int kMoveChoices[] = {0, 1, 2, 3, 4};
+constexpr int kFpsChoices[] = {kind::kFpsMove};
+constexpr int kDelayChoices[] = {kind::kDelay, kind::kRandomDelay};
+constexpr int kRepeatChoices[] = {88, 103, 105, 89, 98};
+constexpr int kRemoteChoices[] = {120, 56, 57, 80, 81, 99};
+constexpr int kMachineChoices[] = {136, 137, 138, 139, 140, 141, 152, 153, 224, 225};
+constexpr int kTypingChoices[] = {kind::kTypeText};
+constexpr int kPlayChoices[] = {kind::kPlayRecorded, kind::kPlayEdit};
+
 const LineCheck& check(std::span<const LineCheck> checks, std::string_view id) {
     for (const LineCheck& c : checks) {
         if (id == c.id) return c;
@@ -69,6 +84,13 @@ BuiltLine refuse(std::span<const LineCheck> checks, std::string_view id) {
 const TextStore& noTexts() {
     static const ZeroedPtr<TextStore> store = newTextStore();
     return *store;
+}
+
+// P12 records the radio button the line was made with, where the kind
+// gives P12 no other use.
+void keepChoice(EditLine& line, LineDialog dialog, int choice) {
+    if (line.kind == kind::kFpsMove || line.kind == kind::kPlayRecorded || line.kind == kind::kPlayEdit) return;
+    P(line, 12) = std::max(0, choiceIndexOf(dialog, choice));
 }
 
 BuiltLine made(EditLine line, const std::string& memo, const TextStore* store = nullptr) {
@@ -121,6 +143,30 @@ std::span<const LineCheck> checksOf(LineDialog dialog) {
     return {};
 }
 
+std::span<const int> choicesOf(LineDialog dialog) {
+    switch (dialog) {
+    case LineDialog::Keyboard: return kKeyChoices;
+    case LineDialog::MouseButton: return kButtonChoices;
+    case LineDialog::Move: return kMoveChoices;
+    case LineDialog::FpsMove: return kFpsChoices;
+    case LineDialog::Delay: return kDelayChoices;
+    case LineDialog::Repeat: return kRepeatChoices;
+    case LineDialog::Remote: return kRemoteChoices;
+    case LineDialog::MachineControl: return kMachineChoices;
+    case LineDialog::Typing: return kTypingChoices;
+    case LineDialog::PlayMemory: return kPlayChoices;
+    }
+    return {};
+}
+
+int choiceIndexOf(LineDialog dialog, int choice) {
+    const std::span<const int> choices = choicesOf(dialog);
+    for (size_t i = 0; i < choices.size(); ++i) {
+        if (choices[i] == choice) return static_cast<int>(i);
+    }
+    return -1;
+}
+
 // ---- "키보드 동작" ------------------------------------------------------------------
 
 BuiltLine build(const KeyLineForm& form, const LineFormContext&) {
@@ -133,6 +179,7 @@ BuiltLine build(const KeyLineForm& form, const LineFormContext&) {
         if (!keyCodeOfRow(form.keyRow)) return refuse(kKeyChecks, "key");
         P(line, 8) = form.keyRow;
     }
+    keepChoice(line, LineDialog::Keyboard, form.kind);
     return made(line, form.memo);
 }
 
@@ -144,18 +191,22 @@ BuiltLine build(const ButtonLineForm& form, const LineFormContext&) {
         if (form.scrollCount < 1 || form.scrollCount > 255) return refuse(kButtonChecks, "scroll count");
         EditLine line = lineOf(action);
         P(line, 20) = form.scrollCount;
+        keepChoice(line, LineDialog::MouseButton, action);
         return made(line, form.memo);
     }
     if (buttonFamilyOf(action) == action) {
         if (form.button < 0 || form.button > 2) return refuse(kButtonChecks, "button");
         EditLine line = lineOf(action + form.button);
         P(line, 8) = form.button;
+        keepChoice(line, LineDialog::MouseButton, action);
         return made(line, form.memo);
     }
     if (buttonFamilyOf(action) != 0 || !isDialogKind(action, LineDialog::MouseButton)) {
         return refuse(kButtonChecks, "kind");
     }
-    return made(lineOf(action), form.memo);
+    EditLine line = lineOf(action);
+    keepChoice(line, LineDialog::MouseButton, action);
+    return made(line, form.memo);
 }
 
 // ---- "마우스 이동" -------------------------------------------------------------------
@@ -194,6 +245,7 @@ BuiltLine build(const MoveLineForm& form, const LineFormContext& context) {
         P(line, 36) = height;
     }
     if (withSlot) P(line, 24) = form.slot;
+    keepChoice(line, LineDialog::Move, static_cast<int>(form.choice));
     return made(line, form.memo);
 }
 
@@ -243,6 +295,7 @@ BuiltLine build(const DelayLineForm& form, const LineFormContext&) {
         if (!ms) return refuse(kDelayChecks, "seconds");
         EditLine line = lineOf(kind::kDelay);
         P(line, 16) = *ms;
+        keepChoice(line, LineDialog::Delay, line.kind);
         return made(line, form.memo);
     }
     // An upper bound below the lower one is accepted: the runner and the
@@ -254,6 +307,7 @@ BuiltLine build(const DelayLineForm& form, const LineFormContext&) {
     EditLine line = lineOf(kind::kRandomDelay);
     P(line, 20) = *low;
     P(line, 24) = *high;
+    keepChoice(line, LineDialog::Delay, line.kind);
     return made(line, form.memo);
 }
 
@@ -282,6 +336,7 @@ BuiltLine build(const RepeatLineForm& form, const LineFormContext&) {
         P(line, 28) = right ? form.rightOperator : -1;
         P(line, 32) = form.rightValue;
     }
+    keepChoice(line, LineDialog::Repeat, form.kind);
     return made(line, form.memo);
 }
 
@@ -295,6 +350,7 @@ BuiltLine build(const RemoteLineForm& form, const LineFormContext&) {
         if (!form.number || *form.number < 0 || *form.number > 250) return refuse(kRemoteChecks, "number");
         P(line, 20) = *form.number;
     }
+    keepChoice(line, LineDialog::Remote, form.kind);
     return made(line, form.memo);
 }
 
@@ -309,6 +365,7 @@ BuiltLine build(const MachineControlLineForm& form, const LineFormContext&) {
         if (cp949.empty() || cp949.size() > kMaxLabelCharacters) return refuse(kMachineChecks, "label");
         setLabel(line, form.label);
     }
+    keepChoice(line, LineDialog::MachineControl, form.kind);
     return made(line, form.memo);
 }
 
@@ -326,6 +383,7 @@ BuiltLine build(const TypingLineForm& form, const LineFormContext& context) {
     }
     EditLine line = lineOf(kind::kTypeText);
     P(line, 8) = placed.slot;
+    keepChoice(line, LineDialog::Typing, line.kind);
     return made(line, form.memo, context.store);
 }
 

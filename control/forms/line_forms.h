@@ -185,6 +185,14 @@ BuiltLine build(const LineForm& form, const LineFormContext& context);
 // dialog makes. Typing lines read their text from the context's store.
 std::optional<LineForm> formOf(const EditLine& line, const LineFormContext& context);
 
+// The choices a dialog offers with its radio buttons, in their order: the
+// kind each makes (a button family by its left button's kind; the movement
+// dialog by its MoveChoice). P12 of a built line holds the index of its
+// choice, except in the FPS and memory-playing lines where P12 is data.
+std::span<const int> choicesOf(LineDialog dialog);
+// The index of `choice` in choicesOf(dialog), or -1.
+int choiceIndexOf(LineDialog dialog, int choice);
+
 // The dialog a form belongs to, and every refusal that dialog can give.
 LineDialog dialogOf(const LineForm& form);
 std::span<const LineCheck> checksOf(LineDialog dialog);

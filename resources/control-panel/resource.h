@@ -149,3 +149,56 @@
 #define IDC_MP_DELETE_ALL 2147
 #define IDC_MP_INDENT 2148
 #define IDC_MP_OUTDENT 2149
+
+// Line dialogs
+#define IDD_LINE_KEYBOARD 150
+#define IDD_LINE_MOUSE_BUTTON 151
+#define IDD_LINE_MOVE 152
+#define IDD_LINE_FPS_MOVE 153
+#define IDD_LINE_DELAY 154
+#define IDD_LINE_REPEAT 155
+#define IDD_LINE_REMOTE 156
+#define IDD_LINE_MACHINE 157
+#define IDD_LINE_TYPING 158
+#define IDD_LINE_PLAY_MEMORY 159
+/* what every line dialog has: the three add buttons ("수정" on the first
+   when a line is changed) and the memo box */
+#define IDC_LINE_ADD_END 3001
+#define IDC_LINE_ADD_BEFORE 3002
+#define IDC_LINE_ADD_AFTER 3003
+#define IDC_LINE_MEMO 3004
+/* radio buttons of a dialog's choices: IDC_LINE_CHOICE_FIRST + the choice's index */
+#define IDC_LINE_CHOICE_FIRST 3010
+#define IDC_LINE_KEY 3040
+#define IDC_LINE_KEY_CAPTURE 3041
+/* button radios: IDC_LINE_BUTTON_FIRST + 0 left, 1 middle, 2 right */
+#define IDC_LINE_BUTTON_FIRST 3042
+#define IDC_LINE_SCROLL_COUNT 3045
+#define IDC_LINE_X 3046
+#define IDC_LINE_Y 3047
+#define IDC_LINE_DX 3048
+#define IDC_LINE_DY 3049
+#define IDC_LINE_CURRENT_X 3050
+#define IDC_LINE_CURRENT_Y 3051
+#define IDC_LINE_SLOT 3052
+#define IDC_LINE_RANDOM 3053
+#define IDC_LINE_HORIZONTAL 3054
+#define IDC_LINE_LEFT 3055
+#define IDC_LINE_RIGHT 3056
+#define IDC_LINE_VERTICAL 3057
+#define IDC_LINE_UP 3058
+#define IDC_LINE_DOWN 3059
+#define IDC_LINE_SECONDS 3060
+#define IDC_LINE_LOWER 3061
+#define IDC_LINE_UPPER 3062
+#define IDC_LINE_REPEAT_NAME 3063
+#define IDC_LINE_COUNT 3064
+#define IDC_LINE_LEFT_VALUE 3065
+#define IDC_LINE_LEFT_OPERATOR 3066
+#define IDC_LINE_RIGHT_OPERATOR 3067
+#define IDC_LINE_RIGHT_VALUE 3068
+#define IDC_LINE_NUMBER 3069
+#define IDC_LINE_LABEL 3070
+#define IDC_LINE_TEXT 3071
+#define IDC_LINE_SPEED 3072
+#define IDC_LINE_MEMORY 3073

@@ -114,6 +114,8 @@ TEST(LineForms, EveryCheckOfEveryDialog) {
          LineField::UpperSeconds},
         // "구간 반복"
         {"repeat", RepeatLineForm{88, 0, 3, 0, 0, 0, 0, {}}, ctx, "반복 [A] 시작(3회) {."},
+        {"repeat once", RepeatLineForm{88, 0, 1, 0, 0, 0, 0, {}}, ctx, "반복 [A] 시작(1회) {."},
+        {"repeat most", RepeatLineForm{88, 4, 65000, 0, 0, 0, 0, {}}, ctx, "반복 [E] 시작(65000회) {."},
         {"repeat end", RepeatLineForm{103, 0, 0, 0, 0, 0, 0, {}}, ctx, "} 반복 끝."},
         {"repeat zero", RepeatLineForm{88, 0, 0, 0, 0, 0, 0, {}}, ctx, "반복횟수는 1~65000회까지 설정하세요.", "count",
          LineField::Count},
@@ -204,6 +206,39 @@ TEST(LineForms, ParametersTheCodeIsMadeFrom) {
     EXPECT_EQ(lineDisplayText(line(withMemo)), "[ A  ]키를 눌렀다 뗀다.\t\t//메모");
     EXPECT_EQ(lineDisplayText(line(KeyLineForm{3, rowOf(0x04), std::string(200, 'm')})),
               "[ A  ]키를 눌렀다 뗀다.\t\t//" + std::string(127, 'm'));
+}
+
+// P12 keeps the radio button a line was made with, except where it is data.
+TEST(LineForms, TwelfthWordHoldsTheDialogsChoice) {
+    Contexts c;
+    struct Case {
+        const char* name;
+        LineForm form;
+        int p12;
+    };
+    const Case cases[] = {
+        {"first key choice", KeyLineForm{1, rowOf(0x04), {}}, 0},
+        {"wait for a key", KeyLineForm{49, rowOf(0x04), {}}, 4},
+        {"key-if end", KeyLineForm{96, 0, {}}, 11},
+        {"right double click", ButtonLineForm{25, 2, 1, {}}, 3},
+        {"scroll down", ButtonLineForm{42, 0, 3, {}}, 14},
+        {"move by distance", move(MoveChoice::ByDistance, false, 1, 1), 1},
+        {"kind 40", move(MoveChoice::ToRemembered, true, 0, 0, 1), 4},
+        {"random delay", randomDelay("1", "2"), 1},
+        {"count comparison", compare(1, 1, 3, 0), 3},
+        {"if a remote command", RemoteLineForm{81, 7, {}}, 4},
+        {"jump", MachineControlLineForm{153, "끝", {}}, 7},
+        {"typing", TypingLineForm{"a", 100, {}}, 0},
+        {"fps keeps its amount", FpsMoveLineForm{150, true, 0, false, {}}, 150},
+        {"play keeps its memory", PlayMemoryLineForm{209, 31, {}}, 31},
+    };
+    for (const Case& t : cases) {
+        BuiltLine built = build(t.form, c.ordinary);
+        ASSERT_TRUE(built.ok()) << t.name;
+        EXPECT_EQ(P(*built.value, 12), t.p12) << t.name;
+    }
+    // Without a screenshot the movement dialog only tells, with the notice's caption.
+    EXPECT_TRUE(build(move(MoveChoice::ToPoint, false, 0, 0), c.noScreenshot).notice);
 }
 
 // One form for every line kind: building it and reading the line back gives

@@ -113,6 +113,38 @@ page_lines_become() {
     lines_become "$MAIN" 2112 "$1" || fail "the line list is not $2"
 }
 
+# The edit page of a program talking to machine-sim, empty.
+open_edit_page() {
+    start_machine_sim
+    wine_bg "$BIN/control-panel.exe"
+    PROGRAM=$BG_PID
+    start_program
+    drive click "$MAIN" 1002
+    page_lines_become "" "empty"
+}
+
+# Line dialogs: opened from the page's button, the line added with the first
+# button, or refused with a message (or silently) and kept open.
+open_line() {
+    drive click "$MAIN" "$1"
+    D=$(drive wait-window --class '#32770' --title "$2" --timeout 20000) || fail "no dialog \"$2\""
+}
+add_line() {
+    drive click "$D" 3001
+    drive wait-gone "$D" --timeout 5000 >/dev/null || fail "the dialog stayed after a good line"
+}
+refused() {
+    drive click "$D" 3001
+    expect_box "$1" "${2:-오류}"
+    drive text "$D" >/dev/null || fail "the dialog closed after \"$1\""
+}
+silently_refused() {
+    drive click "$D" 3001
+    drive wait-gone "$D" --timeout 1500 >/dev/null && fail "the dialog closed after a refused line ($1)"
+    return 0
+}
+T=$(printf '\t')
+
 case $SCENARIO in
 start)
     QUILLON_MACHINE=sim wine_bg "$BIN/control-panel.exe"
@@ -388,6 +420,135 @@ edit-recovery)
     [ -f "$1" ] || fail "no recovery file in $EDIT_FOLDER"
     [ "$(file_lines "$1")" = "$CHANGED" ] || fail "the recovery file holds $(file_lines "$1")"
     rm -f "$EDIT_FOLDER"/복구-*.eqn1
+    ;;
+lines)
+    # One line through each movement, key and button dialog of the edit page,
+    # their cheap refusals and one "수정".
+    open_edit_page
+    # "키보드 동작": the key pressed in the capture box, "눌렀다 뗀다", a memo.
+    open_line 2120 "키보드 동작"
+    drive scankey "$D" 3041 0x1E
+    drive click "$D" 3012
+    drive settext "$D" 3004 "메모"
+    screenshot "$D" control-line-keyboard
+    add_line
+    page_lines_become "[ A  ]키를 눌렀다 뗀다.$T$T//메모" "the keyboard line"
+    # "마우스 버튼 동작": scrolling 0 steps is refused, 3 is taken.
+    open_line 2121 "마우스 버튼 동작"
+    drive click "$D" 3023
+    drive settext "$D" 3045 0
+    refused "1~255 사이의 값을 입력해주세요."
+    drive settext "$D" 3045 3
+    screenshot "$D" control-line-button
+    add_line
+    # "마우스 이동" needs the screenshot; then a point outside it stays refused.
+    drive click "$MAIN" 2122
+    expect_box "먼저 스크린샷 불러오기를 하셔야 합니다." "알림"
+    convert -size 320x200 xc:'#336699' "$WORK/shot.bmp"
+    drive click "$MAIN" 2105
+    OPEN=$(drive wait-window --title "스샷 불러오기" --timeout 20000) || fail "no picture dialog"
+    drive settext "$OPEN" 1148 "$(winpath "$WORK/shot.bmp")"
+    drive click "$OPEN" 1
+    drive wait-gone "$OPEN" --timeout 5000 >/dev/null || fail "the picture dialog stayed"
+    open_line 2122 "마우스 이동"
+    drive settext "$D" 3046 320
+    drive settext "$D" 3047 50
+    silently_refused "x = width"
+    drive settext "$D" 3046 100
+    screenshot "$D" control-line-move
+    add_line
+    # "FPS 마우스이동": 201 is refused.
+    open_line 2123 "FPS 마우스이동"
+    drive settext "$D" 3054 201
+    refused "가로값은 200까지입니다."
+    drive settext "$D" 3054 200
+    drive settext "$D" 3057 5
+    drive click "$D" 3058
+    screenshot "$D" control-line-fps
+    add_line
+    # "시간지연": 65.001 is refused, 0.001 taken (and changed to 1.5 below).
+    open_line 2124 "시간지연(0.001~65초)"
+    drive settext "$D" 3060 65.001
+    refused "지연시간은 0.001~65초까지 입니다."
+    drive settext "$D" 3060 0.001
+    screenshot "$D" control-line-delay
+    add_line
+    # "수정" of the delay line, the current one after its add: only "수정" and "취소" are shown.
+    drive click "$MAIN" 2140
+    D=$(drive wait-window --class '#32770' --title "시간지연(0.001~65초)" --timeout 20000) || fail "no delay dialog"
+    [ "$(drive text "$D" 3001)" = "수정" ] || fail "first button \"$(drive text "$D" 3001)\""
+    [ "$(drive text "$D" 3060)" = "0.001" ] || fail "the delay dialog opened with \"$(drive text "$D" 3060)\""
+    drive settext "$D" 3060 1.5
+    screenshot "$D" control-line-change
+    add_line
+    page_lines_become "[ A  ]키를 눌렀다 뗀다.$T$T//메모
+위로 3칸 스크롤
+마우스를 [X=100, Y=50]로 이동
+<FPS 마우스이동> 우로 200, 위로 5 이동한다.
+1.5초 동안 대기한다." "the dialogs' lines"
+    screenshot "$MAIN" control-lines-page
+    close_program "$PROGRAM"
+    ;;
+lines-blocks)
+    # The block, remote, machine and typing dialogs; then the machine holds
+    # what the command-line compiler makes of the same lines saved as a file.
+    open_edit_page
+    # "구간 반복": typing a count or a comparison value chooses its line.
+    open_line 2125 "구간 반복"
+    drive click "$D" 3011
+    drive settext "$D" 3064 65001
+    refused "반복횟수는 1~65000회까지 설정하세요."
+    drive settext "$D" 3064 3
+    screenshot "$D" control-line-repeat
+    add_line
+    open_line 2125 "구간 반복"
+    drive settext "$D" 3065 5
+    add_line
+    for choice in 3014 3011; do
+        open_line 2125 "구간 반복"
+        drive click "$D" $choice
+        add_line
+    done
+    # "원격 제어": command 251 keeps the dialog open without a message.
+    open_line 2126 "원격 제어"
+    drive settext "$D" 3069 251
+    silently_refused "command 251"
+    drive settext "$D" 3069 250
+    screenshot "$D" control-line-remote
+    add_line
+    # "장치 제어": typing a label name chooses the label.
+    open_line 2127 "장치 제어"
+    drive settext "$D" 3070 "처음"
+    screenshot "$D" control-line-machine
+    add_line
+    # "문장 입력": an empty text is refused.
+    open_line 2128 "문장 입력"
+    refused "타이핑할 문장을 입력해주세요"
+    drive settext "$D" 3071 "$(printf '안녕\r\nHi')"
+    drive settext "$D" 3072 600
+    screenshot "$D" control-line-typing
+    add_line
+    page_lines_become "반복 [A] 시작(3회) {.
+${T}만약 5<=반복[A] 이면 {
+${T}} 반복비교 끝
+} 반복 끝.
+연결된 기계로 명령 [ 250 ]를 보낸다.
+==>이름표 [처음]
+문장 출력 [안녕  Hi ...]" "the dialogs' lines"
+    # Stored in memory 1-1, saved as a file: the command-line compiler agrees.
+    drive click "$MAIN" 2103
+    pick_memory "기계에 저장하기" 0
+    # The progress dialog shares the caption: wait for the box with the text.
+    answer_box "저장 완료" 1 "알림"
+    BODY=$(machine_state "[m['body'] for m in s['edit'] if m['index'] == 0][0]")
+    case $BODY in 5800000300*ee) ;; *) fail "memory 1-1 holds $BODY" ;; esac
+    drive click "$MAIN" 2104
+    DIALOG=$(drive wait-window --title "저장할 파일이름을 입력/선택해주세요." --timeout 20000) || fail "no save dialog"
+    drive settext "$DIALOG" 1148 "$(winpath "$WORK/줄.eqn1")"
+    drive click "$DIALOG" 1
+    expect_box "저장 완료" "알림"
+    [ "$(compiled "$WORK/줄.eqn1")" = "$BODY" ] || fail "machine got $BODY, the compiler makes $(compiled "$WORK/줄.eqn1")"
+    close_program "$PROGRAM"
     ;;
 *)
     fail "unknown scenario"
