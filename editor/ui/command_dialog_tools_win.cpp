@@ -32,7 +32,9 @@ editor::FormContext formContextOf(const RowDialogContext& context) {
 }
 
 const winui::DialogBrushes& brushes() {
-    static const winui::DialogBrushes painted{winui::DialogColours{}};
+    // Texts, check and radio buttons take the dialog's own colour.
+    static const winui::DialogBrushes painted{
+        winui::DialogColours{winui::kDefaultDialogColour, winui::kDefaultDialogColour}};
     return painted;
 }
 
@@ -65,6 +67,15 @@ LRESULT CALLBACK keyBoxProcedure(HWND box, UINT message, WPARAM wParam, LPARAM l
         break;
     }
     return DefSubclassProc(box, message, wParam, lParam);
+}
+
+std::string comboLine(HWND box, LRESULT index) {
+    const LRESULT length = SendMessageW(box, CB_GETLBTEXTLEN, static_cast<WPARAM>(index), 0);
+    if (length == CB_ERR) return {};
+    std::wstring line(static_cast<size_t>(length) + 1, L'\0');
+    SendMessageW(box, CB_GETLBTEXT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(line.data()));
+    line.resize(static_cast<size_t>(length));
+    return narrow(line);
 }
 
 SlotList slotsNamed(const std::vector<int>& slots, std::string (*name)(const editor::AnalyzerNames&, int),
@@ -212,10 +223,14 @@ void fillSlots(HWND dialog, int id, const SlotList& list, int chosen) {
 
 int chosenSlot(HWND dialog, int id) {
     HWND box = control(dialog, id);
-    const std::wstring text = widen(winui::windowText(box));
-    if (text.empty()) return -1;
-    const LRESULT at = SendMessageW(box, CB_FINDSTRINGEXACT, static_cast<WPARAM>(-1),
-                                    reinterpret_cast<LPARAM>(text.c_str()));
+    const std::string text = winui::windowText(box);
+    // The chosen line first: names may repeat or be empty.
+    LRESULT at = SendMessageW(box, CB_GETCURSEL, 0, 0);
+    if (at != CB_ERR && comboLine(box, at) != text) at = CB_ERR;
+    if (at == CB_ERR && !text.empty()) {
+        at = SendMessageW(box, CB_FINDSTRINGEXACT, static_cast<WPARAM>(-1),
+                          reinterpret_cast<LPARAM>(widen(text).c_str()));
+    }
     if (at == CB_ERR) return -1;
     return static_cast<int>(SendMessageW(box, CB_GETITEMDATA, static_cast<WPARAM>(at), 0));
 }

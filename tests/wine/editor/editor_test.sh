@@ -2,7 +2,7 @@
 # GUI tests of analyzer-editor under Wine, with the in-process simulated
 # machine (QUILLON_MACHINE=sim) where a machine is needed.
 #   editor_test.sh BIN_DIR HOST_TOOLS SCREENSHOT_DIR SCENARIO
-# Scenarios: refusals, open-save, items, autosave, side-panel, areas, capture, link-loss.
+# Scenarios: refusals, open-save, items, autosave, side-panel, areas, capture, link-loss, commands.
 set -eu
 BIN=$1 HOST_TOOLS=$2 SHOTS=$3 SCENARIO=$4
 . "$(dirname "$0")/../gui_session.sh"
@@ -314,6 +314,107 @@ link-loss)
     [ "$EXIT_CODE" = 0 ] || fail "exit code $EXIT_CODE"
     [ -s "$SAVE_DIR/save.tmp" ] || fail "no autosave after the link was lost"
     [ ! -e "$WORK/끊김.dat" ] || fail "a partly written file is left"
+    ;;
+commands)
+    QUILLON_MACHINE=sim wine_bg "$BIN/analyzer-editor.exe" "$GOLDEN/typical.dat"
+    answer_box "기계매크로를 기계로 저장하시겠습니까?" 7
+    main_panel
+    # Opens the dialog of a main-panel button, checks it sits at the panel
+    # with the panel disabled, and keeps its picture.
+    open_command() {
+        drive click "$PANEL" "$1"
+        DIALOG=$(drive wait-window --class '#32770' --title "$2" --timeout 10000) || fail "no dialog \"$2\""
+        [ "$(drive rect "$DIALOG" | cut -d' ' -f1-2)" = "$(drive rect "$PANEL" | cut -d' ' -f1-2)" ] ||
+            fail "\"$2\" is not at the main panel"
+        screenshot "$DIALOG" "editor-command-$3"
+    }
+    # Presses a row button (default "끝에 추가") and expects the commands list.
+    add_row() {
+        drive click "$DIALOG" "$1"
+        drive wait-gone "$DIALOG" --timeout 10000 || { screenshot "$DIALOG" editor-command-stays; fail "dialog stays after button $1"; }
+        EXPECTED=$(printf '%b' "$2")
+        SEEN=$(lines_become "$PANEL" 1007 "$EXPECTED") || fail "commands after button $1: $SEEN"
+    }
+    L1='[A ] 키를 눌렀다 뗀다.'
+    L2='[버튼]이미지 위치로 이동한다.'
+    L3='매크로를 종료한다.'
+    L4='변수017 = 7'
+    L5='타이머2 = 30초'
+    L6='시간지연 0.080 ~ 1.500초'
+    L7='빨강불 ON'
+    L8='[버튼]의 이미지를 현재 동작화면의 이미지로 교체'
+    L9='[편지]를 타자한다.[300타/분]'
+
+    open_command 1006 "키보드 설정" keyboard
+    drive click "$DIALOG" 1072
+    drive scankey "$DIALOG" 1065 0x1E
+    drive settext "$DIALOG" 1251 "0.25"
+    add_row 6 "$L1"
+
+    open_command 1057 "마우스 설정" mouse
+    drive click "$DIALOG" 2106
+    drive settext "$DIALOG" 1165 "버튼"
+    add_row 6 "$L1\n$L2"
+
+    open_command 1058 "매크로 설정" macro
+    drive click "$DIALOG" 1087
+    add_row 6 "$L1\n$L2\n$L3"
+
+    open_command 1060 "변수" variable
+    drive settext "$DIALOG" 1086 "변수017"
+    drive settext "$DIALOG" 1171 "7"
+    add_row 6 "$L1\n$L2\n$L3\n$L4"
+
+    # A refusal keeps the dialog open with what was typed.
+    open_command 1061 "타이머" timer
+    drive settext "$DIALOG" 1165 "타이머2"
+    drive click "$DIALOG" 6
+    answer_box "타이머2에 대입할 타이머값을 입력하거나 타이머를 선택해주세요."
+    drive settext "$DIALOG" 1166 "30"
+    add_row 6 "$L1\n$L2\n$L3\n$L4\n$L5"
+
+    open_command 1059 "시간 지연" delay
+    drive click "$DIALOG" 1102
+    drive settext "$DIALOG" 1087 "1.5"
+    add_row 6 "$L1\n$L2\n$L3\n$L4\n$L5\n$L6"
+
+    open_command 1074 "기계 제어" machine
+    [ "$(drive text "$DIALOG" 1407)" = "분석기 재시작" ] || fail "no restart choice"
+    drive click "$DIALOG" 1407
+    drive click "$DIALOG" 6
+    drive wait-gone "$DIALOG" --timeout 1000 && fail "restart could be chosen"
+    drive click "$DIALOG" 1400
+    add_row 6 "$L1\n$L2\n$L3\n$L4\n$L5\n$L6\n$L7"
+
+    # "앞에 추가" before the chosen row (the last one placed).
+    open_command 1062 "인식이미지 교체" replace-image
+    drive settext "$DIALOG" 1165 "버튼"
+    add_row 7 "$L1\n$L2\n$L3\n$L4\n$L5\n$L6\n$L8\n$L7"
+
+    open_command 1006 "키보드 설정" keyboard-sentence
+    drive click "$DIALOG" 1074
+    DIALOG=$(drive wait-window --class '#32770' --title "자동 타자" --timeout 10000) || fail "no auto typing dialog"
+    screenshot "$DIALOG" editor-command-typing
+    drive settext "$DIALOG" 1348 "편지"
+    drive settext "$DIALOG" 1065 "안녕하세요"
+    drive settext "$DIALOG" 1211 "300"
+    add_row 6 "$L1\n$L2\n$L3\n$L4\n$L5\n$L6\n$L8\n$L7\n$L9"
+
+    # Number reading needs a recognition area: the dialog closes as it opens.
+    drive click "$PANEL" 1213
+    answer_box "범위를 먼저 설정해주세요."
+    drive wait-gone "$(drive wait-window --class '#32770' --title "숫자인식 설정" --timeout 2000 || echo 0)" \
+        --timeout 5000 || fail "number reading dialog stays"
+
+    # "수정 저장": the row changes where it stands.
+    drive select "$PANEL" 1007 4 double
+    DIALOG=$(drive wait-window --class '#32770' --title "타이머" --timeout 10000) || fail "no dialog for a change"
+    screenshot "$DIALOG" editor-command-change
+    [ "$(drive text "$DIALOG" 8)" = "수정 저장" ] || fail "button 8 reads $(drive text "$DIALOG" 8)"
+    [ "$(drive text "$DIALOG" 1166)" = "30" ] || fail "timer value shown as $(drive text "$DIALOG" 1166)"
+    drive settext "$DIALOG" 1166 "45"
+    add_row 8 "$L1\n$L2\n$L3\n$L4\n타이머2 = 45초\n$L6\n$L8\n$L7\n$L9"
+    close_editor
     ;;
 *)
     fail "unknown scenario"
