@@ -195,16 +195,21 @@ struct MacroDialog {
 
 // ---- "변수" (169) --------------------------------------------------------------------
 
-// Which controls each value kind uses; the others are disabled. The guard's
-// boxes follow "조건 없음", and the right operand follows the arithmetic.
+// The boxes of the value kinds are enabled only for the chosen kind (the
+// core says which fields a kind uses); the right operand also needs an
+// arithmetic, and the guard's boxes follow "조건 없음".
 struct VariableDialog {
     using Form = editor::VariableCommandForm;
     using Kind = editor::ValueKind;
-    static constexpr int kValueControls[] = {
-        IDC_CMD_ASSIGN_VALUE,     IDC_CMD_ASSIGN_ARITHMETIC, IDC_CMD_ASSIGN_RIGHT,    IDC_CMD_ASSIGN_IMAGE,
-        IDC_CMD_ASSIGN_COLOUR_PICK, IDC_CMD_ASSIGN_X,        IDC_CMD_ASSIGN_Y,        IDC_CMD_ASSIGN_MONITOR,
-        IDC_CMD_ASSIGN_AREA,      IDC_CMD_ASSIGN_LOAD_FROM,  IDC_CMD_ASSIGN_LOW,      IDC_CMD_ASSIGN_HIGH,
-        IDC_CMD_ASSIGN_SPREAD_X,  IDC_CMD_ASSIGN_SPREAD_Y,   IDC_CMD_ASSIGN_DATE_PART};
+    static constexpr FieldControl kValueControls[] = {
+        {F::Target, IDC_CMD_ASSIGN_TARGET},       {F::Value, IDC_CMD_ASSIGN_VALUE},
+        {F::RightValue, IDC_CMD_ASSIGN_ARITHMETIC}, {F::RightValue, IDC_CMD_ASSIGN_RIGHT},
+        {F::Image, IDC_CMD_ASSIGN_IMAGE},         {F::Colour, IDC_CMD_ASSIGN_COLOUR_PICK},
+        {F::X, IDC_CMD_ASSIGN_X},                 {F::Y, IDC_CMD_ASSIGN_Y},
+        {F::X, IDC_CMD_ASSIGN_MONITOR},           {F::Area, IDC_CMD_ASSIGN_AREA},
+        {F::Variable, IDC_CMD_ASSIGN_LOAD_FROM},  {F::LowValue, IDC_CMD_ASSIGN_LOW},
+        {F::HighValue, IDC_CMD_ASSIGN_HIGH},      {F::SpreadX, IDC_CMD_ASSIGN_SPREAD_X},
+        {F::SpreadY, IDC_CMD_ASSIGN_SPREAD_Y},    {F::DatePart, IDC_CMD_ASSIGN_DATE_PART}};
     static constexpr int kGuard[] = {IDC_CMD_ASSIGN_GUARD_LOW, IDC_CMD_ASSIGN_GUARD_LOW_OPERATOR,
                                      IDC_CMD_ASSIGN_GUARD_VARIABLE, IDC_CMD_ASSIGN_GUARD_HIGH_OPERATOR,
                                      IDC_CMD_ASSIGN_GUARD_HIGH};
@@ -218,31 +223,12 @@ struct VariableDialog {
         {F::SpreadX, IDC_CMD_ASSIGN_SPREAD_X},  {F::SpreadY, IDC_CMD_ASSIGN_SPREAD_Y},
         {F::DatePart, IDC_CMD_ASSIGN_DATE_PART}};
 
-    static bool usedBy(Kind kind, int id) {
-        switch (kind) {
-        case Kind::NumberOrVariable:
-            return id == IDC_CMD_ASSIGN_VALUE || id == IDC_CMD_ASSIGN_ARITHMETIC || id == IDC_CMD_ASSIGN_RIGHT;
-        case Kind::ImagePoint: return id == IDC_CMD_ASSIGN_IMAGE;
-        case Kind::Colour: return id == IDC_CMD_ASSIGN_COLOUR_PICK;
-        case Kind::ScreenPoint:
-            return id == IDC_CMD_ASSIGN_X || id == IDC_CMD_ASSIGN_Y || id == IDC_CMD_ASSIGN_MONITOR;
-        case Kind::RangeMatch: return id == IDC_CMD_ASSIGN_AREA;
-        case Kind::SavePreviousItem: return false;
-        case Kind::LoadPreviousItem: return id == IDC_CMD_ASSIGN_LOAD_FROM;
-        case Kind::RandomNumber: return id == IDC_CMD_ASSIGN_LOW || id == IDC_CMD_ASSIGN_HIGH;
-        case Kind::RandomPoint:
-            return id == IDC_CMD_ASSIGN_X || id == IDC_CMD_ASSIGN_Y || id == IDC_CMD_ASSIGN_MONITOR ||
-                   id == IDC_CMD_ASSIGN_SPREAD_X || id == IDC_CMD_ASSIGN_SPREAD_Y;
-        case Kind::DateTime: return id == IDC_CMD_ASSIGN_DATE_PART;
-        }
-        return false;
-    }
     static void enableFields(HWND d) {
         const Kind kind = static_cast<Kind>(std::max(0, chosenLabel(d, IDC_CMD_ASSIGN_KIND)));
-        for (int id : kValueControls) enable(d, id, usedBy(kind, id));
-        if (kind == Kind::NumberOrVariable) enable(d, IDC_CMD_ASSIGN_RIGHT, chosenLabel(d, IDC_CMD_ASSIGN_ARITHMETIC) > 0);
-        // "이전항목 불러오기" sets no target.
-        enable(d, IDC_CMD_ASSIGN_TARGET, kind != Kind::LoadPreviousItem);
+        for (const FieldControl& c : kValueControls) enable(d, c.control, editor::valueKindUses(kind, c.field));
+        if (editor::valueKindUses(kind, F::RightValue)) {
+            enable(d, IDC_CMD_ASSIGN_RIGHT, chosenLabel(d, IDC_CMD_ASSIGN_ARITHMETIC) > 0);
+        }
         const bool guarded = !isChecked(d, IDC_CMD_ASSIGN_NO_CONDITION);
         for (int id : kGuard) enable(d, id, guarded);
     }
