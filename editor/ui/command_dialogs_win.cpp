@@ -491,7 +491,9 @@ struct ReplaceImageDialog {
     using Form = editor::ReplaceImageCommandForm;
     static constexpr FieldControl kFields[] = {{F::Image, IDC_CMD_REPLACE_IMAGE}};
 
-    static void show(HWND d, const Form& f, EditorSession& s) { fillSlots(d, IDC_CMD_REPLACE_IMAGE, imageChoices(s), f.image); }
+    static void show(HWND d, const Form& f, EditorSession& s) {
+        fillSlots(d, IDC_CMD_REPLACE_IMAGE, imageChoices(s), f.image);
+    }
     static Form read(HWND d, EditorSession&) { return Form{chosenSlot(d, IDC_CMD_REPLACE_IMAGE)}; }
     static bool onCommand(HWND d, int id, int code) {
         if (id == IDC_CMD_REPLACE_IMAGE && (code == CBN_SELCHANGE || code == CBN_EDITCHANGE)) {
