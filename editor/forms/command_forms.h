@@ -130,6 +130,11 @@ inline constexpr int kValueKindCount = 10;
 const char* valueKindLabel(ValueKind kind);
 int32_t sourceOf(ValueKind kind);
 
+// The fields the "변수" dialog offers for a value kind; it disables the
+// others, and `build` reads nothing else. "이전항목 불러오기" sets no target;
+// the arithmetic goes with RightValue, "모니터 기준 좌표 적용" with X.
+bool valueKindUses(ValueKind kind, CommandField field);
+
 struct VariableCommandForm {
     int target = 0;
     ValueKind kind = ValueKind::NumberOrVariable;

@@ -80,6 +80,23 @@ int32_t sourceOf(ValueKind kind) { return validKind(kind) ? kKinds[static_cast<i
 
 std::span<const CommandCheck> command_checks::variableCommandChecks() { return kChecks; }
 
+bool valueKindUses(ValueKind kind, CommandField field) {
+    if (field == F::Target) return kind != ValueKind::LoadPreviousItem;
+    switch (kind) {
+    case ValueKind::NumberOrVariable: return field == F::Value || field == F::RightValue;
+    case ValueKind::ImagePoint: return field == F::Image;
+    case ValueKind::Colour: return field == F::Colour;
+    case ValueKind::ScreenPoint: return field == F::X || field == F::Y;
+    case ValueKind::RangeMatch: return field == F::Area;
+    case ValueKind::SavePreviousItem: return false;
+    case ValueKind::LoadPreviousItem: return field == F::Variable;
+    case ValueKind::RandomNumber: return field == F::LowValue || field == F::HighValue;
+    case ValueKind::RandomPoint: return field == F::X || field == F::Y || field == F::SpreadX || field == F::SpreadY;
+    case ValueKind::DateTime: return field == F::DatePart;
+    }
+    return false;
+}
+
 BuiltCommand build(const VariableCommandForm& form, const FormContext& context) {
     const auto checks = std::span<const CommandCheck>(kChecks);
     const AnalyzerModel& model = modelOf(context);

@@ -575,7 +575,7 @@ INT_PTR conditionDialog(const ConditionDialog& parts, HWND dialog, UINT message,
             closeRowDialog(dialog);
             return TRUE;
         }
-        if ((id == IDC_IF_AT_END || id == IDC_IF_BEFORE || id == IDC_IF_AFTER) && code == BN_CLICKED) {
+        if ((id == IDC_ROW_ADD_AT_END || id == IDC_ROW_ADD_BEFORE || id == IDC_ROW_ADD_AFTER) && code == BN_CLICKED) {
             addRow(parts, dialog, session, *context, id);
             return TRUE;
         }

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <map>
 #include <set>
 
@@ -277,6 +278,62 @@ TEST(CommandForms, EveryCheckOfEveryDialog) {
         for (const CommandCheck& check : commandChecks(k.kind)) {
             EXPECT_TRUE(met[k.kind].count(check.id)) << k.title << ": " << check.id;
         }
+    }
+}
+
+// The "변수" dialog disables the boxes its value kind does not use: whatever
+// they hold, the row is the same, and a used box left empty is refused.
+TEST(CommandForms, VariableKindsReadOnlyTheFieldsTheDialogOffers) {
+    FormWorld w;
+    VariableCommandForm filled;
+    filled.target = 1;
+    filled.value = typed("7");
+    filled.arithmetic = 1;
+    filled.right = typed("2");
+    filled.image = w.image;
+    filled.colour = 0x102030;
+    filled.x = "10";
+    filled.y = "20";
+    filled.area = w.area;
+    filled.loadFrom = 3;
+    filled.low = "1";
+    filled.high = "9";
+    filled.spreadX = "2";
+    filled.spreadY = "3";
+    filled.datePart = 2;
+    for (int k = 0; k < kValueKindCount; ++k) {
+        const ValueKind kind = static_cast<ValueKind>(k);
+        SCOPED_TRACE(valueKindLabel(kind));
+        const auto uses = [kind](CommandField field) { return valueKindUses(kind, field); };
+        VariableCommandForm used = filled, other = filled, emptied = filled;
+        used.kind = other.kind = emptied.kind = kind;
+        if (!uses(F::Target)) other.target = -1;
+        if (!uses(F::Value)) other.value = typed("");
+        if (!uses(F::RightValue)) other.right = chosen(999);
+        if (!uses(F::RightValue)) other.arithmetic = 9;
+        if (!uses(F::Image)) other.image = -1;
+        if (!uses(F::Colour)) other.colour.reset();
+        if (!uses(F::X)) other.x = "x", other.monitor = true;
+        if (!uses(F::Y)) other.y = "";
+        if (!uses(F::Area)) other.area = -1;
+        if (!uses(F::Variable)) other.loadFrom = -1;
+        if (!uses(F::LowValue)) other.low = "";
+        if (!uses(F::HighValue)) other.high = "";
+        if (!uses(F::SpreadX)) other.spreadX = "";
+        if (!uses(F::SpreadY)) other.spreadY = "";
+        if (!uses(F::DatePart)) other.datePart = 9;
+        const BuiltCommand a = build(used, w.ordinary), b = build(other, w.ordinary);
+        ASSERT_TRUE(a.ok()) << a.message;
+        ASSERT_TRUE(b.ok()) << b.message;
+        EXPECT_EQ(std::memcmp(&*a.value, &*b.value, sizeof(Command)), 0);
+        // The other way round: the kind's own boxes matter.
+        emptied.target = -1;
+        emptied.value = typed("");
+        emptied.image = emptied.area = emptied.loadFrom = -1;
+        emptied.colour.reset();
+        emptied.x = emptied.y = emptied.low = emptied.high = emptied.spreadX = emptied.spreadY = "";
+        emptied.datePart = 9;
+        EXPECT_FALSE(build(emptied, w.ordinary).ok());
     }
 }
 

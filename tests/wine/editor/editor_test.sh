@@ -3,7 +3,7 @@
 # machine (QUILLON_MACHINE=sim) where a machine is needed.
 #   editor_test.sh BIN_DIR HOST_TOOLS SCREENSHOT_DIR SCENARIO
 # Scenarios: refusals, open-save, items, autosave, side-panel, areas, capture, link-loss,
-# conditions.
+# conditions, commands.
 set -eu
 BIN=$1 HOST_TOOLS=$2 SHOTS=$3 SCENARIO=$4
 . "$(dirname "$0")/../gui_session.sh"
@@ -470,6 +470,98 @@ conditions)
     drive click "$DIALOG" 8
     EXPECTED=$(printf '%s\n' "$EXPECTED" | sed 's/^\[250\] 원격제어명령이 오면$/[7] 원격제어명령이 오면/')
     SEEN=$(lines_become "$PANEL" 1009 "$EXPECTED") || fail "conditions after the change: $SEEN"
+    ;;
+commands)
+    QUILLON_MACHINE=sim wine_bg "$BIN/analyzer-editor.exe" "$GOLDEN/typical.dat"
+    answer_box "기계매크로를 기계로 저장하시겠습니까?" 7
+    main_panel
+    # Opens the dialog of a main-panel button and keeps its picture.
+    open_command() {
+        drive click "$PANEL" "$1"
+        DIALOG=$(drive wait-window --class '#32770' --title "$2" --timeout 10000) || fail "no dialog \"$2\""
+        screenshot "$DIALOG" "editor-command-$3"
+    }
+    # Presses a row button (default "끝에 추가") and expects the commands list.
+    add_row() {
+        drive click "$DIALOG" "$1"
+        drive wait-gone "$DIALOG" --timeout 10000 || { screenshot "$DIALOG" editor-command-stays; fail "dialog stays after button $1"; }
+        EXPECTED=$(printf '%b' "$2")
+        SEEN=$(lines_become "$PANEL" 1007 "$EXPECTED") || fail "commands after button $1: $SEEN"
+    }
+    L1='[A ] 키를 눌렀다 뗀다.'
+    L2='[버튼]이미지 위치로 이동한다.'
+    L3='매크로를 종료한다.'
+    L4='변수017 = 7'
+    L5='타이머2 = 30초'
+    L6='시간지연 0.080 ~ 1.500초'
+    L7='빨강불 ON'
+    L8='[버튼]의 이미지를 현재 동작화면의 이미지로 교체'
+    L9='[편지]를 타자한다.[300타/분]'
+
+    open_command 1006 "키보드 설정" keyboard
+    drive click "$DIALOG" 1072
+    drive scankey "$DIALOG" 1065 0x1E
+    drive settext "$DIALOG" 1251 "0.25"
+    # Every dialog opens where the main panel is.
+    [ "$(drive rect "$DIALOG" | cut -d' ' -f1-2)" = "$(drive rect "$PANEL" | cut -d' ' -f1-2)" ] ||
+        fail "the dialog is not at the main panel"
+    add_row 6 "$L1"
+
+    open_command 1057 "마우스 설정" mouse
+    drive click "$DIALOG" 2106
+    drive settext "$DIALOG" 1165 "버튼"
+    add_row 6 "$L1\n$L2"
+
+    open_command 1058 "매크로 설정" macro
+    drive click "$DIALOG" 1087
+    add_row 6 "$L1\n$L2\n$L3"
+
+    open_command 1060 "변수" variable
+    drive settext "$DIALOG" 1086 "변수017"
+    drive settext "$DIALOG" 1171 "7"
+    add_row 6 "$L1\n$L2\n$L3\n$L4"
+
+    # A refusal keeps the dialog open with what was typed.
+    open_command 1061 "타이머" timer
+    drive settext "$DIALOG" 1165 "타이머2"
+    drive click "$DIALOG" 6
+    answer_box "타이머2에 대입할 타이머값을 입력하거나 타이머를 선택해주세요."
+    drive settext "$DIALOG" 1166 "30"
+    add_row 6 "$L1\n$L2\n$L3\n$L4\n$L5"
+
+    open_command 1059 "시간 지연" delay
+    drive click "$DIALOG" 1102
+    drive settext "$DIALOG" 1087 "1.5"
+    add_row 6 "$L1\n$L2\n$L3\n$L4\n$L5\n$L6"
+
+    open_command 1074 "기계 제어" machine
+    # "분석기 재시작" cannot be chosen: the choice stays on the first light.
+    drive click "$DIALOG" 1407
+    add_row 6 "$L1\n$L2\n$L3\n$L4\n$L5\n$L6\n$L7"
+
+    # "앞에 추가" before the chosen row (the last one placed).
+    open_command 1062 "인식이미지 교체" replace-image
+    drive settext "$DIALOG" 1165 "버튼"
+    add_row 7 "$L1\n$L2\n$L3\n$L4\n$L5\n$L6\n$L8\n$L7"
+
+    open_command 1006 "키보드 설정" keyboard-sentence
+    drive click "$DIALOG" 1074
+    DIALOG=$(drive wait-window --class '#32770' --title "자동 타자" --timeout 10000) || fail "no auto typing dialog"
+    screenshot "$DIALOG" editor-command-typing
+    drive settext "$DIALOG" 1348 "편지"
+    drive settext "$DIALOG" 1065 "안녕하세요"
+    drive settext "$DIALOG" 1211 "300"
+    add_row 6 "$L1\n$L2\n$L3\n$L4\n$L5\n$L6\n$L8\n$L7\n$L9"
+
+    # "수정 저장": the row changes where it stands.
+    drive select "$PANEL" 1007 4 double
+    DIALOG=$(drive wait-window --class '#32770' --title "타이머" --timeout 10000) || fail "no dialog for a change"
+    screenshot "$DIALOG" editor-command-change
+    [ "$(drive text "$DIALOG" 8)" = "수정 저장" ] || fail "button 8 reads $(drive text "$DIALOG" 8)"
+    [ "$(drive text "$DIALOG" 1166)" = "30" ] || fail "timer value shown as $(drive text "$DIALOG" 1166)"
+    drive settext "$DIALOG" 1166 "45"
+    add_row 8 "$L1\n$L2\n$L3\n$L4\n타이머2 = 45초\n$L6\n$L8\n$L7\n$L9"
+    close_editor
     ;;
 *)
     fail "unknown scenario"

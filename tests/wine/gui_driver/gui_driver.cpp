@@ -324,7 +324,13 @@ int run(int argc, char** argv) {
     if (verb == "select" && argc > 4) {
         HWND child = control(window, argc, argv, 3);
         const int line = std::atoi(argv[4]);
-        if (SendMessageW(child, LB_SETCURSEL, line, 0) == LB_ERR) {
+        // A list of several selected lines takes its one line with LB_SETSEL.
+        const bool several = (GetWindowLongW(child, GWL_STYLE) & (LBS_EXTENDEDSEL | LBS_MULTIPLESEL)) != 0;
+        if (several) {
+            SendMessageW(child, LB_SETSEL, FALSE, -1);
+        }
+        if ((several ? SendMessageW(child, LB_SETSEL, TRUE, line) : SendMessageW(child, LB_SETCURSEL, line, 0)) ==
+            LB_ERR) {
             std::fprintf(stderr, "gui-driver: no line %d\n", line);
             return 1;
         }
