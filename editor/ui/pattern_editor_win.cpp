@@ -196,7 +196,16 @@ void takeSidePanelPlace(EditorSession& session, HWND window) {
 }
 
 void giveSidePanelBack(EditorSession& session) {
-    if (session.mainPanel) EnableWindow(session.mainPanel, TRUE);
+    if (session.mainPanel) {
+        EnableWindow(session.mainPanel, TRUE);
+        // The edited item's rows name images and packs that may have been
+        // renamed meanwhile.
+        if (session.working) {
+            const RowList focused = session.focusedList;
+            showEditedItem(session, false, chosenRowOf(session, false));
+            session.focusedList = focused;
+        }
+    }
     if (session.sidePanel) {
         refreshSidePanel(session);
         ShowWindow(session.sidePanel, SW_SHOWNOACTIVATE);

@@ -198,6 +198,50 @@ TEST_F(NumberPackTest, APackMadeFromPickedCellsReadsTheNumberOnScreen) {
     EXPECT_FALSE(loaded.slots[10].set);
 }
 
+TEST_F(NumberPackTest, ASignTakenBelowTheDigitsTopKeepsItsPlaceInTheLine) {
+    takeDigits();
+    // The minus sign is the middle bar of the 2, two rows below the digits'
+    // top: picked alone its box starts there.
+    clearSelection(*grid);
+    for (int c = 0; c < 3; ++c) selectCell(*grid, 9 + c, 3);
+    ASSERT_TRUE(takeSample(draft, analyzer::kFirstNumberSign + 1, *grid));
+    ASSERT_EQ(storeNewPack(model, draft, "계산", dialogs), 0);
+    const analyzer::NumberPack& pack = *model.numberPack(packSlotAt(model, 0));
+    EXPECT_EQ(analyzer::sampleHeader(pack.samples[11]).lineOffset, 2);
+    EXPECT_EQ(analyzer::sampleHeader(pack.samples[11]).height, 1);
+    EXPECT_EQ(analyzer::sampleHeader(pack.samples[0]).lineOffset, 0);
+
+    // "12-3" read with the signs gives 9.
+    const int width = 30, height = 9;
+    std::vector<uint8_t> screen(width * height * 4, 0xFF);
+    auto ink = [&](int x, int y) { std::fill_n(&screen[(y * width + x) * 4], 3, uint8_t{0}); };
+    const char* text = "12-3";
+    for (int i = 0; i < 4; ++i)
+        for (int r = 0; r < 5; ++r)
+            for (int c = 0; c < 3; ++c)
+                if (text[i] == '-' ? r == 2 : kGlyphs[text[i] - '0'][r][c] == '#') ink(3 + 4 * i + c, 2 + r);
+    runner::NumberPackView view;
+    ASSERT_TRUE(runner::viewOf(pack, view));
+    int64_t value = -1;
+    runner::FrameView frame{screen.data(), width, height, width * 4};
+    runner::readNumber(frame, {0, 0, width, height}, view, 100, true, value);
+    EXPECT_EQ(value, 9);
+}
+
+TEST_F(NumberPackTest, CtrlRecoloursOnlyMarkedCells) {
+    takeDigits();
+    grid->pointColour = 0x123456;
+    EXPECT_FALSE(recolourCell(*grid, 0, 0)); // not marked
+    EXPECT_TRUE(recolourCell(*grid, 37, 1)); // the 9's ink is still marked
+    EXPECT_EQ(grid->cell(37, 1).rgb(), 0x123456u);
+    EXPECT_EQ(grid->cell(0, 0).rgb(), 0xFFFFFFu);
+    // "이미지 초기화" brings the image's own pixels back.
+    clearSelection(*grid);
+    reloadPixels(*grid, model);
+    EXPECT_EQ(grid->cell(37, 1).rgb(), 0u);
+    EXPECT_EQ(grid->selectedCount(), 0);
+}
+
 TEST_F(NumberPackTest, TheFiftiethPackIsMadeAndTheFiftyFirstRefused) {
     auto one = std::make_unique<PickingGrid>();
     one->width = one->height = 1;
