@@ -194,6 +194,35 @@ static_assert(offsetof(RecognitionImage, name) == 88);
 static_assert(offsetof(RecognitionImage, background) == 224);
 static_assert(offsetof(RecognitionImage, pixels) == 228);
 
+// What the pattern editor keeps in a recognition image besides the mask
+// bytes: the colour of the first pixel picked (0x00RRGGBB), the similarity
+// slider's position (0..50), the first selected pixel in row-major order
+// (matching tests it first) and the two display sliders (0..4). They live
+// in the reserved bytes at offsets 60..83 of the block.
+struct PatternSettings {
+    uint32_t pointColour = 0;
+    int32_t similarityPosition = 0;
+    int32_t anchorColumn = 0;
+    int32_t anchorRow = 0;
+    int32_t sourceDisplay = 0;
+    int32_t patternDisplay = 0;
+};
+
+inline PatternSettings patternSettings(const RecognitionImage& image) {
+    const uint8_t* b = image.reserved60;
+    return {static_cast<uint32_t>(bodyInt(b, 0)), bodyInt(b, 4), bodyInt(b, 8),
+            bodyInt(b, 12),                       bodyInt(b, 16), bodyInt(b, 20)};
+}
+inline void setPatternSettings(RecognitionImage& image, const PatternSettings& fields) {
+    uint8_t* b = image.reserved60;
+    setBodyInt(b, 0, static_cast<int32_t>(fields.pointColour));
+    setBodyInt(b, 4, fields.similarityPosition);
+    setBodyInt(b, 8, fields.anchorColumn);
+    setBodyInt(b, 12, fields.anchorRow);
+    setBodyInt(b, 16, fields.sourceDisplay);
+    setBodyInt(b, 20, fields.patternDisplay);
+}
+
 struct RecognitionArea {
     int32_t used;
     int32_t left;
@@ -258,6 +287,29 @@ inline void setSampleHeader(NumberSample& sample, const NumberSampleHeader& fiel
     setBodyInt(sample.header, 4, fields.height);
     setBodyInt(sample.header, 8, fields.pointCount);
     setBodyInt(sample.header, 12, fields.lineOffset);
+}
+
+// The samples of a pack in slot order: digits 0..9, then the signs + - x /
+// (slots 10..13). The last two slots (separators) hold nothing.
+inline constexpr int kNumberPackEntries = 14;
+inline constexpr int kFirstNumberSign = 10;
+
+// One stored point of a sample: its column and row inside the sample (from
+// the sample's top-left corner) and its colour 0x00RRGGBB. The points of a
+// sample are listed row by row, column by column.
+struct NumberSamplePoint {
+    int32_t column;
+    int32_t row;
+    uint32_t colour;
+};
+static_assert(sizeof(NumberSamplePoint) == 12);
+static_assert(sizeof(NumberSample::pixels) == kNumberSamplePixels * sizeof(NumberSamplePoint));
+
+inline const NumberSamplePoint* samplePoints(const NumberSample& sample) {
+    return reinterpret_cast<const NumberSamplePoint*>(sample.pixels);
+}
+inline NumberSamplePoint* samplePoints(NumberSample& sample) {
+    return reinterpret_cast<NumberSamplePoint*>(sample.pixels);
 }
 
 struct NumberPack {

@@ -5,8 +5,6 @@
 
 namespace quillon::runner {
 
-static_assert(sizeof(NumberPoint) == 12);
-
 ImageView viewOf(const analyzer::RecognitionImage& image) {
     ImageView view;
     view.pixels = image.pixels;
@@ -14,9 +12,9 @@ ImageView viewOf(const analyzer::RecognitionImage& image) {
     view.height = image.height;
     view.pattern = image.pattern == 1;
     if (view.pattern) {
-        const auto* block = reinterpret_cast<const uint8_t*>(&image);
-        view.anchorColumn = static_cast<int32_t>(loadLe32(block + kAnchorColumnOffset));
-        view.anchorRow = static_cast<int32_t>(loadLe32(block + kAnchorRowOffset));
+        const analyzer::PatternSettings settings = analyzer::patternSettings(image);
+        view.anchorColumn = settings.anchorColumn;
+        view.anchorRow = settings.anchorRow;
     }
     return view;
 }
@@ -56,7 +54,7 @@ bool viewOf(const analyzer::NumberPack& pack, NumberPackView& view) {
             lineOffset < 0 || lineOffset > kImageMaxSide) {
             continue;
         }
-        const auto* points = reinterpret_cast<const NumberPoint*>(slot.pixels);
+        const NumberPoint* points = analyzer::samplePoints(slot);
         int rowExtent = 0;
         int lastColumn = 0;
         bool inside = true;

@@ -28,10 +28,6 @@ struct ImageView {
     bool hasAnchor() const { return anchorColumn >= 0 && anchorRow >= 0 && anchorColumn < width && anchorRow < height; }
 };
 
-// Offsets of the anchor pixel that the pattern editor stores in the block.
-inline constexpr size_t kAnchorColumnOffset = 68;
-inline constexpr size_t kAnchorRowOffset = 72;
-
 ImageView viewOf(const analyzer::RecognitionImage& image);
 
 // A single colour as a 1 x 1 image (range searches for a colour).
@@ -44,12 +40,8 @@ struct ColourImage {
 // Number packs: digits 0..9, then + - x / as entries 10..13. A sample point
 // is a column and row offset from the sample's top-left corner and a colour
 // 0x00RRGGBB; the sample's top lies `lineOffset` rows below its line's top.
-struct NumberPoint {
-    int32_t column;
-    int32_t row;
-    uint32_t colour;
-};
-inline constexpr int kNumberEntries = 14;
+using NumberPoint = analyzer::NumberSamplePoint;
+inline constexpr int kNumberEntries = analyzer::kNumberPackEntries;
 
 struct NumberSampleView {
     bool defined = false;

@@ -11,7 +11,7 @@ namespace quillon::runner {
 namespace {
 
 constexpr std::array<int, 10> kDigitOrder = {8, 0, 9, 6, 3, 2, 1, 4, 5, 7};
-constexpr int kFirstOperator = 10; // + - x / follow as 10..13
+constexpr int kFirstOperator = analyzer::kFirstNumberSign; // + - x / follow the digits
 
 enum class Operator { None, Add, Subtract, Multiply, Divide };
 

@@ -146,6 +146,14 @@ void refreshSidePanel(EditorSession& session);
 // With the panels attached, puts the side panel beside the main panel.
 void placeSidePanel(EditorSession& session);
 
+// The pattern and number-pack editors (pattern_editor_win.cpp): opened from
+// the side panel, each takes its place until closed; opening one closes the
+// other.
+void openPatternEditor(EditorSession& session);
+void openNumberPackEditor(EditorSession& session);
+LRESULT CALLBACK patternEditorProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+LRESULT CALLBACK numberPackEditorProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+
 // Opens an analyzer file as "불러 오기" does.
 bool openAnalyzer(EditorSession& session, const std::string& path);
 

@@ -109,10 +109,6 @@ LRESULT CALLBACK mainWindowProcedure(HWND window, UINT message, WPARAM wParam, L
     }
 }
 
-LRESULT CALLBACK plainWindowProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    return DefWindowProcW(window, message, wParam, lParam);
-}
-
 bool registerClass(HINSTANCE instance, const wchar_t* name, WNDPROC procedure, HBRUSH background) {
     WNDCLASSEXW windowClass{};
     windowClass.cbSize = sizeof windowClass;
@@ -133,8 +129,8 @@ bool registerWindowClasses(HINSTANCE instance) {
            registerClass(instance, L"BlockSample", magnifierProcedure, nullptr) &&
            registerClass(instance, L"ReconArea", areaProcedure, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH))) &&
            registerClass(instance, L"ReconAreaSolid", colourBoxProcedure, nullptr) &&
-           registerClass(instance, L"CreatePattern", plainWindowProcedure, editorBrush) &&
-           registerClass(instance, L"CreateNumberPack", plainWindowProcedure, editorBrush);
+           registerClass(instance, L"CreatePattern", patternEditorProcedure, editorBrush) &&
+           registerClass(instance, L"CreateNumberPack", numberPackEditorProcedure, editorBrush);
 }
 
 HWND createMainWindow(EditorSession& session, HINSTANCE instance) {

@@ -337,6 +337,12 @@ bool onCommand(EditorSession& session, int id, int code) {
     case IDC_IMAGE_EDIT:
         openCaptureForEdit(session, chosenPosition(panel, IDC_IMAGES));
         return true;
+    case IDC_SIDE_PATTERN_EDITOR:
+        openPatternEditor(session);
+        return true;
+    case IDC_SIDE_NUMBER_EDITOR:
+        openNumberPackEditor(session);
+        return true;
     case IDC_CURSOR_DELETE: {
         const int position = chosenPosition(panel, IDC_CURSORS);
         if (position >= 0 && deleteCursorAt(model, position, session.dialogs)) {

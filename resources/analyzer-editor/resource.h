@@ -375,3 +375,31 @@
 #define IDC_CMD_READ_AREA 1207
 #define IDC_CMD_READ_PACK 1362
 #define IDC_CMD_READ_ARITHMETIC 1363
+
+// Pattern and number-pack editors (windows made in code; the ids are the
+// controls' own). Both: the similarity slider with its value, and the line
+// that shows the cell under the pointer.
+#define IDC_PATTERN_IMAGES 1
+#define IDC_PATTERN_NAME 2
+#define IDC_PATTERN_RENAME 10
+#define IDC_PATTERN_STORE 12
+#define IDC_PATTERN_CLOSE 13
+#define IDC_PATTERN_CLEAR 14
+#define IDC_PATTERN_SOURCE_DISPLAY 15
+#define IDC_PATTERN_VIEW_DISPLAY 16
+#define IDC_EDITOR_SIMILARITY 17
+#define IDC_EDITOR_SIMILARITY_VALUE 18
+#define IDC_EDITOR_CELL_STATUS 19
+#define IDC_PACK_CHOICE 1
+#define IDC_PACK_NAME 2
+#define IDC_PACK_LOAD 3
+#define IDC_PACK_STORE 4
+#define IDC_PACK_STORE_NEW 5
+#define IDC_PACK_DELETE 6
+#define IDC_PACK_IMAGES 7
+#define IDC_PACK_CLEAR_VIEW 14
+#define IDC_PACK_SAMPLE_SET 20   // .. 35, one per slot
+#define IDC_PACK_SAMPLE_CLEAR 60 // .. 75
+#define IDC_PACK_VIEW 99
+#define IDC_PACK_POINT_VIEW 100
+#define IDC_PACK_PREVIEW 102     // .. 117

@@ -3,7 +3,7 @@
 # machine (QUILLON_MACHINE=sim) where a machine is needed.
 #   editor_test.sh BIN_DIR HOST_TOOLS SCREENSHOT_DIR SCENARIO
 # Scenarios: refusals, open-save, items, autosave, side-panel, areas, capture, link-loss,
-# conditions, commands.
+# conditions, commands, patterns.
 set -eu
 BIN=$1 HOST_TOOLS=$2 SHOTS=$3 SCENARIO=$4
 . "$(dirname "$0")/../gui_session.sh"
@@ -561,6 +561,61 @@ commands)
     [ "$(drive text "$DIALOG" 1166)" = "30" ] || fail "timer value shown as $(drive text "$DIALOG" 1166)"
     drive settext "$DIALOG" 1166 "45"
     add_row 8 "$L1\n$L2\n$L3\n$L4\n타이머2 = 45초\n$L6\n$L8\n$L7\n$L9"
+    close_editor
+    ;;
+patterns)
+    QUILLON_MACHINE=sim wine_bg "$BIN/analyzer-editor.exe" "$GOLDEN/typical.dat"
+    answer_box "기계매크로를 기계로 저장하시겠습니까?" 7
+    main_panel
+    SIDE=$(drive wait-window --class '#32770' --title "편집 도구" --timeout 10000) || fail "no side panel"
+    SEEN=$(lines_become "$SIDE" 1165 "$(printf '인식이미지-0001\n버튼')") || fail "images: $SEEN"
+    drive choose "$SIDE" 1165 1
+    # The pattern editor takes the side panel's place and shows "버튼".
+    drive click "$SIDE" 1016
+    EDITOR=$(drive wait-window --class CreatePattern --timeout 10000) || fail "no pattern editor"
+    i=0
+    while [ "$(drive text "$EDITOR" 2)" != "버튼" ] && [ $i -lt 50 ]; do sleep 0.1; i=$((i + 1)); done
+    [ "$(drive text "$EDITOR" 2)" = "버튼" ] || fail "pattern editor name $(drive text "$EDITOR" 2)"
+    ! drive wait-window --class '#32770' --title "편집 도구" --timeout 300 >/dev/null || fail "the side panel stays"
+    # Ctrl over the source view picks the cell under the pointer; the view
+    # lies 25 pixels below its caption.
+    set -- $(drive children "$EDITOR" | grep -F "원본 이미지" | cut -f3)
+    xdotool mousemove $(($1 + 2)) $(($2 + 26)) click 1
+    sleep 0.3
+    xdotool key ctrl
+    i=0
+    while ! drive text "$EDITOR" 19 | grep -q "^0002,0001" && [ $i -lt 50 ]; do sleep 0.1; i=$((i + 1)); done
+    drive click "$EDITOR" 12
+    i=0
+    while [ "$(drive text "$EDITOR" 1)" != "[패턴]버튼" ] && [ $i -lt 50 ]; do sleep 0.1; i=$((i + 1)); done
+    [ "$(drive text "$EDITOR" 1)" = "[패턴]버튼" ] || fail "stored pattern shows as $(drive text "$EDITOR" 1)"
+    screenshot "$EDITOR" editor-pattern-editor
+    drive click "$EDITOR" 13
+    drive wait-gone "$EDITOR" --timeout 10000 || fail "pattern editor stays"
+    SIDE=$(drive wait-window --class '#32770' --title "편집 도구" --timeout 10000) || fail "the side panel is not back"
+    SEEN=$(lines_become "$SIDE" 1165 "$(printf '인식이미지-0001\n[패턴]버튼')") || fail "side panel images: $SEEN"
+
+    # The number-pack editor takes the picked cell into two slots and makes
+    # a new pack of them.
+    drive click "$SIDE" 1013
+    EDITOR=$(drive wait-window --class CreateNumberPack --timeout 10000) || fail "no number-pack editor"
+    drive click "$EDITOR" 20
+    drive click "$EDITOR" 21
+    drive settext "$EDITOR" 2 "점수"
+    drive click "$EDITOR" 5
+    i=0
+    while [ "$(drive text "$EDITOR" 1)" != "점수" ] && [ $i -lt 50 ]; do sleep 0.1; i=$((i + 1)); done
+    [ "$(drive text "$EDITOR" 1)" = "점수" ] || fail "new pack shows as $(drive text "$EDITOR" 1)"
+    screenshot "$EDITOR" editor-number-pack-editor
+    drive close "$EDITOR"
+    drive wait-gone "$EDITOR" --timeout 10000 || fail "number-pack editor stays"
+    drive wait-window --class '#32770' --title "편집 도구" --timeout 10000 >/dev/null || fail "the side panel is not back"
+
+    save_as "$WORK/패턴" 7
+    answer_box "파일 저장을 완료 했습니다."
+    INFO=$("$HOST_TOOLS/quillon" analyzer info "$WORK/패턴.dat")
+    echo "$INFO" | grep -qF "[패턴]버튼" || fail "pattern not saved: $INFO"
+    echo "$INFO" | grep -qF "점수, 2 samples set" || fail "pack not saved: $INFO"
     close_editor
     ;;
 *)
