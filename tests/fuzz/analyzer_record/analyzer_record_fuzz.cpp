@@ -86,6 +86,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         size_t length = data[at + 4] % 17;
         at += 5;
         length = std::min({length, size - at, sizeof(AnalyzerImage) - offset});
+        if (length == 0) {
+            continue;
+        }
         undo.push_back({offset, std::vector<uint8_t>(bytes + offset, bytes + offset + length)});
         std::memcpy(bytes + offset, data + at, length);
         at += length;
