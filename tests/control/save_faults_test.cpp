@@ -80,7 +80,7 @@ TEST(MacroSaveFaults, EveryFailedStepKeepsThePreviousFile) {
         {"converted older recorded", "old.rqn1",
          [&](const std::string& path, int) {
              // Opening "old.mgild" writes its conversion into the folder.
-             const std::string older = std::filesystem::path(path).parent_path().parent_path() / "old.mgild";
+             const std::string older = (std::filesystem::path(path).parent_path().parent_path() / "old.mgild").string();
              RecordedMacroFile loaded;
              std::string loadedPath;
              FileOutcome outcome = loadRecordedFile(older, std::filesystem::path(path).parent_path().string() + "/",
@@ -89,7 +89,7 @@ TEST(MacroSaveFaults, EveryFailedStepKeepsThePreviousFile) {
              return outcome;
          },
          [](const std::string& path, int version) {
-             const std::string older = std::filesystem::path(path).parent_path().parent_path() / "old.mgild";
+             const std::string older = (std::filesystem::path(path).parent_path().parent_path() / "old.mgild").string();
              auto bytes = olderRecordedFile(std::vector<uint8_t>(static_cast<size_t>(version) * 5, 0x10));
              ASSERT_TRUE(writeFileAtomic(older, bytes.data(), bytes.size()));
          }},
