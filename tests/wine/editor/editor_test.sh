@@ -76,6 +76,25 @@ refusals)
     wait_exit "$BG_PID" 100
     [ "$EXIT_CODE" = 0 ] || fail "exit code $EXIT_CODE with a bad record"
     ;;
+hostile-files)
+    # Files that must be refused (an empty one, a damaged block, a record
+    # that fails its checks), given as the argument: the editor says so, stays
+    # usable with an empty analyzer and writes nothing beside them. The runner
+    # takes every such file; three keep this scenario short.
+    mkdir -p "$WORK/hostile"
+    for name in empty-file garbage-chunk image-order-out-of-range; do
+        cp "$QUILLON_ROOT/tests/golden-errors/$name.dat" "$WORK/hostile/"
+    done
+    before=$(ls -la "$WORK/hostile" | md5sum)
+    for file in "$WORK"/hostile/*; do
+        QUILLON_MACHINE=sim wine_bg "$BIN/analyzer-editor.exe" "$(winpath "$file")"
+        answer_box "파일을 불러 오는데 실패했습니다."
+        main_panel
+        lines_become "$PANEL" 1008 "" || fail "items shown after $(basename "$file")"
+        close_editor
+    done
+    [ "$(ls -la "$WORK/hostile" | md5sum)" = "$before" ] || { ls -la "$WORK/hostile"; fail "files changed beside them"; }
+    ;;
 open-save)
     QUILLON_MACHINE=sim wine_bg "$BIN/analyzer-editor.exe" "$GOLDEN/typical.dat"
     answer_box "기계매크로를 기계로 저장하시겠습니까?" 6
