@@ -11,8 +11,11 @@ CMAKE_FLAGS ?= -DQUILLON_WERROR=ON
 HOST_TOOLS = $(CURDIR)/build/native-asan/bin
 
 FUZZ_SECONDS ?= 15
+# The long campaign: each target runs this long or this many inputs.
+FUZZ_LONG_SECONDS ?= 1200
+FUZZ_LONG_RUNS ?= 10000000
 
-.PHONY: all bootstrap native native-asan windows installer dist fuzz-build fuzz test test-native test-windows demo bench clean
+.PHONY: all bootstrap native native-asan windows installer dist fuzz-build fuzz fuzz-long thread-check test test-native test-windows demo bench clean
 
 all: native-asan windows
 
@@ -51,6 +54,15 @@ fuzz-build: bootstrap
 
 fuzz: fuzz-build
 	./scripts/fuzz build/fuzz $(FUZZ_SECONDS)
+
+# Long fuzzing that grows the kept corpora (tests/fuzz/<target>/corpus);
+# `make fuzz-long FUZZ_LONG_SECONDS=60 FUZZ_LONG_TARGETS="lznt1_decompress_fuzz"`.
+fuzz-long: fuzz-build
+	./scripts/fuzz-long build/fuzz $(FUZZ_LONG_SECONDS) $(FUZZ_LONG_RUNS) $(FUZZ_LONG_TARGETS)
+
+# The threaded tests under ThreadSanitizer (its own build; not part of `make test`).
+thread-check: bootstrap
+	./scripts/thread-check $(JOBS)
 
 test: test-native test-windows fuzz
 

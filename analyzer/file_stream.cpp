@@ -56,6 +56,9 @@ bool AtomicFileSink::open(const std::string& target) {
     target_ = target;
     temporary_ = target + ".part" + std::to_string(counter++);
     file_ = detail::openFile(temporary_, true);
+    if (file_ && quillon::detail::stepFails(FileStep::Create)) {
+        discard();
+    }
     failed_ = file_ == nullptr;
     return file_ != nullptr;
 }
@@ -64,7 +67,11 @@ bool AtomicFileSink::write(const void* data, size_t size) {
     if (!file_ || failed_) {
         return false;
     }
-    if (size && std::fwrite(data, 1, size, file_) != size) {
+    if (quillon::detail::stepFails(FileStep::Write)) {
+        // A write that stops half-way, as on a full disk.
+        std::fwrite(data, 1, size / 2, file_);
+        failed_ = true;
+    } else if (size && std::fwrite(data, 1, size, file_) != size) {
         failed_ = true;
     }
     return !failed_;
@@ -75,10 +82,11 @@ bool AtomicFileSink::commit() {
         discard();
         return false;
     }
-    bool flushed = detail::flushToDisk(file_);
+    bool flushed = !quillon::detail::stepFails(FileStep::Flush) && detail::flushToDisk(file_);
     bool closed = std::fclose(file_) == 0;
     file_ = nullptr;
-    if (!flushed || !closed || !quillon::detail::replaceFile(temporary_, target_)) {
+    if (!flushed || !closed || quillon::detail::stepFails(FileStep::Replace) ||
+        !quillon::detail::replaceFile(temporary_, target_)) {
         quillon::detail::removeFile(temporary_);
         temporary_.clear();
         return false;

@@ -22,7 +22,43 @@ std::filesystem::path toPath(const std::string& utf8) {
 #endif
 }
 
+std::atomic<unsigned> faultAt{0};
+std::atomic<unsigned> stepCount{0};
+std::atomic<int> failedAs{-1};
+
 } // namespace
+
+namespace file_faults {
+
+void failAt(unsigned n) {
+    stepCount = 0;
+    failedAs = -1;
+    faultAt = n;
+}
+
+unsigned stepsTaken() { return stepCount; }
+
+std::optional<FileStep> failedStep() {
+    int step = failedAs;
+    return step < 0 ? std::nullopt : std::optional<FileStep>(static_cast<FileStep>(step));
+}
+
+} // namespace file_faults
+
+namespace detail {
+
+bool stepFails(FileStep step) {
+    unsigned taken = ++stepCount;
+    unsigned armed = faultAt;
+    if (armed == 0 || taken != armed) {
+        return false;
+    }
+    faultAt = 0;
+    failedAs = static_cast<int>(step);
+    return true;
+}
+
+} // namespace detail
 
 std::optional<std::vector<uint8_t>> readFile(const std::string& path) {
     std::error_code ec;
@@ -56,7 +92,8 @@ bool writeFileAtomic(const std::string& path, const uint8_t* data, size_t size) 
     static std::atomic<unsigned> counter{0};
     auto stamp = std::chrono::steady_clock::now().time_since_epoch().count();
     std::string temporary = path + ".tmp" + std::to_string(stamp % 1000000) + "-" + std::to_string(counter++);
-    if (!detail::writeAndFlush(temporary, data, size) || !detail::replaceFile(temporary, path)) {
+    if (!detail::writeAndFlush(temporary, data, size) || detail::stepFails(FileStep::Replace) ||
+        !detail::replaceFile(temporary, path)) {
         detail::removeFile(temporary);
         return false;
     }

@@ -29,7 +29,28 @@ std::string folderOf(std::string_view path);
 // separators, no "..", no drive or device names, no control characters.
 bool isSafeFileName(std::string_view name);
 
+// The steps of a save, in the order they happen: create the temporary file,
+// write into it, flush it to disk, and replace the target with it.
+enum class FileStep { Create, Write, Flush, Replace };
+
+// Failure injection for the writing layer. Every step of every save (through
+// writeFileAtomic or the analyzer file's sink) is counted; a test can make the
+// Nth step from now fail, once, as if the disk were full or pulled out, and
+// then check what the save did about it. Unarmed, a step only bumps a counter.
+namespace file_faults {
+// The `n`th step from now fails (1: the very next); 0 disarms. Also restarts
+// the count of steps.
+void failAt(unsigned n);
+// Steps taken since the last failAt call.
+unsigned stepsTaken();
+// The step that was made to fail since the last failAt call, if any.
+std::optional<FileStep> failedStep();
+} // namespace file_faults
+
 namespace detail {
+// Called by the writing layer before each step: true when this one must fail.
+bool stepFails(FileStep step);
+
 // Platform steps of writeFileAtomic (file_win.cpp / file_posix.cpp).
 bool writeAndFlush(const std::string& path, const uint8_t* data, size_t size);
 bool replaceFile(const std::string& temporary, const std::string& target);

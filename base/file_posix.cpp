@@ -11,6 +11,16 @@ bool writeAndFlush(const std::string& path, const uint8_t* data, size_t size) {
     if (fd < 0) {
         return false;
     }
+    if (stepFails(FileStep::Create)) {
+        ::close(fd);
+        return false;
+    }
+    if (stepFails(FileStep::Write)) {
+        // A write that stops half-way, as on a full disk.
+        [[maybe_unused]] ssize_t half = ::write(fd, data, size / 2);
+        ::close(fd);
+        return false;
+    }
     size_t done = 0;
     while (done < size) {
         ssize_t n = ::write(fd, data + done, size - done);
@@ -20,7 +30,7 @@ bool writeAndFlush(const std::string& path, const uint8_t* data, size_t size) {
         }
         done += static_cast<size_t>(n);
     }
-    bool ok = ::fsync(fd) == 0;
+    bool ok = !stepFails(FileStep::Flush) && ::fsync(fd) == 0;
     return ::close(fd) == 0 && ok;
 }
 

@@ -10,6 +10,17 @@ bool writeAndFlush(const std::string& path, const uint8_t* data, size_t size) {
     if (h == INVALID_HANDLE_VALUE) {
         return false;
     }
+    if (stepFails(FileStep::Create)) {
+        CloseHandle(h);
+        return false;
+    }
+    if (stepFails(FileStep::Write)) {
+        // A write that stops half-way, as on a full disk.
+        DWORD written = 0;
+        WriteFile(h, data, static_cast<DWORD>(std::min<size_t>(size / 2, 1u << 30)), &written, nullptr);
+        CloseHandle(h);
+        return false;
+    }
     size_t done = 0;
     bool ok = true;
     while (ok && done < size) {
@@ -18,7 +29,7 @@ bool writeAndFlush(const std::string& path, const uint8_t* data, size_t size) {
         ok = WriteFile(h, data + done, chunk, &written, nullptr) && written == chunk;
         done += written;
     }
-    ok = ok && FlushFileBuffers(h);
+    ok = ok && !stepFails(FileStep::Flush) && FlushFileBuffers(h);
     return CloseHandle(h) && ok;
 }
 

@@ -4,6 +4,7 @@
 
 #include "base/file.h"
 #include "base/program_folder.h"
+#include "tests/base/save_faults.h"
 
 namespace quillon {
 namespace {
@@ -44,6 +45,27 @@ TEST_F(FileTest, FailedWriteKeepsThePreviousFile) {
     EXPECT_FALSE(writeFileAtomic(path("missing-folder/x.dat"), data.data(), data.size()));
     EXPECT_EQ(readFile(path("keep.dat")), old);
     EXPECT_EQ(filesInFolder(), 2u); // keep.dat and sub, no temporaries
+}
+
+TEST_F(FileTest, EachStepOfAnAtomicWriteCanFailAndKeepsThePreviousFile) {
+    std::vector<uint8_t> old(5000, 1), next(7000, 2);
+    ASSERT_TRUE(writeFileAtomic(path("a.dat"), old.data(), old.size()));
+    std::vector<FileStep> failed;
+    const int points = testing::failEveryStep({dir_.string(), {path("a.dat")}, "failed", [&] {
+                                                   bool ok = writeFileAtomic(path("a.dat"), next.data(), next.size());
+                                                   if (auto step = file_faults::failedStep()) {
+                                                       failed.push_back(*step);
+                                                   }
+                                                   return testing::SaveAttempt{ok, ok ? "" : "failed"};
+                                               }});
+    EXPECT_EQ(points, 4);
+    EXPECT_EQ(failed, (std::vector<FileStep>{FileStep::Create, FileStep::Write, FileStep::Flush, FileStep::Replace}));
+    EXPECT_EQ(readFile(path("a.dat")), next);
+    // Disarmed, steps are only counted.
+    file_faults::failAt(0);
+    ASSERT_TRUE(writeFileAtomic(path("b.dat"), old.data(), old.size()));
+    EXPECT_EQ(file_faults::stepsTaken(), 4u);
+    EXPECT_FALSE(file_faults::failedStep());
 }
 
 TEST_F(FileTest, ReadExactlyRefusesShortFiles) {

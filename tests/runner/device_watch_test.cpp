@@ -102,6 +102,25 @@ TEST_P(DeviceWatchTest, ClearingTheFlagEndsTheWatchWithoutAResult) {
     EXPECT_EQ(runDeviceWatch(sim.link, hotkeys(), running, {}), DeviceWatchResult::Cancelled);
 }
 
+TEST_P(DeviceWatchTest, TheInterfaceThreadEndsAWatchRunningOnItsOwnThread) {
+    SimLink sim(GetParam(), Program::AnalyzerRunner);
+    DeviceWatchSettings settings = hotkeys();
+    settings.countdownOn = true;
+    settings.countdownSeconds = 1000000;
+    std::atomic<bool> running{true};
+    std::atomic<int> shown{0};
+    DeviceWatchHooks hooks;
+    hooks.showCountdown = [&](const std::string&) { ++shown; };
+    DeviceWatchResult result = DeviceWatchResult::Start;
+    std::thread watcher([&] { result = runDeviceWatch(sim.link, settings, running, hooks); });
+    while (shown.load() < 3) {
+        std::this_thread::yield();
+    }
+    running = false;
+    watcher.join();
+    EXPECT_EQ(result, DeviceWatchResult::Cancelled);
+}
+
 TEST_P(DeviceWatchTest, EndingSendsComputerOffBeforeLeavingAnalysis) {
     for (bool computerOff : {false, true}) {
         SimLink sim(GetParam(), Program::AnalyzerRunner);

@@ -1,7 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <deque>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "shot/capture_loop.h"
@@ -117,6 +119,29 @@ TEST(CaptureLoop, ExitSequenceRunsOnce) {
     exit.run();
     EXPECT_TRUE(exit.hasRun());
     EXPECT_EQ(runs, 1);
+}
+
+TEST(CaptureLoop, ExitSequenceRunsOnceWhenTheWindowAndTheCaptureThreadRace) {
+    std::atomic<int> runs{0};
+    ExitSequenceOnce exit([&] { ++runs; });
+    std::atomic<bool> stop{false};
+    std::thread capture([&] {
+        CaptureLoopActions actions;
+        actions.readSignal = [] { return uint8_t{0}; };
+        actions.takeShot = [] { return ShotReport{}; };
+        actions.setButtonVisible = [](bool) {};
+        actions.beep = [] {};
+        actions.reportProblem = [](const ShotReport&) {};
+        actions.releaseDirectDraw = [] {};
+        actions.exitSequence = [&] { exit.run(); };
+        VirtualClock clock{1000};
+        EXPECT_EQ(runCaptureLoop(actions, ShotSignals{}, stop, clock), CaptureLoopEnd::Stopped);
+    });
+    stop = true;
+    exit.run(); // the window closes at the same time
+    capture.join();
+    EXPECT_TRUE(exit.hasRun());
+    EXPECT_EQ(runs.load(), 1);
 }
 
 } // namespace

@@ -6,6 +6,7 @@
 #include "base/file.h"
 #include "shot/screenshot_set.h"
 #include "shot_test_helpers.h"
+#include "tests/base/save_faults.h"
 
 namespace quillon {
 namespace {
@@ -144,6 +145,24 @@ TEST_F(ScreenshotSet, SecondShotInTheSameSecondReplacesTheSet) {
         ++files;
     }
     EXPECT_EQ(files, 3u) << "no temporary files are left behind";
+}
+
+TEST_F(ScreenshotSet, AFailedStepLeavesEachFileOfTheSetWholeAndIsReported) {
+    ShotReport first = takeScreenshotSet(screen, settings, block);
+    ASSERT_EQ(first.outcome, ShotOutcome::Written);
+    settings.mode = CaptureMode::FramedWindow;
+    block[1216] = 1;
+    const int points = testing::failEveryStep(
+        {(folder / "ScreenShot").string(),
+         {first.files.bitmap, first.files.settings, first.files.cursor},
+         "",
+         [&] {
+             ShotReport report = takeScreenshotSet(screen, settings, block);
+             return testing::SaveAttempt{report.outcome == ShotOutcome::Written, report.failedPath};
+         }});
+    // Four steps for each of the three files; the report names the failing one.
+    EXPECT_EQ(points, 12);
+    EXPECT_EQ(read(first.files.settings), block);
 }
 
 TEST_F(ScreenshotSet, AMissingScreenshotFolderIsMade) {

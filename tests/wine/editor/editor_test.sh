@@ -3,7 +3,7 @@
 # machine (QUILLON_MACHINE=sim) where a machine is needed.
 #   editor_test.sh BIN_DIR HOST_TOOLS SCREENSHOT_DIR SCENARIO
 # Scenarios: refusals, open-save, items, autosave, side-panel, areas, capture, link-loss,
-# conditions, commands, patterns.
+# conditions, commands, patterns, hostile-files.
 set -eu
 BIN=$1 HOST_TOOLS=$2 SHOTS=$3 SCENARIO=$4
 . "$(dirname "$0")/../gui_session.sh"
@@ -126,6 +126,25 @@ refusals)
     answer_box "기계와 통신이 되지 않아 분석기를 종료합니다."
     wait_exit "$BG_PID" 100
     [ "$EXIT_CODE" = 0 ] || fail "exit code $EXIT_CODE with a bad record"
+    ;;
+hostile-files)
+    # Files that must be refused (an empty one, a damaged block, a record
+    # that fails its checks), given as the argument: the editor says so, stays
+    # usable with an empty analyzer and writes nothing beside them. The runner
+    # takes every such file; three keep this scenario short.
+    mkdir -p "$WORK/hostile"
+    for name in empty-file garbage-chunk image-order-out-of-range; do
+        cp "$QUILLON_ROOT/tests/golden-errors/$name.dat" "$WORK/hostile/"
+    done
+    before=$(ls -la "$WORK/hostile" | md5sum)
+    for file in "$WORK"/hostile/*; do
+        QUILLON_MACHINE=sim wine_bg "$BIN/analyzer-editor.exe" "$(winpath "$file")"
+        answer_box "파일을 불러 오는데 실패했습니다."
+        main_panel
+        lines_become "$PANEL" 1008 "" || fail "items shown after $(basename "$file")"
+        close_editor
+    done
+    [ "$(ls -la "$WORK/hostile" | md5sum)" = "$before" ] || { ls -la "$WORK/hostile"; fail "files changed beside them"; }
     ;;
 open-save)
     QUILLON_MACHINE=sim wine_bg "$BIN/analyzer-editor.exe" "$GOLDEN/typical.dat"

@@ -26,6 +26,7 @@
 //
 // Exit codes: 0 done, 1 not found or timed out, 2 bad usage.
 #include <windows.h>
+#include <psapi.h>
 
 #include <cstdio>
 #include <cstdlib>
@@ -242,7 +243,7 @@ int screenshot(HWND window, const char* path) {
 
 int usage() {
     std::fprintf(stderr, "usage: gui-driver wait-window|wait-gone|children|text|click|command|key|rect|screen|"
-                         "screenshot|topmost ...\n");
+                         "screenshot|topmost|resources ...\n");
     return 2;
 }
 
@@ -307,6 +308,27 @@ int run(int argc, char** argv) {
         RECT r;
         GetWindowRect(window, &r);
         std::printf("%ld %ld %ld %ld\n", r.left, r.top, r.right - r.left, r.bottom - r.top);
+        return 0;
+    }
+    if (verb == "resources") {
+        // The window's process: working set (KB), GDI and USER objects, handles.
+        DWORD pid = 0;
+        GetWindowThreadProcessId(window, &pid);
+        HANDLE process = OpenProcess(PROCESS_QUERY_INFORMATION | PROCESS_VM_READ, FALSE, pid);
+        if (!process) {
+            std::fprintf(stderr, "gui-driver: cannot open process %lu\n", static_cast<unsigned long>(pid));
+            return 1;
+        }
+        PROCESS_MEMORY_COUNTERS memory{};
+        memory.cb = sizeof memory;
+        GetProcessMemoryInfo(process, &memory, sizeof memory);
+        DWORD handles = 0;
+        GetProcessHandleCount(process, &handles);
+        std::printf("%lu %lu %lu %lu\n", static_cast<unsigned long>(memory.WorkingSetSize / 1024),
+                    static_cast<unsigned long>(GetGuiResources(process, GR_GDIOBJECTS)),
+                    static_cast<unsigned long>(GetGuiResources(process, GR_USEROBJECTS)),
+                    static_cast<unsigned long>(handles));
+        CloseHandle(process);
         return 0;
     }
     if (verb == "topmost") {

@@ -3,7 +3,7 @@
 # machine (QUILLON_MACHINE=sim) where a machine is needed.
 #   runner_test.sh BIN_DIR HOST_TOOLS SCREENSHOT_DIR SCENARIO
 # Scenarios: data-files, no-machine, wrong-magic, cancel-dialog, unloadable,
-# placement, countdown, switch-windows, stop-hotkey.
+# placement, countdown, switch-windows, stop-hotkey, hostile-files.
 set -eu
 BIN=$1 HOST_TOOLS=$2 SHOTS=$3 SCENARIO=$4
 . "$(dirname "$0")/../gui_session.sh"
@@ -97,6 +97,20 @@ unloadable)
         wait_exit "$BG_PID"
         [ "$EXIT_CODE" = 0 ] || fail "exit code $EXIT_CODE after $file"
     done
+    ;;
+hostile-files)
+    # Every file that must be refused, given as the argument: the runner says
+    # so in its own box, ends cleanly and writes nothing beside the file.
+    mkdir -p "$WORK/hostile"
+    cp "$QUILLON_ROOT"/tests/golden-errors/* "$WORK/hostile/"
+    before=$(ls -la "$WORK/hostile" | md5sum)
+    for file in "$WORK"/hostile/*; do
+        QUILLON_MACHINE=sim wine_bg "$BIN/analyzer-runner.exe" "$file"
+        expect_box "분석기 파일을 불러오지 못했습니다"
+        wait_exit "$BG_PID"
+        [ "$EXIT_CODE" = 0 ] || fail "exit code $EXIT_CODE after $(basename "$file")"
+    done
+    [ "$(ls -la "$WORK/hostile" | md5sum)" = "$before" ] || { ls -la "$WORK/hostile"; fail "files changed beside them"; }
     ;;
 placement)
     for corner in 0 1 2 3; do
