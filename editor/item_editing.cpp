@@ -237,8 +237,9 @@ Built<int> placeRow(Rows<Slot> rows, RowPlacement placement, int chosenRow, cons
     if (count >= rows.capacity) {
         return Built<int>::refused(rows.tooMany);
     }
+    // "앞에 추가" with no row chosen puts the row at the top.
     int at = count;
-    if (chosen && placement == RowPlacement::Before) at = chosenRow;
+    if (placement == RowPlacement::Before) at = chosen ? chosenRow : 0;
     if (chosen && placement == RowPlacement::After) at = chosenRow + 1;
     std::memmove(rows.slots + at + 1, rows.slots + at, sizeof(Slot) * static_cast<size_t>(count - at));
     rows.slots[at] = row;

@@ -284,9 +284,12 @@ void addThroughDialog(MacroPage& page, LineDialog dialog, std::optional<LineForm
 }
 
 // "선택줄 수정": the dialog of the current line's family, filled from it.
+// A random move to a remembered point (kind 40) opens none; it is changed
+// by deleting it and adding the line anew.
 void modifyCurrentLine(MacroPage& page) {
     const int current = page.editor.currentLine();
-    if (current < 0 || current >= page.editor.lineCount()) {
+    if (current < 0 || current >= page.editor.lineCount() ||
+        page.document->lines[current].kind == control::kind::kMoveToRememberedRandom) {
         return;
     }
     LineDialogRequest request;

@@ -94,7 +94,7 @@ TEST(RowPlacement, EndBeforeAfterAndReplace) {
         int at;
     } cases[] = {
         {RowPlacement::AtEnd, 0, {0, 1, 2, 9}, 3},   {RowPlacement::Before, 1, {0, 9, 1, 2}, 1},
-        {RowPlacement::After, 1, {0, 1, 9, 2}, 2},   {RowPlacement::Before, -1, {0, 1, 2, 9}, 3},
+        {RowPlacement::After, 1, {0, 1, 9, 2}, 2},   {RowPlacement::Before, -1, {9, 0, 1, 2}, 0},
         {RowPlacement::After, 7, {0, 1, 2, 9}, 3},   {RowPlacement::Replace, 2, {0, 1, 9}, 2},
     };
     for (const Case& c : cases) {
