@@ -8,8 +8,9 @@
 // LEFT, TOP where the shot's rectangle starts on the screen. Checks the three
 // files (layout, sizes, settings copy of 10,240 bytes, cursor file flags) and
 // that every pixel of the bitmap equals the screen's (each channel within N,
-// for a 16-bit screen whose channels X and the file widen differently).
-// Prints what differs.
+// for a 16-bit screen whose channels X and the file widen differently),
+// except inside the screen rectangle `skip=X,Y,W,H` (a window that may have
+// changed since the capture). Prints what differs.
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -52,13 +53,19 @@ int check(int argc, char** argv) {
     int screenWidth = std::atoi(argv[3]), screenHeight = std::atoi(argv[4]);
     int left = std::atoi(argv[5]), top = std::atoi(argv[6]);
     int expectCursor = -1, tolerance = 0;
+    int skipX = 0, skipY = 0, skipWidth = 0, skipHeight = 0;
     for (int i = 7; i < argc; ++i) {
         if (std::strncmp(argv[i], "cursor=", 7) == 0) {
             expectCursor = std::atoi(argv[i] + 7);
         } else if (std::strncmp(argv[i], "tolerance=", 10) == 0) {
             tolerance = std::atoi(argv[i] + 10);
+        } else if (std::strncmp(argv[i], "skip=", 5) == 0) {
+            std::sscanf(argv[i] + 5, "%d,%d,%d,%d", &skipX, &skipY, &skipWidth, &skipHeight);
         }
     }
+    auto skipped = [&](int x, int y) {
+        return x >= skipX && x < skipX + skipWidth && y >= skipY && y < skipY + skipHeight;
+    };
     int failures = 0;
     auto fail = [&](const char* what) {
         std::printf("FAIL %s\n", what);
@@ -93,6 +100,9 @@ int check(int argc, char** argv) {
     long differing = 0;
     for (int y = 0; y < view->height; ++y) {
         for (int x = 0; x < view->width; ++x) {
+            if (skipped(left + x, top + y)) {
+                continue;
+            }
             const uint8_t* p = screen->data() + (static_cast<size_t>(top + y) * screenWidth + (left + x)) * 3;
             uint32_t expected = static_cast<uint32_t>(p[0]) << 16 | static_cast<uint32_t>(p[1]) << 8 | p[2];
             uint32_t got = bitmapPixel(*view, x, y);

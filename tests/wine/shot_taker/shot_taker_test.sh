@@ -184,10 +184,10 @@ wait_set() {
     done
     return 1
 }
-check_set() { # BASE LEFT TOP CURSOR
+check_set() { # BASE LEFT TOP CURSOR [skip=X,Y,W,H]
     import -window root -depth 8 "rgb:$W/screen.rgb"
     "$WINE" "$BIN/shot-set-check.exe" "$(winepath -w "$1")" "$(winepath -w "$W/screen.rgb")" "$WIDTH" "$HEIGHT" \
-        "$2" "$3" "cursor=$4" | tr -d '\r' > "$W/check.txt"
+        "$2" "$3" "cursor=$4" ${5:-} | tr -d '\r' > "$W/check.txt"
     cat "$W/check.txt"
     grep -q '^ok$' "$W/check.txt" || fail "the set $1 does not match the screen"
 }
@@ -220,7 +220,9 @@ signals)
         # before the first set was seen (a loaded machine); the round is tried
         # again, and six rounds without a replacement fail.
         [ "$(stat -c %i "$BASE.bmp")" != "$INODE" ] || { echo "no replacement seen in round $round"; continue; }
-        check_set "$BASE" 0 0 0 > "$W/check2.txt" || { cat "$W/check2.txt"; exit 1; }
+        # The second capture may have caught the tool's window while it blinked
+        # for the first one: the window's rectangle is left out of the comparison.
+        check_set "$BASE" 0 0 0 "skip=$DX,$DY,$DW,$DH"
         echo "two captures within one second: one set, replaced"
         break
     done
