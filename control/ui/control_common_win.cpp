@@ -15,6 +15,7 @@
 #include "resource.h"
 #include "winui/control_text.h"
 #include "winui/dialog_data.h"
+#include "winui/file_dialogs.h"
 #include "winui/list_controls.h"
 #include "winui/message_boxes.h"
 
@@ -58,18 +59,6 @@ void endWith(HWND owner, const LinkFailureNotice& notice) {
     }
 }
 
-std::wstring filterOf(const char* filter) {
-    // "name|pattern|": '|' separates the parts.
-    std::wstring wide = widen(filter);
-    for (wchar_t& c : wide) {
-        if (c == L'|') {
-            c = L'\0';
-        }
-    }
-    wide.push_back(L'\0');
-    return wide;
-}
-
 } // namespace
 
 std::string keptPagesText(const std::vector<std::string>& paths) {
@@ -101,43 +90,12 @@ void endOnHotkeyRecordFailure(HWND owner) { endWith(owner, hotkeyRecordFailureNo
 
 std::string chooseOpenFile(HWND owner, const char* title, const char* filter, const char* defaultExtension,
                            const std::string& folder) {
-    const std::wstring wideFilter = filterOf(filter), wideTitle = widen(title), extension = widen(defaultExtension),
-                       wideFolder = widen(folder);
-    wchar_t file[MAX_PATH] = L"";
-    OPENFILENAMEW dialog{};
-    dialog.lStructSize = sizeof dialog;
-    dialog.hwndOwner = owner;
-    dialog.lpstrFilter = wideFilter.c_str();
-    dialog.lpstrFile = file;
-    dialog.nMaxFile = MAX_PATH;
-    dialog.lpstrTitle = wideTitle.c_str();
-    dialog.lpstrDefExt = extension.c_str();
-    dialog.lpstrInitialDir = wideFolder.c_str();
-    dialog.Flags = OFN_FILEMUSTEXIST | OFN_PATHMUSTEXIST | OFN_HIDEREADONLY;
-    return GetOpenFileNameW(&dialog) ? narrow(file) : std::string();
+    return winui::chooseFileToOpen(owner, {title, filter, defaultExtension, folder, {}, false});
 }
 
 std::string chooseSaveFile(HWND owner, const char* title, const char* filter, const char* defaultExtension,
                            const std::string& folder, const std::string& proposedName) {
-    const std::wstring wideFilter = filterOf(filter), wideTitle = widen(title), extension = widen(defaultExtension),
-                       wideFolder = widen(folder);
-    wchar_t file[MAX_PATH] = L"";
-    const std::wstring proposed = widen(proposedName);
-    // A proposed name with characters a file name cannot hold is not proposed.
-    if (proposed.size() < MAX_PATH && proposed.find_first_of(L"\\/:*?\"<>|") == std::wstring::npos) {
-        wcscpy(file, proposed.c_str());
-    }
-    OPENFILENAMEW dialog{};
-    dialog.lStructSize = sizeof dialog;
-    dialog.hwndOwner = owner;
-    dialog.lpstrFilter = wideFilter.c_str();
-    dialog.lpstrFile = file;
-    dialog.nMaxFile = MAX_PATH;
-    dialog.lpstrTitle = wideTitle.c_str();
-    dialog.lpstrDefExt = extension.c_str();
-    dialog.lpstrInitialDir = wideFolder.c_str();
-    dialog.Flags = OFN_OVERWRITEPROMPT | OFN_PATHMUSTEXIST | OFN_HIDEREADONLY;
-    return GetSaveFileNameW(&dialog) ? narrow(file) : std::string();
+    return winui::chooseFileToSave(owner, {title, filter, defaultExtension, folder, proposedName, false});
 }
 
 // ---- memory picker ------------------------------------------------------------------

@@ -15,6 +15,7 @@
 #include "editor/ui/editor_session.h"
 #include "resource.h"
 #include "winui/control_text.h"
+#include "winui/file_dialogs.h"
 
 namespace quillon::editor_ui {
 
@@ -442,22 +443,13 @@ struct DeviceDialog {
         EditorSession& s = sessionOf(d);
         wchar_t windows[MAX_PATH] = {};
         GetWindowsDirectoryW(windows, MAX_PATH);
-        const std::wstring folder = widen(editor::soundChooserFolder(narrow(windows)));
-        const std::wstring filter =
-            widen(editor::sound_message::kChooserFilter) + L'\0' + L"*.wav" + L'\0' + L'\0';
-        const std::wstring title = widen(editor::sound_message::kChooserTitle);
-        wchar_t file[MAX_PATH] = {};
-        OPENFILENAMEW dialog{};
-        dialog.lStructSize = sizeof dialog;
-        dialog.hwndOwner = d;
-        dialog.lpstrFilter = filter.c_str();
-        dialog.lpstrFile = file;
-        dialog.nMaxFile = MAX_PATH;
-        dialog.lpstrInitialDir = folder.c_str();
-        dialog.lpstrTitle = title.c_str();
-        dialog.Flags = OFN_FILEMUSTEXIST | OFN_PATHMUSTEXIST | OFN_HIDEREADONLY | OFN_NOCHANGEDIR;
-        if (!GetOpenFileNameW(&dialog) || !s.document) return;
-        const editor::SoundChoice chosen = editor::chooseSound(s.document->folders(), narrow(file), s.dialogs);
+        winui::FileChoice choice;
+        choice.title = editor::sound_message::kChooserTitle;
+        choice.filter = std::string(editor::sound_message::kChooserFilter) + "|*.wav|";
+        choice.folder = editor::soundChooserFolder(narrow(windows));
+        const std::string file = winui::chooseFileToOpen(d, choice);
+        if (file.empty() || !s.document) return;
+        const editor::SoundChoice chosen = editor::chooseSound(s.document->folders(), file, s.dialogs);
         if (!chosen.ok) return;
         setText(d, IDC_CMD_DEVICE_SOUND_NAME, chosen.fileName);
         chooseRadio(d, kChoices, editor::device_choice::kPlaySound);

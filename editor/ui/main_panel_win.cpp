@@ -17,6 +17,7 @@
 #include "resource.h"
 #include "winui/control_text.h"
 #include "winui/dialog_data.h"
+#include "winui/file_dialogs.h"
 #include "winui/list_controls.h"
 
 namespace quillon::editor_ui {
@@ -122,32 +123,16 @@ void afterLoad(EditorSession& session) {
     refreshSidePanel(session);
 }
 
-std::wstring analyzerFilter() {
-    std::wstring filter = widen(panel_text::kAnalyzerFilter);
-    filter.push_back(L'\0');
-    filter += L"*.dat";
-    filter.push_back(L'\0');
-    return filter;
-}
-
 // The open or save dialog; an empty result means the user cancelled.
 std::string chooseAnalyzerFile(EditorSession& session, bool saving, const char* openTitle = panel_text::kOpenDialogTitle) {
-    std::wstring filter = analyzerFilter();
-    std::wstring title = widen(saving ? panel_text::kSaveDialogTitle : openTitle);
-    std::wstring folder = widen(session.document->folders().save);
-    wchar_t file[MAX_PATH] = L"";
-    OPENFILENAMEW dialog{};
-    dialog.lStructSize = sizeof dialog;
-    dialog.hwndOwner = session.mainPanel;
-    dialog.lpstrFilter = filter.c_str();
-    dialog.lpstrFile = file;
-    dialog.nMaxFile = MAX_PATH;
-    dialog.lpstrTitle = title.c_str();
-    dialog.lpstrDefExt = L"dat";
-    dialog.lpstrInitialDir = folder.c_str();
-    dialog.Flags = OFN_HIDEREADONLY | OFN_NOCHANGEDIR | (saving ? OFN_PATHMUSTEXIST : OFN_FILEMUSTEXIST);
-    const BOOL chosen = saving ? GetSaveFileNameW(&dialog) : GetOpenFileNameW(&dialog);
-    return chosen ? narrow(file) : std::string();
+    winui::FileChoice choice;
+    choice.title = saving ? panel_text::kSaveDialogTitle : openTitle;
+    choice.filter = std::string(panel_text::kAnalyzerFilter) + "|*.dat|";
+    choice.defaultExtension = "dat";
+    choice.folder = session.document->folders().save;
+    choice.askBeforeReplacing = false;
+    return saving ? winui::chooseFileToSave(session.mainPanel, choice)
+                  : winui::chooseFileToOpen(session.mainPanel, choice);
 }
 
 void saveAnalyzer(EditorSession& session) {

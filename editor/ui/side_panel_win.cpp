@@ -16,6 +16,7 @@
 #include "winui/control_text.h"
 #include "winui/cursor_bitmap.h"
 #include "winui/dialog_data.h"
+#include "winui/file_dialogs.h"
 #include "winui/list_controls.h"
 
 namespace quillon::editor_ui {
@@ -173,23 +174,11 @@ INT_PTR CALLBACK cursorKeepingProcedure(HWND dialog, UINT message, WPARAM wParam
 }
 
 std::string chooseScreenshotFile(EditorSession& session) {
-    std::wstring filter = widen(kImportFilter);
-    filter.push_back(L'\0');
-    filter += L"*.bmp";
-    filter.push_back(L'\0');
-    std::wstring title = widen(kImportTitle);
-    std::wstring folder = widen(session.document->folders().imageSave);
-    wchar_t file[MAX_PATH] = L"";
-    OPENFILENAMEW dialog{};
-    dialog.lStructSize = sizeof dialog;
-    dialog.hwndOwner = session.sidePanel;
-    dialog.lpstrFilter = filter.c_str();
-    dialog.lpstrFile = file;
-    dialog.nMaxFile = MAX_PATH;
-    dialog.lpstrTitle = title.c_str();
-    dialog.lpstrInitialDir = folder.c_str();
-    dialog.Flags = OFN_HIDEREADONLY | OFN_NOCHANGEDIR | OFN_FILEMUSTEXIST;
-    return GetOpenFileNameW(&dialog) ? narrow(file) : std::string();
+    winui::FileChoice choice;
+    choice.title = kImportTitle;
+    choice.filter = std::string(kImportFilter) + "|*.bmp|";
+    choice.folder = session.document->folders().imageSave;
+    return winui::chooseFileToOpen(session.sidePanel, choice);
 }
 
 void importShot(EditorSession& session, bool replace) {

@@ -24,6 +24,7 @@
 #include "device/startup_offsets.h"
 #include "runner/run_loader.h"
 #include "runner/ui/runner_session.h"
+#include "winui/file_dialogs.h"
 
 namespace quillon::runner_ui {
 namespace {
@@ -60,30 +61,13 @@ std::string userFolder(RunnerSession& session, size_t nameOffset) {
 
 // The open dialog; an empty result means the user cancelled.
 std::string chooseAnalyzerFile(RunnerSession& session) {
-    std::wstring filter = widen(session.data.text(text_offset::kRunnerOpenDialogFilter));
-    for (wchar_t& c : filter) {
-        if (c == L'|') {
-            c = L'\0';
-        }
-    }
-    filter.push_back(L'\0');
-    std::wstring title = widen(session.data.text(text_offset::kRunnerOpenDialogTitle));
-    std::wstring extension = widen(session.data.text(text_offset::kRunnerDefaultExtension));
-    std::wstring folder = widen(userFolder(session, name_offset::kOpenDialogFolder));
-    wchar_t file[256] = L"";
-    OPENFILENAMEW dialog{};
-    dialog.lStructSize = sizeof dialog;
-    dialog.hwndOwner = nullptr;
-    dialog.lpstrFilter = filter.c_str();
-    dialog.lpstrFile = file;
-    dialog.nMaxFile = 256;
-    dialog.lpstrTitle = title.c_str();
-    dialog.lpstrDefExt = extension.c_str();
-    dialog.lpstrInitialDir = folder.c_str();
-    if (!GetOpenFileNameW(&dialog)) {
-        return {};
-    }
-    return narrow(file);
+    winui::FileChoice choice;
+    choice.title = session.data.text(text_offset::kRunnerOpenDialogTitle);
+    choice.filter = session.data.text(text_offset::kRunnerOpenDialogFilter);
+    choice.defaultExtension = session.data.text(text_offset::kRunnerDefaultExtension);
+    choice.folder = userFolder(session, name_offset::kOpenDialogFolder);
+    choice.keepWorkingFolder = false;
+    return winui::chooseFileToOpen(nullptr, choice);
 }
 
 int run(RunnerSession& session, const std::string& pathArgument) {
