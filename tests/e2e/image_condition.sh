@@ -75,7 +75,8 @@ save_and_close_editor "$WORK/seen.dat"
 
 # With the button shown: the move to its centre, then the click.
 start_machine
-export QUILLON_RUN_SUMMARY="$(windows_path "$WORK/summary.json")"
+QUILLON_RUN_SUMMARY=$(windows_path "$WORK/summary.json")
+export QUILLON_RUN_SUMMARY
 run_analyzer "$WORK/seen.dat" seen '"buttonUp"' 150
 MOVE=$(grep -m1 '"moveTo"' "$RUN_LOG") || fail "no move: $(cat "$RUN_LOG")"
 case $MOVE in *"$(device_point "$CX" "$CY" "$SCREEN_W" "$SCREEN_H")"*) ;; *) fail "moved to $MOVE" ;; esac
