@@ -154,10 +154,10 @@ Status AnalyzerModel::addArea(int mouseX, int mouseY, int screenshotSlot, std::s
     if (slot < 0) {
         return Status::failure(formatMessage(message::kTooManyAreas, kAreaCapacity));
     }
-    // Centred on the mouse, kept at least half its side inside the right and
-    // bottom edges of the screenshot.
-    int centreX = std::min(mouseX, a.screenshotWidth - kHalf);
-    int centreY = std::min(mouseY, a.screenshotHeight - kHalf);
+    // Centred on the mouse, pulled back so that the centre plus half the side
+    // stays below the screenshot's width and height.
+    int centreX = std::min(mouseX, a.screenshotWidth - kHalf - 1);
+    int centreY = std::min(mouseY, a.screenshotHeight - kHalf - 1);
     RecognitionArea& r = a.areas[slot];
     std::memset(&r, 0, sizeof r);
     r.used = 1;

@@ -284,7 +284,9 @@ Built<int> addRunAnalyzerCommand(Item& item, int chosenRow, const std::string& c
     command.used = 1;
     command.set(field::kKind, CmdRunAnalyzer);
     std::memcpy(command.body + field::kRunAnalyzerName, name.data(), name.size());
-    return placeCommand(item, RowPlacement::Before, chosenRow, command);
+    // At the chosen row; after the last one when none is chosen.
+    const bool chosen = chosenRow >= 0 && chosenRow < item.commandCount;
+    return placeCommand(item, chosen ? RowPlacement::Before : RowPlacement::AtEnd, chosenRow, command);
 }
 
 Status removeItemDelay(Item& item) {

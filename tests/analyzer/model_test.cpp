@@ -188,8 +188,8 @@ TEST(AnalyzerModel, AreaStaysInsideRightAndBottomEdges) {
     int slot = -1;
     ASSERT_TRUE(model.addArea(790, 590, 3, "", slot));
     const RecognitionArea& r = model.image().areas[slot];
-    EXPECT_EQ(r.left, 650);
-    EXPECT_EQ(r.top, 450);
+    EXPECT_EQ(r.left, 649); // centre 724 = 800 - 76
+    EXPECT_EQ(r.top, 449);
     EXPECT_EQ(r.width, 150);
     EXPECT_EQ(r.height, 150);
     EXPECT_EQ(r.screenshotSlot, 3);
