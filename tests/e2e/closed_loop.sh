@@ -29,17 +29,7 @@ set -- $(drive screen)
 SCREEN="${1}x$2"
 "$HOST_TOOLS/make-demo-analyzer" "$WORK/demo.dat" --screen "$SCREEN" >/dev/null || fail "make-demo-analyzer"
 
-mkfifo "$WORK/control"
-"$HOST_TOOLS/machine-sim" --link-com 1 --x11 --control "$WORK/control" --no-stdin --log-actions \
-    > "$WORK/machine.out" 2> "$WORK/actions.log" &
-MACHINE_PID=$!
-i=0
-until grep -q '^pty ' "$WORK/machine.out" 2>/dev/null; do
-    i=$((i + 1))
-    [ $i -lt 100 ] || fail "machine-sim did not start: $(cat "$WORK/actions.log")"
-    sleep 0.1
-done
-send() { echo "$1" > "$WORK/control"; }
+start_machine --x11
 
 wine_bg "$BIN/click-target.exe" --move-ms 5000
 TARGET=$(drive wait-window --class QuillonClickTarget --timeout 30000) || fail "no target window"

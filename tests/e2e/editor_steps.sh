@@ -84,21 +84,6 @@ save_and_close_editor() {
     [ "$EXIT_CODE" = 0 ] || fail "editor exit code $EXIT_CODE"
 }
 
-# machine-sim on COM1 logging what it does into $WORK/actions.log; `send`
-# writes a line to its control pipe.
-start_machine() {
-    mkfifo "$WORK/control"
-    "$HOST_TOOLS/machine-sim" --link-com 1 --control "$WORK/control" --no-stdin --log-actions \
-        > "$WORK/machine.out" 2> "$WORK/actions.log" &
-    MACHINE_PID=$!
-    i=0
-    until grep -q '^pty ' "$WORK/machine.out" 2>/dev/null; do
-        i=$((i + 1))
-        [ $i -lt 100 ] || fail "machine-sim did not start: $(cat "$WORK/actions.log")"
-        sleep 0.1
-    done
-}
-send() { echo "$1" > "$WORK/control"; }
 
 # Runs the analyzer FILE (its window shows NAME) until the machine logged
 # ACTION or TENTHS tenths of a second passed, then stops it with the hotkey.

@@ -16,17 +16,7 @@ windows_path() { echo "Z:$1" | tr / '\\'; }
 
 "$HOST_TOOLS/make-demo-analyzer" "$WORK/return.dat" --flow return >/dev/null || fail "make-demo-analyzer"
 
-mkfifo "$WORK/control"
-"$HOST_TOOLS/machine-sim" --link-com 1 --control "$WORK/control" --no-stdin --log-actions \
-    > "$WORK/machine.out" 2> "$WORK/actions.log" &
-MACHINE_PID=$!
-i=0
-until grep -q '^pty ' "$WORK/machine.out" 2>/dev/null; do
-    i=$((i + 1))
-    [ $i -lt 100 ] || fail "machine-sim did not start: $(cat "$WORK/actions.log")"
-    sleep 0.1
-done
-send() { echo "$1" > "$WORK/control"; }
+start_machine
 
 wine_bg "$BIN/analyzer-runner.exe" "$(windows_path "$WORK/return.dat")"
 RUNNER_PID=$BG_PID

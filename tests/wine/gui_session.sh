@@ -29,6 +29,22 @@ gui_work_start() {
     trap gui_work_end EXIT
 }
 
+# machine-sim on COM1 (with ARGS, e.g. --x11) logging what it does into
+# $WORK/actions.log; `send LINE` writes to its control pipe. After gui_work_start.
+start_machine() {
+    mkfifo "$WORK/control"
+    "$HOST_TOOLS/machine-sim" --link-com 1 "$@" --control "$WORK/control" --no-stdin --log-actions \
+        > "$WORK/machine.out" 2> "$WORK/actions.log" &
+    MACHINE_PID=$!
+    sm_i=0
+    until grep -q '^pty ' "$WORK/machine.out" 2>/dev/null; do
+        sm_i=$((sm_i + 1))
+        [ $sm_i -lt 100 ] || fail "machine-sim did not start: $(cat "$WORK/actions.log")"
+        sleep 0.1
+    done
+}
+send() { echo "$1" > "$WORK/control"; }
+
 gui_work_end() {
     if [ -n "$MACHINE_PID" ]; then
         kill "$MACHINE_PID" 2>/dev/null
