@@ -18,9 +18,6 @@ namespace quillon::editor_ui::command_ui {
 
 namespace {
 
-// Posted by WM_INITDIALOG when the dialog may not open: told once it is up.
-constexpr UINT kRefuseOpening = WM_APP + 40;
-
 editor::FormContext formContextOf(const RowDialogContext& context) {
     EditorSession& session = *context.session;
     editor::FormContext form;
@@ -112,7 +109,7 @@ RowDialogContext* startDialog(HWND dialog, LPARAM creation) {
     }
     const editor::FormContext form = formContextOf(*context);
     if (editor::commandOpeningRefusal(context->what.kind, session.model, form.rows, form.changing)) {
-        PostMessageW(dialog, kRefuseOpening, 0, 0);
+        PostMessageW(dialog, kRefuseOpeningMessage, 0, 0);
     }
     return context;
 }
@@ -124,7 +121,7 @@ bool onCommonMessage(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam, IN
     case WM_CTLCOLORSTATIC:
         result = brushes().paint(message, wParam);
         return true;
-    case kRefuseOpening: {
+    case kRefuseOpeningMessage: {
         const RowDialogContext* context = contextOf(dialog);
         if (context) {
             const editor::FormContext form = formContextOf(*context);

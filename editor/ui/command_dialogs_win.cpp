@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <array>
 #include <optional>
+#include <string>
 #include <variant>
 
 #include "base/wide_text.h"
@@ -310,6 +311,17 @@ struct VariableDialog {
         f.guardHigh = numberOrSlot(d, IDC_CMD_ASSIGN_GUARD_HIGH);
         return f;
     }
+    // A click on the screenshot gives a screen coordinate (or a random
+    // point's centre) its point, and a colour value its colour.
+    static void onViewClick(HWND d, COLORREF colour, int x, int y) {
+        const Kind kind = static_cast<Kind>(std::max(0, chosenLabel(d, IDC_CMD_ASSIGN_KIND)));
+        if (editor::valueKindUses(kind, F::X)) {
+            setText(d, IDC_CMD_ASSIGN_X, std::to_string(x));
+            setText(d, IDC_CMD_ASSIGN_Y, std::to_string(y));
+        } else if (editor::valueKindUses(kind, F::Colour) && colour != CLR_INVALID) {
+            setColour(d, (uint32_t{GetRValue(colour)} << 16) | (uint32_t{GetGValue(colour)} << 8) | GetBValue(colour));
+        }
+    }
     static void pickColour(HWND d) {
         static COLORREF custom[16] = {};
         CHOOSECOLORW choice{};
@@ -575,6 +587,13 @@ INT_PTR CALLBACK commandProcedure(HWND dialog, UINT message, WPARAM wParam, LPAR
     if (!contextOf(dialog)) return FALSE;
     INT_PTR result = FALSE;
     if (onCommonMessage(dialog, message, wParam, lParam, result)) return result;
+    if constexpr (requires { Dialog::onViewClick(dialog, COLORREF{}, 0, 0); }) {
+        if (message == kViewClickedMessage) {
+            Dialog::onViewClick(dialog, static_cast<COLORREF>(wParam), static_cast<short>(LOWORD(lParam)),
+                                static_cast<short>(HIWORD(lParam)));
+            return TRUE;
+        }
+    }
     if (message == WM_COMMAND) {
         const int id = LOWORD(wParam);
         const int code = HIWORD(wParam);

@@ -15,17 +15,12 @@
 #include "analyzer/records.h"
 #include "editor/forms/form_values.h"
 #include "editor/side_panel.h"
+#include "editor/ui/row_dialogs.h"
 
 namespace quillon::editor_ui {
 
 struct EditorSession;
 
-// Posted to the open condition or command dialog when the screenshot view is
-// clicked: wParam the pixel's COLORREF (CLR_INVALID off the screenshot),
-// lParam the point (x in the low word, y in the high word).
-inline constexpr UINT kViewClickedMessage = WM_APP + 40;
-// The screenshot view's left click, handed to the open row dialog if any.
-void handViewClickToRowDialog(EditorSession& session, int x, int y);
 
 // Object lists (images, areas, cursors) as the side panel shows them: the
 // lines are the objects in list order and the selection maps back to a slot

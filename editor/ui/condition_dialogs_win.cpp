@@ -30,7 +30,6 @@ using namespace editor;
 using F = ConditionField;
 using analyzer::ConditionKind;
 
-constexpr UINT kRefuseOpening = WM_APP + 41;
 constexpr UINT kKeyPressed = WM_APP + 42;
 
 // What a dialog holds besides its controls while it is open.
@@ -529,7 +528,7 @@ bool opened(const ConditionDialog& parts, HWND dialog, EditorSession& session, c
                                                                      session.working->conditionCount, changing)) {
         // Told once the dialog is registered as open, then closed again.
         state->openingRefusal = *refusal;
-        PostMessageW(dialog, kRefuseOpening, 0, 0);
+        PostMessageW(dialog, kRefuseOpeningMessage, 0, 0);
         return true;
     }
     parts.fill(dialog, session, startingForm(session, context));
@@ -543,7 +542,7 @@ INT_PTR conditionDialog(const ConditionDialog& parts, HWND dialog, UINT message,
     DialogState* state = stateOf(dialog);
     switch (message) {
     case WM_INITDIALOG: return opened(parts, dialog, session, *context) ? TRUE : FALSE;
-    case kRefuseOpening:
+    case kRefuseOpeningMessage:
         ShowWindow(dialog, SW_HIDE);
         winui::showWarning(session.mainWindow, state->openingRefusal);
         closeRowDialog(dialog);

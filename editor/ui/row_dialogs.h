@@ -49,6 +49,16 @@ struct RowDialogContext {
 // it closes. To change a row, ids 6 and 7 are hidden and 8 reads "수정 저장".
 bool openRowDialog(EditorSession& session, RowKind what, int editRow);
 
+// Posted to the open condition or command dialog when the screenshot view is
+// clicked: wParam the pixel's COLORREF (CLR_INVALID off the screenshot),
+// lParam the point (x in the low word, y in the high word).
+inline constexpr UINT kViewClickedMessage = WM_APP + 40;
+// Posted by a dialog to itself while it opens, when it may not open: it tells
+// the refusal and closes.
+inline constexpr UINT kRefuseOpeningMessage = WM_APP + 41;
+// The screenshot view's left click, handed to the open row dialog if any.
+void handViewClickToRowDialog(EditorSession& session, int x, int y);
+
 // Called by a dialog's buttons 6 ("끝에 추가"), 7 ("앞에 추가") and 8 ("뒤에
 // 추가" or "수정 저장") with the row it built; refusals are told and leave
 // the dialog open. True when the row was placed and the dialog closed.

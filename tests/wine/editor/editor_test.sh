@@ -539,6 +539,16 @@ commands)
     drive settext "$DIALOG" 1086 "변수017"
     drive settext "$DIALOG" 1171 "7"
     add_row 6 "$L1\n$L2\n$L3\n$L4"
+    # A click on the screenshot gives a screen coordinate its point.
+    open_command 1060 "변수" variable-point
+    drive choose "$DIALOG" 1170 3
+    xdotool mousemove 40 30 click 1
+    i=0
+    while [ "$(drive text "$DIALOG" 1065)" != "40" ] && [ $i -lt 30 ]; do sleep 0.1; i=$((i + 1)); done
+    [ "$(drive text "$DIALOG" 1066)" = "30" ] ||
+        fail "no point picked: $(drive text "$DIALOG" 1065),$(drive text "$DIALOG" 1066)"
+    drive click "$DIALOG" 2
+    drive wait-gone "$DIALOG" --timeout 10000 || fail "the variable dialog stays"
 
     # A refusal keeps the dialog open with what was typed.
     open_command 1061 "타이머" timer

@@ -383,7 +383,10 @@ int run(int argc, char** argv) {
     if (verb == "choose" && argc > 4) {
         const int id = std::atoi(argv[3]);
         HWND list = control(window, argc, argv, 3);
-        SendMessageW(list, LB_SETCURSEL, static_cast<WPARAM>(std::atoi(argv[4])), 0);
+        wchar_t kind[32] = L"";
+        GetClassNameW(list, kind, 32);
+        const bool combo = _wcsicmp(kind, L"ComboBox") == 0; // CBN_SELCHANGE is LBN_SELCHANGE
+        SendMessageW(list, combo ? CB_SETCURSEL : LB_SETCURSEL, static_cast<WPARAM>(std::atoi(argv[4])), 0);
         SendMessageW(window, WM_COMMAND, MAKEWPARAM(id, LBN_SELCHANGE), reinterpret_cast<LPARAM>(list));
         return 0;
     }
