@@ -1,6 +1,7 @@
 // iconv conversions. CP949 is the Unified Hangul Code of Windows; JOHAB is
 // code page 1361.
 #include <cerrno>
+#include <cstring>
 #include <iconv.h>
 
 #include "base/text_codec.h"
@@ -10,9 +11,38 @@ namespace {
 
 const char* iconvName(CodePage page) { return page == CodePage::Cp949 ? "CP949" : "JOHAB"; }
 
+// An open conversion for each direction, kept by each thread: opening one
+// loads the converter's module, far dearer than converting a line of text.
+iconv_t converter(const char* to, const char* from) {
+    struct Open {
+        const char* to;
+        const char* from;
+        iconv_t cd;
+    };
+    struct Cache {
+        Open open[8] = {};
+        int count = 0;
+        ~Cache() {
+            for (int i = 0; i < count; ++i) iconv_close(open[i].cd);
+        }
+    };
+    thread_local Cache cache;
+    for (int i = 0; i < cache.count; ++i) {
+        if (std::strcmp(cache.open[i].to, to) == 0 && std::strcmp(cache.open[i].from, from) == 0) {
+            iconv(cache.open[i].cd, nullptr, nullptr, nullptr, nullptr); // back to the initial state
+            return cache.open[i].cd;
+        }
+    }
+    // Only the few fixed directions of this file come here.
+    if (cache.count == 8) return reinterpret_cast<iconv_t>(-1);
+    iconv_t cd = iconv_open(to, from);
+    if (cd != reinterpret_cast<iconv_t>(-1)) cache.open[cache.count++] = {to, from, cd};
+    return cd;
+}
+
 // Runs one strict iconv conversion; nullopt on any error.
 std::optional<std::string> convert(const char* to, const char* from, const char* in, size_t inBytes) {
-    iconv_t cd = iconv_open(to, from);
+    iconv_t cd = converter(to, from);
     if (cd == reinterpret_cast<iconv_t>(-1)) {
         return std::nullopt;
     }
@@ -27,7 +57,6 @@ std::optional<std::string> convert(const char* to, const char* from, const char*
     if (ok) {
         ok = iconv(cd, nullptr, nullptr, &outPtr, &outLeft) != static_cast<size_t>(-1);
     }
-    iconv_close(cd);
     if (!ok) {
         return std::nullopt;
     }

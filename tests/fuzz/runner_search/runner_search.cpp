@@ -38,7 +38,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         screen[i + 1] = static_cast<uint8_t>(c >> 8);
         screen[i + 2] = static_cast<uint8_t>(c >> 16);
     }
-    std::vector<uint8_t> pixels(kImageStride * kImageMaxSide);
+    // Kept between inputs: only the cut's own pixels are read.
+    static std::vector<uint8_t> pixels(kImageStride * kImageMaxSide);
     ImageView image;
     image.pixels = pixels.data();
     image.width = in.range(1, 6);
@@ -68,7 +69,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     search.mode = (in.next() & 3) == 0 ? SearchMode::NotFound : SearchMode::Found;
 
     const FrameView frame{screen.data(), W, H, W * 4};
-    RangeSearcher searcher;
+    // One searcher for every input, as the runner keeps one for every frame.
+    static RangeSearcher searcher;
     RangeResult fast{3, 4, 5}, slow{3, 4, 5};
     const int a = searcher.search(frame, search, fast);
     const int b = reference::searchRange(frame, search, slow);
