@@ -16,6 +16,7 @@
 #include "winui/control_text.h"
 #include "winui/dialog_data.h"
 #include "winui/file_dialogs.h"
+#include "winui/key_box.h"
 #include "winui/list_controls.h"
 #include "winui/message_boxes.h"
 
@@ -161,45 +162,10 @@ int pickMemory(HWND owner, MemoryPicker& picker) {
 
 // ---- key boxes ------------------------------------------------------------------------
 
-namespace {
-
-struct KeyBox {
-    KeyBoxHandler handler;
-    void* context;
-};
-
-LRESULT CALLBACK keyBoxProc(HWND box, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR reference) {
-    auto* keyBox = reinterpret_cast<KeyBox*>(reference);
-    switch (message) {
-    case WM_GETDLGCODE:
-        return DLGC_WANTALLKEYS | DLGC_WANTCHARS;
-    case WM_KEYDOWN:
-    case WM_SYSKEYDOWN: {
-        static const KeyTable table(KeyNames::ControlPanel);
-        const auto scan = static_cast<uint8_t>((lParam >> 16) & 0xFF);
-        const bool extended = (lParam & (1 << 24)) != 0;
-        if (auto row = table.rowOfKeyMessage(scan, extended)) {
-            keyBox->handler(box, table.codeOf(*row), keyBox->context);
-        }
-        return 0;
-    }
-    case WM_CHAR:
-    case WM_SYSCHAR:
-    case WM_KEYUP:
-    case WM_SYSKEYUP:
-        return 0;
-    case WM_NCDESTROY:
-        RemoveWindowSubclass(box, keyBoxProc, 0);
-        delete keyBox;
-        break;
-    }
-    return DefSubclassProc(box, message, wParam, lParam);
-}
-
-} // namespace
-
 void makeKeyBox(HWND box, KeyBoxHandler handler, void* context) {
-    SetWindowSubclass(box, keyBoxProc, 0, reinterpret_cast<DWORD_PTR>(new KeyBox{handler, context}));
+    static const KeyTable table(KeyNames::ControlPanel);
+    winui::makeKeyBox(box, table,
+                      [handler, context](HWND taker, size_t row) { handler(taker, table.codeOf(row), context); });
 }
 
 } // namespace quillon::control_ui

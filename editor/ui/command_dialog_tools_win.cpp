@@ -12,6 +12,7 @@
 #include "winui/control_text.h"
 #include "winui/dialog_colours.h"
 #include "winui/dialog_data.h"
+#include "winui/key_box.h"
 #include "winui/message_boxes.h"
 
 namespace quillon::editor_ui::command_ui {
@@ -36,35 +37,6 @@ const winui::DialogBrushes& brushes() {
 }
 
 HWND control(HWND dialog, int id) { return GetDlgItem(dialog, id); }
-
-LRESULT CALLBACK keyBoxProcedure(HWND box, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR) {
-    static const KeyTable keys(KeyNames::AnalyzerEditor);
-    switch (message) {
-    case WM_GETDLGCODE:
-        return DLGC_WANTALLKEYS | DLGC_WANTCHARS;
-    case WM_KEYDOWN:
-    case WM_SYSKEYDOWN: {
-        const auto scan = static_cast<uint8_t>((lParam >> 16) & 0xFF);
-        const bool extended = (lParam & (1 << 24)) != 0;
-        if (auto row = keys.rowOfKeyMessage(scan, extended)) {
-            SetWindowLongPtrW(box, GWLP_USERDATA, static_cast<LONG_PTR>(*row) + 1);
-            winui::setWindowText(box, keys.keyName(*row));
-        }
-        return 0;
-    }
-    case WM_CHAR:
-    case WM_SYSCHAR:
-    case WM_KEYUP:
-    case WM_SYSKEYUP:
-        return 0;
-    case WM_NCDESTROY:
-        RemoveWindowSubclass(box, keyBoxProcedure, 0);
-        break;
-    default:
-        break;
-    }
-    return DefSubclassProc(box, message, wParam, lParam);
-}
 
 std::string comboLine(HWND box, LRESULT index) {
     const LRESULT length = SendMessageW(box, CB_GETLBTEXTLEN, static_cast<WPARAM>(index), 0);
@@ -296,7 +268,11 @@ void setChecked(HWND dialog, int id, bool on) { CheckDlgButton(dialog, id, on ? 
 void makeKeyBox(HWND dialog, int id, int row) {
     static const KeyTable keys(KeyNames::AnalyzerEditor);
     HWND box = control(dialog, id);
-    SetWindowSubclass(box, keyBoxProcedure, 0, 0);
+    // The row is kept in the box (0: none), shown by its key's name.
+    winui::makeKeyBox(box, keys, [](HWND taker, size_t taken) {
+        SetWindowLongPtrW(taker, GWLP_USERDATA, static_cast<LONG_PTR>(taken) + 1);
+        winui::setWindowText(taker, keys.keyName(taken));
+    });
     const bool known = row >= 0 && static_cast<size_t>(row) < KeyTable::kRowCount;
     SetWindowLongPtrW(box, GWLP_USERDATA, known ? row + 1 : 0);
     winui::setWindowText(box, known ? std::string(keys.keyName(static_cast<size_t>(row))) : std::string());

@@ -138,6 +138,7 @@ TEST(GoldenFiles, ErrorsAreRefusedCleanly) {
     AnalyzerFile file(folders.image(), folders.sound());
     int seen = 0;
     for (const auto& entry : std::filesystem::directory_iterator(source("tests/golden-errors"))) {
+        if (!entry.is_regular_file()) continue; // macros/: the control panel's
         AnalyzerModel model;
         FileResult r = file.open(model, entry.path().string());
         EXPECT_FALSE(r.ok) << entry.path();

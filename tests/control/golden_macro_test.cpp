@@ -9,10 +9,13 @@
 #include <fstream>
 
 #include "base/text.h"
+#include "control/auto_click.h"
+#include "control/control_program.h"
 #include "control/key_codes.h"
 #include "control/line_kinds.h"
 #include "control/macro_compiler.h"
 #include "control/macro_files.h"
+#include "control/recorded_macro.h"
 #include "tests/analyzer/reference_writer.h"
 #include "tests/control/control_test_support.h"
 
@@ -169,6 +172,63 @@ TEST(GoldenMacroFiles, CombinationMacroLoadsCompilesAndCarriesItsMemories) {
     EXPECT_EQ(testing::hex(code.code), kCombinationCode);
     EXPECT_EQ(code.recordedSet, 0x100u);
     EXPECT_EQ(code.editSet, 0x80000000u);
+}
+
+} // namespace
+} // namespace quillon::control
+
+namespace quillon::control {
+namespace {
+
+// Every hostile macro file (tests/golden-errors/macros) is refused by the
+// reader of its page with that page's message, and nothing is written for it.
+TEST(GoldenMacroFiles, HostileFilesAreRefusedWithTheirPagesMessage) {
+    const auto folder = std::filesystem::path(QUILLON_SOURCE_DIR) / "tests/golden-errors/macros";
+    const auto converted = std::filesystem::path(QUILLON_BINARY_DIR) / "hostile-recorded";
+    std::filesystem::remove_all(converted);
+    std::filesystem::create_directories(converted);
+    int files = 0;
+    for (const auto& entry : std::filesystem::directory_iterator(folder)) {
+        const std::string path = entry.path().string();
+        const std::string name = entry.path().filename().string();
+        FileOutcome outcome{true, {}};
+        std::string expected;
+        switch (pageOfMacroFile(path)) {
+        case ControlPage::Edit: {
+            EditMacroFile file;
+            outcome = loadEditFile(path, file);
+            expected = "파일이 손상되어 불러올 수 없습니다.(MakLine=35003)";
+            break;
+        }
+        case ControlPage::Combination: {
+            CombinationMacroFile file;
+            outcome = loadCombinationFile(path, file);
+            expected = "불러오기 실패";
+            break;
+        }
+        case ControlPage::Recorded: {
+            RecordedMacroFile file;
+            std::string loaded;
+            outcome = loadRecordedFile(path, converted.string() + "/", file, loaded);
+            expected = "작동 중 문제가 발생했습니다(RecLine=35103)";
+            break;
+        }
+        case ControlPage::AutoClick: {
+            AutoClickSettings settings{};
+            outcome = loadAutoClickFile(path, settings);
+            expected = "불러오기 실패";
+            break;
+        }
+        default:
+            ADD_FAILURE() << name << " opens no page";
+            continue;
+        }
+        ++files;
+        EXPECT_FALSE(outcome.ok) << name;
+        EXPECT_EQ(outcome.message, expected) << name;
+    }
+    EXPECT_GE(files, 10);
+    EXPECT_TRUE(std::filesystem::is_empty(converted)) << "a refused file left something behind";
 }
 
 } // namespace

@@ -42,6 +42,7 @@ TEST_F(RunLoaderTest, CodesOfTheFilesThatCannotRun) {
     EXPECT_EQ(load(golden("golden/empty.dat")), run_load::kNoItems);
     EXPECT_EQ(load((folder_ / "missing.dat").string()), run_load::kCannotOpen);
     for (const auto& entry : fs::directory_iterator(golden("golden-errors"))) {
+        if (!entry.is_regular_file()) continue; // macros/: the control panel's
         EXPECT_EQ(load(entry.path().string()), run_load::kCannotOpen) << entry.path();
         EXPECT_EQ(model_.itemCount(), 0);
     }

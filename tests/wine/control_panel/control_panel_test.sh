@@ -5,7 +5,7 @@
 # (in-process simulated machine or none); options, schedule (machine-sim on
 # COM1, whose state dump shows what the program wrote); edit-page,
 # edit-working-copy and combination-page (the macro pages with the golden
-# macro files).
+# macro files); hostile-files (the damaged ones of tests/golden-errors/macros).
 set -eu
 BIN=$1 HOST_TOOLS=$2 SHOTS=$3 SCENARIO=$4
 . "$(dirname "$0")/../gui_session.sh"
@@ -313,6 +313,33 @@ recorded)
     [ "$(drive text "$MAIN" 1305)" = "$(printf '1-1메모리\r\n비어 있슴')" ] ||
         [ -n "$(drive text "$MAIN" 1305)" ] || fail "no current macro"
     close_program "$PROGRAM"
+    ;;
+hostile-files)
+    # Every hostile macro file opened from Explorer: the page of its kind
+    # refuses it with its message, nothing is written beside it, and the
+    # program goes on (the options page comes back, the program closes).
+    mkdir -p "$WORK/hostile"
+    cp "$QUILLON_ROOT"/tests/golden-errors/macros/* "$WORK/hostile/"
+    before=$(ls -la --time-style=full-iso "$WORK/hostile" | md5sum)
+    for file in "$WORK"/hostile/*; do
+        case $file in
+        *.eqn1 | *.vele | *.veleL) message="파일이 손상되어 불러올 수 없습니다." ;;
+        *.cqn1 | *.velc | *.velcL | *.aut) message="불러오기 실패" ;;
+        *) message="작동 중 문제가 발생했습니다(RecLine=35103)" ;;
+        esac
+        QUILLON_MACHINE=sim wine_bg "$BIN/control-panel.exe" "$(winpath "$file")"
+        PROGRAM=$BG_PID
+        start_program
+        expect_box "$message"
+        drive click "$MAIN" 1001
+        i=0
+        until [ "$(drive text "$MAIN" 1101 2>/dev/null)" = "01.03" ]; do
+            i=$((i + 1)); [ $i -lt 100 ] || fail "no options page after $(basename "$file")"; sleep 0.1
+        done
+        close_program "$PROGRAM"
+    done
+    [ "$(ls -la --time-style=full-iso "$WORK/hostile" | md5sum)" = "$before" ] ||
+        { ls -la "$WORK/hostile"; fail "files changed beside them"; }
     ;;
 edit-page)
     # A macro file opened from Explorer: stored, saved, read back.

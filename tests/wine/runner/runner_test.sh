@@ -102,7 +102,7 @@ hostile-files)
     # Every file that must be refused, given as the argument: the runner says
     # so in its own box, ends cleanly and writes nothing beside the file.
     mkdir -p "$WORK/hostile"
-    cp "$QUILLON_ROOT"/tests/golden-errors/* "$WORK/hostile/"
+    cp "$QUILLON_ROOT"/tests/golden-errors/*.dat "$WORK/hostile/"
     before=$(ls -la "$WORK/hostile" | md5sum)
     for file in "$WORK"/hostile/*; do
         QUILLON_MACHINE=sim wine_bg "$BIN/analyzer-runner.exe" "$file"
