@@ -20,7 +20,6 @@ if [ -n "$KEEP_DISPLAY" ]; then
     wineserver -k 2>/dev/null || true
     wineserver -w
     export DISPLAY=$KEEP_DISPLAY
-    quillon_wine_server
 fi
 gui_work_start
 fail() { echo "FAIL (closed loop): $*" >&2; exit 1; }

@@ -15,7 +15,6 @@ gui_session_start() {
     wineserver -k 2>/dev/null || true
     wineserver -w
     quillon_display "$SIZE"
-    quillon_wine_server
     BG_PIDS=""
     trap gui_session_end EXIT
     # Web pages must not start a browser here.
