@@ -330,6 +330,10 @@ hostile-files)
         QUILLON_MACHINE=sim wine_bg "$BIN/control-panel.exe" "$(winpath "$file")"
         PROGRAM=$BG_PID
         start_program
+        if [ "$file" = "$WORK/hostile/edit-garbage.vele" ]; then
+            BOX=$(drive wait-window --class '#32770' --title "오류" --timeout 20000) || fail "no refusal"
+            screenshot "$MAIN" control-hostile-file
+        fi
         expect_box "$message"
         drive click "$MAIN" 1001
         i=0
