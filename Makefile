@@ -63,11 +63,12 @@ fuzz: fuzz-build
 fuzz-long: fuzz-build
 	./scripts/fuzz-long build/fuzz $(FUZZ_LONG_SECONDS) $(FUZZ_LONG_RUNS) $(FUZZ_LONG_TARGETS)
 
-# The threaded tests under ThreadSanitizer (its own build; not part of `make test`).
+# The threaded tests under ThreadSanitizer (their own build of the three test
+# programs that run threads: about 5 minutes).
 thread-check: bootstrap
 	./scripts/thread-check $(JOBS)
 
-test: test-native test-windows fuzz
+test: test-native thread-check test-windows fuzz
 
 demo: windows
 	QUILLON_BUILD=$(CURDIR)/build/windows ./scripts/demo

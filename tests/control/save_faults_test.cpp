@@ -9,6 +9,7 @@
 
 #include "base/byte_order.h"
 #include "control/macro_files.h"
+#include "control/macro_pages.h"
 #include "tests/base/save_faults.h"
 #include "tests/control/control_test_support.h"
 #include "tests/device/fake_macro_memory.h"
@@ -30,6 +31,18 @@ std::vector<uint8_t> olderRecordedFile(std::vector<uint8_t> body) {
 }
 
 SaveAttempt attempt(const FileOutcome& outcome) { return {outcome.ok, outcome.message}; }
+
+// A recovery copy into the folder of `path`, stamped so that it is named as `path`.
+FileOutcome saveRecovery(const std::string& path, bool combination, int version, Page& page) {
+    LocalTime time;
+    time.year = 2026, time.month = 12, time.day = 8, time.hour = 10, time.minute = 10, time.second = 10;
+    const std::string folder = std::filesystem::path(path).parent_path().string() + "/";
+    std::string written;
+    FileOutcome outcome = saveRecoveryCopy(folder, combination, version == 1 ? "first" : "second", 0, time,
+                                           *page.document, *page.store, written);
+    EXPECT_EQ(written, path);
+    return outcome;
+}
 
 struct Case {
     const char* name;
@@ -92,6 +105,17 @@ TEST(MacroSaveFaults, EveryFailedStepKeepsThePreviousFile) {
              const std::string older = (std::filesystem::path(path).parent_path().parent_path() / "old.mgild").string();
              auto bytes = olderRecordedFile(std::vector<uint8_t>(static_cast<size_t>(version) * 5, 0x10));
              ASSERT_TRUE(writeFileAtomic(older, bytes.data(), bytes.size()));
+         }},
+        // The copies a page's unsaved lines are kept in when the machine fails.
+        {"edit recovery", "복구-20261208-101010.eqn1",
+         [&](const std::string& path, int version) { return saveRecovery(path, false, version, page); }},
+        {"combination recovery", "복구-20261208-101010.cqn1",
+         [&](const std::string& path, int version) {
+             Page combination;
+             for (int i = 0; i < version; ++i) {
+                 combination.add(makeLine(208, {{12, 0}}));
+             }
+             return saveRecovery(path, true, version, combination);
          }},
         {"auto-click", "a.aut",
          [&](const std::string& path, int version) {

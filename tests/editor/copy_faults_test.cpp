@@ -1,0 +1,94 @@
+// The editor's copies into its folders (a screenshot imported, a sound
+// chosen) under a failure at every step of the copy: each says the file is
+// unusable, leaves no temporary and no half file, keeps the file it would
+// have replaced, and leaves the analyzer as it was.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <set>
+
+#include "editor/screenshots.h"
+#include "editor/sounds.h"
+#include "editor_fixture.h"
+#include "screenshot_files.h"
+
+namespace quillon::editor {
+namespace {
+
+using namespace testing;
+
+std::set<std::string> namesIn(const std::string& folder) {
+    std::set<std::string> names;
+    for (const auto& entry : std::filesystem::directory_iterator(folder)) names.insert(entry.path().filename().string());
+    return names;
+}
+
+// Runs `copy` with step 1, 2, ... failing until a run has no failed step (the
+// copy is then made); `check` looks at what each failed run left. Returns the
+// failure points.
+template <typename Copy, typename Check>
+int failEveryCopyStep(Copy copy, Check check) {
+    int points = 0;
+    for (unsigned n = 1; n < 100; ++n) {
+        file_faults::failAt(n);
+        copy();
+        const bool failed = file_faults::failedStep().has_value();
+        file_faults::failAt(0);
+        if (!failed) break;
+        ++points;
+        SCOPED_TRACE(n);
+        check();
+    }
+    return points;
+}
+
+TEST(CopyFaults, ScreenshotImportAndSoundCopyFailCleanly) {
+    ScratchFolder scratch;
+    EditorFolders folders = EditorFolders::under(scratch.file("data"));
+    ASSERT_TRUE(folders.create());
+    AnalyzerModel model;
+    ScriptedDialogs dialogs;
+    const CursorOffer noCursor = [](const CursorCapture&, const std::string&) { return std::nullopt; };
+    const std::string shot = writeShotSet(folders.imageSave, "a", {}, cursorFile(1, 2, 0));
+
+    ImportOutcome imported = ImportOutcome::Cancelled;
+    const int importPoints = failEveryCopyStep(
+        [&] {
+            dialogs.shown.clear();
+            imported = importScreenshot(model, folders, {shot, "첫 스샷", false}, dialogs, noCursor).outcome;
+        },
+        [&] {
+            EXPECT_EQ(imported, ImportOutcome::Refused);
+            EXPECT_EQ(dialogs.messages(), std::vector<std::string>{screenshot_message::kUnusableImage});
+            EXPECT_TRUE(namesIn(folders.image).empty());
+            EXPECT_EQ(model.image().screenshotCount, 0);
+        });
+    EXPECT_EQ(importPoints, 4); // create, write, flush, replace
+    EXPECT_EQ(imported, ImportOutcome::Imported);
+    EXPECT_EQ(model.image().screenshotCount, 1);
+
+    const std::string chosen = scratch.file("딩동.wav");
+    const std::string kept = folders.sound + "/딩동.wav";
+    writeBytes(kept, {1, 2, 3});
+    writeBytes(chosen, {9, 9});
+    bool chosenOk = false;
+    const int soundPoints = failEveryCopyStep(
+        [&] {
+            dialogs.shown.clear();
+            dialogs.answers = {true}; // overwrite
+            chosenOk = chooseSound(folders, chosen, dialogs).ok;
+        },
+        [&] {
+            EXPECT_FALSE(chosenOk);
+            EXPECT_EQ(dialogs.messages(), std::vector<std::string>{sound_message::kUnusableSound});
+            EXPECT_EQ(readBytes(kept), (std::vector<uint8_t>{1, 2, 3}));
+            EXPECT_EQ(namesIn(folders.sound), std::set<std::string>{"딩동.wav"});
+        });
+    EXPECT_EQ(soundPoints, 4);
+    EXPECT_TRUE(chosenOk);
+    EXPECT_EQ(readBytes(kept), (std::vector<uint8_t>{9, 9}));
+    std::printf("screenshot import: %d failure points, sound copy: %d\n", importPoints, soundPoints);
+}
+
+} // namespace
+} // namespace quillon::editor
