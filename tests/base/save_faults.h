@@ -39,6 +39,25 @@ inline std::set<std::string> filesIn(const std::string& folder) {
     return names;
 }
 
+// Runs `attempt` with step 1, 2, ... made to fail until a run has no failed
+// step (that last run succeeds untouched); `afterFailure(n)` looks at what the
+// run failed at step n left. Returns the number of failure points.
+inline int forEachFailedStep(const std::function<void()>& attempt, const std::function<void(unsigned)>& afterFailure) {
+    int points = 0;
+    for (unsigned n = 1; n < 10000; ++n) {
+        file_faults::failAt(n);
+        attempt();
+        const bool failed = file_faults::failedStep().has_value();
+        file_faults::failAt(0);
+        if (!failed) {
+            break;
+        }
+        ++points;
+        afterFailure(n);
+    }
+    return points;
+}
+
 // Returns how many failure points the save has (its steps before success).
 inline int failEveryStep(const SaveUnderFaults& run) {
     std::map<std::string, std::vector<uint8_t>> previous;
@@ -48,17 +67,8 @@ inline int failEveryStep(const SaveUnderFaults& run) {
     }
     const std::set<std::string> before = filesIn(run.folder);
     std::vector<std::map<std::string, std::optional<std::vector<uint8_t>>>> afterFailures;
-    int points = 0;
-    for (unsigned n = 1; n < 10000; ++n) {
-        file_faults::failAt(n);
-        SaveAttempt attempt = run.save();
-        const bool failed = file_faults::failedStep().has_value();
-        file_faults::failAt(0);
-        if (!failed) {
-            EXPECT_TRUE(attempt.ok) << "a save with no failed step reported: " << attempt.message;
-            break;
-        }
-        ++points;
+    SaveAttempt attempt;
+    const int points = forEachFailedStep([&] { attempt = run.save(); }, [&](unsigned n) {
         EXPECT_FALSE(attempt.ok) << "step " << n << " failed, yet the save reported success";
         if (run.failureMessage.empty()) {
             EXPECT_FALSE(attempt.message.empty()) << "step " << n << " failed without a word";
@@ -70,7 +80,8 @@ inline int failEveryStep(const SaveUnderFaults& run) {
         for (const std::string& target : run.targets) {
             seen[target] = readFile(target);
         }
-    }
+    });
+    EXPECT_TRUE(attempt.ok) << "a save with no failed step reported: " << attempt.message;
     for (size_t i = 0; i < afterFailures.size(); ++i) {
         for (const std::string& target : run.targets) {
             const auto& bytes = afterFailures[i].at(target);

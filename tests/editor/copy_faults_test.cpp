@@ -11,6 +11,7 @@
 #include "editor/sounds.h"
 #include "editor_fixture.h"
 #include "screenshot_files.h"
+#include "tests/base/save_faults.h"
 
 namespace quillon::editor {
 namespace {
@@ -23,25 +24,6 @@ std::set<std::string> namesIn(const std::string& folder) {
     return names;
 }
 
-// Runs `copy` with step 1, 2, ... failing until a run has no failed step (the
-// copy is then made); `check` looks at what each failed run left. Returns the
-// failure points.
-template <typename Copy, typename Check>
-int failEveryCopyStep(Copy copy, Check check) {
-    int points = 0;
-    for (unsigned n = 1; n < 100; ++n) {
-        file_faults::failAt(n);
-        copy();
-        const bool failed = file_faults::failedStep().has_value();
-        file_faults::failAt(0);
-        if (!failed) break;
-        ++points;
-        SCOPED_TRACE(n);
-        check();
-    }
-    return points;
-}
-
 TEST(CopyFaults, ScreenshotImportAndSoundCopyFailCleanly) {
     ScratchFolder scratch;
     EditorFolders folders = EditorFolders::under(scratch.file("data"));
@@ -52,12 +34,12 @@ TEST(CopyFaults, ScreenshotImportAndSoundCopyFailCleanly) {
     const std::string shot = writeShotSet(folders.imageSave, "a", {}, cursorFile(1, 2, 0));
 
     ImportOutcome imported = ImportOutcome::Cancelled;
-    const int importPoints = failEveryCopyStep(
+    const int importPoints = quillon::testing::forEachFailedStep(
         [&] {
             dialogs.shown.clear();
             imported = importScreenshot(model, folders, {shot, "첫 스샷", false}, dialogs, noCursor).outcome;
         },
-        [&] {
+        [&](unsigned) {
             EXPECT_EQ(imported, ImportOutcome::Refused);
             EXPECT_EQ(dialogs.messages(), std::vector<std::string>{screenshot_message::kUnusableImage});
             EXPECT_TRUE(namesIn(folders.image).empty());
@@ -72,13 +54,13 @@ TEST(CopyFaults, ScreenshotImportAndSoundCopyFailCleanly) {
     writeBytes(kept, {1, 2, 3});
     writeBytes(chosen, {9, 9});
     bool chosenOk = false;
-    const int soundPoints = failEveryCopyStep(
+    const int soundPoints = quillon::testing::forEachFailedStep(
         [&] {
             dialogs.shown.clear();
             dialogs.answers = {true}; // overwrite
             chosenOk = chooseSound(folders, chosen, dialogs).ok;
         },
-        [&] {
+        [&](unsigned) {
             EXPECT_FALSE(chosenOk);
             EXPECT_EQ(dialogs.messages(), std::vector<std::string>{sound_message::kUnusableSound});
             EXPECT_EQ(readBytes(kept), (std::vector<uint8_t>{1, 2, 3}));

@@ -8,6 +8,7 @@
 #include "analyzer/file_stream.h"
 #include "base/file.h"
 #include "runner/run_loader.h"
+#include "tests/base/save_faults.h"
 
 namespace quillon {
 namespace {
@@ -42,22 +43,14 @@ TEST_F(RunLoaderTest, ASoundThatCannotBeWrittenKeepsTheOneThereAndRefusesTheRun)
     const fs::path sound = folder_ / "Sound" / fs::path(u8"벨.wav");
     const std::vector<uint8_t> earlier{1, 2, 3};
     ASSERT_TRUE(writeFileAtomic(sound.string(), earlier.data(), earlier.size()));
-    int points = 0;
-    for (unsigned n = 1; n < 100; ++n) {
-        file_faults::failAt(n);
-        const int code = load(golden("golden/typical.dat"));
-        const bool failed = file_faults::failedStep().has_value();
-        file_faults::failAt(0);
-        if (!failed) {
-            EXPECT_EQ(code, run_load::kOk);
-            break;
-        }
-        ++points;
+    int code = -1;
+    const int points = testing::forEachFailedStep([&] { code = load(golden("golden/typical.dat")); }, [&](unsigned n) {
         EXPECT_EQ(code, run_load::kCannotOpen) << n;
         EXPECT_EQ(model_.itemCount(), 0);
         EXPECT_EQ(readFile(sound.string()), earlier) << n;
         EXPECT_EQ(std::distance(fs::directory_iterator(folder_ / "Sound"), fs::directory_iterator()), 1) << n;
-    }
+    });
+    EXPECT_EQ(code, run_load::kOk);
     EXPECT_EQ(points, 4); // create, write, flush, replace
 }
 
