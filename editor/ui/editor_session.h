@@ -19,6 +19,7 @@
 #include "editor/colour_boxes.h"
 #include "editor/editor_document.h"
 #include "editor/item_editing.h"
+#include "editor/item_list_editing.h"
 #include "editor/machine_macros.h"
 #include "editor/main_panel.h"
 #include "editor/screenshots.h"
@@ -60,6 +61,10 @@ struct EditorSession {
     // rows copied from it.
     editor::RowList focusedList = editor::RowList::Conditions;
     editor::RowClipboard clipboard;
+    // The item list was focused after the three row lists: the row buttons
+    // act on the items, with their own clipboard.
+    bool itemListFocused = false;
+    editor::ItemClipboard itemClipboard;
     // "신규 저장" or "변경 저장" waiting for the storing window's delay.
     std::optional<editor::StoreMode> pendingStore;
 

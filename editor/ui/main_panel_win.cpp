@@ -34,8 +34,36 @@ std::tm localNow() {
     return *std::localtime(&now);
 }
 
+void fillItemList(EditorSession& session);
 void check(HWND panel, int id, bool on) { CheckDlgButton(panel, id, on ? BST_CHECKED : BST_UNCHECKED); }
 bool checked(HWND panel, int id) { return IsDlgButtonChecked(panel, id) == BST_CHECKED; }
+
+// The item list again after an operation on the items: with as many rows
+// as before only the lines that changed are written (a move touches two),
+// so a long list does not flicker or stall; otherwise it is filled anew.
+void updateItemList(EditorSession& session) {
+    HWND list = GetDlgItem(session.mainPanel, IDC_ITEM_LIST);
+    std::vector<ItemListRow> rows = itemListRows(session.model, session.autoSort);
+    if (rows.size() != session.itemRows.size()) {
+        fillItemList(session);
+        return;
+    }
+    const LRESULT top = SendMessageW(list, LB_GETTOPINDEX, 0, 0);
+    SendMessageW(list, WM_SETREDRAW, FALSE, 0);
+    for (size_t row = 0; row < rows.size(); ++row) {
+        if (rows[row].line != session.itemRows[row].line) {
+            const std::wstring line = widen(rows[row].line);
+            SendMessageW(list, LB_DELETESTRING, row, 0);
+            SendMessageW(list, LB_INSERTSTRING, row, reinterpret_cast<LPARAM>(line.c_str()));
+        }
+    }
+    session.itemRows = std::move(rows);
+    const int chosen = rowOfItem(session.itemRows, session.chosenItem);
+    SendMessageW(list, LB_SETCURSEL, chosen >= 0 ? static_cast<WPARAM>(chosen) : static_cast<WPARAM>(-1), 0);
+    SendMessageW(list, LB_SETTOPINDEX, static_cast<WPARAM>(top), 0);
+    SendMessageW(list, WM_SETREDRAW, TRUE, 0);
+    InvalidateRect(list, nullptr, TRUE);
+}
 
 void fillItemList(EditorSession& session) {
     HWND panel = session.mainPanel;
@@ -234,8 +262,68 @@ void selectRows(HWND panel, RowList list, const std::vector<int>& rows) {
     }
 }
 
+// The row buttons on the item list: the list is single choice, so the
+// operations take the chosen item. The item being edited follows its id; when
+// it is deleted the editing area is emptied.
+bool onItemListOperation(EditorSession& session, int id) {
+    analyzer::AnalyzerModel& model = session.model;
+    std::vector<int> chosen;
+    if (auto row = winui::listBoxSelection(GetDlgItem(session.mainPanel, IDC_ITEM_LIST));
+        row && *row < session.itemRows.size()) {
+        chosen.push_back(session.itemRows[*row].position);
+    }
+    const bool editing = session.chosenItem >= 0 && session.chosenItem < model.itemCount();
+    const int32_t editedId = editing ? model.item(session.chosenItem).id : 0;
+    switch (id) {
+    case IDC_ROWS_UP: moveItemsUp(model, chosen); break;
+    case IDC_ROWS_DOWN: moveItemsDown(model, chosen); break;
+    case IDC_ROWS_COPY: {
+        Built<ItemClipboard> copied = copyItems(model, chosen);
+        if (!copied.ok()) {
+            session.dialogs.warn(copied.message);
+        } else if (!copied->empty()) {
+            session.itemClipboard = std::move(*copied);
+        }
+        return true;
+    }
+    case IDC_ROWS_PASTE_ABOVE:
+    case IDC_ROWS_PASTE_BELOW: {
+        Built<std::vector<int>> pasted = pasteItems(model, session.itemClipboard, chosen, id == IDC_ROWS_PASTE_ABOVE);
+        if (!pasted.ok()) {
+            session.dialogs.warn(pasted.message);
+            return true;
+        }
+        break;
+    }
+    case IDC_ROWS_DELETE: {
+        Built<std::vector<int>> deleted = deleteItems(model, chosen);
+        if (!deleted.ok()) {
+            session.dialogs.warn(deleted.message);
+            return true;
+        }
+        break;
+    }
+    case IDC_ROWS_DELETE_ALL:
+        if (model.itemCount() == 0 || !session.dialogs.askYesNo(item_list_message::kDeleteAllQuestion)) {
+            return true;
+        }
+        deleteAllItems(model);
+        break;
+    default: return false;
+    }
+    session.chosenItem = editing ? model.findItemById(editedId) : -1;
+    if (editing && session.chosenItem < 0) {
+        resetWorkingItem(session);
+    }
+    updateItemList(session);
+    return true;
+}
+
 // The row buttons act on the list that last had the focus.
 bool onRowOperation(EditorSession& session, int id) {
+    if (session.itemListFocused) {
+        return onItemListOperation(session, id);
+    }
     HWND panel = session.mainPanel;
     analyzer::Item& item = *session.working;
     const RowList list = session.focusedList;
@@ -398,8 +486,13 @@ void changeRow(EditorSession& session, bool commands) {
 
 bool onCommand(EditorSession& session, int id, int code) {
     HWND panel = session.mainPanel;
+    if (code == LBN_SETFOCUS && id == IDC_ITEM_LIST) {
+        session.itemListFocused = true;
+        return true;
+    }
     if (code == LBN_SETFOCUS || code == LBN_DBLCLK) {
         if (id == IDC_CONDITIONS || id == IDC_COMMANDS || id == IDC_NEXT_LINKS) {
+            session.itemListFocused = false;
             session.focusedList = id == IDC_CONDITIONS ? RowList::Conditions
                                   : id == IDC_COMMANDS ? RowList::Commands
                                                        : RowList::NextLinks;

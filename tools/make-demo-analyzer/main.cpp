@@ -3,9 +3,11 @@
 // colour, move the mouse onto it and click, again and again.
 // With --flow return it writes the analyzer of the return-link test instead:
 // head item A presses "a", head item B presses "b" and returns to the
-// previous item.
+// previous item. With --flow links it writes the analyzer of the item-list
+// test: A's next link goes to B, C stands alone; --items N adds N more
+// plain items after them (for timing long lists).
 //
-//   make-demo-analyzer OUT.dat [--colour 0xRRGGBB] [--screen WxH] [--flow click|return]
+//   make-demo-analyzer OUT.dat [--colour 0xRRGGBB] [--screen WxH] [--flow click|return|links] [--items N]
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -105,6 +107,34 @@ bool addReturnFlow(AnalyzerModel& model) {
     return model.insertItem(0, a) && model.insertItem(1, b);
 }
 
+// A links to B; C is linked by nothing; then `more` items "항목 0001" ...
+bool addLinkFlow(AnalyzerModel& model, int more) {
+    Item a{};
+    nameItem(a, "항목 A");
+    a.head = 1;
+    addCommand(a, pressKey(0x04));
+    Item b{};
+    nameItem(b, "항목 B");
+    Item c{};
+    nameItem(c, "항목 C");
+    if (!model.insertItem(0, a) || !model.insertItem(1, b) || !model.insertItem(2, c)) {
+        return false;
+    }
+    model.item(0).nextLinks[0].targetId = model.item(1).id;
+    model.item(0).nextLinkCount = 1;
+    for (int i = 1; i <= more; ++i) {
+        Item extra{};
+        char name[32];
+        std::snprintf(name, sizeof name, "항목 %.4d", i);
+        nameItem(extra, name);
+        addCommand(extra, pressKey(0x04));
+        if (!model.insertItem(model.itemCount(), extra)) {
+            return false;
+        }
+    }
+    return true;
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -115,6 +145,7 @@ int main(int argc, char** argv) {
     uint32_t colour = 0xE03030;
     int width = 1280, height = 800;
     std::string flow = "click";
+    int more = 0;
     for (int i = 2; i + 1 < argc; i += 2) {
         if (!std::strcmp(argv[i], "--colour")) {
             colour = static_cast<uint32_t>(std::strtoul(argv[i + 1], nullptr, 0));
@@ -123,9 +154,11 @@ int main(int argc, char** argv) {
             return 2;
         } else if (!std::strcmp(argv[i], "--flow")) {
             flow = argv[i + 1];
+        } else if (!std::strcmp(argv[i], "--items")) {
+            more = std::atoi(argv[i + 1]);
         }
     }
-    if (flow != "click" && flow != "return") {
+    if (flow != "click" && flow != "return" && flow != "links") {
         std::fprintf(stderr, "make-demo-analyzer: unknown flow %s\n", flow.c_str());
         return 2;
     }
@@ -137,7 +170,9 @@ int main(int argc, char** argv) {
     }
     AnalyzerImage& image = model.image();
     image.captureFullScreen = 1;
-    const bool made = flow == "return" ? addReturnFlow(model) : addClickFlow(model, colour, width, height);
+    const bool made = flow == "return"  ? addReturnFlow(model)
+                      : flow == "links" ? addLinkFlow(model, more)
+                                        : addClickFlow(model, colour, width, height);
     if (!made) {
         std::fprintf(stderr, "make-demo-analyzer: the items could not be made\n");
         return 1;

@@ -2,7 +2,7 @@
 # GUI tests of analyzer-editor under Wine, with the in-process simulated
 # machine (QUILLON_MACHINE=sim) where a machine is needed.
 #   editor_test.sh BIN_DIR HOST_TOOLS SCREENSHOT_DIR SCENARIO
-# Scenarios: refusals, open-save, items, autosave, side-panel, areas, capture, link-loss,
+# Scenarios: refusals, open-save, items, item-list, autosave, side-panel, areas, capture, link-loss,
 # conditions, commands, patterns, hostile-files.
 set -eu
 BIN=$1 HOST_TOOLS=$2 SHOTS=$3 SCENARIO=$4
@@ -110,6 +110,15 @@ combo_pick() {
     sleep 0.3
 }
 
+# Clicks control ID of WINDOW with the mouse, DY pixels below its top (its
+# middle without DY): a real click moves the focus as a user's does.
+click_at() {
+    set -- "$1" "$2" "${3:-}" $(drive children "$1" | awk -F'\t' -v id="$2" '$1 == id { print $3; exit }')
+    [ $# = 7 ] || fail "no control $2"
+    xdotool mousemove $(($4 + $6 / 2)) $(($5 + ${3:-$(($7 / 2))})) click 1
+    sleep 0.4
+}
+
 case $SCENARIO in
 refusals)
     # Without the start-up data files.
@@ -207,6 +216,61 @@ items)
     [ "$EXIT_CODE" = 0 ] || fail "exit code $EXIT_CODE of the second start"
 
     BG_PID=$FIRST
+    close_editor
+    ;;
+item-list)
+    # A's next link goes to B; C stands alone. The row buttons act on the item
+    # list once it has the focus, and only then.
+    "$HOST_TOOLS/make-demo-analyzer" "$WORK/links.dat" --flow links >/dev/null || fail "make-demo-analyzer"
+    QUILLON_MACHINE=sim wine_bg "$BIN/analyzer-editor.exe" "$WORK/links.dat"
+    main_panel
+    EXPECTED=$(printf '☆0000 항목 A\n◇0001 항목 B\n◇0002 항목 C')
+    SEEN=$(lines_become "$PANEL" 1008 "$EXPECTED") || fail "items at start: $SEEN"
+    # B chosen by a click on A and the Down key: its deletion is refused.
+    click_at "$PANEL" 1008 6
+    xdotool key Down
+    sleep 0.4
+    [ "$(drive text "$PANEL" 1004)" = "항목 B" ] || fail "chosen: $(drive text "$PANEL" 1004)"
+    click_at "$PANEL" 1067
+    answer_box "[항목 A] 항목이 삭제하려는 [항목 B] 항목과 연결되어 있습니다."
+    [ "$(drive lines "$PANEL" 1008)" = "$EXPECTED" ] || fail "refused deletion changed the list"
+    # With the (empty) condition list focused the same button leaves B alone.
+    click_at "$PANEL" 1009
+    click_at "$PANEL" 1067
+    sleep 1
+    ! drive wait-window --class '#32770' --child-contains "연결되어 있습니다" --timeout 500 >/dev/null ||
+        fail "the item list was used after the condition list took the focus"
+    [ "$(drive lines "$PANEL" 1008)" = "$EXPECTED" ] || fail "items changed from the condition list"
+    # C up one place (the list stays sorted by name; the numbers show the move),
+    # then copied and pasted below itself.
+    click_at "$PANEL" 1008 6
+    xdotool key Down Down
+    sleep 0.4
+    click_at "$PANEL" 1010
+    EXPECTED=$(printf '☆0000 항목 A\n◇0002 항목 B\n◇0001 항목 C')
+    SEEN=$(lines_become "$PANEL" 1008 "$EXPECTED") || fail "after the move: $SEEN"
+    click_at "$PANEL" 1012
+    click_at "$PANEL" 1066
+    EXPECTED=$(printf '☆0000 항목 A\n◇0003 항목 B\n◇0001 항목 C\n◇0002 항목 C')
+    SEEN=$(lines_become "$PANEL" 1008 "$EXPECTED") || fail "after the paste: $SEEN"
+    screenshot "$PANEL" editor-item-list
+    # Both Cs deleted (the original is still the chosen one).
+    click_at "$PANEL" 1067
+    EXPECTED=$(printf '☆0000 항목 A\n◇0002 항목 B\n◇0001 항목 C')
+    SEEN=$(lines_become "$PANEL" 1008 "$EXPECTED") || fail "after deleting C: $SEEN"
+    click_at "$PANEL" 1008 6
+    xdotool key Down Down
+    sleep 0.4
+    click_at "$PANEL" 1067
+    EXPECTED=$(printf '☆0000 항목 A\n◇0001 항목 B')
+    SEEN=$(lines_become "$PANEL" 1008 "$EXPECTED") || fail "after deleting the copy: $SEEN"
+    save_as_plain "$WORK/saved.dat"
+    answer_box "파일 저장을 완료 했습니다."
+    INFO=$("$HOST_TOOLS/quillon" analyzer info "$WORK/saved.dat") || fail "saved file unreadable"
+    ITEMS=$(printf '%s\n' "$INFO" | sed -n '/^items:/,$p' | grep -v '^    ')
+    printf '%s\n' "$ITEMS" | grep -q '^items: 2 ' || fail "saved items: $ITEMS"
+    printf '%s\n' "$ITEMS" | grep -q '0000 항목 A' && printf '%s\n' "$ITEMS" | grep -q '0001 항목 B' ||
+        fail "saved items: $ITEMS"
     close_editor
     ;;
 autosave)
