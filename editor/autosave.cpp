@@ -61,7 +61,7 @@ AutosaveTick Autosave::tick() {
     }
     // The timer fires on its own period, whatever the editor is doing.
     lastFired_ += (now - lastFired_) / interval_ * interval_;
-    if (!on_ || suspended() || model_.itemCount() == 0) {
+    if (!on_ || suspended() || model_.itemCount() == 0 || (busy && busy())) {
         return AutosaveTick::Nothing;
     }
     notice(msg::kSaving, msg::kStopWorking);

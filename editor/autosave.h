@@ -37,6 +37,8 @@ public:
     // A window centred on the screen with one or two lines.
     virtual void showNotice(const std::string& firstLine, const std::string& secondLine) = 0;
     virtual void closeNotice() = 0;
+    // false: the editor windows are disabled; true: each goes back to the
+    // state it had before (a window an open editor disabled stays so).
     virtual void setEditorEnabled(bool enabled) = 0;
 };
 
@@ -77,6 +79,11 @@ public:
     // Run before the restore reads the file (the editor empties the Image
     // folder there, as before any open).
     std::function<void()> beforeRestore;
+
+    // True while the user is in the middle of something (a dialog, the
+    // capture window or an editor open, an item being stored): a tick
+    // that falls then starts nothing.
+    std::function<bool()> busy;
 
     const std::string& path() const { return path_; }
 

@@ -169,6 +169,15 @@ int run(EditorSession& session, HINSTANCE instance) {
         session.link.closeLink();
         return 0;
     }
+    session.document->autosave().busy = [&session] { return editorBusy(session); };
+    session.progress = std::make_unique<ProgressWindow>(session.mainWindow);
+    session.document->setProgress(
+        [&session](const std::string& text, uint64_t done, uint64_t total) {
+            if (session.progress) session.progress->report(text, done, total);
+        },
+        [&session] {
+            if (session.progress) session.progress->close();
+        });
     // An analyzer named on the command line opens as "불러 오기" would.
     if (!session.startPath.empty()) {
         openAnalyzer(session, session.startPath);

@@ -116,8 +116,17 @@ bool onViewKey(EditorSession& session, UINT message, WPARAM wParam, LPARAM lPara
 void onViewPointerMove(EditorSession& session);
 // The area windows of the current screenshot, made again.
 void rebuildAreaWindows(EditorSession& session);
-// Enables or disables both panels (capture dialog, move mode).
+// Disables both panels (capture dialog, move mode); true hands them to
+// settlePanels, so a panel another window holds stays disabled.
 void setPanelsEnabled(EditorSession& session, bool enabled);
+// Enables each panel unless something still holds it: the main panel while
+// a condition or command dialog, the capture dialog, move mode, the pattern
+// or number-pack editor or a pending store is there; the side panel while
+// the capture dialog or move mode is.
+void settlePanels(EditorSession& session);
+// Anything under way that an autosave must not cut into: the above, a
+// modal dialog (it disables its owner) or the autosave notice itself.
+bool editorBusy(const EditorSession& session);
 // The current screenshot's slot, or -1.
 int currentScreenshotSlot(const EditorSession& session);
 
@@ -156,6 +165,15 @@ void placeSidePanel(EditorSession& session);
 // other.
 void openPatternEditor(EditorSession& session);
 void openNumberPackEditor(EditorSession& session);
+// True while the pattern or the number-pack editor is open.
+bool recognitionEditorOpen();
+bool patternEditorOpen();
+bool numberPackEditorOpen();
+// Ctrl and Shift on the screenshot while the number-pack editor is open: the
+// screenshot pixel at (x, y) joins its working selection; the working image
+// is cleared.
+void pickForNumberPack(EditorSession& session, int x, int y);
+void clearNumberPackPicking(EditorSession& session);
 LRESULT CALLBACK patternEditorProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 LRESULT CALLBACK numberPackEditorProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 
@@ -176,11 +194,36 @@ public:
     ~NoticeWindows() override;
     void showNotice(const std::string& firstLine, const std::string& secondLine) override;
     void closeNotice() override;
+    // Disabling remembers each panel's state; enabling puts it back.
     void setEditorEnabled(bool enabled) override;
+    bool holding() const { return holding_; }
 
 private:
     EditorSession& session_;
     HWND notice_ = nullptr;
+    bool holding_ = false;
+    bool mainWasEnabled_ = true;
+    bool sideWasEnabled_ = true;
+};
+
+// The progress window of the file work (macros embedded or installed, sound
+// blocks written or extracted): a line of text and a bar, made on the first
+// report and gone when the work says it is done.
+class ProgressWindow {
+public:
+    explicit ProgressWindow(HWND owner) : owner_(owner) {}
+    ~ProgressWindow();
+    ProgressWindow(const ProgressWindow&) = delete;
+    ProgressWindow& operator=(const ProgressWindow&) = delete;
+    void report(const std::string& text, uint64_t done, uint64_t total);
+    void close();
+    bool shown() const { return window_ != nullptr; }
+
+private:
+    HWND owner_;
+    HWND window_ = nullptr;
+    std::string text_;
+    int shownPermille_ = -1;
 };
 
 // Runs the messages of the interface thread for `ms` milliseconds.

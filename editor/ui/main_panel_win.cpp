@@ -393,12 +393,13 @@ void finishStore(EditorSession& session) {
     HWND panel = session.mainPanel;
     KillTimer(panel, kStoreTimer);
     session.notices->closeNotice();
-    EnableWindow(panel, TRUE);
     if (!session.pendingStore) {
+        settlePanels(session);
         return;
     }
     const StoreMode mode = *session.pendingStore;
     session.pendingStore.reset();
+    settlePanels(session);
     Built<int> stored = storeEditedItem(session.model, *session.working, fieldsFromPanel(panel), mode,
                                         session.chosenItem);
     if (!stored.ok()) {
@@ -743,9 +744,22 @@ void NoticeWindows::closeNotice() {
 }
 
 void NoticeWindows::setEditorEnabled(bool enabled) {
-    if (session_.mainPanel) {
-        EnableWindow(session_.mainPanel, enabled);
+    HWND main = session_.mainPanel;
+    HWND side = session_.sidePanel;
+    if (!enabled) {
+        if (!holding_) {
+            mainWasEnabled_ = !main || IsWindowEnabled(main);
+            sideWasEnabled_ = !side || IsWindowEnabled(side);
+            holding_ = true;
+        }
+        if (main) EnableWindow(main, FALSE);
+        if (side) EnableWindow(side, FALSE);
+        return;
     }
+    if (!holding_) return;
+    holding_ = false;
+    if (main) EnableWindow(main, mainWasEnabled_);
+    if (side) EnableWindow(side, sideWasEnabled_);
 }
 
 } // namespace quillon::editor_ui

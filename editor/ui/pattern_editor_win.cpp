@@ -197,7 +197,7 @@ void takeSidePanelPlace(EditorSession& session, HWND window) {
 
 void giveSidePanelBack(EditorSession& session) {
     if (session.mainPanel) {
-        EnableWindow(session.mainPanel, TRUE);
+        settlePanels(session);
         // The edited item's rows name images and packs that may have been
         // renamed meanwhile.
         if (session.working) {
@@ -681,6 +681,25 @@ LRESULT CALLBACK patternEditorProcedure(HWND window, UINT message, WPARAM wParam
 
 LRESULT CALLBACK numberPackEditorProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     return editorProcedure(window, message, wParam, lParam, true);
+}
+
+bool recognitionEditorOpen() { return editors().patternWindow || editors().packWindow; }
+bool patternEditorOpen() { return editors().patternWindow != nullptr; }
+bool numberPackEditorOpen() { return editors().packWindow != nullptr; }
+
+void pickForNumberPack(EditorSession& session, int x, int y) {
+    RecognitionEditors& e = editors();
+    if (!e.packWindow) return;
+    const Status picked = pickScreenPixel(e.picking, *e.grid, session.view.bitmap, x, y);
+    if (!picked.ok) {
+        if (!picked.message.empty()) session.dialogs.warn(picked.message);
+        return;
+    }
+    redrawViews(e.packWindow);
+}
+
+void clearNumberPackPicking(EditorSession& session) {
+    if (editors().packWindow) clearPackView(session, editors().packWindow);
 }
 
 void openPatternEditor(EditorSession& session) { openEditor(session, false); }

@@ -65,6 +65,11 @@ bool finish(HWND dialog, int buttonId, const Row& row, Place place) {
 std::span<const KindButton> kindButtons() { return kButtons; }
 
 bool openRowDialog(EditorSession& session, RowKind what, int editRow) {
+    // One dialog at a time: a second one would take the first one's data.
+    if (session.rowDialog) {
+        SetForegroundWindow(session.rowDialog);
+        return false;
+    }
     const std::span<const RowDialogEntry> table = what.command ? commandDialogs() : conditionDialogs();
     for (const RowDialogEntry& entry : table) {
         if (entry.procedure == nullptr || entry.what.command != what.command || entry.what.kind != what.kind) {
@@ -106,9 +111,9 @@ void closeRowDialog(HWND dialog) {
     auto* context = winui::dialogData<RowDialogContext>(dialog);
     EditorSession* session = context ? context->session : nullptr;
     DestroyWindow(dialog);
-    if (session) {
+    if (session && session->rowDialog == dialog) {
         session->rowDialog = nullptr;
-        EnableWindow(session->mainPanel, TRUE);
+        settlePanels(*session);
         SetActiveWindow(session->mainPanel);
         session->rowDialogContext.reset();
     }

@@ -485,8 +485,31 @@ int currentScreenshotSlot(const EditorSession& session) {
 }
 
 void setPanelsEnabled(EditorSession& session, bool enabled) {
-    if (session.mainPanel) EnableWindow(session.mainPanel, enabled);
-    if (session.sidePanel) EnableWindow(session.sidePanel, enabled);
+    if (enabled) {
+        settlePanels(session);
+        return;
+    }
+    if (session.mainPanel) EnableWindow(session.mainPanel, FALSE);
+    if (session.sidePanel) EnableWindow(session.sidePanel, FALSE);
+}
+
+void settlePanels(EditorSession& session) {
+    const bool capturing = (session.captureDialog && IsWindowVisible(session.captureDialog)) || session.moving;
+    const bool noticeUp = session.notices && session.notices->holding();
+    if (session.mainPanel) {
+        const bool held = capturing || noticeUp || session.rowDialog || recognitionEditorOpen() ||
+                          session.pendingStore.has_value();
+        EnableWindow(session.mainPanel, !held);
+    }
+    if (session.sidePanel) EnableWindow(session.sidePanel, !(capturing || noticeUp));
+}
+
+bool editorBusy(const EditorSession& session) {
+    return (session.captureDialog && IsWindowVisible(session.captureDialog)) || session.moving ||
+           session.rowDialog || recognitionEditorOpen() || session.pendingStore.has_value() ||
+           (session.notices && session.notices->holding()) ||
+           (session.mainPanel && !IsWindowEnabled(session.mainPanel)) ||
+           (session.sidePanel && !IsWindowEnabled(session.sidePanel));
 }
 
 void openCaptureForEdit(EditorSession& session, int position) {

@@ -84,13 +84,24 @@ TEST_F(AutosaveTest, EveryTenMinutesAfterHalfASecond) {
     EXPECT_EQ(autosave.tick(), AutosaveTick::Started);
 }
 
-TEST_F(AutosaveTest, SuspendedWhileOpeningOrSaving) {
+TEST_F(AutosaveTest, SuspendedWhileOpeningOrSavingOrBusy) {
     autosave.toggle();
     appendItem(model, "항목");
     autosave.suspend();
     clock.advance(Autosave::kIntervalMs);
     EXPECT_EQ(autosave.tick(), AutosaveTick::Nothing);
     autosave.resume();
+    // A dialog open when the tick falls: nothing is shown, no window is
+    // disabled or enabled, nothing is written; the next period tries again.
+    bool dialogOpen = true;
+    autosave.busy = [&] { return dialogOpen; };
+    clock.advance(Autosave::kIntervalMs);
+    EXPECT_EQ(autosave.tick(), AutosaveTick::Nothing);
+    clock.advance(Autosave::kPaintDelayMs);
+    EXPECT_EQ(autosave.tick(), AutosaveTick::Nothing);
+    EXPECT_TRUE(windows.events.empty());
+    EXPECT_FALSE(autosaveExists());
+    dialogOpen = false;
     clock.advance(Autosave::kIntervalMs);
     EXPECT_EQ(autosave.tick(), AutosaveTick::Started);
 }

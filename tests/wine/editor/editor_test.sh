@@ -2,7 +2,7 @@
 # GUI tests of analyzer-editor under Wine, with the in-process simulated
 # machine (QUILLON_MACHINE=sim) where a machine is needed.
 #   editor_test.sh BIN_DIR HOST_TOOLS SCREENSHOT_DIR SCENARIO
-# Scenarios: refusals, open-save, items, item-list, autosave, side-panel, areas, capture, link-loss,
+# Scenarios: refusals, open-save, items, item-list, autosave, autosave-busy, side-panel, areas, capture, link-loss,
 # conditions, commands, patterns, hostile-files.
 set -eu
 BIN=$1 HOST_TOOLS=$2 SHOTS=$3 SCENARIO=$4
@@ -271,6 +271,35 @@ item-list)
     printf '%s\n' "$ITEMS" | grep -q '^items: 2 ' || fail "saved items: $ITEMS"
     printf '%s\n' "$ITEMS" | grep -q '0000 항목 A' && printf '%s\n' "$ITEMS" | grep -q '0001 항목 B' ||
         fail "saved items: $ITEMS"
+    close_editor
+    ;;
+autosave-busy)
+    # A tick that falls while a condition dialog is open writes nothing and
+    # leaves the disabled main panel disabled; once the dialog is closed the
+    # next tick saves, and the panel is usable after the notice.
+    save_folder
+    rm -f "$SAVE_DIR/save.tmp"
+    QUILLON_MACHINE=sim QUILLON_AUTOSAVE_SECONDS=2 wine_bg "$BIN/analyzer-editor.exe" "$GOLDEN/typical.dat"
+    answer_box "기계매크로를 기계로 저장하시겠습니까?" 7
+    main_panel
+    click_at "$PANEL" 1204
+    DIALOG=$(drive wait-window --class '#32770' --title "타이머 조건" --timeout 10000) || fail "no timer dialog"
+    [ "$(drive enabled "$PANEL")" = 0 ] || fail "main panel enabled under the dialog"
+    # The switch turned on behind the dialog (the panel itself takes no click now).
+    drive command "$PANEL" 1320
+    sleep 0.5
+    [ "$(drive text "$PANEL" 1320)" = "자동저장 ON" ] || fail "switch caption $(drive text "$PANEL" 1320)"
+    sleep 5
+    [ ! -e "$SAVE_DIR/save.tmp" ] || fail "autosave written with a dialog open"
+    [ "$(drive enabled "$PANEL")" = 0 ] || fail "the tick enabled the main panel under the dialog"
+    drive click "$DIALOG" 2
+    drive wait-gone "$DIALOG" --timeout 5000 >/dev/null || fail "dialog stays"
+    i=0
+    while [ ! -s "$SAVE_DIR/save.tmp" ] && [ $i -lt 100 ]; do sleep 0.1; i=$((i + 1)); done
+    [ -s "$SAVE_DIR/save.tmp" ] || fail "no autosave after the dialog closed"
+    sleep 1
+    [ "$(drive enabled "$PANEL")" = 1 ] || fail "main panel disabled after the autosave"
+    drive command "$PANEL" 1320
     close_editor
     ;;
 autosave)

@@ -243,7 +243,7 @@ int screenshot(HWND window, const char* path) {
 
 int usage() {
     std::fprintf(stderr, "usage: gui-driver wait-window|wait-gone|children|text|click|command|key|rect|screen|"
-                         "screenshot|topmost|resources ...\n");
+                         "screenshot|topmost|enabled|resources ...\n");
     return 2;
 }
 
@@ -329,6 +329,24 @@ int run(int argc, char** argv) {
                     static_cast<unsigned long>(GetGuiResources(process, GR_USEROBJECTS)),
                     static_cast<unsigned long>(handles));
         CloseHandle(process);
+        return 0;
+    }
+    if (verb == "timed-command" && argc > 3) {
+        // Sends the command and waits for it, then has CONTROL (argv[4],
+        // optional) repaint: the milliseconds the window took, and the tick
+        // count at the end.
+        const DWORD start = GetTickCount();
+        SendMessageW(window, WM_COMMAND, MAKEWPARAM(std::atoi(argv[3]), BN_CLICKED), 0);
+        if (argc > 4) {
+            RedrawWindow(control(window, argc, argv, 4), nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
+        }
+        const DWORD end = GetTickCount();
+        std::printf("%lu %lu\n", static_cast<unsigned long>(end - start), static_cast<unsigned long>(end));
+        return 0;
+    }
+    if (verb == "enabled") {
+        // 1 when the window (or its control) takes input, else 0.
+        std::printf("%d\n", IsWindowEnabled(control(window, argc, argv, 3)) ? 1 : 0);
         return 0;
     }
     if (verb == "topmost") {
