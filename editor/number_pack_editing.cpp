@@ -5,6 +5,7 @@
 
 #include "base/format_text.h"
 #include "base/text.h"
+#include "editor/recognition_capture.h"
 #include "editor/reference_checks.h"
 #include "editor/side_panel.h"
 
@@ -45,6 +46,69 @@ void clearSample(NumberPackDraft& draft, int slot) {
     if (slot >= 0 && slot < kSampleSlots) {
         draft.slots[static_cast<size_t>(slot)] = {};
     }
+}
+
+Status pickScreenPixel(ScreenPicking& picking, PickingGrid& grid, const ScreenshotBitmap& shot, int x, int y) {
+    uint8_t bgr[3];
+    if (!screenshotPixel(shot, x, y, bgr)) {
+        return Status::failure("");
+    }
+    for (const ScreenPicking::Pixel& p : picking.pixels) {
+        if (p.x == x && p.y == y) return Status::success();
+    }
+    SelectionBox box = picking.box;
+    if (box.empty()) {
+        box = {x, y, x, y};
+    } else {
+        box = {std::min(box.left, x), std::min(box.top, y), std::max(box.right, x), std::max(box.bottom, y)};
+    }
+    if (box.width() > kGridSide || box.height() > kGridSide) {
+        return Status::failure(kPickTooLarge);
+    }
+    const bool first = picking.pixels.empty();
+    picking.pixels.push_back({x, y});
+    picking.box = box;
+    picking.redSum += bgr[2];
+    picking.greenSum += bgr[1];
+    picking.blueSum += bgr[0];
+    const uint64_t n = picking.pixels.size();
+    const uint64_t limit = 127 * n; // average above 127, without rounding
+    picking.background =
+        picking.redSum > limit || picking.greenSum > limit || picking.blueSum > limit ? 0u : 0xFFFFFFu;
+
+    // The grid again: the screenshot inside the box, the added pixels picked.
+    grid.cells.fill(GridCell{});
+    grid.width = box.width();
+    grid.height = box.height();
+    grid.imageSlot = -1;
+    for (int row = 0; row < grid.height; ++row) {
+        for (int column = 0; column < grid.width; ++column) {
+            uint8_t c[3];
+            if (screenshotPixel(shot, box.left + column, box.top + row, c)) {
+                GridCell& cell = grid.cell(column, row);
+                cell.blue = c[0];
+                cell.green = c[1];
+                cell.red = c[2];
+            }
+        }
+    }
+    for (const ScreenPicking::Pixel& p : picking.pixels) {
+        grid.cell(p.x - box.left, p.y - box.top).selected = 1;
+    }
+    if (first) {
+        grid.pointColour = static_cast<uint32_t>(bgr[2]) << 16 | static_cast<uint32_t>(bgr[1]) << 8 | bgr[0];
+    }
+    grid.anySelected = true;
+    return Status::success();
+}
+
+void clearScreenPicking(ScreenPicking& picking, PickingGrid& grid) {
+    picking = {};
+    grid.cells.fill(GridCell{});
+    grid.width = 0;
+    grid.height = 0;
+    grid.imageSlot = -1;
+    grid.anySelected = false;
 }
 
 bool recolourCell(PickingGrid& grid, int column, int row) {

@@ -11,6 +11,7 @@
 
 #include "analyzer/model.h"
 #include "editor/pattern_editing.h"
+#include "editor/screenshot_bitmap.h"
 #include "editor/user_dialogs.h"
 
 namespace quillon::editor {
@@ -19,6 +20,36 @@ inline constexpr int kSampleSlots = analyzer::kNumberPackEntries; // 0..9 + - x 
 inline constexpr const char* kTooManyPacks = "최대 숫자샘플 설정 수를 초과하였습니다.(%d까지)";
 inline constexpr const char* kPackAllocationFailed = "메모리를 할당 받는데 실패 했습니다.";
 inline constexpr const char* kChangedPackName = "숫자샘플팩-(%d)";
+
+inline constexpr const char* kPickTooLarge = "최대 이미지크기를 초과합니다.";
+
+// The working selection Ctrl builds on the screenshot while the number-pack
+// editor is open: the pixels added, their bounding box (at most 201 x 201),
+// the running sums of their red, green and blue, and the editor's
+// background colour from them: 0 when the average of any one of the three
+// is above 127, else 0xFFFFFF (light digits are read on a dark ground).
+struct ScreenPicking {
+    struct Pixel {
+        int x = 0;
+        int y = 0;
+    };
+    std::vector<Pixel> pixels;
+    SelectionBox box; // in screenshot coordinates
+    uint64_t redSum = 0;
+    uint64_t greenSum = 0;
+    uint64_t blueSum = 0;
+    uint32_t background = 0xFFFFFF;
+};
+
+// Ctrl on the screenshot at (x, y): the pixel joins the selection and the
+// editor's grid shows the screenshot inside the new bounding box with the
+// added pixels selected (the first one gives the point colour). Refused
+// with kPickTooLarge, changing nothing, when the box would pass 201 x 201;
+// refused without a message outside the screenshot. A pixel added before
+// changes nothing and counts once.
+Status pickScreenPixel(ScreenPicking& picking, PickingGrid& grid, const ScreenshotBitmap& shot, int x, int y);
+// Shift in the editor: the working image, its selection and sums go.
+void clearScreenPicking(ScreenPicking& picking, PickingGrid& grid);
 
 // One digit or sign sample: the selection's bounding box and the selected
 // cells in it, row by row, relative to its top-left corner. `top` is the

@@ -43,6 +43,7 @@ enum class View { None, Source, Pattern, Pack };
 struct RecognitionEditors {
     std::unique_ptr<PickingGrid> grid = std::make_unique<PickingGrid>();
     NumberPackDraft draft;
+    ScreenPicking picking; // Ctrl on the screenshot while the pack editor is open
     HWND patternWindow = nullptr;
     HWND packWindow = nullptr;
     HFONT font = nullptr;
@@ -108,10 +109,12 @@ void paintGrid(HDC dc, const RECT& view, const PickingGrid& grid, ColourOf colou
 }
 
 // Points of `width` x `height` cells scaled to fit a square of `side`
-// pixels, on white.
+// pixels, on `background` (0x00RRGGBB).
 void paintSample(HDC dc, const RECT& box, int width, int height,
-                 const std::vector<analyzer::NumberSamplePoint>& points) {
-    FillRect(dc, &box, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
+                 const std::vector<analyzer::NumberSamplePoint>& points, uint32_t background = 0xFFFFFF) {
+    HBRUSH ground = CreateSolidBrush(RGB(background >> 16 & 0xFF, background >> 8 & 0xFF, background & 0xFF));
+    FillRect(dc, &box, ground);
+    DeleteObject(ground);
     FrameRect(dc, &box, static_cast<HBRUSH>(GetStockObject(GRAY_BRUSH)));
     if (width < 1 || height < 1) return;
     const int side = std::min(box.right - box.left, box.bottom - box.top) - 2;
@@ -393,9 +396,15 @@ void createPackControls(EditorSession& session, HWND window) {
 
 // "이미지 초기화": the marks go, the image's own pixels come back.
 void clearPackView(EditorSession& session, HWND window) {
-    PickingGrid& grid = *editors().grid;
-    clearSelection(grid);
-    reloadPixels(grid, session.model);
+    RecognitionEditors& e = editors();
+    PickingGrid& grid = *e.grid;
+    if (!e.picking.pixels.empty() || grid.imageSlot < 0) {
+        // A selection picked on the screenshot has no image to go back to.
+        clearScreenPicking(e.picking, grid);
+    } else {
+        clearSelection(grid);
+        reloadPixels(grid, session.model);
+    }
     redrawViews(window);
 }
 
@@ -420,6 +429,7 @@ void onPackCommand(EditorSession& session, HWND window, int id, int code) {
     case IDC_PACK_IMAGES:
         if (code == CBN_SELCHANGE) {
             if (auto image = winui::comboBoxSelection(GetDlgItem(window, id))) {
+                e.picking = {};
                 loadImage(*e.grid, session.model, session.model.image().recognitionImageOrder[*image]);
                 redrawViews(window);
             }
@@ -462,7 +472,8 @@ void drawPackItem(const DRAWITEMSTRUCT& item) {
     const int id = static_cast<int>(item.CtlID);
     if (id == IDC_PACK_POINT_VIEW) {
         const SampleSlot selected = selectionAsSample(*e.grid);
-        paintSample(item.hDC, item.rcItem, selected.width, selected.height, selected.points);
+        paintSample(item.hDC, item.rcItem, selected.width, selected.height, selected.points,
+                    e.picking.pixels.empty() ? 0xFFFFFFu : e.picking.background);
     } else if (id >= IDC_PACK_PREVIEW && id < IDC_PACK_PREVIEW + analyzer::kNumberPackSamples) {
         const int slot = id - IDC_PACK_PREVIEW;
         static const std::vector<analyzer::NumberSamplePoint> none;

@@ -555,11 +555,22 @@ bool onViewKey(EditorSession& session, UINT message, WPARAM wParam, LPARAM lPara
     if (busy(session)) return false;
     switch (wParam) {
     case VK_CONTROL:
-        if (!repeat && session.viewShown) {
+        // With the number-pack editor open Ctrl picks for it; with the
+        // pattern editor open it does nothing here.
+        if (!repeat && session.viewShown && numberPackEditorOpen()) {
+            const POINT p = pointer();
+            pickForNumberPack(session, p.x, p.y);
+        } else if (!repeat && session.viewShown && !recognitionEditorOpen()) {
             session.capturePoint = pointer();
             openCapture(session, true, "", session.lastCaptureWidth, session.lastCaptureHeight);
         }
         return true;
+    case VK_SHIFT:
+        if (!repeat && numberPackEditorOpen()) {
+            clearNumberPackPicking(session);
+            return true;
+        }
+        return false;
     case VK_F1:
         startMove(session);
         return true;

@@ -295,3 +295,88 @@ TEST_F(NumberPackTest, AUsedPackIsKeptAndTheMessageNamesTheItem) {
 
 } // namespace
 } // namespace quillon::editor
+
+namespace quillon::editor {
+namespace {
+
+// A 32-bit screenshot of 400 x 300 in one colour, with pixels painted on it.
+ScreenshotBitmap plainShot(uint32_t rgb) {
+    ScreenshotBitmap shot;
+    shot.width = 400;
+    shot.height = 300;
+    shot.bitsPerPixel = 32;
+    shot.stride = shot.width * 4;
+    shot.pixels.resize(static_cast<size_t>(shot.stride) * shot.height);
+    for (size_t i = 0; i < shot.pixels.size(); i += 4) {
+        shot.pixels[i] = static_cast<uint8_t>(rgb);
+        shot.pixels[i + 1] = static_cast<uint8_t>(rgb >> 8);
+        shot.pixels[i + 2] = static_cast<uint8_t>(rgb >> 16);
+    }
+    return shot;
+}
+
+void paintShot(ScreenshotBitmap& shot, int x, int y, uint32_t rgb) {
+    uint8_t* p = &shot.pixels[static_cast<size_t>(y) * shot.stride + static_cast<size_t>(x) * 4];
+    p[0] = static_cast<uint8_t>(rgb);
+    p[1] = static_cast<uint8_t>(rgb >> 8);
+    p[2] = static_cast<uint8_t>(rgb >> 16);
+}
+
+TEST(ScreenPickingForPacks, BoxLimitSumsAndBackground) {
+    ScreenshotBitmap shot = plainShot(0x101010);
+    paintShot(shot, 100, 50, 0xF0F0F0);     // light
+    paintShot(shot, 300, 250, 0x800000);    // red 128 alone is "above 127"
+    paintShot(shot, 100, 250, 0x7F7F7F);    // 127 everywhere is not
+    struct Case {
+        int x, y;
+        std::string message; // empty: added (or a repeat)
+        int width, height;   // the box afterwards
+        uint64_t red;        // running red sum afterwards
+        uint32_t background;
+    } cases[] = {
+        {100, 50, "", 1, 1, 0xF0, 0},                        // one light pixel: dark ground
+        {100, 50, "", 1, 1, 0xF0, 0},                        // again: counted once
+        {101, 51, "", 2, 2, 0xF0 + 0x10, 0},                 // average 128: still above 127
+        {300, 50, "", 201, 2, 0xF0 + 0x20, 0xFFFFFF},        // box exactly 201 wide; red average 90
+        {301, 50, kPickTooLarge, 201, 2, 0xF0 + 0x20, 0xFFFFFF}, // 202: refused, nothing changes
+        {99, 50, kPickTooLarge, 201, 2, 0xF0 + 0x20, 0xFFFFFF},  // on the other side too
+        {100, 250, "", 201, 201, 0xF0 + 0x20 + 0x7F, 0xFFFFFF},  // 201 tall
+        {100, 251, kPickTooLarge, 201, 201, 0xF0 + 0x20 + 0x7F, 0xFFFFFF},
+        {400, 10, " outside", 201, 201, 0xF0 + 0x20 + 0x7F, 0xFFFFFF}, // past the screenshot
+    };
+    ScreenPicking picking;
+    auto grid = std::make_unique<PickingGrid>();
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::to_string(c.x) + "," + std::to_string(c.y));
+        const Status picked = pickScreenPixel(picking, *grid, shot, c.x, c.y);
+        if (c.message.empty()) {
+            EXPECT_TRUE(picked.ok);
+        } else {
+            EXPECT_FALSE(picked.ok);
+            EXPECT_EQ(picked.message, c.message == " outside" ? "" : c.message);
+        }
+        EXPECT_EQ(picking.box.width(), c.width);
+        EXPECT_EQ(picking.box.height(), c.height);
+        EXPECT_EQ(picking.redSum, c.red);
+        EXPECT_EQ(picking.background, c.background);
+    }
+    // The grid shows the screenshot in the box with the four pixels picked;
+    // the first one gave the point colour.
+    EXPECT_EQ(grid->width, 201);
+    EXPECT_EQ(grid->height, 201);
+    EXPECT_EQ(grid->selectedCount(), 4);
+    EXPECT_EQ(grid->pointColour, 0xF0F0F0u);
+    EXPECT_EQ(grid->cell(0, 0).selected, 1);
+    EXPECT_EQ(grid->cell(200, 0).rgb(), 0x101010u);
+    EXPECT_EQ(grid->cell(0, 200).rgb(), 0x7F7F7Fu);
+    // Shift: the working image goes, and a new selection starts afresh.
+    clearScreenPicking(picking, *grid);
+    EXPECT_EQ(grid->selectedCount(), 0);
+    EXPECT_FALSE(grid->anySelected);
+    ASSERT_TRUE(pickScreenPixel(picking, *grid, shot, 300, 250).ok);
+    EXPECT_EQ(picking.background, 0u);
+    EXPECT_EQ(grid->pointColour, 0x800000u);
+}
+
+} // namespace
+} // namespace quillon::editor
