@@ -7,6 +7,7 @@
 #include <windows.h>
 
 #include <initializer_list>
+#include <optional>
 #include <span>
 #include <string>
 #include <vector>
@@ -45,6 +46,8 @@ bool onCommonMessage(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam, IN
 void submit(HWND dialog, int buttonId, const editor::CommandForm& form, std::span<const FieldControl> fields,
             void (*focus)(HWND, editor::CommandField) = nullptr);
 bool isRowButton(int id);
+// The command the form makes, told to no one; nothing when it is refused.
+std::optional<analyzer::Command> quietlyBuilt(HWND dialog, const editor::CommandForm& form);
 
 // Choice lists of named slots. The box is a drop-down combo: a chosen line or
 // its name typed in chooses the slot.

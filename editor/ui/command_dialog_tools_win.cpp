@@ -143,6 +143,14 @@ void submit(HWND dialog, int buttonId, const editor::CommandForm& form, std::spa
     finishRowDialog(dialog, buttonId, *built.value);
 }
 
+std::optional<analyzer::Command> quietlyBuilt(HWND dialog, const editor::CommandForm& form) {
+    const RowDialogContext* context = contextOf(dialog);
+    if (!context) return std::nullopt;
+    editor::BuiltCommand built = editor::build(form, formContextOf(*context));
+    if (!built.ok()) return std::nullopt;
+    return *built.value;
+}
+
 SlotList imageChoices(const EditorSession& session) {
     return slotsNamed(editor::listedRecognitionImages(session.model),
                       [](const editor::AnalyzerNames& n, int slot) { return n.recognitionImage(slot); }, session);

@@ -8,6 +8,7 @@
 #include <array>
 #include <optional>
 #include <string>
+#include <type_traits>
 #include <variant>
 
 #include "base/wide_text.h"
@@ -585,6 +586,18 @@ INT_PTR CALLBACK commandProcedure(HWND dialog, UINT message, WPARAM wParam, LPAR
         return TRUE;
     }
     if (!contextOf(dialog)) return FALSE;
+    if constexpr (std::is_same_v<Dialog, MouseDialog> || std::is_same_v<Dialog, ReplaceImageDialog> ||
+                  std::is_same_v<Dialog, ReadNumberDialog>) {
+        if (message == kPendingRowMessage) {
+            const std::optional<analyzer::Command> built =
+                quietlyBuilt(dialog, editor::CommandForm(Dialog::read(dialog, sessionOf(dialog))));
+            if (auto* pending = reinterpret_cast<PendingRow*>(lParam); pending && built) {
+                pending->command = true;
+                pending->commandRow = *built;
+            }
+            return TRUE;
+        }
+    }
     INT_PTR result = FALSE;
     if (onCommonMessage(dialog, message, wParam, lParam, result)) return result;
     if constexpr (requires { Dialog::onViewClick(dialog, COLORREF{}, 0, 0); }) {

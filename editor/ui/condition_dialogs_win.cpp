@@ -547,6 +547,18 @@ INT_PTR conditionDialog(const ConditionDialog& parts, HWND dialog, UINT message,
         winui::showWarning(session.mainWindow, state->openingRefusal);
         closeRowDialog(dialog);
         return TRUE;
+    case kPendingRowMessage:
+        if (context->what.kind == analyzer::CondImage || context->what.kind == analyzer::CondRangeSearch) {
+            const FormContext formContext{&session.model, &session.macroNames, session.working->conditionCount,
+                                          context->editRow >= 0};
+            const BuiltCondition built = build(parts.read(dialog, session), formContext);
+            auto* pending = reinterpret_cast<PendingRow*>(lParam);
+            if (built.ok() && pending) {
+                pending->condition = true;
+                pending->conditionRow = *built;
+            }
+        }
+        return TRUE;
     case kViewClickedMessage:
         if (GetDlgItem(dialog, IDC_IF_BY_COLOUR) && static_cast<COLORREF>(wParam) != CLR_INVALID) {
             const auto picked = static_cast<COLORREF>(wParam);

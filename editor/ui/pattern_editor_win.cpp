@@ -17,6 +17,7 @@
 #include "editor/pattern_editing.h"
 #include "editor/side_panel.h"
 #include "editor/ui/editor_session.h"
+#include "editor/ui/row_dialogs.h"
 #include "resource.h"
 #include "winui/control_text.h"
 #include "winui/list_controls.h"
@@ -448,8 +449,10 @@ void onPackCommand(EditorSession& session, HWND window, int id, int code) {
         if (made >= 0) fillPackChoice(session, window, made);
         return;
     }
-    case IDC_PACK_DELETE:
-        if (auto next = deletePack(session.model, position, session.working.get(), session.dialogs)) {
+    case IDC_PACK_DELETE: {
+        // The item being edited counts with the row an open dialog is making.
+        auto scratch = std::make_unique<analyzer::Item>();
+        if (auto next = deletePack(session.model, position, itemBeingEdited(session, *scratch), session.dialogs)) {
             fillPackChoice(session, window, *next);
             if (*next < 0) {
                 e.draft = {};
@@ -459,6 +462,7 @@ void onPackCommand(EditorSession& session, HWND window, int id, int code) {
             }
         }
         return;
+    }
     case IDC_PACK_CLEAR_VIEW:
         clearPackView(session, window);
         return;

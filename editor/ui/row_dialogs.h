@@ -56,6 +56,22 @@ inline constexpr UINT kViewClickedMessage = WM_APP + 40;
 // Posted by a dialog to itself while it opens, when it may not open: it tells
 // the refusal and closes.
 inline constexpr UINT kRefuseOpeningMessage = WM_APP + 41;
+// Sent to the open condition or command dialog before a recognition image or
+// a number pack is deleted: a dialog whose rows can name one (image and
+// range conditions; mouse, image-replacing and number-reading commands)
+// builds the row its controls show into the PendingRow at lParam, so the
+// deletion sees what the dialog is about to add.
+inline constexpr UINT kPendingRowMessage = WM_APP + 43;
+struct PendingRow {
+    bool condition = false;
+    bool command = false;
+    analyzer::Condition conditionRow{};
+    analyzer::Command commandRow{};
+};
+// The item being edited as the deletion checks see it: the working copy,
+// with the open dialog's row put in (into `scratch`) when it makes one.
+const analyzer::Item* itemBeingEdited(EditorSession& session, analyzer::Item& scratch);
+
 // The screenshot view's left click, handed to the open row dialog if any.
 void handViewClickToRowDialog(EditorSession& session, int x, int y);
 

@@ -1,5 +1,6 @@
 #include "editor/ui/row_dialogs.h"
 
+#include <algorithm>
 #include <memory>
 
 #include "editor/ui/editor_session.h"
@@ -105,6 +106,31 @@ bool finishRowDialog(HWND dialog, int buttonId, const analyzer::Condition& condi
 
 bool finishRowDialog(HWND dialog, int buttonId, const analyzer::Command& command) {
     return finish(dialog, buttonId, command, editor::placeCommand);
+}
+
+const analyzer::Item* itemBeingEdited(EditorSession& session, analyzer::Item& scratch) {
+    if (!session.working) return nullptr;
+    if (!session.rowDialog || !session.rowDialogContext) return session.working.get();
+    PendingRow pending;
+    SendMessageW(session.rowDialog, kPendingRowMessage, 0, reinterpret_cast<LPARAM>(&pending));
+    if (!pending.condition && !pending.command) return session.working.get();
+    scratch = *session.working;
+    // Changing a row: the dialog's row stands in its place; a new one goes
+    // after the others (over the last one when the list is full: only the
+    // checks see this copy).
+    const int edited = session.rowDialogContext->editRow;
+    if (pending.condition) {
+        const int count = std::clamp(static_cast<int>(scratch.conditionCount), 0, analyzer::kConditionsPerItem);
+        const int at = edited >= 0 && edited < count ? edited : std::min(count, analyzer::kConditionsPerItem - 1);
+        scratch.conditions[at] = pending.conditionRow;
+        scratch.conditionCount = std::max(count, at + 1);
+    } else {
+        const int count = std::clamp(static_cast<int>(scratch.commandCount), 0, analyzer::kCommandsPerItem);
+        const int at = edited >= 0 && edited < count ? edited : std::min(count, analyzer::kCommandsPerItem - 1);
+        scratch.commands[at] = pending.commandRow;
+        scratch.commandCount = std::max(count, at + 1);
+    }
+    return &scratch;
 }
 
 void closeRowDialog(HWND dialog) {

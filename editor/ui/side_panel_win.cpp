@@ -4,6 +4,7 @@
 #include <windows.h>
 #include <commdlg.h>
 
+#include <memory>
 #include <optional>
 
 #include "base/wide_text.h"
@@ -12,6 +13,7 @@
 #include "editor/screenshots.h"
 #include "editor/side_panel.h"
 #include "editor/ui/editor_session.h"
+#include "editor/ui/row_dialogs.h"
 #include "resource.h"
 #include "winui/control_text.h"
 #include "winui/cursor_bitmap.h"
@@ -280,7 +282,10 @@ bool onCommand(EditorSession& session, int id, int code) {
     }
     case IDC_IMAGE_DELETE: {
         const int position = chosenPosition(panel, IDC_IMAGES);
-        if (position >= 0 && deleteRecognitionImageAt(model, position, session.working.get(), session.dialogs)) {
+        // The item being edited counts with the row an open dialog is making.
+        auto scratch = std::make_unique<analyzer::Item>();
+        if (position >= 0 &&
+            deleteRecognitionImageAt(model, position, itemBeingEdited(session, *scratch), session.dialogs)) {
             relist(session, SideList::RecognitionImages, IDC_IMAGES, position);
             showImageDetails(session, chosenPosition(panel, IDC_IMAGES));
             relist(session, SideList::Screenshots, IDC_SHOTS, model.image().currentScreenshot);
