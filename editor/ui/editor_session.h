@@ -28,6 +28,7 @@
 namespace quillon::editor_ui {
 
 class NoticeWindows;
+class ProgressWindow;
 struct RowDialogContext;
 
 struct EditorSession {
@@ -45,6 +46,7 @@ struct EditorSession {
     analyzer::AnalyzerModel model;
     winui::MessageBoxDialogs dialogs;
     std::unique_ptr<NoticeWindows> notices;
+    std::unique_ptr<ProgressWindow> progress;
     std::unique_ptr<editor::EditorDocument> document;
 
     // The screenshot the main window shows at 1:1.
