@@ -260,33 +260,60 @@ Built<int> placeCommand(Item& item, RowPlacement placement, int chosenRow, const
                     placement, chosenRow, command);
 }
 
-Built<int> addRunAnalyzerCommand(Item& item, int chosenRow, const std::string& chosenPath,
-                                 const std::string& analyzerFolder, UserDialogs& dialogs) {
-    if (item.commandCount >= kCommandsPerItem) {
-        return Built<int>::refused(message::kTooManyCommands);
-    }
+namespace {
+
+// The command that runs the chosen file, copied into the analyzer folder
+// first when it lies elsewhere.
+Built<Command> runAnalyzerCommandFor(const std::string& chosenPath, const std::string& analyzerFolder,
+                                     UserDialogs& dialogs) {
     const std::string fileName = files::fileNameOf(chosenPath);
     const std::string name = text::utf8ToCp949(fileName);
     if (fileName.empty() || name.size() >= sizeof(Command::body) - field::kRunAnalyzerName) {
-        return Built<int>::refused("");
+        return Built<Command>::refused("");
     }
     const std::string inFolder = joinPath(analyzerFolder, fileName);
     const bool outside = !sameFolder(chosenPath.substr(0, chosenPath.size() - fileName.size()), analyzerFolder);
     if (outside) {
         if (files::exists(inFolder) && !dialogs.askYesNo(kOverwriteAnalyzerQuestion)) {
-            return Built<int>::refused("");
+            return Built<Command>::refused("");
         }
         if (!files::copy(chosenPath, inFolder)) {
-            return Built<int>::refused(message::kSaveFailed);
+            return Built<Command>::refused(message::kSaveFailed);
         }
     }
     Command command{};
     command.used = 1;
     command.set(field::kKind, CmdRunAnalyzer);
     std::memcpy(command.body + field::kRunAnalyzerName, name.data(), name.size());
+    return Built<Command>::of(command);
+}
+
+} // namespace
+
+Built<int> addRunAnalyzerCommand(Item& item, int chosenRow, const std::string& chosenPath,
+                                 const std::string& analyzerFolder, UserDialogs& dialogs) {
+    if (item.commandCount >= kCommandsPerItem) {
+        return Built<int>::refused(message::kTooManyCommands);
+    }
+    Built<Command> command = runAnalyzerCommandFor(chosenPath, analyzerFolder, dialogs);
+    if (!command.ok()) {
+        return Built<int>::refused(command.message);
+    }
     // At the chosen row; after the last one when none is chosen.
     const bool chosen = chosenRow >= 0 && chosenRow < item.commandCount;
-    return placeCommand(item, chosen ? RowPlacement::Before : RowPlacement::AtEnd, chosenRow, command);
+    return placeCommand(item, chosen ? RowPlacement::Before : RowPlacement::AtEnd, chosenRow, *command);
+}
+
+Built<int> changeRunAnalyzerCommand(Item& item, int row, const std::string& chosenPath,
+                                    const std::string& analyzerFolder, UserDialogs& dialogs) {
+    if (row < 0 || row >= item.commandCount || item.commands[row].kind() != CmdRunAnalyzer) {
+        return Built<int>::refused("");
+    }
+    Built<Command> command = runAnalyzerCommandFor(chosenPath, analyzerFolder, dialogs);
+    if (!command.ok()) {
+        return Built<int>::refused(command.message);
+    }
+    return placeCommand(item, RowPlacement::Replace, row, *command);
 }
 
 Status removeItemDelay(Item& item) {

@@ -91,6 +91,10 @@ inline constexpr const char* kOverwriteAnalyzerQuestion = "같은 이름의 파�
 inline constexpr const char* kRunAnalyzerDialogTitle = "실행할 분석기를 선택하세요";
 Built<int> addRunAnalyzerCommand(analyzer::Item& item, int chosenRow, const std::string& chosenPath,
                                  const std::string& analyzerFolder, UserDialogs& dialogs);
+// A double click on such a row: the file chosen again replaces it in place
+// (same copying and question); refused for a row of another kind.
+Built<int> changeRunAnalyzerCommand(analyzer::Item& item, int row, const std::string& chosenPath,
+                                    const std::string& analyzerFolder, UserDialogs& dialogs);
 
 // "항목지연 제거": a condition that keeps the item delay off this item,
 // added once at the end of the conditions.

@@ -71,7 +71,7 @@ int imagesOf(const AnalyzerModel& model, int slot) {
     return n;
 }
 
-void keepCursor(AnalyzerModel& model, const CursorCapture& capture, const CursorOffer& offerCursor,
+void keepCursor(AnalyzerModel& model, const CursorCapture& capture, const CursorOffer& offerCursor, int chosenCursor,
                 ImportResult& result) {
     AnalyzerImage& a = model.image();
     if (capture.parts == 0 || a.cursorCount >= kCursorCapacity || !offerCursor) {
@@ -84,6 +84,8 @@ void keepCursor(AnalyzerModel& model, const CursorCapture& capture, const Cursor
     }
     // The proposed name takes its number from the running counter.
     std::string name = *chosen == proposed ? std::string() : *chosen;
+    // The list takes a new cursor after its current entry.
+    a.currentCursor = chosenCursor >= 0 && chosenCursor < a.cursorCount ? chosenCursor : a.cursorCount - 1;
     int slot = -1;
     if (model.addCursor(static_cast<int32_t>(capture.parts), name, slot).ok) {
         storeCursorImages(capture, a.cursors[slot]);
@@ -193,7 +195,7 @@ ImportResult importScreenshot(AnalyzerModel& model, const EditorFolders& folders
     }
     result.outcome = ImportOutcome::Imported;
     result.slot = slot;
-    keepCursor(model, capture, offerCursor, result);
+    keepCursor(model, capture, offerCursor, request.chosenCursor, result);
     return result;
 }
 

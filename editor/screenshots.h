@@ -38,6 +38,9 @@ struct ImportRequest {
     std::string bitmapPath; // the chosen "*.bmp" (UTF-8)
     std::string name;       // the screenshot's name, without ".bmp"
     bool replaceCurrent = false;
+    // The chosen entry of the "마우스커서" list: a kept cursor goes after
+    // it, or last when none is chosen (-1).
+    int chosenCursor = -1;
 };
 
 // The cursor keeping dialog: given the capture and the proposed name, the

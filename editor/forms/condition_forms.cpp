@@ -216,7 +216,11 @@ BuiltCondition build(const DateTimeConditionForm& form, const FormContext& conte
 BuiltCondition build(const MacroStateConditionForm& form, const FormContext& context) {
     const auto checks = std::span<const ConditionCheck>(kStateChecks);
     if (overLimit(context)) return refuse(checks, "rows");
-    if (form.state != 0 && form.state != 1) return refuse(checks, "state");
+    // New rows choose between the two machine states; a row read from a file
+    // with one of the other three (paused, and the two branch markers) keeps
+    // it when it is changed.
+    const int offered = context.changing ? 4 : 1;
+    if (form.state < 0 || form.state > offered) return refuse(checks, "state");
     Condition c = conditionOf(CondState);
     c.set(4, form.state);
     return BuiltCondition::of(c);
@@ -410,7 +414,7 @@ std::optional<ConditionForm> formOf(const Condition& c) {
         return f;
     }
     case CondState:
-        if (c.at(4) != 0 && c.at(4) != 1) return std::nullopt;
+        if (c.at(4) < 0 || c.at(4) > 4) return std::nullopt;
         return MacroStateConditionForm{c.at(4)};
     case CondImage: {
         ImageConditionForm f;

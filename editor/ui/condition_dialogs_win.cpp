@@ -217,8 +217,17 @@ bool dateTestCommand(HWND dialog, EditorSession&, int id, int code) {
 // ---- "매크로 상태" -----------------------------------------------------------------------
 
 void fillMacroState(HWND dialog, EditorSession&, const ConditionForm& form) {
-    fillLines(dialog, IDC_IF_MACRO_STATE, {"매크로가 돌아가고 있으면", "매크로가 꺼져 있으면"},
-              std::get<MacroStateConditionForm>(form).state);
+    const int state = std::get<MacroStateConditionForm>(form).state;
+    if (state >= 2) {
+        // A row read from a file with one of the other states shows them all,
+        // its own chosen.
+        fillLines(dialog, IDC_IF_MACRO_STATE,
+                  {"매크로가 돌아가고 있으면", "매크로가 꺼져 있으면", "매크로가 일시정지 상태이면",
+                   "분석항목의 조건이 거짓이면", "그 이외의 조건인 경우"},
+                  state);
+        return;
+    }
+    fillLines(dialog, IDC_IF_MACRO_STATE, {"매크로가 돌아가고 있으면", "매크로가 꺼져 있으면"}, state);
 }
 
 ConditionForm readMacroState(HWND dialog, EditorSession&) {

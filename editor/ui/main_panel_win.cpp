@@ -482,6 +482,21 @@ void changeRow(EditorSession& session, bool commands) {
     }
     const analyzer::Item& item = *session.working;
     const int kind = commands ? item.commands[row].kind() : item.conditions[row].kind();
+    if (commands && kind == analyzer::CmdRunAnalyzer) {
+        // This row has no dialog: its file is chosen again.
+        if (session.sidePanel) ShowWindow(session.sidePanel, SW_HIDE);
+        const std::string path = chooseAnalyzerFile(session, false, kRunAnalyzerDialogTitle);
+        if (session.sidePanel) ShowWindow(session.sidePanel, SW_SHOWNOACTIVATE);
+        if (path.empty()) return;
+        Built<int> changed = changeRunAnalyzerCommand(*session.working, row, path,
+                                                      session.document->folders().save, session.dialogs);
+        if (!changed.ok()) {
+            if (!changed.message.empty()) session.dialogs.warn(changed.message);
+            return;
+        }
+        showEditedItem(session, true, *changed.value);
+        return;
+    }
     openRowDialog(session, RowKind{commands, kind}, row);
 }
 

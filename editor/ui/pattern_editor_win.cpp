@@ -237,8 +237,14 @@ HWND createEditorWindow(EditorSession& session, const wchar_t* className, const 
                            frame.bottom - frame.top, session.mainWindow, nullptr, GetModuleHandleW(nullptr), &session);
 }
 
+// The cell under the pointer, in the editor and on the main panel's status
+// line (the main panel sits beside the editor, disabled but shown).
 void showStatus(HWND window, const PickingGrid& grid, int column, int row) {
-    winui::setControlText(window, IDC_EDITOR_CELL_STATUS, cellStatusText(grid, column, row));
+    const std::string status = cellStatusText(grid, column, row);
+    winui::setControlText(window, IDC_EDITOR_CELL_STATUS, status);
+    if (EditorSession* session = sessionOf(window); session && session->mainPanel) {
+        winui::setControlText(session->mainPanel, IDC_PANEL_STATUS, status);
+    }
 }
 
 int currentImageSlot(const EditorSession& session) {

@@ -45,6 +45,20 @@ void paintScreenshot(EditorSession& session, HWND window) {
                           reinterpret_cast<const BITMAPINFO*>(&info), DIB_RGB_COLORS);
         drawnWidth = bitmap.width;
         drawnHeight = bitmap.height;
+        // An erased screenshot is a blank with its label in the middle.
+        if (session.view.status == editor::ShowStatus::Erased && !session.view.label.empty()) {
+            const std::wstring label = widen(session.view.label);
+            RECT middle{0, 0, bitmap.width, bitmap.height};
+            SetBkMode(dc, TRANSPARENT);
+            SetTextColor(dc, RGB(0x60, 0x60, 0x60));
+            HFONT font = CreateFontW(-24, 0, 0, 0, FW_BOLD, FALSE, FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
+                                     CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH, L"MS Shell Dlg");
+            HGDIOBJ old = SelectObject(dc, font);
+            DrawTextW(dc, label.c_str(), static_cast<int>(label.size()), &middle,
+                      DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
+            SelectObject(dc, old);
+            DeleteObject(font);
+        }
     }
     // Around the screenshot (or without one) the editor's own colour.
     HBRUSH background = CreateSolidBrush(kEditorBackground);

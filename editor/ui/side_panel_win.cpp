@@ -195,6 +195,7 @@ void importShot(EditorSession& session, bool replace) {
     request.bitmapPath = path;
     request.name = proposedScreenshotName(session.model);
     request.replaceCurrent = replace;
+    request.chosenCursor = chosenPosition(session.sidePanel, IDC_CURSORS);
     HWND owner = session.sidePanel;
     CursorOffer offer = [owner](const CursorCapture& capture,
                                 const std::string& proposed) -> std::optional<std::string> {
@@ -332,7 +333,8 @@ bool onCommand(EditorSession& session, int id, int code) {
         openCaptureForEdit(session, chosenPosition(panel, IDC_IMAGES));
         return true;
     case IDC_SIDE_PATTERN_EDITOR:
-        openPatternEditor(session);
+        // A pattern is marked inside a recognition image: none, no editor.
+        if (model.image().recognitionImageCount > 0) openPatternEditor(session);
         return true;
     case IDC_SIDE_NUMBER_EDITOR:
         openNumberPackEditor(session);

@@ -71,6 +71,7 @@
 #define IDC_IGNORE_AS_TRUE 1318
 #define IDC_IGNORE_AS_FALSE 1319
 #define IDC_AUTOSAVE 1320
+#define IDC_PANEL_STATUS 1390
 
 // Side panel (149). Some ids repeat main-panel ids: each dialog has its own.
 #define IDC_SIDE_NUMBER_EDITOR 1013

@@ -92,6 +92,8 @@ TEST(ConditionForms, EveryCheckOfEveryDialog) {
         // "매크로 상태"
         {"macro off", MacroStateConditionForm{1}, ctx, "매크로가 꺼져 있으면"},
         {"paused is not offered", MacroStateConditionForm{2}, ctx, "", "state", F::Choice},
+        {"a read branch marker is kept", MacroStateConditionForm{4}, &w.changingFull, "그 이외의 조건인 경우"},
+        {"state 5", MacroStateConditionForm{5}, &w.changingFull, "", "state", F::Choice},
         // "이미지 조건 설정"
         {"image", image, ctx, "[버튼] 위치의 이미지가 [버튼] 이미지와 같은 이미지이면"},
         {"coordinates and colour",

@@ -142,6 +142,17 @@ TEST(RunAnalyzerCommand, CopiedIntoTheAnalyzerFolderAndInsertedBeforeTheChosenRo
     EXPECT_EQ(dialogs.questions().size(), 1u);
     EXPECT_EQ(item.commands[3].kind(), CmdRunAnalyzer);
 
+    // Changing the row (a double click) replaces it in place, even in a full
+    // list; a row of another kind is not changed.
+    writeBytes(folder + "/그다음.dat", {4});
+    Built<int> changed = changeRunAnalyzerCommand(item, 3, folder + "/그다음.dat", folder, dialogs);
+    ASSERT_TRUE(changed.ok());
+    EXPECT_EQ(*changed.value, 3);
+    EXPECT_EQ(item.commandCount, 4);
+    EXPECT_EQ(std::string(reinterpret_cast<const char*>(item.commands[3].body + 4)), text::utf8ToCp949("그다음.dat"));
+    EXPECT_FALSE(changeRunAnalyzerCommand(item, 0, folder + "/그다음.dat", folder, dialogs).ok());
+    EXPECT_EQ(item.commands[0].kind(), CmdDelay);
+
     Item full = delays(50);
     EXPECT_EQ(addRunAnalyzerCommand(full, 0, folder + "/다음.dat", folder, dialogs).message,
               "최대 명령수를 초과하였습니다.");

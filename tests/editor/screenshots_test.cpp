@@ -181,6 +181,26 @@ TEST_F(ScreenshotStorage, ReplaceAsksAndReusesTheSlot) {
     EXPECT_EQ(e.recognitionImageCount, 1); // the images cut from it stay with it
 }
 
+TEST_F(ScreenshotStorage, AKeptCursorGoesAfterTheChosenEntryOrLast) {
+    auto cursorNames = [&] {
+        std::string out;
+        const AnalyzerImage& a = model.image();
+        for (int i = 0; i < a.cursorCount; ++i) out += (i ? " " : "") + utf8(fixedText(a.cursors[a.cursorOrder[i]].name));
+        return out;
+    };
+    const char* names[] = {"가", "나", "다", "라"};
+    const int chosen[] = {-1, -1, 0, -1}; // none, none, the first, none
+    for (int i = 0; i < 4; ++i) {
+        keepAs = names[i];
+        // The list's current entry is elsewhere: the choice decides.
+        model.image().currentCursor = 0;
+        ImportRequest request{writeShotSet(shots, std::to_string(i), {}, cursorFile(1, 1, 1)), names[i], false,
+                              chosen[i]};
+        ASSERT_EQ(importScreenshot(model, folders, request, dialogs, offer).outcome, ImportOutcome::Imported);
+    }
+    EXPECT_EQ(cursorNames(), "가 다 나 라");
+}
+
 TEST_F(ScreenshotStorage, CursorIsOfferedOnlyWhenWholeAndThereIsRoom) {
     // Flags set but the colour image cut short: the mask alone is offered.
     std::vector<uint8_t> cut = cursorFile(3, 4, 3);
