@@ -22,6 +22,9 @@ inline constexpr const char* kBadSeconds = "시간을 초 단위의 숫자로 �
 inline constexpr const char* kEmptyRecorded = "녹화매크로 [%s]는 녹화된 내용이 없습니다.";
 inline constexpr const char* kEmptyEdit = "편집매크로 [%s]는 저장된 내용이 없습니다.";
 inline constexpr const char* kEmptyCombination = "조합매크로 [%s]는 저장된 내용이 없습니다.";
+// An FPS distance the machine cannot send in one signed byte.
+inline constexpr const char* kFpsHorizontalRange = "가로 이동거리는 0에서 127까지 입력할 수 있습니다.";
+inline constexpr const char* kFpsVerticalRange = "세로 이동거리는 0에서 127까지 입력할 수 있습니다.";
 inline constexpr const char* kTimerValueMissing = "타이머%d에 대입할 타이머값을 입력하거나 타이머를 선택해주세요.";
 
 inline constexpr CommandCheck kRows{"rows", F::None, analyzer::message::kTooManyCommands};

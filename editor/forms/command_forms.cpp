@@ -176,11 +176,14 @@ BuiltCommand build(const MouseCommandForm& form, const FormContext& context) {
         c.set(field::kMouseArea, form.area);
         break;
     case m::kFpsMove: {
-        // The machine moves at most 127 pixels a step either way.
+        // The machine moves at most 127 pixels a step either way; a number
+        // outside that is refused with the range named.
         const std::optional<int32_t> h = parseWholeNumber(form.horizontal);
-        if (!h || *h < 0 || *h > 127) return refuse(checks, "horizontal");
+        if (!h) return refuse(checks, "horizontal");
+        if (*h < 0 || *h > 127) return refuse(checks, "horizontal", kFpsHorizontalRange);
         const std::optional<int32_t> v = parseWholeNumber(form.vertical);
-        if (!v || *v < 0 || *v > 127) return refuse(checks, "vertical");
+        if (!v) return refuse(checks, "vertical");
+        if (*v < 0 || *v > 127) return refuse(checks, "vertical", kFpsVerticalRange);
         c.set(40, *h);
         c.set(44, *v);
         c.set(48, (form.right ? 1 : 0) | (form.up ? 2 : 0));

@@ -25,7 +25,6 @@ constexpr int kMagnifiedPixels = 15;
 constexpr int kMagnification = 10;
 constexpr int kMagnifierSide = kMagnifiedPixels * kMagnification; // 150
 constexpr BYTE kAreaOpacity = 100;
-constexpr int kAreaWindowSide = 75;
 
 EditorSession* sessionOf(HWND window) {
     return reinterpret_cast<EditorSession*>(GetWindowLongPtrW(window, GWLP_USERDATA));
@@ -341,12 +340,12 @@ void newArea(EditorSession& session) {
         return;
     }
     const analyzer::RecognitionArea& area = session.model.image().areas[slot];
-    // The window starts at the area's centre; the record follows it from
-    // its first move or size on.
-    const int x = area.left + area.width / 2;
-    const int y = area.top + area.height / 2;
+    // The window shows the box the record holds (150 x 150 around the
+    // pointer), so what the user sees is what the area searches, and the
+    // next screenshot switch, which builds the windows from the records,
+    // does not move it.
     const analyzer::RecognitionArea saved = area;
-    makeAreaWindow(session, slot, x, y, kAreaWindowSide, kAreaWindowSide);
+    makeAreaWindow(session, slot, area.left, area.top, area.width, area.height);
     session.model.image().areas[slot] = saved; // the window's first placement is not a move by the user
     showAreaInSidePanel(session, session.model.image().areaCount - 1);
 }
