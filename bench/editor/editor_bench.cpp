@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "analyzer/model.h"
+#include "editor/item_list_editing.h"
 #include "editor/item_sentences.h"
 #include "editor/main_panel.h"
 #include "editor/recognition_capture.h"
@@ -43,6 +44,21 @@ void BM_ItemListRows(benchmark::State& state) {
     }
 }
 BENCHMARK(BM_ItemListRows)->Args({500, 1})->Args({5000, 0})->Args({5000, 1})->Unit(benchmark::kMillisecond);
+
+// "위로 이동" on one item of 5,000: the move and the list lines again (the
+// window then rewrites the two lines that changed).
+void BM_MoveItemInLongList(benchmark::State& state) {
+    AnalyzerModel model;
+    fillItems(model, 5000);
+    int position = 2500;
+    for (auto _ : state) {
+        std::vector<int> moved = moveItemsUp(model, {position});
+        std::vector<ItemListRow> rows = itemListRows(model, true);
+        benchmark::DoNotOptimize(rows.data());
+        position = moved.front() > 1 ? moved.front() : 2500;
+    }
+}
+BENCHMARK(BM_MoveItemInLongList)->Unit(benchmark::kMillisecond);
 
 // Choosing an item: its conditions and commands as sentences.
 void BM_ItemSentences(benchmark::State& state) {

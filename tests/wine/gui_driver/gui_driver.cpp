@@ -259,6 +259,10 @@ int run(int argc, char** argv) {
     if (verb == "wait-window") {
         return waitWindow(argc, argv);
     }
+    if (verb == "ticks") {
+        std::printf("%lu\n", static_cast<unsigned long>(GetTickCount()));
+        return 0;
+    }
     if (verb == "screen") {
         std::printf("%d %d\n", GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN));
         return 0;
@@ -342,6 +346,12 @@ int run(int argc, char** argv) {
         }
         const DWORD end = GetTickCount();
         std::printf("%lu %lu\n", static_cast<unsigned long>(end - start), static_cast<unsigned long>(end));
+        return 0;
+    }
+    if (verb == "timed-click" && argc > 3) {
+        // As click, then the tick count at the press.
+        PostMessageW(control(window, argc, argv, 3), BM_CLICK, 0, 0);
+        std::printf("%lu\n", static_cast<unsigned long>(GetTickCount()));
         return 0;
     }
     if (verb == "enabled") {
