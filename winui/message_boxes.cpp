@@ -5,7 +5,14 @@
 namespace quillon::winui {
 
 int messageBox(HWND owner, const std::string& text, const std::string& caption, UINT style) {
-    return MessageBoxW(owner, widen(text).c_str(), widen(caption).c_str(), style);
+    // An owner that another window keeps disabled (an open dialog or editor)
+    // stays disabled after the box: Wine enables it again when the box ends.
+    const bool ownerWasDisabled = owner && !IsWindowEnabled(owner);
+    const int pressed = MessageBoxW(owner, widen(text).c_str(), widen(caption).c_str(), style);
+    if (ownerWasDisabled && IsWindow(owner) && IsWindowEnabled(owner)) {
+        EnableWindow(owner, FALSE);
+    }
+    return pressed;
 }
 
 UINT messageStyle(MessageKind kind) {

@@ -458,6 +458,35 @@ capture)
     answer_box "파일 저장을 완료 했습니다."
     "$HOST_TOOLS/quillon" analyzer info "$WORK/만든.dat" | grep -q "인식이미지-0001, 21 x 21 at (50, 50)" ||
         fail "image not saved: $("$HOST_TOOLS/quillon" analyzer info "$WORK/만든.dat")"
+
+    # With the number-pack editor open Ctrl picks for it instead: no capture
+    # dialog; a pick 250 pixels from the first is refused, and after Shift
+    # (the working image cleared) the same pixel is taken.
+    drive click "$SIDE" 1013
+    EDITOR=$(drive wait-window --class CreateNumberPack --timeout 10000) || fail "no number-pack editor"
+    xdotool mousemove 50 50 click 1
+    sleep 0.5
+    xdotool key ctrl
+    ! drive wait-window --class '#32770' --child-text "찍기(Enter)" --timeout 1000 >/dev/null ||
+        fail "capture dialog with the number-pack editor open"
+    xdotool mousemove 300 50
+    sleep 0.3
+    xdotool key ctrl
+    answer_box "최대 이미지크기를 초과합니다."
+    # The box leaves the main panel disabled under the editor.
+    [ "$(drive enabled "$PANEL")" = 0 ] || fail "main panel enabled by the refusal's box"
+    xdotool mousemove 300 52 click 1
+    sleep 0.3
+    xdotool key shift
+    sleep 0.3
+    xdotool key ctrl
+    ! drive wait-window --class '#32770' --child-contains "최대 이미지크기" --timeout 1000 >/dev/null ||
+        fail "a pick after Shift refused"
+    [ "$(drive enabled "$PANEL")" = 0 ] || fail "main panel enabled under the number-pack editor"
+    drive close "$EDITOR"
+    drive wait-gone "$EDITOR" --timeout 10000 || fail "number-pack editor stays"
+    sleep 0.5
+    [ "$(drive enabled "$PANEL")" = 1 ] || fail "main panel still disabled after the editor closed"
     close_editor
     ;;
 link-loss)
