@@ -156,6 +156,20 @@ TEST_F(OpenFailures, CancelledMissingMacrosQuestionLeavesEverything) {
     EXPECT_FALSE(stagingLeft());
 }
 
+TEST_F(OpenFailures, ExchangeThatFailsPutsTheImageFolderBack) {
+    const std::string path = folders.save + "/whole.dat";
+    saveOther(path, false);
+    // The sound cannot take its place: a folder stands under its name.
+    const std::string wav = folders.sound + "/종.wav";
+    ASSERT_TRUE(files::remove(wav));
+    ASSERT_TRUE(files::makeFolder(wav));
+    const Snapshot before = snapshot();
+    EXPECT_FALSE(doc.open(path));
+    EXPECT_EQ(dialogs.messages(), std::vector<std::string>{message::kSoundRestoreFailed});
+    EXPECT_TRUE(snapshot() == before);
+    EXPECT_FALSE(stagingLeft());
+}
+
 TEST_F(OpenFailures, BadAutosaveLeavesTheAnalyzerAndItsFolders) {
     const std::string path = folders.autosavePath();
     saveOther(path, true);
