@@ -1,5 +1,5 @@
 # The two commands a newcomer needs:
-#   make demo   build everything and show the programs running under Wine
+#   make demo   build the programs and show them running under Wine
 #   make test   build everything and run every test tier that fits in CI
 # The release:
 #   make installer  build/windows/release/Quillon-<version>-setup.exe
@@ -15,7 +15,7 @@ FUZZ_SECONDS ?= 15
 FUZZ_LONG_SECONDS ?= 1200
 FUZZ_LONG_RUNS ?= 10000000
 
-.PHONY: all bootstrap native native-asan windows installer dist fuzz-build fuzz fuzz-long thread-check test test-native test-windows demo bench clean
+.PHONY: all bootstrap native native-asan windows demo-build installer dist fuzz-build fuzz fuzz-long thread-check test test-native test-windows demo bench clean
 
 all: native-asan windows
 
@@ -70,7 +70,15 @@ thread-check: bootstrap
 
 test: test-native thread-check test-windows fuzz
 
-demo: windows
+# Only what the demo runs (target demo-build in each build): the host tools,
+# the programs and the start-up data files; the tests are left for make test.
+demo-build: bootstrap
+	cmake --preset native-asan $(CMAKE_FLAGS) >/dev/null
+	cmake --build --preset native-asan -j $(JOBS) --target demo-build
+	cmake --preset windows $(CMAKE_FLAGS) -DQUILLON_HOST_TOOLS=$(HOST_TOOLS) >/dev/null
+	cmake --build --preset windows -j $(JOBS) --target demo-build
+
+demo: demo-build
 	QUILLON_BUILD=$(CURDIR)/build/windows ./scripts/demo
 
 bench: native

@@ -64,7 +64,8 @@ public:
     // The file dialog's name is cut at its first "." and ".dat" appended.
     FileResult save(AnalyzerModel& model, const std::string& chosenPath);
     FileResult saveAutosave(AnalyzerModel& model, const std::string& path);
-    // Opening resets the model first; any failure leaves it reset.
+    // Opening resets the model first; any failure leaves it reset. (The
+    // editor reads into a model of its own and swaps it in on success.)
     FileResult open(AnalyzerModel& model, const std::string& path);
     FileResult restoreAutosave(AnalyzerModel& model, const std::string& path);
 
@@ -77,6 +78,7 @@ public:
 
 private:
     FileResult prepare(AnalyzerModel& model, bool autosave);
+    FileResult readSections(AnalyzerModel& model, ByteSource& source, bool autosave);
     bool writeMacroSections(AnalyzerModel& model, ByteSink& sink, FileResult& result);
     bool readMacroSections(AnalyzerModel& model, ByteSource& source, bool install, FileResult& result);
     bool embedMacro(ByteSink& sink, MacroKind kind, int index, const std::string& analyzerName,

@@ -36,6 +36,17 @@ bool readSizedBlock(ByteSource& source, int32_t size, std::vector<uint8_t>& out)
 } // namespace
 
 FileResult AnalyzerFile::read(AnalyzerModel& model, ByteSource& source, bool autosave) {
+    // The reserved bytes of a file that is refused are not kept: the next
+    // save writes back those of the last file that opened.
+    const auto reservedBefore = reserved_;
+    FileResult result = readSections(model, source, autosave);
+    if (!result.ok) {
+        reserved_ = reservedBefore;
+    }
+    return result;
+}
+
+FileResult AnalyzerFile::readSections(AnalyzerModel& model, ByteSource& source, bool autosave) {
     FileResult result;
     auto fail = [&](const char* text) {
         model.reset();

@@ -50,7 +50,11 @@ FileResult AnalyzerFile::prepare(AnalyzerModel& model, bool autosave) {
         return result;
     }
     MacroMasks masks = model.macroMasksFromItems();
-    if (!autosave && masks.any()) {
+    if (autosave) {
+        // The autosave file carries no macro sections, so its record says
+        // so: read as an ordinary analyzer file it then ends where it should.
+        masks = {};
+    } else if (masks.any()) {
         bool embed = machine_ && hooks_.askEmbedMacros && hooks_.askEmbedMacros(embedMacrosQuestion(masks));
         if (!embed) {
             masks = {};

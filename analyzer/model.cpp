@@ -99,6 +99,13 @@ bool AnalyzerModel::reset() {
     return true;
 }
 
+void AnalyzerModel::swap(AnalyzerModel& other) noexcept {
+    image_.swap(other.image_);
+    sentences_.swap(other.sentences_);
+    recognitionImages_.swap(other.recognitionImages_);
+    numberPacks_.swap(other.numberPacks_);
+}
+
 bool AnalyzerModel::addVariable() {
     if (image_->activeVariableCount >= kVariableCapacity) {
         return false;

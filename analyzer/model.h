@@ -85,6 +85,9 @@ public:
     // Frees every block, zeroes the record and the sentence table, then sets
     // 50 active variables named "변수000".., and name numbers starting at 1.
     bool reset();
+    // Exchanges everything with `other` (the blocks change hands, nothing is
+    // copied): a model read aside replaces the open one in one step.
+    void swap(AnalyzerModel& other) noexcept;
 
     // Objects. Each add takes the lowest free slot, lists it, makes it
     // current and returns the slot in `slot`; refused at capacity.

@@ -42,10 +42,7 @@ AutosaveTick Autosave::tick() {
         }
         // Restoring is an open: the cycle stays suspended while it reads.
         suspend();
-        if (beforeRestore) {
-            beforeRestore();
-        }
-        analyzer::FileResult result = file_.restoreAutosave(model_, path_);
+        analyzer::FileResult result = restoreFile ? restoreFile(path_) : file_.restoreAutosave(model_, path_);
         resume();
         endNotice();
         if (!result.ok) {

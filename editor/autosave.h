@@ -4,7 +4,8 @@
 // painted before the blocking file work) the analyzer is written to
 // "save.tmp" without its machine macros. Opening and saving suspend the
 // cycle. Restoring asks first, shows its own window, and half a second later
-// reads the autosave file (which must carry the format marker).
+// reads the autosave file (which must carry the format marker); a file that
+// fails leaves the open analyzer as it was.
 //
 // The window side calls tick() from its timers; everything else is decided
 // here against the Clock.
@@ -76,9 +77,10 @@ public:
     // window and schedules the load for the next tick after the paint delay.
     bool requestRestore();
 
-    // Run before the restore reads the file (the editor empties the Image
-    // folder there, as before any open).
-    std::function<void()> beforeRestore;
+    // Reads the autosave file into the analyzer (the editor reads it aside and
+    // swaps it in only when the whole file is read). Unset: restored straight
+    // into the model.
+    std::function<analyzer::FileResult(const std::string& path)> restoreFile;
 
     // True while the user is in the middle of something (a dialog, the
     // capture window or an editor open, an item being stored): a tick

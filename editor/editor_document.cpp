@@ -4,6 +4,7 @@
 
 #include "analyzer/limits.h"
 #include "base/text.h"
+#include "editor/analyzer_loading.h"
 #include "editor/screenshots.h"
 
 namespace quillon::editor {
@@ -21,7 +22,9 @@ EditorDocument::EditorDocument(AnalyzerModel& model, EditorFolders folders, User
     hooks.askContinueWithMissingMacros = [this](const std::string& q) {
         return dialogs_.ask(q, kCaptionNotice, QuestionKind::OkCancel);
     };
-    autosave_.beforeRestore = [this] { clearImageFolder(folders_); };
+    autosave_.restoreFile = [this](const std::string& path) {
+        return loadAnalyzer(file_, model_, folders_, path, LoadKind::RestoreAutosave);
+    };
 }
 
 void EditorDocument::setProgress(std::function<void(const std::string&, uint64_t, uint64_t)> progress,
@@ -36,8 +39,7 @@ bool EditorDocument::startNew(const std::tm& localNow, bool ask) {
 
 bool EditorDocument::open(const std::string& path) {
     autosave_.suspend();
-    clearImageFolder(folders_);
-    FileResult result = file_.open(model_, path);
+    FileResult result = loadAnalyzer(file_, model_, folders_, path, LoadKind::Open);
     autosave_.resume();
     if (!result.ok) {
         if (!result.cancelled && !result.message.empty()) {

@@ -45,8 +45,9 @@ public:
     // "모든 내용을 삭제하고 새로 시작하시겠습니까?" (when `ask`), then a fresh
     // analyzer titled by the local time.
     bool startNew(const std::tm& localNow, bool ask = true);
-    // Opens an analyzer file; the Image folder is emptied first. A failure is
-    // told and leaves a fresh analyzer.
+    // Opens an analyzer file: read aside, it replaces the open analyzer and
+    // the Image folder's bitmaps only when the whole file is read. A failure
+    // is told and leaves the open analyzer as it was.
     bool open(const std::string& path);
     // Saves under the chosen name (cut at its first "." and given ".dat");
     // "파일 저장을 완료 했습니다." on success.

@@ -100,6 +100,30 @@ bool copy(const std::string& from, const std::string& to) {
     return writeFileAtomic(to, bytes->data(), bytes->size());
 }
 
+bool move(const std::string& from, const std::string& to) {
+    std::error_code error;
+    fs::rename(fsPath(from), fsPath(to), error);
+    if (!error) {
+        return true;
+    }
+    if (!copy(from, to)) {
+        return false;
+    }
+    remove(from);
+    return true;
+}
+
+bool makeFolder(const std::string& path) {
+    std::error_code error;
+    fs::create_directories(fsPath(path), error);
+    return isFolder(path);
+}
+
+void removeFolder(const std::string& path) {
+    std::error_code error;
+    fs::remove_all(fsPath(path), error);
+}
+
 std::vector<std::string> filesWithExtension(const std::string& folder, const std::string& extension) {
     std::vector<std::string> out;
     std::error_code error;

@@ -39,6 +39,13 @@ bool remove(const std::string& path);
 bool readAtMost(const std::string& path, size_t limit, std::vector<uint8_t>& bytes);
 // Copies a whole file, replacing the target safely.
 bool copy(const std::string& from, const std::string& to);
+// Moves a file, replacing the target: renamed where it can be, otherwise
+// copied and the source removed.
+bool move(const std::string& from, const std::string& to);
+// A folder and its parents (true when it exists afterwards); a folder and
+// everything inside it.
+bool makeFolder(const std::string& path);
+void removeFolder(const std::string& path);
 // The plain files of a folder (not recursive) whose names end with
 // `extension` (".bmp"), compared without regard to case.
 std::vector<std::string> filesWithExtension(const std::string& folder, const std::string& extension);

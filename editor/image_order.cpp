@@ -97,7 +97,9 @@ void ImageOrder::store(AnalyzerModel& model, const Item* workingCopy, UserDialog
         a.recognitionImageOrder[position++] = e.slot;
         storeFixedText(r->name, text::utf8ToCp949(e.name));
     }
-    a.currentRecognitionImage = std::min(a.currentRecognitionImage, a.recognitionImageCount - 1);
+    // The current image stays on the list; an empty list starts at 0.
+    a.currentRecognitionImage =
+        a.recognitionImageCount > 0 ? std::clamp(a.currentRecognitionImage, 0, a.recognitionImageCount - 1) : 0;
 }
 
 } // namespace quillon::editor

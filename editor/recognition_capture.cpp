@@ -123,7 +123,7 @@ Built<int> makeRecognitionImage(AnalyzerModel& model, const ScreenshotBitmap& sh
     return Built<int>::of(slot);
 }
 
-Built<int> editRecognitionImage(AnalyzerModel& model, const ScreenshotBitmap& shot, int position,
+Built<int> editRecognitionImage(AnalyzerModel& model, const ScreenshotOfSlot& screenshotOf, int position,
                                 const CaptureForm& form, const std::function<bool()>& confirmPatternLoss) {
     const AnalyzerImage& a = model.image();
     const int slot = listedSlot(a, position);
@@ -131,11 +131,16 @@ Built<int> editRecognitionImage(AnalyzerModel& model, const ScreenshotBitmap& sh
     if (!image) {
         return Built<int>::refused("");
     }
+    const bool resized = form.width && form.height && (*form.width != image->width || *form.height != image->height);
+    // A new size is cut from the image's own screenshot, not the one shown.
+    const ScreenshotBitmap* shot = resized && screenshotOf ? screenshotOf(image->screenshotSlot) : nullptr;
     if (auto refusal = checkCapture(form, false, a.recognitionImageCount, image->centreX, image->centreY,
-                                    a.screenshotWidth, a.screenshotHeight)) {
+                                    shot ? shot->width : a.screenshotWidth, shot ? shot->height : a.screenshotHeight)) {
         return Built<int>::refused(refusal->message);
     }
-    const bool resized = *form.width != image->width || *form.height != image->height;
+    if (resized && !shot) {
+        return Built<int>::refused(msg::kNoScreenshot);
+    }
     if (resized) {
         if (image->pattern == 1) {
             if (!confirmPatternLoss || !confirmPatternLoss()) {
@@ -144,7 +149,7 @@ Built<int> editRecognitionImage(AnalyzerModel& model, const ScreenshotBitmap& sh
             clearPattern(*image);
         }
         setRectangle(*image, image->centreX, image->centreY, *form.width, *form.height);
-        copyImagePixels(shot, *image);
+        copyImagePixels(*shot, *image);
     }
     if (!form.name.empty()) {
         storeFixedText(image->name, text::utf8ToCp949(form.name));

@@ -21,6 +21,7 @@ inline constexpr const char* kTooLarge = "가로/세로 각각 %d픽셀까지만
 inline constexpr const char* kNotOdd = "픽셀수는 홀수만 가능합니다.";
 inline constexpr const char* kOutside = "인식이미지가 화면을 벗어납니다.";
 inline constexpr const char* kNoMemory = "메모리 할당에 실패했습니다.";
+inline constexpr const char* kNoScreenshot = "이미지 파일이 없거나 잘못된 이미지 파일입니다.";
 inline constexpr const char* kEditPatternQuestion =
     "경고!!\n수정하려는 이미지는 패턴이미지입니다.\n패턴이미지를 수정하면 설정한 패턴이 사라집니다.\n\n그래도 "
     "수정하시겠습니까?";
@@ -57,10 +58,16 @@ void copyImagePixels(const ScreenshotBitmap& shot, analyzer::RecognitionImage& i
 Built<int> makeRecognitionImage(analyzer::AnalyzerModel& model, const ScreenshotBitmap& shot, int screenshotSlot,
                                 const CaptureForm& form, int centreX, int centreY);
 
-// Changes the image at a list position around its stored centre. Changing
-// the size of a pattern image asks `confirmPatternLoss` first; No leaves
-// the image as it was (the result is then refused with an empty message).
-Built<int> editRecognitionImage(analyzer::AnalyzerModel& model, const ScreenshotBitmap& shot, int position,
+// The bitmap of a screenshot slot; null when it cannot be had.
+using ScreenshotOfSlot = std::function<const ScreenshotBitmap*(int screenshotSlot)>;
+
+// Changes the image at a list position around its stored centre. A new size
+// is checked against, and takes its pixels from, the screenshot the image
+// was cut from (`screenshotOf` its slot), whichever one is on display; when
+// that bitmap cannot be had the change is refused. Changing the size of a
+// pattern image asks `confirmPatternLoss` first; No leaves the image as it
+// was (the result is then refused with an empty message).
+Built<int> editRecognitionImage(analyzer::AnalyzerModel& model, const ScreenshotOfSlot& screenshotOf, int position,
                                 const CaptureForm& form, const std::function<bool()>& confirmPatternLoss);
 
 // The list position of the recognition image of `screenshotSlot` whose

@@ -246,6 +246,20 @@ ScreenshotView showScreenshot(AnalyzerModel& model, const EditorFolders& folders
     return view;
 }
 
+std::optional<ScreenshotBitmap> readScreenshotOfSlot(const AnalyzerModel& model, const EditorFolders& folders,
+                                                     int slot) {
+    const AnalyzerImage& a = model.image();
+    if (slot < 0 || slot >= kScreenshotCapacity || a.screenshots[slot].used != 1 || a.screenshots[slot].erased) {
+        return std::nullopt;
+    }
+    std::optional<std::vector<uint8_t>> bytes = readFile(bitmapPathOf(folders, nameOf(a.screenshots[slot])));
+    ScreenshotBitmap bitmap;
+    if (!bytes || readScreenshotBitmap(bytes->data(), bytes->size(), bitmap) != BitmapStatus::Ok) {
+        return std::nullopt;
+    }
+    return bitmap;
+}
+
 ScreenshotDeletion deleteScreenshotAt(AnalyzerModel& model, const EditorFolders& folders, int position,
                                       UserDialogs& dialogs) {
     AnalyzerImage& a = model.image();

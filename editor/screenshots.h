@@ -76,6 +76,12 @@ inline constexpr uint8_t kErasedFill = 238;
 ScreenshotView showScreenshot(analyzer::AnalyzerModel& model, const EditorFolders& folders, int position,
                               UserDialogs& dialogs);
 
+// The bitmap of the screenshot in `slot` as the Image folder holds it;
+// nothing for a free or erased slot or a file that is missing, damaged or of
+// a depth the editor does not read. Nothing is told.
+std::optional<ScreenshotBitmap> readScreenshotOfSlot(const analyzer::AnalyzerModel& model,
+                                                     const EditorFolders& folders, int slot);
+
 enum class ScreenshotDeletion { Removed, Erased, Refused };
 
 // A screenshot that recognition images or areas were cut from is erased (its

@@ -227,9 +227,7 @@ void onTimer(EditorSession& session) {
         afterLoad(session);
         winui::setWindowText(session.mainPanel, session.document->title());
         break;
-    case AutosaveTick::RestoreFailed:
-        afterLoad(session);
-        break;
+    case AutosaveTick::RestoreFailed: // the open analyzer stays as it was
     default:
         break;
     }
@@ -708,8 +706,10 @@ bool openAnalyzer(EditorSession& session, const std::string& path) {
         closeAfterLinkLoss(session);
         return false;
     }
-    afterLoad(session);
+    // A file that did not open changed nothing: the lists and the item being
+    // edited stay.
     if (opened) {
+        afterLoad(session);
         winui::setWindowText(session.mainPanel, session.document->title());
     }
     return opened;

@@ -5,10 +5,12 @@
 #include <windows.h>
 
 #include <cstdlib>
+#include <optional>
 
 #include "base/text.h"
 #include "base/wide_text.h"
 #include "editor/recognition_capture.h"
+#include "editor/screenshots.h"
 #include "editor/side_panel.h"
 #include "editor/ui/editor_session.h"
 #include "resource.h"
@@ -83,11 +85,20 @@ void takeCapture(EditorSession& session) {
             return;
         }
     }
+    // The screenshot an edited image was cut from: the one shown, or read.
+    std::optional<ScreenshotBitmap> read;
+    const ScreenshotOfSlot screenshotOf = [&](int slot) -> const ScreenshotBitmap* {
+        if (slot == currentScreenshotSlot(session) && session.view.status == ShowStatus::Shown) {
+            return &session.view.bitmap;
+        }
+        read = readScreenshotOfSlot(session.model, session.document->folders(), slot);
+        return read ? &*read : nullptr;
+    };
     Built<int> made =
         session.captureForNew
             ? makeRecognitionImage(session.model, session.view.bitmap, currentScreenshotSlot(session), form,
                                    session.capturePoint.x, session.capturePoint.y)
-            : editRecognitionImage(session.model, session.view.bitmap, session.captureEditPosition, form, [&] {
+            : editRecognitionImage(session.model, screenshotOf, session.captureEditPosition, form, [&] {
                   return session.dialogs.ask(capture_message::kEditPatternQuestion, editor::kCaptionNotice,
                                              QuestionKind::YesNo);
               });

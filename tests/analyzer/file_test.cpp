@@ -385,6 +385,14 @@ TEST(AnalyzerFile, AutosaveCarriesNoMacrosAndRestoreChecksTheMarker) {
     ASSERT_TRUE(r.ok) << r.message;
     EXPECT_EQ(restored.itemCount(), 2);
     EXPECT_EQ(restored.image().numberPackCount, 1);
+    // The file stands by itself: its record announces no macro sections, so
+    // an ordinary open reads it to its end.
+    EXPECT_FALSE(restored.storedMacroMasks().any());
+    AnalyzerModel opened;
+    r = f.file.open(opened, path);
+    ASSERT_TRUE(r.ok) << r.message;
+    EXPECT_EQ(opened.itemCount(), 2);
+    EXPECT_EQ(opened.image().numberPackCount, 1);
 
     reference::Analyzer ref;
     ref.record.put32(reference::at::kFormatMarker, 29);

@@ -51,5 +51,17 @@ TEST(ImageOrder, RemovedImagesAreDeletedUnlessAnItemUsesThem) {
     EXPECT_EQ(model.recognitionImage(0), nullptr);
 }
 
+TEST(ImageOrder, CurrentImageStaysOnTheListWhenAllAreRemoved) {
+    AnalyzerModel model;
+    for (const char* name : {"가", "나"}) addImage(model, name);
+    ScriptedDialogs dialogs;
+    ImageOrder order(model);
+    EXPECT_EQ(order.remove(1, model, nullptr, dialogs), 0);
+    EXPECT_EQ(order.remove(0, model, nullptr, dialogs), -1);
+    order.store(model, nullptr, dialogs);
+    EXPECT_EQ(model.image().recognitionImageCount, 0);
+    EXPECT_EQ(model.image().currentRecognitionImage, 0); // never -1
+}
+
 } // namespace
 } // namespace quillon::editor

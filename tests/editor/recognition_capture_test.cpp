@@ -91,17 +91,18 @@ TEST(CaptureChecks, NewImageCopiesItsRectangle) {
 TEST(CaptureChecks, ResizingAPatternImageAsksFirst) {
     AnalyzerModel model;
     ScreenshotBitmap shot = gradient(400, 300);
+    const ScreenshotOfSlot shotOf = [&](int) { return &shot; };
     addImage(model, "무늬", true);
     RecognitionImage& r = *model.recognitionImage(0);
     r.pixels[3] = 1; // a selected cell
     int asked = 0;
-    Built<int> declined = editRecognitionImage(model, shot, 0, {"새이름", 7, 7}, [&] { return ++asked, false; });
+    Built<int> declined = editRecognitionImage(model, shotOf, 0, {"새이름", 7, 7}, [&] { return ++asked, false; });
     EXPECT_FALSE(declined.ok());
     EXPECT_EQ(r.width, 11);
     EXPECT_EQ(r.pattern, 1);
     EXPECT_EQ(fixedText(r.name), text::utf8ToCp949("무늬"));
 
-    ASSERT_TRUE(editRecognitionImage(model, shot, 0, {"새이름", 7, 7}, [&] { return ++asked, true; }).ok());
+    ASSERT_TRUE(editRecognitionImage(model, shotOf, 0, {"새이름", 7, 7}, [&] { return ++asked, true; }).ok());
     EXPECT_EQ(asked, 2);
     EXPECT_EQ(r.pattern, 0);
     EXPECT_EQ(r.pixels[3], 0);
@@ -110,9 +111,34 @@ TEST(CaptureChecks, ResizingAPatternImageAsksFirst) {
     EXPECT_EQ(fixedText(r.name), text::utf8ToCp949("새이름"));
     // The same size again only renames, without asking.
     r.pattern = 1;
-    ASSERT_TRUE(editRecognitionImage(model, shot, 0, {"", 7, 7}, {}).ok());
+    ASSERT_TRUE(editRecognitionImage(model, shotOf, 0, {"", 7, 7}, {}).ok());
     EXPECT_EQ(r.pattern, 1);
     EXPECT_EQ(text::cp949ToUtf8(fixedText(r.name)).rfind("인식이미지-", 0), 0u); // the default name
+}
+
+TEST(CaptureChecks, ResizingCopiesFromTheImagesOwnScreenshot) {
+    AnalyzerModel model;
+    ScreenshotBitmap shown = gradient(400, 300); // red 7
+    ScreenshotBitmap own = gradient(400, 300);
+    for (size_t p = 2; p < own.pixels.size(); p += 4) own.pixels[p] = 9;
+    addImage(model, "둘째 스샷의", false, 1);
+    std::vector<int> asked;
+    const ScreenshotOfSlot shotOf = [&](int slot) {
+        asked.push_back(slot);
+        return slot == 1 ? &own : &shown;
+    };
+    ASSERT_TRUE(editRecognitionImage(model, shotOf, 0, {"", 7, 7}, {}).ok());
+    const RecognitionImage& r = *model.recognitionImage(0);
+    EXPECT_EQ(asked, std::vector<int>{1});
+    EXPECT_EQ(r.pixels[0], 47); // (47, 47) of its own screenshot
+    EXPECT_EQ(r.pixels[2], 9);
+
+    // Without that screenshot a new size is refused and nothing changes.
+    Built<int> refused = editRecognitionImage(model, [](int) -> const ScreenshotBitmap* { return nullptr; }, 0,
+                                              {"", 9, 9}, {});
+    EXPECT_EQ(refused.message, "이미지 파일이 없거나 잘못된 이미지 파일입니다.");
+    EXPECT_EQ(r.width, 7);
+    EXPECT_EQ(r.pixels[2], 9);
 }
 
 TEST(ViewRules, StatusLineAndAreaSnapping) {

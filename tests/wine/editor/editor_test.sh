@@ -187,6 +187,16 @@ open-save)
     drive click "$DIALOG" 1
     answer_box "기계매크로를 기계로 저장하시겠습니까?" 6
     [ "$(drive lines "$PANEL" 1008 | wc -l)" = 2 ] || fail "reopened items: $(drive lines "$PANEL" 1008)"
+    # A damaged file is refused and the open analyzer stays: its items
+    # listed, its caption, and (by the comparison below) all of it.
+    drive command "$PANEL" 40006
+    DIALOG=$(drive wait-window --title "만들어진 분석기 불러오기" --timeout 20000) || fail "no open dialog"
+    drive settext "$DIALOG" 1148 "$(winpath "$QUILLON_ROOT/tests/golden-errors/garbage-chunk.dat")"
+    drive click "$DIALOG" 1
+    answer_box "파일을 불러 오는데 실패했습니다."
+    [ "$(drive lines "$PANEL" 1008)" = "$(printf '◇0001 끝\n☆0000 시작')" ] ||
+        fail "items after a damaged file: $(drive lines "$PANEL" 1008)"
+    [ "$(drive text "$PANEL")" = "골든" ] || fail "caption after a damaged file: $(drive text "$PANEL")"
     save_as "$WORK/b/골든" 6
     answer_box "파일 저장을 완료 했습니다."
     cmp "$WORK/a/골든.dat" "$WORK/b/골든.dat" || fail "saving the reopened analyzer changed the file"
