@@ -102,26 +102,26 @@ LRESULT CALLBACK rescueWindowProc(HWND window, UINT message, WPARAM wParam, LPAR
 // its message loop. Returns what became of it, for the report.
 const char* rescueWork(DWORD faultingThread) {
     if (!g_rescue) {
-        return "nothing to save";
+        return "the program has no save";
     }
     if (faultingThread == g_mainThread) {
         HANDLE thread = CreateThread(nullptr, 0, rescueThread, nullptr, 0, nullptr);
         if (!thread) {
-            return "save not started";
+            return "the program's save could not start";
         }
         const DWORD waited = WaitForSingleObject(thread, kRescueTimeoutMs);
         DWORD code = 1;
         GetExitCodeThread(thread, &code);
         CloseHandle(thread);
-        return waited == WAIT_OBJECT_0 && code == 0 ? "work saved" : "save given up";
+        return waited == WAIT_OBJECT_0 && code == 0 ? "the program's save ran" : "the program's save was given up";
     }
     DWORD_PTR result = 0;
     if (g_rescueWindow && SendMessageTimeoutW(g_rescueWindow, kRescueMessage, 0, 0, SMTO_BLOCK | SMTO_ABORTIFHUNG,
                                               kRescueTimeoutMs, &result) &&
         result == 1) {
-        return "work saved";
+        return "the program's save ran";
     }
-    return "save given up";
+    return "the program's save was given up";
 }
 
 DWORD WINAPI reportThread(void* parameter) {

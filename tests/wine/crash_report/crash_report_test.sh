@@ -66,13 +66,19 @@ analyzer-editor)
     TRIGGER="$WORK/fault-now"
     QUILLON_MACHINE=sim QUILLON_CRASH_TEST="Z:$(echo "$TRIGGER" | tr / '\\')" \
         wine_bg "$BIN/analyzer-editor.exe" "$GOLDEN/typical.dat"
-    drive wait-window --class '#32770' --child-contains "자동저장" --timeout 30000 >/dev/null || fail "no main panel"
+    QUESTION=$(drive wait-window --class '#32770' --child-contains "기계매크로를 기계로 저장하시겠습니까?" \
+        --timeout 30000) || fail "no question about the machine macros"
+    drive click "$QUESTION" 7
+    PANEL=$(drive wait-window --class '#32770' --child-contains "자동저장" --timeout 30000) || fail "no main panel"
+    i=0
+    while [ -z "$(drive lines "$PANEL" 1008)" ] && [ $i -lt 100 ]; do sleep 0.1; i=$((i + 1)); done
+    [ -n "$(drive lines "$PANEL" 1008)" ] || fail "the analyzer's items are not shown"
     : > "$TRIGGER"
     # The autosave is written before the box shows.
     BOX=$(drive wait-window --class '#32770' --title "오류" --timeout 40000) || fail "no crash box"
     [ -s "$SAVE" ] || fail "no autosave before the crash box"
     expect_crash analyzer-editor-open
-    grep -qF "user's work: work saved" "$REPORT" || fail "the report does not say the work was saved"
+    grep -qF "user's work: the program's save ran" "$REPORT" || fail "the report does not say the work was saved"
     ;;
 esac
 echo "ok ($PROGRAM)"
