@@ -45,10 +45,11 @@ test-native: native-asan
 	ctest --preset native-asan -j $(JOBS) --output-on-failure
 
 # A GUI test under Wine that fails is run once more (Wine's own timing on a
-# loaded machine); its first failure is still printed in full.
+# loaded machine); its first failure is still printed in full, and named
+# again with that output at the end of the run (and of `make test`).
 test-windows: windows
-	QUILLON_BUILD=$(CURDIR)/build/windows ./scripts/with-display ctest --preset windows --output-on-failure \
-		--repeat until-pass:2
+	QUILLON_BUILD=$(CURDIR)/build/windows ./scripts/with-display ./scripts/ctest-retries \
+		$(CURDIR)/build/windows/test-windows.log ctest --preset windows --output-on-failure --repeat until-pass:2
 
 # libFuzzer targets (clang); `make fuzz FUZZ_SECONDS=600` for a long session.
 fuzz-build: bootstrap
@@ -69,6 +70,7 @@ thread-check: bootstrap
 	./scripts/thread-check $(JOBS)
 
 test: test-native thread-check test-windows fuzz
+	@cat build/windows/test-windows.log.retried 2>/dev/null || true
 
 # Only what the demo runs (target demo-build in each build): the host tools,
 # the programs and the start-up data files; the tests are left for make test.

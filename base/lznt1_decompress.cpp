@@ -1,8 +1,18 @@
 // LZNT1 decompressor. Every read is checked against the end of the source and
-// every write against the end of the chunk and of the destination; the wide
-// copies below are only taken where enough room is left for their overshoot.
+// every write against the end of the chunk and of the destination.
+//
+// A chunk is expanded in two stages. While at least a whole flag group's worth
+// of source (and then some) is left, groups are expanded with wide copies and
+// no per-token checks but the ones a back reference needs; the last few groups
+// of the chunk, and any reference that would come near the chunk's end, are
+// done by a careful loop one token at a time.
 #include <algorithm>
+#include <bit>
 #include <cstring>
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 
 #include "base/byte_order.h"
 #include "base/lznt1.h"
@@ -13,9 +23,13 @@ namespace quillon::lznt1 {
 namespace {
 
 using format::kChunkSize;
+using format::kMinMatch;
 
 // Room past the end of a reference that a wide copy may overwrite.
 constexpr size_t kCopySlack = 32;
+// Source bytes a flag group may read in the fast stage: its flag byte, up to
+// 16 bytes of tokens, and the 8-byte literal copy starting at the last token.
+constexpr ptrdiff_t kFastGroupInput = 24;
 
 inline uint64_t load64(const uint8_t* p) {
     uint64_t v;
@@ -23,10 +37,55 @@ inline uint64_t load64(const uint8_t* p) {
     return v;
 }
 inline void store64(uint8_t* p, uint64_t v) { std::memcpy(p, &v, sizeof v); }
+inline void copy8(uint8_t* to, const uint8_t* from) { store64(to, load64(from)); }
 inline void copy16(uint8_t* to, const uint8_t* from) {
     uint8_t block[16];
     std::memcpy(block, from, 16);
     std::memcpy(to, block, 16);
+}
+
+// A back reference closer than 8 bytes repeats a pattern of that many bytes.
+// The pattern is spread over a 64-bit word by one multiply (the copies sit in
+// separate bytes, so nothing carries) and stored in steps of the largest
+// multiple of the displacement that fits in 8, which keeps the stores in phase.
+constexpr uint64_t kPatternMask[8] = {0, 0xFF, 0xFFFF, 0xFFFFFF, 0xFFFFFFFF, 0xFFFFFFFFFF, 0xFFFFFFFFFFFF,
+                                      0xFFFFFFFFFFFFFF};
+constexpr uint64_t kPatternSpread[8] = {0,
+                                        0x0101010101010101,
+                                        0x0001000100010001,
+                                        1 | uint64_t{1} << 24 | uint64_t{1} << 48,
+                                        1 | uint64_t{1} << 32,
+                                        1 | uint64_t{1} << 40,
+                                        1 | uint64_t{1} << 48,
+                                        1 | uint64_t{1} << 56};
+constexpr uint8_t kPatternStep[8] = {0, 8, 8, 6, 8, 5, 6, 7};
+
+// Fills `length` bytes with `value`. Long fills (a chunk of one byte repeated,
+// typically the zeros of an empty record) are written around the cache: the
+// output is far larger than the cache, and the plain stores would first read
+// every line in only to overwrite it.
+inline void fill(uint8_t* out, uint8_t value, size_t length) {
+#if defined(__SSE2__)
+    constexpr size_t kStreamFrom = 1024;
+    if (length >= kStreamFrom) {
+        const __m128i v = _mm_set1_epi8(static_cast<char>(value));
+        uint8_t* const end = out + length;
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(out), v);
+        uint8_t* at = reinterpret_cast<uint8_t*>((reinterpret_cast<uintptr_t>(out) + 16) & ~uintptr_t{15});
+        for (; end - at >= 64; at += 64) {
+            _mm_stream_si128(reinterpret_cast<__m128i*>(at), v);
+            _mm_stream_si128(reinterpret_cast<__m128i*>(at + 16), v);
+            _mm_stream_si128(reinterpret_cast<__m128i*>(at + 32), v);
+            _mm_stream_si128(reinterpret_cast<__m128i*>(at + 48), v);
+        }
+        for (; end - at >= 16; at += 16) {
+            _mm_stream_si128(reinterpret_cast<__m128i*>(at), v);
+        }
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(end - 16), v);
+        return;
+    }
+#endif
+    std::memset(out, value, length);
 }
 
 // Copies `length` bytes from `displacement` bytes back, the repeating way a
@@ -38,36 +97,52 @@ inline void copyMatchWide(uint8_t* out, size_t displacement, size_t length) {
     const uint8_t* from = out - displacement;
     uint8_t* const end = out + length;
     if (displacement < 8) {
-        if (displacement == 1 && length > 64) {
-            std::memset(out, from[0], length);
-            return;
-        }
-        // Repeat the short pattern in 8-byte stores, stepping by the largest
-        // multiple of the displacement that fits in 8 so the stores line up.
-        // The pattern is built in a register: bytes past the displacement are
-        // masked off (they are inside the slack, not yet written).
-        const uint64_t unit = load64(from) & (~uint64_t{0} >> (64 - 8 * displacement));
-        uint64_t word = unit | (unit << (8 * displacement));
-        if (displacement < 4) {
-            word |= word << (16 * displacement);
-            if (displacement == 1) {
-                word |= word << 32;
+        // The pattern is read with a load no wider than itself: a wider one
+        // would reach past the stores that just wrote it, and a load the
+        // processor cannot forward from a single pending store waits for them.
+        uint64_t unit;
+        if (displacement == 1) {
+            if (length > 64) {
+                fill(out, from[0], length);
+                return;
             }
+            unit = from[0];
+        } else if (displacement == 2) {
+            unit = loadLe16(from);
+        } else if (displacement == 4) {
+            uint32_t v;
+            std::memcpy(&v, from, 4);
+            unit = v;
+        } else {
+            // Bytes of the load past the displacement are inside the slack,
+            // not yet written: the mask drops them.
+            unit = load64(from) & kPatternMask[displacement];
         }
-        const size_t step = displacement == 3 ? 6 : displacement >= 5 ? displacement : 8; // 1, 2, 4: 8
+        const uint64_t word = unit * kPatternSpread[displacement];
+        const size_t step = kPatternStep[displacement];
         store64(out, word);
         store64(out + step, word);
         store64(out + 2 * step, word);
         store64(out + 3 * step, word);
-        for (out += 4 * step; out < end; out += step) {
-            store64(out, word);
+        for (uint8_t* at = out + 4 * step; at < end; at += 2 * step) {
+            store64(at, word);
+            store64(at + step, word);
+        }
+        if (step == 8) {
+            // The last 8 bytes once more, in one store, so that the next
+            // reference, often the same pattern again, reads them from a
+            // single store. The word repeats every 8 bytes, so the phase at
+            // any offset is a rotation; references under 8 bytes keep the
+            // first store, whose bytes before `out` would not be the pattern.
+            const size_t tail = length >= 8 ? length - 8 : 0;
+            store64(out + tail, std::rotr(word, static_cast<int>(8 * (tail & 7))));
         }
     } else if (displacement < 16) {
-        store64(out, load64(from));
-        store64(out + 8, load64(from + 8));
-        store64(out + 16, load64(from + 16));
+        copy8(out, from);
+        copy8(out + 8, from + 8);
+        copy8(out + 16, from + 16);
         for (out += 24, from += 24; out < end; out += 8, from += 8) {
-            store64(out, load64(from));
+            copy8(out, from);
         }
     } else {
         copy16(out, from);
@@ -83,7 +158,7 @@ inline void copyMatchWide(uint8_t* out, size_t displacement, size_t length) {
 // doubles every step.
 inline void copyMatchExact(uint8_t* out, size_t displacement, size_t length) {
     if (displacement == 1) {
-        std::memset(out, out[-1], length);
+        fill(out, out[-1], length);
         return;
     }
     const uint8_t* const from = out - displacement;
@@ -95,94 +170,134 @@ inline void copyMatchExact(uint8_t* out, size_t displacement, size_t length) {
     }
 }
 
+// Width of the length field at `position` (1..4096) bytes into the chunk; the
+// same as format::lengthBits, one count of leading zeros with no branch.
+inline unsigned lengthBitsAt(size_t position) {
+    const auto below = static_cast<uint32_t>(position - 1) | 15u; // 15..4095, so never zero
+    return static_cast<unsigned>(std::countl_zero(below)) - 16;
+}
+
 enum class ChunkResult { ok, full, malformed };
 
 // Expands one compressed chunk body into `room` bytes at chunkStart. The room
 // ends at the end of the chunk or of the destination, whichever comes first;
 // running out of it is a malformed chunk in the first case (a chunk never
 // stands for more than 4,096 bytes) and a full destination in the second.
-ChunkResult expandChunk(const uint8_t* in, const uint8_t* inEnd, uint8_t* const chunkStart, size_t room,
+ChunkResult expandChunk(const uint8_t* in, const uint8_t* const inEnd, uint8_t* const chunkStart, size_t room,
                         uint8_t*& outEnd) {
     uint8_t* out = chunkStart;
     uint8_t* const outLimit = chunkStart + room;
     const ChunkResult outOfRoom = room == kChunkSize ? ChunkResult::malformed : ChunkResult::full;
     ChunkResult result = ChunkResult::ok;
-    while (in < inEnd) {
-        // The flag byte with a stop bit above its eight tokens: the clear
-        // bits below the lowest set one are a run of literals.
-        unsigned tokens = *in++ | 0x100u;
-        while (in < inEnd) {
-            size_t literals = static_cast<size_t>(std::countr_zero(tokens));
-            if (literals) {
-                if (inEnd - in >= 8 && outLimit - out >= 8) {
-                    std::memcpy(out, in, 8); // the run is at most 8 long
-                    literals = std::min(literals, static_cast<size_t>(inEnd - in));
-                } else {
-                    literals = std::min(literals, static_cast<size_t>(inEnd - in));
-                    if (literals > static_cast<size_t>(outLimit - out)) {
-                        std::memcpy(out, in, static_cast<size_t>(outLimit - out));
-                        out = outLimit;
-                        result = outOfRoom;
-                        goto done;
-                    }
-                    std::memcpy(out, in, literals);
-                }
-                out += literals;
-                in += literals;
-                tokens >>= literals;
-                if (tokens == 1 || in == inEnd) {
-                    break; // group or chunk finished
-                }
-            }
+    // The current flag byte with a stop bit above its tokens, lowest token
+    // first: 1 when the group is used up.
+    unsigned tokens = 1;
+    // The length field's width, kept for the stretch of the chunk it holds
+    // for (up to lengthEdge), so that working it out is not on the chain of
+    // dependent steps from one token's end to the next.
+    unsigned lengthBits = 12;
+    unsigned lengthMask = 0xFFF;
+    const uint8_t* lengthEdge = chunkStart + 16;
+
+    // Fast stage, one flag group per turn. The group's tokens all lie within
+    // the source, and the literal runs' 8-byte copies stay inside both the
+    // source and the room: a group starts with 8 bytes of room and every
+    // reference taken here leaves kCopySlack.
+    while (inEnd - in >= kFastGroupInput && outLimit - out >= 8) {
+        tokens = *in++ | 0x100u;
+        for (;;) {
+            // The clear bits below the lowest set one are a run of literals.
+            const unsigned literals = static_cast<unsigned>(__builtin_ctz(tokens)); // tokens is never 0
+            std::memcpy(out, in, 8);
+            out += literals;
+            in += literals;
+            tokens >>= literals;
             if (tokens == 1) {
                 break;
             }
-            tokens >>= 1;
-            if (inEnd - in < 2) {
-                result = ChunkResult::malformed;
-                goto done;
+            if (out > lengthEdge) {
+                lengthBits = lengthBitsAt(static_cast<size_t>(out - chunkStart));
+                lengthMask = (1u << lengthBits) - 1;
+                lengthEdge = chunkStart + (size_t{1} << (16 - lengthBits));
             }
             const unsigned word = loadLe16(in);
-            in += 2;
             const size_t position = static_cast<size_t>(out - chunkStart);
-            if (position == 0) {
-                result = ChunkResult::malformed; // a reference with nothing before it
-                goto done;
-            }
-            const unsigned lengthBits = format::lengthBits(position);
             const size_t displacement = (word >> lengthBits) + 1;
-            size_t length = (word & ((1u << lengthBits) - 1)) + format::kMinMatch;
-            if (displacement > position) {
-                result = ChunkResult::malformed; // reaches before the chunk's first byte
-                goto done;
+            const size_t length = (word & lengthMask) + kMinMatch;
+            // One reaching before the chunk's first byte (any at position 0,
+            // where lengthBitsAt is meaningless) or near the end of the room
+            // is left, unread, to the careful stage.
+            if (displacement > position || length + kCopySlack > static_cast<size_t>(outLimit - out)) {
+                goto careful;
             }
-            const size_t left = static_cast<size_t>(outLimit - out);
-            if (length + kCopySlack <= left) {
-                copyMatchWide(out, displacement, length);
-                out += length;
-                continue;
-            }
-            bool cut = false;
-            if (length > left) {
-                length = left;
-                cut = true;
-            }
-            copyMatchExact(out, displacement, length);
+            in += 2;
+            tokens >>= 1;
+            copyMatchWide(out, displacement, length);
             out += length;
-            if (cut) {
-                result = outOfRoom;
-                goto done;
-            }
         }
     }
-done:
+
+careful:
+    for (;;) {
+        if (tokens == 1) {
+            if (in == inEnd) {
+                break;
+            }
+            tokens = *in++ | 0x100u;
+        }
+        if (in == inEnd) {
+            break; // the chunk ends inside a flag group
+        }
+        if ((tokens & 1) == 0) {
+            if (out == outLimit) {
+                result = outOfRoom;
+                break;
+            }
+            *out++ = *in++;
+            tokens >>= 1;
+            continue;
+        }
+        tokens >>= 1;
+        if (inEnd - in < 2) {
+            result = ChunkResult::malformed;
+            break;
+        }
+        const unsigned word = loadLe16(in);
+        in += 2;
+        const size_t position = static_cast<size_t>(out - chunkStart);
+        if (position == 0) {
+            result = ChunkResult::malformed; // a reference with nothing before it
+            break;
+        }
+        const unsigned lengthBits = format::lengthBits(position);
+        const size_t displacement = (word >> lengthBits) + 1;
+        size_t length = (word & ((1u << lengthBits) - 1)) + kMinMatch;
+        if (displacement > position) {
+            result = ChunkResult::malformed; // reaches before the chunk's first byte
+            break;
+        }
+        const size_t left = static_cast<size_t>(outLimit - out);
+        if (length + kCopySlack <= left) {
+            copyMatchWide(out, displacement, length);
+            out += length;
+            continue;
+        }
+        const bool cut = length > left;
+        if (cut) {
+            length = left;
+        }
+        copyMatchExact(out, displacement, length);
+        out += length;
+        if (cut) {
+            result = outOfRoom;
+            break;
+        }
+    }
     outEnd = out;
     return result;
 }
 
-} // namespace
-
-bool decompress(const uint8_t* src, size_t size, uint8_t* dst, size_t capacity, size_t& produced) {
+bool decompressChunks(const uint8_t* src, size_t size, uint8_t* dst, size_t capacity, size_t& produced) {
     produced = 0;
     const uint8_t* in = src;
     const uint8_t* const srcEnd = src + size;
@@ -229,13 +344,23 @@ bool decompress(const uint8_t* src, size_t size, uint8_t* dst, size_t capacity, 
         const bool anotherChunk = srcEnd - in >= 2 && loadLe16(in) != 0;
         if (anotherChunk && chunkProduced < kChunkSize) {
             const size_t padding = std::min(kChunkSize - chunkProduced, capacity - written);
-            std::memset(dst + written, 0, padding);
+            fill(dst + written, 0, padding);
             written += padding;
         }
     }
     produced = written;
     // A single byte left over is a torn chunk header.
     return srcEnd - in != 1;
+}
+
+} // namespace
+
+bool decompress(const uint8_t* src, size_t size, uint8_t* dst, size_t capacity, size_t& produced) {
+    const bool ok = decompressChunks(src, size, dst, capacity, produced);
+#if defined(__SSE2__)
+    _mm_sfence(); // the streamed fills are in memory for every thread from here on
+#endif
+    return ok;
 }
 
 } // namespace quillon::lznt1

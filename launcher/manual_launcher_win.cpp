@@ -5,6 +5,7 @@
 #include <shellapi.h>
 
 #include "resource.h"
+#include "winui/crash_report.h"
 
 namespace {
 
@@ -82,6 +83,7 @@ LRESULT CALLBACK mainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
 } // namespace
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
+    quillon::winui::installCrashReport("manual-launcher");
     g_instance = instance;
     g_backgroundBrush = CreateSolidBrush(kBackground);
 

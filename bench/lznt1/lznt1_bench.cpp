@@ -1,20 +1,26 @@
 // LZNT1 codec speed and size. Before the timed runs it prints, for every
 // input, our compressed size beside the exhaustive reference compressor's
 // (cached in the corpus folder, it takes a while), and checks both round trip.
+// Decompression is timed for the library's decompressor and for the baseline
+// kept beside this file, one after the other on each input, and the end of
+// the run puts their medians side by side.
 //
-//   lznt1_bench --benchmark_repetitions=5 --benchmark_report_aggregates_only=true
+//   bench_lznt1 --benchmark_repetitions=5 --benchmark_report_aggregates_only=true
 #include <benchmark/benchmark.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <fstream>
+#include <map>
 #include <string>
 #include <vector>
 
 #include "base/lznt1.h"
 #include "bench/lznt1/bench_corpus.h"
+#include "bench/lznt1/lznt1_baseline.h"
 #include "bench/lznt1/reference_compressor.h"
 
 namespace quillon::lznt1::bench {
@@ -43,11 +49,13 @@ Packed compressSample(const Sample& sample) {
     return packed;
 }
 
-bool roundTrips(const Sample& sample, const Packed& packed) {
+using Decompressor = bool (*)(const uint8_t*, size_t, uint8_t*, size_t, size_t&);
+
+bool roundTrips(const Sample& sample, const Packed& packed, Decompressor decoder = decompress) {
     for (size_t i = 0; i < sample.parts.size(); ++i) {
         Bytes back(sample.parts[i].size());
         size_t produced = 0;
-        if (!decompress(packed.parts[i].data(), packed.parts[i].size(), back.data(), back.size(), produced) ||
+        if (!decoder(packed.parts[i].data(), packed.parts[i].size(), back.data(), back.size(), produced) ||
             produced != back.size() || back != sample.parts[i]) {
             return false;
         }
@@ -97,7 +105,7 @@ void benchCompress(benchmark::State& state, const Sample* sample) {
     state.counters["compressed"] = static_cast<double>(total);
 }
 
-void benchDecompress(benchmark::State& state, const Sample* sample, const Packed* packed) {
+void benchDecompress(benchmark::State& state, const Sample* sample, const Packed* packed, Decompressor decoder) {
     std::vector<Bytes> outs;
     for (const auto& part : sample->parts) {
         outs.emplace_back(part.size());
@@ -105,13 +113,52 @@ void benchDecompress(benchmark::State& state, const Sample* sample, const Packed
     for (auto _ : state) {
         for (size_t i = 0; i < sample->parts.size(); ++i) {
             size_t produced = 0;
-            decompress(packed->parts[i].data(), packed->parts[i].size(), outs[i].data(), outs[i].size(), produced);
+            decoder(packed->parts[i].data(), packed->parts[i].size(), outs[i].data(), outs[i].size(), produced);
             benchmark::DoNotOptimize(produced);
         }
         benchmark::ClobberMemory();
     }
     state.SetBytesProcessed(static_cast<int64_t>(state.iterations() * sample->totalSize()));
 }
+
+// The console report, keeping each benchmark's median CPU time (its median
+// aggregate when repeated, else the median of its runs) for the closing table.
+class SideBySideReporter : public benchmark::ConsoleReporter {
+public:
+    void ReportRuns(const std::vector<Run>& runs) override {
+        for (const auto& run : runs) {
+            if (run.error_occurred) {
+                continue;
+            }
+            const std::string name = run.run_name.str();
+            if (run.run_type == Run::RT_Aggregate && run.aggregate_name == "median") {
+                medians_[name] = run.GetAdjustedCPUTime();
+            } else if (run.run_type == Run::RT_Iteration) {
+                samples_[name].push_back(run.GetAdjustedCPUTime());
+            }
+        }
+        ConsoleReporter::ReportRuns(runs);
+    }
+
+    // Median CPU milliseconds of a benchmark, or 0 when it did not run.
+    double median(const std::string& name) const {
+        if (auto m = medians_.find(name); m != medians_.end()) {
+            return m->second;
+        }
+        auto s = samples_.find(name);
+        if (s == samples_.end() || s->second.empty()) {
+            return 0;
+        }
+        std::vector<double> times = s->second;
+        std::sort(times.begin(), times.end());
+        const size_t n = times.size();
+        return n % 2 ? times[n / 2] : (times[n / 2 - 1] + times[n / 2]) / 2;
+    }
+
+private:
+    std::map<std::string, double> medians_;
+    std::map<std::string, std::vector<double>> samples_;
+};
 
 } // namespace
 } // namespace quillon::lznt1::bench
@@ -129,7 +176,7 @@ int main(int argc, char** argv) {
     std::printf("%-10s %12s %12s %12s %9s\n", "input", "bytes", "compressed", "reference", "vs ref");
     for (const auto& sample : samples) {
         packed.push_back(compressSample(sample));
-        if (!roundTrips(sample, packed.back())) {
+        if (!roundTrips(sample, packed.back()) || !roundTrips(sample, packed.back(), quillon::lznt1::baseline::decompress)) {
             std::fprintf(stderr, "%s does not round trip\n", sample.name.c_str());
             return 1;
         }
@@ -148,11 +195,31 @@ int main(int argc, char** argv) {
             ->Unit(benchmark::kMillisecond);
     }
     for (size_t i = 0; i < samples.size(); ++i) {
-        benchmark::RegisterBenchmark(("decompress/" + samples[i].name).c_str(), benchDecompress, &samples[i],
-                                     &packed[i])
-            ->Unit(benchmark::kMillisecond);
+        for (const auto& [which, decoder] : {std::pair<const char*, Decompressor>{"baseline", quillon::lznt1::baseline::decompress},
+                                             std::pair<const char*, Decompressor>{"library", quillon::lznt1::decompress}}) {
+            benchmark::RegisterBenchmark(("decompress/" + samples[i].name + "/" + which).c_str(), benchDecompress,
+                                         &samples[i], &packed[i], decoder)
+                ->Unit(benchmark::kMillisecond);
+        }
     }
-    benchmark::RunSpecifiedBenchmarks();
+    SideBySideReporter reporter;
+    benchmark::RunSpecifiedBenchmarks(&reporter);
     benchmark::Shutdown();
+    bool header = false;
+    for (const auto& sample : samples) {
+        const double before = reporter.median("decompress/" + sample.name + "/baseline");
+        const double after = reporter.median("decompress/" + sample.name + "/library");
+        if (before <= 0 || after <= 0) {
+            continue;
+        }
+        if (!header) {
+            std::printf("\ndecompression, median CPU time\n%-10s %13s %13s %13s %13s %8s\n", "input", "baseline ms",
+                        "baseline GB/s", "library ms", "library GB/s", "speedup");
+            header = true;
+        }
+        const double bytes = static_cast<double>(sample.totalSize());
+        std::printf("%-10s %13.3f %13.2f %13.3f %13.2f %7.2fx\n", sample.name.c_str(), before, bytes / before / 1e6,
+                    after, bytes / after / 1e6, before / after);
+    }
     return 0;
 }

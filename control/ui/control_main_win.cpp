@@ -20,6 +20,7 @@
 #include "device/startup_offsets.h"
 #include "resource.h"
 #include "winui/dialog_data.h"
+#include "winui/crash_report.h"
 #include "winui/message_boxes.h"
 
 namespace quillon::control_ui {
@@ -331,6 +332,8 @@ INT_PTR paintDialog(UINT message, WPARAM wParam) {
 } // namespace quillon::control_ui
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
+    quillon::winui::installCrashReport("control-panel");
+    const quillon::winui::CrashRescue rescue([] { quillon::control_ui::saveUnsavedPages(); });
     INITCOMMONCONTROLSEX controls{sizeof controls, ICC_STANDARD_CLASSES | ICC_BAR_CLASSES};
     InitCommonControlsEx(&controls);
     int argc = 0;

@@ -21,9 +21,11 @@
 #include "device/sim/open_link.h"
 #include "device/startup_failure.h"
 #include "device/startup_offsets.h"
+#include "editor/ui/crash_rescue.h"
 #include "editor/ui/editor_session.h"
 #include "editor/ui/row_dialogs.h"
 #include "resource.h"
+#include "winui/crash_report.h"
 
 namespace quillon::editor_ui {
 
@@ -206,10 +208,12 @@ int run(EditorSession& session, HINSTANCE instance) {
 } // namespace quillon::editor_ui
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
+    quillon::winui::installCrashReport("analyzer-editor");
     INITCOMMONCONTROLSEX controls{sizeof controls, ICC_STANDARD_CLASSES | ICC_PROGRESS_CLASS};
     InitCommonControlsEx(&controls);
     std::srand(static_cast<unsigned>(std::time(nullptr)));
     auto session = std::make_unique<quillon::editor_ui::EditorSession>();
+    const quillon::winui::CrashRescue rescue([&session] { quillon::editor_ui::saveWorkAfterCrash(*session); });
     int argc = 0;
     wchar_t** argv = CommandLineToArgvW(GetCommandLineW(), &argc);
     if (argc > 1) {

@@ -24,6 +24,7 @@
 #include "device/startup_offsets.h"
 #include "runner/run_loader.h"
 #include "runner/ui/runner_session.h"
+#include "winui/crash_report.h"
 #include "winui/file_dialogs.h"
 
 namespace quillon::runner_ui {
@@ -132,6 +133,7 @@ void showWarning(RunnerSession& session, HWND owner, const std::string& message)
 } // namespace quillon::runner_ui
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
+    quillon::winui::installCrashReport("analyzer-runner");
     INITCOMMONCONTROLSEX controls{sizeof controls, ICC_DATE_CLASSES | ICC_STANDARD_CLASSES};
     InitCommonControlsEx(&controls);
     int argc = 0;

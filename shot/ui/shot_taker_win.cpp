@@ -18,6 +18,7 @@
 #include "base/file.h"
 #include "base/program_folder.h"
 #include "base/wide_text.h"
+#include "winui/crash_report.h"
 #include "base/text.h"
 #include "device/startup_data.h"
 #include "device/startup_failure.h"
@@ -282,4 +283,7 @@ int runShotTaker(HINSTANCE instance) {
 } // namespace
 } // namespace quillon
 
-int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) { return quillon::runShotTaker(instance); }
+int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
+    quillon::winui::installCrashReport("shot-taker");
+    return quillon::runShotTaker(instance);
+}
