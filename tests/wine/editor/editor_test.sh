@@ -307,9 +307,11 @@ autosave-busy)
     i=0
     while [ ! -s "$SAVE_DIR/save.tmp" ] && [ $i -lt 100 ]; do sleep 0.1; i=$((i + 1)); done
     [ -s "$SAVE_DIR/save.tmp" ] || fail "no autosave after the dialog closed"
+    # The switch goes off first: with a 2-second period the next tick's notice
+    # (half a second long) could otherwise be up when the panel is looked at.
+    drive command "$PANEL" 1320
     sleep 1
     [ "$(drive enabled "$PANEL")" = 1 ] || fail "main panel disabled after the autosave"
-    drive command "$PANEL" 1320
     close_editor
     ;;
 autosave)
