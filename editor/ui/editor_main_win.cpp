@@ -13,6 +13,7 @@
 
 #include "base/clock.h"
 #include "base/program_folder.h"
+#include "base/timer_resolution.h"
 #include "base/wide_text.h"
 #include "device/device_records.h"
 #include "device/link_messages.h"
@@ -199,6 +200,7 @@ int run(EditorSession& session, HINSTANCE instance) {
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
     INITCOMMONCONTROLSEX controls{sizeof controls, ICC_STANDARD_CLASSES | ICC_PROGRESS_CLASS};
     InitCommonControlsEx(&controls);
+    const quillon::FineTimerResolution fineTimer; // the link's millisecond sleeps
     std::srand(static_cast<unsigned>(std::time(nullptr)));
     auto session = std::make_unique<quillon::editor_ui::EditorSession>();
     int argc = 0;

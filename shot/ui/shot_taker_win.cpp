@@ -17,14 +17,15 @@
 
 #include "base/file.h"
 #include "base/program_folder.h"
-#include "base/wide_text.h"
 #include "base/text.h"
+#include "base/timer_resolution.h"
+#include "base/wide_text.h"
+#include "capture/corner.h"
+#include "capture/screen_capture.h"
 #include "device/startup_data.h"
 #include "device/startup_failure.h"
 #include "device/startup_offsets.h"
 #include "resource.h"
-#include "capture/corner.h"
-#include "capture/screen_capture.h"
 #include "shot/capture_loop.h"
 #include "shot/link_shot_machine.h"
 #include "shot/ui/shot_screen_win.h"
@@ -282,4 +283,7 @@ int runShotTaker(HINSTANCE instance) {
 } // namespace
 } // namespace quillon
 
-int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) { return quillon::runShotTaker(instance); }
+int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
+    const quillon::FineTimerResolution fineTimer; // the link's millisecond sleeps
+    return quillon::runShotTaker(instance);
+}
