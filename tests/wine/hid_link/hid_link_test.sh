@@ -1,6 +1,6 @@
 #!/bin/sh
 # The programs' real HID code under Wine against machine-sim, through the test
-# stand-ins of hid.dll and setupapi.dll (see hid_standins.sh).
+# stand-in of hid.dll, which also answers their setupapi enumeration (see hid_standins.sh).
 #   hid_link_test.sh BIN_DIR HOST_TOOLS SCREENSHOT_DIR SCENARIO
 # Scenarios:
 #   control-store   control-panel finds the machine's interface (passing over
@@ -10,8 +10,10 @@
 #                   holds its compiled code
 #   control-unplug  the machine is unplugged while a memory is being stored:
 #                   the program says the link is lost and ends (no freeze)
-#   editor-start    analyzer-editor reports the USB link, enters normal mode
-#   runner-start    analyzer-runner enters the analysis mode and leaves it
+#   editor-open     analyzer-editor opens an analyzer and writes its machine
+#                   macros to the machine
+#   runner-stop     analyzer-runner puts the machine into analysis mode; the
+#                   machine's stop hotkey ends it
 set -eu
 BIN=$1 HOST_TOOLS=$2 SHOTS=$3 SCENARIO=$4
 . "$(dirname "$0")/../gui_session.sh"
@@ -28,7 +30,7 @@ expect_box() {
     drive wait-gone "$BOX" --timeout 5000 >/dev/null || fail "box stayed ($1)"
 }
 answer_box() {
-    BOX=$(drive wait-window --class '#32770' --title "$3" --child-contains "$1" --timeout 20000) ||
+    BOX=$(drive wait-window --class '#32770' ${3:+--title "$3"} --child-contains "$1" --timeout 20000) ||
         fail "no message box ($1)"
     drive click "$BOX" "$2"
     drive wait-gone "$BOX" --timeout 5000 >/dev/null || fail "box stayed ($1)"
@@ -97,15 +99,34 @@ control-unplug)
     wait_exit "$PROGRAM" 150
     [ "$EXIT_CODE" = 0 ] || fail "exit code $EXIT_CODE after the unplug"
     ;;
-editor-start)
+editor-open)
+    # Opened with an analyzer whose machine macros are written to the machine.
     hid_program_folder "$BIN" analyzer-editor "$P"
-    wine_bg "$P/analyzer-editor.exe"
+    wine_bg "$P/analyzer-editor.exe" "$QUILLON_ROOT/tests/golden/typical.dat"
     PROGRAM=$BG_PID
-    MAIN=$(drive wait-window --class '#32770' --child-contains "USB" --timeout 30000) || fail "no USB notice"
-    MAINWIN=$(drive wait-window --title "분석기 편집기" --timeout 30000) || fail "no main window"
+    BOX=$(drive wait-window --class '#32770' --child-contains "기계매크로를 기계로 저장하시겠습니까?" --timeout 30000) ||
+        fail "no question about the machine macros"
+    drive click "$BOX" 6
+    PANEL=$(drive wait-window --class '#32770' --child-contains "자동저장" --timeout 30000) || fail "no main panel"
+    [ "$(drive lines "$PANEL" 1008 | wc -l)" = 2 ] || fail "items: $(drive lines "$PANEL" 1008)"
     [ "$(machine_state "s['mode']")" = normal ] || fail "the machine is not in normal mode"
-    drive close "$MAINWIN" >/dev/null 2>&1 || true
+    STORED=$(machine_state "sum(1 for m in s['edit'] + s['recorded'] if m.get('body'))")
+    [ "$STORED" -ge 1 ] || fail "no macro reached the machine"
+    drive close "$PANEL"
+    answer_box "이미지 분석 편집기를 종료하시겠습니까?" 6 ""
     wait_exit "$PROGRAM" 150
+    [ "$EXIT_CODE" = 0 ] || fail "exit code $EXIT_CODE"
+    ;;
+runner-stop)
+    # Analysis mode over HID; the machine's stop hotkey ends the program.
+    hid_program_folder "$BIN" analyzer-runner "$P"
+    wine_bg "$P/analyzer-runner.exe" "$QUILLON_ROOT/tests/golden/typical.dat"
+    PROGRAM=$BG_PID
+    drive wait-window --class '#32770' --child-text typical --timeout 30000 >/dev/null || fail "no status window"
+    [ "$(machine_state "s['mode']")" = analysis ] || fail "the machine is not in analysis mode"
+    echo "hotkey 2" > "$WORK/control"
+    wait_exit "$PROGRAM" 150
+    [ "$EXIT_CODE" = 0 ] || fail "exit code $EXIT_CODE after the stop hotkey"
     ;;
 *)
     fail "unknown scenario"

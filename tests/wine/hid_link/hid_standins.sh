@@ -1,8 +1,9 @@
 # Sourced by the HID scenarios: machine-sim serving the machine's HID
 # interface on a local socket, and a copy of a program beside the test
-# stand-ins of hid.dll and setupapi.dll, so the program's real HID code (the
-# device-interface enumeration, the usage-page and report-length rule, the
-# write handle and the overlapped read handle) runs under Wine.
+# stand-in of hid.dll (which also answers the program's setupapi
+# enumeration), so the program's real HID code (the device-interface
+# enumeration, the usage-page and report-length rule, the write handle and
+# the overlapped read handle) runs under Wine.
 #   hid_machine_start WORK HOST_TOOLS   -> MACHINE_PID, QUILLON_HID_BRIDGE_PORT,
 #                                          control FIFO WORK/control
 #   hid_program_folder BIN PROGRAM DEST -> DEST/PROGRAM.exe with its Data and the stand-ins
@@ -23,12 +24,12 @@ hid_machine_start() {
     QUILLON_HID_BRIDGE_PORT=$(cat "$1/hid-port")
     export QUILLON_HID_BRIDGE_PORT
     unset QUILLON_MACHINE
-    export WINEDLLOVERRIDES="$WINEDLLOVERRIDES;hid,setupapi=n,b"
+    export WINEDLLOVERRIDES="$WINEDLLOVERRIDES;hid=n,b"
 }
 
 hid_program_folder() {
     mkdir -p "$3/Data"
     cp "$1/$2.exe" "$3/"
     cp "$1/Data/"* "$3/Data/"
-    cp "$1/../hid_link/hid.dll" "$1/../hid_link/setupapi.dll" "$3/"
+    cp "$1/../hid_link/hid.dll" "$3/"
 }

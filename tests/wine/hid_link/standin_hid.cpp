@@ -1,6 +1,9 @@
 // Test-only stand-in of the system's HID library, for running a program's
 // real HID code under Wine against machine-sim. Loaded beside the program
-// with WINEDLLOVERRIDES="hid,setupapi=n,b"; never installed.
+// with WINEDLLOVERRIDES="hid=n,b"; never installed. It also answers the
+// program's own device-interface enumeration (its setupapi imports are
+// pointed here when this library loads): the HID class lists the interfaces
+// of standin_interfaces.h.
 //
 // The interfaces of standin_interfaces.h are opened through the program's own
 // CreateFileA (its import is pointed here when this library loads): a query
@@ -11,7 +14,8 @@
 // QUILLON_HID_BRIDGE_PORT): output reports go there at once; a thread per read
 // handle asks it for input reports and writes each real one into the pipe, as
 // the system queues the reports of a device's interrupt pipe. When machine-sim
-// says the machine is unplugged the pipe is closed and reads fail.
+// says the machine is unplugged the program's ReadFile (its import is pointed
+// here too) fails on that handle.
 #include <winsock2.h>
 #include <ws2tcpip.h>
 
@@ -24,6 +28,7 @@ extern "C" {
 #include <hidpi.h>
 }
 
+#include <cstddef>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
@@ -55,6 +60,10 @@ CRITICAL_SECTION tableLock;
 CRITICAL_SECTION machineLock;
 SOCKET machine = INVALID_SOCKET;
 LONG pipeCounter = 0;
+volatile LONG machineGone = 0; // machine-sim said the machine is unplugged
+
+using ReadFileFunction = BOOL(WINAPI*)(HANDLE, LPVOID, DWORD, LPDWORD, LPOVERLAPPED);
+ReadFileFunction realReadFile = nullptr;
 
 bool findOpened(HANDLE handle, Opened& out) {
     EnterCriticalSection(&tableLock);
@@ -180,7 +189,15 @@ DWORD WINAPI feedReports(void* parameter) {
     for (;;) {
         const Input got = machineInput(report);
         if (got == Input::Gone) {
-            break; // unplugged: the program's reads fail from now on
+            // Unplugged: the program's reads fail from now on. The pipe stays
+            // open until the program closes its handle (a read pending on it
+            // ends by the program's own wait and cancellation).
+            InterlockedExchange(&machineGone, 1);
+            DWORD available = 0;
+            while (PeekNamedPipe(server, nullptr, 0, nullptr, &available, nullptr)) {
+                Sleep(20);
+            }
+            break;
         }
         if (got == Input::Nothing) {
             Sleep(1);
@@ -251,18 +268,74 @@ HANDLE WINAPI standinCreateFileA(LPCSTR path, DWORD access, DWORD share, LPSECUR
     return entry.handle;
 }
 
-// Points the program's import of CreateFileA at the stand-in.
-void hookCreateFileA() {
+// ---- the device-interface list ---------------------------------------------------
+
+HDEVINFO const kList = reinterpret_cast<HDEVINFO>(static_cast<uintptr_t>(0x51D0));
+
+HDEVINFO WINAPI standinSetupDiGetClassDevsA(const GUID*, PCSTR, HWND, DWORD) { return kList; }
+
+BOOL WINAPI standinSetupDiEnumDeviceInterfaces(HDEVINFO list, PSP_DEVINFO_DATA, const GUID* guid, DWORD index,
+                                                PSP_DEVICE_INTERFACE_DATA data) {
+    if (list != kList || data == nullptr || index >= kStandinInterfaceCount) {
+        SetLastError(ERROR_NO_MORE_ITEMS);
+        return FALSE;
+    }
+    if (guid != nullptr) {
+        data->InterfaceClassGuid = *guid;
+    }
+    data->Flags = SPINT_ACTIVE;
+    data->Reserved = static_cast<ULONG_PTR>(index);
+    return TRUE;
+}
+
+BOOL WINAPI standinSetupDiGetDeviceInterfaceDetailA(HDEVINFO list, PSP_DEVICE_INTERFACE_DATA data,
+                                                     PSP_DEVICE_INTERFACE_DETAIL_DATA_A detail, DWORD size,
+                                                     PDWORD required, PSP_DEVINFO_DATA) {
+    if (list != kList || data == nullptr || data->Reserved >= kStandinInterfaceCount) {
+        SetLastError(ERROR_INVALID_PARAMETER);
+        return FALSE;
+    }
+    const char* path = kStandinInterfaces[data->Reserved].path;
+    const DWORD needed = static_cast<DWORD>(offsetof(SP_DEVICE_INTERFACE_DETAIL_DATA_A, DevicePath) +
+                                            std::strlen(path) + 1);
+    if (required != nullptr) {
+        *required = needed;
+    }
+    if (detail == nullptr || size < needed) {
+        SetLastError(ERROR_INSUFFICIENT_BUFFER);
+        return FALSE;
+    }
+    std::memcpy(detail->DevicePath, path, std::strlen(path) + 1);
+    return TRUE;
+}
+
+BOOL WINAPI standinSetupDiDestroyDeviceInfoList(HDEVINFO list) { return list == kList; }
+
+// The program's ReadFile: a read of the machine's interface fails once the
+// machine is unplugged, as the system's does for a removed device.
+BOOL WINAPI standinReadFile(HANDLE handle, LPVOID buffer, DWORD size, LPDWORD got, LPOVERLAPPED overlapped) {
+    Opened entry;
+    if (machineGone && findOpened(handle, entry) && entry.role == Role::Read &&
+        kStandinInterfaces[entry.iface].isMachine) {
+        SetLastError(ERROR_DEVICE_NOT_CONNECTED);
+        return FALSE;
+    }
+    return realReadFile(handle, buffer, size, got, overlapped);
+}
+
+// Points the program's import `function` of `library` at `replacement`;
+// returns what the import pointed at (null when the program has none).
+void* hookImport(const char* library, const char* function, void* replacement) {
     auto* base = reinterpret_cast<BYTE*>(GetModuleHandleW(nullptr));
     auto* dos = reinterpret_cast<IMAGE_DOS_HEADER*>(base);
     auto* nt = reinterpret_cast<IMAGE_NT_HEADERS*>(base + dos->e_lfanew);
     const IMAGE_DATA_DIRECTORY& imports = nt->OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_IMPORT];
-    realCreateFileA = &CreateFileA;
-    if (imports.VirtualAddress == 0 || realCreateFileA == nullptr) {
-        return;
+    if (imports.VirtualAddress == 0) {
+        return nullptr;
     }
+    void* original = nullptr;
     for (auto* d = reinterpret_cast<IMAGE_IMPORT_DESCRIPTOR*>(base + imports.VirtualAddress); d->Name != 0; ++d) {
-        if (_stricmp(reinterpret_cast<const char*>(base + d->Name), "kernel32.dll") != 0) {
+        if (_stricmp(reinterpret_cast<const char*>(base + d->Name), library) != 0) {
             continue;
         }
         auto* names = reinterpret_cast<IMAGE_THUNK_DATA*>(base + (d->OriginalFirstThunk ? d->OriginalFirstThunk
@@ -273,16 +346,17 @@ void hookCreateFileA() {
                 continue;
             }
             auto* byName = reinterpret_cast<IMAGE_IMPORT_BY_NAME*>(base + names->u1.AddressOfData);
-            if (std::strcmp(reinterpret_cast<const char*>(byName->Name), "CreateFileA") != 0) {
+            if (std::strcmp(reinterpret_cast<const char*>(byName->Name), function) != 0) {
                 continue;
             }
-            realCreateFileA = reinterpret_cast<CreateFileAFunction>(slots->u1.Function);
+            original = reinterpret_cast<void*>(slots->u1.Function);
             DWORD old = 0;
             VirtualProtect(&slots->u1.Function, sizeof slots->u1.Function, PAGE_READWRITE, &old);
-            slots->u1.Function = reinterpret_cast<ULONG_PTR>(&standinCreateFileA);
+            slots->u1.Function = reinterpret_cast<ULONG_PTR>(replacement);
             VirtualProtect(&slots->u1.Function, sizeof slots->u1.Function, old, &old);
         }
     }
+    return original;
 }
 
 } // namespace
@@ -293,7 +367,24 @@ BOOL WINAPI DllMain(HINSTANCE, DWORD reason, LPVOID) {
     if (reason == DLL_PROCESS_ATTACH) {
         InitializeCriticalSection(&tableLock);
         InitializeCriticalSection(&machineLock);
-        hookCreateFileA();
+        realCreateFileA = &CreateFileA;
+        if (void* original = hookImport("kernel32.dll", "CreateFileA", reinterpret_cast<void*>(&standinCreateFileA))) {
+            realCreateFileA = reinterpret_cast<CreateFileAFunction>(original);
+        }
+        realReadFile = &ReadFile;
+        if (void* original = hookImport("kernel32.dll", "ReadFile", reinterpret_cast<void*>(&standinReadFile))) {
+            realReadFile = reinterpret_cast<ReadFileFunction>(original);
+        }
+        // The device-interface enumeration: only the program's own calls.
+        // (The system's setupapi stays for everyone else: Wine's display code
+        // loads it too.)
+        hookImport("setupapi.dll", "SetupDiGetClassDevsA", reinterpret_cast<void*>(&standinSetupDiGetClassDevsA));
+        hookImport("setupapi.dll", "SetupDiEnumDeviceInterfaces",
+                   reinterpret_cast<void*>(&standinSetupDiEnumDeviceInterfaces));
+        hookImport("setupapi.dll", "SetupDiGetDeviceInterfaceDetailA",
+                   reinterpret_cast<void*>(&standinSetupDiGetDeviceInterfaceDetailA));
+        hookImport("setupapi.dll", "SetupDiDestroyDeviceInfoList",
+                   reinterpret_cast<void*>(&standinSetupDiDestroyDeviceInfoList));
     }
     return TRUE;
 }
