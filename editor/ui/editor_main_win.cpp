@@ -14,6 +14,7 @@
 #include "base/clock.h"
 #include "base/program_folder.h"
 #include "base/timer_resolution.h"
+#include "base/user_folders.h"
 #include "base/wide_text.h"
 #include "device/device_records.h"
 #include "device/link_messages.h"
@@ -80,12 +81,7 @@ void react(const LinkFailureNotice& notice) {
 // The user's own folders (analyzers, screenshots, sounds) live in the user's
 // data folder, writable wherever the program is installed; analyzer-runner
 // finds its "Save" and "Sound" folders in the same place.
-std::string editorDataFolder(const EditorSession& session) {
-    if (const wchar_t* local = _wgetenv(L"LOCALAPPDATA")) {
-        return narrow(local) + "\\Quillon";
-    }
-    return session.programFolder;
-}
+std::string editorDataFolder(const EditorSession& session) { return userDataFolder(session.programFolder); }
 
 // Steps 4 to 6 of the start-up, with the loading window showing. False: the
 // program ends (the failure has been told).
