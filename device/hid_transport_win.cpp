@@ -1,6 +1,7 @@
 // The machine's HID command interface on Windows: enumeration through the
 // device-interface list of the HID class, and a transport with a write handle
-// for output reports and an overlapped read handle for input reports.
+// for output reports and an overlapped read handle for input reports (read
+// with a request, a bounded wait and cancellation).
 #include "device/system_transports.h"
 
 #include <windows.h>
@@ -12,6 +13,7 @@ extern "C" {
 #include <hidpi.h>
 }
 
+#include <cstring>
 #include <vector>
 
 namespace quillon {
@@ -47,27 +49,69 @@ bool describeInterface(const char* path, HidInterfaceInfo& info) {
     return ok;
 }
 
+// How long one input report is waited for. The machine answers a command
+// within a few milliseconds; a read that finds nothing in this time is
+// cancelled and counts as one failed try of the caller's retry loop, so no
+// thread waits for ever on a machine that stopped answering.
+constexpr DWORD kInputReportWaitMs = 10;
+
 class WinHidTransport final : public Transport {
 public:
-    WinHidTransport(HANDLE writeHandle, HANDLE readHandle) : write_(writeHandle), read_(readHandle) {}
+    WinHidTransport(HANDLE writeHandle, HANDLE readHandle)
+        : write_(writeHandle), read_(readHandle), readDone_(CreateEventW(nullptr, TRUE, FALSE, nullptr)) {}
     ~WinHidTransport() override { close(); }
 
     LinkKind kind() const override { return LinkKind::Hid; }
 
     bool setOutputReport(const uint8_t* report) override {
-        if (HidD_SetOutputReport(write_, const_cast<uint8_t*>(report), 65)) {
+        // A report that came after its read gave up would be taken for the
+        // answer to this command: the answer to a command is what follows it.
+        HidD_FlushQueue(read_);
+        if (HidD_SetOutputReport(write_, const_cast<uint8_t*>(report), kReportSize)) {
             return true;
         }
         lastError_ = GetLastError();
         return false;
     }
 
-    bool getInputReport(uint8_t* report) override {
-        if (HidD_GetInputReport(read_, report, 65)) {
-            return true;
+    bool getInputReport(uint8_t* report) override { return readInputReport(report) == ReportRead::Report; }
+
+    // One input report through the overlapped read handle: a read request,
+    // a bounded wait, and the request cancelled when nothing came.
+    ReportRead readInputReport(uint8_t* report) override {
+        if (read_ == INVALID_HANDLE_VALUE || readDone_ == nullptr) {
+            return ReportRead::Failed;
         }
-        lastError_ = GetLastError();
-        return false;
+        uint8_t buffer[kReportSize] = {};
+        OVERLAPPED request{};
+        request.hEvent = readDone_;
+        ResetEvent(readDone_);
+        if (!ReadFile(read_, buffer, kReportSize, nullptr, &request)) {
+            const DWORD error = GetLastError();
+            if (error != ERROR_IO_PENDING) {
+                lastError_ = error;
+                return ReportRead::Failed;
+            }
+            if (WaitForSingleObject(readDone_, kInputReportWaitMs) != WAIT_OBJECT_0) {
+                CancelIoEx(read_, &request);
+            }
+        }
+        // Completed, or cancelled: the request is over once this returns (a
+        // report that arrived just before the cancellation is kept).
+        DWORD got = 0;
+        if (!GetOverlappedResult(read_, &request, &got, TRUE)) {
+            const DWORD error = GetLastError();
+            if (error == ERROR_OPERATION_ABORTED) {
+                return ReportRead::TimedOut;
+            }
+            lastError_ = error;
+            return ReportRead::Failed;
+        }
+        if (got == 0) {
+            return ReportRead::TimedOut;
+        }
+        std::memcpy(report, buffer, kReportSize);
+        return ReportRead::Report;
     }
 
     void close() override {
@@ -77,18 +121,24 @@ public:
                 *h = INVALID_HANDLE_VALUE;
             }
         }
+        if (readDone_ != nullptr) {
+            CloseHandle(readDone_);
+            readDone_ = nullptr;
+        }
     }
 
     std::string lastSystemError() const override {
         char text[256] = {};
         FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, lastError_, 0, text,
                        sizeof text, nullptr);
-        return std::string("HidD report: ") + text;
+        return std::string("HID report: ") + text;
     }
 
 private:
+    static constexpr ULONG kReportSize = 65;
     HANDLE write_;
     HANDLE read_;
+    HANDLE readDone_;
     DWORD lastError_ = 0;
 };
 

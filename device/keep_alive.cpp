@@ -7,6 +7,9 @@ using namespace keep_alive_timing;
 void runKeepAlive(Link& link, const std::atomic<bool>& running, const std::function<void()>& onFailure) {
     int idleLooks = 0;
     while (running.load()) {
+        if (link.isDead()) {
+            return; // an exchange of the interface thread failed: the program is closing
+        }
         link.clock().sleepMs(kIdleLookMs);
         if (link.isBusy()) {
             idleLooks = 0;
@@ -23,7 +26,9 @@ void runKeepAlive(Link& link, const std::atomic<bool>& running, const std::funct
         const bool ok = link.sendCommandTries(command::kLinkTest, kTries, kTrySleepMs) &&
                         link.receiveReplyTries(kTries, kTrySleepMs);
         if (!ok) {
-            // The lock stays held: the program is closing.
+            // The program is closing: nobody may wait for the lock any more.
+            link.markDead();
+            link.releaseBusy();
             if (onFailure) {
                 onFailure();
             }

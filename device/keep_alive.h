@@ -20,7 +20,8 @@ inline constexpr uint32_t kTrySleepMs = 2;
 } // namespace keep_alive_timing
 
 // The thread's loop; returns when `running` goes false or a link test fails
-// (then `onFailure` runs: control-panel posts WM_CLOSE to its main window).
+// (then the link is marked dead and `onFailure` runs: control-panel posts
+// WM_CLOSE to its main window), or when the link is dead already.
 void runKeepAlive(Link& link, const std::atomic<bool>& running, const std::function<void()>& onFailure);
 
 class KeepAlive {

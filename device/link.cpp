@@ -42,7 +42,7 @@ bool Link::sendCommandHid(int tries, uint32_t sleepMs) {
 }
 
 bool Link::sendOutput(int length, int tries, uint32_t sleepMs) {
-    if (!transport_) {
+    if (!transport_ || isDead()) {
         return fail(LinkFailure::SendFailed, "sendCommand");
     }
     if (kind_ == LinkKind::Hid) {
@@ -70,7 +70,7 @@ bool Link::sendCommand(uint8_t code, std::initializer_list<uint8_t> arguments) {
 }
 
 bool Link::sendFrameOnce(const uint8_t* payload, size_t length) {
-    if (!transport_ || length == 0 || length > kPayloadSize) {
+    if (!transport_ || isDead() || length == 0 || length > kPayloadSize) {
         return fail(LinkFailure::SendFailed, "sendFrame");
     }
     output_.fill(0);
@@ -84,7 +84,7 @@ bool Link::sendFrameOnce(const uint8_t* payload, size_t length) {
 }
 
 bool Link::writeRaw(const uint8_t* bytes, size_t count) {
-    return transport_ && transport_->writeBytes(bytes, count);
+    return transport_ && !isDead() && transport_->writeBytes(bytes, count);
 }
 
 // ---- receiving -----------------------------------------------------------
@@ -92,7 +92,7 @@ bool Link::writeRaw(const uint8_t* bytes, size_t count) {
 bool Link::receiveReplyHid(int tries, uint32_t sleepMs) {
     for (int i = 0; i < tries; ++i) {
         input_[0] = kReportId;
-        if (transport_->getInputReport(input_.data())) {
+        if (transport_->readInputReport(input_.data()) == ReportRead::Report) {
             return true;
         }
         clock_.sleepMs(sleepMs);
@@ -101,11 +101,11 @@ bool Link::receiveReplyHid(int tries, uint32_t sleepMs) {
 }
 
 ByteRead Link::readSerialByteOnce(uint8_t& byte) {
-    return transport_ ? transport_->readByte(byte) : ByteRead::Failed;
+    return transport_ && !isDead() ? transport_->readByte(byte) : ByteRead::Failed;
 }
 
-bool Link::readSerialByte(uint8_t& byte, uint32_t limitMs) {
-    if (!transport_) {
+bool Link::readSerialByte(uint8_t& byte, uint32_t limitMs, const char* awaited) {
+    if (!transport_ || isDead()) {
         return false;
     }
     const uint32_t start = clock_.tickCount();
@@ -114,19 +114,19 @@ bool Link::readSerialByte(uint8_t& byte, uint32_t limitMs) {
         case ByteRead::Byte:
             return true;
         case ByteRead::Failed:
-            return false;
+            return awaited ? fail(LinkFailure::ReceiveFailed, awaited) : false;
         case ByteRead::TimedOut:
             break;
         }
         if (clock_.tickCount() - start >= limitMs) {
-            return false;
+            return awaited ? fail(LinkFailure::ReceiveFailed, awaited) : false;
         }
     }
 }
 
 bool Link::receiveReplySerial() {
     uint8_t length = 0;
-    if (!readSerialByte(length, kSerialByteLimitMs)) {
+    if (!readSerialByte(length, kSerialByteLimitMs, "receiveReply: the reply's length byte")) {
         return false;
     }
     // The input frame holds 64 payload bytes; a longer frame is not ours.
@@ -135,7 +135,7 @@ bool Link::receiveReplySerial() {
     }
     input_[0] = length;
     for (size_t i = 1; i <= length; ++i) {
-        if (!readSerialByte(input_[i], kSerialByteLimitMs)) {
+        if (!readSerialByte(input_[i], kSerialByteLimitMs, "receiveReply: a byte of the reply")) {
             return false;
         }
     }
@@ -143,7 +143,7 @@ bool Link::receiveReplySerial() {
 }
 
 bool Link::receiveReplyTries(int tries, uint32_t sleepMs) {
-    if (!transport_) {
+    if (!transport_ || isDead()) {
         return fail(LinkFailure::ReceiveFailed, "receiveReply");
     }
     const bool ok = kind_ == LinkKind::Hid ? receiveReplyHid(tries, sleepMs) : receiveReplySerial();
@@ -153,20 +153,28 @@ bool Link::receiveReplyTries(int tries, uint32_t sleepMs) {
 bool Link::receiveReply() { return receiveReplyTries(kHidTries, kHidRetrySleepMs); }
 
 bool Link::receiveReplyOnce() {
-    if (!transport_) {
+    if (!transport_ || isDead()) {
         return false;
     }
     if (kind_ == LinkKind::Hid) {
         input_[0] = kReportId;
-        return transport_->getInputReport(input_.data());
+        return transport_->readInputReport(input_.data()) == ReportRead::Report;
     }
     return receiveReplySerial();
+}
+
+ReportRead Link::receiveReportOnce() {
+    if (!transport_ || isDead() || kind_ != LinkKind::Hid) {
+        return ReportRead::Failed;
+    }
+    input_[0] = kReportId;
+    return transport_->readInputReport(input_.data());
 }
 
 // ---- blocks --------------------------------------------------------------
 
 bool Link::readBlock(size_t length, uint8_t* destination, const ProgressCallback& progress) {
-    if (!transport_) {
+    if (!transport_ || isDead()) {
         return fail(LinkFailure::ReceiveFailed, "readBlock");
     }
     TransferProgress moved;
@@ -197,7 +205,7 @@ bool Link::readBlock(size_t length, uint8_t* destination, const ProgressCallback
     while (moved.bytes < length) {
         const size_t chunkEnd = std::min(length, moved.bytes + kSerialChunkSize);
         while (moved.bytes < chunkEnd) {
-            if (!readSerialByte(destination[moved.bytes], kSerialByteLimitMs)) {
+            if (!readSerialByte(destination[moved.bytes], kSerialByteLimitMs, "readBlock: a byte of the block")) {
                 return fail(LinkFailure::ReceiveFailed, "readBlock");
             }
             ++moved.bytes;
@@ -214,7 +222,7 @@ bool Link::readBlock(size_t length, uint8_t* destination, const ProgressCallback
 }
 
 bool Link::writeBlock(size_t length, const uint8_t* source, const ProgressCallback& progress) {
-    if (!transport_) {
+    if (!transport_ || isDead()) {
         return fail(LinkFailure::SendFailed, "writeBlock");
     }
     TransferProgress moved;
@@ -265,14 +273,28 @@ void Link::closeLink() {
 }
 
 bool Link::tryAcquireBusy() {
+    if (isDead()) {
+        return false;
+    }
     bool expected = false;
-    return busy_.compare_exchange_strong(expected, true);
+    if (!busy_.compare_exchange_strong(expected, true)) {
+        return false;
+    }
+    if (isDead()) { // died while we looked
+        busy_.store(false);
+        return false;
+    }
+    return true;
 }
 
-void Link::acquireBusy() {
+bool Link::acquireBusy() {
     while (!tryAcquireBusy()) {
+        if (isDead()) {
+            return false;
+        }
         clock_.sleepMs(kBusyLookSleepMs);
     }
+    return true;
 }
 
 void Link::releaseBusy() { busy_.store(false); }

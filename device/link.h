@@ -27,10 +27,13 @@ namespace link_timing {
 inline constexpr int kHidTries = 30;            // per report, ordinary exchanges
 inline constexpr uint32_t kHidRetrySleepMs = 5;
 inline constexpr uint32_t kProbeByteLimitMs = 500; // each byte of the probe reply
-// The serial link has no retries. The machine answers within milliseconds at
-// 9600 baud, so a byte that has not come after two seconds never will: the
-// exchange fails instead of blocking its thread for ever.
-inline constexpr uint32_t kSerialByteLimitMs = 2000;
+// The serial link has no retries. Each awaited byte has its own limit, long
+// enough for the machine's slowest answer (the acknowledgement that follows
+// an erase before a macro body, or the one after a 512-byte chunk is written,
+// a second or two on the slowest machines), so a byte that has not come after
+// ten seconds never will: the exchange fails instead of blocking its thread
+// for ever, and the failure names the byte it waited for.
+inline constexpr uint32_t kSerialByteLimitMs = 10000;
 inline constexpr uint32_t kBusyLookSleepMs = 10;
 } // namespace link_timing
 
@@ -91,6 +94,8 @@ public:
     bool receiveReplyTries(int tries, uint32_t sleepMs);
     // One input report, one try (HID); one framed reply (serial).
     bool receiveReplyOnce();
+    // HID: one input report, one try, telling "nothing came" from a failure.
+    ReportRead receiveReportOnce();
     // The last frame received: byte 0 the report id (HID) or the length
     // (serial), then the payload.
     const Frame& reply() const { return input_; }
@@ -105,7 +110,8 @@ public:
 
     // Raw serial helpers (also used by the probe, the status request and the
     // screenshot signals): one byte within `limitMs`, or within one port read.
-    bool readSerialByte(uint8_t& byte, uint32_t limitMs);
+    // `awaited` names the byte in the failure record when it does not come.
+    bool readSerialByte(uint8_t& byte, uint32_t limitMs, const char* awaited = nullptr);
     ByteRead readSerialByteOnce(uint8_t& byte);
     bool writeRaw(const uint8_t* bytes, size_t count);
 
@@ -118,11 +124,19 @@ public:
     void clearError() { lastError_ = {}; }
 
     // Busy lock: held by whichever thread runs an exchange (the interface
-    // thread or the keep-alive). Waiting looks every 10 ms.
-    void acquireBusy();
+    // thread or the keep-alive). Waiting looks every 10 ms. Once the link is
+    // dead both give up at once (false), so no thread waits for ever on a
+    // link whose last exchange failed.
+    bool acquireBusy();
     bool tryAcquireBusy();
     void releaseBusy();
     bool isBusy() const { return busy_.load(); }
+
+    // A failed exchange kills the link: the machine is silent or gone and the
+    // program is closing. Every later exchange fails at once without touching
+    // the transport, and the busy lock is no longer handed out.
+    void markDead() { dead_.store(true); }
+    bool isDead() const { return dead_.load(); }
 
     // Time the last action frame left (analyzer-runner).
     uint32_t lastActionTime = 0;
@@ -142,22 +156,28 @@ private:
     int serialPortIndex_ = 0;
     std::unique_ptr<Transport> transport_;
     std::atomic<bool> busy_{false};
+    std::atomic<bool> dead_{false};
     LinkError lastError_;
     Frame output_{}; // frame being built for the machine
     Frame input_{};  // last frame received
 };
 
-// Holds the busy lock for one operation. A failed exchange leaves the lock
-// held on purpose: the program is closing, and the keep-alive must not touch
-// a link that has just failed.
+// Holds the busy lock for one operation. When the operation ends without
+// finish(true) after an exchange failed, the link is marked dead and the lock
+// released: the program is closing, the keep-alive stops touching the link,
+// and the closing path's own exchanges fail at once instead of waiting for a
+// lock that nobody would give back.
 class BusyLink {
 public:
     explicit BusyLink(Link& link) : link_(link) {
-        link_.acquireBusy();
+        held_ = link_.acquireBusy();
         link_.clearError();
     }
     ~BusyLink() {
-        if (succeeded_) {
+        if (!succeeded_ && exchangeFailed(link_.lastError().failure)) {
+            link_.markDead();
+        }
+        if (held_) {
             link_.releaseBusy();
         }
     }
@@ -166,8 +186,14 @@ public:
         return ok;
     }
 
+    static bool exchangeFailed(LinkFailure failure) {
+        return failure == LinkFailure::SendFailed || failure == LinkFailure::ReceiveFailed ||
+               failure == LinkFailure::NoAcknowledgement;
+    }
+
 private:
     Link& link_;
+    bool held_ = false;
     bool succeeded_ = false;
 };
 

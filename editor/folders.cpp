@@ -9,6 +9,7 @@
 #include "analyzer/analyzer_file.h"
 #include "analyzer/file_stream.h"
 #include "base/file.h"
+#include "base/user_folders.h"
 
 namespace quillon::editor {
 
@@ -36,7 +37,7 @@ EditorFolders EditorFolders::under(const std::string& dataFolder) {
     EditorFolders f;
     f.data = dataFolder;
     f.save = analyzer::joinPath(dataFolder, "Save");
-    f.imageSave = analyzer::joinPath(dataFolder, "ImageSave");
+    f.imageSave = screenshotFolder(dataFolder); // where shot-taker writes
     f.image = analyzer::joinPath(dataFolder, "Image");
     f.sound = analyzer::joinPath(dataFolder, "Sound");
     return f;

@@ -20,7 +20,12 @@ void blinkTwice(const CaptureLoopActions& actions, Clock& clock) {
 CaptureLoopEnd runCaptureLoop(const CaptureLoopActions& actions, const ShotSignals& signals,
                               const std::atomic<bool>& stop, Clock& clock) {
     for (;;) {
-        uint8_t signal = actions.readSignal();
+        const std::optional<uint8_t> read = actions.readSignal();
+        if (!read) {
+            actions.exitSequence();
+            return CaptureLoopEnd::LinkFailed;
+        }
+        const uint8_t signal = *read;
         if (signal == signals.exit) {
             actions.exitSequence();
             return CaptureLoopEnd::ExitSignal;

@@ -4,7 +4,9 @@
 //   the capture signal   takes a screenshot set, then blinks the button twice
 //                        with the asterisk sound (hide, beep, 100 ms, show,
 //                        100 ms, hide, beep, 100 ms, show);
-//   anything else        nothing.
+//   anything else        nothing;
+//   a failed read        (after its retries) runs the exit sequence, which
+//                        tells the user, and ends the thread.
 // After each signal it looks at the stop flag that the window sets when the
 // user closes it; then it releases DirectDraw, runs the exit sequence and
 // ends. The loop has no pause of its own: the signal read sets its pace.
@@ -14,6 +16,7 @@
 #include <cstdint>
 #include <functional>
 #include <mutex>
+#include <optional>
 
 #include "base/clock.h"
 #include "shot/screenshot_set.h"
@@ -30,7 +33,9 @@ struct ShotSignals {
 
 // What the loop does beside reading signals; each is set by the program.
 struct CaptureLoopActions {
-    std::function<uint8_t()> readSignal;         // one input report or serial byte
+    // One input report or serial byte; none when the link failed after its
+    // retries (the exit sequence then tells the user and ends the tool).
+    std::function<std::optional<uint8_t>()> readSignal;
     std::function<ShotReport()> takeShot;
     std::function<void(bool visible)> setButtonVisible;
     std::function<void()> beep;                  // MB_ICONASTERISK
@@ -44,6 +49,7 @@ enum class CaptureLoopEnd {
     ExitSignal,    // the machine asked the tool to end
     Stopped,       // the window set the stop flag
     CaptureFailed, // the screen could not be read; the window stays open
+    LinkFailed,    // the signal read failed after its retries
 };
 
 CaptureLoopEnd runCaptureLoop(const CaptureLoopActions& actions, const ShotSignals& signals,

@@ -10,15 +10,41 @@ bool LinkShotMachine::enterScreenshotMode() { return enterMode(link_, command::k
 
 bool LinkShotMachine::enterNormalMode() { return link_.isOpen() && enterMode(link_, command::kEnterNormalMode); }
 
-uint8_t LinkShotMachine::readSignal() {
+std::optional<uint8_t> LinkShotMachine::readSignal() {
     if (!link_.isOpen()) {
         return kNoSignal;
     }
-    if (link_.kind() == LinkKind::Serial) {
-        uint8_t byte = kNoSignal;
-        return link_.readSerialByteOnce(byte) == ByteRead::Byte ? byte : kNoSignal;
+    for (int tries = 0; tries < link_timing::kHidTries; ++tries) {
+        if (tries > 0) {
+            link_.clock().sleepMs(link_timing::kHidRetrySleepMs);
+        }
+        if (link_.isDead()) {
+            break;
+        }
+        if (link_.kind() == LinkKind::Serial) {
+            uint8_t byte = kNoSignal;
+            switch (link_.readSerialByteOnce(byte)) {
+            case ByteRead::Byte:
+                return byte;
+            case ByteRead::TimedOut:
+                return kNoSignal;
+            case ByteRead::Failed:
+                break;
+            }
+            continue;
+        }
+        switch (link_.receiveReportOnce()) {
+        case ReportRead::Report:
+            return link_.reply()[1];
+        case ReportRead::TimedOut:
+            return kNoSignal;
+        case ReportRead::Failed:
+            continue;
+        }
     }
-    return link_.receiveReplyOnce() ? link_.reply()[1] : kNoSignal;
+    // The machine is gone: nothing more is sent to it.
+    link_.markDead();
+    return std::nullopt;
 }
 
 void LinkShotMachine::close() {

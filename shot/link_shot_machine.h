@@ -20,7 +20,7 @@ public:
 
     bool enterScreenshotMode() override;
     bool enterNormalMode() override;
-    uint8_t readSignal() override;
+    std::optional<uint8_t> readSignal() override;
     void close() override;
 
 private:

@@ -4,6 +4,7 @@
 #include <system_error>
 
 #include "base/file.h"
+#include "base/user_folders.h"
 
 namespace quillon {
 namespace {
@@ -94,6 +95,16 @@ ShotReport takeScreenshotSet(ShotScreen& screen, const ShotSettings& settings,
     }
     report.outcome = ShotOutcome::Written;
     return report;
+}
+
+void placeScreenshotsIn(ShotSettings& settings, const std::string& dataFolder) {
+    // The folder as the editor names it, separators and all.
+    const std::string folder = screenshotFolder(dataFolder);
+    const std::string rest = folder.substr(dataFolder.size());
+    const char separator = rest.front() == '\\' || rest.front() == '/' ? rest.front()
+                           : dataFolder.empty() ? '\\' : dataFolder.back();
+    settings.programFolder = dataFolder;
+    settings.screenshotPath = rest + separator;
 }
 
 } // namespace quillon

@@ -27,12 +27,17 @@ public:
 // Settings and names the shot uses, taken from the start-up data.
 struct ShotSettings {
     CaptureMode mode = CaptureMode::ClientWindow;
-    std::string programFolder;  // UTF-8, no trailing separator
-    std::string screenshotPath; // after the folder, before the time stamp ("\\ScreenShot\\")
+    std::string programFolder;  // the folder the base name starts with: UTF-8, no trailing separator
+    std::string screenshotPath; // after the folder, before the time stamp ("\\ImageSave\\")
     std::string bitmapExtension = "bmp";
     std::string settingsExtension = "cfg";
     std::string cursorExtension = "dat";
 };
+
+// Screenshot sets go into the user's screenshot folder, the one that
+// analyzer-editor's import dialog opens (base/user_folders.h): the base name
+// starts with the data folder, then "\\ImageSave\\".
+void placeScreenshotsIn(ShotSettings& settings, const std::string& dataFolder);
 
 enum class ShotOutcome {
     Written,        // the three files are there

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 
 namespace quillon {
 
@@ -14,9 +15,10 @@ public:
     // Normal mode (0x61), acknowledged with 0xFE.
     virtual bool enterNormalMode() = 0;
     // One signal: HID the first payload byte of one input report; serial one
-    // byte. kNoSignal (0xFF) when nothing came within the port's time-out or
-    // the read failed.
-    virtual uint8_t readSignal() = 0;
+    // byte. kNoSignal (0xFF) when nothing came within the read's wait; none
+    // when the link failed (reads that fail are tried again, up to 30 times
+    // 5 ms apart, and then the link is given up).
+    virtual std::optional<uint8_t> readSignal() = 0;
     // Closes the link's handles.
     virtual void close() = 0;
 };

@@ -11,6 +11,7 @@
 #include <cstdlib>
 
 #include "base/program_folder.h"
+#include "base/timer_resolution.h"
 #include "base/wide_text.h"
 #include "control/ui/control_session.h"
 #include "device/link_messages.h"
@@ -336,6 +337,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
     const quillon::winui::CrashRescue rescue([] { quillon::control_ui::saveUnsavedPages(); });
     INITCOMMONCONTROLSEX controls{sizeof controls, ICC_STANDARD_CLASSES | ICC_BAR_CLASSES};
     InitCommonControlsEx(&controls);
+    const quillon::FineTimerResolution fineTimer; // the keep-alive's 1 ms idle looks
     int argc = 0;
     wchar_t** argv = CommandLineToArgvW(GetCommandLineW(), &argc);
     const std::string argument = argc > 1 ? quillon::narrow(argv[1]) : std::string();

@@ -111,6 +111,17 @@ ControlResult runControlCommand(SimulatedMachine& machine, const std::string& li
         const std::string kind = arg(1);
         long after = 0;
         if (words.size() > 2 && !parseNumber(arg(2), 1L << 30, after)) return error("fault KIND [AFTER]");
+        if (words.size() > 4 && arg(3) == "on") {
+            long code = 0;
+            if (!parseNumber(arg(4), 0xFF, code)) return error("fault KIND AFTER on CODE");
+            const FaultKind k = kind == "silence" ? FaultKind::Silence
+                                : kind == "garbage" ? FaultKind::Garbage
+                                : kind == "unplug"  ? FaultKind::Unplug
+                                                    : FaultKind::None;
+            if (k == FaultKind::None) return error("fault silence|garbage|unplug AFTER on CODE");
+            machine.setFaultOnCommand(k, static_cast<uint8_t>(code), static_cast<uint64_t>(after));
+            return ControlResult::Done;
+        }
         const uint64_t at = machine.frameCount() + static_cast<uint64_t>(after);
         if (kind == "none") machine.clearFault();
         else if (kind == "silence") machine.setFault(FaultKind::Silence, at);

@@ -19,6 +19,7 @@ inline constexpr const char* kControlHelp =
     "  status [hotkey=C] [macro=playing|stopped|N] [remote=N] [held=K,K..] [flags=N]\n"
     "                         script the next status reply (unset fields: current state)\n"
     "  fault KIND [AFTER]     silence | garbage | unplug, starting AFTER more frames (default 0)\n"
+    "  fault KIND AFTER on CODE  the same, from the AFTERth frame after the next command CODE (0: the next)\n"
     "  fault none             end the fault\n"
     "  wrong-magic on|off     option and hotkey records read back with a wrong magic\n"
     "  mode-ack-delay N       answer N idle reports before a mode acknowledgement (HID)\n"

@@ -85,21 +85,24 @@ bool SimHidLink::setOutputReport(const uint8_t* report) {
     return true;
 }
 
-bool SimHidLink::getInputReport(uint8_t* report) {
+SimHidLink::Answer SimHidLink::nextInputReport(uint8_t* report) {
     std::lock_guard lock(mutex_);
     if (machine_.unplugged() || machine_.silent()) {
-        return false;
+        return Answer::Failed;
     }
     if (!pending_.empty()) {
         std::memcpy(report, pending_.front().data(), kFrameSize);
         pending_.pop_front();
-        return true;
+        return Answer::Report;
     }
     std::memset(report, 0, kFrameSize);
     report[0] = kReportId;
-    report[1] = machine_.takeSignal().value_or(0xFF);
-    return true;
+    const std::optional<uint8_t> signal = machine_.takeSignal();
+    report[1] = signal.value_or(0xFF);
+    return signal ? Answer::Report : Answer::Idle;
 }
+
+bool SimHidLink::getInputReport(uint8_t* report) { return nextInputReport(report) != Answer::Failed; }
 
 // ---- serial ------------------------------------------------------------------
 

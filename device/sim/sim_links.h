@@ -28,6 +28,11 @@ public:
     // One input report (65 bytes): the next queued answer, else a screenshot
     // signal, else an idle report (byte 1 = 0xFF). False when unplugged or silent.
     bool getInputReport(uint8_t* report);
+    // The same without the idle report: Idle when the machine has nothing to
+    // say (machine-sim's HID socket passes only real reports on, as the
+    // machine's interrupt pipe would).
+    enum class Answer { Report, Idle, Failed };
+    Answer nextInputReport(uint8_t* report);
 
 private:
     void queue(std::vector<uint8_t> payload);

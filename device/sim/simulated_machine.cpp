@@ -99,7 +99,18 @@ void SimulatedMachine::setFault(FaultKind kind, uint64_t atFrame) {
     faultActive_ = kind != FaultKind::None && atFrame <= frames_;
 }
 
-void SimulatedMachine::clearFault() { setFault(FaultKind::None, 0); }
+void SimulatedMachine::clearFault() {
+    Lock lock(mutex_);
+    faultOnCommand_.reset();
+    setFault(FaultKind::None, 0);
+}
+
+void SimulatedMachine::setFaultOnCommand(FaultKind kind, uint8_t code, uint64_t afterFrames) {
+    Lock lock(mutex_);
+    faultOnCommand_ = code;
+    faultOnCommandKind_ = kind;
+    faultOnCommandAfter_ = afterFrames;
+}
 
 void SimulatedMachine::setWrongMagic(bool wrong) {
     Lock lock(mutex_);
@@ -164,6 +175,13 @@ MachineResponse SimulatedMachine::handleCommand(const uint8_t* payload, size_t l
         return {};
     }
     const uint8_t code = payload[0];
+    if (faultOnCommand_ && *faultOnCommand_ == code) {
+        // Counted from the frame after this command: 0 is the next frame.
+        faultOnCommand_.reset();
+        faultKind_ = faultOnCommandKind_;
+        faultAtFrame_ = frames_ + faultOnCommandAfter_;
+        faultActive_ = false;
+    }
     const uint8_t index = length > 1 ? payload[1] : 0;
     const size_t bodyLength = length > 3 ? static_cast<size_t>(loadBe16(payload + 2)) : 0;
     auto storeInto = [this](std::vector<uint8_t>& target) {

@@ -108,6 +108,9 @@ public:
     // the machine's start; frameCount() gives the count so far).
     void setFault(FaultKind kind, uint64_t atFrame);
     void clearFault();
+    // The fault starts `afterFrames` frames after the next command `code`
+    // (0: with the frame that follows it; a keep-alive before it does not count).
+    void setFaultOnCommand(FaultKind kind, uint8_t code, uint64_t afterFrames);
     void setWrongMagic(bool wrong);
     void setModeAcknowledgementDelay(int reads);
     // How many status polls a started macro keeps playing (0 = until stopped).
@@ -171,6 +174,9 @@ private:
     FaultKind faultKind_ = FaultKind::None;
     uint64_t faultAtFrame_ = 0;
     bool faultActive_ = false;
+    std::optional<uint8_t> faultOnCommand_;
+    FaultKind faultOnCommandKind_ = FaultKind::None;
+    uint64_t faultOnCommandAfter_ = 0;
     bool wrongMagic_ = false;
     int modeAckDelay_ = 0;
     uint64_t frames_ = 0;

@@ -13,6 +13,8 @@
 
 #include "base/clock.h"
 #include "base/program_folder.h"
+#include "base/timer_resolution.h"
+#include "base/user_folders.h"
 #include "base/wide_text.h"
 #include "device/device_records.h"
 #include "device/link_messages.h"
@@ -81,12 +83,7 @@ void react(const LinkFailureNotice& notice) {
 // The user's own folders (analyzers, screenshots, sounds) live in the user's
 // data folder, writable wherever the program is installed; analyzer-runner
 // finds its "Save" and "Sound" folders in the same place.
-std::string editorDataFolder(const EditorSession& session) {
-    if (const wchar_t* local = _wgetenv(L"LOCALAPPDATA")) {
-        return narrow(local) + "\\Quillon";
-    }
-    return session.programFolder;
-}
+std::string editorDataFolder(const EditorSession& session) { return userDataFolder(session.programFolder); }
 
 // Steps 4 to 6 of the start-up, with the loading window showing. False: the
 // program ends (the failure has been told).
@@ -211,6 +208,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
     quillon::winui::installCrashReport("analyzer-editor");
     INITCOMMONCONTROLSEX controls{sizeof controls, ICC_STANDARD_CLASSES | ICC_PROGRESS_CLASS};
     InitCommonControlsEx(&controls);
+    const quillon::FineTimerResolution fineTimer; // the link's millisecond sleeps
     std::srand(static_cast<unsigned>(std::time(nullptr)));
     auto session = std::make_unique<quillon::editor_ui::EditorSession>();
     const quillon::winui::CrashRescue rescue([&session] { quillon::editor_ui::saveWorkAfterCrash(*session); });

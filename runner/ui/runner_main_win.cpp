@@ -15,6 +15,7 @@
 
 #include "base/file.h"
 #include "base/program_folder.h"
+#include "base/timer_resolution.h"
 #include "base/wide_text.h"
 #include "device/device_records.h"
 #include "device/link_startup.h"
@@ -136,6 +137,7 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
     quillon::winui::installCrashReport("analyzer-runner");
     INITCOMMONCONTROLSEX controls{sizeof controls, ICC_DATE_CLASSES | ICC_STANDARD_CLASSES};
     InitCommonControlsEx(&controls);
+    const quillon::FineTimerResolution fineTimer; // the link's and the run loop's millisecond sleeps
     int argc = 0;
     wchar_t** argv = CommandLineToArgvW(GetCommandLineW(), &argc);
     std::string path = argc > 1 ? quillon::narrow(argv[1]) : std::string();

@@ -17,18 +17,20 @@
 
 #include "base/file.h"
 #include "base/program_folder.h"
-#include "base/wide_text.h"
-#include "winui/crash_report.h"
 #include "base/text.h"
+#include "base/timer_resolution.h"
+#include "base/user_folders.h"
+#include "base/wide_text.h"
+#include "capture/corner.h"
+#include "capture/screen_capture.h"
 #include "device/startup_data.h"
 #include "device/startup_failure.h"
 #include "device/startup_offsets.h"
 #include "resource.h"
-#include "capture/corner.h"
-#include "capture/screen_capture.h"
 #include "shot/capture_loop.h"
 #include "shot/link_shot_machine.h"
 #include "shot/ui/shot_screen_win.h"
+#include "winui/crash_report.h"
 #include "winui/worker_thread.h"
 
 namespace quillon {
@@ -74,10 +76,10 @@ struct ShotTaker {
         ShotSettings settings;
         settings.mode = captureModeOf(data.setting(setting_offset::kFramedWindowMode),
                                       data.setting(setting_offset::kFullScreenMode));
-        // The folder as the system names it: the copy in the name block holds
-        // it in CP949, which cannot spell every folder name.
-        settings.programFolder = folder;
-        settings.screenshotPath = data.name(name_offset::kScreenshotPath);
+        // Into the user's screenshot folder, where analyzer-editor's import
+        // dialog looks (the program folder as the system names it: the copy
+        // in the name block holds it in CP949, which cannot spell every name).
+        placeScreenshotsIn(settings, userDataFolder(folder));
         settings.bitmapExtension = data.text(text_offset::kShotBitmapExtension);
         settings.settingsExtension = data.text(text_offset::kShotSettingsExtension);
         settings.cursorExtension = data.text(text_offset::kShotCursorExtension);
@@ -133,7 +135,7 @@ struct ShotTaker {
         actions.releaseDirectDraw = [this] { surfaces.releaseDirectDraw(); };
         actions.exitSequence = [this] { exitSequence->run(); };
         CaptureLoopEnd end = runCaptureLoop(actions, signals, stop, systemClock());
-        if (end == CaptureLoopEnd::CaptureFailed) {
+        if (end == CaptureLoopEnd::CaptureFailed || end == CaptureLoopEnd::LinkFailed) {
             surfaces.releaseDirectDraw();
         }
     }
@@ -285,5 +287,6 @@ int runShotTaker(HINSTANCE instance) {
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
     quillon::winui::installCrashReport("shot-taker");
+    const quillon::FineTimerResolution fineTimer; // the link's millisecond sleeps
     return quillon::runShotTaker(instance);
 }

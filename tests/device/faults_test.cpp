@@ -51,7 +51,8 @@ TEST(Faults, EveryStepFailsWithinItsBoundAndCode) {
     const Case cases[] = {
         {LinkKind::Hid, sim::FaultKind::Silence, LinkFailure::ReceiveFailed, 6, 150},
         {LinkKind::Hid, sim::FaultKind::Unplug, LinkFailure::SendFailed, 3, 150},
-        {LinkKind::Serial, sim::FaultKind::Silence, LinkFailure::ReceiveFailed, 6, 2006},
+        {LinkKind::Serial, sim::FaultKind::Silence, LinkFailure::ReceiveFailed, 6,
+         link_timing::kSerialByteLimitMs + sim::kSimPortReadTimeoutMs},
         {LinkKind::Serial, sim::FaultKind::Unplug, LinkFailure::SendFailed, 3, 0},
     };
     for (const auto& c : cases) {
@@ -72,6 +73,11 @@ TEST(Faults, EveryStepFailsWithinItsBoundAndCode) {
                 }
                 EXPECT_EQ(s.link.lastError().failure, c.failure);
                 EXPECT_LE(spent, c.boundMs);
+                if (c.kind == LinkKind::Serial && c.fault == sim::FaultKind::Silence) {
+                    // The failure names the byte the link waited for.
+                    EXPECT_NE(std::string(s.link.lastError().operation).find(" byte"), std::string::npos)
+                        << s.link.lastError().operation;
+                }
                 EXPECT_EQ(exchangeFailureNotice(Program::AnalyzerEditor, s.link.lastError()).text,
                           std::string(kEditorLinkLostText) + "(" + std::to_string(c.editorCode) + ")");
             }

@@ -3,6 +3,7 @@
 // port linked to the terminal) and native tests talk to it as to the machine.
 #include "device/sim/action_log.h"
 #include "device/sim/control_commands.h"
+#include "tools/machine-sim/hid_socket.h"
 #include "tools/machine-sim/pty_server.h"
 #include "tools/machine-sim/x11_input.h"
 
@@ -44,6 +45,10 @@ const char* const kUsage =
     "  --screen WxH        screen size for decoding moves (default 1920x1080, or the X\n"
     "                      screen with --x11)\n"
     "  --log-actions       print every action frame as a JSON line on stderr\n"
+    "  --hid-port N        also serve the machine's HID interface on 127.0.0.1:N (0: a free\n"
+    "                      port) for the test stand-ins of the system's HID libraries; prints\n"
+    "                      \"hid PORT\" before \"pty PATH\"\n"
+    "  --hid-port-file F   write the HID port number into F"
     "  --help              this text\n"
     "\n";
 
@@ -61,6 +66,8 @@ struct Options {
     int screenWidth = 0;
     int screenHeight = 0;
     bool logActions = false;
+    int hidPort = -1;
+    std::string hidPortFile;
 };
 
 bool parseOptions(int argc, char** argv, Options& options) {
@@ -98,6 +105,12 @@ bool parseOptions(int argc, char** argv, Options& options) {
         } else if (arg == "--screen") {
             if (!value(text) || std::sscanf(text.c_str(), "%dx%d", &options.screenWidth, &options.screenHeight) != 2)
                 return false;
+        } else if (arg == "--hid-port") {
+            if (!value(text)) return false;
+            options.hidPort = std::atoi(text.c_str());
+            if (options.hidPort < 0 || options.hidPort > 65535) return false;
+        } else if (arg == "--hid-port-file") {
+            if (!value(options.hidPortFile)) return false;
         } else if (arg == "--log-actions") {
             options.logActions = true;
         } else {
@@ -171,6 +184,24 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "machine-sim: %s\n", error.c_str());
         return 1;
     }
+    machine_sim::HidSocketServer hid(machine);
+    if (options.hidPort >= 0) {
+        if (!hid.open(options.hidPort, error)) {
+            std::fprintf(stderr, "machine-sim: %s\n", error.c_str());
+            return 1;
+        }
+        if (!options.hidPortFile.empty()) {
+            FILE* f = std::fopen((options.hidPortFile + ".tmp").c_str(), "w");
+            if (!f) {
+                std::fprintf(stderr, "machine-sim: cannot write %s\n", options.hidPortFile.c_str());
+                return 1;
+            }
+            std::fprintf(f, "%d\n", hid.port());
+            std::fclose(f);
+            std::rename((options.hidPortFile + ".tmp").c_str(), options.hidPortFile.c_str());
+        }
+        std::printf("hid %d\n", hid.port());
+    }
     std::string comLink;
     if (options.comPort) {
         if (!machine_sim::linkAsComPort(options.wineprefix, options.comPort, server.slavePath(), options.setRegistry,
@@ -227,13 +258,19 @@ int main(int argc, char** argv) {
     };
 
     while (!quit && !stopRequested) {
-        pollfd fds[3];
+        pollfd fds[16];
         nfds_t count = 0;
         fds[count++] = {server.masterFd(), POLLIN, 0};
         const int stdinIndex = stdinReader.fd >= 0 ? static_cast<int>(count) : -1;
         if (stdinReader.fd >= 0) fds[count++] = {stdinReader.fd, POLLIN, 0};
         const int fifoIndex = fifoReader.fd >= 0 ? static_cast<int>(count) : -1;
         if (fifoReader.fd >= 0) fds[count++] = {fifoReader.fd, POLLIN, 0};
+        const nfds_t hidFirst = count;
+        if (options.hidPort >= 0) {
+            for (int fd : hid.pollDescriptors()) {
+                if (count < sizeof fds / sizeof fds[0]) fds[count++] = {fd, POLLIN, 0};
+            }
+        }
         const int ready = ::poll(fds, count, 20);
         if (ready < 0 && errno != EINTR) {
             break;
@@ -248,6 +285,12 @@ int main(int argc, char** argv) {
         }
         if (fifoIndex >= 0 && (fds[fifoIndex].revents & POLLIN)) {
             fifoReader.drain(handleLine);
+        }
+        for (nfds_t i = hidFirst; i < count; ++i) {
+            if (fds[i].revents) {
+                hid.service();
+                break;
+            }
         }
         server.flush();
     }

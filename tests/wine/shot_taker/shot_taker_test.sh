@@ -12,6 +12,9 @@
 #   readonly  the screenshot folder cannot be made: the tool says so
 #   drag      the window is dragged by its button; a click still presses it
 #   hid       the same over HID with the demo machine (QUILLON_MACHINE=sim)
+#   hidlink   the tool's real HID code through the test stand-in of hid.dll
+#             (and of its setupapi enumeration), against machine-sim: a capture
+#             and the exit signal in input reports, normal mode at the end
 #   silentexit  the normal-mode command is not answered: a warning, then the end
 #   nodevice | refused | nodata   start-up failures: a warning box, then the end
 # The tool runs from a folder of its own with start-up data made for the test.
@@ -32,6 +35,7 @@ cleanup() {
     [ -n "$PAINT_PID" ] && kill "$PAINT_PID" 2>/dev/null || true
     [ -n "$SIM_PID" ] && kill "$SIM_PID" 2>/dev/null || true
     [ -n "${QUILLON_XVFB_PID:-}" ] && kill "$QUILLON_XVFB_PID" 2>/dev/null || true
+    [ -n "${SHOTDIR:-}" ] && rm -rf "$SHOTDIR" || true
     rm -rf "$W"
 }
 trap cleanup EXIT
@@ -60,7 +64,7 @@ machine_mode() {
     while [ ! -s "$W/state.json" ] && [ $i -lt 100 ]; do sleep 0.05; i=$((i + 1)); done
     sed -n 's/.*"mode":"\([a-z]*\)".*/\1/p' "$W/state.json"
 }
-set_count() { ls "$P/ScreenShot" 2>/dev/null | wc -l; }
+set_count() { ls "$SHOTDIR" 2>/dev/null | wc -l; }
 
 # The tool's own folder (a name that needs Unicode), with start-up data for
 # the scenario.
@@ -68,18 +72,22 @@ P="$W/화면 찍기 도구"
 mkdir -p "$P/Data"
 cp "$BIN/shot-taker.exe" "$P/"
 case $SCENARIO in
-signals | hid) sed 's/^1220 0 /1220 1 /' "$QUILLON_ROOT/resources/data/settings.txt" > "$W/settings.txt" ;;
+signals | hid | hidlink) sed 's/^1220 0 /1220 1 /' "$QUILLON_ROOT/resources/data/settings.txt" > "$W/settings.txt" ;;
 framed) sed 's/^1216 0 /1216 1 /; s/^3272 0 /3272 2 /' "$QUILLON_ROOT/resources/data/settings.txt" > "$W/settings.txt" ;;
 *) cp "$QUILLON_ROOT/resources/data/settings.txt" "$W/settings.txt" ;;
 esac
 "$TOOLS/make-datafiles" "$QUILLON_ROOT/resources/data/texts.txt" "$W/settings.txt" \
     "$QUILLON_ROOT/resources/data/names.txt" "$P/Data" || fail "make-datafiles"
-[ "$SCENARIO" = readonly ] && echo "in the way" > "$P/ScreenShot"
 [ "$SCENARIO" = nodata ] && rm "$P/Data/qlconf.bin"
 
 # The display first: machine-sim's registry entry starts the Wine server,
 # which takes its screen size from the display it finds.
 quillon_display "$SIZE"
+# The sets go into the user's screenshot folder, where the editor imports from.
+SHOTDIR="$(winepath -u "$("$WINE" cmd /c echo %LOCALAPPDATA% | tr -d '\r')")/Quillon/ImageSave"
+rm -rf "$SHOTDIR"
+mkdir -p "$(dirname "$SHOTDIR")"
+[ "$SCENARIO" = readonly ] && echo "in the way" > "$SHOTDIR"
 if [ "$SCENARIO" = hid ]; then
     # The demo machine inside the tool, over HID, following a control file.
     export QUILLON_MACHINE=sim
@@ -87,9 +95,24 @@ if [ "$SCENARIO" = hid ]; then
     QUILLON_MACHINE_CONTROL=$(winepath -w "$W/democtl")
     export QUILLON_MACHINE_CONTROL
 fi
-[ "$SCENARIO" = nodevice ] || [ "$SCENARIO" = hid ] || "$TOOLS/machine-sim" --no-stdin --link-com 1 --wineprefix "$WINEPREFIX" --pty-path "$W/pty" --control "$W/ctl" \
+if [ "$SCENARIO" = hidlink ]; then
+    fail() { echo "FAIL ($SIZE, $SCENARIO): $*" >&2; tail -5 "$W/actions.log" >&2; exit 1; }
+    cp "$BIN/../hid_link/hid.dll" "$P/"
+    mkfifo "$W/ctl"
+    "$TOOLS/machine-sim" --no-stdin --hid-port 0 --hid-port-file "$W/hid-port" --control "$W/ctl" --log-actions \
+        > "$W/sim.out" 2> "$W/actions.log" &
+    SIM_PID=$!
+    i=0
+    while [ ! -s "$W/hid-port" ] && [ $i -lt 400 ]; do sleep 0.05; i=$((i + 1)); done
+    [ -s "$W/hid-port" ] || fail "machine-sim did not start"
+    QUILLON_HID_BRIDGE_PORT=$(cat "$W/hid-port")
+    export QUILLON_HID_BRIDGE_PORT
+    unset QUILLON_MACHINE
+    export WINEDLLOVERRIDES="$WINEDLLOVERRIDES;hid=n,b"
+fi
+[ "$SCENARIO" = nodevice ] || [ "$SCENARIO" = hid ] || [ "$SCENARIO" = hidlink ] || "$TOOLS/machine-sim" --no-stdin --link-com 1 --wineprefix "$WINEPREFIX" --pty-path "$W/pty" --control "$W/ctl" \
     > "$W/sim.log" 2>&1 &
-if [ "$SCENARIO" != nodevice ] && [ "$SCENARIO" != hid ]; then
+if [ "$SCENARIO" != nodevice ] && [ "$SCENARIO" != hid ] && [ "$SCENARIO" != hidlink ]; then
     SIM_PID=$!
     i=0
     while [ ! -s "$W/pty" ] && [ $i -lt 400 ]; do sleep 0.05; i=$((i + 1)); done
@@ -150,6 +173,10 @@ esac
 DIALOG=$(drive wait-window --class '#32770' --child-text "$(printf '화면 찍기\n(종료: Esc)')" --timeout 30000) ||
     fail "the tool's window did not appear"
 [ "$(machine_mode)" = screenshot ] || fail "the machine is not in screenshot mode"
+# The machine takes the mode before the tool has read its acknowledgement and
+# placed its window: the window becomes topmost a moment later.
+i=0
+while [ "$(drive topmost "$DIALOG")" != 1 ] && [ $i -lt 50 ]; do sleep 0.1; i=$((i + 1)); done
 [ "$(drive topmost "$DIALOG")" = 1 ] || fail "the window is not topmost"
 set -- $(drive rect "$DIALOG")
 DX=$1 DY=$2 DW=$3 DH=$4
@@ -174,7 +201,7 @@ expect_end() {
 wait_set() {
     i=0
     while [ $i -lt 100 ]; do
-        BMP=$(ls "$P/ScreenShot/"*.bmp 2>/dev/null | tail -1)
+        BMP=$(ls "$SHOTDIR/"*.bmp 2>/dev/null | tail -1)
         if [ -n "$BMP" ] && [ -f "${BMP%.bmp}.dat" ] && [ "$(set_count)" -ge 3 ]; then
             echo "${BMP%.bmp}"
             return 0
@@ -209,13 +236,13 @@ signals)
     while :; do
         round=$((round + 1))
         [ $round -le 6 ] || fail "no round where two captures fell into one second and the second replaced the set"
-        rm -f "$P/ScreenShot/"*
+        rm -f "$SHOTDIR/"*
         while [ "$(date +%N | cut -c1)" != 0 ]; do sleep 0.01; done
         control "signal 1" "signal 1"
         BASE=$(wait_set) || fail "no set after two captures"
         INODE=$(stat -c %i "$BASE.bmp")
         sleep 1.5
-        [ "$(set_count)" -eq 3 ] || { echo "two captures fell into two seconds: $(ls "$P/ScreenShot" | tr '\n' ' ')"; continue; }
+        [ "$(set_count)" -eq 3 ] || { echo "two captures fell into two seconds: $(ls "$SHOTDIR" | tr '\n' ' ')"; continue; }
         # Same file: the second capture did not replace the set, or it was done
         # before the first set was seen (a loaded machine); the round is tried
         # again, and six rounds without a replacement fail.
@@ -227,10 +254,10 @@ signals)
         break
     done
     # Values that are neither the capture nor the exit signal.
-    BEFORE=$(ls -l --time-style=+%s.%N "$P/ScreenShot")
+    BEFORE=$(ls -l --time-style=+%s.%N "$SHOTDIR")
     control "signal 0" "signal 3" "signal 0x7F" "signal 0xFE"
     sleep 1.5
-    [ "$(ls -l --time-style=+%s.%N "$P/ScreenShot")" = "$BEFORE" ] || fail "another signal value wrote files"
+    [ "$(ls -l --time-style=+%s.%N "$SHOTDIR")" = "$BEFORE" ] || fail "another signal value wrote files"
     control "signal 2"
     expect_end "the exit signal"
     ;;
@@ -248,6 +275,16 @@ framed)
     ;;
 hid)
     # Signals in the first payload byte of input reports.
+    xdotool mousemove $((WIDTH - 5)) $((HEIGHT - 5))
+    control "signal 1"
+    BASE=$(wait_set) || fail "no screenshot set after the capture signal"
+    sleep 1
+    [ "$(set_count)" -eq 3 ] || fail "$(set_count) files after one capture"
+    check_set "$BASE" 0 0 0
+    control "signal 2"
+    expect_end "the exit signal"
+    ;;
+hidlink)
     xdotool mousemove $((WIDTH - 5)) $((HEIGHT - 5))
     control "signal 1"
     BASE=$(wait_set) || fail "no screenshot set after the capture signal"
