@@ -118,6 +118,31 @@ void centreOnScreen(HWND window) {
                  SWP_NOSIZE | SWP_NOZORDER);
 }
 
+// Closing with lines not yet saved on the edit or combination page asks
+// first: Yes keeps them as dated copies (as when the machine is lost), No
+// drops them, Cancel stays.
+void requestClose(HWND dialog) {
+    ControlSession& s = session();
+    if (anyUnsavedPage()) {
+        switch (winui::messageBox(dialog, control::kUnsavedCloseQuestion, "알림", MB_YESNOCANCEL | MB_ICONQUESTION)) {
+        case IDYES: {
+            const std::vector<std::string> kept = saveUnsavedPages();
+            if (anyUnsavedPage()) {
+                winui::showWarning(dialog, control::kRecoveryCopyFailed);
+                return;
+            }
+            winui::showNotice(dialog, keptPagesText(kept));
+            break;
+        }
+        case IDNO:
+            break;
+        default:
+            return;
+        }
+    }
+    PostMessageW(s.mainWindow, WM_CLOSE, 0, 0);
+}
+
 INT_PTR CALLBACK mainDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM) {
     ControlSession& s = session();
     switch (message) {
@@ -162,14 +187,24 @@ INT_PTR CALLBACK mainDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM
             openWebPage(dialog, name_offset::kPublicLibraryAddress);
             return TRUE;
         case IDC_CLOSE:
-        case IDCANCEL:
-            PostMessageW(s.mainWindow, WM_CLOSE, 0, 0);
+            requestClose(dialog);
             return TRUE;
+        case IDOK:
+            // Enter in a page's box: the main dialog's dialog keys reach the
+            // page that holds the focus.
+            if (s.currentPage != ControlPage::None) {
+                if (HWND page = s.pages[static_cast<int>(s.currentPage)]) {
+                    SendMessageW(page, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+                }
+            }
+            return TRUE;
+        case IDCANCEL:
+            return TRUE; // Esc closes nothing: only "닫기" and the frame's close button do
         }
         return FALSE;
     }
     case WM_CLOSE:
-        PostMessageW(s.mainWindow, WM_CLOSE, 0, 0);
+        requestClose(dialog);
         return TRUE;
     default:
         return paintDialog(message, wParam);

@@ -114,6 +114,8 @@ std::string takeStartFile(control::ControlPage page);
 // The machine is lost: the edit and combination pages holding lines not yet
 // saved write them as dated copies in their folders; the paths written.
 std::vector<std::string> saveUnsavedPages();
+// An edit or combination page holds lines not yet stored or saved.
+bool anyUnsavedPage();
 // "편집 중이던 매크로를 다음 파일로 저장했습니다." with the paths; empty for none.
 std::string keptPagesText(const std::vector<std::string>& paths);
 void runScheduleDialog(HWND owner);

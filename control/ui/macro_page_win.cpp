@@ -751,6 +751,15 @@ HWND createMacroPage(HWND parent, const MacroPageKind& kind) {
                               reinterpret_cast<LPARAM>(new MacroPage(kind)));
 }
 
+bool anyUnsavedPage() {
+    for (const MacroPage* page : linePages().pages) {
+        if (page != nullptr && page->unsaved && page->editor.lineCount() > 0) {
+            return true;
+        }
+    }
+    return false;
+}
+
 std::vector<std::string> saveUnsavedPages() {
     std::vector<std::string> written;
     const LocalTime now = localTimeNow();
