@@ -58,6 +58,11 @@ std::string scheduleDoubleClickEcho(const ScheduleEntry& entry) {
     return {};
 }
 
+std::string memoryPickerEcho(bool combination, size_t index, const std::string& name) {
+    return combination ? formatText("%d번 메모리     %s", static_cast<int>(index) + 1, name.c_str())
+                       : formatText("%d-%d번메모리     %s", bankOf(index), slotOf(index), name.c_str());
+}
+
 std::string scheduleQuestion(const std::string& echo) {
     return formatText("%s를 실행예약 하시겠습니까?", echo.c_str());
 }

@@ -9,6 +9,7 @@
 #include <utility>
 
 #include "base/wide_text.h"
+#include "control/scheduling.h"
 #include "control/ui/control_session.h"
 #include "device/key_table.h"
 #include "device/link_messages.h"
@@ -108,21 +109,38 @@ struct PickerData {
     int chosen = -1;
 };
 
+constexpr int kPickerRowHeight = 24; // pixels at 96 DPI
+
+void echoSelection(HWND dialog, const MemoryPicker& picker) {
+    const auto selected = winui::listBoxSelection(GetDlgItem(dialog, IDC_PICK_LIST));
+    winui::setControlText(dialog, IDC_PICK_ECHO, selected && picker.echo ? picker.echo(*selected) : std::string());
+}
+
 INT_PTR CALLBACK pickerProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
     auto* data = winui::dialogData<PickerData>(dialog, message, lParam);
     switch (message) {
-    case WM_INITDIALOG:
+    case WM_INITDIALOG: {
         winui::setWindowText(dialog, data->picker->caption);
         winui::setControlText(dialog, IDC_PICK_CONFIRM, data->picker->confirm);
-        winui::fillListBox(GetDlgItem(dialog, IDC_PICK_LIST), data->picker->lines, 0);
+        HWND list = GetDlgItem(dialog, IDC_PICK_LIST);
+        HDC dc = GetDC(list);
+        const int dpi = GetDeviceCaps(dc, LOGPIXELSY);
+        ReleaseDC(list, dc);
+        SendMessageW(list, LB_SETITEMHEIGHT, 0, MulDiv(kPickerRowHeight, dpi, 96));
+        winui::fillListBox(list, data->picker->lines, 0);
         ShowWindow(GetDlgItem(dialog, IDC_PICK_CLEAR), data->picker->onClear ? SW_SHOW : SW_HIDE);
         return TRUE;
+    }
     case WM_COMMAND:
         switch (LOWORD(wParam)) {
         case IDC_PICK_LIST:
+            if (HIWORD(wParam) == LBN_SELCHANGE) {
+                echoSelection(dialog, *data->picker);
+            }
             if (HIWORD(wParam) != LBN_DBLCLK) {
                 return TRUE;
             }
+            echoSelection(dialog, *data->picker);
             [[fallthrough]];
         case IDC_PICK_CONFIRM:
         case IDOK:
@@ -136,6 +154,7 @@ INT_PTR CALLBACK pickerProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lPa
                 if (auto line = data->picker->onClear(*selected)) {
                     data->picker->lines[*selected] = *line;
                     winui::fillListBox(GetDlgItem(dialog, IDC_PICK_LIST), data->picker->lines, *selected);
+                    echoSelection(dialog, *data->picker);
                 } else if (session().ending) {
                     EndDialog(dialog, IDCANCEL);
                 }
@@ -152,6 +171,16 @@ INT_PTR CALLBACK pickerProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lPa
 }
 
 } // namespace
+
+std::function<std::string(size_t)> recordedEcho() {
+    return [](size_t i) { return control::memoryPickerEcho(false, i, session().recordedHeaders.name(i)); };
+}
+std::function<std::string(size_t)> editEcho() {
+    return [](size_t i) { return control::memoryPickerEcho(false, i, session().editHeaders.name(i)); };
+}
+std::function<std::string(size_t)> combinationEcho() {
+    return [](size_t i) { return control::memoryPickerEcho(true, i, session().combinationHeaders.name(i)); };
+}
 
 int pickMemory(HWND owner, MemoryPicker& picker) {
     PickerData data{&picker};

@@ -132,13 +132,20 @@ std::string chooseSaveFile(HWND owner, const char* title, const char* filter, co
                            const std::string& folder, const std::string& proposedName);
 
 // The memory picker: the lines, its caption and confirm text; the chosen index
-// or -1. `onClear` (optional) clears the selected memory and returns its new line.
+// or -1. A click echoes the line's memory (`echo`) in the text line below the
+// list; a double click echoes it and confirms. `onClear` (optional) clears the
+// selected memory and returns its new line.
 struct MemoryPicker {
     std::string caption;
     std::string confirm;
     std::vector<std::string> lines;
+    std::function<std::string(size_t)> echo;
     std::function<std::optional<std::string>(size_t)> onClear;
 };
+// The echo of the pickers of recorded, edit or combination memories.
+std::function<std::string(size_t)> recordedEcho();
+std::function<std::string(size_t)> editEcho();
+std::function<std::string(size_t)> combinationEcho();
 int pickMemory(HWND owner, MemoryPicker& picker);
 
 // Key boxes: an edit control that captures the key pressed in it and hands

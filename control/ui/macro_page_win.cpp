@@ -409,6 +409,7 @@ void loadFromMachine(MacroPage& page) {
     picker.caption = "기계에서 불러오기";
     picker.confirm = "불러오기";
     picker.lines = page.kind.combination ? listLines(s.combinationHeaders) : listLines(s.editHeaders, true);
+    picker.echo = page.kind.combination ? combinationEcho() : editEcho();
     const int chosen = pickMemory(page.window, picker);
     if (chosen < 0) {
         return;
@@ -491,6 +492,7 @@ void storeToMachine(MacroPage& page) {
     picker.caption = "기계에 저장하기";
     picker.confirm = "저장하기";
     picker.lines = page.kind.combination ? listLines(s.combinationHeaders) : listLines(s.editHeaders);
+    picker.echo = page.kind.combination ? combinationEcho() : editEcho();
     const int chosen = pickMemory(page.window, picker);
     if (chosen < 0) {
         return;

@@ -112,6 +112,7 @@ void loadFromMachine(HWND page, RecordedPage& data) {
     picker.caption = "기계에서 불러오기";
     picker.confirm = "불러오기";
     picker.lines = listLines(s.recordedHeaders);
+    picker.echo = recordedEcho();
     picker.onClear = [page](size_t index) -> std::optional<std::string> {
         ControlSession& s = session();
         if (!clearRecorded(s.memory, s.recordedHeaders, index, kClearLocation)) {
@@ -159,6 +160,7 @@ void saveToMachine(HWND page, RecordedPage& data) {
     picker.caption = "기계에 저장하기";
     picker.confirm = "저장하기";
     picker.lines = listLines(s.recordedHeaders);
+    picker.echo = recordedEcho();
     const int chosen = pickMemory(page, picker);
     if (chosen < 0) {
         return;

@@ -32,6 +32,10 @@ TEST(Scheduling, LinesEchoesAndCommands) {
     }
     EXPECT_EQ(scheduleQuestion("[자동클릭]연사"), "[자동클릭]연사를 실행예약 하시겠습니까?");
     EXPECT_EQ(scheduleListLines(ScheduleKind::Recorded, {"a", "b"}).back(), "  1-2메모리---b");
+    // The memory pickers write the combination memory with a blank before 메모리.
+    EXPECT_EQ(memoryPickerEcho(false, 0, "비어 있슴"), "1-1번메모리     비어 있슴");
+    EXPECT_EQ(memoryPickerEcho(false, 31, "e"), "4-8번메모리     e");
+    EXPECT_EQ(memoryPickerEcho(true, 7, "c"), "8번 메모리     c");
 }
 
 TEST(ControlProgram, StartArgumentPagesAndLinks) {

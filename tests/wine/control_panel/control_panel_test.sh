@@ -599,6 +599,35 @@ ${T}} 반복비교 끝
     [ "$(compiled "$WORK/줄.eqn1")" = "$BODY" ] || fail "machine got $BODY, the compiler makes $(compiled "$WORK/줄.eqn1")"
     close_program "$PROGRAM"
     ;;
+picker)
+    # The store picker under the pointer: rows 24 pixels high, a click echoes
+    # the memory, a double click echoes and confirms.
+    start_machine_sim
+    cp "$GOLDEN/edit_macro.eqn1" "$WORK/골든.eqn1"
+    wine_bg "$BIN/control-panel.exe" "$(winpath "$WORK/골든.eqn1")"
+    PROGRAM=$BG_PID
+    start_program
+    page_lines_become "$(file_lines "$WORK/골든.eqn1")" "the file's lines"
+    drive click "$MAIN" 2103
+    PICKER=$(drive wait-window --class '#32770' --title "기계에 저장하기" --timeout 20000) || fail "no memory picker"
+    set -- $(drive children "$PICKER" | awk -F'\t' '$1 == 1601 { print $3; exit }')
+    [ $# = 4 ] || fail "the picker has no list"
+    LX=$(($1 + 40)) LY=$(($2 + 2))
+    # Row n's middle is 24 n + 12 pixels below the list's top.
+    xdotool mousemove $LX $((LY + 36)) click 1
+    sleep 0.3
+    case $(drive text "$PICKER" 1604) in "1-2번메모리     "*) ;; *) fail "row 2 echoes \"$(drive text "$PICKER" 1604)\"" ;; esac
+    xdotool mousemove $LX $((LY + 12)) click 1
+    sleep 0.3
+    case $(drive text "$PICKER" 1604) in "1-1번메모리     "*) ;; *) fail "row 1 echoes \"$(drive text "$PICKER" 1604)\"" ;; esac
+    screenshot "$PICKER" control-picker-echo
+    xdotool mousemove $LX $((LY + 60)) click --repeat 2 --delay 80 1
+    drive wait-gone "$PICKER" --timeout 5000 >/dev/null || fail "a double click did not confirm"
+    notice_box "저장 완료"
+    BODY=$(machine_state "[m['body'] for m in s['edit'] if m['index'] == 2][0]")
+    [ "$BODY" = "$(compiled "$WORK/골든.eqn1")" ] || fail "memory 1-3 holds $BODY"
+    close_program "$PROGRAM"
+    ;;
 keys)
     # Keys as a user presses them. Esc in the line list of a page holding
     # unsaved lines closes nothing; Enter in the click speed box sets the
