@@ -21,6 +21,7 @@
 #include "resource.h"
 #include "winui/dialog_data.h"
 #include "winui/message_boxes.h"
+#include "winui/window_fit.h"
 
 namespace quillon::control_ui {
 
@@ -143,12 +144,14 @@ void requestClose(HWND dialog) {
     PostMessageW(s.mainWindow, WM_CLOSE, 0, 0);
 }
 
-INT_PTR CALLBACK mainDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM) {
+INT_PTR CALLBACK mainDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
     ControlSession& s = session();
     switch (message) {
     case WM_INITDIALOG:
         s.mainDialog = dialog;
         centreOnScreen(dialog);
+        // At a high DPI the dialog may be larger than the work area: it then scrolls.
+        winui::fitToWorkArea(dialog);
         s.brushes = std::make_unique<winui::DialogBrushes>(
             winui::dialogColoursOf(s.data, winui::kControlColourSettings));
         s.keepAlive.start(s.link, [] {
@@ -206,6 +209,10 @@ INT_PTR CALLBACK mainDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM
     case WM_CLOSE:
         requestClose(dialog);
         return TRUE;
+    case WM_VSCROLL:
+    case WM_HSCROLL:
+    case WM_MOUSEWHEEL:
+        return winui::scrollFittedWindow(dialog, message, wParam, lParam) ? TRUE : paintDialog(message, wParam);
     default:
         return paintDialog(message, wParam);
     }

@@ -22,6 +22,7 @@
 #include "runner/ui/runner_host.h"
 #include "runner/ui/runner_screen.h"
 #include "runner/ui/runner_session.h"
+#include "winui/window_fit.h"
 
 namespace quillon::runner_ui {
 namespace {
@@ -42,6 +43,9 @@ void place(HWND window, int cornerSetting, int offsetRange) {
                                GetSystemMetrics(SM_CYSCREEN), r.right - r.left, r.bottom - r.top,
                                std::rand() % offsetRange, std::rand() % offsetRange);
     SetWindowPos(window, HWND_TOPMOST, p.x, p.y, 0, 0, SWP_NOSIZE);
+    // At a high DPI the window may be larger than the work area: it then
+    // scrolls, and never starts off the screen.
+    winui::fitToWorkArea(window);
 }
 
 void fillCommonTexts(RunnerSession& session, HWND window) {
@@ -307,6 +311,10 @@ INT_PTR CALLBACK mainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
     case WM_CLOSE:
         endRun(sessionOf(window), false);
         return TRUE;
+    case WM_VSCROLL:
+    case WM_HSCROLL:
+    case WM_MOUSEWHEEL:
+        return winui::scrollFittedWindow(window, message, wParam, lParam) ? TRUE : FALSE;
     }
     return FALSE;
 }
