@@ -7,6 +7,7 @@
 
 #include "base/text.h"
 #include "base/format_text.h"
+#include "control/link_sites.h"
 #include "control/memory_headers.h"
 #include "control/macro_compiler.h"
 #include "control/macro_decoder.h"
@@ -24,9 +25,14 @@ namespace {
 constexpr const char* kTrouble = "작동 중 문제가 발생했습니다";
 constexpr int kRecordedFileRead = 35201, kRecordedFileCreate = 35202;
 // Location codes of the pages' machine transfers, one per call site.
-constexpr int kEditStore = 36101, kCombinationStore = 36201, kAutoClickStore = 36301, kAutoClickLoad = 36302,
-              kRecordedHeaderToFile = 36401, kRecordedBodyToFile = 36402, kRecordedHeaderFromFile = 36403,
-              kRecordedBodyFromFile = 36404;
+using link_site::kAutoClickLoad;
+using link_site::kAutoClickStore;
+using link_site::kCombinationStore;
+using link_site::kEditStore;
+using link_site::kRecordedBodyFromFile;
+using link_site::kRecordedBodyToFile;
+using link_site::kRecordedHeaderFromFile;
+using link_site::kRecordedHeaderToFile;
 constexpr int kRecoveryWrite = 45101;
 
 PageOutcome saved() { return {true, kSaved}; }

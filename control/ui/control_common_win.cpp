@@ -84,11 +84,18 @@ std::string takeStartFile(control::ControlPage page) {
 
 void endOnLinkFailure(HWND owner) { endWith(owner, exchangeFailureNotice(Program::ControlPanel, session().link.lastError())); }
 
+// A record with a wrong magic is named by the record's own code, wherever it was read.
 void endOnOptionRecordFailure(HWND owner) {
-    endWith(owner, optionRecordFailureNotice(Program::ControlPanel, session().link.lastError()));
+    LinkError error = session().link.lastError();
+    error.location = 0;
+    endWith(owner, optionRecordFailureNotice(Program::ControlPanel, error));
 }
 
-void endOnHotkeyRecordFailure(HWND owner) { endWith(owner, hotkeyRecordFailureNotice(session().link.lastError())); }
+void endOnHotkeyRecordFailure(HWND owner) {
+    LinkError error = session().link.lastError();
+    error.location = 0;
+    endWith(owner, hotkeyRecordFailureNotice(error));
+}
 
 std::string chooseOpenFile(HWND owner, const char* title, const char* filter, const char* defaultExtension,
                            const std::string& folder) {

@@ -18,6 +18,7 @@
 #include "base/wide_text.h"
 #include "control/line_kinds.h"
 #include "control/macro_compiler.h"
+#include "control/link_sites.h"
 #include "control/macro_files.h"
 #include "control/macro_pages.h"
 #include "control/memory_headers.h"
@@ -42,8 +43,6 @@ constexpr const char* kSaveTitle = "저장할 파일이름을 입력/선택해�
 constexpr const char* kDeleteAllQuestion = "모든 내용을 삭제하시겠습니까?";
 constexpr const char* kNewMacroName = "새로 만든 매크로";
 constexpr int kNameCharacters = 40;
-constexpr int kHeadersLocation = 5101;
-constexpr int kCombinationHeadersLocation = 5301;
 constexpr UINT kListSubclass = 1;
 
 struct MacroPage {
@@ -389,10 +388,15 @@ void showOutcome(HWND window, const Status& outcome) {
     }
 }
 
-bool readHeaders(MacroPage& page) {
+// The memory headers for a picker; `forStore` tells the two call sites apart.
+bool readHeaders(MacroPage& page, bool forStore) {
     ControlSession& s = session();
-    return page.kind.combination ? filledCache(page.window, s.combinationHeaders, kCombinationHeadersLocation)
-                                 : filledCache(page.window, s.editHeaders, kHeadersLocation);
+    if (page.kind.combination) {
+        return filledCache(page.window, s.combinationHeaders,
+                           forStore ? link_site::kCombinationHeadersForStore : link_site::kCombinationHeadersForLoad);
+    }
+    return filledCache(page.window, s.editHeaders,
+                       forStore ? link_site::kEditHeadersForStore : link_site::kEditHeadersForLoad);
 }
 
 std::string memoryText(const MacroPage& page, int index) {
@@ -402,7 +406,7 @@ std::string memoryText(const MacroPage& page, int index) {
 
 void loadFromMachine(MacroPage& page) {
     ControlSession& s = session();
-    if (!readHeaders(page)) {
+    if (!readHeaders(page, false)) {
         return;
     }
     MemoryPicker picker;
@@ -485,7 +489,7 @@ void storeEmbedded(MacroPage& page) {
 
 void storeToMachine(MacroPage& page) {
     ControlSession& s = session();
-    if (!readHeaders(page)) {
+    if (!readHeaders(page, true)) {
         return;
     }
     MemoryPicker picker;

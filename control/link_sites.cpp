@@ -1,0 +1,42 @@
+#include "control/link_sites.h"
+
+#include <iterator>
+
+namespace quillon::control::link_site {
+
+const Site kSites[] = {
+    {kOptionsReload, "options: read again"},
+    {kOptionsWrite, "options: write"},
+    {kHotkeysRead, "hotkeys: first read"},
+    {kHotkeysReload, "hotkeys: read again"},
+    {kHotkeysWrite, "hotkeys: write"},
+    {kHotkeysReset, "hotkeys: reset"},
+    {kEditHeadersForLoad, "edit page: headers to load"},
+    {kEditHeadersForStore, "edit page: headers to store"},
+    {kCombinationHeadersForLoad, "combination page: headers to load"},
+    {kCombinationHeadersForStore, "combination page: headers to store"},
+    {kRecordedHeaders, "recorded page: headers"},
+    {kRecordedClear, "recorded page: clear"},
+    {kRecordedCopy, "recorded page: copy"},
+    {kRecordedToFile, "recorded page: to a file"},
+    {kRecordedFromFile, "recorded page: from a file"},
+    {kRecordedFileAgain, "recorded page: the file again"},
+    {kScheduleRecordedHeaders, "schedule: recorded headers"},
+    {kScheduleAutoClick, "schedule: auto-click block"},
+    {kScheduleCommand, "schedule: command"},
+    {kScheduleEditHeaders, "schedule: edit headers"},
+    {kScheduleCombinationHeaders, "schedule: combination headers"},
+    {kScheduleCancel, "schedule: cancel"},
+    {kAutoClickFirstShowing, "auto-click page: first showing"},
+    {kEditStore, "edit store"},
+    {kCombinationStore, "combination store"},
+    {kAutoClickStore, "auto-click store"},
+    {kAutoClickLoad, "auto-click load"},
+    {kRecordedHeaderToFile, "recorded header to a file"},
+    {kRecordedBodyToFile, "recorded body to a file"},
+    {kRecordedHeaderFromFile, "recorded header from a file"},
+    {kRecordedBodyFromFile, "recorded body from a file"},
+};
+const size_t kSiteCount = std::size(kSites);
+
+} // namespace quillon::control::link_site
