@@ -4,10 +4,12 @@
 #include <windows.h>
 #include <commctrl.h>
 #include <commdlg.h>
+#include <imm.h>
 #include <shlobj.h>
 
 #include <utility>
 
+#include "base/text.h"
 #include "base/wide_text.h"
 #include "control/scheduling.h"
 #include "control/ui/control_session.h"
@@ -194,6 +196,40 @@ int pickMemory(HWND owner, MemoryPicker& picker) {
     DialogBoxParamW(session().instance, MAKEINTRESOURCEW(IDD_MEMORY_PICKER), owner, pickerProc,
                     reinterpret_cast<LPARAM>(&data));
     return data.chosen;
+}
+
+// ---- text limits in CP949 bytes ------------------------------------------------------
+
+namespace {
+
+constexpr UINT_PTR kByteLimitSubclass = 0x4C4D;
+
+LRESULT CALLBACK byteLimitProc(HWND box, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR bytes) {
+    const bool edits = message == WM_CHAR || message == WM_IME_CHAR || message == WM_PASTE ||
+                       message == EM_REPLACESEL || (message == WM_IME_COMPOSITION && (lParam & GCS_RESULTSTR));
+    if (message == WM_NCDESTROY) {
+        RemoveWindowSubclass(box, byteLimitProc, kByteLimitSubclass);
+    }
+    if (!edits) {
+        return DefSubclassProc(box, message, wParam, lParam);
+    }
+    const std::string before = winui::windowText(box);
+    DWORD start = 0, end = 0;
+    SendMessageW(box, EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
+    const LRESULT result = DefSubclassProc(box, message, wParam, lParam);
+    if (text::utf8ToCp949(winui::windowText(box)).size() > bytes) {
+        winui::setWindowText(box, before);
+        SendMessageW(box, EM_SETSEL, start, end);
+        MessageBeep(MB_OK);
+    }
+    return result;
+}
+
+} // namespace
+
+void limitToCp949Bytes(HWND box, size_t bytes) {
+    SendMessageW(box, EM_LIMITTEXT, bytes, 0); // never more characters than bytes
+    SetWindowSubclass(box, byteLimitProc, kByteLimitSubclass, bytes);
 }
 
 // ---- key boxes ------------------------------------------------------------------------

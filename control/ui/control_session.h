@@ -151,6 +151,11 @@ int pickMemory(HWND owner, MemoryPicker& picker);
 // Key boxes: an edit control that captures the key pressed in it and hands
 // its key code to `onKey` (set through the box's user data).
 using KeyBoxHandler = void (*)(HWND box, uint8_t code, void* context);
+
+// An edit box whose text must fit a CP949 field of `bytes` bytes (a Hangul
+// syllable takes two): typing, pasting or an input-method result that would
+// not fit is undone with a beep.
+void limitToCp949Bytes(HWND box, size_t bytes);
 void makeKeyBox(HWND box, KeyBoxHandler handler, void* context);
 
 } // namespace quillon::control_ui

@@ -42,7 +42,7 @@ constexpr const char* kLoadTitle = "불러올 파일이름을 선택/입력해�
 constexpr const char* kSaveTitle = "저장할 파일이름을 입력/선택해주세요.";
 constexpr const char* kDeleteAllQuestion = "모든 내용을 삭제하시겠습니까?";
 constexpr const char* kNewMacroName = "새로 만든 매크로";
-constexpr int kNameCharacters = 40;
+constexpr int kNameBytes = 40;
 constexpr UINT kListSubclass = 1;
 
 struct MacroPage {
@@ -665,7 +665,7 @@ void initPage(MacroPage& page) {
     ReleaseDC(list, dc);
     SendMessageW(list, LB_SETITEMHEIGHT, 0, metrics.tmHeight + 2);
     SendMessageW(list, LB_SETHORIZONTALEXTENT, 1600, 0);
-    SendDlgItemMessageW(page.window, IDC_MP_NAME, EM_LIMITTEXT, kNameCharacters, 0);
+    limitToCp949Bytes(GetDlgItem(page.window, IDC_MP_NAME), kNameBytes);
     showLines(page);
     ControlSession& s = session();
     if (s.startArgument == page.kind.startArgument) {
