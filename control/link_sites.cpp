@@ -15,6 +15,8 @@ const Site kSites[] = {
     {kEditHeadersForStore, "edit page: headers to store"},
     {kCombinationHeadersForLoad, "combination page: headers to load"},
     {kCombinationHeadersForStore, "combination page: headers to store"},
+    {kEditClear, "edit page: clear a memory"},
+    {kCombinationClear, "combination page: clear a memory"},
     {kRecordedHeaders, "recorded page: headers"},
     {kRecordedClear, "recorded page: clear"},
     {kRecordedCopy, "recorded page: copy"},

@@ -19,6 +19,8 @@ constexpr int kEditHeadersForLoad = 5101;
 constexpr int kEditHeadersForStore = 5102;
 constexpr int kCombinationHeadersForLoad = 5301;
 constexpr int kCombinationHeadersForStore = 5302;
+constexpr int kEditClear = 5103;
+constexpr int kCombinationClear = 5303;
 // Recorded page.
 constexpr int kRecordedHeaders = 5201;
 constexpr int kRecordedClear = 5202;

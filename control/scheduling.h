@@ -34,6 +34,9 @@ std::string scheduleDoubleClickEcho(const ScheduleEntry& entry);
 // and edit memories, "%d번 메모리     %s" for combination memories.
 std::string memoryPickerEcho(bool combination, size_t index, const std::string& name);
 
+// The question before a picker's "선택메모리\n내용 삭제".
+std::string clearMemoryQuestion(const std::string& echo);
+
 // "%s를 실행예약 하시겠습니까?" with the echo shown (OK/Cancel).
 std::string scheduleQuestion(const std::string& echo);
 

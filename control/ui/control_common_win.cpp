@@ -160,6 +160,12 @@ INT_PTR CALLBACK pickerProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lPa
             return TRUE;
         case IDC_PICK_CLEAR:
             if (auto selected = winui::listBoxSelection(GetDlgItem(dialog, IDC_PICK_LIST))) {
+                // Asked first: the memory's contents cannot be brought back.
+                const std::string memory = data->picker->echo ? data->picker->echo(*selected) : std::string();
+                if (winui::messageBox(dialog, control::clearMemoryQuestion(memory), "알림",
+                                      MB_OKCANCEL | MB_ICONQUESTION) != IDOK) {
+                    return TRUE;
+                }
                 if (auto line = data->picker->onClear(*selected)) {
                     data->picker->lines[*selected] = *line;
                     winui::fillListBox(GetDlgItem(dialog, IDC_PICK_LIST), data->picker->lines, *selected);

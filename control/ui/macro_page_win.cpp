@@ -414,6 +414,20 @@ void loadFromMachine(MacroPage& page) {
     picker.confirm = "불러오기";
     picker.lines = page.kind.combination ? listLines(s.combinationHeaders) : listLines(s.editHeaders, true);
     picker.echo = page.kind.combination ? combinationEcho() : editEcho();
+    // "선택메모리\n내용 삭제" empties the chosen memory, as on the recorded page.
+    const bool combination = page.kind.combination;
+    HWND window = page.window;
+    picker.onClear = [combination, window](size_t index) -> std::optional<std::string> {
+        ControlSession& s = session();
+        const bool cleared = combination
+                                 ? clearCombination(s.memory, s.combinationHeaders, index, link_site::kCombinationClear)
+                                 : clearEdit(s.memory, s.editHeaders, index, link_site::kEditClear);
+        if (!cleared) {
+            endOnLinkFailure(window);
+            return std::nullopt;
+        }
+        return combination ? listLines(s.combinationHeaders)[index] : listLines(s.editHeaders, true)[index];
+    };
     const int chosen = pickMemory(page.window, picker);
     if (chosen < 0) {
         return;

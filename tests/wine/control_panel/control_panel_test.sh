@@ -626,6 +626,18 @@ picker)
     notice_box "저장 완료"
     BODY=$(machine_state "[m['body'] for m in s['edit'] if m['index'] == 2][0]")
     [ "$BODY" = "$(compiled "$WORK/골든.eqn1")" ] || fail "memory 1-3 holds $BODY"
+    # The load picker empties memory 1-3 after its question.
+    drive click "$MAIN" 2101
+    PICKER=$(drive wait-window --class '#32770' --title "기계에서 불러오기" --timeout 20000) || fail "no load picker"
+    drive select "$PICKER" 1601 2
+    sleep 0.3
+    drive click "$PICKER" 1603
+    answer_box "선택한 메모리의 내용을 삭제하시겠습니까?" 1 "알림"
+    sleep 0.5
+    case $(drive lines "$PICKER" 1601 | sed -n 3p) in *"비어 있슴"*) ;; *) fail "line 3 after clearing: $(drive lines "$PICKER" 1601 | sed -n 3p)" ;; esac
+    screenshot "$PICKER" control-picker-cleared
+    drive click "$PICKER" 2
+    drive wait-gone "$PICKER" --timeout 5000 >/dev/null || fail "the picker stayed"
     close_program "$PROGRAM"
     ;;
 keys)
