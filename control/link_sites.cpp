@@ -2,6 +2,8 @@
 
 #include <iterator>
 
+#include "control/memory_locations.h"
+
 namespace quillon::control::link_site {
 
 const Site kSites[] = {
@@ -38,6 +40,20 @@ const Site kSites[] = {
     {kRecordedBodyToFile, "recorded body to a file"},
     {kRecordedHeaderFromFile, "recorded header from a file"},
     {kRecordedBodyFromFile, "recorded body from a file"},
+    // The memory transfers name the kind of transfer.
+    {memory_location::kReadRecordedHeader, "read a recorded header"},
+    {memory_location::kReadRecordedBody, "read a recorded body"},
+    {memory_location::kWriteRecordedHeader, "write a recorded header"},
+    {memory_location::kWriteRecordedBody, "write a recorded body"},
+    {memory_location::kReadEditHeader, "read an edit header"},
+    {memory_location::kReadEditBody, "read an edit body"},
+    {memory_location::kStoreEdit, "store an edit macro"},
+    {memory_location::kReadCombinationHeader, "read a combination header"},
+    {memory_location::kReadCombinationBody, "read a combination body"},
+    {memory_location::kStoreCombination, "store a combination macro"},
+    {memory_location::kReadAutoClick, "read the auto-click block"},
+    {memory_location::kWriteAutoClick, "write the auto-click block"},
+    {memory_location::kWriteEditHeader, "write an edit header"},
 };
 const size_t kSiteCount = std::size(kSites);
 

@@ -62,10 +62,18 @@ bool rebuild(bool combination, const std::vector<uint8_t>& code, MacroDocument& 
     out.flags = header.flags;
     out.referenceWidth = result.referenceWidth;
     out.referenceHeight = result.referenceHeight;
+    out.complete = result.reachedEnd;
+    out.linesRead = result.lines;
     return true;
 }
 
 } // namespace
+
+std::string partialReadNotice(int linesRead) {
+    return formatText("기계의 매크로를 끝까지 읽지 못했습니다.\n%d번째 줄 다음에서 읽기를 멈췄습니다"
+                      "(알 수 없는 키 코드나 명령).\n\n읽은 %d줄만 표시합니다.",
+                      linesRead, linesRead);
+}
 
 PageOutcome storeEditMacro(MacroMemory& memory, int index, const std::string& name, uint16_t flags,
                            const MacroDocument& document, const TextStore& store) {

@@ -55,6 +55,7 @@ struct MacroPage {
     HWND window = nullptr;
     // Lines changed since the macro was last saved, stored or loaded.
     bool unsaved = false;
+    bool partial = false; // the lines were read back from the machine only in part
     // The bit sets of the combination file the macro was loaded from: the
     // memories the file carries.
     uint32_t fileRecordedSet = 0;
@@ -360,6 +361,7 @@ bool listOperation(MacroPage& page, int id) {
     case IDC_MP_DELETE_ALL:
         if (winui::messageBox(page.window, kDeleteAllQuestion, "알림", MB_OKCANCEL | MB_ICONQUESTION) == IDOK) {
             editor.deleteAll();
+            page.partial = false;
             changed(page);
         }
         return true;
@@ -464,8 +466,12 @@ void loadFromMachine(MacroPage& page) {
     showNameAndFlags(page, name, macro.flags);
     page.fileRecordedSet = page.fileEditSet = 0;
     page.unsaved = false;
+    page.partial = !macro.complete;
     showLines(page);
     showCurrentMacro(page, memoryText(page, chosen));
+    if (page.partial) {
+        winui::showWarning(page.window, partialReadNotice(macro.linesRead));
+    }
 }
 
 // "이 조합매크로에는 녹화/편집매크로가 포함되어 있습니다. ...": asked after the
@@ -513,6 +519,10 @@ void storeToMachine(MacroPage& page) {
     picker.echo = page.kind.combination ? combinationEcho() : editEcho();
     const int chosen = pickMemory(page.window, picker);
     if (chosen < 0) {
+        return;
+    }
+    if (page.partial &&
+        winui::messageBox(page.window, kPartialStoreQuestion, "알림", MB_YESNO | MB_ICONQUESTION) != IDYES) {
         return;
     }
     // A macro that does not compile never reaches the machine.
@@ -570,6 +580,7 @@ bool takeDocument(MacroPage& page, MacroDocument& loaded, const TextStore* fileS
     page.editor.documentReplaced();
     showNameAndFlags(page, name, flags);
     page.unsaved = false;
+    page.partial = false;
     showLines(page);
     showCurrentMacro(page, path);
     return true;

@@ -56,7 +56,7 @@ TEST(LinkSites, EachCallSiteShowsItsOwnCode) {
                   "기계와 통신이 되지 않습니다(" + std::to_string(site.code) + ")")
             << site.what;
     }
-    EXPECT_EQ(codes.size(), 33u);
+    EXPECT_EQ(codes.size(), 46u);
 }
 
 TEST(ControlProgram, StartArgumentPagesAndLinks) {
