@@ -24,6 +24,14 @@ constexpr int kSecondInstanceCode = 1151;
 // "%s(MainLine=%d)" with "작동 중 문제가 발생했습니다" and a location code.
 std::string mainLineTrouble(int code);
 
+// Closing with lines not yet saved on the edit or combination page.
+constexpr const char* kUnsavedCloseQuestion =
+    "저장하지 않은 편집 내용이 있습니다.\n\n"
+    "[예] 복구용 파일로 저장하고 종료합니다.\n"
+    "[아니요] 저장하지 않고 종료합니다.\n"
+    "[취소] 종료하지 않습니다.";
+constexpr const char* kRecoveryCopyFailed = "편집 중이던 매크로를 파일로 저장하지 못했습니다. 종료하지 않습니다.";
+
 // The pages of the main dialog, numbered as the program keeps them.
 enum class ControlPage : int { Options = 0, Edit = 1, Combination = 2, Recorded = 3, AutoClick = 4, None = 7 };
 constexpr int kPageCount = 5;

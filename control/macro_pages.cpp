@@ -7,6 +7,7 @@
 
 #include "base/text.h"
 #include "base/format_text.h"
+#include "control/link_sites.h"
 #include "control/memory_headers.h"
 #include "control/macro_compiler.h"
 #include "control/macro_decoder.h"
@@ -24,9 +25,14 @@ namespace {
 constexpr const char* kTrouble = "작동 중 문제가 발생했습니다";
 constexpr int kRecordedFileRead = 35201, kRecordedFileCreate = 35202;
 // Location codes of the pages' machine transfers, one per call site.
-constexpr int kEditStore = 36101, kCombinationStore = 36201, kAutoClickStore = 36301, kAutoClickLoad = 36302,
-              kRecordedHeaderToFile = 36401, kRecordedBodyToFile = 36402, kRecordedHeaderFromFile = 36403,
-              kRecordedBodyFromFile = 36404;
+using link_site::kAutoClickLoad;
+using link_site::kAutoClickStore;
+using link_site::kCombinationStore;
+using link_site::kEditStore;
+using link_site::kRecordedBodyFromFile;
+using link_site::kRecordedBodyToFile;
+using link_site::kRecordedHeaderFromFile;
+using link_site::kRecordedHeaderToFile;
 constexpr int kRecoveryWrite = 45101;
 
 PageOutcome saved() { return {true, kSaved}; }
@@ -56,10 +62,18 @@ bool rebuild(bool combination, const std::vector<uint8_t>& code, MacroDocument& 
     out.flags = header.flags;
     out.referenceWidth = result.referenceWidth;
     out.referenceHeight = result.referenceHeight;
+    out.complete = result.reachedEnd;
+    out.linesRead = result.lines;
     return true;
 }
 
 } // namespace
+
+std::string partialReadNotice(int linesRead) {
+    return formatText("기계의 매크로를 끝까지 읽지 못했습니다.\n%d번째 줄 다음에서 읽기를 멈췄습니다"
+                      "(알 수 없는 키 코드나 명령).\n\n읽은 %d줄만 표시합니다.",
+                      linesRead, linesRead);
+}
 
 PageOutcome storeEditMacro(MacroMemory& memory, int index, const std::string& name, uint16_t flags,
                            const MacroDocument& document, const TextStore& store) {

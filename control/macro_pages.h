@@ -36,7 +36,17 @@ struct MachineMacro {
     uint16_t flags = 0;
     int referenceWidth = 0; // of the last absolute move, 0 when none
     int referenceHeight = 0;
+    bool complete = true;   // the reader walked the code to its end byte
+    int linesRead = 0;      // lines rebuilt before the reader stopped
 };
+
+// The notice of a memory read back only in part (a key code without a key
+// row, an opcode the reader does not know): where reading stopped.
+std::string partialReadNotice(int linesRead);
+// Asked before such a macro goes back to the machine.
+constexpr const char* kPartialStoreQuestion =
+    "이 매크로는 기계에서 끝까지 읽지 못한 매크로입니다.\n"
+    "저장하면 읽지 못한 뒷부분은 기계에서 지워집니다.\n\n그래도 기계에 저장하시겠습니까?";
 
 // "기계에서 불러오기": the memory's code rebuilt into the document (which is
 // emptied first). False when the memory is empty or the link failed; the

@@ -58,6 +58,15 @@ std::string scheduleDoubleClickEcho(const ScheduleEntry& entry) {
     return {};
 }
 
+std::string memoryPickerEcho(bool combination, size_t index, const std::string& name) {
+    return combination ? formatText("%d번 메모리     %s", static_cast<int>(index) + 1, name.c_str())
+                       : formatText("%d-%d번메모리     %s", bankOf(index), slotOf(index), name.c_str());
+}
+
+std::string clearMemoryQuestion(const std::string& echo) {
+    return formatText("%s\n\n선택한 메모리의 내용을 삭제하시겠습니까?\n(삭제한 내용은 되살릴 수 없습니다.)", echo.c_str());
+}
+
 std::string scheduleQuestion(const std::string& echo) {
     return formatText("%s를 실행예약 하시겠습니까?", echo.c_str());
 }

@@ -30,6 +30,13 @@ std::vector<std::string> scheduleListLines(ScheduleKind kind, const std::vector<
 std::string scheduleClickEcho(const ScheduleEntry& entry);
 std::string scheduleDoubleClickEcho(const ScheduleEntry& entry);
 
+// The memory pickers' echo of a click: "%d-%d번메모리     %s" for recorded
+// and edit memories, "%d번 메모리     %s" for combination memories.
+std::string memoryPickerEcho(bool combination, size_t index, const std::string& name);
+
+// The question before a picker's "선택메모리\n내용 삭제".
+std::string clearMemoryQuestion(const std::string& echo);
+
 // "%s를 실행예약 하시겠습니까?" with the echo shown (OK/Cancel).
 std::string scheduleQuestion(const std::string& echo);
 

@@ -360,6 +360,7 @@ bool Interpreter::commandRunAnalyzer(const uint8_t* b) {
         return false;
     }
     restart_ = true;
+    host_.analyzerReplaced();
     return true;
 }
 

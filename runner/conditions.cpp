@@ -388,14 +388,13 @@ int Interpreter::conditionRangeSearch(const uint8_t* b) {
     search.nth = static_cast<int>(std::clamp<int64_t>(nth, -1, kMaxNthMatch + 1));
     RangeResult& result = state_.rangeResults[static_cast<size_t>(areaSlot)];
     const int code = searcher_.search(capture_.frame(), search, result);
-    if (host_.mainWindowShown()) {
-        // The match found, or the whole area when there was none.
-        const Rect shown = result.found
-                               ? Rect{result.x - search.image.width / 2, result.y - search.image.height / 2,
-                                      result.x - search.image.width / 2 + search.image.width,
-                                      result.y - search.image.height / 2 + search.image.height}
-                               : Rect{area.left, area.top, area.left + area.width, area.top + area.height};
-        previewFrame(capture_.frame(), shown);
+    const RangeSearcher::Seen& seen = searcher_.lastSeen();
+    if (host_.mainWindowShown() && seen.searched) {
+        // The match the search ended with, in either mode, or the whole area
+        // when there was none; nothing when no scan was made.
+        previewFrame(capture_.frame(), seen.matched ? seen.match
+                                                    : Rect{area.left, area.top, area.left + area.width,
+                                                           area.top + area.height});
     }
     return code;
 }

@@ -67,6 +67,9 @@ public:
     // Variable displays: the window reads the values and clears the changed
     // flags of the variables it shows (main window, after every item).
     virtual void refreshVariables(std::array<Variable, 1000>& /*variables*/) {}
+    // The run-analyzer command replaced the analyzer: the variable displays
+    // show 0 again and their choices are the new analyzer's variables.
+    virtual void analyzerReplaced() {}
     // Previews of the comparison that is running (main window only; the
     // picture's pixels are valid during the call).
     virtual void showPreview(PreviewBox /*box*/, const PreviewPicture& /*picture*/) {}

@@ -82,6 +82,16 @@ public:
 
     int search(const FrameView& frame, const RangeSearch& search, RangeResult& entry);
 
+    // What the last search saw, for the preview: whether it scanned at all,
+    // and the match it ended with (the nth match, or in the "not found" mode
+    // the match that made the condition fail), whatever the result entry says.
+    struct Seen {
+        bool searched = false;
+        bool matched = false;
+        Rect match{};
+    };
+    const Seen& lastSeen() const { return seen_; }
+
     // Which vector unit the candidate scan uses ("avx2" or "sse2").
     static const char* vectorUnit();
     // Tests may force the SSE2 path to compare both on the same machine.
@@ -91,6 +101,7 @@ public:
 
 private:
     std::unique_ptr<Scratch> scratch_;
+    Seen seen_;
 };
 
 // ---- number reading ---------------------------------------------------------

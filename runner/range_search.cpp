@@ -45,6 +45,8 @@ struct RangeSearcher::Scratch {
     std::vector<uint8_t> colours;   // the same pixels' colours, 4 bytes each
     std::vector<uint64_t> matchMap;
     std::array<uint32_t, kSide * kSide * kSide> volume{}; // summed histogram
+    bool matched = false; // the search ended with the match at (matchX, matchY)
+    int matchX = 0, matchY = 0;
 
     Scratch() {
         required.reserve(kImageMaxSide * kImageMaxSide + 1);
@@ -281,6 +283,11 @@ bool Search::fillMatchMap(int x0, int n, int y0, int y1) {
 
 // One accepted candidate; true when the search ends with it.
 bool Search::accept(int x, int y, RangeResult& entry, int& code) {
+    if (params_.mode == SearchMode::NotFound || remaining_ <= 1) {
+        s_.matched = true;
+        s_.matchX = x;
+        s_.matchY = y;
+    }
     if (params_.mode == SearchMode::NotFound) {
         entry.found = 0;
         code = kSearchNotHeld;
@@ -390,11 +397,20 @@ int Search::run(RangeResult& entry) {
 } // namespace
 
 int RangeSearcher::search(const FrameView& frame, const RangeSearch& search, RangeResult& entry) {
+    seen_ = Seen{};
     if (!searchAllowed(frame, search)) {
         return search.mode == SearchMode::Found ? kSearchNotHeld : kSearchHeld;
     }
+    scratch_->matched = false;
     Search one(frame, search, *scratch_);
-    return one.run(entry);
+    const int code = one.run(entry);
+    seen_.searched = true;
+    seen_.matched = scratch_->matched;
+    if (seen_.matched) {
+        seen_.match = {scratch_->matchX, scratch_->matchY, scratch_->matchX + search.image.width,
+                       scratch_->matchY + search.image.height};
+    }
+    return code;
 }
 
 } // namespace quillon::runner

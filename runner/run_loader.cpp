@@ -2,13 +2,15 @@
 
 #include "analyzer/analyzer_file.h"
 #include "analyzer/file_stream.h"
+#include "analyzer/limits.h"
 #include "analyzer/records.h"
 #include "base/file.h"
 #include "base/text.h"
 
 namespace quillon {
 
-int loadAnalyzerForRun(analyzer::AnalyzerModel& model, const std::string& path, const std::string& soundFolder) {
+int loadAnalyzerForRun(analyzer::AnalyzerModel& model, const std::string& path, const std::string& soundFolder,
+                       std::string* notice) {
     analyzer::FileSource source;
     if (!source.open(path)) {
         model.reset();
@@ -24,6 +26,16 @@ int loadAnalyzerForRun(analyzer::AnalyzerModel& model, const std::string& path, 
     analyzer::FileResult result = file.read(model, source, false);
     if (!result.ok) {
         model.reset();
+        // The reader's allocation failures have their own warnings: images
+        // end with -1, number packs with -2.
+        if (result.message == analyzer::message::kImageAllocationFailed) {
+            if (notice) *notice = kImageAllocationNotice;
+            return run_load::kCannotOpen;
+        }
+        if (result.message == analyzer::message::kAllocationFailed) {
+            if (notice) *notice = kNumberPackAllocationNotice;
+            return run_load::kNoItems;
+        }
         return run_load::kCannotOpen;
     }
     if (model.image().formatMarker != analyzer::kFormatMarker) {

@@ -18,7 +18,12 @@ inline constexpr int kWrongFormat = -10; // format marker other than 30
 } // namespace run_load
 
 // Returns one of the codes above; on any failure the model is left reset.
-int loadAnalyzerForRun(analyzer::AnalyzerModel& model, const std::string& path, const std::string& soundFolder);
+// When a recognition image or a number pack cannot be allocated, `notice`
+// (if given) receives the warning shown before the "%s - %d" box.
+int loadAnalyzerForRun(analyzer::AnalyzerModel& model, const std::string& path, const std::string& soundFolder,
+                       std::string* notice = nullptr);
+inline constexpr const char* kImageAllocationNotice = "인식이미지 메모리를 할당 실패.";
+inline constexpr const char* kNumberPackAllocationNotice = "숫자팩 메모리를 할당 실패.";
 
 // The analyzer's display name: the file name without folder and extension,
 // at most 200 characters.

@@ -85,11 +85,8 @@ BuiltHotkeys build(const HotkeyForm& form) {
     const uint8_t stop = form.keys[hotkey_offset::kStop];
     for (const HotkeyGroup& group : kHotkeyGroups) {
         for (int i = group.first; i <= group.last; ++i) {
+            // Two boxes without a key (0) repeat each other like any two keys.
             const uint8_t key = form.keys[i];
-            // A box without a key (0) repeats nothing.
-            if (key == 0) {
-                continue;
-            }
             bool repeated = key == stop;
             for (int j = group.first; j <= group.last && !repeated; ++j) {
                 repeated = j != i && form.keys[j] == key;

@@ -46,7 +46,11 @@ constexpr LineCheck kRepeatChecks[] = {
     {"right below left", F::RightValue, "[큰쪽]횟수는 반드시 [작은쪽]횟수보다 커야 합니다."},
 };
 constexpr LineCheck kRemoteChecks[] = {kWrongKind, {"number", F::Number, ""}};
-constexpr LineCheck kMachineChecks[] = {kWrongKind, {"label", F::Label, ""}};
+constexpr LineCheck kMachineChecks[] = {
+    kWrongKind,
+    {"label", F::Label, "이름표를 입력해주세요."},
+    {"label too long", F::Label, "이름표는 14바이트(한글 7자, 영문 14자)까지 쓸 수 있습니다."},
+};
 constexpr LineCheck kTypingChecks[] = {
     {"speed", F::Speed, "타자 속도를 입력해주세요"},
     {"text", F::Text, "타이핑할 문장을 입력해주세요"},
@@ -362,7 +366,8 @@ BuiltLine build(const MachineControlLineForm& form, const LineFormContext&) {
     if (form.kind == kind::kLabel || form.kind == kind::kJump) {
         // The label field holds 14 CP949 bytes and its NUL (seven Hangul syllables).
         std::string cp949 = text::utf8ToCp949(form.label);
-        if (cp949.empty() || cp949.size() > kMaxLabelCharacters) return refuse(kMachineChecks, "label");
+        if (cp949.empty()) return refuse(kMachineChecks, "label");
+        if (cp949.size() > kMaxLabelCharacters) return refuse(kMachineChecks, "label too long");
         setLabel(line, form.label);
     }
     keepChoice(line, LineDialog::MachineControl, form.kind);

@@ -6,6 +6,7 @@
 
 #include "control/auto_click.h"
 #include "control/key_codes.h"
+#include "control/link_sites.h"
 #include "control/macro_files.h"
 #include "control/macro_pages.h"
 #include "control/ui/control_session.h"
@@ -21,7 +22,7 @@ using namespace control;
 
 namespace {
 
-constexpr int kFirstShowingLocation = 5501;
+constexpr int kFirstShowingLocation = link_site::kAutoClickFirstShowing;
 constexpr const char* kLoadTitle = "불러올 파일이름을 선택/입력해주세요.";
 constexpr const char* kSaveTitle = "저장할 파일이름을 입력/선택해주세요.";
 constexpr const char* kFilter = "자동클릭(*.aut)|*.aut|";

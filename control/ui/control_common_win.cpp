@@ -4,11 +4,14 @@
 #include <windows.h>
 #include <commctrl.h>
 #include <commdlg.h>
+#include <imm.h>
 #include <shlobj.h>
 
 #include <utility>
 
+#include "base/text.h"
 #include "base/wide_text.h"
+#include "control/scheduling.h"
 #include "control/ui/control_session.h"
 #include "device/key_table.h"
 #include "device/link_messages.h"
@@ -83,11 +86,18 @@ std::string takeStartFile(control::ControlPage page) {
 
 void endOnLinkFailure(HWND owner) { endWith(owner, exchangeFailureNotice(Program::ControlPanel, session().link.lastError())); }
 
+// A record with a wrong magic is named by the record's own code, wherever it was read.
 void endOnOptionRecordFailure(HWND owner) {
-    endWith(owner, optionRecordFailureNotice(Program::ControlPanel, session().link.lastError()));
+    LinkError error = session().link.lastError();
+    error.location = 0;
+    endWith(owner, optionRecordFailureNotice(Program::ControlPanel, error));
 }
 
-void endOnHotkeyRecordFailure(HWND owner) { endWith(owner, hotkeyRecordFailureNotice(session().link.lastError())); }
+void endOnHotkeyRecordFailure(HWND owner) {
+    LinkError error = session().link.lastError();
+    error.location = 0;
+    endWith(owner, hotkeyRecordFailureNotice(error));
+}
 
 std::string chooseOpenFile(HWND owner, const char* title, const char* filter, const char* defaultExtension,
                            const std::string& folder) {
@@ -108,21 +118,38 @@ struct PickerData {
     int chosen = -1;
 };
 
+constexpr int kPickerRowHeight = 24; // pixels at 96 DPI
+
+void echoSelection(HWND dialog, const MemoryPicker& picker) {
+    const auto selected = winui::listBoxSelection(GetDlgItem(dialog, IDC_PICK_LIST));
+    winui::setControlText(dialog, IDC_PICK_ECHO, selected && picker.echo ? picker.echo(*selected) : std::string());
+}
+
 INT_PTR CALLBACK pickerProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
     auto* data = winui::dialogData<PickerData>(dialog, message, lParam);
     switch (message) {
-    case WM_INITDIALOG:
+    case WM_INITDIALOG: {
         winui::setWindowText(dialog, data->picker->caption);
         winui::setControlText(dialog, IDC_PICK_CONFIRM, data->picker->confirm);
-        winui::fillListBox(GetDlgItem(dialog, IDC_PICK_LIST), data->picker->lines, 0);
+        HWND list = GetDlgItem(dialog, IDC_PICK_LIST);
+        HDC dc = GetDC(list);
+        const int dpi = GetDeviceCaps(dc, LOGPIXELSY);
+        ReleaseDC(list, dc);
+        SendMessageW(list, LB_SETITEMHEIGHT, 0, MulDiv(kPickerRowHeight, dpi, 96));
+        winui::fillListBox(list, data->picker->lines, 0);
         ShowWindow(GetDlgItem(dialog, IDC_PICK_CLEAR), data->picker->onClear ? SW_SHOW : SW_HIDE);
         return TRUE;
+    }
     case WM_COMMAND:
         switch (LOWORD(wParam)) {
         case IDC_PICK_LIST:
+            if (HIWORD(wParam) == LBN_SELCHANGE) {
+                echoSelection(dialog, *data->picker);
+            }
             if (HIWORD(wParam) != LBN_DBLCLK) {
                 return TRUE;
             }
+            echoSelection(dialog, *data->picker);
             [[fallthrough]];
         case IDC_PICK_CONFIRM:
         case IDOK:
@@ -133,9 +160,16 @@ INT_PTR CALLBACK pickerProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lPa
             return TRUE;
         case IDC_PICK_CLEAR:
             if (auto selected = winui::listBoxSelection(GetDlgItem(dialog, IDC_PICK_LIST))) {
+                // Asked first: the memory's contents cannot be brought back.
+                const std::string memory = data->picker->echo ? data->picker->echo(*selected) : std::string();
+                if (winui::messageBox(dialog, control::clearMemoryQuestion(memory), "알림",
+                                      MB_OKCANCEL | MB_ICONQUESTION) != IDOK) {
+                    return TRUE;
+                }
                 if (auto line = data->picker->onClear(*selected)) {
                     data->picker->lines[*selected] = *line;
                     winui::fillListBox(GetDlgItem(dialog, IDC_PICK_LIST), data->picker->lines, *selected);
+                    echoSelection(dialog, *data->picker);
                 } else if (session().ending) {
                     EndDialog(dialog, IDCANCEL);
                 }
@@ -153,11 +187,55 @@ INT_PTR CALLBACK pickerProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lPa
 
 } // namespace
 
+std::function<std::string(size_t)> recordedEcho() {
+    return [](size_t i) { return control::memoryPickerEcho(false, i, session().recordedHeaders.name(i)); };
+}
+std::function<std::string(size_t)> editEcho() {
+    return [](size_t i) { return control::memoryPickerEcho(false, i, session().editHeaders.name(i)); };
+}
+std::function<std::string(size_t)> combinationEcho() {
+    return [](size_t i) { return control::memoryPickerEcho(true, i, session().combinationHeaders.name(i)); };
+}
+
 int pickMemory(HWND owner, MemoryPicker& picker) {
     PickerData data{&picker};
     DialogBoxParamW(session().instance, MAKEINTRESOURCEW(IDD_MEMORY_PICKER), owner, pickerProc,
                     reinterpret_cast<LPARAM>(&data));
     return data.chosen;
+}
+
+// ---- text limits in CP949 bytes ------------------------------------------------------
+
+namespace {
+
+constexpr UINT_PTR kByteLimitSubclass = 0x4C4D;
+
+LRESULT CALLBACK byteLimitProc(HWND box, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR bytes) {
+    const bool edits = message == WM_CHAR || message == WM_IME_CHAR || message == WM_PASTE ||
+                       message == EM_REPLACESEL || (message == WM_IME_COMPOSITION && (lParam & GCS_RESULTSTR));
+    if (message == WM_NCDESTROY) {
+        RemoveWindowSubclass(box, byteLimitProc, kByteLimitSubclass);
+    }
+    if (!edits) {
+        return DefSubclassProc(box, message, wParam, lParam);
+    }
+    const std::string before = winui::windowText(box);
+    DWORD start = 0, end = 0;
+    SendMessageW(box, EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
+    const LRESULT result = DefSubclassProc(box, message, wParam, lParam);
+    if (text::utf8ToCp949(winui::windowText(box)).size() > bytes) {
+        winui::setWindowText(box, before);
+        SendMessageW(box, EM_SETSEL, start, end);
+        MessageBeep(MB_OK);
+    }
+    return result;
+}
+
+} // namespace
+
+void limitToCp949Bytes(HWND box, size_t bytes) {
+    SendMessageW(box, EM_LIMITTEXT, bytes, 0); // never more characters than bytes
+    SetWindowSubclass(box, byteLimitProc, kByteLimitSubclass, bytes);
 }
 
 // ---- key boxes ------------------------------------------------------------------------

@@ -23,6 +23,7 @@
 #include "winui/dialog_data.h"
 #include "winui/crash_report.h"
 #include "winui/message_boxes.h"
+#include "winui/window_fit.h"
 
 namespace quillon::control_ui {
 
@@ -120,12 +121,39 @@ void centreOnScreen(HWND window) {
                  SWP_NOSIZE | SWP_NOZORDER);
 }
 
-INT_PTR CALLBACK mainDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM) {
+// Closing with lines not yet saved on the edit or combination page asks
+// first: Yes keeps them as dated copies (as when the machine is lost), No
+// drops them, Cancel stays.
+void requestClose(HWND dialog) {
+    ControlSession& s = session();
+    if (anyUnsavedPage()) {
+        switch (winui::messageBox(dialog, control::kUnsavedCloseQuestion, "알림", MB_YESNOCANCEL | MB_ICONQUESTION)) {
+        case IDYES: {
+            const std::vector<std::string> kept = saveUnsavedPages();
+            if (anyUnsavedPage()) {
+                winui::showWarning(dialog, control::kRecoveryCopyFailed);
+                return;
+            }
+            winui::showNotice(dialog, keptPagesText(kept));
+            break;
+        }
+        case IDNO:
+            break;
+        default:
+            return;
+        }
+    }
+    PostMessageW(s.mainWindow, WM_CLOSE, 0, 0);
+}
+
+INT_PTR CALLBACK mainDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
     ControlSession& s = session();
     switch (message) {
     case WM_INITDIALOG:
         s.mainDialog = dialog;
         centreOnScreen(dialog);
+        // At a high DPI the dialog may be larger than the work area: it then scrolls.
+        winui::fitToWorkArea(dialog);
         s.brushes = std::make_unique<winui::DialogBrushes>(
             winui::dialogColoursOf(s.data, winui::kControlColourSettings));
         s.keepAlive.start(s.link, [] {
@@ -164,15 +192,29 @@ INT_PTR CALLBACK mainDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM
             openWebPage(dialog, name_offset::kPublicLibraryAddress);
             return TRUE;
         case IDC_CLOSE:
-        case IDCANCEL:
-            PostMessageW(s.mainWindow, WM_CLOSE, 0, 0);
+            requestClose(dialog);
             return TRUE;
+        case IDOK:
+            // Enter in a page's box: the main dialog's dialog keys reach the
+            // page that holds the focus.
+            if (s.currentPage != ControlPage::None) {
+                if (HWND page = s.pages[static_cast<int>(s.currentPage)]) {
+                    SendMessageW(page, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+                }
+            }
+            return TRUE;
+        case IDCANCEL:
+            return TRUE; // Esc closes nothing: only "닫기" and the frame's close button do
         }
         return FALSE;
     }
     case WM_CLOSE:
-        PostMessageW(s.mainWindow, WM_CLOSE, 0, 0);
+        requestClose(dialog);
         return TRUE;
+    case WM_VSCROLL:
+    case WM_HSCROLL:
+    case WM_MOUSEWHEEL:
+        return winui::scrollFittedWindow(dialog, message, wParam, lParam) ? TRUE : paintDialog(message, wParam);
     default:
         return paintDialog(message, wParam);
     }

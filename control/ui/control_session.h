@@ -114,6 +114,8 @@ std::string takeStartFile(control::ControlPage page);
 // The machine is lost: the edit and combination pages holding lines not yet
 // saved write them as dated copies in their folders; the paths written.
 std::vector<std::string> saveUnsavedPages();
+// An edit or combination page holds lines not yet stored or saved.
+bool anyUnsavedPage();
 // "편집 중이던 매크로를 다음 파일로 저장했습니다." with the paths; empty for none.
 std::string keptPagesText(const std::vector<std::string>& paths);
 void runScheduleDialog(HWND owner);
@@ -130,18 +132,30 @@ std::string chooseSaveFile(HWND owner, const char* title, const char* filter, co
                            const std::string& folder, const std::string& proposedName);
 
 // The memory picker: the lines, its caption and confirm text; the chosen index
-// or -1. `onClear` (optional) clears the selected memory and returns its new line.
+// or -1. A click echoes the line's memory (`echo`) in the text line below the
+// list; a double click echoes it and confirms. `onClear` (optional) clears the
+// selected memory and returns its new line.
 struct MemoryPicker {
     std::string caption;
     std::string confirm;
     std::vector<std::string> lines;
+    std::function<std::string(size_t)> echo;
     std::function<std::optional<std::string>(size_t)> onClear;
 };
+// The echo of the pickers of recorded, edit or combination memories.
+std::function<std::string(size_t)> recordedEcho();
+std::function<std::string(size_t)> editEcho();
+std::function<std::string(size_t)> combinationEcho();
 int pickMemory(HWND owner, MemoryPicker& picker);
 
 // Key boxes: an edit control that captures the key pressed in it and hands
 // its key code to `onKey` (set through the box's user data).
 using KeyBoxHandler = void (*)(HWND box, uint8_t code, void* context);
+
+// An edit box whose text must fit a CP949 field of `bytes` bytes (a Hangul
+// syllable takes two): typing, pasting or an input-method result that would
+// not fit is undone with a beep.
+void limitToCp949Bytes(HWND box, size_t bytes);
 void makeKeyBox(HWND box, KeyBoxHandler handler, void* context);
 
 } // namespace quillon::control_ui

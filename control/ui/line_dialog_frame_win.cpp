@@ -15,7 +15,7 @@ using control::LineField;
 namespace {
 
 // The memo field holds 127 characters and its NUL.
-constexpr int kMemoCharacters = 127;
+constexpr int kMemoBytes = 127;
 
 struct FieldControl {
     LineField field;
@@ -84,7 +84,7 @@ void tellPlacement(const LineDialogState& state, int button) {
 }
 
 void open(HWND dialog, LineDialogState& state, const LineDialogParts& parts) {
-    SendDlgItemMessageW(dialog, IDC_LINE_MEMO, EM_LIMITTEXT, kMemoCharacters, 0);
+    limitToCp949Bytes(GetDlgItem(dialog, IDC_LINE_MEMO), kMemoBytes);
     if (state.request->change) {
         ShowWindow(GetDlgItem(dialog, IDC_LINE_ADD_BEFORE), SW_HIDE);
         ShowWindow(GetDlgItem(dialog, IDC_LINE_ADD_AFTER), SW_HIDE);

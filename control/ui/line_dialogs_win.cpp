@@ -274,7 +274,7 @@ LineForm readRemoteLine(HWND dialog, const LineForm& start) {
 void showMachineLine(HWND dialog, const LineForm& form) {
     const auto& f = formAs<MachineControlLineForm>(form);
     checkChoice(dialog, LineDialog::MachineControl, f.kind);
-    SendDlgItemMessageW(dialog, IDC_LINE_LABEL, EM_LIMITTEXT, kMaxLabelCharacters, 0);
+    limitToCp949Bytes(GetDlgItem(dialog, IDC_LINE_LABEL), kMaxLabelCharacters);
     winui::setControlText(dialog, IDC_LINE_LABEL, f.label);
 }
 

@@ -18,6 +18,7 @@
 #include "base/wide_text.h"
 #include "control/line_kinds.h"
 #include "control/macro_compiler.h"
+#include "control/link_sites.h"
 #include "control/macro_files.h"
 #include "control/macro_pages.h"
 #include "control/memory_headers.h"
@@ -41,9 +42,7 @@ constexpr const char* kLoadTitle = "불러올 파일이름을 선택/입력해�
 constexpr const char* kSaveTitle = "저장할 파일이름을 입력/선택해주세요.";
 constexpr const char* kDeleteAllQuestion = "모든 내용을 삭제하시겠습니까?";
 constexpr const char* kNewMacroName = "새로 만든 매크로";
-constexpr int kNameCharacters = 40;
-constexpr int kHeadersLocation = 5101;
-constexpr int kCombinationHeadersLocation = 5301;
+constexpr int kNameBytes = 40;
 constexpr UINT kListSubclass = 1;
 
 struct MacroPage {
@@ -56,6 +55,7 @@ struct MacroPage {
     HWND window = nullptr;
     // Lines changed since the macro was last saved, stored or loaded.
     bool unsaved = false;
+    bool partial = false; // the lines were read back from the machine only in part
     // The bit sets of the combination file the macro was loaded from: the
     // memories the file carries.
     uint32_t fileRecordedSet = 0;
@@ -361,6 +361,7 @@ bool listOperation(MacroPage& page, int id) {
     case IDC_MP_DELETE_ALL:
         if (winui::messageBox(page.window, kDeleteAllQuestion, "알림", MB_OKCANCEL | MB_ICONQUESTION) == IDOK) {
             editor.deleteAll();
+            page.partial = false;
             changed(page);
         }
         return true;
@@ -389,10 +390,15 @@ void showOutcome(HWND window, const Status& outcome) {
     }
 }
 
-bool readHeaders(MacroPage& page) {
+// The memory headers for a picker; `forStore` tells the two call sites apart.
+bool readHeaders(MacroPage& page, bool forStore) {
     ControlSession& s = session();
-    return page.kind.combination ? filledCache(page.window, s.combinationHeaders, kCombinationHeadersLocation)
-                                 : filledCache(page.window, s.editHeaders, kHeadersLocation);
+    if (page.kind.combination) {
+        return filledCache(page.window, s.combinationHeaders,
+                           forStore ? link_site::kCombinationHeadersForStore : link_site::kCombinationHeadersForLoad);
+    }
+    return filledCache(page.window, s.editHeaders,
+                       forStore ? link_site::kEditHeadersForStore : link_site::kEditHeadersForLoad);
 }
 
 std::string memoryText(const MacroPage& page, int index) {
@@ -402,13 +408,28 @@ std::string memoryText(const MacroPage& page, int index) {
 
 void loadFromMachine(MacroPage& page) {
     ControlSession& s = session();
-    if (!readHeaders(page)) {
+    if (!readHeaders(page, false)) {
         return;
     }
     MemoryPicker picker;
     picker.caption = "기계에서 불러오기";
     picker.confirm = "불러오기";
     picker.lines = page.kind.combination ? listLines(s.combinationHeaders) : listLines(s.editHeaders, true);
+    picker.echo = page.kind.combination ? combinationEcho() : editEcho();
+    // "선택메모리\n내용 삭제" empties the chosen memory, as on the recorded page.
+    const bool combination = page.kind.combination;
+    HWND window = page.window;
+    picker.onClear = [combination, window](size_t index) -> std::optional<std::string> {
+        ControlSession& s = session();
+        const bool cleared = combination
+                                 ? clearCombination(s.memory, s.combinationHeaders, index, link_site::kCombinationClear)
+                                 : clearEdit(s.memory, s.editHeaders, index, link_site::kEditClear);
+        if (!cleared) {
+            endOnLinkFailure(window);
+            return std::nullopt;
+        }
+        return combination ? listLines(s.combinationHeaders)[index] : listLines(s.editHeaders, true)[index];
+    };
     const int chosen = pickMemory(page.window, picker);
     if (chosen < 0) {
         return;
@@ -445,8 +466,12 @@ void loadFromMachine(MacroPage& page) {
     showNameAndFlags(page, name, macro.flags);
     page.fileRecordedSet = page.fileEditSet = 0;
     page.unsaved = false;
+    page.partial = !macro.complete;
     showLines(page);
     showCurrentMacro(page, memoryText(page, chosen));
+    if (page.partial) {
+        winui::showWarning(page.window, partialReadNotice(macro.linesRead));
+    }
 }
 
 // "이 조합매크로에는 녹화/편집매크로가 포함되어 있습니다. ...": asked after the
@@ -484,15 +509,20 @@ void storeEmbedded(MacroPage& page) {
 
 void storeToMachine(MacroPage& page) {
     ControlSession& s = session();
-    if (!readHeaders(page)) {
+    if (!readHeaders(page, true)) {
         return;
     }
     MemoryPicker picker;
     picker.caption = "기계에 저장하기";
     picker.confirm = "저장하기";
     picker.lines = page.kind.combination ? listLines(s.combinationHeaders) : listLines(s.editHeaders);
+    picker.echo = page.kind.combination ? combinationEcho() : editEcho();
     const int chosen = pickMemory(page.window, picker);
     if (chosen < 0) {
+        return;
+    }
+    if (page.partial &&
+        winui::messageBox(page.window, kPartialStoreQuestion, "알림", MB_YESNO | MB_ICONQUESTION) != IDYES) {
         return;
     }
     // A macro that does not compile never reaches the machine.
@@ -550,6 +580,7 @@ bool takeDocument(MacroPage& page, MacroDocument& loaded, const TextStore* fileS
     page.editor.documentReplaced();
     showNameAndFlags(page, name, flags);
     page.unsaved = false;
+    page.partial = false;
     showLines(page);
     showCurrentMacro(page, path);
     return true;
@@ -659,7 +690,7 @@ void initPage(MacroPage& page) {
     ReleaseDC(list, dc);
     SendMessageW(list, LB_SETITEMHEIGHT, 0, metrics.tmHeight + 2);
     SendMessageW(list, LB_SETHORIZONTALEXTENT, 1600, 0);
-    SendDlgItemMessageW(page.window, IDC_MP_NAME, EM_LIMITTEXT, kNameCharacters, 0);
+    limitToCp949Bytes(GetDlgItem(page.window, IDC_MP_NAME), kNameBytes);
     showLines(page);
     ControlSession& s = session();
     if (s.startArgument == page.kind.startArgument) {
@@ -749,6 +780,15 @@ INT_PTR CALLBACK macroPageProc(HWND window, UINT message, WPARAM wParam, LPARAM 
 HWND createMacroPage(HWND parent, const MacroPageKind& kind) {
     return CreateDialogParamW(session().instance, MAKEINTRESOURCEW(kind.resource), parent, macroPageProc,
                               reinterpret_cast<LPARAM>(new MacroPage(kind)));
+}
+
+bool anyUnsavedPage() {
+    for (const MacroPage* page : linePages().pages) {
+        if (page != nullptr && page->unsaved && page->editor.lineCount() > 0) {
+            return true;
+        }
+    }
+    return false;
 }
 
 std::vector<std::string> saveUnsavedPages() {

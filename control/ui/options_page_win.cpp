@@ -6,6 +6,7 @@
 #include <commctrl.h>
 
 #include "control/forms/device_settings_forms.h"
+#include "control/link_sites.h"
 #include "control/ui/control_session.h"
 #include "resource.h"
 #include "winui/control_text.h"
@@ -75,9 +76,9 @@ void keyBoxPressed(HWND box, uint8_t code, void* context) {
     showHotkeys(GetParent(box), *data);
 }
 
-bool readHotkeys(HWND page, OptionsPage& data) {
+bool readHotkeys(HWND page, OptionsPage& data, int location) {
     ControlSession& s = session();
-    if (!readHotkeyRecord(s.link, s.hotkeys)) {
+    if (!readHotkeyRecord(s.link, s.hotkeys, location)) {
         if (s.link.lastError().failure == LinkFailure::WrongMagic) {
             endOnHotkeyRecordFailure(page);
         } else {
@@ -97,7 +98,7 @@ void saveOptions(HWND page) {
         SetFocus(GetDlgItem(page, IDC_MOUSE_SPEED));
         return;
     }
-    if (!writeOptionRecord(s.link, *built.value)) {
+    if (!writeOptionRecord(s.link, *built.value, link_site::kOptionsWrite)) {
         endOnLinkFailure(page);
         return;
     }
@@ -117,7 +118,7 @@ void saveHotkeys(HWND page, OptionsPage& data) {
         SetFocus(GetDlgItem(page, IDC_HOTKEY_FIRST + built.field));
         return;
     }
-    if (!writeHotkeyRecord(s.link, *built.value)) {
+    if (!writeHotkeyRecord(s.link, *built.value, link_site::kHotkeysWrite)) {
         endOnLinkFailure(page);
         return;
     }
@@ -140,7 +141,7 @@ INT_PTR CALLBACK optionsPageProc(HWND page, UINT message, WPARAM wParam, LPARAM 
             }
         }
         showOptions(page);
-        readHotkeys(page, *data);
+        readHotkeys(page, *data, link_site::kHotkeysRead);
         return TRUE;
     }
     case WM_HSCROLL:
@@ -152,8 +153,12 @@ INT_PTR CALLBACK optionsPageProc(HWND page, UINT message, WPARAM wParam, LPARAM 
     case WM_COMMAND:
         switch (LOWORD(wParam)) {
         case IDC_OPTIONS_LOAD:
-            if (!readOptionRecord(s.link, s.options)) {
-                endOnOptionRecordFailure(page);
+            if (!readOptionRecord(s.link, s.options, link_site::kOptionsReload)) {
+                if (s.link.lastError().failure == LinkFailure::WrongMagic) {
+                    endOnOptionRecordFailure(page);
+                } else {
+                    endOnLinkFailure(page);
+                }
                 return TRUE;
             }
             showOptions(page);
@@ -162,13 +167,13 @@ INT_PTR CALLBACK optionsPageProc(HWND page, UINT message, WPARAM wParam, LPARAM 
             saveOptions(page);
             return TRUE;
         case IDC_HOTKEYS_LOAD:
-            readHotkeys(page, *data);
+            readHotkeys(page, *data, link_site::kHotkeysReload);
             return TRUE;
         case IDC_HOTKEYS_SAVE:
             saveHotkeys(page, *data);
             return TRUE;
         case IDC_HOTKEYS_RESET:
-            if (!resetHotkeys(s.link, s.hotkeys)) {
+            if (!resetHotkeys(s.link, s.hotkeys, link_site::kHotkeysReset)) {
                 if (s.link.lastError().failure == LinkFailure::WrongMagic) {
                     endOnHotkeyRecordFailure(page);
                 } else {

@@ -11,6 +11,7 @@
 #include "control/macro_files.h"
 #include "control/macro_pages.h"
 #include "control/recorded_macro.h"
+#include "control/link_sites.h"
 #include "control/ui/control_session.h"
 #include "device/startup_offsets.h"
 #include "resource.h"
@@ -26,12 +27,11 @@ using namespace control;
 
 namespace {
 
-constexpr int kHeadersLocation = 5201;
-constexpr int kClearLocation = 5202;
-constexpr int kCopyLocation = 5203;
-constexpr int kToFileLocation = 5204;
-constexpr int kFromFileLocation = 5205;
-constexpr int kFileAgainLocation = 5206;
+constexpr int kHeadersLocation = link_site::kRecordedHeaders;
+constexpr int kClearLocation = link_site::kRecordedClear;
+constexpr int kCopyLocation = link_site::kRecordedCopy;
+constexpr int kFromFileLocation = link_site::kRecordedFromFile;
+constexpr int kFileAgainLocation = link_site::kRecordedFileAgain;
 constexpr const char* kLoadTitle = "불러올 파일이름을 선택/입력해주세요.";
 constexpr const char* kSaveTitle = "저장할 파일이름을 입력/선택해주세요.";
 constexpr const char* kLoadFilter = "녹화 매크로(*.rqn1,*.velr,*.velrL,*.mgild)|*.rqn1;*.velr;*.velrL;*.mgild|";
@@ -112,6 +112,7 @@ void loadFromMachine(HWND page, RecordedPage& data) {
     picker.caption = "기계에서 불러오기";
     picker.confirm = "불러오기";
     picker.lines = listLines(s.recordedHeaders);
+    picker.echo = recordedEcho();
     picker.onClear = [page](size_t index) -> std::optional<std::string> {
         ControlSession& s = session();
         if (!clearRecorded(s.memory, s.recordedHeaders, index, kClearLocation)) {
@@ -159,6 +160,7 @@ void saveToMachine(HWND page, RecordedPage& data) {
     picker.caption = "기계에 저장하기";
     picker.confirm = "저장하기";
     picker.lines = listLines(s.recordedHeaders);
+    picker.echo = recordedEcho();
     const int chosen = pickMemory(page, picker);
     if (chosen < 0) {
         return;

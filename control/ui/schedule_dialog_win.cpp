@@ -5,6 +5,7 @@
 
 #include <optional>
 
+#include "control/link_sites.h"
 #include "control/scheduling.h"
 #include "control/ui/control_session.h"
 #include "resource.h"
@@ -20,9 +21,8 @@ using namespace control;
 
 namespace {
 
-constexpr int kScheduleHeadersLocation = 5401;
-constexpr int kScheduleAutoClickLocation = 5402;
-constexpr int kScheduleCommandLocation = 5403;
+constexpr int kScheduleAutoClickLocation = link_site::kScheduleAutoClick;
+constexpr int kScheduleCommandLocation = link_site::kScheduleCommand;
 
 struct ScheduleDialog {
     ScheduleKind kind = ScheduleKind::Recorded;
@@ -44,13 +44,13 @@ std::optional<std::vector<std::string>> namesOfKind(HWND dialog, ScheduleKind ki
     ControlSession& s = session();
     switch (kind) {
     case ScheduleKind::Recorded:
-        if (!filledCache(dialog, s.recordedHeaders, kScheduleHeadersLocation)) return std::nullopt;
+        if (!filledCache(dialog, s.recordedHeaders, link_site::kScheduleRecordedHeaders)) return std::nullopt;
         return namesOf(s.recordedHeaders);
     case ScheduleKind::Edit:
-        if (!filledCache(dialog, s.editHeaders, kScheduleHeadersLocation)) return std::nullopt;
+        if (!filledCache(dialog, s.editHeaders, link_site::kScheduleEditHeaders)) return std::nullopt;
         return namesOf(s.editHeaders);
     case ScheduleKind::Combination:
-        if (!filledCache(dialog, s.combinationHeaders, kScheduleHeadersLocation)) return std::nullopt;
+        if (!filledCache(dialog, s.combinationHeaders, link_site::kScheduleCombinationHeaders)) return std::nullopt;
         return namesOf(s.combinationHeaders);
     case ScheduleKind::AutoClick:
         if (!s.autoClickRead) {
@@ -140,7 +140,7 @@ INT_PTR CALLBACK scheduleProc(HWND dialog, UINT message, WPARAM wParam, LPARAM l
             schedule(dialog, *data);
             return TRUE;
         case IDC_SCH_CANCEL_SCHEDULE:
-            if (!cancelScheduledMacro(session().link, kScheduleCommandLocation)) {
+            if (!cancelScheduledMacro(session().link, link_site::kScheduleCancel)) {
                 endOnLinkFailure(dialog);
                 EndDialog(dialog, IDCANCEL);
                 return TRUE;

@@ -109,6 +109,7 @@
 #define IDC_PICK_LIST 1601
 #define IDC_PICK_CONFIRM 1602
 #define IDC_PICK_CLEAR 1603
+#define IDC_PICK_ECHO 1604
 
 // Edit and combination pages
 #define IDD_PAGE_EDIT 140

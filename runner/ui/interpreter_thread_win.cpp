@@ -17,9 +17,12 @@ class FileLoader final : public runner::AnalyzerLoader {
 public:
     explicit FileLoader(RunnerSession& session) : session_(session) {}
     int load(const std::string& path, analyzer::AnalyzerModel& model) override {
-        int code = loadAnalyzerForRun(model, path, session_.soundFolder);
+        std::string notice;
+        int code = loadAnalyzerForRun(model, path, session_.soundFolder, &notice);
         if (code == run_load::kOk) {
             session_.analyzerPath = path;
+        } else if (!notice.empty()) {
+            showWarning(session_, session_.currentWindow.load(), notice);
         }
         return code;
     }

@@ -18,7 +18,9 @@
 #include "resource.h"
 #include "analyzer/records.h"
 #include "base/text.h"
+#include "runner/interpreter.h"
 #include "runner/preview_fit.h"
+#include "runner/ui/runner_screen.h"
 #include "runner/ui/runner_host.h"
 #include "winui/cursor_bitmap.h"
 
@@ -60,20 +62,31 @@ void RunnerHost::requestStop(bool computerOff) {
 
 void RunnerHost::switchWindow() { PostMessageW(session_.mainWindow, kSwitchWindowsMessage, 0, 0); }
 
+// The current item's name goes on the label of the window shown: the main
+// window's name box, or the mini window's button (which shows the analyzer's
+// name before the run and when it ends).
 void RunnerHost::showCurrentItem(int number, const std::string& name) {
     ++itemsRun_;
+    std::wstring wide = widen(name);
     if (!session_.mainShown.load()) {
+        if (HWND mini = session_.miniWindow) {
+            SetDlgItemTextW(mini, IDC_STOP, wide.c_str());
+        }
+        itemName_ = std::move(wide);
         return;
     }
     SetDlgItemInt(session_.mainWindow, IDC_ITEM_NUMBER, static_cast<UINT>(number), FALSE);
-    itemName_ = widen(name);
+    itemName_ = std::move(wide);
     SetDlgItemTextW(session_.mainWindow, IDC_ITEM_NAME, itemName_.c_str());
 }
 
 void RunnerHost::showItemLabel(bool visible) {
-    // The item's name blinks while the run is paused.
+    // The item's name blinks while the run is paused, in the window shown.
+    const wchar_t* text = visible ? itemName_.c_str() : L"";
     if (session_.mainShown.load()) {
-        SetDlgItemTextW(session_.mainWindow, IDC_ITEM_NAME, visible ? itemName_.c_str() : L"");
+        SetDlgItemTextW(session_.mainWindow, IDC_ITEM_NAME, text);
+    } else if (HWND mini = session_.miniWindow) {
+        SetDlgItemTextW(mini, IDC_STOP, text);
     }
 }
 
@@ -121,58 +134,122 @@ void RunnerHost::showTimer(int timer, int64_t seconds) {
                         reinterpret_cast<LPARAM>(&now));
 }
 
+namespace {
+
+constexpr UINT_PTR kDisplaySubclass = 1;
+
+LRESULT CALLBACK displayProc(HWND control, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR data) {
+    if (message == WM_PAINT) {
+        auto* host = reinterpret_cast<RunnerHost*>(data);
+        if (host->paintVariableDisplay(control, GetDlgCtrlID(control) - IDC_VARIABLE_DISPLAY_FIRST)) {
+            return 0;
+        }
+    } else if (message == WM_NCDESTROY) {
+        RemoveWindowSubclass(control, displayProc, kDisplaySubclass);
+    }
+    return DefSubclassProc(control, message, wParam, lParam);
+}
+
+} // namespace
+
+void RunnerHost::attachVariableDisplays(HWND window) {
+    for (int display = 0; display < kVariableDisplays; ++display) {
+        SetWindowSubclass(GetDlgItem(window, IDC_VARIABLE_DISPLAY_FIRST + display), displayProc, kDisplaySubclass,
+                          reinterpret_cast<DWORD_PTR>(this));
+    }
+}
+
+bool RunnerHost::paintVariableDisplay(HWND control, int display) {
+    if (display < 0 || display >= kVariableDisplays) {
+        return false;
+    }
+    std::lock_guard<std::mutex> lock(shownMutex_);
+    const runner::VariableDisplay& shown = shown_[static_cast<size_t>(display)];
+    if (shown.kind == runner::VariableDisplay::Kind::Text) {
+        return false;
+    }
+    PAINTSTRUCT paint;
+    HDC dc = BeginPaint(control, &paint);
+    RECT client;
+    GetClientRect(control, &client);
+    if (shown.kind == runner::VariableDisplay::Kind::Fill) {
+        HBRUSH brush = CreateSolidBrush(RGB((shown.colour >> 16) & 0xFF, (shown.colour >> 8) & 0xFF, shown.colour & 0xFF));
+        FillRect(dc, &client, brush);
+        DeleteObject(brush);
+    } else {
+        FillRect(dc, &client, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
+        if (shown.width > 0 && shown.height > 0) {
+            const runner::PreviewPlacement place =
+                runner::fitPreview(client.right, client.bottom, shown.width, shown.height);
+            BITMAPINFO info{};
+            info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
+            info.bmiHeader.biWidth = shown.width;
+            info.bmiHeader.biHeight = -shown.height; // top to bottom
+            info.bmiHeader.biPlanes = 1;
+            info.bmiHeader.biBitCount = 32;
+            info.bmiHeader.biCompression = BI_RGB;
+            SetStretchBltMode(dc, COLORONCOLOR);
+            StretchDIBits(dc, place.x, place.y, place.width, place.height, 0, 0, shown.width, shown.height,
+                          shown.pixels.data(), &info, DIB_RGB_COLORS, SRCCOPY);
+        }
+    }
+    EndPaint(control, &paint);
+    return true;
+}
+
 void RunnerHost::refreshVariables(std::array<runner::Variable, 1000>& variables) {
-    if (!session_.mainShown.load()) {
-        return;
+    const bool mainShown = session_.mainShown.load();
+    if (!mainShown) {
+        return; // nothing is computed for the mini window
+    }
+    HWND window = session_.mainWindow;
+    std::array<int, kVariableDisplays> choices;
+    for (int display = 0; display < kVariableDisplays; ++display) {
+        choices[static_cast<size_t>(display)] = static_cast<int>(
+            SendDlgItemMessageW(window, IDC_VARIABLE_CHOICE_FIRST + display, CB_GETCURSEL, 0, 0));
+    }
+    // A point in monitor coordinates is shown in the captured window's.
+    runner::DisplayTarget target;
+    const runner::CaptureTarget captured = runner::captureTargetOf(session_.model.image());
+    target.fullScreen = captured == runner::CaptureTarget::FullScreen;
+    runner::Rect rect{};
+    if (!target.fullScreen && session_.screen && session_.screen->targetRect(captured, rect)) {
+        target.known = true;
+        target.origin = {rect.left, rect.top};
+    }
+    const auto itemName = [this](int item) {
+        if (item < 0 || item >= session_.model.itemCount()) {
+            return std::string();
+        }
+        return text::cp949ToUtf8(analyzer::fixedText(session_.model.item(item).name));
+    };
+    for (runner::VariableDisplayUpdate& update : displays_.refresh(variables, choices, mainShown, target, itemName)) {
+        const bool drawn = update.content.kind != runner::VariableDisplay::Kind::Text;
+        const std::wstring text = drawn ? std::wstring() : widen(update.content.text);
+        {
+            std::lock_guard<std::mutex> lock(shownMutex_);
+            shown_[static_cast<size_t>(update.display)] = std::move(update.content);
+        }
+        HWND control = GetDlgItem(window, IDC_VARIABLE_DISPLAY_FIRST + update.display);
+        SetWindowTextW(control, text.c_str());
+        InvalidateRect(control, nullptr, TRUE);
+    }
+}
+
+void RunnerHost::analyzerReplaced() {
+    displays_.reset();
+    {
+        std::lock_guard<std::mutex> lock(shownMutex_);
+        shown_.fill(runner::VariableDisplay{});
     }
     HWND window = session_.mainWindow;
     for (int display = 0; display < kVariableDisplays; ++display) {
-        const int index = static_cast<int>(
-            SendDlgItemMessageW(window, IDC_VARIABLE_CHOICE_FIRST + display, CB_GETCURSEL, 0, 0));
-        if (index < 0 || index >= static_cast<int>(variables.size())) {
-            continue;
-        }
-        runner::Variable& v = variables[static_cast<size_t>(index)];
-        if (!v.changed && shownVariable_[display] == index) {
-            continue;
-        }
-        v.changed = false;
-        shownVariable_[display] = index;
-        const int id = IDC_VARIABLE_DISPLAY_FIRST + display;
-        wchar_t text[128] = L"";
-        switch (v.type) {
-        case runner::VarNumber:
-        case runner::VarDateNumber:
-            std::swprintf(text, 128, L"%lli", static_cast<long long>(v.value));
-            break;
-        case runner::VarPoint:
-        case runner::VarRangeMatch: {
-            POINT p{v.x, v.y};
-            // A point in monitor coordinates is shown relative to the window the
-            // run captures.
-            if (v.coordinateMode == runner::kMonitorCoordinates) {
-                if (HWND target = GetForegroundWindow()) {
-                    ScreenToClient(target, &p);
-                }
-            }
-            std::swprintf(text, 128, L"X=%ld\r\nY=%ld", static_cast<long>(p.x), static_cast<long>(p.y));
-            break;
-        }
-        case runner::VarColour:
-            std::swprintf(text, 128, L"RGB(%u,%u,%u)", v.red, v.green, v.blue);
-            break;
-        case runner::VarPreviousItem:
-            if (v.previousItem >= 0 && v.previousItem < session_.model.itemCount()) {
-                std::string name = text::cp949ToUtf8(analyzer::fixedText(session_.model.item(v.previousItem).name));
-                SetDlgItemTextW(window, id, widen(name).c_str());
-                continue;
-            }
-            break;
-        default:
-            break;
-        }
-        SetDlgItemTextW(window, id, text);
+        HWND control = GetDlgItem(window, IDC_VARIABLE_DISPLAY_FIRST + display);
+        SetWindowTextW(control, L"0");
+        InvalidateRect(control, nullptr, TRUE);
     }
+    // The choices are the interface thread's: it refills them with the new names.
+    PostMessageW(window, kAnalyzerReplacedMessage, 0, 0);
 }
 
 } // namespace quillon::runner_ui

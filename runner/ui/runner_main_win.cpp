@@ -104,8 +104,12 @@ int run(RunnerSession& session, const std::string& pathArgument) {
     session.analyzerName = analyzerDisplayName(session.analyzerPath);
     session.soundFolder = userFolder(session, name_offset::kSoundFolder);
     session.analyzerFolder = userFolder(session, name_offset::kAnalyzerFolder);
-    int code = loadAnalyzerForRun(session.model, session.analyzerPath, session.soundFolder);
+    std::string notice;
+    int code = loadAnalyzerForRun(session.model, session.analyzerPath, session.soundFolder, &notice);
     if (code != run_load::kOk) {
+        if (!notice.empty()) {
+            showWarning(session, nullptr, notice);
+        }
         char text[1024];
         std::snprintf(text, sizeof text, "%s - %d", session.data.text(text_offset::kRunnerAnalyzerNotLoadable).c_str(),
                       code);

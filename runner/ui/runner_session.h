@@ -23,6 +23,7 @@ namespace quillon::runner_ui {
 // Messages between the runner's parts.
 inline constexpr UINT kStartRunMessage = WM_USER + 13;   // 1037: start the interpreter thread
 inline constexpr UINT kSwitchWindowsMessage = WM_APP + 1; // the window-switch hotkey
+inline constexpr UINT kAnalyzerReplacedMessage = WM_APP + 2; // refill the variable choices
 inline constexpr LPARAM kComputerOffParam = 255;          // with WM_COMMAND 1224
 
 using winui::WorkerThread;

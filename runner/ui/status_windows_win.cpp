@@ -22,6 +22,7 @@
 #include "runner/ui/runner_host.h"
 #include "runner/ui/runner_screen.h"
 #include "runner/ui/runner_session.h"
+#include "winui/window_fit.h"
 
 namespace quillon::runner_ui {
 namespace {
@@ -42,6 +43,9 @@ void place(HWND window, int cornerSetting, int offsetRange) {
                                GetSystemMetrics(SM_CYSCREEN), r.right - r.left, r.bottom - r.top,
                                std::rand() % offsetRange, std::rand() % offsetRange);
     SetWindowPos(window, HWND_TOPMOST, p.x, p.y, 0, 0, SWP_NOSIZE);
+    // At a high DPI the window may be larger than the work area: it then
+    // scrolls, and never starts off the screen.
+    winui::fitToWorkArea(window);
 }
 
 void fillCommonTexts(RunnerSession& session, HWND window) {
@@ -208,6 +212,7 @@ void fillVariableChoices(RunnerSession& session, HWND window) {
     const int count = std::clamp(image.activeVariableCount, 0, static_cast<int>(std::size(image.variables)));
     for (int display = 0; display < 15; ++display) {
         HWND combo = GetDlgItem(window, IDC_VARIABLE_CHOICE_FIRST + display);
+        SendMessageW(combo, CB_RESETCONTENT, 0, 0);
         for (int v = 0; v < count; ++v) {
             std::string name = text::cp949ToUtf8(analyzer::fixedText(image.variables[v].name));
             SendMessageW(combo, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(widen(name).c_str()));
@@ -266,6 +271,7 @@ void initialiseMainWindow(HWND window, RunnerSession& session) {
     std::wstring format = widen(session.data.name(name_offset::kDatePickerFormat));
     SendDlgItemMessageW(window, IDC_CLOCK, DTM_SETFORMATW, 0, reinterpret_cast<LPARAM>(format.c_str()));
     fillVariableChoices(session, window);
+    session.host->attachVariableDisplays(window);
     session.macroPlaying = false;
     CheckRadioButton(window, IDC_RADIO_MINI, IDC_RADIO_MAIN, IDC_RADIO_MAIN);
     session.mainShown = true;
@@ -288,6 +294,9 @@ INT_PTR CALLBACK mainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
         showWindowOfKind(session, !session.mainShown);
         return TRUE;
     }
+    case kAnalyzerReplacedMessage:
+        fillVariableChoices(sessionOf(window), window);
+        return TRUE;
     case WM_COMMAND: {
         RunnerSession& session = sessionOf(window);
         switch (LOWORD(wParam)) {
@@ -307,6 +316,10 @@ INT_PTR CALLBACK mainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
     case WM_CLOSE:
         endRun(sessionOf(window), false);
         return TRUE;
+    case WM_VSCROLL:
+    case WM_HSCROLL:
+    case WM_MOUSEWHEEL:
+        return winui::scrollFittedWindow(window, message, wParam, lParam) ? TRUE : FALSE;
     }
     return FALSE;
 }

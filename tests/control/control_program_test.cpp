@@ -1,8 +1,12 @@
 #include <gtest/gtest.h>
 
+#include <set>
+#include <string>
 #include <vector>
 
 #include "control/control_program.h"
+#include "control/link_sites.h"
+#include "device/link_messages.h"
 #include "control/coordinate_picking.h"
 #include "control/scheduling.h"
 
@@ -32,6 +36,27 @@ TEST(Scheduling, LinesEchoesAndCommands) {
     }
     EXPECT_EQ(scheduleQuestion("[자동클릭]연사"), "[자동클릭]연사를 실행예약 하시겠습니까?");
     EXPECT_EQ(scheduleListLines(ScheduleKind::Recorded, {"a", "b"}).back(), "  1-2메모리---b");
+    // The memory pickers write the combination memory with a blank before 메모리.
+    EXPECT_EQ(memoryPickerEcho(false, 0, "비어 있슴"), "1-1번메모리     비어 있슴");
+    EXPECT_EQ(memoryPickerEcho(false, 31, "e"), "4-8번메모리     e");
+    EXPECT_EQ(memoryPickerEcho(true, 7, "c"), "8번 메모리     c");
+}
+
+// Every place control-panel talks to the machine names itself in the message
+// when the machine stops answering there: no two places share a code.
+TEST(LinkSites, EachCallSiteShowsItsOwnCode) {
+    std::set<int> codes;
+    for (size_t i = 0; i < link_site::kSiteCount; ++i) {
+        const link_site::Site& site = link_site::kSites[i];
+        EXPECT_TRUE(codes.insert(site.code).second) << site.what << " shares " << site.code;
+        LinkError error;
+        error.failure = LinkFailure::ReceiveFailed;
+        error.location = site.code;
+        EXPECT_EQ(exchangeFailureNotice(Program::ControlPanel, error).text,
+                  "기계와 통신이 되지 않습니다(" + std::to_string(site.code) + ")")
+            << site.what;
+    }
+    EXPECT_EQ(codes.size(), 46u);
 }
 
 TEST(ControlProgram, StartArgumentPagesAndLinks) {

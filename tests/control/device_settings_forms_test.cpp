@@ -35,12 +35,13 @@ TEST(HotkeyForm, DuplicatesWithinAGroupOrWithTheStopKeyAreRefused) {
         {"keyboard lock = 1배속", hotkey_offset::kSpeedFirst, distinctKeys().keys[hotkey_offset::kKeyboardLock],
          false, hotkey_offset::kKeyboardLock},
         {"pair = 녹화시작 (pair not checked)", hotkey_offset::kPairSecond, start, true, 0},
-        {"two empty boxes", hotkey_offset::kBankFirst, 0, true, 0},
+        {"two empty boxes", hotkey_offset::kBankFirst, 0, false, hotkey_offset::kBankFirst},
+        {"one empty box", hotkey_offset::kMemoryFirst, 0, true, 0},
     };
     for (const auto& c : cases) {
         HotkeyForm form = distinctKeys();
         form.keys[c.offset] = c.key;
-        if (c.key == 0) {
+        if (c.key == 0 && c.offset == hotkey_offset::kBankFirst) {
             form.keys[hotkey_offset::kBankFirst + 1] = 0;
         }
         const BuiltHotkeys built = build(form);

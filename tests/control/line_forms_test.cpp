@@ -143,10 +143,11 @@ TEST(LineForms, EveryCheckOfEveryDialog) {
         // "장치 제어"
         {"light", MachineControlLineForm{140, {}, {}}, ctx, "초록불을 켠다."},
         {"label", MachineControlLineForm{152, "가나다라마바사", {}}, ctx, "==>이름표 [가나다라마바사]"},
-        {"label of eight syllables", MachineControlLineForm{153, "가나다라마바사아", {}}, ctx, "", "label",
-         LineField::Label},
-        {"label too long", MachineControlLineForm{152, "123456789012345", {}}, ctx, "", "label", LineField::Label},
-        {"label empty", MachineControlLineForm{153, "", {}}, ctx, "", "label", LineField::Label},
+        {"label of eight syllables", MachineControlLineForm{153, "가나다라마바사아", {}}, ctx,
+         "이름표는 14바이트(한글 7자, 영문 14자)까지 쓸 수 있습니다.", "label too long", LineField::Label},
+        {"label too long", MachineControlLineForm{152, "123456789012345", {}}, ctx,
+         "이름표는 14바이트(한글 7자, 영문 14자)까지 쓸 수 있습니다.", "label too long", LineField::Label},
+        {"label empty", MachineControlLineForm{153, "", {}}, ctx, "이름표를 입력해주세요.", "label", LineField::Label},
         {"not a machine kind", MachineControlLineForm{120, {}, {}}, ctx, "", "kind", LineField::Kind},
         // "문장 입력"
         {"typing", TypingLineForm{"안녕\r\nHi", 300, {}}, ctx, "문장 출력 [안녕  Hi ...]"},

@@ -40,8 +40,18 @@ TEST(EditPage, StoreCompilesThenWritesAndReadsBack) {
     EXPECT_EQ(info.flags, kFlagFps);
     EXPECT_EQ(info.referenceWidth, 640);
     EXPECT_EQ(info.referenceHeight, 480);
+    EXPECT_TRUE(info.complete);
     EXPECT_FALSE(loadEditMacroFromMachine(memory, 0, *back.document, *back.store, nullptr, info)); // empty
     EXPECT_EQ(back.document->head.lineCount, 2);
+
+    // A code the reader cannot follow to its end (opcode 250 after one key
+    // line) comes back in part, and the notice says where it stopped.
+    memory.putEdit(14, {0x01, 0x04, 0xFA, 0x01, 0x04, 0xEE});
+    ASSERT_TRUE(loadEditMacroFromMachine(memory, 14, *back.document, *back.store, nullptr, info));
+    EXPECT_FALSE(info.complete);
+    EXPECT_EQ(info.linesRead, 1);
+    EXPECT_EQ(back.document->head.lineCount, 1);
+    EXPECT_NE(partialReadNotice(info.linesRead).find("1번째 줄 다음에서"), std::string::npos);
 }
 
 TEST(EditPage, CompileErrorLeavesTheMemoryAlone) {

@@ -180,10 +180,20 @@ TEST(RangeSearch, ModesAndRefusedSearchesFillTheResultTable) {
     EXPECT_EQ(searcher.search(f, p, entry), kSearchHeld);
     EXPECT_EQ(entry.found, 1);
     EXPECT_EQ((Point{entry.x, entry.y}), (Point{25, 35}));
-    // Not found mode with a match: not held, found cleared.
+    // ... and the preview shows the whole area (no match seen).
+    EXPECT_TRUE(searcher.lastSeen().searched);
+    EXPECT_FALSE(searcher.lastSeen().matched);
+    // Not found mode with a match: not held, found cleared; the preview shows the match.
     p.area = {0, 0, 60, 40};
     EXPECT_EQ(searcher.search(f, p, entry), kSearchNotHeld);
     EXPECT_EQ(entry.found, 0);
+    ASSERT_TRUE(searcher.lastSeen().matched);
+    EXPECT_EQ(searcher.lastSeen().match, (Rect{30, 5, 33, 8}));
+    // Found mode without its nth match: no match to preview.
+    p.mode = SearchMode::Found;
+    p.nth = 4;
+    searcher.search(f, p, entry);
+    EXPECT_FALSE(searcher.lastSeen().matched);
     // N above 30,000 or an area off the capture: no search, entry unchanged.
     for (RangeSearch refused : {RangeSearch{m.mark.view, {0, 0, 60, 40}, 100, ScanOrder::Down, 30001, SearchMode::Found},
                                 RangeSearch{m.mark.view, {1, 0, 60, 40}, 100, ScanOrder::Down, 1, SearchMode::Found},
@@ -191,6 +201,7 @@ TEST(RangeSearch, ModesAndRefusedSearchesFillTheResultTable) {
         RangeResult kept{1, 7, 9};
         EXPECT_EQ(searcher.search(f, refused, kept), kSearchNotHeld);
         EXPECT_EQ(kept.found, 1);
+        EXPECT_FALSE(searcher.lastSeen().searched); // no stale preview
         EXPECT_EQ(kept.x, 7);
         refused.mode = SearchMode::NotFound;
         EXPECT_EQ(searcher.search(f, refused, kept), kSearchHeld);

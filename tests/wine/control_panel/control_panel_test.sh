@@ -34,6 +34,16 @@ close_program() {
     [ "$EXIT_CODE" = 0 ] || fail "exit code $EXIT_CODE after 닫기"
 }
 
+# 닫기 with lines not yet saved: the question, answered No (7).
+close_unsaved() {
+    drive click "$MAIN" 1010
+    BOX=$(drive wait-window --class '#32770' --title "알림" --child-contains "저장하지 않은 편집 내용" --timeout 20000) ||
+        fail "no question before closing"
+    drive click "$BOX" 7
+    wait_exit "$1"
+    [ "$EXIT_CODE" = 0 ] || fail "exit code $EXIT_CODE after 닫기"
+}
+
 # machine-sim on COM1, with its control FIFO.
 start_machine_sim() {
     mkfifo "$WORK/control"
@@ -144,6 +154,14 @@ silently_refused() {
     return 0
 }
 T=$(printf '\t')
+
+# Real pointer and keys (xdotool): a click in the middle of control ID of WINDOW.
+click_control() {
+    set -- "$1" "$2" $(drive children "$1" | awk -F'\t' -v id="$2" '$1 == id { print $3; exit }')
+    [ $# = 6 ] || fail "no control $2"
+    xdotool mousemove $(($3 + $5 / 2)) $(($4 + $6 / 2)) click 1
+    sleep 0.3
+}
 
 case $SCENARIO in
 start)
@@ -518,7 +536,7 @@ lines)
 <FPS 마우스이동> 우로 200, 위로 5 이동한다.
 1.5초 동안 대기한다." "the dialogs' lines"
     screenshot "$MAIN" control-lines-page
-    close_program "$PROGRAM"
+    close_unsaved "$PROGRAM"
     ;;
 lines-blocks)
     # The block, remote, machine and typing dialogs; then the machine holds
@@ -580,6 +598,107 @@ ${T}} 반복비교 끝
     expect_box "저장 완료" "알림"
     [ "$(compiled "$WORK/줄.eqn1")" = "$BODY" ] || fail "machine got $BODY, the compiler makes $(compiled "$WORK/줄.eqn1")"
     close_program "$PROGRAM"
+    ;;
+picker)
+    # The store picker under the pointer: rows 24 pixels high, a click echoes
+    # the memory, a double click echoes and confirms.
+    start_machine_sim
+    cp "$GOLDEN/edit_macro.eqn1" "$WORK/골든.eqn1"
+    wine_bg "$BIN/control-panel.exe" "$(winpath "$WORK/골든.eqn1")"
+    PROGRAM=$BG_PID
+    start_program
+    page_lines_become "$(file_lines "$WORK/골든.eqn1")" "the file's lines"
+    drive click "$MAIN" 2103
+    PICKER=$(drive wait-window --class '#32770' --title "기계에 저장하기" --timeout 20000) || fail "no memory picker"
+    set -- $(drive children "$PICKER" | awk -F'\t' '$1 == 1601 { print $3; exit }')
+    [ $# = 4 ] || fail "the picker has no list"
+    LX=$(($1 + 40)) LY=$(($2 + 2))
+    # Row n's middle is 24 n + 12 pixels below the list's top.
+    xdotool mousemove $LX $((LY + 36)) click 1
+    sleep 0.3
+    case $(drive text "$PICKER" 1604) in "1-2번메모리     "*) ;; *) fail "row 2 echoes \"$(drive text "$PICKER" 1604)\"" ;; esac
+    xdotool mousemove $LX $((LY + 12)) click 1
+    sleep 0.3
+    case $(drive text "$PICKER" 1604) in "1-1번메모리     "*) ;; *) fail "row 1 echoes \"$(drive text "$PICKER" 1604)\"" ;; esac
+    screenshot "$PICKER" control-picker-echo
+    xdotool mousemove $LX $((LY + 60)) click --repeat 2 --delay 80 1
+    drive wait-gone "$PICKER" --timeout 5000 >/dev/null || fail "a double click did not confirm"
+    notice_box "저장 완료"
+    BODY=$(machine_state "[m['body'] for m in s['edit'] if m['index'] == 2][0]")
+    [ "$BODY" = "$(compiled "$WORK/골든.eqn1")" ] || fail "memory 1-3 holds $BODY"
+    # The load picker empties memory 1-3 after its question.
+    drive click "$MAIN" 2101
+    PICKER=$(drive wait-window --class '#32770' --title "기계에서 불러오기" --timeout 20000) || fail "no load picker"
+    drive select "$PICKER" 1601 2
+    sleep 0.3
+    drive click "$PICKER" 1603
+    answer_box "선택한 메모리의 내용을 삭제하시겠습니까?" 1 "알림"
+    sleep 0.5
+    case $(drive lines "$PICKER" 1601 | sed -n 3p) in *"비어 있슴"*) ;; *) fail "line 3 after clearing: $(drive lines "$PICKER" 1601 | sed -n 3p)" ;; esac
+    screenshot "$PICKER" control-picker-cleared
+    drive click "$PICKER" 2
+    drive wait-gone "$PICKER" --timeout 5000 >/dev/null || fail "the picker stayed"
+    close_program "$PROGRAM"
+    ;;
+keys)
+    # Keys as a user presses them. Esc in the line list of a page holding
+    # unsaved lines closes nothing; Enter in the click speed box sets the
+    # times; closing asks first (Cancel stays, Yes keeps a recovery copy).
+    start_machine_sim
+    LOCAL=$("$WINE" cmd /c echo %LOCALAPPDATA% | tr -d '\r')
+    EDIT_FOLDER="$(winepath -u "$LOCAL" 2>/dev/null)/Quillon/매크로/편집 매크로"
+    rm -f "$EDIT_FOLDER"/복구-*.eqn1
+    cp "$GOLDEN/edit_macro.eqn1" "$WORK/골든.eqn1"
+    wine_bg "$BIN/control-panel.exe" "$(winpath "$WORK/골든.eqn1")"
+    PROGRAM=$BG_PID
+    start_program
+    page_lines_become "$(file_lines "$WORK/골든.eqn1")" "the file's lines"
+    drive click "$MAIN" 2148
+    CHANGED=$(drive lines "$MAIN" 2112)
+    click_control "$MAIN" 2112
+    xdotool key Escape
+    sleep 1
+    kill -0 "$PROGRAM" 2>/dev/null && drive text "$MAIN" >/dev/null || fail "Esc in the line list closed the program"
+    [ "$(drive lines "$MAIN" 2112)" = "$CHANGED" ] || fail "Esc changed the lines"
+    # Enter in the click speed box: 20 clicks a second are 25 ms down, 25 up.
+    drive click "$MAIN" 1005
+    i=0
+    until [ "$(drive text "$MAIN" 1405 2>/dev/null)" = 50 ]; do
+        i=$((i + 1)); [ $i -lt 300 ] || fail "the auto-click page has no defaults"; sleep 0.1
+    done
+    click_control "$MAIN" 1405
+    xdotool key ctrl+a BackSpace BackSpace BackSpace type 20
+    xdotool key Return
+    sleep 0.5
+    [ "$(drive text "$MAIN" 1406)/$(drive text "$MAIN" 1407)" = "25/25" ] ||
+        fail "speed 20 and Enter gave press $(drive text "$MAIN" 1406), release $(drive text "$MAIN" 1407)"
+    # Enter in the press box sets the speed back: 1000 / (40 + 25) rounded up is 16.
+    click_control "$MAIN" 1406
+    xdotool key ctrl+a BackSpace BackSpace BackSpace type 40
+    xdotool key Return
+    sleep 0.5
+    [ "$(drive text "$MAIN" 1405)" = 16 ] || fail "press 40 and Enter gave speed $(drive text "$MAIN" 1405)"
+    kill -0 "$PROGRAM" 2>/dev/null || fail "Enter closed the program"
+    screenshot "$MAIN" control-keys-auto-click
+    # 닫기 with unsaved lines: the question; Esc there is Cancel and the program stays.
+    drive click "$MAIN" 1010
+    BOX=$(drive wait-window --class '#32770' --title "알림" --child-contains "저장하지 않은 편집 내용" --timeout 20000) ||
+        fail "no question before closing"
+    screenshot "$BOX" control-keys-close-question
+    xdotool key Escape
+    drive wait-gone "$BOX" --timeout 5000 >/dev/null || fail "the question stayed after Esc"
+    sleep 0.5
+    kill -0 "$PROGRAM" 2>/dev/null || fail "Cancel closed the program"
+    # Yes: a dated copy of the lines in the edit folder, named; then the end.
+    drive click "$MAIN" 1010
+    answer_box "저장하지 않은 편집 내용" 6 "알림"
+    answer_box "편집 중이던 매크로를 다음 파일로 저장했습니다." 1 "알림"
+    wait_exit "$PROGRAM"
+    [ "$EXIT_CODE" = 0 ] || fail "exit code $EXIT_CODE"
+    set -- "$EDIT_FOLDER"/복구-*.eqn1
+    [ -f "$1" ] || fail "no recovery file in $EDIT_FOLDER"
+    [ "$(file_lines "$1")" = "$CHANGED" ] || fail "the recovery file holds $(file_lines "$1")"
+    rm -f "$EDIT_FOLDER"/복구-*.eqn1
     ;;
 *)
     fail "unknown scenario"

@@ -267,6 +267,30 @@ int run(int argc, char** argv) {
         std::printf("%d %d\n", GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN));
         return 0;
     }
+    if (verb == "workarea") {
+        RECT work{};
+        SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
+        HDC screen = GetDC(nullptr);
+        const int dpi = GetDeviceCaps(screen, LOGPIXELSY);
+        ReleaseDC(nullptr, screen);
+        std::printf("%ld %ld %ld %ld %d\n", work.left, work.top, work.right, work.bottom, dpi);
+        return 0;
+    }
+    if (verb == "windows") {
+        // Every visible top-level window: handle, left, top, right, bottom, title.
+        EnumWindows(
+            [](HWND window, LPARAM) -> BOOL {
+                if (IsWindowVisible(window)) {
+                    RECT r;
+                    GetWindowRect(window, &r);
+                    std::printf("%llx\t%ld %ld %ld %ld\t%s\n", static_cast<unsigned long long>(reinterpret_cast<uintptr_t>(window)),
+                                r.left, r.top, r.right, r.bottom, utf8(windowText(window)).c_str());
+                }
+                return TRUE;
+            },
+            0);
+        return 0;
+    }
     if (argc < 3) {
         return usage();
     }
