@@ -11,14 +11,50 @@ gui_session_start() {
     . "$QUILLON_ROOT/scripts/wine-env"
     quillon_wine_prefix
     unset DISPLAY
+    BG_PIDS=""
+    gui_prefix_lock
+    trap gui_session_end EXIT
     # Wine keeps the screen size per Wine server: a fresh one on this screen.
     wineserver -k 2>/dev/null || true
     wineserver -w
     quillon_display "$SIZE"
-    BG_PIDS=""
-    trap gui_session_end EXIT
     # Web pages must not start a browser here.
     export WINEDLLOVERRIDES="$WINEDLLOVERRIDES;winebrowser.exe=d"
+}
+
+# One GUI session at a time per Wine prefix, across ctest runs and shells:
+# each session starts by stopping the prefix's Wine server, which would end
+# the programs of a session already running there. The window handles of a
+# fresh server come out the same run after run, so that session's test would
+# then go on driving the newcomer's windows under its own handles (a dialog
+# it saw closed "stays", a control is missing). A second session waits for
+# the first. The lock is a folder holding its owner's process id; an owner
+# that died without cleaning up (a killed test) is taken over.
+gui_prefix_lock() {
+    GUI_LOCK="$WINEPREFIX.session"
+    gl_i=0
+    until mkdir "$GUI_LOCK" 2>/dev/null; do
+        gl_owner=$(cat "$GUI_LOCK/pid" 2>/dev/null || true)
+        [ "$gl_owner" != "$$" ] || return 0 # this shell's own, from an earlier session
+        if [ -n "$gl_owner" ] && ! kill -0 "$gl_owner" 2>/dev/null; then
+            rm -rf "$GUI_LOCK"
+            continue
+        fi
+        gl_i=$((gl_i + 1))
+        if [ $gl_i -ge $((${QUILLON_SESSION_WAIT:-600} * 10)) ]; then
+            echo "gui_session: $GUI_LOCK is held by process ${gl_owner:-?}" >&2
+            GUI_LOCK=
+            exit 1
+        fi
+        sleep 0.1
+    done
+    echo $$ > "$GUI_LOCK/pid"
+}
+gui_prefix_unlock() {
+    if [ -n "${GUI_LOCK:-}" ] && [ "$(cat "$GUI_LOCK/pid" 2>/dev/null)" = "$$" ]; then
+        rm -rf "$GUI_LOCK"
+    fi
+    GUI_LOCK=
 }
 
 # A work folder (WORK) for a test that may start machine-sim (its pid in
@@ -57,7 +93,10 @@ gui_work_end() {
 gui_session_end() {
     for p in $BG_PIDS; do kill "$p" 2>/dev/null || true; done
     wineserver -k 2>/dev/null || true
+    # The server is gone before the next session may start one.
+    wineserver -w 2>/dev/null || true
     [ -n "${QUILLON_XVFB_PID:-}" ] && kill "$QUILLON_XVFB_PID" 2>/dev/null
+    gui_prefix_unlock
     true
 }
 
@@ -104,9 +143,11 @@ screenshot() {
 # (newline-separated); a program may still be filling it after a dialog closes.
 # Prints the lines it last saw when they never match.
 lines_become() {
+    # A list not there yet (a page still being shown) is waited for too, not
+    # taken for an empty one.
     lb_i=0
-    while lb_seen=$(drive lines "$1" "$2") && [ "$lb_seen" != "$3" ] && [ $lb_i -lt 50 ]; do
+    until lb_seen=$(drive lines "$1" "$2" 2>/dev/null) && [ "$lb_seen" = "$3" ]; do
+        [ $lb_i -lt 50 ] || { printf '%s\n' "$lb_seen"; return 1; }
         sleep 0.1; lb_i=$((lb_i + 1))
     done
-    [ "$lb_seen" = "$3" ] || { printf '%s\n' "$lb_seen"; return 1; }
 }

@@ -141,7 +141,12 @@ open_line() {
 }
 add_line() {
     drive click "$D" 3001
-    drive wait-gone "$D" --timeout 5000 >/dev/null || fail "the dialog stayed after a good line"
+    drive wait-gone "$D" --timeout 5000 >/dev/null || {
+        screenshot "$D" control-line-stayed
+        drive children "$D" >&2
+        drive windows >&2
+        fail "the dialog stayed after a good line ($(drive text "$D"))"
+    }
 }
 refused() {
     drive click "$D" 3001
