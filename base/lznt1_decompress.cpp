@@ -28,8 +28,9 @@ using format::kMinMatch;
 // Room past the end of a reference that a wide copy may overwrite.
 constexpr size_t kCopySlack = 32;
 // Source bytes a flag group may read in the fast stage: its flag byte, up to
-// 16 bytes of tokens, and the 8-byte literal copy starting at the last token.
-constexpr ptrdiff_t kFastGroupInput = 24;
+// 16 bytes of tokens, and the 8-byte literal copy made after the last token
+// (which reads nothing it keeps, but must not read past the source).
+constexpr ptrdiff_t kFastGroupInput = 1 + 16 + 8;
 
 inline uint64_t load64(const uint8_t* p) {
     uint64_t v;

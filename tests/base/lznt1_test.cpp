@@ -312,6 +312,28 @@ TEST(Lznt1Test, ExpandsEveryShortDisplacementAndLengthAnywhereInTheChunk) {
     }
 }
 
+TEST(Lznt1Test, ReadsNothingPastAStreamThatEndsInAGroupOfReferences) {
+    // A group of eight references followed by a few bytes at the very end of
+    // the source: the decoder's wide literal copies must stay inside it.
+    for (size_t tail = 0; tail <= 12; ++tail) {
+        ChunkWriter chunk;
+        for (int i = 0; i < 16; ++i) {
+            chunk.literal(static_cast<uint8_t>('a' + i));
+        }
+        for (int i = 0; i < 8; ++i) {
+            chunk.reference(3 + static_cast<size_t>(i), 3);
+        }
+        for (size_t i = 0; i < tail; ++i) {
+            chunk.literal(static_cast<uint8_t>('A' + i));
+        }
+        const Bytes grown = chunk.stream();
+        const Bytes exact(grown.begin(), grown.end()); // no spare capacity to read into
+        const Expanded back = expand(exact, 4096);
+        ASSERT_TRUE(back.ok) << tail;
+        EXPECT_EQ(back.data, chunk.expected()) << tail;
+    }
+}
+
 TEST(Lznt1Test, RefusesMalformedStreams) {
     const struct {
         const char* name;
