@@ -199,11 +199,17 @@ uint32_t setOfLines(const MacroDocument& document, int kindOfLine) {
 
 std::string linkFailureText(int location) { return formatText("%s(%d)", "기계와 통신이 되지 않습니다", location); }
 
+std::string fileNameOf(const std::string& path) {
+    const size_t slash = path.find_last_of("\\/");
+    return slash == std::string::npos ? path : path.substr(slash + 1);
+}
+
 uint32_t recordedSetOfLines(const MacroDocument& document) { return setOfLines(document, kind::kPlayRecorded); }
 uint32_t editSetOfLines(const MacroDocument& document) { return setOfLines(document, kind::kPlayEdit); }
 
 bool encodeCombinationFile(CombinationMemoryHeader header, const ExtraBlock& extra, MacroDocument& document,
-                           MacroMemory& memory, std::vector<uint8_t>& out) {
+                           MacroMemory& memory, std::vector<uint8_t>& out, const MemoryProgress* progress,
+                           const std::string& fileName) {
     header.recordedSet = recordedSetOfLines(document);
     header.editSet = editSetOfLines(document);
     document.head.textStoreFollows = 0; // combination files carry no text store
@@ -219,8 +225,10 @@ bool encodeCombinationFile(CombinationMemoryHeader header, const ExtraBlock& ext
         appendRaw(out, &memoryHeader, sizeof(memoryHeader));
         appendRaw(out, none.data(), none.size());
         if (memoryHeader.magic == kRecordedMagic && memoryHeader.bodyLength != 0) {
+            announceMemory(progress, formatText("%d-%d녹화메모리를 [%s]파일에 추가저장하고 있습니다.", n / 8 + 1,
+                                                n % 8 + 1, fileName.c_str()));
             std::vector<uint8_t> body;
-            if (!memory.readBody(n, memoryHeader, body, memory_location::kReadRecordedBody) ||
+            if (!memory.readBody(n, memoryHeader, body, memory_location::kReadRecordedBody, progress) ||
                 body.size() != memoryHeader.bodyLength) {
                 return false;
             }
@@ -234,9 +242,11 @@ bool encodeCombinationFile(CombinationMemoryHeader header, const ExtraBlock& ext
         appendRaw(out, &memoryHeader, sizeof(memoryHeader));
         appendRaw(out, none.data(), none.size());
         if (memoryHeader.magic == kEditMagic && memoryHeader.bodyLength != 0) {
+            announceMemory(progress, formatText("%d-%d편집메모리를 [%s]파일에 추가저장하고 있습니다.", n / 8 + 1,
+                                                n % 8 + 1, fileName.c_str()));
             EditMemoryHeader current{};
             std::vector<uint8_t> body;
-            if (!readMacro(memory, n, current, body, memory_location::kReadEditBody) ||
+            if (!readMacro(memory, n, current, body, memory_location::kReadEditBody, progress) ||
                 body.size() != memoryHeader.bodyLength) {
                 return false;
             }
@@ -267,10 +277,13 @@ bool decodeCombinationFile(const uint8_t* data, size_t size, CombinationMacroFil
 }
 
 FileOutcome saveCombinationFile(const std::string& path, const CombinationMemoryHeader& header,
-                                const ExtraBlock& extra, MacroDocument& document, MacroMemory& memory) {
+                                const ExtraBlock& extra, MacroDocument& document, MacroMemory& memory,
+                                const MemoryProgress* progress) {
     std::vector<uint8_t> bytes;
     // A memory that cannot be read leaves the previous file as it was.
-    if (!encodeCombinationFile(header, extra, document, memory, bytes)) return linkLost(kCarriedMemoryRead);
+    if (!encodeCombinationFile(header, extra, document, memory, bytes, progress, fileNameOf(path))) {
+        return linkLost(kCarriedMemoryRead);
+    }
     if (!writeFileAtomic(path, bytes.data(), bytes.size())) return failure(kSaveFailed);
     return success();
 }
@@ -299,7 +312,8 @@ std::string embeddedMacroQuestion(uint32_t recordedSet, uint32_t editSet) {
     return text;
 }
 
-FileOutcome storeEmbeddedMacros(const uint8_t* data, size_t size, MacroMemory& memory) {
+FileOutcome storeEmbeddedMacros(const uint8_t* data, size_t size, MacroMemory& memory,
+                                const MemoryProgress* progress, const std::string& fileName) {
     FileReader reader(data, size);
     CombinationMemoryHeader header{};
     if (!reader.block(&header, sizeof(header), sizeof(header)) || !reader.skipBlock() || !reader.skipBlock()) {
@@ -314,11 +328,13 @@ FileOutcome storeEmbeddedMacros(const uint8_t* data, size_t size, MacroMemory& m
         if (memoryHeader.magic != kRecordedMagic) continue;
         const uint8_t* body = memoryHeader.bodyLength ? reader.take(memoryHeader.bodyLength) : nullptr;
         if (memoryHeader.bodyLength && !body) return failure(kTrouble, "ComLine", kEmbeddedOpenFailed);
+        announceMemory(progress, formatText("[%s]파일에 내장된 녹화매크로를 %d-%d녹화메모리에 저장하고 있습니다.",
+                                            fileName.c_str(), n / 8 + 1, n % 8 + 1));
         if (!memory.writeHeader(n, memoryHeader, memory_location::kWriteRecordedHeader)) {
             return linkLost(kEmbeddedRecordedHeader);
         }
         if (body && !memory.writeBody(n, memoryHeader, std::vector<uint8_t>(body, body + memoryHeader.bodyLength),
-                                      memory_location::kWriteRecordedBody)) {
+                                      memory_location::kWriteRecordedBody, progress)) {
             return linkLost(kEmbeddedRecordedBody);
         }
     }
@@ -331,6 +347,8 @@ FileOutcome storeEmbeddedMacros(const uint8_t* data, size_t size, MacroMemory& m
         if (memoryHeader.magic != kEditMagic) continue;
         const uint8_t* body = memoryHeader.bodyLength ? reader.take(memoryHeader.bodyLength) : nullptr;
         if (memoryHeader.bodyLength && !body) return failure(kTrouble, "ComLine", kEmbeddedOpenFailed);
+        announceMemory(progress, formatText("[%s]파일에 내장된 편집매크로를 %d-%d편집메모리에 저장하고 있습니다.",
+                                            fileName.c_str(), n / 8 + 1, n % 8 + 1));
         // A macro without a body gets its header only: no empty body goes out.
         if (!body) {
             if (!memory.writeHeader(n, memoryHeader, memory_location::kWriteEditHeader)) {
@@ -339,17 +357,17 @@ FileOutcome storeEmbeddedMacros(const uint8_t* data, size_t size, MacroMemory& m
             continue;
         }
         if (!storeMacro(memory, n, memoryHeader, std::vector<uint8_t>(body, body + memoryHeader.bodyLength),
-                        memory_location::kStoreEdit)) {
+                        memory_location::kStoreEdit, progress)) {
             return linkLost(kEmbeddedEdit);
         }
     }
     return success();
 }
 
-FileOutcome storeEmbeddedMacros(const std::string& path, MacroMemory& memory) {
+FileOutcome storeEmbeddedMacros(const std::string& path, MacroMemory& memory, const MemoryProgress* progress) {
     auto bytes = readFile(path);
     if (!bytes) return failure(kTrouble, "ComLine", kEmbeddedOpenFailed);
-    return storeEmbeddedMacros(bytes->data(), bytes->size(), memory);
+    return storeEmbeddedMacros(bytes->data(), bytes->size(), memory, progress, fileNameOf(path));
 }
 
 // ---- working copy ------------------------------------------------------------

@@ -60,15 +60,20 @@ struct CombinationMacroFile {
     ZeroedPtr<MacroDocument> document = newMacroDocument();
 };
 
+// The last part of a path ("a.cqn1" of "C:\\macros\\a.cqn1"), as progress texts name files.
+std::string fileNameOf(const std::string& path);
+
 // Bit sets of the memories the lines play (kind 208: recorded, 209: edit).
 uint32_t recordedSetOfLines(const MacroDocument& document);
 uint32_t editSetOfLines(const MacroDocument& document);
 
 // The three compressed blocks, then for each set bit the memory read from the
 // machine. The header's bit sets are rebuilt from the lines. False when a
-// memory cannot be read.
+// memory cannot be read. Each body read is named on `progress`
+// ("1-2녹화메모리를 [fileName]파일에 추가저장하고 있습니다.").
 bool encodeCombinationFile(CombinationMemoryHeader header, const ExtraBlock& extra, MacroDocument& document,
-                           MacroMemory& memory, std::vector<uint8_t>& out);
+                           MacroMemory& memory, std::vector<uint8_t>& out, const MemoryProgress* progress = nullptr,
+                           const std::string& fileName = {});
 bool decodeCombinationFile(const uint8_t* data, size_t size, CombinationMacroFile& out, bool workingCopy = false);
 
 // The three compressed blocks alone, with the header's bit sets as given (a
@@ -77,7 +82,8 @@ std::vector<uint8_t> encodeCombinationDocument(const CombinationMemoryHeader& he
                                                MacroDocument& document);
 
 FileOutcome saveCombinationFile(const std::string& path, const CombinationMemoryHeader& header,
-                                const ExtraBlock& extra, MacroDocument& document, MacroMemory& memory);
+                                const ExtraBlock& extra, MacroDocument& document, MacroMemory& memory,
+                                const MemoryProgress* progress = nullptr);
 FileOutcome loadCombinationFile(const std::string& path, CombinationMacroFile& out);
 
 // The question asked before the macros a loaded combination file carries are
@@ -85,9 +91,13 @@ FileOutcome loadCombinationFile(const std::string& path, CombinationMacroFile& o
 std::string embeddedMacroQuestion(uint32_t recordedSet, uint32_t editSet);
 
 // Writes the recorded and edit macros carried by a combination file into the
-// memories of the same numbers, in ascending order.
-FileOutcome storeEmbeddedMacros(const uint8_t* data, size_t size, MacroMemory& memory);
-FileOutcome storeEmbeddedMacros(const std::string& path, MacroMemory& memory);
+// memories of the same numbers, in ascending order. Each memory written is
+// named on `progress` ("[fileName]파일에 내장된 녹화매크로를 2-1녹화메모리에
+// 저장하고 있습니다.").
+FileOutcome storeEmbeddedMacros(const uint8_t* data, size_t size, MacroMemory& memory,
+                                const MemoryProgress* progress = nullptr, const std::string& fileName = {});
+FileOutcome storeEmbeddedMacros(const std::string& path, MacroMemory& memory,
+                                const MemoryProgress* progress = nullptr);
 
 // ---- working copy --------------------------------------------------------
 

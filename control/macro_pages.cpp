@@ -76,28 +76,29 @@ std::string partialReadNotice(int linesRead) {
 }
 
 PageOutcome storeEditMacro(MacroMemory& memory, int index, const std::string& name, uint16_t flags,
-                           const MacroDocument& document, const TextStore& store) {
+                           const MacroDocument& document, const TextStore& store, const MemoryProgress* progress) {
     CompileResult code = compileEditMacro(document, store);
     if (!code.ok) return failed(code.message);
     EditMemoryHeader header = makeEditMemoryHeader(name, flags, code.code.size());
-    if (!storeMacro(memory, at(index), header, code.code, memory_location::kStoreEdit)) return linkLost(kEditStore);
+    if (!storeMacro(memory, at(index), header, code.code, memory_location::kStoreEdit, progress)) return linkLost(kEditStore);
     return saved();
 }
 
 PageOutcome storeCombinationMacro(MacroMemory& memory, int index, const std::string& name, uint16_t flags,
-                                  const MacroDocument& document, const TextStore& store) {
+                                  const MacroDocument& document, const TextStore& store,
+                                  const MemoryProgress* progress) {
     CompileResult code = compileCombinationMacro(document, store);
     if (!code.ok) return failed(code.message);
     CombinationMemoryHeader header =
         makeCombinationMemoryHeader(name, flags, code.code.size(), code.recordedSet, code.editSet);
-    if (!storeMacro(memory, at(index), header, code.code, memory_location::kStoreCombination)) {
+    if (!storeMacro(memory, at(index), header, code.code, memory_location::kStoreCombination, progress)) {
         return linkLost(kCombinationStore);
     }
     return saved();
 }
 
 bool loadEditMacroFromMachine(MacroMemory& memory, int index, MacroDocument& document, TextStore& store,
-                              const MacroDocument* sharing, MachineMacro& out) {
+                              const MacroDocument* sharing, MachineMacro& out, const MemoryProgress* progress) {
     EditMemoryHeader header{};
     if (!readListedHeader(memory, at(index), header, memory_location::kReadEditHeader) ||
         header.magic != kEditMagic || header.bodyLength == 0) {
@@ -105,12 +106,13 @@ bool loadEditMacroFromMachine(MacroMemory& memory, int index, MacroDocument& doc
     }
     EditMemoryHeader current{};
     std::vector<uint8_t> code;
-    if (!readMacro(memory, at(index), current, code, memory_location::kReadEditBody)) return false;
+    if (!readMacro(memory, at(index), current, code, memory_location::kReadEditBody, progress)) return false;
     return rebuild(false, code, document, store, sharing, header, out);
 }
 
 bool loadCombinationMacroFromMachine(MacroMemory& memory, int index, MacroDocument& document, TextStore& store,
-                                     const MacroDocument* sharing, MachineMacro& out) {
+                                     const MacroDocument* sharing, MachineMacro& out,
+                                     const MemoryProgress* progress) {
     CombinationMemoryHeader header{};
     if (!readListedHeader(memory, at(index), header, memory_location::kReadCombinationHeader) ||
         header.magic != kCombinationMagic || header.bodyLength == 0) {
@@ -118,7 +120,7 @@ bool loadCombinationMacroFromMachine(MacroMemory& memory, int index, MacroDocume
     }
     CombinationMemoryHeader current{};
     std::vector<uint8_t> code;
-    if (!readMacro(memory, at(index), current, code, memory_location::kReadCombinationBody)) return false;
+    if (!readMacro(memory, at(index), current, code, memory_location::kReadCombinationBody, progress)) return false;
     return rebuild(true, code, document, store, sharing, header, out);
 }
 
@@ -134,10 +136,10 @@ PageOutcome saveEditPageFile(const std::string& path, const std::string& name, u
 
 PageOutcome saveCombinationPageFile(const std::string& path, const std::string& name, uint16_t flags,
                                     const ExtraBlock& extra, MacroDocument& document, const TextStore& store,
-                                    MacroMemory& memory) {
+                                    MacroMemory& memory, const MemoryProgress* progress) {
     CompileResult code = compileCombinationMacro(document, store);
     CombinationMemoryHeader header = makeCombinationMemoryHeader(name, flags, code.ok ? code.code.size() : 0, 0, 0);
-    FileOutcome written = saveCombinationFile(path, header, extra, document, memory);
+    FileOutcome written = saveCombinationFile(path, header, extra, document, memory, progress);
     if (!written.ok) return written;
     return saved();
 }

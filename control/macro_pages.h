@@ -24,12 +24,14 @@ using PageOutcome = Status;
 // "기계에 저장하기" of the edit page: compile, then store header and code.
 // A compile error leaves the memory untouched.
 PageOutcome storeEditMacro(MacroMemory& memory, int index, const std::string& name, uint16_t flags,
-                           const MacroDocument& document, const TextStore& store);
+                           const MacroDocument& document, const TextStore& store,
+                           const MemoryProgress* progress = nullptr);
 
 // "기계에 저장하기" of the combination page. The header carries the bit sets of
 // the memories the macro plays.
 PageOutcome storeCombinationMacro(MacroMemory& memory, int index, const std::string& name, uint16_t flags,
-                                  const MacroDocument& document, const TextStore& store);
+                                  const MacroDocument& document, const TextStore& store,
+                                  const MemoryProgress* progress = nullptr);
 
 struct MachineMacro {
     std::string name;       // UTF-8
@@ -52,9 +54,11 @@ constexpr const char* kPartialStoreQuestion =
 // emptied first). False when the memory is empty or the link failed; the
 // document is then unchanged.
 bool loadEditMacroFromMachine(MacroMemory& memory, int index, MacroDocument& document, TextStore& store,
-                              const MacroDocument* sharing, MachineMacro& out);
+                              const MacroDocument* sharing, MachineMacro& out,
+                              const MemoryProgress* progress = nullptr);
 bool loadCombinationMacroFromMachine(MacroMemory& memory, int index, MacroDocument& document, TextStore& store,
-                                     const MacroDocument* sharing, MachineMacro& out);
+                                     const MacroDocument* sharing, MachineMacro& out,
+                                     const MemoryProgress* progress = nullptr);
 
 // "하드에 저장하기" of the edit page: nothing happens for a document without
 // lines (ok with an empty message); the header takes the page's name and
@@ -65,7 +69,7 @@ PageOutcome saveEditPageFile(const std::string& path, const std::string& name, u
 // the machine and carried in the file.
 PageOutcome saveCombinationPageFile(const std::string& path, const std::string& name, uint16_t flags,
                                     const ExtraBlock& extra, MacroDocument& document, const TextStore& store,
-                                    MacroMemory& memory);
+                                    MacroMemory& memory, const MemoryProgress* progress = nullptr);
 
 // The typing texts of a loaded edit file join the store the two pages
 // share: the replaced document's texts are freed (unless the other page's

@@ -21,19 +21,19 @@ bool commandThenWrite(Link& link, uint8_t code, std::initializer_list<uint8_t> a
     return link.sendCommand(code, arguments) && link.receiveReply() && link.writeBlock(size, bytes, step);
 }
 
-// The bar's range and its per-report steps. Edit and combination bodies move
-// without per-report progress: range 1, position 1 at the end.
-ProgressCallback startProgress(const MemoryProgress* progress, size_t length, bool perReport) {
+// The bar's range and its per-report steps; every body, however short,
+// moves the bar once per report.
+ProgressCallback startProgress(const MemoryProgress* progress, size_t length) {
     if (!progress) {
         return {};
     }
     if (progress->setRange) {
-        progress->setRange(perReport ? static_cast<int>(length / kReportPayload + 1) : 1);
+        progress->setRange(static_cast<int>(length / kReportPayload + 1));
     }
     if (progress->setPosition) {
         progress->setPosition(0);
     }
-    if (!perReport || !progress->setPosition) {
+    if (!progress->setPosition) {
         return {};
     }
     auto setPosition = progress->setPosition;
@@ -44,12 +44,6 @@ ProgressCallback startProgress(const MemoryProgress* progress, size_t length, bo
             setPosition(static_cast<int>(moved.reports));
         }
     };
-}
-
-void finishProgress(const MemoryProgress* progress, bool perReport) {
-    if (progress && !perReport && progress->setPosition) {
-        progress->setPosition(1);
-    }
 }
 
 bool refuse(Link& link, const char* operation, int location) {
@@ -121,7 +115,7 @@ bool writeRecordedBody(Link& link, size_t index, const RecordedMemoryHeader& hea
         return refuse(link, "writeRecordedBody", location);
     }
     BusyLink busy(link);
-    const ProgressCallback step = startProgress(progress, header.bodyLength, true);
+    const ProgressCallback step = startProgress(progress, header.bodyLength);
     return busy.finish(located(link, commandThenWrite(link, command::kWriteRecordedBody, {indexByte(index)}, body.data(), header.bodyLength, step), location));
 }
 
@@ -131,7 +125,7 @@ bool readRecordedBody(Link& link, size_t index, const RecordedMemoryHeader& head
         return refuse(link, "readRecordedBody", location);
     }
     BusyLink busy(link);
-    const ProgressCallback step = startProgress(progress, header.bodyLength, true);
+    const ProgressCallback step = startProgress(progress, header.bodyLength);
     body.assign(header.bodyLength, 0);
     return busy.finish(
         located(link, link.sendCommand(command::kReadRecordedBody, {indexByte(index)}) && link.readBlock(body.size(), body.data(), step), location));
@@ -167,29 +161,22 @@ namespace {
 bool writeShortBody(Link& link, uint8_t code, size_t index, const std::vector<uint8_t>& body, int location,
                     const MemoryProgress* progress) {
     BusyLink busy(link);
-    startProgress(progress, body.size(), false);
-    const bool ok = located(link,
-                            commandThenWrite(link, code,
-                                             {indexByte(index), static_cast<uint8_t>(body.size() >> 8),
-                                              static_cast<uint8_t>(body.size())},
-                                             body.data(), body.size(), {}),
-                            location);
-    if (ok) {
-        finishProgress(progress, false);
-    }
-    return busy.finish(ok);
+    const ProgressCallback step = startProgress(progress, body.size());
+    return busy.finish(located(link,
+                               commandThenWrite(link, code,
+                                                {indexByte(index), static_cast<uint8_t>(body.size() >> 8),
+                                                 static_cast<uint8_t>(body.size())},
+                                                body.data(), body.size(), step),
+                               location));
 }
 
 bool readShortBody(Link& link, uint8_t code, size_t index, size_t length, std::vector<uint8_t>& body, int location,
                    const MemoryProgress* progress) {
     BusyLink busy(link);
-    startProgress(progress, length, false);
+    const ProgressCallback step = startProgress(progress, length);
     body.assign(length, 0);
-    const bool ok = located(link, link.sendCommand(code, {indexByte(index)}) && link.readBlock(body.size(), body.data()), location);
-    if (ok) {
-        finishProgress(progress, false);
-    }
-    return busy.finish(ok);
+    return busy.finish(located(
+        link, link.sendCommand(code, {indexByte(index)}) && link.readBlock(body.size(), body.data(), step), location));
 }
 
 } // namespace

@@ -9,17 +9,27 @@
 
 #include <cstdint>
 #include <functional>
+#include <string>
 #include <vector>
 
 namespace quillon {
 
 // Progress of a body transfer as the progress bar shows it: the range is set
-// once (length / 64 + 1 reports, or 1 for bodies moved without per-report
-// progress), then the position follows the reports moved.
+// once per body (length / 64 + 1 reports), then the position follows the
+// reports moved. An operation that moves several memories names each one
+// through `setText` before its body moves.
 struct MemoryProgress {
     std::function<void(int range)> setRange;
     std::function<void(int position)> setPosition;
+    std::function<void(const std::string& text)> setText; // UTF-8
 };
+
+// Names the memory about to move, when there is a progress with a text line.
+inline void announceMemory(const MemoryProgress* progress, const std::string& text) {
+    if (progress && progress->setText) {
+        progress->setText(text);
+    }
+}
 
 // ---- recorded memories ------------------------------------------------------
 // 0x30: acknowledgement, then the 63-byte header with magic forced to 0x6688.

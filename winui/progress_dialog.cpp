@@ -3,6 +3,7 @@
 #include <commctrl.h>
 
 #include <atomic>
+#include <mutex>
 
 #include "winui/control_text.h"
 #include "winui/dialog_data.h"
@@ -16,6 +17,7 @@ namespace {
 constexpr UINT kSetRangeMessage = WM_APP + 40;    // wParam: range
 constexpr UINT kSetPositionMessage = WM_APP + 41; // the latest position is in the run
 constexpr UINT kTransferEndedMessage = WM_APP + 42; // wParam: result
+constexpr UINT kSetTextMessage = WM_APP + 43;       // the latest text is in the run
 constexpr UINT_PTR kHoldTimer = 1;
 
 struct ProgressRun {
@@ -25,6 +27,9 @@ struct ProgressRun {
     // latest position here and posts only when no position message is pending.
     std::atomic<int> position{0};
     std::atomic<bool> positionPosted{false};
+    // The text line the worker asked for last (a memory's turn).
+    std::mutex textLock;
+    std::string text;
     bool started = false;             // the worker was given the transfer
     std::atomic<bool> workerResult{false};
     bool ended = false;               // the dialog has seen the transfer end
@@ -72,6 +77,13 @@ void startTransfer(HWND dialog, ProgressRun& run) {
                 PostMessageW(dialog, kSetPositionMessage, 0, 0);
             }
         };
+        progress.setText = [dialog, &run](const std::string& text) {
+            {
+                std::lock_guard<std::mutex> hold(run.textLock);
+                run.text = text;
+            }
+            PostMessageW(dialog, kSetTextMessage, 0, 0);
+        };
         const bool ok = run.job.transfer(progress);
         run.workerResult = ok;
         PostMessageW(dialog, kTransferEndedMessage, ok ? 1 : 0, 0);
@@ -94,6 +106,15 @@ INT_PTR CALLBACK progressDialogProc(HWND dialog, UINT message, WPARAM wParam, LP
         SendMessageW(bar, PBM_SETRANGE32, 0, static_cast<LPARAM>(wParam));
         SendMessageW(bar, PBM_SETPOS, 0, 0);
         return TRUE;
+    case kSetTextMessage: {
+        std::string text;
+        {
+            std::lock_guard<std::mutex> hold(run->textLock);
+            text = run->text;
+        }
+        setControlText(dialog, kProgressTextId, text);
+        return TRUE;
+    }
     case kSetPositionMessage:
         run->positionPosted = false;
         SendMessageW(bar, PBM_SETPOS, static_cast<WPARAM>(run->position.load()), 0);

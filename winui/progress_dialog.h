@@ -24,7 +24,9 @@ inline constexpr int kProgressTextId = 1002;
 inline constexpr int kProgressBarId = 1003;
 
 struct ProgressJob {
-    // The operation's line ("1-3번 메모리를 [a.rqn1]파일에 저장하고 있습니다.").
+    // The operation's line ("1-3번 메모리를 [a.rqn1]파일에 저장하고 있습니다.");
+    // a transfer of several memories replaces it through the progress's
+    // setText as each memory's turn comes.
     std::string text;
     // Runs on the worker thread: it must not touch windows, only the link and
     // its own data, and report through `progress`.

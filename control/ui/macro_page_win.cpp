@@ -448,10 +448,10 @@ void loadFromMachine(MacroPage& page) {
     winui::ProgressJob job;
     job.text = kProgressWaitText;
     const MacroDocument* other = otherDocument(page);
-    job.transfer = [&](const MemoryProgress&) {
+    job.transfer = [&](const MemoryProgress& progress) {
         ok = page.kind.combination
-                 ? loadCombinationMacroFromMachine(s.memory, chosen, *loaded, *linePages().store, other, macro)
-                 : loadEditMacroFromMachine(s.memory, chosen, *loaded, *linePages().store, other, macro);
+                 ? loadCombinationMacroFromMachine(s.memory, chosen, *loaded, *linePages().store, other, macro, &progress)
+                 : loadEditMacroFromMachine(s.memory, chosen, *loaded, *linePages().store, other, macro, &progress);
         return ok;
     };
     winui::runWithProgress(page.window, job);
@@ -491,11 +491,10 @@ void storeEmbedded(MacroPage& page) {
         text::cp949ToUtf8(std::string(document.head.path, fieldLength(document.head.path, sizeof document.head.path)));
     FileOutcome outcome;
     winui::ProgressJob job;
-    const size_t slash = path.find_last_of("\\/");
-    job.text = formatText("[%s]파일에 내장된 녹화/편집매크로를 기계에 저장하고 있습니다.",
-                          (slash == std::string::npos ? path : path.substr(slash + 1)).c_str());
-    job.transfer = [&](const MemoryProgress&) {
-        outcome = storeEmbeddedMacros(path, s.memory);
+    // Each memory is named on the dialog as its turn comes.
+    job.text = kProgressWaitText;
+    job.transfer = [&](const MemoryProgress& progress) {
+        outcome = storeEmbeddedMacros(path, s.memory, &progress);
         return outcome.ok;
     };
     winui::runWithProgress(page.window, job);
@@ -538,9 +537,10 @@ void storeToMachine(MacroPage& page) {
     PageOutcome outcome;
     winui::ProgressJob job;
     job.text = kProgressWaitText;
-    job.transfer = [&](const MemoryProgress&) {
-        outcome = page.kind.combination ? storeCombinationMacro(s.memory, chosen, name, flags, *page.document, store)
-                                        : storeEditMacro(s.memory, chosen, name, flags, *page.document, store);
+    job.transfer = [&](const MemoryProgress& progress) {
+        outcome = page.kind.combination
+                      ? storeCombinationMacro(s.memory, chosen, name, flags, *page.document, store, &progress)
+                      : storeEditMacro(s.memory, chosen, name, flags, *page.document, store, &progress);
         return outcome.ok;
     };
     winui::runWithProgress(page.window, job);
@@ -641,9 +641,9 @@ void saveToFile(MacroPage& page) {
         // The memories the macro plays are read from the machine into the file.
         winui::ProgressJob job;
         job.text = kProgressWaitText;
-        job.transfer = [&](const MemoryProgress&) {
+        job.transfer = [&](const MemoryProgress& progress) {
             outcome = saveCombinationPageFile(path, name, flags, page.extra, *page.document, *linePages().store,
-                                              s.memory);
+                                              s.memory, &progress);
             return outcome.ok;
         };
         winui::runWithProgress(page.window, job);

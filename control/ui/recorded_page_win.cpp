@@ -43,11 +43,6 @@ struct RecordedPage {
 
 std::string recordedFolder() { return userFolder(name_offset::kRecordedMacroFolder) + "\\"; }
 
-std::string fileNameOf(const std::string& path) {
-    const size_t slash = path.find_last_of("\\/");
-    return slash == std::string::npos ? path : path.substr(slash + 1);
-}
-
 void applyMouseLockRule(HWND page) {
     const auto mode = winui::comboBoxSelection(GetDlgItem(page, IDC_REC_MODE)).value_or(0);
     const bool free = mode == static_cast<size_t>(kRecordedModeCoordinates);

@@ -45,15 +45,28 @@ TEST(PagesOverTheLink, PagesStoreReadBackAndCarryMemoriesOverTheLink) {
         testing::Page combination;
         combination.add(testing::makeLine(208, {{12, 3}}));
         combination.add(testing::makeLine(209, {{12, 9}}));
+        // Each memory carried is named on the progress before its body moves;
+        // the bar follows every body's reports.
+        std::vector<std::string> seen;
+        const MemoryProgress progress{[&](int range) { seen.push_back("range " + std::to_string(range)); },
+                                      [&](int) {}, [&](const std::string& text) { seen.push_back(text); }};
         std::vector<uint8_t> file;
         ASSERT_TRUE(encodeCombinationFile(makeCombinationMemoryHeader("c", 0, 0, 0, 0), ExtraBlock{},
-                                          *combination.document, memory, file));
+                                          *combination.document, memory, file, &progress, "조합.cqn1"));
+        const std::vector<std::string> read = {"1-4녹화메모리를 [조합.cqn1]파일에 추가저장하고 있습니다.", "range 2",
+                                               "2-2편집메모리를 [조합.cqn1]파일에 추가저장하고 있습니다.", "range 1"};
+        EXPECT_EQ(seen, read);
         ASSERT_TRUE(storeCombinationMacro(memory, 2, "c", 0, *combination.document, *combination.store).ok);
 
         // A second machine receives the carried memories from the file.
         quillon::testing::SimLink other(kind);
         LinkMacroMemory target(other.link);
-        ASSERT_TRUE(storeEmbeddedMacros(file.data(), file.size(), target).ok);
+        seen.clear();
+        ASSERT_TRUE(storeEmbeddedMacros(file.data(), file.size(), target, &progress, "조합.cqn1").ok);
+        const std::vector<std::string> written = {
+            "[조합.cqn1]파일에 내장된 녹화매크로를 1-4녹화메모리에 저장하고 있습니다.", "range 2",
+            "[조합.cqn1]파일에 내장된 편집매크로를 2-2편집메모리에 저장하고 있습니다.", "range 1"};
+        EXPECT_EQ(seen, written);
         RecordedMemoryHeader copied{};
         std::vector<uint8_t> copiedBody;
         ASSERT_TRUE(target.readHeader(3, copied, kLocation));

@@ -101,7 +101,7 @@ TEST_P(MemoriesOnBothLinks, RecordedRoundTrip) {
     const auto header = recordedHeader("녹화 하나", static_cast<uint32_t>(body.size()));
     std::vector<int> positions;
     int range = 0;
-    MemoryProgress progress{[&](int r) { range = r; }, [&](int p) { positions.push_back(p); }};
+    MemoryProgress progress{[&](int r) { range = r; }, [&](int p) { positions.push_back(p); }, {}};
     ASSERT_TRUE(storeRecorded(s.link, 13, header, body, 101, &progress));
     EXPECT_EQ(range, 5000 / 64 + 1);
     EXPECT_EQ(positions.back(), 79);
@@ -129,10 +129,13 @@ TEST_P(MemoriesOnBothLinks, EditRoundTripOfTheLargestBody) {
     setMemoryName(header.name, "편집");
     int range = -1;
     std::vector<int> positions;
-    MemoryProgress progress{[&](int r) { range = r; }, [&](int p) { positions.push_back(p); }};
+    MemoryProgress progress{[&](int r) { range = r; }, [&](int p) { positions.push_back(p); }, {}};
     ASSERT_TRUE(storeEdit(s.link, 31, header, code, 201, &progress));
-    EXPECT_EQ(range, 1) << "edit bodies move without per-report progress";
-    EXPECT_EQ(positions, (std::vector<int>{0, 1}));
+    // The bar follows the 512 reports of the body, as for a recorded body.
+    EXPECT_EQ(range, 513);
+    ASSERT_EQ(positions.size(), 513u);
+    EXPECT_EQ(positions.front(), 0);
+    EXPECT_EQ(positions.back(), 512);
     EXPECT_EQ(s.machine.editMemory(31).body, code);
 
     EditMemoryHeader back{};

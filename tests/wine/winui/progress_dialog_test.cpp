@@ -101,7 +101,7 @@ TEST_F(ProgressDialog, ShowsTheTransferAndEndsWithItsResult) {
         HWND dialog = nullptr;
         std::string waitLine, text;
         int rangeHigh = -1;
-        bool halfway = false, stillOpen = false, ownerAnswered = false, full = false;
+        bool halfway = false, stillOpen = false, ownerAnswered = false, full = false, textChanged = false;
         RECT place{}, over{};
     } seen;
     ProgressJob job;
@@ -132,6 +132,12 @@ TEST_F(ProgressDialog, ShowsTheTransferAndEndsWithItsResult) {
                              length > 0;
         GetWindowRect(seen.dialog, &seen.place);
         GetWindowRect(owner, &seen.over);
+        // The next memory's turn replaces the text line mid-transfer.
+        const std::string next = "[조합.cqn1]파일에 내장된 편집매크로를 4-8편집메모리에 저장하고 있습니다.";
+        progress.setText(next);
+        for (int look = 0; look < 500 && !seen.textChanged; ++look, Sleep(10)) {
+            seen.textChanged = controlText(seen.dialog, kProgressTextId) == next;
+        }
         Sleep(200); // painted before the picture is taken
         saveScreenshot(seen.dialog, "winui-progress");
         for (int report = 257; report <= 513; ++report) {
@@ -146,6 +152,7 @@ TEST_F(ProgressDialog, ShowsTheTransferAndEndsWithItsResult) {
     EXPECT_EQ(seen.waitLine, kProgressWaitLine);
     EXPECT_EQ(seen.text, job.text);
     EXPECT_TRUE(seen.halfway);
+    EXPECT_TRUE(seen.textChanged);
     EXPECT_EQ(seen.rangeHigh, 513);
     EXPECT_TRUE(seen.stillOpen);
     EXPECT_TRUE(seen.ownerAnswered);
