@@ -134,6 +134,9 @@ ControlResult runControlCommand(SimulatedMachine& machine, const std::string& li
     } else if (name == "mode-ack-delay") {
         if (!parseNumber(arg(1), 1000, number)) return error("mode-ack-delay N");
         machine.setModeAcknowledgementDelay(static_cast<int>(number));
+    } else if (name == "answer-pace") {
+        if (!parseNumber(arg(1), 5000, number)) return error("answer-pace MS");
+        machine.setSerialAnswerPace(static_cast<int>(number));
     } else if (name == "macro-polls") {
         if (!parseNumber(arg(1), 1000000, number)) return error("macro-polls N");
         machine.setMacroPlayPolls(static_cast<int>(number));

@@ -23,6 +23,7 @@ inline constexpr const char* kControlHelp =
     "  fault none             end the fault\n"
     "  wrong-magic on|off     option and hotkey records read back with a wrong magic\n"
     "  mode-ack-delay N       answer N idle reports before a mode acknowledgement (HID)\n"
+    "  answer-pace MS         wait MS milliseconds before each serial answer (0..5000)\n"
     "  macro-polls N          a started macro plays for N status polls (0: until stopped)\n"
     "  screen WxH             screen size for decoding absolute moves\n"
     "  reset                  option, hotkey record and memories back to defaults\n"

@@ -127,6 +127,16 @@ int SimulatedMachine::modeAcknowledgementDelay() const {
     return modeAckDelay_;
 }
 
+void SimulatedMachine::setSerialAnswerPace(int milliseconds) {
+    Lock lock(mutex_);
+    serialAnswerPace_ = milliseconds;
+}
+
+int SimulatedMachine::serialAnswerPace() const {
+    Lock lock(mutex_);
+    return serialAnswerPace_;
+}
+
 // ---- responses ----------------------------------------------------------------
 
 MachineResponse SimulatedMachine::reply(uint8_t first) const {

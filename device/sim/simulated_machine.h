@@ -97,6 +97,9 @@ public:
     std::optional<uint8_t> takeSignal();
     // Reads that the HID front-end answers idle before a mode acknowledgement.
     int modeAcknowledgementDelay() const;
+    // Milliseconds the serial front-end waits before each answer (a slow
+    // machine, so that a transfer lasts long enough to be watched).
+    int serialAnswerPace() const;
 
     // ---- control (thread-safe) -------------------------------------------
     void injectHotkey(uint8_t code);
@@ -113,6 +116,7 @@ public:
     void setFaultOnCommand(FaultKind kind, uint8_t code, uint64_t afterFrames);
     void setWrongMagic(bool wrong);
     void setModeAcknowledgementDelay(int reads);
+    void setSerialAnswerPace(int milliseconds);
     // How many status polls a started macro keeps playing (0 = until stopped).
     void setMacroPlayPolls(int polls);
     // Screen size for decoding absolute moves into pixels.
@@ -179,6 +183,7 @@ private:
     uint64_t faultOnCommandAfter_ = 0;
     bool wrongMagic_ = false;
     int modeAckDelay_ = 0;
+    int serialAnswerPace_ = 0;
     uint64_t frames_ = 0;
     size_t linkTests_ = 0;
     std::function<void(const LoggedAction&)> actionListener_;

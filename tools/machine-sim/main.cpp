@@ -48,7 +48,7 @@ const char* const kUsage =
     "  --hid-port N        also serve the machine's HID interface on 127.0.0.1:N (0: a free\n"
     "                      port) for the test stand-ins of the system's HID libraries; prints\n"
     "                      \"hid PORT\" before \"pty PATH\"\n"
-    "  --hid-port-file F   write the HID port number into F"
+    "  --hid-port-file F   write the HID port number into F\n"
     "  --help              this text\n"
     "\n";
 

@@ -60,6 +60,11 @@ void PtyServer::service() {
 
 void PtyServer::flush() {
     const std::vector<uint8_t> out = link_.takeOutput();
+    if (!out.empty()) {
+        if (const int pace = machine_.serialAnswerPace(); pace > 0) {
+            ::usleep(static_cast<useconds_t>(pace) * 1000);
+        }
+    }
     size_t done = 0;
     while (done < out.size()) {
         const ssize_t n = ::write(master_, out.data() + done, out.size() - done);

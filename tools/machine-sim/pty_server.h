@@ -9,7 +9,7 @@ namespace quillon::machine_sim {
 
 class PtyServer {
 public:
-    explicit PtyServer(sim::SimulatedMachine& machine) : link_(machine) {}
+    explicit PtyServer(sim::SimulatedMachine& machine) : machine_(machine), link_(machine) {}
     ~PtyServer();
 
     // Opens the master and keeps a slave open so that the terminal survives
@@ -24,6 +24,7 @@ public:
     void flush();
 
 private:
+    sim::SimulatedMachine& machine_;
     sim::SimSerialLink link_;
     int master_ = -1;
     int slave_ = -1;

@@ -437,10 +437,27 @@ combination-page)
     [ "$(machine_state "[m['body'] for m in s['combination'] if m['index'] == 1][0]")" = "d008d11fee" ] ||
         fail "combination memory 2: $(machine_state "s['combination']")"
     [ "$(machine_state "s['recorded'], s['edit']")" = "$BEFORE" ] || fail "No still wrote the carried macros"
-    # Yes: the carried macros go to recorded 2-1 and edit 4-8.
+    # Yes: the carried macros go to recorded 2-1 and edit 4-8, each named on
+    # the progress dialog as its turn comes (a slow machine, so that the
+    # dialog is there long enough to be read).
     drive click "$MAIN" 2103
     pick_memory "기계에 저장하기" 0
+    echo "answer-pace 1000" > "$WORK/control"
     answer_box "이 조합매크로에는 녹화/편집매크로가 포함되어 있습니다." 6 "알림"
+    PROGRESS=$(drive wait-window --class '#32770' --child-text "잠시만 기다려 주세요 ...." --timeout 20000) ||
+        fail "no progress dialog"
+    : > "$WORK/progress-texts"
+    while LINE=$(drive text "$PROGRESS" 1002 2>/dev/null); do
+        grep -qxF "$LINE" "$WORK/progress-texts" || {
+            echo "$LINE" >> "$WORK/progress-texts"
+            case $LINE in *4-8편집메모리*) screenshot "$PROGRESS" control-progress-embedded ;; esac
+        }
+    done
+    echo "answer-pace 0" > "$WORK/control"
+    for memory in "녹화매크로를 2-1녹화메모리" "편집매크로를 4-8편집메모리"; do
+        grep -qxF "[조합.cqn1]파일에 내장된 ${memory}에 저장하고 있습니다." "$WORK/progress-texts" ||
+            fail "the progress dialog never showed $memory: $(cat "$WORK/progress-texts")"
+    done
     notice_box "저장 완료"
     [ "$(machine_state "[m['body'] for m in s['recorded'] if m['index'] == 8][0]")" = "100400200400" ] ||
         fail "recorded 2-1: $(machine_state "s['recorded']")"
