@@ -69,6 +69,17 @@ bool rebuild(bool combination, const std::vector<uint8_t>& code, MacroDocument& 
 
 } // namespace
 
+ReferenceScreen referenceScreenOf(const MacroDocument& document) {
+    const int count = document.head.lineCount < kMaxLines ? document.head.lineCount : kMaxLines;
+    for (int i = count - 1; i >= 0; --i) {
+        const EditLine& line = document.lines[i];
+        if (line.kind == kind::kMoveTo || line.kind == kind::kMoveToRandom) {
+            return {P(line, 32), P(line, 36)};
+        }
+    }
+    return {};
+}
+
 std::string partialReadNotice(int linesRead) {
     return formatText("기계의 매크로를 끝까지 읽지 못했습니다.\n%d번째 줄 다음에서 읽기를 멈췄습니다"
                       "(알 수 없는 키 코드나 명령).\n\n읽은 %d줄만 표시합니다.",

@@ -42,6 +42,24 @@ struct MachineMacro {
     int linesRead = 0;      // lines rebuilt before the reader stopped
 };
 
+// The screen a page's movement lines are made on: a screenshot loaded into
+// the page gives the picture's size; a macro read back from the machine or
+// opened from a file gives the screen its absolute moves were made on (the
+// last such move's), so that its lines changed and stored again keep the
+// coordinates they had. 0 x 0 when nothing set it.
+struct ReferenceScreen {
+    int width = 0;
+    int height = 0;
+    bool known() const { return width > 0 && height > 0; }
+    bool operator==(const ReferenceScreen&) const = default;
+};
+// The screen of the document's last absolute move (kinds 28, 29); unknown
+// when it has none.
+ReferenceScreen referenceScreenOf(const MacroDocument& document);
+inline ReferenceScreen referenceScreenOf(const MachineMacro& macro) {
+    return {macro.referenceWidth, macro.referenceHeight};
+}
+
 // The notice of a memory read back only in part (a key code without a key
 // row, an opcode the reader does not know): where reading stopped.
 std::string partialReadNotice(int linesRead);

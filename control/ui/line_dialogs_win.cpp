@@ -407,8 +407,10 @@ std::optional<EditLine> runLineDialog(HWND owner, const LineDialogRequest& reque
     }
     state.start = request.form ? *request.form : defaultFormOf(request.dialog);
     const LineDialog dialog = dialogOf(state.start);
-    // The movement dialog picks its points on the screenshot: without one it does not open.
-    if (dialog == LineDialog::Move && (state.context.screenWidth <= 0 || state.context.screenHeight <= 0)) {
+    // The movement dialog picks its points on the screenshot: without one it
+    // does not open (even when the page knows the screen of a macro read back).
+    if (dialog == LineDialog::Move &&
+        (s.screenshot == nullptr || state.context.screenWidth <= 0 || state.context.screenHeight <= 0)) {
         winui::showNotice(owner, kNeedScreenshot);
         return std::nullopt;
     }

@@ -60,6 +60,9 @@ struct MacroPage {
     // memories the file carries.
     uint32_t fileRecordedSet = 0;
     uint32_t fileEditSet = 0;
+    // The screen of the absolute moves last read back or opened; unknown
+    // after a screenshot is loaded here, whose size then rules.
+    ReferenceScreen reference;
 };
 
 // The two pages share one text store; each sees the other's document so that
@@ -244,7 +247,10 @@ LineFormContext contextOf(MacroPage& page, int editedLine) {
     const ControlSession& s = session();
     LineFormContext context;
     context.combination = page.kind.combination;
-    if (s.screenshot != nullptr) {
+    if (page.reference.known()) {
+        context.screenWidth = page.reference.width;
+        context.screenHeight = page.reference.height;
+    } else if (s.screenshot != nullptr) {
         context.screenWidth = s.screenshotWidth;
         context.screenHeight = s.screenshotHeight;
     }
@@ -467,6 +473,9 @@ void loadFromMachine(MacroPage& page) {
     page.fileRecordedSet = page.fileEditSet = 0;
     page.unsaved = false;
     page.partial = !macro.complete;
+    if (referenceScreenOf(macro).known()) {
+        page.reference = referenceScreenOf(macro);
+    }
     showLines(page);
     showCurrentMacro(page, memoryText(page, chosen));
     if (page.partial) {
@@ -581,6 +590,9 @@ bool takeDocument(MacroPage& page, MacroDocument& loaded, const TextStore* fileS
     showNameAndFlags(page, name, flags);
     page.unsaved = false;
     page.partial = false;
+    if (referenceScreenOf(*page.document).known()) {
+        page.reference = referenceScreenOf(*page.document);
+    }
     showLines(page);
     showCurrentMacro(page, path);
     return true;
@@ -759,7 +771,9 @@ INT_PTR CALLBACK macroPageProc(HWND window, UINT message, WPARAM wParam, LPARAM 
             saveToFile(*page);
             return TRUE;
         case IDC_MP_LOAD_SCREENSHOT:
-            loadScreenshot(window);
+            if (loadScreenshot(window)) {
+                page->reference = {};
+            }
             return TRUE;
         }
         return FALSE;

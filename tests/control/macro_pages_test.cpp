@@ -7,6 +7,7 @@
 #include "base/text.h"
 #include "control/key_stream.h"
 #include "control/macro_compiler.h"
+#include "control/forms/line_forms.h"
 #include "control/macro_pages.h"
 #include "tests/control/control_test_support.h"
 #include "tests/device/fake_macro_memory.h"
@@ -129,6 +130,70 @@ TEST(EditPage, SavingAnEmptyDocumentDoesNothing) {
     EditMacroFile file;
     ASSERT_TRUE(loadEditFile(path, file).ok);
     EXPECT_EQ(+file.header.bodyLength, 2);
+}
+
+// A macro made on one screen, read back (or opened) on a page whose
+// screenshot is another: the page takes the macro's screen, so a move line
+// changed through its dialog without touching it and stored again gives the
+// machine the same bytes (on the screenshot's screen the point would move, or
+// lie outside it and be refused).
+TEST(EditPage, AReadBackMacroBringsItsReferenceScreen) {
+    struct Row {
+        int width, height, x, y;
+        bool random;
+    };
+    const Row rows[] = {
+        {1920, 1080, 1919, 1079, false}, {1366, 768, 683, 384, true}, {640, 480, 0, 0, false},
+        {3840, 2160, 2500, 1500, false}, // outside the 1280 x 800 screenshot
+        {1280, 1024, 1, 1023, true},
+    };
+    const std::string folder = std::string(QUILLON_BINARY_DIR) + "/control-test-files";
+    std::filesystem::create_directories(folder);
+    for (const Row& row : rows) {
+        SCOPED_TRACE(::testing::Message() << row.width << "x" << row.height << " at " << row.x << "," << row.y);
+        LineFormContext made;
+        made.screenWidth = row.width;
+        made.screenHeight = row.height;
+        MoveLineForm move;
+        move.random = row.random;
+        move.x = row.x;
+        move.y = row.y;
+        const BuiltLine built = build(LineForm{move}, made);
+        ASSERT_TRUE(built.ok());
+        testing::Page page;
+        page.add(testing::makeLine(1, {{8, testing::rowOf(0x04)}}));
+        page.add(*built.value);
+        page.add(testing::makeLine(30, {{16, -5}, {20, 7}, {32, 800}, {36, 600}})); // a distance: not a screen
+        FakeMacroMemory memory;
+        ASSERT_TRUE(storeEditMacro(memory, 4, "", 0, *page.document, *page.store).ok);
+        const std::vector<uint8_t> stored = memory.editBodies[4];
+
+        testing::Page back;
+        MachineMacro info;
+        ASSERT_TRUE(loadEditMacroFromMachine(memory, 4, *back.document, *back.store, nullptr, info));
+        const ReferenceScreen screen{row.width, row.height};
+        EXPECT_EQ(referenceScreenOf(info), screen);
+        const std::string path = folder + "/reference.eqn1";
+        ASSERT_TRUE(saveEditPageFile(path, "x", 0, ExtraBlock{}, *page.document, *page.store).ok);
+        EditMacroFile file;
+        ASSERT_TRUE(loadEditFile(path, file).ok);
+        EXPECT_EQ(referenceScreenOf(*file.document), screen);
+
+        // "선택줄 수정" of the move on the page's screen, then stored again.
+        LineFormContext pageContext;
+        pageContext.screenWidth = referenceScreenOf(info).width;
+        pageContext.screenHeight = referenceScreenOf(info).height;
+        const std::optional<LineForm> form = formOf(back.document->lines[1], pageContext);
+        ASSERT_TRUE(form.has_value());
+        const BuiltLine changed = build(*form, pageContext);
+        ASSERT_TRUE(changed.ok());
+        back.document->lines[1] = *changed.value;
+        ASSERT_TRUE(storeEditMacro(memory, 5, "", 0, *back.document, *back.store).ok);
+        EXPECT_EQ(testing::hex(memory.editBodies[5]), testing::hex(stored));
+    }
+    testing::Page none;
+    none.add(testing::makeLine(30, {{16, 1}, {20, 1}, {32, 800}, {36, 600}}));
+    EXPECT_FALSE(referenceScreenOf(*none.document).known());
 }
 
 TEST(AutoClickPage, FirstShowingTakesTheMachineRecordOrTheDefaults) {
