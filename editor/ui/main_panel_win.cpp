@@ -189,9 +189,11 @@ void placePanel(HWND panel) {
     SetWindowPos(panel, nullptr, place.x, place.y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
     if (place.scrollSteps > 0) {
         // The scroll bar takes its width from the client area: the panel
-        // grows by it, so no control on the right is cut off.
+        // grows by it, so no control on the right is cut off. It ends at the
+        // work area's bottom, never below the screen: its lower part comes
+        // into view by scrolling.
         SetWindowPos(panel, nullptr, 0, 0, frame.right - frame.left + GetSystemMetrics(SM_CXVSCROLL),
-                     frame.bottom - frame.top, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+                     work.bottom - work.top, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
         ShowScrollBar(panel, SB_VERT, TRUE);
         SCROLLINFO info{sizeof info, SIF_RANGE | SIF_POS, 0, place.scrollSteps, 0, 0, 0};
         SetScrollInfo(panel, SB_VERT, &info, TRUE);

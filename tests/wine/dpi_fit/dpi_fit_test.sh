@@ -1,5 +1,5 @@
 #!/bin/sh
-# The programs started at DPI on a 1280 x 800 screen: every visible top-level
+# Every program started at DPI on a 1280 x 800 screen: every visible top-level
 # window lies within the work area, and a window that had to shrink scrolls.
 #   dpi_fit_test.sh BIN_DIR HOST_TOOLS SCREENSHOT_DIR DPI
 set -eu
@@ -15,7 +15,12 @@ set_dpi() {
     "$WINE" reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$1" /f >/dev/null 2>&1
     wineserver -w
 }
-dpi_end() { set_dpi 96; gui_work_end; }
+# A program left open by a failure is ended first: waiting for the Wine server would not return.
+dpi_end() {
+    for pid in $BG_PIDS; do kill "$pid" 2>/dev/null || true; done
+    set_dpi 96
+    gui_work_end
+}
 trap dpi_end EXIT
 set_dpi "$DPI"
 set -- $(drive workarea)
@@ -69,4 +74,41 @@ sleep 0.5
 all_within "analyzer-runner mini"
 drive click "$MINI" 1224
 wait_exit "$RUNNER"
+
+# analyzer-editor: the main panel and the main window with an analyzer open.
+QUILLON_MACHINE=sim wine_bg "$BIN/analyzer-editor.exe" "$GOLDEN/typical.dat"
+EDITOR=$BG_PID
+BOX=$(drive wait-window --class '#32770' --child-contains "기계매크로를 기계로 저장하시겠습니까?" --timeout 30000) ||
+    fail "no macro question"
+all_within "analyzer-editor question"
+drive click "$BOX" 7
+PANEL=$(drive wait-window --class '#32770' --child-contains "자동저장" --timeout 30000) || fail "no editor panel"
+sleep 1
+all_within "analyzer-editor"
+screenshot "$PANEL" "dpi-$DPI-editor-panel"
+drive close "$PANEL"
+BOX=$(drive wait-window --class '#32770' --child-contains "이미지 분석 편집기를 종료하시겠습니까?" --timeout 20000) ||
+    fail "no closing question"
+drive click "$BOX" 6
+wait_exit "$EDITOR"
+
+# shot-taker with the demo machine: its window, ended by Esc.
+QUILLON_MACHINE=sim wine_bg "$BIN/shot-taker.exe"
+SHOT=$BG_PID
+DIALOG=$(drive wait-window --class '#32770' --child-text "$(printf '화면 찍기\n(종료: Esc)')" --timeout 30000) ||
+    fail "no shot-taker window"
+sleep 1
+all_within "shot-taker"
+drive key "$DIALOG" esc
+wait_exit "$SHOT"
+
+# manual-launcher: its dialog (placed above the screen's middle).
+wine_bg "$BIN/manual-launcher.exe"
+LAUNCHER=$BG_PID
+DIALOG=$(drive wait-window --class '#32770' --child-text '설치' --timeout 30000) || fail "no launcher dialog"
+sleep 0.5
+all_within "manual-launcher"
+screenshot "$DIALOG" "dpi-$DPI-launcher"
+drive click "$DIALOG" 2
+wait_exit "$LAUNCHER"
 echo "ok (dpi $DPI)"
