@@ -20,6 +20,7 @@
 #include "winui/dialog_data.h"
 #include "winui/file_dialogs.h"
 #include "winui/list_controls.h"
+#include "winui/window_fit.h"
 
 namespace quillon::editor_ui {
 namespace {
@@ -383,6 +384,10 @@ INT_PTR CALLBACK sidePanelProcedure(HWND panel, UINT message, WPARAM wParam, LPA
         return onCommand(*session, LOWORD(wParam), HIWORD(wParam)) ? TRUE : FALSE;
     case WM_CLOSE:
         return TRUE; // it goes with the main window
+    case WM_VSCROLL:
+    case WM_HSCROLL:
+    case WM_MOUSEWHEEL:
+        return winui::scrollFittedWindow(panel, message, wParam, lParam) ? TRUE : FALSE;
     case WM_DESTROY:
         winui::setStaticBitmap(panel, IDC_CURSOR_MASK, nullptr);
         winui::setStaticBitmap(panel, IDC_CURSOR_COLOUR, nullptr);
@@ -400,6 +405,8 @@ HWND createSidePanel(EditorSession& session, HINSTANCE instance) {
                                     sidePanelProcedure, reinterpret_cast<LPARAM>(&session));
     if (panel) {
         refreshSidePanel(session);
+        // Taller than the work area at a high DPI: it scrolls within it.
+        winui::fitToWorkArea(panel);
         placeSidePanel(session);
         ShowWindow(panel, SW_SHOWNOACTIVATE);
     }
