@@ -82,6 +82,7 @@ start_machine() {
 send() { echo "$1" > "$WORK/control"; }
 
 gui_work_end() {
+    gui_exit_report $?
     if [ -n "$MACHINE_PID" ]; then
         kill "$MACHINE_PID" 2>/dev/null
         wait "$MACHINE_PID" 2>/dev/null || true
@@ -91,6 +92,7 @@ gui_work_end() {
 }
 
 gui_session_end() {
+    gui_exit_report $?
     for p in $BG_PIDS; do kill "$p" 2>/dev/null || true; done
     wineserver -k 2>/dev/null || true
     # The server is gone before the next session may start one.
@@ -101,12 +103,24 @@ gui_session_end() {
 }
 
 fail() {
+    GUI_FAILED=1
     echo "FAIL: $*" >&2
     exit 1
 }
 
+# A script that ends on a command's exit code (set -e) without a FAIL line
+# says so, naming the last gui-driver call: a test never fails silently.
+gui_exit_report() {
+    if [ "$1" != 0 ] && [ -z "${GUI_FAILED:-}" ]; then
+        GUI_FAILED=1
+        echo "FAIL: stopped by a command that failed (exit $1); the last gui-driver call was" \
+            "\"${DRIVE_LAST:-none}\" (exit ${drive_rc:-none})" >&2
+    fi
+}
+
 # gui-driver with its exit code kept (a pipe would hide it) and CRs dropped.
 drive() {
+    DRIVE_LAST="$*"
     drive_rc=0
     drive_out=$("$WINE" "$BIN/gui-driver.exe" "$@") || drive_rc=$?
     [ -z "$drive_out" ] || printf '%s\n' "$drive_out" | tr -d '\r'
@@ -136,7 +150,9 @@ wait_exit() {
 # Saves a window as PNG under the screenshots folder.
 screenshot() {
     mkdir -p "$SHOTS"
-    drive screenshot "$1" "$SHOTS/$2.bmp" >/dev/null && convert "$SHOTS/$2.bmp" "$SHOTS/$2.png" && rm -f "$SHOTS/$2.bmp"
+    drive screenshot "$1" "$SHOTS/$2.bmp" >/dev/null || fail "no screenshot $2 of window $1"
+    convert "$SHOTS/$2.bmp" "$SHOTS/$2.png" || fail "the screenshot $2 does not convert"
+    rm -f "$SHOTS/$2.bmp"
 }
 
 # Waits up to five seconds for the list ID of WINDOW to hold exactly LINES

@@ -16,17 +16,7 @@ wineserver -k 2>/dev/null || true
 wineserver -w
 DEPTH=24
 case $SIZE in *x*x*) DEPTH=${SIZE##*x}; SIZE=${SIZE%x*} ;; esac
-if [ "$DEPTH" = 24 ]; then
-    quillon_display "$SIZE"
-else
-    n=90
-    while [ -e /tmp/.X$n-lock ] || [ -e /tmp/.X11-unix/X$n ]; do n=$((n + 1)); done
-    Xvfb ":$n" -screen 0 "${SIZE}x$DEPTH" -nolisten tcp >/dev/null 2>&1 &
-    QUILLON_XVFB_PID=$!
-    export DISPLAY=":$n"
-    i=0
-    while [ ! -e /tmp/.X11-unix/X$n ] && [ $i -lt 100 ]; do sleep 0.05; i=$((i + 1)); done
-fi
+quillon_display "$SIZE" "$DEPTH"
 WORK=$(mktemp -d)
 cleanup() {
     wineserver -k 2>/dev/null || true
