@@ -22,9 +22,14 @@ set -eu
 BIN=$1 TOOLS=$2 SIZE=$3 SCENARIO=$4 SHOTS=$5
 QUILLON_ROOT=$(cd "$(dirname "$0")/../../.." && pwd)
 QUILLON_BUILD=$(cd "$BIN/.." && pwd)
+# The per-prefix session lock of the GUI tests (gui_prefix_lock): restarting
+# the Wine server would end the programs of another test using this prefix.
+. "$QUILLON_ROOT/tests/wine/gui_session.sh"
 . "$QUILLON_ROOT/scripts/wine-env"
 quillon_wine_prefix
 unset DISPLAY
+gui_prefix_lock
+trap gui_prefix_unlock EXIT
 wineserver -k 2>/dev/null || true
 wineserver -w
 W=$(mktemp -d)
@@ -37,6 +42,9 @@ cleanup() {
     [ -n "${QUILLON_XVFB_PID:-}" ] && kill "$QUILLON_XVFB_PID" 2>/dev/null || true
     [ -n "${SHOTDIR:-}" ] && rm -rf "$SHOTDIR" || true
     rm -rf "$W"
+    # The server is gone before the next session may start one.
+    wineserver -w 2>/dev/null || true
+    gui_prefix_unlock
 }
 trap cleanup EXIT
 fail() {
