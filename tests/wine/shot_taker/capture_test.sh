@@ -9,9 +9,14 @@ set -eu
 BIN=$1 SIZE=$2 HOW=$3 SHOTS=$4
 QUILLON_ROOT=$(cd "$(dirname "$0")/../../.." && pwd)
 QUILLON_BUILD=$(cd "$BIN/.." && pwd)
+# The per-prefix session lock of the GUI tests (gui_prefix_lock): restarting
+# the Wine server would end the programs of another test using this prefix.
+. "$QUILLON_ROOT/tests/wine/gui_session.sh"
 . "$QUILLON_ROOT/scripts/wine-env"
 quillon_wine_prefix
 unset DISPLAY
+gui_prefix_lock
+trap gui_prefix_unlock EXIT
 wineserver -k 2>/dev/null || true
 wineserver -w
 DEPTH=24
@@ -20,9 +25,11 @@ quillon_display "$SIZE" "$DEPTH"
 WORK=$(mktemp -d)
 cleanup() {
     wineserver -k 2>/dev/null || true
+    wineserver -w 2>/dev/null || true
     [ -n "${PAINT_PID:-}" ] && kill "$PAINT_PID" 2>/dev/null || true
     kill "$QUILLON_XVFB_PID" 2>/dev/null || true
     rm -rf "$WORK"
+    gui_prefix_unlock
 }
 trap cleanup EXIT
 fail() { echo "FAIL ($SIZE, $HOW): $*" >&2; exit 1; }
