@@ -17,9 +17,23 @@ gui_session_start() {
     # Wine keeps the screen size per Wine server: a fresh one on this screen.
     wineserver -k 2>/dev/null || true
     wineserver -w
+    gui_forget_serial_terminals
     quillon_display "$SIZE"
     # Web pages must not start a browser here.
     export WINEDLLOVERRIDES="$WINEDLLOVERRIDES;winebrowser.exe=d"
+}
+
+# machine-sim links a COM port of the prefix to its terminal; Wine records
+# the port in the registry and makes the link again whenever the prefix
+# starts, long after that machine has gone and another process may own the
+# terminal. A session starts with no COM port leading to a terminal (the
+# server is stopped, so its registry file may be edited); a test that wants
+# a machine links one (start_machine).
+gui_forget_serial_terminals() {
+    sed -i '/^"COM[0-9]*"="\/dev\/pts\//d' "$WINEPREFIX/system.reg" 2>/dev/null || true
+    for gf_link in "$WINEPREFIX"/dosdevices/com*; do
+        case $(readlink "$gf_link" 2>/dev/null) in /dev/pts/*) rm -f "$gf_link" ;; esac
+    done
 }
 
 # One GUI session at a time per Wine prefix, across ctest runs and shells:
