@@ -2,7 +2,13 @@
 
 namespace quillon {
 
-bool captureCursor(CursorSystem& system, int32_t bitsPerPixel, CursorImage& image) {
+HeldCursor::~HeldCursor() {
+    if (holding_) {
+        system_.releaseIcon();
+    }
+}
+
+bool HeldCursor::hold(CursorImage& image) {
     image.showing = false;
     image.position = image.hotSpot = image.drawPosition = {};
     image.flags = 0;
@@ -11,26 +17,43 @@ bool captureCursor(CursorSystem& system, int32_t bitsPerPixel, CursorImage& imag
     image.colourBits.clear();
     bool showing = false;
     Point position;
-    if (!system.cursorInfo(position, showing)) {
+    if (!system_.cursorInfo(position, showing)) {
         return false;
     }
     Point hotSpot;
-    if (!system.iconInfo(hotSpot)) {
+    if (!system_.iconInfo(hotSpot)) {
         return false;
     }
+    holding_ = true;
     image.showing = showing;
     image.position = position;
     image.hotSpot = hotSpot;
     image.drawPosition = {position.x - hotSpot.x, position.y - hotSpot.y};
-    if (showing) {
-        if (system.readIconBitmap(false, bitsPerPixel, image.maskHeader, image.maskBits)) {
+    return true;
+}
+
+void HeldCursor::takeBitmaps(int32_t bitsPerPixel, CursorImage& image) {
+    if (!holding_) {
+        return;
+    }
+    if (image.showing) {
+        if (system_.readIconBitmap(false, bitsPerPixel, image.maskHeader, image.maskBits)) {
             image.flags |= kCursorHasMask;
         }
-        if (system.readIconBitmap(true, bitsPerPixel, image.colourHeader, image.colourBits)) {
+        if (system_.readIconBitmap(true, bitsPerPixel, image.colourHeader, image.colourBits)) {
             image.flags |= kCursorHasColour;
         }
     }
-    system.releaseIcon();
+    system_.releaseIcon();
+    holding_ = false;
+}
+
+bool captureCursor(CursorSystem& system, int32_t bitsPerPixel, CursorImage& image) {
+    HeldCursor held(system);
+    if (!held.hold(image)) {
+        return false;
+    }
+    held.takeBitmaps(bitsPerPixel, image);
     return true;
 }
 

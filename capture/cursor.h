@@ -11,6 +11,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -49,6 +50,32 @@ public:
     virtual void releaseIcon() = 0;
 };
 
+// The cursor taken in two steps, so that everything it records belongs to one
+// moment. hold() reads where the cursor is, whether it shows and its hot spot,
+// and keeps its icon (whose bitmaps the system hands out as copies);
+// takeBitmaps() later converts those kept bitmaps to a depth that may not be
+// known yet at the moment of holding (a screenshot's). The icon is let go by
+// takeBitmaps() or, at the latest, when the HeldCursor goes.
+class HeldCursor {
+public:
+    explicit HeldCursor(CursorSystem& system) : system_(system) {}
+    ~HeldCursor();
+    HeldCursor(const HeldCursor&) = delete;
+    HeldCursor& operator=(const HeldCursor&) = delete;
+
+    // Clears `image` and fills its position, showing flag, hot spot and
+    // drawing position. False when the cursor or its icon information cannot
+    // be read.
+    bool hold(CursorImage& image);
+    // After a successful hold: the mask and colour bitmaps of a showing
+    // cursor, as they were when held, converted to `bitsPerPixel`.
+    void takeBitmaps(int32_t bitsPerPixel, CursorImage& image);
+
+private:
+    CursorSystem& system_;
+    bool holding_ = false;
+};
+
 // Takes the cursor's image: position minus hot spot and, when it is showing,
 // its mask and colour bitmaps. False when the cursor or its icon information
 // cannot be read, so a cursor condition does not hold for a hidden pointer.
@@ -60,6 +87,10 @@ bool captureCursor(CursorSystem& system, int32_t bitsPerPixel, CursorImage& imag
 // captureCursor with the system's answers; the bitmaps are read through a
 // device context on `displayDevice` (CreateDCA; empty: the screen's own).
 bool readSystemCursor(int32_t bitsPerPixel, const std::string& displayDevice, CursorImage& image);
+
+// The system's cursor, its bitmaps read through a device context on
+// `displayDevice` (empty: the screen's own).
+std::unique_ptr<CursorSystem> systemCursor(const std::string& displayDevice);
 
 // The screen's bits per pixel (GetDeviceCaps BITSPIXEL).
 int32_t screenBitsPerPixel();

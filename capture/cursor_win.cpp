@@ -107,7 +107,7 @@ public:
     }
 
 private:
-    const std::string& displayDevice_;
+    const std::string displayDevice_;
     HCURSOR handle_ = nullptr;
     ICONINFO icon_{};
     HDC display_ = nullptr;
@@ -118,6 +118,10 @@ private:
 bool readSystemCursor(int32_t bitsPerPixel, const std::string& displayDevice, CursorImage& image) {
     SystemCursor system(displayDevice);
     return captureCursor(system, bitsPerPixel, image);
+}
+
+std::unique_ptr<CursorSystem> systemCursor(const std::string& displayDevice) {
+    return std::make_unique<SystemCursor>(displayDevice);
 }
 
 int32_t screenBitsPerPixel() {

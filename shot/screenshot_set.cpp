@@ -43,12 +43,20 @@ bool writeWhole(const std::string& path, const std::vector<uint8_t>& bytes) {
 ShotReport takeScreenshotSet(ShotScreen& screen, const ShotSettings& settings,
                              const std::vector<uint8_t>& settingsBlock) {
     ShotReport report;
-    ShotGeometry geometry = screen.readGeometry();
-    std::optional<CaptureArea> area = captureArea(geometry, settings.mode);
+    ShotMoment moment;
+    moment.geometry = screen.readGeometry();
+    std::unique_ptr<CursorSystem> cursorSystem = screen.openCursor();
+    HeldCursor held(*cursorSystem);
+    moment.cursorRead = held.hold(moment.cursor);
+    moment.time = screen.localTime();
+
+    std::optional<CaptureArea> area = captureArea(moment.geometry, settings.mode);
     if (!area) {
         report.outcome = ShotOutcome::NothingToTake;
         return report;
     }
+    // Whether the cursor travels with the shot is decided on the moment too.
+    const bool cursorInside = moment.cursorRead && cursorIsRecorded(moment.cursor, area->rect);
 
     CapturedImage image;
     report.capture = screen.capture(area->rect, image);
@@ -62,11 +70,14 @@ ShotReport takeScreenshotSet(ShotScreen& screen, const ShotSettings& settings,
     report.height = image.height;
     report.bitsPerPixel = image.bitsPerPixel;
 
-    CursorImage cursor;
-    bool cursorRead = screen.readCursor(image.bitsPerPixel, cursor);
-    report.cursorRecorded = cursorRead && cursorIsRecorded(cursor, area->rect) && cursor.flags != 0;
+    // The bitmaps held at the signal, in the depth of the bitmap file.
+    if (cursorInside) {
+        held.takeBitmaps(image.bitsPerPixel, moment.cursor);
+    }
+    report.cursorRecorded = cursorInside && moment.cursor.flags != 0;
+    report.cursorPosition = report.cursorRecorded ? area->cursor : Point{};
 
-    std::string base = screenshotBaseName(settings.programFolder, settings.screenshotPath, screen.localTime());
+    std::string base = screenshotBaseName(settings.programFolder, settings.screenshotPath, moment.time);
     report.files = screenshotFileNames(base, settings.bitmapExtension, settings.settingsExtension,
                                        settings.cursorExtension);
     if (!ensureFolderOf(base)) {
@@ -87,7 +98,8 @@ ShotReport takeScreenshotSet(ShotScreen& screen, const ShotSettings& settings,
         report.failedPath = report.files.settings;
         return report;
     }
-    std::vector<uint8_t> cursorFile = buildCursorFile(area->cursor, report.cursorRecorded ? &cursor : nullptr);
+    std::vector<uint8_t> cursorFile =
+        buildCursorFile(report.cursorPosition, report.cursorRecorded ? &moment.cursor : nullptr);
     if (!writeWhole(report.files.cursor, cursorFile)) {
         report.outcome = ShotOutcome::WriteFailed;
         report.failedPath = report.files.cursor;

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -19,9 +20,22 @@ public:
     virtual ShotGeometry readGeometry() = 0;
     // Pixels of the clamped rectangle, with the method rules of ScreenCapture.
     virtual CaptureResult capture(const Rect& rect, CapturedImage& image) = 0;
-    // The cursor, its bitmaps converted to `bitsPerPixel`. False: unreadable.
-    virtual bool readCursor(int32_t bitsPerPixel, CursorImage& cursor) = 0;
+    // The system's cursor, for one shot (held at the signal, see ShotMoment).
+    virtual std::unique_ptr<CursorSystem> openCursor() = 0;
     virtual LocalTime localTime() = 0;
+};
+
+// The moment the capture signal is handled, read in one go before the
+// pixels (which take tens of milliseconds): the screen and GetCursorPos, the
+// cursor's showing flag, drawing position and bitmaps, and the time that names
+// the set. The cursor file records this moment: where the cursor was, whether
+// it is recorded and how it looked all belong together, whatever the mouse
+// does while the screen is read.
+struct ShotMoment {
+    ShotGeometry geometry;
+    CursorImage cursor;      // its bitmaps only when recorded, once the capture's depth is known
+    bool cursorRead = false; // the cursor's information could be had
+    LocalTime time;
 };
 
 // Settings and names the shot uses, taken from the start-up data.
@@ -54,6 +68,7 @@ struct ShotReport {
     CaptureMethod method = CaptureMethod::OffscreenCopy;
     int32_t width = 0, height = 0, bitsPerPixel = 0;
     bool cursorRecorded = false;
+    Point cursorPosition; // as written into the cursor file
 };
 
 // Takes one shot and writes its set (bitmap, settings copy, cursor file).

@@ -224,6 +224,7 @@ bool SimSerialLink::receiveByte(uint8_t byte) {
 
 bool SimSerialLink::receive(const uint8_t* bytes, size_t count) {
     std::lock_guard lock(mutex_);
+    hostSpoke_ = hostSpoke_ || count > 0;
     for (size_t i = 0; i < count; ++i) {
         if (!receiveByte(bytes[i])) {
             return false;
@@ -232,8 +233,10 @@ bool SimSerialLink::receive(const uint8_t* bytes, size_t count) {
     return true;
 }
 
+// The machine sends its signals where its host is: a serial line that no host
+// has spoken on leaves them to the HID interface (machine-sim serves both).
 void SimSerialLink::collectSignal() {
-    if (output_.empty() && state_ == State::Length) {
+    if (hostSpoke_ && output_.empty() && state_ == State::Length) {
         if (auto signal = machine_.takeSignal()) {
             output_.push_back(*signal);
         }

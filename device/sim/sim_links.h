@@ -75,6 +75,7 @@ private:
     SimulatedMachine& machine_;
     std::mutex mutex_;
     State state_ = State::Length;
+    bool hostSpoke_ = false; // a host has sent bytes on this line
     std::deque<uint8_t> output_;
     size_t frameLength_ = 0;
     std::vector<uint8_t> frame_;

@@ -36,9 +36,7 @@ CaptureResult SystemShotScreen::capture(const Rect& rect, CapturedImage& image) 
     return capture_.capture(rect, image);
 }
 
-bool SystemShotScreen::readCursor(int32_t bitsPerPixel, CursorImage& cursor) {
-    return readSystemCursor(bitsPerPixel, displayDevice_, cursor);
-}
+std::unique_ptr<CursorSystem> SystemShotScreen::openCursor() { return systemCursor(displayDevice_); }
 
 LocalTime SystemShotScreen::localTime() { return localTimeNow(); }
 

@@ -18,7 +18,7 @@ public:
 
     ShotGeometry readGeometry() override;
     CaptureResult capture(const Rect& rect, CapturedImage& image) override;
-    bool readCursor(int32_t bitsPerPixel, CursorImage& cursor) override;
+    std::unique_ptr<CursorSystem> openCursor() override;
     LocalTime localTime() override;
 
     CaptureMethod method() const { return capture_.method(); }

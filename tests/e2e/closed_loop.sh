@@ -22,7 +22,7 @@ if [ -n "$KEEP_DISPLAY" ]; then
     export DISPLAY=$KEEP_DISPLAY
 fi
 gui_work_start
-fail() { echo "FAIL (closed loop): $*" >&2; exit 1; }
+fail() { GUI_FAILED=1; echo "FAIL (closed loop): $*" >&2; exit 1; }
 windows_path() { echo "Z:$1" | tr / '\\'; }
 
 set -- $(drive screen)

@@ -17,7 +17,7 @@ QUILLON_ROOT=$(cd "$(dirname "$0")/../.." && pwd)
 . "$QUILLON_ROOT/tests/e2e/editor_steps.sh"
 gui_session_start "$BIN" 1280x800
 gui_work_start
-fail() { echo "FAIL (image condition): $*" >&2; exit 1; }
+fail() { GUI_FAILED=1; echo "FAIL (image condition): $*" >&2; exit 1; }
 set -- $(drive screen)
 SCREEN_W=$1 SCREEN_H=$2
 

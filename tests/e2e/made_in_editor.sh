@@ -13,7 +13,7 @@ QUILLON_ROOT=$(cd "$(dirname "$0")/../.." && pwd)
 . "$QUILLON_ROOT/tests/e2e/editor_steps.sh"
 gui_session_start "$BIN" 1280x800
 gui_work_start
-fail() { echo "FAIL (made in editor): $*" >&2; exit 1; }
+fail() { GUI_FAILED=1; echo "FAIL (made in editor): $*" >&2; exit 1; }
 
 mkdir -p "$WORK/shots"
 convert -size 400x300 gradient:red-blue -type TrueColor "BMP3:$WORK/shots/화면.bmp"

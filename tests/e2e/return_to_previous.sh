@@ -11,7 +11,7 @@ QUILLON_ROOT=$(cd "$(dirname "$0")/../.." && pwd)
 . "$QUILLON_ROOT/tests/wine/gui_session.sh"
 gui_session_start "$BIN" 1024x768
 gui_work_start
-fail() { echo "FAIL (return to previous): $*" >&2; exit 1; }
+fail() { GUI_FAILED=1; echo "FAIL (return to previous): $*" >&2; exit 1; }
 windows_path() { echo "Z:$1" | tr / '\\'; }
 
 "$HOST_TOOLS/make-demo-analyzer" "$WORK/return.dat" --flow return >/dev/null || fail "make-demo-analyzer"

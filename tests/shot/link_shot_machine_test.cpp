@@ -45,6 +45,21 @@ TEST(LinkShotMachine, ModesAndSignalsOnBothLinks) {
     }
 }
 
+// machine-sim serves the serial line and the HID interface of one machine and
+// flushes the line's output all the time: a signal must reach the HID host
+// that asked for screenshots, not a line no host has spoken on.
+TEST(LinkShotMachine, SignalsGoToTheHidHostWhileTheSerialLineIsUnused) {
+    VirtualClock clock;
+    sim::SimulatedMachine machine{clock};
+    sim::SimSerialLink unused(machine);
+    LinkShotMachine shot(clock);
+    shot.link().attach(std::make_unique<sim::SimTransport>(LinkKind::Hid, machine, clock), 0);
+    ASSERT_TRUE(shot.enterScreenshotMode());
+    machine.injectSignal(1);
+    EXPECT_TRUE(unused.takeOutput().empty());
+    EXPECT_EQ(shot.readSignal(), std::optional<uint8_t>(1));
+}
+
 TEST(LinkShotMachine, AMachineThatNeverAcknowledgesIsGivenUp) {
     for (LinkKind kind : {LinkKind::Hid, LinkKind::Serial}) {
         SCOPED_TRACE(kind == LinkKind::Hid ? "HID" : "serial");

@@ -2,6 +2,7 @@
 
 #include <filesystem>
 #include <fstream>
+#include <functional>
 
 #include "base/file.h"
 #include "shot/screenshot_set.h"
@@ -13,12 +14,15 @@ namespace {
 
 using shot_test::FakeSurface;
 
+// The screen and the mouse as a scripted user leaves them; `duringCapture`
+// runs while the pixels are read (the user goes on moving the mouse).
 class FakeScreen : public ShotScreen {
 public:
     FakeSurface surface{320, 200, 32};
     ShotGeometry geometry;
     CursorImage cursor;
     LocalTime time{.year = 2016, .month = 3, .day = 7, .hour = 9, .minute = 5, .second = 2};
+    std::function<void()> duringCapture;
     int captures = 0;
 
     FakeScreen() {
@@ -31,7 +35,7 @@ public:
         geometry.cursor = {100, 80};
         cursor.showing = true;
         cursor.position = {100, 80};
-        cursor.drawPosition = {99, 79};
+        cursor.hotSpot = {1, 1};
         cursor.flags = kCursorHasMask;
         cursor.maskHeader.width = 32;
         cursor.maskHeader.height = 64;
@@ -42,14 +46,42 @@ public:
     ShotGeometry readGeometry() override { return geometry; }
     CaptureResult capture(const Rect& rect, CapturedImage& image) override {
         ++captures;
+        if (duringCapture) {
+            duringCapture();
+        }
         copySurfaceRows(surface.lockedAt(rect.left, rect.top), rect.width(), rect.height(), image);
         image.method = CaptureMethod::Gdi;
         return CaptureResult::Ok;
     }
-    bool readCursor(int32_t, CursorImage& shape) override {
-        shape = cursor;
-        return true;
-    }
+    // Like the system: the icon's bitmaps are copied when it is asked for.
+    class Cursor : public CursorSystem {
+    public:
+        explicit Cursor(const CursorImage& live) : live_(live) {}
+        bool cursorInfo(Point& position, bool& showing) override {
+            position = live_.position;
+            showing = live_.showing;
+            return true;
+        }
+        bool iconInfo(Point& hotSpot) override {
+            icon_ = live_;
+            hotSpot = icon_.hotSpot;
+            return true;
+        }
+        bool readIconBitmap(bool colour, int32_t, DibInfoHeader& header, std::vector<uint8_t>& bits) override {
+            if (!(icon_.flags & (colour ? kCursorHasColour : kCursorHasMask))) {
+                return false;
+            }
+            header = colour ? icon_.colourHeader : icon_.maskHeader;
+            bits = colour ? icon_.colourBits : icon_.maskBits;
+            return true;
+        }
+        void releaseIcon() override { icon_ = {}; }
+
+    private:
+        const CursorImage& live_;
+        CursorImage icon_;
+    };
+    std::unique_ptr<CursorSystem> openCursor() override { return std::make_unique<Cursor>(cursor); }
     LocalTime localTime() override { return time; }
 };
 
@@ -117,10 +149,61 @@ TEST_F(ScreenshotSet, CursorOutsideTheRectangleGivesTheShortCursorFile) {
     };
     for (const Case& c : cases) {
         screen.cursor.showing = c.showing;
-        screen.cursor.drawPosition = c.draw;
+        screen.cursor.position = {c.draw.x + 1, c.draw.y + 1};
         ShotReport report = takeScreenshotSet(screen, settings, block);
         ASSERT_EQ(report.outcome, ShotOutcome::Written) << c.what;
         EXPECT_EQ(read(report.files.cursor), std::vector<uint8_t>(12, 0)) << c.what;
+    }
+}
+
+// The mouse moves, changes shape or hides while the screen is read: the
+// cursor file holds where it was, how it looked and whether it showed when the
+// signal came, all from that one moment.
+TEST_F(ScreenshotSet, TheCursorFileHoldsTheMomentOfTheSignal) {
+    const std::vector<uint8_t> arrow = screen.cursor.maskBits;
+    struct Case {
+        const char* what;
+        bool showingAtSignal;
+        std::function<void(FakeScreen&)> meanwhile;
+        std::vector<uint8_t> expected; // empty: the 12-byte file of an unrecorded cursor
+    } cases[] = {
+        {"moves out of the window",
+         true,
+         [](FakeScreen& s) {
+             s.geometry.cursor = s.cursor.position = {300, 190};
+         },
+         arrow},
+        {"turns into another shape",
+         true,
+         [](FakeScreen& s) {
+             s.cursor.maskBits.assign(s.cursor.maskBits.size(), 0xA5);
+             s.cursor.flags = kCursorHasMask | kCursorHasColour;
+             s.cursor.colourHeader = s.cursor.maskHeader;
+             s.cursor.colourBits = s.cursor.maskBits;
+         },
+         arrow},
+        {"hides", true, [](FakeScreen& s) { s.cursor.showing = false; }, arrow},
+        {"shows only after the signal", false, [](FakeScreen& s) { s.cursor.showing = true; }, {}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        FakeScreen fresh;
+        fresh.cursor.showing = c.showingAtSignal;
+        fresh.duringCapture = [&fresh, &c] { c.meanwhile(fresh); };
+        ShotReport report = takeScreenshotSet(fresh, settings, block);
+        ASSERT_EQ(report.outcome, ShotOutcome::Written);
+        auto file = readCursorFile(read(report.files.cursor));
+        ASSERT_TRUE(file);
+        EXPECT_EQ(report.cursorRecorded, !c.expected.empty());
+        if (c.expected.empty()) {
+            EXPECT_EQ(file->flags, 0u);
+            EXPECT_EQ(file->position.x, 0);
+            continue;
+        }
+        EXPECT_EQ(file->position.x, 76);
+        EXPECT_EQ(file->position.y, 50);
+        EXPECT_EQ(file->flags, kCursorHasMask);
+        EXPECT_EQ(file->maskBits, c.expected);
     }
 }
 

@@ -17,9 +17,23 @@ gui_session_start() {
     # Wine keeps the screen size per Wine server: a fresh one on this screen.
     wineserver -k 2>/dev/null || true
     wineserver -w
+    gui_forget_serial_terminals
     quillon_display "$SIZE"
     # Web pages must not start a browser here.
     export WINEDLLOVERRIDES="$WINEDLLOVERRIDES;winebrowser.exe=d"
+}
+
+# machine-sim links a COM port of the prefix to its terminal; Wine records
+# the port in the registry and makes the link again whenever the prefix
+# starts, long after that machine has gone and another process may own the
+# terminal. A session starts with no COM port leading to a terminal (the
+# server is stopped, so its registry file may be edited); a test that wants
+# a machine links one (start_machine).
+gui_forget_serial_terminals() {
+    sed -i '/^"COM[0-9]*"="\/dev\/pts\//d' "$WINEPREFIX/system.reg" 2>/dev/null || true
+    for gf_link in "$WINEPREFIX"/dosdevices/com*; do
+        case $(readlink "$gf_link" 2>/dev/null) in /dev/pts/*) rm -f "$gf_link" ;; esac
+    done
 }
 
 # One GUI session at a time per Wine prefix, across ctest runs and shells:
@@ -82,6 +96,7 @@ start_machine() {
 send() { echo "$1" > "$WORK/control"; }
 
 gui_work_end() {
+    gui_exit_report $?
     if [ -n "$MACHINE_PID" ]; then
         kill "$MACHINE_PID" 2>/dev/null
         wait "$MACHINE_PID" 2>/dev/null || true
@@ -91,6 +106,7 @@ gui_work_end() {
 }
 
 gui_session_end() {
+    gui_exit_report $?
     for p in $BG_PIDS; do kill "$p" 2>/dev/null || true; done
     wineserver -k 2>/dev/null || true
     # The server is gone before the next session may start one.
@@ -101,12 +117,24 @@ gui_session_end() {
 }
 
 fail() {
+    GUI_FAILED=1
     echo "FAIL: $*" >&2
     exit 1
 }
 
+# A script that ends on a command's exit code (set -e) without a FAIL line
+# says so, naming the last gui-driver call: a test never fails silently.
+gui_exit_report() {
+    if [ "$1" != 0 ] && [ -z "${GUI_FAILED:-}" ]; then
+        GUI_FAILED=1
+        echo "FAIL: stopped by a command that failed (exit $1); the last gui-driver call was" \
+            "\"${DRIVE_LAST:-none}\" (exit ${drive_rc:-none})" >&2
+    fi
+}
+
 # gui-driver with its exit code kept (a pipe would hide it) and CRs dropped.
 drive() {
+    DRIVE_LAST="$*"
     drive_rc=0
     drive_out=$("$WINE" "$BIN/gui-driver.exe" "$@") || drive_rc=$?
     [ -z "$drive_out" ] || printf '%s\n' "$drive_out" | tr -d '\r'
@@ -136,7 +164,9 @@ wait_exit() {
 # Saves a window as PNG under the screenshots folder.
 screenshot() {
     mkdir -p "$SHOTS"
-    drive screenshot "$1" "$SHOTS/$2.bmp" >/dev/null && convert "$SHOTS/$2.bmp" "$SHOTS/$2.png" && rm -f "$SHOTS/$2.bmp"
+    drive screenshot "$1" "$SHOTS/$2.bmp" >/dev/null || fail "no screenshot $2 of window $1"
+    convert "$SHOTS/$2.bmp" "$SHOTS/$2.png" || fail "the screenshot $2 does not convert"
+    rm -f "$SHOTS/$2.bmp"
 }
 
 # Waits up to five seconds for the list ID of WINDOW to hold exactly LINES

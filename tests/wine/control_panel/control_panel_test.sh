@@ -11,7 +11,7 @@ BIN=$1 HOST_TOOLS=$2 SHOTS=$3 SCENARIO=$4
 . "$(dirname "$0")/../gui_session.sh"
 gui_session_start "$BIN" 1280x800
 gui_work_start
-fail() { echo "FAIL ($SCENARIO): $*" >&2; exit 1; }
+fail() { GUI_FAILED=1; echo "FAIL ($SCENARIO): $*" >&2; exit 1; }
 TROUBLE="작동 중 문제가 발생했습니다"
 
 # A message box with this text; it is answered with Enter.

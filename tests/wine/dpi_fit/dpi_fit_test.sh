@@ -8,7 +8,7 @@ BIN=$1 HOST_TOOLS=$2 SHOTS=$3 DPI=$4
 gui_session_start "$BIN" 1280x800
 gui_work_start
 GOLDEN=$QUILLON_ROOT/tests/golden
-fail() { echo "FAIL (dpi $DPI): $*" >&2; exit 1; }
+fail() { GUI_FAILED=1; echo "FAIL (dpi $DPI): $*" >&2; exit 1; }
 
 # The prefix is shared by the other GUI tests: the DPI goes back to the default at the end.
 set_dpi() {

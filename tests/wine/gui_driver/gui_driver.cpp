@@ -238,7 +238,12 @@ int screenshot(HWND window, const char* path) {
     DeleteObject(bitmap);
     DeleteDC(memory);
     ReleaseDC(nullptr, screen);
-    return ok ? 0 : 1;
+    if (!ok) {
+        std::fprintf(stderr, "gui-driver: no screenshot of a %d x %d window into %s (bitmap %s, file %s)\n", width,
+                     height, path, bits ? "made" : "not made", out ? "written in part" : "not opened");
+        return 1;
+    }
+    return 0;
 }
 
 int usage() {

@@ -20,7 +20,7 @@ BIN=$1 HOST_TOOLS=$2 SHOTS=$3 SCENARIO=$4
 . "$(dirname "$0")/hid_standins.sh"
 gui_session_start "$BIN" 1280x800
 gui_work_start
-fail() { echo "FAIL ($SCENARIO): $*" >&2; [ -n "${WORK:-}" ] && tail -3 "$WORK/actions.log" >&2; exit 1; }
+fail() { GUI_FAILED=1; echo "FAIL ($SCENARIO): $*" >&2; [ -n "${WORK:-}" ] && tail -3 "$WORK/actions.log" >&2; exit 1; }
 winpath() { echo "Z:$1" | tr / '\\'; }
 
 expect_box() {

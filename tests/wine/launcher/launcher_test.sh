@@ -7,7 +7,7 @@ set -eu
 BIN=$1 SIZE=$2 HOW=$3 SHOTS=$4
 . "$(dirname "$0")/../gui_session.sh"
 gui_session_start "$BIN" "$SIZE"
-fail() { echo "FAIL ($SIZE, $HOW): $*" >&2; exit 1; }
+fail() { GUI_FAILED=1; echo "FAIL ($SIZE, $HOW): $*" >&2; exit 1; }
 
 wine_bg "$BIN/manual-launcher.exe"
 LAUNCHER_PID=$BG_PID

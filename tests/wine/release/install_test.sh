@@ -12,7 +12,7 @@ PROGRAMS="$*"
 gui_session_start "$BIN" 1280x800
 WORK=$(mktemp -d)
 trap 'gui_session_end; rm -rf "$WORK"' EXIT
-fail() { printf 'FAIL: %s\n' "$*" >&2; exit 1; }
+fail() { GUI_FAILED=1; printf 'FAIL: %s\n' "$*" >&2; exit 1; }
 
 KEY='HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\Quillon'
 MENU="$WINEPREFIX/drive_c/ProgramData/Microsoft/Windows/Start Menu/Programs/Quillon"

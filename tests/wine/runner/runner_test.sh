@@ -8,7 +8,7 @@ set -eu
 BIN=$1 HOST_TOOLS=$2 SHOTS=$3 SCENARIO=$4
 . "$(dirname "$0")/../gui_session.sh"
 gui_session_start "$BIN" 1280x800
-fail() { echo "FAIL ($SCENARIO): $*" >&2; exit 1; }
+fail() { GUI_FAILED=1; echo "FAIL ($SCENARIO): $*" >&2; exit 1; }
 GOLDEN="$QUILLON_ROOT/tests/golden"
 CAPTION="분석기 실행"
 WORK=$(mktemp -d)

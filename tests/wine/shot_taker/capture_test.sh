@@ -9,30 +9,27 @@ set -eu
 BIN=$1 SIZE=$2 HOW=$3 SHOTS=$4
 QUILLON_ROOT=$(cd "$(dirname "$0")/../../.." && pwd)
 QUILLON_BUILD=$(cd "$BIN/.." && pwd)
+# The per-prefix session lock of the GUI tests (gui_prefix_lock): restarting
+# the Wine server would end the programs of another test using this prefix.
+. "$QUILLON_ROOT/tests/wine/gui_session.sh"
 . "$QUILLON_ROOT/scripts/wine-env"
 quillon_wine_prefix
 unset DISPLAY
+gui_prefix_lock
+trap gui_prefix_unlock EXIT
 wineserver -k 2>/dev/null || true
 wineserver -w
 DEPTH=24
 case $SIZE in *x*x*) DEPTH=${SIZE##*x}; SIZE=${SIZE%x*} ;; esac
-if [ "$DEPTH" = 24 ]; then
-    quillon_display "$SIZE"
-else
-    n=90
-    while [ -e /tmp/.X$n-lock ] || [ -e /tmp/.X11-unix/X$n ]; do n=$((n + 1)); done
-    Xvfb ":$n" -screen 0 "${SIZE}x$DEPTH" -nolisten tcp >/dev/null 2>&1 &
-    QUILLON_XVFB_PID=$!
-    export DISPLAY=":$n"
-    i=0
-    while [ ! -e /tmp/.X11-unix/X$n ] && [ $i -lt 100 ]; do sleep 0.05; i=$((i + 1)); done
-fi
+quillon_display "$SIZE" "$DEPTH"
 WORK=$(mktemp -d)
 cleanup() {
     wineserver -k 2>/dev/null || true
+    wineserver -w 2>/dev/null || true
     [ -n "${PAINT_PID:-}" ] && kill "$PAINT_PID" 2>/dev/null || true
     kill "$QUILLON_XVFB_PID" 2>/dev/null || true
     rm -rf "$WORK"
+    gui_prefix_unlock
 }
 trap cleanup EXIT
 fail() { echo "FAIL ($SIZE, $HOW): $*" >&2; exit 1; }

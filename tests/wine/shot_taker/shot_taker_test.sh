@@ -15,16 +15,27 @@
 #   hidlink   the tool's real HID code through the test stand-in of hid.dll
 #             (and of its setupapi enumeration), against machine-sim: a capture
 #             and the exit signal in input reports, normal mode at the end
+#   hidunplug the same link; the machine is unplugged while the tool waits for
+#             a signal: the tool notices, warns as over the serial link, ends
 #   silentexit  the normal-mode command is not answered: a warning, then the end
 #   nodevice | refused | nodata   start-up failures: a warning box, then the end
 # The tool runs from a folder of its own with start-up data made for the test.
 set -eu
 BIN=$1 TOOLS=$2 SIZE=$3 SCENARIO=$4 SHOTS=$5
+# The scenarios that run the tool's real HID code through the stand-in.
+HIDLINK=
+case $SCENARIO in hidlink | hidunplug) HIDLINK=1 ;; esac
 QUILLON_ROOT=$(cd "$(dirname "$0")/../../.." && pwd)
 QUILLON_BUILD=$(cd "$BIN/.." && pwd)
+# The per-prefix session lock of the GUI tests (gui_prefix_lock): restarting
+# the Wine server would end the programs of another test using this prefix.
+. "$QUILLON_ROOT/tests/wine/gui_session.sh"
+. "$QUILLON_ROOT/tests/wine/hid_link/hid_standins.sh" # hid_forget_serial_ports
 . "$QUILLON_ROOT/scripts/wine-env"
 quillon_wine_prefix
 unset DISPLAY
+gui_prefix_lock
+trap gui_prefix_unlock EXIT
 wineserver -k 2>/dev/null || true
 wineserver -w
 W=$(mktemp -d)
@@ -37,6 +48,9 @@ cleanup() {
     [ -n "${QUILLON_XVFB_PID:-}" ] && kill "$QUILLON_XVFB_PID" 2>/dev/null || true
     [ -n "${SHOTDIR:-}" ] && rm -rf "$SHOTDIR" || true
     rm -rf "$W"
+    # The server is gone before the next session may start one.
+    wineserver -w 2>/dev/null || true
+    gui_prefix_unlock
 }
 trap cleanup EXIT
 fail() {
@@ -72,7 +86,7 @@ P="$W/화면 찍기 도구"
 mkdir -p "$P/Data"
 cp "$BIN/shot-taker.exe" "$P/"
 case $SCENARIO in
-signals | hid | hidlink) sed 's/^1220 0 /1220 1 /' "$QUILLON_ROOT/resources/data/settings.txt" > "$W/settings.txt" ;;
+signals | hid | hidlink | hidunplug) sed 's/^1220 0 /1220 1 /' "$QUILLON_ROOT/resources/data/settings.txt" > "$W/settings.txt" ;;
 framed) sed 's/^1216 0 /1216 1 /; s/^3272 0 /3272 2 /' "$QUILLON_ROOT/resources/data/settings.txt" > "$W/settings.txt" ;;
 *) cp "$QUILLON_ROOT/resources/data/settings.txt" "$W/settings.txt" ;;
 esac
@@ -88,6 +102,9 @@ SHOTDIR="$(winepath -u "$("$WINE" cmd /c echo %LOCALAPPDATA% | tr -d '\r')")/Qui
 rm -rf "$SHOTDIR"
 mkdir -p "$(dirname "$SHOTDIR")"
 [ "$SCENARIO" = readonly ] && echo "in the way" > "$SHOTDIR"
+# Without a machine on COM1 of its own, the tool must find no serial machine:
+# a port left from an earlier serial test may lead to another test's machine.
+case $SCENARIO in hid | hidlink | hidunplug | nodevice) hid_forget_serial_ports ;; esac
 if [ "$SCENARIO" = hid ]; then
     # The demo machine inside the tool, over HID, following a control file.
     export QUILLON_MACHINE=sim
@@ -95,7 +112,7 @@ if [ "$SCENARIO" = hid ]; then
     QUILLON_MACHINE_CONTROL=$(winepath -w "$W/democtl")
     export QUILLON_MACHINE_CONTROL
 fi
-if [ "$SCENARIO" = hidlink ]; then
+if [ -n "$HIDLINK" ]; then
     fail() { echo "FAIL ($SIZE, $SCENARIO): $*" >&2; tail -5 "$W/actions.log" >&2; exit 1; }
     cp "$BIN/../hid_link/hid.dll" "$P/"
     mkfifo "$W/ctl"
@@ -110,9 +127,9 @@ if [ "$SCENARIO" = hidlink ]; then
     unset QUILLON_MACHINE
     export WINEDLLOVERRIDES="$WINEDLLOVERRIDES;hid=n,b"
 fi
-[ "$SCENARIO" = nodevice ] || [ "$SCENARIO" = hid ] || [ "$SCENARIO" = hidlink ] || "$TOOLS/machine-sim" --no-stdin --link-com 1 --wineprefix "$WINEPREFIX" --pty-path "$W/pty" --control "$W/ctl" \
+[ "$SCENARIO" = nodevice ] || [ "$SCENARIO" = hid ] || [ -n "$HIDLINK" ] || "$TOOLS/machine-sim" --no-stdin --link-com 1 --wineprefix "$WINEPREFIX" --pty-path "$W/pty" --control "$W/ctl" \
     > "$W/sim.log" 2>&1 &
-if [ "$SCENARIO" != nodevice ] && [ "$SCENARIO" != hid ] && [ "$SCENARIO" != hidlink ]; then
+if [ "$SCENARIO" != nodevice ] && [ "$SCENARIO" != hid ] && [ -z "$HIDLINK" ]; then
     SIM_PID=$!
     i=0
     while [ ! -s "$W/pty" ] && [ $i -lt 400 ]; do sleep 0.05; i=$((i + 1)); done
@@ -293,6 +310,15 @@ hidlink)
     check_set "$BASE" 0 0 0
     control "signal 2"
     expect_end "the exit signal"
+    ;;
+hidunplug)
+    # Unplugged while the tool waits for a signal: it notices within its read
+    # retries, says so and ends (the normal-mode command cannot be sent).
+    sleep 1
+    control "fault unplug"
+    expect_warning "기계와 연결할 수 없습니다" "기계와 연결할 수 없습니다"
+    drive wait-gone "$DIALOG" --timeout 10000 >/dev/null || fail "the window is still open after the unplug"
+    expect_exit "the unplug"
     ;;
 button)
     drive click "$DIALOG" 1
