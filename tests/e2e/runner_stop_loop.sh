@@ -1,5 +1,9 @@
 #!/bin/sh
-# loop: analyzer-runner start/stop through the machine's hotkeys, N times
+# Not a test: runs ANALYZER in analyzer-runner N times against machine-sim on
+# COM1, each run started and stopped by the machine's hotkeys, and prints
+# every run's exit code (the stop path alone, for hunting a rare fault).
+#   runner_stop_loop.sh BIN_DIR HOST_TOOLS SHOTS_DIR N ANALYZER
+# RUN_SECONDS (default 3) is how long each run lasts.
 set -eu
 BIN=$1 HOST_TOOLS=$2 SHOTS=$3 N=$4 ANALYZER=$5
 QUILLON_ROOT=$(cd "$(dirname "$0")/../.." && pwd)
@@ -24,4 +28,4 @@ while [ $n -lt "$N" ]; do
     echo "run $n: exit $EXIT_CODE $(date +%T)"
     [ "$EXIT_CODE" = 0 ] || codes="$codes $n:$EXIT_CODE"
 done
-echo "non-zero:$codes"
+echo "runs that did not end with 0:${codes:- none}"
