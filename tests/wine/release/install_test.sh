@@ -40,7 +40,7 @@ check_installed() {
     case " $PROGRAMS " in *" control-panel "*)
         for ext in .eqn1 .cqn1 .rqn1 .aut; do
             reg_query "HKLM\\Software\\Classes\\$ext" | grep -q 'Quillon\.' ||
-                fail "$1: $ext is not registered"
+                fail "$1: $ext is not registered (reg query: $({ "$WINE" reg query "HKLM\\Software\\Classes\\$ext" 2>&1; echo "exit $?"; } | tr -d '\r'))"
         done
         reg_query 'HKLM\Software\Classes\Quillon.EditMacro\shell\open\command' |
             grep -qF "\"$WIN_INST\\control-panel.exe\" \"%1\"" || fail "$1: .eqn1 does not open in control-panel" ;;
