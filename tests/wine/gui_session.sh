@@ -138,6 +138,9 @@ drive() {
     drive_rc=0
     drive_out=$("$WINE" "$BIN/gui-driver.exe" "$@") || drive_rc=$?
     [ -z "$drive_out" ] || printf '%s\n' "$drive_out" | tr -d '\r'
+    # gui-driver answers 0, 1 (with a line saying why) or 2 (usage); any other
+    # code means it did not run to its end, which nothing else would say.
+    [ $drive_rc -le 2 ] || echo "gui-driver $1: ended with exit $drive_rc, not by itself" >&2
     return $drive_rc
 }
 
