@@ -7,32 +7,12 @@
 #   hid_machine_start WORK HOST_TOOLS   -> MACHINE_PID, QUILLON_HID_BRIDGE_PORT,
 #                                          control FIFO WORK/control
 #   hid_program_folder BIN PROGRAM DEST -> DEST/PROGRAM.exe with its Data and the stand-ins
-#   hid_forget_serial_ports             -> no COM port of the prefix leads to a machine
 # After hid_machine_start the programs look for the machine as on a real PC
 # (QUILLON_MACHINE unset) and load the stand-ins (WINEDLLOVERRIDES).
 
-# No serial port of the prefix leads to a machine. An earlier serial test
-# recorded its terminal as a COM port of the prefix (machine-sim --link-com),
-# and Wine rebuilds that port from the registry whenever the prefix starts;
-# by now another test's machine may own that terminal. The programs probe the
-# serial ports before HID, so they would talk to that machine instead of the
-# one this test drives (and disturb the other test). Starts the Wine server.
-hid_forget_serial_ports() {
-    hf_reg=$(mktemp --suffix=.reg)
-    {
-        printf 'REGEDIT4\n\n[HKEY_LOCAL_MACHINE\\Software\\Wine\\Ports]\n'
-        for hf_n in 1 2 3 4 5 6 7; do printf '"COM%s"=-\n' "$hf_n"; done
-    } > "$hf_reg"
-    "$WINE" regedit /S "$(winepath -w "$hf_reg")" >/dev/null 2>&1 || true
-    rm -f "$hf_reg"
-    for hf_n in 1 2 3 4 5 6 7; do
-        hf_link="$WINEPREFIX/dosdevices/com$hf_n"
-        case $(readlink "$hf_link" 2>/dev/null) in /dev/pts/*) rm -f "$hf_link" ;; esac
-    done
-}
-
+# The GUI session has already left no COM port leading to a terminal
+# (gui_forget_serial_terminals), so the programs find the machine over HID.
 hid_machine_start() {
-    hid_forget_serial_ports
     mkfifo "$1/control"
     "$2/machine-sim" --no-stdin --hid-port 0 --hid-port-file "$1/hid-port" --control "$1/control" --log-actions \
         > "$1/machine.out" 2> "$1/actions.log" &

@@ -30,7 +30,6 @@ QUILLON_BUILD=$(cd "$BIN/.." && pwd)
 # The per-prefix session lock of the GUI tests (gui_prefix_lock): restarting
 # the Wine server would end the programs of another test using this prefix.
 . "$QUILLON_ROOT/tests/wine/gui_session.sh"
-. "$QUILLON_ROOT/tests/wine/hid_link/hid_standins.sh" # hid_forget_serial_ports
 . "$QUILLON_ROOT/scripts/wine-env"
 quillon_wine_prefix
 unset DISPLAY
@@ -38,6 +37,9 @@ gui_prefix_lock
 trap gui_prefix_unlock EXIT
 wineserver -k 2>/dev/null || true
 wineserver -w
+# Without a machine on COM1 of its own, the tool must find no serial machine:
+# a port left from an earlier serial test may lead to another test's machine.
+gui_forget_serial_terminals
 W=$(mktemp -d)
 SIM_PID= TOOL_PID= PAINT_PID=
 cleanup() {
@@ -102,9 +104,6 @@ SHOTDIR="$(winepath -u "$("$WINE" cmd /c echo %LOCALAPPDATA% | tr -d '\r')")/Qui
 rm -rf "$SHOTDIR"
 mkdir -p "$(dirname "$SHOTDIR")"
 [ "$SCENARIO" = readonly ] && echo "in the way" > "$SHOTDIR"
-# Without a machine on COM1 of its own, the tool must find no serial machine:
-# a port left from an earlier serial test may lead to another test's machine.
-case $SCENARIO in hid | hidlink | hidunplug | nodevice) hid_forget_serial_ports ;; esac
 if [ "$SCENARIO" = hid ]; then
     # The demo machine inside the tool, over HID, following a control file.
     export QUILLON_MACHINE=sim
