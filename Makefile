@@ -15,7 +15,7 @@ FUZZ_SECONDS ?= 15
 FUZZ_LONG_SECONDS ?= 1200
 FUZZ_LONG_RUNS ?= 10000000
 
-.PHONY: all bootstrap native native-asan windows demo-build installer dist fuzz-build fuzz fuzz-long thread-check test test-native test-windows demo bench clean
+.PHONY: all bootstrap native native-asan windows demo-build installer dist fuzz-build fuzz fuzz-long thread-check layering test test-native test-windows demo bench clean
 
 all: native-asan windows
 
@@ -40,6 +40,11 @@ installer: windows
 
 dist: windows
 	cmake --build --preset windows -j $(JOBS) --target dist
+
+# Every #include of the product folders against the module table of
+# docs/architecture.md.
+layering:
+	./scripts/check-layering
 
 test-native: native-asan
 	ctest --preset native-asan -j $(JOBS) --output-on-failure
@@ -71,7 +76,7 @@ fuzz-long: fuzz-build
 thread-check: bootstrap
 	./scripts/thread-check $(JOBS)
 
-test: test-native thread-check test-windows fuzz
+test: layering test-native thread-check test-windows fuzz
 	@cat build/windows/test-windows.log.retried 2>/dev/null || true
 
 # Only what the demo runs (target demo-build in each build): the host tools,

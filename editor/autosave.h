@@ -18,7 +18,7 @@
 #include "analyzer/analyzer_file.h"
 #include "analyzer/model.h"
 #include "base/clock.h"
-#include "editor/user_dialogs.h"
+#include "base/user_dialogs.h"
 
 namespace quillon::editor {
 

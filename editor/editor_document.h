@@ -15,7 +15,7 @@
 #include "base/clock.h"
 #include "editor/autosave.h"
 #include "editor/folders.h"
-#include "editor/user_dialogs.h"
+#include "base/user_dialogs.h"
 
 namespace quillon::editor {
 

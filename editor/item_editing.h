@@ -12,7 +12,7 @@
 #include "analyzer/model.h"
 #include "base/status.h"
 #include "editor/main_panel.h"
-#include "editor/user_dialogs.h"
+#include "base/user_dialogs.h"
 
 namespace quillon::editor {
 

@@ -12,7 +12,7 @@
 #include "analyzer/model.h"
 #include "editor/pattern_editing.h"
 #include "editor/screenshot_bitmap.h"
-#include "editor/user_dialogs.h"
+#include "base/user_dialogs.h"
 
 namespace quillon::editor {
 

@@ -12,7 +12,7 @@
 #include "editor/cursor_file.h"
 #include "editor/folders.h"
 #include "editor/screenshot_bitmap.h"
-#include "editor/user_dialogs.h"
+#include "base/user_dialogs.h"
 
 namespace quillon::editor {
 

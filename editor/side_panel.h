@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "analyzer/model.h"
-#include "editor/user_dialogs.h"
+#include "base/user_dialogs.h"
 
 namespace quillon::editor {
 

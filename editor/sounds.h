@@ -5,7 +5,7 @@
 #include <string>
 
 #include "editor/folders.h"
-#include "editor/user_dialogs.h"
+#include "base/user_dialogs.h"
 
 namespace quillon::editor {
 

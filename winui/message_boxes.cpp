@@ -25,11 +25,11 @@ UINT questionStyle(QuestionKind kind) {
 }
 
 void showWarning(HWND owner, const std::string& text) {
-    messageBox(owner, text, editor::kCaptionWarning, messageStyle(MessageKind::Warning));
+    messageBox(owner, text, kCaptionWarning, messageStyle(MessageKind::Warning));
 }
 
 void showNotice(HWND owner, const std::string& text) {
-    messageBox(owner, text, editor::kCaptionNotice, messageStyle(MessageKind::Notice));
+    messageBox(owner, text, kCaptionNotice, messageStyle(MessageKind::Notice));
 }
 
 bool MessageBoxDialogs::ask(const std::string& text, const std::string& caption, QuestionKind kind) {

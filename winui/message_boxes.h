@@ -1,19 +1,17 @@
 // The programs' message boxes: Korean texts, the caption "오류" with the
 // warning icon for warnings, "알림" with the information icon for notices,
 // the question icon for Yes/No questions. MessageBoxDialogs is the window
-// side of the editor's question seam; control-panel uses the same class.
+// side of the core's question seam (base/user_dialogs.h).
 #pragma once
 
 #include <windows.h>
 
 #include <string>
 
-#include "editor/user_dialogs.h"
+#include "base/user_dialogs.h"
 
 namespace quillon::winui {
 
-using editor::MessageKind;
-using editor::QuestionKind;
 
 // MessageBoxW with UTF-8 texts; returns the button pressed (IDOK, IDYES, ...).
 int messageBox(HWND owner, const std::string& text, const std::string& caption, UINT style);
@@ -25,7 +23,7 @@ UINT questionStyle(QuestionKind kind);
 void showWarning(HWND owner, const std::string& text);
 void showNotice(HWND owner, const std::string& text);
 
-class MessageBoxDialogs final : public editor::UserDialogs {
+class MessageBoxDialogs final : public UserDialogs {
 public:
     explicit MessageBoxDialogs(HWND owner = nullptr) : owner_(owner) {}
     // The window the boxes are modal to (the main window once it exists).

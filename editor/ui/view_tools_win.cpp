@@ -99,7 +99,7 @@ void takeCapture(EditorSession& session) {
             ? makeRecognitionImage(session.model, session.view.bitmap, currentScreenshotSlot(session), form,
                                    session.capturePoint.x, session.capturePoint.y)
             : editRecognitionImage(session.model, screenshotOf, session.captureEditPosition, form, [&] {
-                  return session.dialogs.ask(capture_message::kEditPatternQuestion, editor::kCaptionNotice,
+                  return session.dialogs.ask(capture_message::kEditPatternQuestion, kCaptionNotice,
                                              QuestionKind::YesNo);
               });
     if (!made.ok()) {
@@ -371,7 +371,7 @@ void startMove(EditorSession& session) {
     analyzer::RecognitionImage* image = session.model.recognitionImage(slot);
     if (!image) return;
     if (image->pattern == 1) {
-        if (!session.dialogs.ask(capture_message::kMovePatternQuestion, editor::kCaptionNotice, QuestionKind::OkCancel)) {
+        if (!session.dialogs.ask(capture_message::kMovePatternQuestion, kCaptionNotice, QuestionKind::OkCancel)) {
             return;
         }
         clearPattern(*image);

@@ -1,10 +1,10 @@
-// The editor's questions and message boxes. The window side shows them as
+// The questions and message boxes of the portable core. The window side shows them as
 // Korean message boxes; tests answer them from a script.
 #pragma once
 
 #include <string>
 
-namespace quillon::editor {
+namespace quillon {
 
 inline constexpr const char* kCaptionWarning = "오류";
 inline constexpr const char* kCaptionNotice = "알림";
@@ -26,4 +26,4 @@ public:
     void notify(const std::string& text) { tell(text, kCaptionNotice, MessageKind::Notice); }
 };
 
-} // namespace quillon::editor
+} // namespace quillon
