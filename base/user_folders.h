@@ -17,6 +17,11 @@ std::string userDataFolder(const std::string& programFolder, const std::string& 
 // The same with the system's folder (LOCALAPPDATA on Windows; none on Linux).
 std::string userDataFolder(const std::string& programFolder);
 
+// A folder the start-up data names (the open dialog's folder, the sound
+// folder, ...): an absolute name ("C:..." or "\\server...") as it stands,
+// else the name inside the data folder; without trailing separators.
+std::string namedUserFolder(const std::string& dataFolder, const std::string& name);
+
 // The screenshot folder of a data folder: "<data>\ImageSave".
 std::string screenshotFolder(const std::string& dataFolder);
 

@@ -1,7 +1,7 @@
 #include "shot/link_shot_machine.h"
 
 #include "device/modes.h"
-#include "device/sim/open_link.h"
+#include "device/open_link.h"
 #include "shot/capture_loop.h"
 
 namespace quillon {

@@ -11,7 +11,9 @@
 #include <cwchar>
 #include <exception>
 
+#include "base/path.h"
 #include "base/program_folder.h"
+#include "base/user_folders.h"
 #include "base/wide_text.h"
 #include "quillon_version.h"
 
@@ -280,12 +282,7 @@ bool hasCrashTestArgument() {
 
 } // namespace
 
-std::string crashReportFolder() {
-    if (const wchar_t* local = _wgetenv(L"LOCALAPPDATA")) {
-        return narrow(local) + "\\Quillon\\Crash reports";
-    }
-    return programFolder();
-}
+std::string crashReportFolder() { return joinPath(userDataFolder(programFolder()), "Crash reports"); }
 
 void installCrashReport(const char* program) {
     g_program = program;

@@ -10,6 +10,7 @@
 #include <utility>
 
 #include "base/text.h"
+#include "base/user_folders.h"
 #include "base/wide_text.h"
 #include "control/scheduling.h"
 #include "control/ui/control_session.h"
@@ -26,18 +27,8 @@
 namespace quillon::control_ui {
 
 std::string userFolder(size_t nameOffset) {
-    std::string base;
-    if (const wchar_t* local = _wgetenv(L"LOCALAPPDATA")) {
-        base = narrow(local) + "\\Quillon";
-    } else {
-        base = session().programFolder;
-    }
-    std::string name = session().data.name(nameOffset);
-    const bool absolute = name.size() > 1 && (name[1] == ':' || (name[0] == '\\' && name[1] == '\\'));
-    std::string folder = absolute ? name : base + "\\" + name;
-    while (!folder.empty() && (folder.back() == '\\' || folder.back() == '/')) {
-        folder.pop_back();
-    }
+    const std::string folder =
+        namedUserFolder(userDataFolder(session().programFolder), session().data.name(nameOffset));
     SHCreateDirectoryExW(nullptr, widen(folder).c_str(), nullptr);
     return folder;
 }

@@ -16,7 +16,8 @@
 #include "control/ui/control_session.h"
 #include "device/link_messages.h"
 #include "device/modes.h"
-#include "device/sim/open_link.h"
+#include "device/open_link.h"
+#include "device/sim/demo_machine.h"
 #include "device/startup_failure.h"
 #include "device/startup_offsets.h"
 #include "resource.h"
@@ -376,6 +377,7 @@ INT_PTR paintDialog(UINT message, WPARAM wParam) {
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
     quillon::winui::installCrashReport("control-panel");
+    quillon::sim::offerDemoMachine(); // QUILLON_MACHINE=sim: the demo mode
     const quillon::winui::CrashRescue rescue([] { quillon::control_ui::saveUnsavedPages(); });
     INITCOMMONCONTROLSEX controls{sizeof controls, ICC_STANDARD_CLASSES | ICC_BAR_CLASSES};
     InitCommonControlsEx(&controls);

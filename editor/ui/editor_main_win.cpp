@@ -20,7 +20,8 @@
 #include "device/link_messages.h"
 #include "device/link_startup.h"
 #include "device/modes.h"
-#include "device/sim/open_link.h"
+#include "device/open_link.h"
+#include "device/sim/demo_machine.h"
 #include "device/startup_failure.h"
 #include "device/startup_offsets.h"
 #include "editor/ui/crash_rescue.h"
@@ -206,6 +207,7 @@ int run(EditorSession& session, HINSTANCE instance) {
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
     quillon::winui::installCrashReport("analyzer-editor");
+    quillon::sim::offerDemoMachine(); // QUILLON_MACHINE=sim: the demo mode
     INITCOMMONCONTROLSEX controls{sizeof controls, ICC_STANDARD_CLASSES | ICC_PROGRESS_CLASS};
     InitCommonControlsEx(&controls);
     const quillon::FineTimerResolution fineTimer; // the link's millisecond sleeps

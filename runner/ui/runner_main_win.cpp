@@ -16,11 +16,12 @@
 #include "base/file.h"
 #include "base/program_folder.h"
 #include "base/timer_resolution.h"
+#include "base/user_folders.h"
 #include "base/wide_text.h"
 #include "device/device_records.h"
 #include "device/link_startup.h"
-#include "device/sim/open_link.h"
-#include "device/sim/sim_links.h"
+#include "device/open_link.h"
+#include "device/sim/demo_machine.h"
 #include "device/startup_failure.h"
 #include "device/startup_offsets.h"
 #include "runner/run_loader.h"
@@ -45,18 +46,7 @@ bool findTheMachine(RunnerSession& session) {
 // which is writable wherever the programs are installed. A relative folder
 // name of the name block is taken inside it.
 std::string userFolder(RunnerSession& session, size_t nameOffset) {
-    std::string base;
-    if (const wchar_t* local = _wgetenv(L"LOCALAPPDATA")) {
-        base = narrow(local) + "\\Quillon";
-    } else {
-        base = session.programFolder;
-    }
-    std::string name = session.data.name(nameOffset);
-    bool absolute = name.size() > 1 && (name[1] == ':' || (name[0] == '\\' && name[1] == '\\'));
-    std::string folder = absolute ? name : base + "\\" + name;
-    while (!folder.empty() && (folder.back() == '\\' || folder.back() == '/')) {
-        folder.pop_back();
-    }
+    const std::string folder = namedUserFolder(userDataFolder(session.programFolder), session.data.name(nameOffset));
     SHCreateDirectoryExW(nullptr, widen(folder).c_str(), nullptr);
     return folder;
 }
@@ -139,6 +129,7 @@ void showWarning(RunnerSession& session, HWND owner, const std::string& message)
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
     quillon::winui::installCrashReport("analyzer-runner");
+    quillon::sim::offerDemoMachine(); // QUILLON_MACHINE=sim: the demo mode
     INITCOMMONCONTROLSEX controls{sizeof controls, ICC_DATE_CLASSES | ICC_STANDARD_CLASSES};
     InitCommonControlsEx(&controls);
     const quillon::FineTimerResolution fineTimer; // the link's and the run loop's millisecond sleeps

@@ -23,6 +23,7 @@
 #include "base/wide_text.h"
 #include "capture/corner.h"
 #include "capture/screen_capture.h"
+#include "device/sim/demo_machine.h"
 #include "device/startup_data.h"
 #include "device/startup_failure.h"
 #include "device/startup_offsets.h"
@@ -287,6 +288,7 @@ int runShotTaker(HINSTANCE instance) {
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
     quillon::winui::installCrashReport("shot-taker");
+    quillon::sim::offerDemoMachine(); // QUILLON_MACHINE=sim: the demo mode
     const quillon::FineTimerResolution fineTimer; // the link's millisecond sleeps
     return quillon::runShotTaker(instance);
 }

@@ -2,7 +2,8 @@
 // choice, and that the opening mode is left to the program.
 #include "device/link_startup.h"
 #include "device/modes.h"
-#include "device/sim/open_link.h"
+#include "device/open_link.h"
+#include "device/sim/demo_machine.h"
 #include "device/sim/sim_links.h"
 
 #include <gtest/gtest.h>
@@ -14,6 +15,7 @@ namespace quillon {
 namespace {
 
 TEST(MachineFactory, TheChoiceDecidesWhichMachineTheLinkReaches) {
+    sim::offerDemoMachine();
     struct Case {
         const char* name;
         MachineChoice choice;
@@ -54,7 +56,7 @@ TEST(MachineFactory, TheChoiceDecidesWhichMachineTheLinkReaches) {
             return nullptr;
         };
         Link link(Program::ShotTaker, clock);
-        const sim::MachineMode demoBefore = demoMachine().mode();
+        const sim::MachineMode demoBefore = sim::demoMachine().mode();
         EXPECT_EQ(connectMachine(link, c.choice, platform, defaultSerialPortNames()), c.connected);
         EXPECT_EQ(asked, c.platformAsked);
         EXPECT_EQ(link.isOpen(), c.connected);
@@ -64,11 +66,11 @@ TEST(MachineFactory, TheChoiceDecidesWhichMachineTheLinkReaches) {
         }
         EXPECT_EQ(link.kind(), c.kind);
         // No mode command yet: neither machine has moved.
-        EXPECT_EQ(demoMachine().mode(), demoBefore);
+        EXPECT_EQ(sim::demoMachine().mode(), demoBefore);
         EXPECT_EQ(hardware.mode(), sim::MachineMode::Normal);
         // The program's own opening command reaches the chosen machine.
         ASSERT_TRUE(enterMode(link, openingModeOf(Program::ShotTaker)));
-        EXPECT_EQ(demoMachine().mode(), c.reachesDemoMachine ? sim::MachineMode::Screenshot : demoBefore);
+        EXPECT_EQ(sim::demoMachine().mode(), c.reachesDemoMachine ? sim::MachineMode::Screenshot : demoBefore);
         EXPECT_EQ(hardware.mode(), c.reachesDemoMachine ? sim::MachineMode::Normal : sim::MachineMode::Screenshot);
         ASSERT_TRUE(enterMode(link, closingModeOf(Program::ShotTaker)));
     }

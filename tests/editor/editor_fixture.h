@@ -16,7 +16,7 @@
 #include "analyzer/model.h"
 #include "base/file.h"
 #include "base/text.h"
-#include "editor/user_dialogs.h"
+#include "base/user_dialogs.h"
 
 namespace quillon::editor::testing {
 

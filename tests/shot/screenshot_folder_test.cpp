@@ -30,5 +30,23 @@ TEST(ScreenshotFolder, ShotTakerWritesWhereTheEditorImports) {
     EXPECT_EQ(userDataFolder(program, "C:\\L"), "C:\\L\\Quillon");
 }
 
+// The folders the start-up data names: inside the data folder unless the
+// name is absolute; no trailing separator either way.
+TEST(ScreenshotFolder, NamedFoldersLieInTheDataFolderUnlessAbsolute) {
+    const struct {
+        const char* name;
+        const char* folder;
+    } cases[] = {
+        {"Analyzer", "C:\\L\\Quillon\\Analyzer"},
+        {"Sound\\", "C:\\L\\Quillon\\Sound"},
+        {"D:\\Mine\\", "D:\\Mine"},
+        {"\\\\server\\share", "\\\\server\\share"},
+        {"", "C:\\L\\Quillon"},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(namedUserFolder("C:\\L\\Quillon", c.name), c.folder) << c.name;
+    }
+}
+
 } // namespace
 } // namespace quillon

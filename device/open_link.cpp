@@ -1,12 +1,11 @@
-#include "device/sim/open_link.h"
+#include "device/open_link.h"
 
 #include "device/link_startup.h"
 #include "device/modes.h"
-#include "device/sim/control_file.h"
-#include "device/sim/sim_links.h"
 
 #include <cstdlib>
 #include <cstring>
+#include <mutex>
 
 namespace quillon {
 
@@ -29,27 +28,17 @@ MachineChoice machineChoiceFromEnvironment() {
 
 namespace {
 
-// The demo machine and the follower of its control file; the follower is
-// made after the machine, so it stops (and joins) before the machine goes.
-struct DemoMachine {
-    sim::SimulatedMachine machine{systemClock()};
-    sim::ControlFileFollower follower;
-
-    DemoMachine() {
-        if (const char* commands = std::getenv("QUILLON_MACHINE_COMMANDS")) {
-            sim::runCommandList(machine, commands);
-        }
-        if (const char* path = std::getenv("QUILLON_MACHINE_CONTROL"); path && *path) {
-            follower.start(machine, path, systemClock());
-        }
-    }
-};
+std::mutex offerLock;
+SimulatedMachineMaker& offered() {
+    static SimulatedMachineMaker maker;
+    return maker;
+}
 
 } // namespace
 
-sim::SimulatedMachine& demoMachine() {
-    static DemoMachine demo;
-    return demo.machine;
+void offerSimulatedMachine(SimulatedMachineMaker maker) {
+    std::lock_guard<std::mutex> hold(offerLock);
+    offered() = std::move(maker);
 }
 
 bool connectMachine(Link& link, MachineChoice choice, const LinkPlatform& platform,
@@ -68,8 +57,19 @@ bool connectMachine(Link& link, MachineChoice choice, const LinkPlatform& platfo
         return false;
     }
     const LinkKind kind = choice == MachineChoice::SimulatedSerial ? LinkKind::Serial : LinkKind::Hid;
+    std::unique_ptr<Transport> transport;
+    {
+        std::lock_guard<std::mutex> hold(offerLock);
+        if (offered()) {
+            transport = offered()(kind, link.clock());
+        }
+    }
+    if (!transport) {
+        link.clearError();
+        return link.fail(LinkFailure::NoDevice, "connectMachine");
+    }
     link.clearError();
-    link.attach(std::make_unique<sim::SimTransport>(kind, demoMachine(), link.clock()), 0);
+    link.attach(std::move(transport), 0);
     return true;
 }
 

@@ -1,13 +1,17 @@
-// Opening the machine link for a program, with the demo mode: when the
-// environment variable QUILLON_MACHINE is "sim" (or "sim-serial") the program
-// talks to an in-process simulated machine over HID (or the serial link)
-// instead of looking for hardware.
+// Opening the machine link for a program. The environment variable
+// QUILLON_MACHINE chooses the machine: the real one (unset), the real one on
+// any link ("serial"), or a simulated machine over HID ("sim") or the serial
+// link ("sim-serial") for the demo mode. The simulated machine is not part of
+// device/: a program that offers the demo mode hands its maker over once at
+// start (sim::offerDemoMachine()); without one the simulated choices find no
+// machine.
 #pragma once
 
 #include "device/discovery.h"
 #include "device/link.h"
-#include "device/sim/simulated_machine.h"
 
+#include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -21,18 +25,17 @@ enum class MachineChoice { Hardware, HardwareAnyLink, SimulatedHid, SimulatedSer
 // Reads QUILLON_MACHINE.
 MachineChoice machineChoiceFromEnvironment();
 
-// The process's simulated machine (demo mode), created on first use on the
-// system clock. QUILLON_MACHINE_COMMANDS holds control commands run when it
-// is made (separated by ';', e.g. "screen 1280x800; hotkey 0x3a");
-// QUILLON_MACHINE_CONTROL names a file whose lines are run as they are
-// appended (see control_file.h).
-sim::SimulatedMachine& demoMachine();
+// Makes the transport of a link of `kind` to the program's simulated machine.
+using SimulatedMachineMaker = std::function<std::unique_ptr<Transport>(LinkKind kind, Clock& clock)>;
+// The program's simulated machine for the simulated choices (an empty maker
+// takes it back).
+void offerSimulatedMachine(SimulatedMachineMaker maker);
 
-// The one place a program's link is made: attaches the demo machine over the
-// chosen link when the choice says so, else finds the machine on `platform`
-// (serial probe first except in control-panel, then HID). The opening mode
-// command is not sent. `serialPortNames` come from the start-up data name
-// block. Failure: LinkFailure::NoDevice.
+// The one place a program's link is made: attaches the offered simulated
+// machine over the chosen link when the choice says so, else finds the
+// machine on `platform` (serial probe first except in control-panel, then
+// HID). The opening mode command is not sent. `serialPortNames` come from the
+// start-up data name block. Failure: LinkFailure::NoDevice.
 bool connectMachine(Link& link, MachineChoice choice, const LinkPlatform& platform,
                     const std::vector<std::string>& serialPortNames);
 // The same with the choice of QUILLON_MACHINE and the operating system's ports.
