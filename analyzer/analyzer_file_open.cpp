@@ -5,6 +5,7 @@
 #include "analyzer/analyzer_file.h"
 #include "analyzer/blocks.h"
 #include "analyzer/limits.h"
+#include "base/format_text.h"
 #include "base/file.h"
 #include "base/text.h"
 
@@ -129,7 +130,7 @@ FileResult AnalyzerFile::readSections(AnalyzerModel& model, ByteSource& source, 
         if (!isSafeFileName(fileName) || !readSizedBlock(source, a.sounds[i].fileSize, bytes)) {
             return fail(message::kOpenFailed);
         }
-        showProgress(formatMessage("사운드파일 [%s]를 불러 오고 있습니다.", fileName, ""), i,
+        showProgress(formatText("사운드파일 [%s]를 불러 오고 있습니다.", fileName.c_str()), i,
                      static_cast<uint64_t>(a.soundCount));
         bool stored = hooks_.restoreSound ? hooks_.restoreSound(fileName, bytes.data(), bytes.size())
                                           : writeWholeFile(joinPath(soundFolder_, fileName), bytes.data(), bytes.size());

@@ -5,6 +5,7 @@
 #include "analyzer/analyzer_file.h"
 #include "analyzer/blocks.h"
 #include "analyzer/limits.h"
+#include "base/format_text.h"
 #include "base/file.h"
 #include "base/text.h"
 
@@ -87,7 +88,7 @@ FileResult AnalyzerFile::prepare(AnalyzerModel& model, bool autosave) {
         std::string fileName = text::cp949ToUtf8(fixedText(e.fileName));
         int64_t size = isSafeFileName(fileName) ? fileSizeOf(joinPath(soundFolder_, fileName)) : -1;
         if (size < 0 || size > static_cast<int64_t>(kLargestEmbeddedFile)) {
-            result.message = formatMessage(message::kSoundSaveFailed, fileName, analyzerName);
+            result.message = formatText(message::kSoundSaveFailed, fileName.c_str(), analyzerName.c_str());
             return result;
         }
         e.fileSize = static_cast<int32_t>(size);
@@ -137,12 +138,12 @@ FileResult AnalyzerFile::write(AnalyzerModel& model, ByteSink& sink, bool autosa
     }
     for (int i = 0; i < a.soundCount; ++i) {
         std::string fileName = text::cp949ToUtf8(fixedText(a.sounds[i].fileName));
-        showProgress(formatMessage("사운드파일 [%s]를 [%s]분석기에 저장하고 있습니다.", fileName, analyzerName), i,
+        showProgress(formatText("사운드파일 [%s]를 [%s]분석기에 저장하고 있습니다.", fileName.c_str(), analyzerName.c_str()), i,
                      static_cast<uint64_t>(a.soundCount));
         auto bytes = readFile(joinPath(soundFolder_, fileName));
         if (!bytes || bytes->size() != static_cast<size_t>(a.sounds[i].fileSize) ||
             !writeBlock(sink, bytes->data(), bytes->size())) {
-            result.message = formatMessage(message::kSoundSaveFailed, fileName, analyzerName);
+            result.message = formatText(message::kSoundSaveFailed, fileName.c_str(), analyzerName.c_str());
             return result;
         }
         pause(100);

@@ -3,23 +3,10 @@
 #include <cstdio>
 #include <cstring>
 
+#include "base/format_text.h"
 #include "base/text.h"
 
 namespace quillon::analyzer {
-
-std::string formatMessage(const char* pattern, int value) {
-    char buffer[512];
-    std::snprintf(buffer, sizeof buffer, pattern, value);
-    return buffer;
-}
-
-std::string formatMessage(const char* pattern, std::string_view a, std::string_view b) {
-    std::string first(a), second(b);
-    int size = std::snprintf(nullptr, 0, pattern, first.c_str(), second.c_str());
-    std::string out(static_cast<size_t>(size > 0 ? size : 0), '\0');
-    std::snprintf(out.data(), out.size() + 1, pattern, first.c_str(), second.c_str());
-    return out;
-}
 
 namespace {
 
@@ -37,11 +24,8 @@ std::string defaultNumberPackName(int number) { return numbered("숫자샘플팩
 std::string defaultCursorName(int number) { return numbered("커서-%.2d", number); }
 std::string defaultVariableName(int number) { return numbered("변수%.3d", number); }
 
-std::string newAnalyzerTitle(const std::tm& local) {
-    char buffer[64];
-    std::snprintf(buffer, sizeof buffer, "이미지 분석기%.4d%.2d%.2d%.2d%.2d", local.tm_year + 1900, local.tm_mon + 1,
-                  local.tm_mday, local.tm_hour, local.tm_min);
-    return buffer;
+std::string newAnalyzerTitle(const LocalTime& local) {
+    return formatText("이미지 분석기%.4d%.2d%.2d%.2d%.2d", local.year, local.month, local.day, local.hour, local.minute);
 }
 
 AnalyzerModel::AnalyzerModel()

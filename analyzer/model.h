@@ -6,7 +6,6 @@
 
 #include <cstdint>
 #include <cstdlib>
-#include <ctime>
 #include <memory>
 #include <span>
 #include <string>
@@ -14,6 +13,7 @@
 
 #include "analyzer/analyzer_image.h"
 #include "base/fixed_text.h"
+#include "base/local_time.h"
 #include "base/status.h"
 
 namespace quillon::analyzer {
@@ -184,10 +184,6 @@ std::string defaultAreaName(int number);             // "인식범위-1"
 std::string defaultNumberPackName(int number);       // "숫자샘플팩-1"
 std::string defaultCursorName(int number);           // "커서-01"
 std::string defaultVariableName(int number);         // "변수000"
-std::string newAnalyzerTitle(const std::tm& local);  // "이미지 분석기202612080915"
-
-// printf-style formatting of one message with one number or text.
-std::string formatMessage(const char* pattern, int value);
-std::string formatMessage(const char* pattern, std::string_view a, std::string_view b);
+std::string newAnalyzerTitle(const LocalTime& local);  // "이미지 분석기202612080915"
 
 } // namespace quillon::analyzer

@@ -6,6 +6,7 @@
 
 #include "analyzer/limits.h"
 #include "analyzer/model.h"
+#include "base/format_text.h"
 #include "base/text.h"
 
 namespace quillon::analyzer {
@@ -70,7 +71,7 @@ Status AnalyzerModel::addRecognitionImage(const NewRecognitionImage& spec, int& 
         return Status::failure(message::kBadImageSize);
     }
     if (spec.width > kRecognitionImageMaxSide || spec.height > kRecognitionImageMaxSide) {
-        return Status::failure(formatMessage(message::kImageTooLarge, kRecognitionImageMaxSide));
+        return Status::failure(formatText(message::kImageTooLarge, kRecognitionImageMaxSide));
     }
     if (spec.width % 2 == 0 || spec.height % 2 == 0) {
         return Status::failure(message::kImageSizeNotOdd);
@@ -81,7 +82,7 @@ Status AnalyzerModel::addRecognitionImage(const NewRecognitionImage& spec, int& 
         return Status::failure(message::kImageOutsideScreen);
     }
     if (a.recognitionImageCount >= kRecognitionImageCapacity) {
-        return Status::failure(formatMessage(message::kTooManyRecognitionImages, kRecognitionImageCapacity));
+        return Status::failure(formatText(message::kTooManyRecognitionImages, kRecognitionImageCapacity));
     }
     int free = -1;
     for (int i = 0; i < kRecognitionImageCapacity && free < 0; ++i) {
@@ -90,7 +91,7 @@ Status AnalyzerModel::addRecognitionImage(const NewRecognitionImage& spec, int& 
         }
     }
     if (free < 0) {
-        return Status::failure(formatMessage(message::kTooManyRecognitionImages, kRecognitionImageCapacity));
+        return Status::failure(formatText(message::kTooManyRecognitionImages, kRecognitionImageCapacity));
     }
     auto block = allocateZeroed<RecognitionImage>();
     if (!block) {
@@ -152,7 +153,7 @@ Status AnalyzerModel::addArea(int mouseX, int mouseY, int screenshotSlot, std::s
     constexpr int kSide = 150, kHalf = kSide / 2;
     slot = a.areaCount < kAreaCapacity ? lowestFreeSlot(a.areas, kAreaCapacity) : -1;
     if (slot < 0) {
-        return Status::failure(formatMessage(message::kTooManyAreas, kAreaCapacity));
+        return Status::failure(formatText(message::kTooManyAreas, kAreaCapacity));
     }
     // Centred on the mouse, pulled back so that the centre plus half the side
     // stays below the screenshot's width and height.

@@ -5,6 +5,7 @@
 
 #include "base/byte_order.h"
 #include "base/file.h"
+#include "base/path.h"
 #include "base/text.h"
 
 namespace quillon {
@@ -13,19 +14,7 @@ namespace {
 uint8_t keyByte(uint32_t key) { return static_cast<uint8_t>(key & 0xFF); }
 
 std::string blockPath(const std::string& programFolder, const StartupBlockLayout& layout) {
-    std::string folder = programFolder;
-    if (!folder.empty() && folder.back() != '\\' && folder.back() != '/') {
-#ifdef _WIN32
-        folder += '\\';
-#else
-        folder += '/';
-#endif
-    }
-#ifdef _WIN32
-    return folder + kStartupDataFolder + "\\" + layout.fileName;
-#else
-    return folder + kStartupDataFolder + "/" + layout.fileName;
-#endif
+    return joinPath(joinPath(programFolder, kStartupDataFolder), layout.fileName);
 }
 
 } // namespace

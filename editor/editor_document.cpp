@@ -33,7 +33,7 @@ void EditorDocument::setProgress(std::function<void(const std::string&, uint64_t
     file_.hooks().progressClosed = std::move(closed);
 }
 
-bool EditorDocument::startNew(const std::tm& localNow, bool ask) {
+bool EditorDocument::startNew(const LocalTime& localNow, bool ask) {
     return startNewAnalyzer(model_, folders_, dialogs_, localNow, ask);
 }
 

@@ -5,7 +5,6 @@
 // UserDialogs they pass in.
 #pragma once
 
-#include <ctime>
 #include <functional>
 #include <memory>
 #include <string>
@@ -13,9 +12,9 @@
 #include "analyzer/analyzer_file.h"
 #include "analyzer/model.h"
 #include "base/clock.h"
+#include "base/user_dialogs.h"
 #include "editor/autosave.h"
 #include "editor/folders.h"
-#include "base/user_dialogs.h"
 
 namespace quillon::editor {
 
@@ -44,7 +43,7 @@ public:
 
     // "모든 내용을 삭제하고 새로 시작하시겠습니까?" (when `ask`), then a fresh
     // analyzer titled by the local time.
-    bool startNew(const std::tm& localNow, bool ask = true);
+    bool startNew(const LocalTime& localNow, bool ask = true);
     // Opens an analyzer file: read aside, it replaces the open analyzer and
     // the Image folder's bitmaps only when the whole file is read. A failure
     // is told and leaves the open analyzer as it was.

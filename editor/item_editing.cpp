@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "analyzer/limits.h"
+#include "base/format_text.h"
 #include "base/path.h"
 #include "base/text.h"
 #include "editor/folders.h"
@@ -109,7 +110,7 @@ Built<int> storeEditedItem(AnalyzerModel& model, Item& working, const ItemFields
     }
     const int position = model.itemCount();
     if (!model.insertItem(position, working)) {
-        return Built<int>::refused(formatMessage("최대 항목수 %d개를 초과하였습니다.", kItemCapacity));
+        return Built<int>::refused(formatText("최대 항목수 %d개를 초과하였습니다.", kItemCapacity));
     }
     // The new id came back in the copy; storing refreshes the derived flags.
     model.storeItem(position, working);

@@ -11,8 +11,8 @@
 
 #include "analyzer/model.h"
 #include "base/status.h"
-#include "editor/main_panel.h"
 #include "base/user_dialogs.h"
+#include "editor/main_panel.h"
 
 namespace quillon::editor {
 

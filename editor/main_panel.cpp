@@ -19,11 +19,6 @@ PanelPlacement placeMainPanel(int panelWidth, int panelHeight, int screenWidth, 
     return place;
 }
 
-std::string mainPanelCaption(const std::tm& local) {
-    return formatText("이미지 분석기%.4d%.2d%.2d%.2d%.2d", local.tm_year + 1900, local.tm_mon + 1, local.tm_mday,
-                      local.tm_hour, local.tm_min);
-}
-
 std::vector<ItemListRow> itemListRows(const analyzer::AnalyzerModel& model, bool sorted) {
     std::vector<ItemListRow> rows;
     std::vector<std::string> names;

@@ -4,7 +4,6 @@
 // check buttons.
 #pragma once
 
-#include <ctime>
 #include <string>
 #include <vector>
 
@@ -40,7 +39,6 @@ inline constexpr int kPanelScrollStep = 10;
 PanelPlacement placeMainPanel(int panelWidth, int panelHeight, int screenWidth, int workTop, int workHeight);
 
 // "이미지 분석기YYYYMMDDhhmm" from the local time at start.
-std::string mainPanelCaption(const std::tm& local);
 
 struct ItemListRow {
     int position = 0; // the item's place in the analyzer

@@ -10,9 +10,9 @@
 #include <vector>
 
 #include "analyzer/model.h"
+#include "base/user_dialogs.h"
 #include "editor/pattern_editing.h"
 #include "editor/screenshot_bitmap.h"
-#include "base/user_dialogs.h"
 
 namespace quillon::editor {
 

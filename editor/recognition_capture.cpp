@@ -62,17 +62,17 @@ void setRectangle(RecognitionImage& image, int centreX, int centreY, int width, 
 std::optional<CaptureRefusal> checkCapture(const CaptureForm& form, bool newImage, int imageCount, int centreX,
                                            int centreY, int screenshotWidth, int screenshotHeight) {
     if (newImage && imageCount >= kRecognitionImageCapacity) {
-        return CaptureRefusal{formatMessage(msg::kTooMany, kRecognitionImageCapacity), CaptureField::None};
+        return CaptureRefusal{formatText(msg::kTooMany, kRecognitionImageCapacity), CaptureField::None};
     }
     if (!form.width || *form.width <= 0) return CaptureRefusal{msg::kBadSize, CaptureField::Width};
     if (!form.height || *form.height <= 0) return CaptureRefusal{msg::kBadSize, CaptureField::Height};
     const int width = *form.width;
     const int height = *form.height;
     if (width > kRecognitionImageMaxSide) {
-        return CaptureRefusal{formatMessage(msg::kTooLarge, kRecognitionImageMaxSide), CaptureField::Width};
+        return CaptureRefusal{formatText(msg::kTooLarge, kRecognitionImageMaxSide), CaptureField::Width};
     }
     if (height > kRecognitionImageMaxSide) {
-        return CaptureRefusal{formatMessage(msg::kTooLarge, kRecognitionImageMaxSide), CaptureField::Height};
+        return CaptureRefusal{formatText(msg::kTooLarge, kRecognitionImageMaxSide), CaptureField::Height};
     }
     if (width % 2 == 0) return CaptureRefusal{msg::kNotOdd, CaptureField::Width};
     if (height % 2 == 0) return CaptureRefusal{msg::kNotOdd, CaptureField::Height};

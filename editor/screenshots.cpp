@@ -342,7 +342,7 @@ void clearImageFolder(const EditorFolders& folders) {
 }
 
 bool startNewAnalyzer(AnalyzerModel& model, const EditorFolders& folders, UserDialogs& dialogs,
-                      const std::tm& localNow, bool ask) {
+                      const LocalTime& localNow, bool ask) {
     if (ask && !dialogs.askYesNo(msg::kNewAnalyzerQuestion)) {
         return false;
     }

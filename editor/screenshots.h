@@ -3,16 +3,15 @@
 // starting a new analyzer, which empties the Image folder.
 #pragma once
 
-#include <ctime>
 #include <functional>
 #include <optional>
 #include <string>
 
 #include "analyzer/model.h"
+#include "base/user_dialogs.h"
 #include "editor/cursor_file.h"
 #include "editor/folders.h"
 #include "editor/screenshot_bitmap.h"
-#include "base/user_dialogs.h"
 
 namespace quillon::editor {
 
@@ -103,6 +102,6 @@ void clearImageFolder(const EditorFolders& folders);
 // Image folder, resets the model and names it "이미지 분석기YYYYMMDDhhmm".
 // False when the user said No.
 bool startNewAnalyzer(analyzer::AnalyzerModel& model, const EditorFolders& folders, UserDialogs& dialogs,
-                      const std::tm& localNow, bool ask = true);
+                      const LocalTime& localNow, bool ask = true);
 
 } // namespace quillon::editor

@@ -15,14 +15,13 @@ std::string soundChooserFolder(const std::string& windowsFolder) {
     return folder + "Media\\";
 }
 
-SoundChoice chooseSound(const EditorFolders& folders, const std::string& chosenPath, UserDialogs& dialogs) {
-    SoundChoice choice;
+Built<std::string> chooseSound(const EditorFolders& folders, const std::string& chosenPath, UserDialogs& dialogs) {
     std::string name = files::fileNameOf(chosenPath);
     std::string cp949 = text::utf8ToCp949(name);
     if (!isSafeFileName(name) || cp949.size() >= analyzer::field::kDeviceSoundNameBytes ||
         cp949.find('?') != std::string::npos) {
         dialogs.warn(sound_message::kUnusableSound);
-        return choice;
+        return Built<std::string>::refused(sound_message::kUnusableSound);
     }
     std::string target = analyzer::joinPath(folders.sound, name);
     bool copyIt = true;
@@ -31,11 +30,9 @@ SoundChoice chooseSound(const EditorFolders& folders, const std::string& chosenP
     }
     if (copyIt && !files::copy(chosenPath, target)) {
         dialogs.warn(sound_message::kUnusableSound);
-        return choice;
+        return Built<std::string>::refused(sound_message::kUnusableSound);
     }
-    choice.ok = true;
-    choice.fileName = name;
-    return choice;
+    return Built<std::string>::of(name);
 }
 
 } // namespace quillon::editor

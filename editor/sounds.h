@@ -4,8 +4,9 @@
 
 #include <string>
 
-#include "editor/folders.h"
+#include "base/status.h"
 #include "base/user_dialogs.h"
+#include "editor/folders.h"
 
 namespace quillon::editor {
 
@@ -21,14 +22,10 @@ inline constexpr const char* kUnusableSound = "사용할 수 없는 사운드 �
 // The folder the sound chooser opens in: "<Windows folder>\Media\".
 std::string soundChooserFolder(const std::string& windowsFolder);
 
-struct SoundChoice {
-    bool ok = false;
-    std::string fileName; // the name inside the Sound folder, for the command
-};
-
-// Copies `chosenPath` into the Sound folder. When a file of that name is
-// already there the user is asked whether to overwrite it; No keeps the file
-// there and the choice still stands.
-SoundChoice chooseSound(const EditorFolders& folders, const std::string& chosenPath, UserDialogs& dialogs);
+// Copies `chosenPath` into the Sound folder and gives the name inside it,
+// for the command. When a file of that name is already there the user is
+// asked whether to overwrite it; No keeps the file there and the choice still
+// stands. A refusal has been shown when this returns.
+Built<std::string> chooseSound(const EditorFolders& folders, const std::string& chosenPath, UserDialogs& dialogs);
 
 } // namespace quillon::editor

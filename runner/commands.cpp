@@ -4,6 +4,7 @@
 #include "runner/interpreter.h"
 
 #include "base/file.h"
+#include "base/path.h"
 #include "base/text.h"
 #include "device/actions.h"
 
@@ -26,11 +27,6 @@ int8_t toSignedByte(long long v) { return static_cast<int8_t>(std::clamp<long lo
 
 std::string bodyText(const uint8_t* body, size_t offset, size_t capacity) {
     return std::string(analyzer::fixedText(reinterpret_cast<const char*>(body + offset), capacity));
-}
-
-std::string joinFolder(const std::string& folder, const std::string& name) {
-    if (folder.empty() || folder.back() == '\\' || folder.back() == '/') return folder + name;
-    return folder + '\\' + name;
 }
 
 } // namespace
@@ -254,7 +250,7 @@ bool Interpreter::commandDevice(const uint8_t* b) {
         const std::string utf8 = text::cp949ToUtf8(name);
         // A name from the file must stay inside the sound folder.
         if (!isSafeFileName(utf8)) return true;
-        const std::string path = joinFolder(settings_.soundFolder, utf8);
+        const std::string path = joinPath(settings_.soundFolder, utf8);
         if (host_.mainWindowShown()) host_.showSoundPath(path);
         if (host_.playSound(path)) state_.soundPlaying = true;
         return true;
@@ -343,7 +339,7 @@ bool Interpreter::commandReadNumber(const uint8_t* b) {
 bool Interpreter::commandRunAnalyzer(const uint8_t* b) {
     if (!pollStatus(kPollIntervalMs) || !keepGoing()) return false;
     const std::string name = text::cp949ToUtf8(bodyText(b, analyzer::field::kRunAnalyzerName, kCommandNameBytes));
-    const std::string path = joinFolder(settings_.analyzerFolder, name);
+    const std::string path = joinPath(settings_.analyzerFolder, name);
     state_.keyboardLocked = state_.mouseLocked = false;
     state_.soundPlaying = false;
     state_.macroPlaying = false;

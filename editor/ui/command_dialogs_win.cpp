@@ -462,9 +462,9 @@ struct DeviceDialog {
         choice.folder = editor::soundChooserFolder(narrow(windows));
         const std::string file = winui::chooseFileToOpen(d, choice);
         if (file.empty() || !s.document) return;
-        const editor::SoundChoice chosen = editor::chooseSound(s.document->folders(), file, s.dialogs);
-        if (!chosen.ok) return;
-        setText(d, IDC_CMD_DEVICE_SOUND_NAME, chosen.fileName);
+        const Built<std::string> chosen = editor::chooseSound(s.document->folders(), file, s.dialogs);
+        if (!chosen) return;
+        setText(d, IDC_CMD_DEVICE_SOUND_NAME, *chosen);
         chooseRadio(d, kChoices, editor::device_choice::kPlaySound);
     }
     static bool onCommand(HWND d, int id, int code) {

@@ -9,8 +9,8 @@
 #include <shlobj.h>
 
 #include <cstdlib>
-#include <ctime>
 
+#include "base/local_time.h"
 #include "base/clock.h"
 #include "base/program_folder.h"
 #include "base/timer_resolution.h"
@@ -162,8 +162,7 @@ int run(EditorSession& session, HINSTANCE instance) {
     if (const char* seconds = std::getenv("QUILLON_AUTOSAVE_SECONDS")) {
         session.document->autosave().setIntervalMs(static_cast<uint32_t>(std::atoi(seconds)) * 1000u);
     }
-    std::time_t now = std::time(nullptr);
-    session.document->startNew(*std::localtime(&now), false);
+    session.document->startNew(localTimeNow(), false);
 
     if (!createMainWindow(session, instance)) {
         session.link.closeLink();

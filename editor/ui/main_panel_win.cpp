@@ -5,9 +5,9 @@
 #include <commdlg.h>
 
 #include <cstring>
-#include <ctime>
 
 #include "analyzer/limits.h"
+#include "base/local_time.h"
 #include "base/wide_text.h"
 #include "editor/item_sentences.h"
 #include "editor/link_loss.h"
@@ -28,11 +28,6 @@ using namespace editor;
 constexpr UINT_PTR kAutosaveTimer = 1;
 constexpr UINT_PTR kStoreTimer = 2;
 constexpr UINT kAutosaveTickMs = 100;
-
-std::tm localNow() {
-    std::time_t now = std::time(nullptr);
-    return *std::localtime(&now);
-}
 
 void fillItemList(EditorSession& session);
 void check(HWND panel, int id, bool on) { CheckDlgButton(panel, id, on ? BST_CHECKED : BST_UNCHECKED); }
@@ -593,7 +588,7 @@ bool onCommand(EditorSession& session, int id, int code) {
         winui::selectListBoxLine(GetDlgItem(panel, IDC_ITEM_LIST), std::nullopt);
         return true;
     case IDM_FILE_NEW:
-        if (session.document->startNew(localNow(), true)) {
+        if (session.document->startNew(localTimeNow(), true)) {
             afterLoad(session);
             winui::setWindowText(panel, session.document->title());
         }
@@ -631,7 +626,7 @@ INT_PTR CALLBACK mainPanelProcedure(HWND panel, UINT message, WPARAM wParam, LPA
     switch (message) {
     case WM_INITDIALOG:
         session->mainPanel = panel;
-        winui::setWindowText(panel, mainPanelCaption(localNow()));
+        winui::setWindowText(panel, analyzer::newAnalyzerTitle(localTimeNow()));
         winui::setControlText(panel, IDC_LINK_KIND,
                               session->link.kind() == LinkKind::Serial ? panel_text::kLinkSerial
                                                                        : panel_text::kLinkUsb);

@@ -80,12 +80,12 @@ TEST(AnalyzerModel, DefaultNamesAndTitle) {
     EXPECT_EQ(defaultNumberPackName(3), "숫자샘플팩-3");
     EXPECT_EQ(defaultCursorName(4), "커서-04");
     EXPECT_EQ(defaultVariableName(5), "변수005");
-    std::tm t{};
-    t.tm_year = 126;
-    t.tm_mon = 11;
-    t.tm_mday = 8;
-    t.tm_hour = 9;
-    t.tm_min = 5;
+    LocalTime t;
+    t.year = 2026;
+    t.month = 12;
+    t.day = 8;
+    t.hour = 9;
+    t.minute = 5;
     EXPECT_EQ(newAnalyzerTitle(t), "이미지 분석기202612080905");
 }
 

@@ -118,7 +118,7 @@ TEST_F(AutosaveTest, RestoreAsksAndLoadsTheAutosave) {
     ASSERT_EQ(autosave.tick(), AutosaveTick::Saved);
 
     writeBytes(folders.image + "/stray.bmp", {1, 2});
-    ASSERT_TRUE(doc.startNew(std::tm{}, false));
+    ASSERT_TRUE(doc.startNew(LocalTime{}, false));
     EXPECT_EQ(model.itemCount(), 0);
 
     dialogs.answers = {false};
@@ -165,7 +165,7 @@ TEST_F(AutosaveTest, SaveAndOpenGoThroughTheDialogs) {
     EXPECT_EQ(doc.title(), "내분석기");
     ASSERT_TRUE(files::exists(folders.save + "/내분석기.dat"));
 
-    ASSERT_TRUE(doc.startNew(std::tm{}, false));
+    ASSERT_TRUE(doc.startNew(LocalTime{}, false));
     ASSERT_TRUE(doc.open(folders.save + "/내분석기.dat"));
     EXPECT_EQ(model.itemCount(), 1);
     EXPECT_EQ(doc.title(), "내분석기");
@@ -192,18 +192,18 @@ TEST(Sounds, CopiedIntoTheSoundFolderWithTheOverwriteQuestion) {
     std::string chosen = scratch.file("딩동.wav");
     writeBytes(chosen, {1, 2, 3});
 
-    SoundChoice first = chooseSound(folders, chosen, dialogs);
-    ASSERT_TRUE(first.ok);
-    EXPECT_EQ(first.fileName, "딩동.wav");
+    const Built<std::string> first = chooseSound(folders, chosen, dialogs);
+    ASSERT_TRUE(first.ok());
+    EXPECT_EQ(*first, "딩동.wav");
     EXPECT_EQ(readBytes(folders.sound + "/딩동.wav"), (std::vector<uint8_t>{1, 2, 3}));
     EXPECT_TRUE(dialogs.shown.empty());
 
     writeBytes(chosen, {9});
     dialogs.answers = {false};
-    EXPECT_TRUE(chooseSound(folders, chosen, dialogs).ok);
+    EXPECT_TRUE(chooseSound(folders, chosen, dialogs).ok());
     EXPECT_EQ(readBytes(folders.sound + "/딩동.wav"), (std::vector<uint8_t>{1, 2, 3}));
     dialogs.answers = {true};
-    EXPECT_TRUE(chooseSound(folders, chosen, dialogs).ok);
+    EXPECT_TRUE(chooseSound(folders, chosen, dialogs).ok());
     EXPECT_EQ(readBytes(folders.sound + "/딩동.wav"), (std::vector<uint8_t>{9}));
     EXPECT_EQ(dialogs.questions(),
               std::vector<std::string>(2, "사운드 폴더에 이 사운드파일이 존재합니다.\n새 파일로 덮어 쓰시겠습니까? "
@@ -212,7 +212,7 @@ TEST(Sounds, CopiedIntoTheSoundFolderWithTheOverwriteQuestion) {
     // A name longer than the command's field holds is refused.
     std::string longName = scratch.file(std::string(120, 'a') + ".wav");
     writeBytes(longName, {1});
-    EXPECT_FALSE(chooseSound(folders, longName, dialogs).ok);
+    EXPECT_FALSE(chooseSound(folders, longName, dialogs).ok());
     EXPECT_EQ(soundChooserFolder("C:\\Windows"), "C:\\Windows\\Media\\");
 }
 

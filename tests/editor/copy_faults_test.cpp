@@ -58,7 +58,7 @@ TEST(CopyFaults, ScreenshotImportAndSoundCopyFailCleanly) {
         [&] {
             dialogs.shown.clear();
             dialogs.answers = {true}; // overwrite
-            chosenOk = chooseSound(folders, chosen, dialogs).ok;
+            chosenOk = chooseSound(folders, chosen, dialogs).ok();
         },
         [&](unsigned) {
             EXPECT_FALSE(chosenOk);

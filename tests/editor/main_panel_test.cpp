@@ -31,16 +31,6 @@ TEST(MainPanelPlacement, ScrollsOnlyWhenTallerThanTheWorkArea) {
     }
 }
 
-TEST(MainPanelCaption, DatedToTheMinute) {
-    std::tm t{};
-    t.tm_year = 2026 - 1900;
-    t.tm_mon = 0;
-    t.tm_mday = 7;
-    t.tm_hour = 9;
-    t.tm_min = 5;
-    EXPECT_EQ(mainPanelCaption(t), "이미지 분석기202601070905");
-}
-
 TEST(ItemList, AnalyzerOrderOrSortedByName) {
     AnalyzerModel model;
     Item head{};
@@ -101,7 +91,7 @@ TEST_F(LinkLossTest, TheAnalyzerIsKeptInTheAutosaveAndTheMessageSaysSo) {
     EXPECT_EQ(closing.message, std::string(kEditorLinkLostText) + "(6)\n\n" + kLinkLossSavedSentence);
 
     // The restore of the next start brings the items back.
-    ASSERT_TRUE(doc.startNew(std::tm{}, false));
+    ASSERT_TRUE(doc.startNew(LocalTime{}, false));
     dialogs.answers = {true};
     ASSERT_TRUE(doc.autosave().requestRestore());
     clock.advance(Autosave::kPaintDelayMs);

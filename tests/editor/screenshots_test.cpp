@@ -365,15 +365,15 @@ TEST_F(ScreenshotStorage, NewAnalyzerEmptiesOnlyTheBitmapsOfTheImageFolder) {
     writeBytes(folders.image + "/sub/deep.bmp", {1});
 
     dialogs.answers = {false};
-    std::tm now{};
+    LocalTime now;
     EXPECT_FALSE(startNewAnalyzer(model, folders, dialogs, now));
     EXPECT_EQ(model.image().screenshotCount, 1);
 
-    now.tm_year = 126;
-    now.tm_mon = 11;
-    now.tm_mday = 8;
-    now.tm_hour = 9;
-    now.tm_min = 5;
+    now.year = 2026;
+    now.month = 12;
+    now.day = 8;
+    now.hour = 9;
+    now.minute = 5;
     dialogs.answers = {true};
     EXPECT_TRUE(startNewAnalyzer(model, folders, dialogs, now));
     EXPECT_EQ(dialogs.questions().back(), "모든 내용을 삭제하고 새로 시작하시겠습니까?");
