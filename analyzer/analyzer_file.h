@@ -35,12 +35,9 @@ struct FileHooks {
     std::function<bool(const std::string& fileName, const uint8_t* data, size_t size)> restoreSound;
 };
 
-struct FileResult {
-    bool ok = false;
-    bool cancelled = false; // the user stopped it; no message
-    std::string message;    // UTF-8, for a message box
-    std::string path;       // the file written (save)
-};
+// The path of the file read or written, or the message (UTF-8, for a message
+// box) that refuses it; `cancelled` when the user stopped it.
+using FileResult = Built<std::string>;
 
 // "C:\\a\\My.v2.txt" gives the path "C:\\a\\My.dat" and the name "My".
 struct SavePath {

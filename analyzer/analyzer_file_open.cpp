@@ -41,7 +41,7 @@ FileResult AnalyzerFile::read(AnalyzerModel& model, ByteSource& source, bool aut
     // save writes back those of the last file that opened.
     const auto reservedBefore = reserved_;
     FileResult result = readSections(model, source, autosave);
-    if (!result.ok) {
+    if (!result.ok()) {
         reserved_ = reservedBefore;
     }
     return result;
@@ -51,7 +51,7 @@ FileResult AnalyzerFile::readSections(AnalyzerModel& model, ByteSource& source, 
     FileResult result;
     auto fail = [&](const char* text) {
         model.reset();
-        result.ok = false;
+        result.value.reset();
         result.message = text;
         return result;
     };
@@ -170,7 +170,7 @@ FileResult AnalyzerFile::readSections(AnalyzerModel& model, ByteSource& source, 
         }
         model.adoptNumberPack(a.numberPackOrder[i], std::move(block));
     }
-    result.ok = true;
+    result.value.emplace();
     return result;
 }
 
@@ -178,10 +178,10 @@ FileResult AnalyzerFile::open(AnalyzerModel& model, const std::string& path) {
     FileSource source;
     if (!source.open(path)) {
         model.reset();
-        return {false, false, message::kOpenFailed, path};
+        return FileResult::refused(message::kOpenFailed);
     }
     FileResult result = read(model, source, false);
-    result.path = path;
+    if (result) result.value = path;
     return result;
 }
 
@@ -189,10 +189,10 @@ FileResult AnalyzerFile::restoreAutosave(AnalyzerModel& model, const std::string
     FileSource source;
     if (!source.open(path)) {
         model.reset();
-        return {false, false, message::kOpenFailed, path};
+        return FileResult::refused(message::kOpenFailed);
     }
     FileResult result = read(model, source, true);
-    result.path = path;
+    if (result) result.value = path;
     return result;
 }
 

@@ -101,16 +101,16 @@ FileResult AnalyzerFile::prepare(AnalyzerModel& model, bool autosave) {
     // Addresses mean nothing in a file.
     std::memset(a.recognitionImageAddresses, 0, sizeof a.recognitionImageAddresses);
     std::memset(a.numberPackAddresses, 0, sizeof a.numberPackAddresses);
-    result.ok = true;
+    result.value.emplace();
     return result;
 }
 
 FileResult AnalyzerFile::write(AnalyzerModel& model, ByteSink& sink, bool autosave) {
     FileResult result = prepare(model, autosave);
-    if (!result.ok) {
+    if (!result.ok()) {
         return result;
     }
-    result.ok = false;
+    result.value.reset();
     AnalyzerImage& a = model.image();
     std::string analyzerName = text::cp949ToUtf8(fixedText(a.name));
     const std::string failed = message::kSaveFailed;
@@ -165,8 +165,7 @@ FileResult AnalyzerFile::write(AnalyzerModel& model, ByteSink& sink, bool autosa
             return result;
         }
     }
-    result.ok = true;
-    result.message = message::kSaveDone;
+    result.value.emplace();
     return result;
 }
 
@@ -175,14 +174,14 @@ FileResult AnalyzerFile::save(AnalyzerModel& model, const std::string& chosenPat
     storeFixedText(model.image().name, text::utf8ToCp949(target.name));
     AtomicFileSink sink;
     if (!sink.open(target.path)) {
-        return {false, false, message::kSaveFailed, target.path};
+        return FileResult::refused(message::kSaveFailed);
     }
     FileResult result = write(model, sink, false);
-    result.path = target.path;
+    if (result) result.value = target.path;
     // A failed save leaves the previous file as it was: only the temporary
     // file is removed.
-    if (result.ok && !sink.commit()) {
-        return {false, false, message::kSaveFailed, target.path};
+    if (result.ok() && !sink.commit()) {
+        return FileResult::refused(message::kSaveFailed);
     }
     return result;
 }
@@ -190,12 +189,12 @@ FileResult AnalyzerFile::save(AnalyzerModel& model, const std::string& chosenPat
 FileResult AnalyzerFile::saveAutosave(AnalyzerModel& model, const std::string& path) {
     AtomicFileSink sink;
     if (!sink.open(path)) {
-        return {false, false, message::kSaveFailed, path};
+        return FileResult::refused(message::kSaveFailed);
     }
     FileResult result = write(model, sink, true);
-    result.path = path;
-    if (result.ok && !sink.commit()) {
-        return {false, false, message::kSaveFailed, path};
+    if (result) result.value = path;
+    if (result.ok() && !sink.commit()) {
+        return FileResult::refused(message::kSaveFailed);
     }
     return result;
 }

@@ -17,10 +17,13 @@ struct Status {
     int code = 0;
     // The machine stopped answering: after the message the program ends.
     bool linkLost = false;
+    // The user stopped the operation: there is no message to show.
+    bool cancelled = false;
 
     static Status success() { return {}; }
     static Status failure(std::string text, int code = 0) { return {false, std::move(text), code}; }
     static Status lostLink(std::string text, int code = 0) { return {false, std::move(text), code, true}; }
+    static Status cancelledByUser() { return {false, {}, 0, false, true}; }
     explicit operator bool() const { return ok; }
 };
 
@@ -30,6 +33,7 @@ struct Built {
     std::optional<T> value;
     std::string message; // UTF-8, when there is no value
     int code = 0;        // location code shown with the message, 0 when none
+    bool cancelled = false; // the user stopped it: no value and no message
 
     bool ok() const { return value.has_value(); }
     explicit operator bool() const { return ok(); }
@@ -49,8 +53,16 @@ struct Built {
         built.code = code;
         return built;
     }
+    static Built cancelledByUser() {
+        Built built;
+        built.cancelled = true;
+        return built;
+    }
     // The refusal as a status, for callers that only pass it on.
-    Status status() const { return ok() ? Status::success() : Status::failure(message, code); }
+    Status status() const {
+        if (ok()) return Status::success();
+        return cancelled ? Status::cancelledByUser() : Status::failure(message, code);
+    }
 };
 
 } // namespace quillon

@@ -116,7 +116,6 @@ private:
 FileResult loadAnalyzer(AnalyzerFile& file, AnalyzerModel& model, const EditorFolders& folders,
                         const std::string& path, LoadKind kind) {
     FileResult result;
-    result.path = path;
     AnalyzerModel fresh;
     Staging staging(folders);
     if (!fresh.valid() || !staging.ready()) {
@@ -127,13 +126,11 @@ FileResult loadAnalyzer(AnalyzerFile& file, AnalyzerModel& model, const EditorFo
         StagedHooks hooks(file.hooks(), staging);
         result = kind == LoadKind::Open ? file.open(fresh, path) : file.restoreAutosave(fresh, path);
     }
-    if (!result.ok) {
+    if (!result.ok()) {
         return result;
     }
     if (std::optional<std::string> failed = staging.commit()) {
-        result.ok = false;
-        result.message = *failed;
-        return result;
+        return FileResult::refused(*failed);
     }
     model.swap(fresh);
     return result;

@@ -34,7 +34,7 @@ AutosaveTick Autosave::tick() {
         if (what == Pending::Save) {
             analyzer::FileResult result = file_.saveAutosave(model_, path_);
             endNotice();
-            if (!result.ok) {
+            if (!result.ok()) {
                 dialogs_.warn(result.message);
                 return AutosaveTick::SaveFailed;
             }
@@ -45,7 +45,7 @@ AutosaveTick Autosave::tick() {
         analyzer::FileResult result = restoreFile ? restoreFile(path_) : file_.restoreAutosave(model_, path_);
         resume();
         endNotice();
-        if (!result.ok) {
+        if (!result.ok()) {
             if (!result.cancelled) {
                 dialogs_.warn(result.message);
             }

@@ -41,7 +41,7 @@ bool EditorDocument::open(const std::string& path) {
     autosave_.suspend();
     FileResult result = loadAnalyzer(file_, model_, folders_, path, LoadKind::Open);
     autosave_.resume();
-    if (!result.ok) {
+    if (!result.ok()) {
         if (!result.cancelled && !result.message.empty()) {
             dialogs_.warn(result.message);
         }
@@ -59,7 +59,7 @@ bool EditorDocument::save(const std::string& chosenPath) {
     autosave_.suspend();
     FileResult result = file_.save(model_, chosenPath);
     autosave_.resume();
-    if (!result.ok) {
+    if (!result.ok()) {
         if (!result.cancelled) {
             dialogs_.warn(result.message.empty() ? message::kSaveFailed : result.message);
         }

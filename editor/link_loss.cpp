@@ -16,7 +16,7 @@ LinkLossClosing closeOnLinkLoss(analyzer::AnalyzerModel& model, analyzer::Analyz
     closing.message = exchangeFailureNotice(Program::AnalyzerEditor, error).text;
     if (analyzerHasWork(model)) {
         // The autosave writer asks nothing of the machine.
-        closing.saved = file.saveAutosave(model, autosavePath).ok;
+        closing.saved = file.saveAutosave(model, autosavePath).ok();
     }
     if (closing.saved) {
         closing.message += "\n\n";

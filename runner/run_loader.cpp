@@ -24,7 +24,7 @@ int loadAnalyzerForRun(analyzer::AnalyzerModel& model, const std::string& path, 
                writeFileAtomic(analyzer::joinPath(soundFolder, fileName), data, size);
     };
     analyzer::FileResult result = file.read(model, source, false);
-    if (!result.ok) {
+    if (!result.ok()) {
         model.reset();
         // The reader's allocation failures have their own warnings: images
         // end with -1, number packs with -2.

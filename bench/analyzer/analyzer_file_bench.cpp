@@ -140,7 +140,7 @@ const Workspace& typicalWorkspace() {
             model.insertItem(i, item);
         }
         AnalyzerFile file(w.imageFolder, w.soundFolder);
-        if (!file.save(model, w.file).ok) {
+        if (!file.save(model, w.file).ok()) {
             std::fprintf(stderr, "could not write the typical analyzer\n");
             std::abort();
         }
@@ -168,7 +168,7 @@ void BM_OpenTypical(benchmark::State& state) {
     for (auto _ : state) {
         AnalyzerModel model;
         FileResult r = file.open(model, w.file);
-        if (!r.ok) {
+        if (!r.ok()) {
             state.SkipWithError("open failed");
             break;
         }
@@ -190,7 +190,7 @@ void BM_OpenTypicalInMemory(benchmark::State& state) {
     file.hooks().restoreSound = keep;
     for (auto _ : state) {
         AnalyzerModel model;
-        if (!file.open(model, w.file).ok) {
+        if (!file.open(model, w.file).ok()) {
             state.SkipWithError("open failed");
             break;
         }
@@ -203,14 +203,14 @@ void BM_SaveTypical(benchmark::State& state) {
     const Workspace& w = typicalWorkspace();
     AnalyzerFile file(w.imageFolder, w.soundFolder);
     AnalyzerModel model;
-    if (!file.open(model, w.file).ok) {
+    if (!file.open(model, w.file).ok()) {
         state.SkipWithError("open failed");
         return;
     }
     std::string target = (w.root / "resaved.dat").string();
     for (auto _ : state) {
         FileResult r = file.save(model, target);
-        if (!r.ok) {
+        if (!r.ok()) {
             state.SkipWithError("save failed");
             break;
         }

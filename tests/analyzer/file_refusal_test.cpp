@@ -133,7 +133,7 @@ TEST(AnalyzerFileRefusal, DamagedRecordsAreRefusedAndLeaveAResetModel) {
         folders.writeFile(folders.save("valid.dat"), valid.bytes());
         AnalyzerModel model;
         FileResult r = file.open(model, folders.save("valid.dat"));
-        ASSERT_TRUE(r.ok) << r.message;
+        ASSERT_TRUE(r.ok()) << r.message;
         ASSERT_NE(model.recognitionImage(4), nullptr);
     }
     for (const Case& c : kCases) {
@@ -143,7 +143,7 @@ TEST(AnalyzerFileRefusal, DamagedRecordsAreRefusedAndLeaveAResetModel) {
         folders.writeFile(path, ref.bytes());
         AnalyzerModel model;
         FileResult r = file.open(model, path);
-        EXPECT_FALSE(r.ok) << c.what;
+        EXPECT_FALSE(r.ok()) << c.what;
         EXPECT_EQ(r.message, message::kOpenFailed) << c.what;
         expectCleanReset(model);
     }
@@ -171,7 +171,7 @@ TEST(AnalyzerFileRefusal, EveryTruncationIsRefused) {
         MemorySource source(part.data(), part.size());
         AnalyzerModel model;
         FileResult r = file.read(model, source, false);
-        EXPECT_FALSE(r.ok) << "cut at " << cut;
+        EXPECT_FALSE(r.ok()) << "cut at " << cut;
         expectCleanReset(model);
     }
 }
@@ -184,14 +184,14 @@ TEST(AnalyzerFileRefusal, RestoreFailuresStopLoading) {
     file.hooks().restoreScreenshot = [](const std::string&, const uint8_t*, size_t) { return false; };
     MemorySource first(bytes.data(), bytes.size());
     FileResult r = file.read(model, first, false);
-    EXPECT_FALSE(r.ok);
+    EXPECT_FALSE(r.ok());
     expectCleanReset(model);
 
     file.hooks().restoreScreenshot = nullptr;
     file.hooks().restoreSound = [](const std::string&, const uint8_t*, size_t) { return false; };
     MemorySource second(bytes.data(), bytes.size());
     r = file.read(model, second, false);
-    EXPECT_FALSE(r.ok);
+    EXPECT_FALSE(r.ok());
     EXPECT_EQ(r.message, message::kSoundRestoreFailed);
     expectCleanReset(model);
 }

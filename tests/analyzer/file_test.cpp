@@ -54,7 +54,7 @@ struct Fixture {
 TEST(AnalyzerFile, EmptyAnalyzerIsTheRecordAndTheSentenceTable) {
     Fixture f;
     MemorySink sink;
-    ASSERT_TRUE(f.file.write(f.model, sink, false).ok);
+    ASSERT_TRUE(f.file.write(f.model, sink, false).ok());
     auto blocks = walkBlocks(sink.bytes, 0, 3);
     ASSERT_EQ(blocks.size(), 2u);
     EXPECT_EQ(blocks[1].offset + 4 + blocks[1].length, sink.bytes.size());
@@ -73,7 +73,7 @@ TEST(AnalyzerFile, ZeroFieldsAreWrittenAsZeroWhateverTheModelCarried) {
     std::memset(f.model.image().reserved74848636, 0xA5, sizeof f.model.image().reserved74848636);
     f.model.image().reserved74848608[0] = 9; // not among the zeroed fields: carried over
     MemorySink sink;
-    ASSERT_TRUE(f.file.write(f.model, sink, false).ok);
+    ASSERT_TRUE(f.file.write(f.model, sink, false).ok());
     auto record = blockContent(sink.bytes, walkBlocks(sink.bytes, 0, 1)[0], sizeof(AnalyzerImage));
     ASSERT_EQ(record.size(), sizeof(AnalyzerImage));
     EXPECT_EQ(loadLe32(record.data() + 0), 0u);
@@ -91,19 +91,19 @@ TEST(AnalyzerFile, TwoCommandsNamingOneSoundGiveOneBlock) {
     std::vector<std::string> progress;
     f.file.hooks().progress = [&](const std::string& text, uint64_t, uint64_t) { progress.push_back(text); };
     FileResult saved = f.file.save(f.model, f.folders.save("sounds.dat"));
-    ASSERT_TRUE(saved.ok) << saved.message;
-    EXPECT_EQ(saved.message, message::kSaveDone);
+    ASSERT_TRUE(saved.ok()) << saved.message;
+    EXPECT_EQ(*saved, f.folders.save("sounds.dat"));
     EXPECT_EQ(f.model.image().soundCount, 1);
     ASSERT_EQ(progress.size(), 1u);
     EXPECT_EQ(progress[0], "사운드파일 [ding.wav]를 [sounds]분석기에 저장하고 있습니다.");
-    auto bytes = f.folders.readFile(saved.path);
+    auto bytes = f.folders.readFile(*saved);
     auto blocks = walkBlocks(bytes, 0, 4);
     ASSERT_EQ(blocks.size(), 3u);
     EXPECT_EQ(blockContent(bytes, blocks[2], wav.size()), wav);
 
     std::filesystem::remove(joinPath(f.folders.sound(), "ding.wav"));
     AnalyzerModel opened;
-    ASSERT_TRUE(f.file.open(opened, saved.path).ok);
+    ASSERT_TRUE(f.file.open(opened, *saved).ok());
     EXPECT_EQ(f.folders.readFile(joinPath(f.folders.sound(), "ding.wav")), wav);
 }
 
@@ -112,14 +112,14 @@ TEST(AnalyzerFile, EmptySoundFileIsAnEmptyBlock) {
     f.folders.writeFile(joinPath(f.folders.sound(), "quiet.wav"), {});
     addItemWith(f.model, {soundCommand("quiet.wav")});
     FileResult saved = f.file.save(f.model, f.folders.save("quiet.dat"));
-    ASSERT_TRUE(saved.ok) << saved.message;
-    auto bytes = f.folders.readFile(saved.path);
+    ASSERT_TRUE(saved.ok()) << saved.message;
+    auto bytes = f.folders.readFile(*saved);
     auto blocks = walkBlocks(bytes, 0, 4);
     ASSERT_EQ(blocks.size(), 3u);
     EXPECT_EQ(blocks[2].length, 0u);
     std::filesystem::remove(joinPath(f.folders.sound(), "quiet.wav"));
     AnalyzerModel opened;
-    ASSERT_TRUE(f.file.open(opened, saved.path).ok);
+    ASSERT_TRUE(f.file.open(opened, *saved).ok());
     EXPECT_TRUE(std::filesystem::exists(joinPath(f.folders.sound(), "quiet.wav")));
 }
 
@@ -134,7 +134,7 @@ TEST(AnalyzerFile, ErasedScreenshotsHaveNoBlockAndStillOpen) {
     AnalyzerFile file(folders.image(), folders.sound());
     AnalyzerModel model;
     FileResult r = file.open(model, folders.save("erased.dat"));
-    ASSERT_TRUE(r.ok) << r.message;
+    ASSERT_TRUE(r.ok()) << r.message;
     EXPECT_EQ(model.image().screenshotCount, 2);
     EXPECT_EQ(model.image().screenshots[3].erased, 1);
     EXPECT_TRUE(std::filesystem::is_empty(folders.image()));
@@ -152,7 +152,7 @@ TEST(AnalyzerFile, RecordedMacroBitNineCarriesBankTwoSlotTwo) {
     };
     addItemWith(f.model, {macroCommand(kMacroPlayRecorded, 9)});
     MemorySink sink;
-    ASSERT_TRUE(f.file.write(f.model, sink, false).ok);
+    ASSERT_TRUE(f.file.write(f.model, sink, false).ok());
     EXPECT_NE(question.find("[사용중인 녹화매크로]\n2-2 \n\n"), std::string::npos) << question;
     EXPECT_EQ(f.model.image().recordedMacroMask, 1u << 9);
     auto blocks = walkBlocks(sink.bytes, 0, 2);
@@ -178,13 +178,13 @@ TEST(AnalyzerFile, CombinationExtrasAreEmbeddedOnceAndInstalledInFileOrder) {
     addItemWith(f.model, {macroCommand(kMacroPlayRecorded, 2), macroCommand(kMacroPlayCombination, 0),
                           macroCommand(kMacroPlayCombination, 3)});
     FileResult saved = f.file.save(f.model, f.folders.save("combo.dat"));
-    ASSERT_TRUE(saved.ok) << saved.message;
+    ASSERT_TRUE(saved.ok()) << saved.message;
     // Recorded 2 by the record's mask; combination 0 with its extras R5 and E1
     // (R2 is already carried); combination 3 alone.
     EXPECT_EQ(machine.reads, (std::vector<std::string>{"R2", "C0", "R5", "E1", "C3"}));
     EXPECT_EQ(f.model.image().recordedMacroMask, 1u << 2);
     EXPECT_EQ(f.model.image().editMacroMask, 0u);
-    auto bytes = f.folders.readFile(saved.path);
+    auto bytes = f.folders.readFile(*saved);
     auto blocks = walkBlocks(bytes, 0, 2);
     size_t section = blocks[1].offset + 4 + blocks[1].length;
     size_t expected = (63 + 400 + 1) + (65 + 400 + 3) + (63 + 400 + 2) + (53 + 400 + 1) + (65 + 400);
@@ -199,8 +199,8 @@ TEST(AnalyzerFile, CombinationExtrasAreEmbeddedOnceAndInstalledInFileOrder) {
         return true;
     };
     AnalyzerModel opened;
-    FileResult r = reader.open(opened, saved.path);
-    ASSERT_TRUE(r.ok) << r.message;
+    FileResult r = reader.open(opened, *saved);
+    ASSERT_TRUE(r.ok()) << r.message;
     EXPECT_NE(question.find("[조합매크로 메모리]\n1  4  "), std::string::npos) << question;
     EXPECT_EQ(target.writes, (std::vector<std::string>{"R2 header", "R2 body", "C0 header", "C0 body", "R5 header",
                                                         "R5 body", "E1 header", "E1 body"}));
@@ -215,7 +215,7 @@ TEST(AnalyzerFile, NoToEmbeddingClearsMasksAndReopeningWarnsWithoutInstalling) {
     f.file.hooks().askEmbedMacros = [](const std::string&) { return false; };
     addItemWith(f.model, {macroCommand(kMacroPlayEdit, 4)});
     FileResult saved = f.file.save(f.model, f.folders.save("nomacro.dat"));
-    ASSERT_TRUE(saved.ok);
+    ASSERT_TRUE(saved.ok());
     EXPECT_FALSE(f.model.storedMacroMasks().any());
     EXPECT_TRUE(machine.reads.empty());
 
@@ -226,10 +226,10 @@ TEST(AnalyzerFile, NoToEmbeddingClearsMasksAndReopeningWarnsWithoutInstalling) {
     };
     f.file.hooks().askInstallMacros = [&](const std::string&) { return ++asked > 0; };
     AnalyzerModel opened;
-    ASSERT_TRUE(f.file.open(opened, saved.path).ok);
+    ASSERT_TRUE(f.file.open(opened, *saved).ok());
     EXPECT_EQ(opened.itemCount(), 1);
-    FileResult cancelled = f.file.open(opened, saved.path);
-    EXPECT_FALSE(cancelled.ok);
+    FileResult cancelled = f.file.open(opened, *saved);
+    EXPECT_FALSE(cancelled.ok());
     EXPECT_TRUE(cancelled.cancelled);
     EXPECT_EQ(opened.itemCount(), 0);
     EXPECT_EQ(warned, 2);
@@ -245,7 +245,7 @@ TEST(AnalyzerFile, MachineReadFailureStopsTheSaveAndKeepsTheOldFile) {
     f.file.hooks().askEmbedMacros = [](const std::string&) { return true; };
     addItemWith(f.model, {macroCommand(kMacroPlayRecorded, 0)});
     std::string path = f.folders.save("keep.dat");
-    ASSERT_TRUE(f.file.save(f.model, path).ok);
+    ASSERT_TRUE(f.file.save(f.model, path).ok());
     auto before = f.folders.readFile(path);
     struct Case {
         std::string fail;
@@ -258,7 +258,7 @@ TEST(AnalyzerFile, MachineReadFailureStopsTheSaveAndKeepsTheOldFile) {
         machine.failRead = c.fail;
         addItemWith(f.model, {});
         FileResult r = f.file.save(f.model, path);
-        EXPECT_FALSE(r.ok);
+        EXPECT_FALSE(r.ok());
         EXPECT_EQ(r.message, c.message);
         EXPECT_EQ(f.folders.readFile(path), before);
     }
@@ -272,15 +272,15 @@ TEST(AnalyzerFile, MissingSoundFailsTheSaveAndKeepsTheOldFile) {
     f.folders.writeFile(joinPath(f.folders.sound(), "a.wav"), {1, 2, 3});
     addItemWith(f.model, {soundCommand("a.wav")});
     std::string path = f.folders.save("old.dat");
-    ASSERT_TRUE(f.file.save(f.model, path).ok);
+    ASSERT_TRUE(f.file.save(f.model, path).ok());
     auto before = f.folders.readFile(path);
     addItemWith(f.model, {soundCommand("b.wav")});
     FileResult r = f.file.save(f.model, path);
-    EXPECT_FALSE(r.ok);
+    EXPECT_FALSE(r.ok());
     EXPECT_EQ(r.message, "사운드파일 [b.wav]를 [old]분석기에 저장하는 동안 오류가 발생했습니다.");
     EXPECT_EQ(f.folders.readFile(path), before);
     addItemWith(f.model, {soundCommand("../escape.wav")});
-    EXPECT_FALSE(f.file.save(f.model, path).ok);
+    EXPECT_FALSE(f.file.save(f.model, path).ok());
     EXPECT_EQ(f.folders.readFile(path), before);
 }
 
@@ -350,12 +350,12 @@ TEST(AnalyzerFile, SaveOpenSaveGivesIdenticalBytes) {
     f.file.hooks().askEmbedMacros = [](const std::string&) { return true; };
     f.file.hooks().askInstallMacros = [](const std::string&) { return false; };
     FileResult first = f.file.save(f.model, f.folders.save("round.dat"));
-    ASSERT_TRUE(first.ok) << first.message;
-    auto firstBytes = f.folders.readFile(first.path);
+    ASSERT_TRUE(first.ok()) << first.message;
+    auto firstBytes = f.folders.readFile(*first);
 
     AnalyzerModel opened;
-    FileResult r = f.file.open(opened, first.path);
-    ASSERT_TRUE(r.ok) << r.message;
+    FileResult r = f.file.open(opened, *first);
+    ASSERT_TRUE(r.ok()) << r.message;
     EXPECT_EQ(opened.image().recognitionImageCount, 3);
     EXPECT_EQ(opened.recognitionImage(2)->pattern, 1);
     EXPECT_EQ(opened.recognitionImage(3)->pixels[0], 4);
@@ -367,8 +367,8 @@ TEST(AnalyzerFile, SaveOpenSaveGivesIdenticalBytes) {
     EXPECT_EQ(text::cp949ToUtf8(fixedText(opened.image().name)), "round");
 
     FileResult second = f.file.save(opened, f.folders.save("round.dat"));
-    ASSERT_TRUE(second.ok) << second.message;
-    EXPECT_TRUE(f.folders.readFile(second.path) == firstBytes);
+    ASSERT_TRUE(second.ok()) << second.message;
+    EXPECT_TRUE(f.folders.readFile(*second) == firstBytes);
 }
 
 TEST(AnalyzerFile, AutosaveCarriesNoMacrosAndRestoreChecksTheMarker) {
@@ -378,11 +378,11 @@ TEST(AnalyzerFile, AutosaveCarriesNoMacrosAndRestoreChecksTheMarker) {
     f.file.setMachine(&machine);
     f.file.hooks().askEmbedMacros = [](const std::string&) { return true; };
     std::string path = f.folders.save("save.tmp");
-    ASSERT_TRUE(f.file.saveAutosave(f.model, path).ok);
+    ASSERT_TRUE(f.file.saveAutosave(f.model, path).ok());
     EXPECT_TRUE(machine.reads.empty());
     AnalyzerModel restored;
     FileResult r = f.file.restoreAutosave(restored, path);
-    ASSERT_TRUE(r.ok) << r.message;
+    ASSERT_TRUE(r.ok()) << r.message;
     EXPECT_EQ(restored.itemCount(), 2);
     EXPECT_EQ(restored.image().numberPackCount, 1);
     // The file stands by itself: its record announces no macro sections, so
@@ -390,7 +390,7 @@ TEST(AnalyzerFile, AutosaveCarriesNoMacrosAndRestoreChecksTheMarker) {
     EXPECT_FALSE(restored.storedMacroMasks().any());
     AnalyzerModel opened;
     r = f.file.open(opened, path);
-    ASSERT_TRUE(r.ok) << r.message;
+    ASSERT_TRUE(r.ok()) << r.message;
     EXPECT_EQ(opened.itemCount(), 2);
     EXPECT_EQ(opened.image().numberPackCount, 1);
 
@@ -398,9 +398,9 @@ TEST(AnalyzerFile, AutosaveCarriesNoMacrosAndRestoreChecksTheMarker) {
     ref.record.put32(reference::at::kFormatMarker, 29);
     f.folders.writeFile(path, ref.bytes());
     r = f.file.restoreAutosave(restored, path);
-    EXPECT_FALSE(r.ok);
+    EXPECT_FALSE(r.ok());
     EXPECT_EQ(r.message, message::kNotAnAnalyzerFile);
-    EXPECT_TRUE(f.file.open(restored, path).ok); // an ordinary open does not ask for it
+    EXPECT_TRUE(f.file.open(restored, path).ok()); // an ordinary open does not ask for it
 }
 
 } // namespace

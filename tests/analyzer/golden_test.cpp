@@ -92,7 +92,7 @@ TEST(GoldenFiles, EmptyAnalyzerLoads) {
     AnalyzerFile file(folders.image(), folders.sound());
     AnalyzerModel model;
     FileResult r = file.open(model, source("tests/golden/empty.dat").string());
-    ASSERT_TRUE(r.ok) << r.message;
+    ASSERT_TRUE(r.ok()) << r.message;
     EXPECT_EQ(model.image().activeVariableCount, 50);
     EXPECT_EQ(model.image().formatMarker, 30);
     EXPECT_EQ(model.itemCount(), 0);
@@ -108,7 +108,7 @@ TEST(GoldenFiles, TypicalAnalyzerLoadsWithItsContents) {
     };
     AnalyzerModel model;
     FileResult r = file.open(model, source("tests/golden/typical.dat").string());
-    ASSERT_TRUE(r.ok) << r.message;
+    ASSERT_TRUE(r.ok()) << r.message;
     const AnalyzerImage& a = model.image();
     EXPECT_EQ(text::cp949ToUtf8(fixedText(a.name)), "골든");
     EXPECT_EQ(a.screenshotCount, 2);
@@ -141,7 +141,7 @@ TEST(GoldenFiles, ErrorsAreRefusedCleanly) {
         if (!entry.is_regular_file()) continue; // macros/: the control panel's
         AnalyzerModel model;
         FileResult r = file.open(model, entry.path().string());
-        EXPECT_FALSE(r.ok) << entry.path();
+        EXPECT_FALSE(r.ok()) << entry.path();
         EXPECT_EQ(r.message, message::kOpenFailed) << entry.path();
         EXPECT_EQ(model.itemCount(), 0);
         EXPECT_EQ(model.image().activeVariableCount, 50);

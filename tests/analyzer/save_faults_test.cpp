@@ -32,7 +32,7 @@ TEST(AnalyzerSaveFaults, EveryFailedStepKeepsThePreviousFile) {
         const std::string path = folders.save(c.autosave ? "save.tmp" : "work.dat");
         auto save = [&]() -> SaveAttempt {
             FileResult r = c.autosave ? file.saveAutosave(model, path) : file.save(model, path);
-            return {r.ok, r.message};
+            return {r.ok(), r.message};
         };
         addItemNamed(model, "first");
         ASSERT_TRUE(save().ok);
@@ -43,7 +43,7 @@ TEST(AnalyzerSaveFaults, EveryFailedStepKeepsThePreviousFile) {
         EXPECT_GE(points, 6);
         AnalyzerModel reopened;
         FileResult opened = c.autosave ? file.restoreAutosave(reopened, path) : file.open(reopened, path);
-        ASSERT_TRUE(opened.ok) << opened.message;
+        ASSERT_TRUE(opened.ok()) << opened.message;
         EXPECT_EQ(reopened.itemCount(), 2);
         std::printf("%s: %d failure points\n", c.name, points);
     }

@@ -74,7 +74,7 @@ TEST(EmbeddedMacrosOnTheSimulatedMachine, WhatOneMachineCarriesAnotherReceives) 
     ASSERT_TRUE(addCommand(item, macroCommand(kMacroPlayCombination, 1)));
     ASSERT_TRUE(model.insertItem(0, item));
     FileResult saved = file.save(model, folders.save("macros.dat"));
-    ASSERT_TRUE(saved.ok) << saved.message;
+    ASSERT_TRUE(saved.ok()) << saved.message;
 
     quillon::testing::SimLink target(LinkKind::Hid, Program::AnalyzerEditor, false);
     LinkMacroMemory targetMemory(target.link);
@@ -83,8 +83,8 @@ TEST(EmbeddedMacrosOnTheSimulatedMachine, WhatOneMachineCarriesAnotherReceives) 
     reader.setMachine(&targetPort);
     reader.hooks().askInstallMacros = [](const std::string&) { return true; };
     AnalyzerModel opened;
-    FileResult r = reader.open(opened, saved.path);
-    ASSERT_TRUE(r.ok) << r.message;
+    FileResult r = reader.open(opened, *saved);
+    ASSERT_TRUE(r.ok()) << r.message;
     for (size_t n : {9u, 4u}) {
         EXPECT_EQ(target.machine.recordedMemory(n).header, source.machine.recordedMemory(n).header) << n;
         EXPECT_EQ(target.machine.recordedMemory(n).body, source.machine.recordedMemory(n).body) << n;

@@ -40,7 +40,7 @@ TEST(MadeImage, FoundByTheRunnerOnTheSameScreen) {
     appendItem(model, "찾기", &looking);
     AnalyzerFile file(scratch.path(), scratch.path());
     const std::string path = scratch.file("made.dat");
-    ASSERT_TRUE(file.save(model, path).ok);
+    ASSERT_TRUE(file.save(model, path).ok());
 
     AnalyzerModel loaded;
     ASSERT_EQ(quillon::loadAnalyzerForRun(loaded, path, scratch.path()), run_load::kOk);

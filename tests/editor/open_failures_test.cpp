@@ -84,7 +84,7 @@ protected:
         appendItem(other, "다른항목", &item);
         AnalyzerFile writer(otherFolders.image, otherFolders.sound);
         FileResult saved = autosave ? writer.saveAutosave(other, path) : writer.save(other, path);
-        ASSERT_TRUE(saved.ok) << saved.message;
+        ASSERT_TRUE(saved.ok()) << saved.message;
         dialogs.shown.clear();
     }
 

@@ -180,10 +180,10 @@ int main(int argc, char** argv) {
 
     AnalyzerFile file("", "");
     FileResult result = file.save(model, argv[1]);
-    if (!result.ok) {
+    if (!result.ok()) {
         std::fprintf(stderr, "make-demo-analyzer: %s\n", result.message.c_str());
         return 1;
     }
-    std::printf("%s\n", result.path.c_str());
+    std::printf("%s\n", result->c_str());
     return 0;
 }

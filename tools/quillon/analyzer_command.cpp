@@ -132,7 +132,7 @@ int analyzerCommand(const Args& args) {
         return 1;
     }
     FileResult result = file.open(model, args[1]);
-    if (!result.ok) {
+    if (!result.ok()) {
         std::fprintf(stderr, "quillon analyzer: %s: %s\n", args[1].c_str(), result.message.c_str());
         return 1;
     }

@@ -33,7 +33,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     file.hooks().askContinueWithMissingMacros = [](const std::string&) { return true; };
     MemorySource source(data, size);
     FileResult result = file.read(model, source, size % 2 == 1);
-    if (!result.ok && model.image().itemCount != 0) {
+    if (!result.ok() && model.image().itemCount != 0) {
         __builtin_trap(); // a refused file must leave a reset model
     }
     return 0;
