@@ -28,6 +28,7 @@
 #include "runner/ui/runner_session.h"
 #include "winui/crash_report.h"
 #include "winui/file_dialogs.h"
+#include "winui/message_boxes.h"
 
 namespace quillon::runner_ui {
 namespace {
@@ -67,7 +68,7 @@ int run(RunnerSession& session, const std::string& pathArgument) {
     session.programFolder = quillon::programFolder();
     StartupLoadResult loaded = session.data.load(session.programFolder);
     if (auto box = startupFailureBox(Program::AnalyzerRunner, loaded, session.data)) {
-        MessageBoxW(nullptr, widen(box->message).c_str(), widen(box->caption).c_str(), MB_OK | MB_ICONWARNING);
+        winui::messageBox(nullptr, box->message, box->caption, MB_OK | MB_ICONWARNING);
         return 0;
     }
     if (loaded != StartupLoadResult::Ok) {
@@ -121,8 +122,7 @@ int run(RunnerSession& session, const std::string& pathArgument) {
 } // namespace
 
 void showWarning(RunnerSession& session, HWND owner, const std::string& message) {
-    MessageBoxW(owner, widen(message).c_str(), widen(session.data.text(text_offset::kRunnerCaption)).c_str(),
-                MB_OK | MB_ICONWARNING);
+    winui::messageBox(owner, message, session.data.text(text_offset::kRunnerCaption), MB_OK | MB_ICONWARNING);
 }
 
 } // namespace quillon::runner_ui

@@ -11,6 +11,7 @@
 #include "analyzer/model.h"
 #include "device/link.h"
 #include "device/startup_data.h"
+#include "winui/dialog_colours.h"
 #include "winui/worker_thread.h"
 
 namespace quillon::runner {
@@ -60,10 +61,8 @@ struct RunnerSession {
     uint32_t countdownStart = 0;
     uint32_t runStart = 0; // tick count when the interpreter started
 
-    HBRUSH dialogBrush = nullptr;
-    HBRUSH staticBrush = nullptr;
-    COLORREF dialogColour = 0;
-    COLORREF staticColour = 0;
+    // The status windows' background brushes, made with the main window.
+    std::unique_ptr<winui::DialogBrushes> brushes;
 
     WorkerThread watchThread;
     WorkerThread interpreterThread;

@@ -22,17 +22,13 @@
 #include "runner/ui/runner_host.h"
 #include "runner/ui/runner_screen.h"
 #include "runner/ui/runner_session.h"
+#include "winui/dialog_data.h"
 #include "winui/window_fit.h"
 
 namespace quillon::runner_ui {
 namespace {
 
-constexpr COLORREF kDefaultDialogColour = 0xA2E6D5;
-constexpr COLORREF kDefaultStaticColour = 0xB2FDEA;
-
-RunnerSession& sessionOf(HWND window) {
-    return *reinterpret_cast<RunnerSession*>(GetWindowLongPtrW(window, DWLP_USER));
-}
+RunnerSession& sessionOf(HWND window) { return *winui::dialogData<RunnerSession>(window); }
 
 void setText(HWND window, int id, const std::string& utf8) { SetDlgItemTextW(window, id, widen(utf8).c_str()); }
 
@@ -163,18 +159,13 @@ void endRun(RunnerSession& session, bool computerOff) {
 }
 
 INT_PTR colourControls(RunnerSession& session, UINT message, WPARAM wParam) {
-    HDC dc = reinterpret_cast<HDC>(wParam);
-    if (message == WM_CTLCOLORDLG) {
-        return reinterpret_cast<INT_PTR>(session.dialogBrush);
-    }
-    SetBkColor(dc, session.staticColour);
-    return reinterpret_cast<INT_PTR>(session.staticBrush);
+    return session.brushes ? session.brushes->paint(message, wParam) : 0;
 }
 
 INT_PTR CALLBACK miniWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
     case WM_INITDIALOG:
-        SetWindowLongPtrW(window, DWLP_USER, lParam);
+        winui::attachDialogData(window, reinterpret_cast<RunnerSession*>(lParam));
         return TRUE;
     case WM_CTLCOLORDLG:
     case WM_CTLCOLORSTATIC:
@@ -226,14 +217,8 @@ void fillVariableChoices(RunnerSession& session, HWND window) {
 void initialiseMainWindow(HWND window, RunnerSession& session) {
     session.mainWindow = window;
     session.currentWindow = window;
-    const bool custom = session.data.setting(setting_offset::kCustomColours) == 1;
-    session.dialogColour = custom ? static_cast<COLORREF>(session.data.setting(setting_offset::kDialogColour))
-                                  : kDefaultDialogColour;
-    session.staticColour = custom
-                               ? static_cast<COLORREF>(session.data.setting(setting_offset::kTextBackgroundColour))
-                               : kDefaultStaticColour;
-    session.dialogBrush = CreateSolidBrush(session.dialogColour);
-    session.staticBrush = CreateSolidBrush(session.staticColour);
+    session.brushes =
+        std::make_unique<winui::DialogBrushes>(winui::dialogColoursOf(session.data, winui::kRunnerColourSettings));
     session.miniWindow = CreateDialogParamW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDD_RUNNER_MINI), window,
                                             miniWindowProc, reinterpret_cast<LPARAM>(&session));
 
@@ -280,8 +265,7 @@ void initialiseMainWindow(HWND window, RunnerSession& session) {
 INT_PTR CALLBACK mainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
     case WM_INITDIALOG:
-        SetWindowLongPtrW(window, DWLP_USER, lParam);
-        initialiseMainWindow(window, *reinterpret_cast<RunnerSession*>(lParam));
+        initialiseMainWindow(window, *winui::attachDialogData(window, reinterpret_cast<RunnerSession*>(lParam)));
         return TRUE;
     case WM_CTLCOLORDLG:
     case WM_CTLCOLORSTATIC:
@@ -329,12 +313,7 @@ INT_PTR CALLBACK mainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
 void runStatusWindows(RunnerSession& session) {
     DialogBoxParamW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDD_RUNNER_MAIN), nullptr, mainWindowProc,
                     reinterpret_cast<LPARAM>(&session));
-    if (session.dialogBrush) {
-        DeleteObject(session.dialogBrush);
-    }
-    if (session.staticBrush) {
-        DeleteObject(session.staticBrush);
-    }
+    session.brushes.reset();
 }
 
 } // namespace quillon::runner_ui

@@ -32,6 +32,8 @@
 #include "shot/link_shot_machine.h"
 #include "shot/ui/shot_screen_win.h"
 #include "winui/crash_report.h"
+#include "winui/dialog_data.h"
+#include "winui/message_boxes.h"
 #include "winui/worker_thread.h"
 
 namespace quillon {
@@ -52,7 +54,7 @@ constexpr const char* kCaptureFailedText =
     "화면을 읽지 못해 더 이상 스크린샷을 찍을 수 없습니다.\n창을 닫은 뒤 프로그램을 다시 실행해 주세요.";
 
 void warningBox(HWND owner, const std::string& text, const std::string& caption) {
-    MessageBoxW(owner, widen(text).c_str(), widen(caption).c_str(), MB_OK | MB_ICONWARNING | MB_TOPMOST);
+    winui::messageBox(owner, text, caption, MB_OK | MB_ICONWARNING | MB_TOPMOST);
 }
 
 struct ShotTaker {
@@ -222,11 +224,9 @@ LRESULT CALLBACK dragButtonProc(HWND button, UINT message, WPARAM wParam, LPARAM
 }
 
 INT_PTR CALLBACK shotDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
-    auto* taker = reinterpret_cast<ShotTaker*>(GetWindowLongPtrW(dialog, DWLP_USER));
+    ShotTaker* taker = winui::dialogData<ShotTaker>(dialog, message, lParam);
     switch (message) {
     case WM_INITDIALOG:
-        taker = reinterpret_cast<ShotTaker*>(lParam);
-        SetWindowLongPtrW(dialog, DWLP_USER, lParam);
         if (!taker->start(dialog)) {
             EndDialog(dialog, 0);
             return TRUE;
