@@ -28,6 +28,8 @@ constexpr const char* kSaveTitle = "저장할 파일이름을 입력/선택해�
 constexpr const char* kFilter = "자동클릭(*.aut)|*.aut|";
 
 struct AutoClickPage {
+    explicit AutoClickPage(ControlSession& s) : session(s) {}
+    ControlSession& session;
     AutoClickSettings settings{};
     AutoKeyBox keyBox;
 };
@@ -156,9 +158,9 @@ void keyPressed(HWND box, uint8_t code, void* context) {
     showKeys(GetParent(box), data->settings);
 }
 
-void showPageOutcome(HWND page, const PageOutcome& outcome) {
+void showPageOutcome(ControlSession& s, HWND page, const PageOutcome& outcome) {
     if (outcome.linkLost) {
-        endOnLinkFailure(page);
+        endOnLinkFailure(s, page);
     } else if (!outcome.ok) {
         winui::showWarning(page, outcome.message);
     } else if (!outcome.message.empty()) {
@@ -180,7 +182,10 @@ void loadFile(HWND page, AutoClickPage& data, const std::string& path) {
 
 INT_PTR CALLBACK autoClickPageProc(HWND page, UINT message, WPARAM wParam, LPARAM lParam) {
     auto* data = winui::dialogData<AutoClickPage>(page, message, lParam);
-    ControlSession& s = session();
+    if (data == nullptr) {
+        return FALSE;
+    }
+    ControlSession& s = data->session;
     switch (message) {
     case WM_INITDIALOG: {
         makeKeyBox(GetDlgItem(page, IDC_AC_KEYS), keyPressed, data);
@@ -190,7 +195,7 @@ INT_PTR CALLBACK autoClickPageProc(HWND page, UINT message, WPARAM wParam, LPARA
         if (!s.autoClickRead) {
             uint8_t block[control::kAutoClickBlockSize] = {};
             if (!s.memory.readAutoClickBlock(block, kFirstShowingLocation)) {
-                endOnLinkFailure(page);
+                endOnLinkFailure(s, page);
                 return TRUE;
             }
             s.autoClick = autoClickSettingsForFirstShowing(block, sizeof block);
@@ -199,7 +204,7 @@ INT_PTR CALLBACK autoClickPageProc(HWND page, UINT message, WPARAM wParam, LPARA
         data->settings = s.autoClick;
         showSettings(page, data->settings);
         // An auto-click file opened from Explorer.
-        if (const std::string path = takeStartFile(ControlPage::AutoClick); !path.empty()) {
+        if (const std::string path = takeStartFile(s, ControlPage::AutoClick); !path.empty()) {
             loadFile(page, *data, path);
         }
         return TRUE;
@@ -227,12 +232,12 @@ INT_PTR CALLBACK autoClickPageProc(HWND page, UINT message, WPARAM wParam, LPARA
                 data->settings = loaded;
                 showSettings(page, loaded);
             }
-            showPageOutcome(page, outcome);
+            showPageOutcome(s, page, outcome);
             return TRUE;
         }
         case IDC_AC_LOAD_FILE: {
             const std::string path =
-                chooseOpenFile(page, kLoadTitle, kFilter, "aut", userFolder(name_offset::kAutoClickFolder));
+                chooseOpenFile(page, kLoadTitle, kFilter, "aut", userFolder(s, name_offset::kAutoClickFolder));
             if (!path.empty()) {
                 loadFile(page, *data, path);
             }
@@ -244,7 +249,7 @@ INT_PTR CALLBACK autoClickPageProc(HWND page, UINT message, WPARAM wParam, LPARA
             if (outcome.ok) {
                 s.autoClick = data->settings;
             }
-            showPageOutcome(page, outcome);
+            showPageOutcome(s, page, outcome);
             return TRUE;
         }
         case IDC_AC_SAVE_FILE: {
@@ -255,7 +260,7 @@ INT_PTR CALLBACK autoClickPageProc(HWND page, UINT message, WPARAM wParam, LPARA
                 return TRUE;
             }
             const std::string path = chooseSaveFile(page, kSaveTitle, kFilter, "aut",
-                                                    userFolder(name_offset::kAutoClickFolder),
+                                                    userFolder(s, name_offset::kAutoClickFolder),
                                                     autoClickName(data->settings));
             if (path.empty()) {
                 return TRUE;
@@ -274,15 +279,15 @@ INT_PTR CALLBACK autoClickPageProc(HWND page, UINT message, WPARAM wParam, LPARA
         delete data;
         return FALSE;
     default:
-        return paintDialog(message, wParam);
+        return paintDialog(&s, message, wParam);
     }
 }
 
 } // namespace
 
-HWND createAutoClickPage(HWND parent) {
-    return CreateDialogParamW(session().instance, MAKEINTRESOURCEW(IDD_PAGE_AUTO_CLICK), parent, autoClickPageProc,
-                              reinterpret_cast<LPARAM>(new AutoClickPage));
+HWND createAutoClickPage(ControlSession& s, HWND parent) {
+    return CreateDialogParamW(s.instance, MAKEINTRESOURCEW(IDD_PAGE_AUTO_CLICK), parent, autoClickPageProc,
+                              reinterpret_cast<LPARAM>(new AutoClickPage(s)));
 }
 
 } // namespace quillon::control_ui

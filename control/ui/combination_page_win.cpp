@@ -23,6 +23,6 @@ const MacroPageKind kCombinationPage = {
 
 } // namespace
 
-HWND createCombinationPage(HWND parent) { return createMacroPage(parent, kCombinationPage); }
+HWND createCombinationPage(ControlSession& s, HWND parent) { return createMacroPage(s, parent, kCombinationPage); }
 
 } // namespace quillon::control_ui

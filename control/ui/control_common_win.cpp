@@ -26,17 +26,15 @@
 
 namespace quillon::control_ui {
 
-std::string userFolder(size_t nameOffset) {
-    const std::string folder =
-        namedUserFolder(userDataFolder(session().programFolder), session().data.name(nameOffset));
+std::string userFolder(const ControlSession& s, size_t nameOffset) {
+    const std::string folder = namedUserFolder(userDataFolder(s.programFolder), s.data.name(nameOffset));
     SHCreateDirectoryExW(nullptr, widen(folder).c_str(), nullptr);
     return folder;
 }
 
 namespace {
 
-void endWith(HWND owner, const LinkFailureNotice& notice) {
-    ControlSession& s = session();
+void endWith(ControlSession& s, HWND owner, const LinkFailureNotice& notice) {
     if (s.ending) {
         return;
     }
@@ -44,7 +42,7 @@ void endWith(HWND owner, const LinkFailureNotice& notice) {
     // The lines being edited would be lost with the program: they are kept
     // as macro files first, and the message names them.
     std::string text = notice.text;
-    const std::string kept = keptPagesText(saveUnsavedPages());
+    const std::string kept = keptPagesText(saveUnsavedPages(s));
     if (!kept.empty()) {
         text += "\n\n" + kept;
     }
@@ -67,27 +65,28 @@ std::string keptPagesText(const std::vector<std::string>& paths) {
     return text;
 }
 
-std::string takeStartFile(control::ControlPage page) {
-    ControlSession& s = session();
+std::string takeStartFile(ControlSession& s, control::ControlPage page) {
     if (s.startPath.empty() || control::pageOfMacroFile(s.startPath) != page) {
         return {};
     }
     return std::exchange(s.startPath, std::string());
 }
 
-void endOnLinkFailure(HWND owner) { endWith(owner, exchangeFailureNotice(Program::ControlPanel, session().link.lastError())); }
-
-// A record with a wrong magic is named by the record's own code, wherever it was read.
-void endOnOptionRecordFailure(HWND owner) {
-    LinkError error = session().link.lastError();
-    error.location = 0;
-    endWith(owner, optionRecordFailureNotice(Program::ControlPanel, error));
+void endOnLinkFailure(ControlSession& s, HWND owner) {
+    endWith(s, owner, exchangeFailureNotice(Program::ControlPanel, s.link.lastError()));
 }
 
-void endOnHotkeyRecordFailure(HWND owner) {
-    LinkError error = session().link.lastError();
+// A record with a wrong magic is named by the record's own code, wherever it was read.
+void endOnOptionRecordFailure(ControlSession& s, HWND owner) {
+    LinkError error = s.link.lastError();
     error.location = 0;
-    endWith(owner, hotkeyRecordFailureNotice(error));
+    endWith(s, owner, optionRecordFailureNotice(Program::ControlPanel, error));
+}
+
+void endOnHotkeyRecordFailure(ControlSession& s, HWND owner) {
+    LinkError error = s.link.lastError();
+    error.location = 0;
+    endWith(s, owner, hotkeyRecordFailureNotice(error));
 }
 
 std::string chooseOpenFile(HWND owner, const char* title, const char* filter, const char* defaultExtension,
@@ -105,6 +104,7 @@ std::string chooseSaveFile(HWND owner, const char* title, const char* filter, co
 namespace {
 
 struct PickerData {
+    ControlSession* session;
     MemoryPicker* picker;
     int chosen = -1;
 };
@@ -161,7 +161,7 @@ INT_PTR CALLBACK pickerProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lPa
                     data->picker->lines[*selected] = *line;
                     winui::fillListBox(GetDlgItem(dialog, IDC_PICK_LIST), data->picker->lines, *selected);
                     echoSelection(dialog, *data->picker);
-                } else if (session().ending) {
+                } else if (data->session->ending) {
                     EndDialog(dialog, IDCANCEL);
                 }
             }
@@ -172,25 +172,25 @@ INT_PTR CALLBACK pickerProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lPa
         }
         return FALSE;
     default:
-        return paintDialog(message, wParam);
+        return paintDialog(data ? data->session : nullptr, message, wParam);
     }
 }
 
 } // namespace
 
-std::function<std::string(size_t)> recordedEcho() {
-    return [](size_t i) { return control::memoryPickerEcho(false, i, session().recordedHeaders.name(i)); };
+std::function<std::string(size_t)> recordedEcho(ControlSession& s) {
+    return [&s](size_t i) { return control::memoryPickerEcho(false, i, s.recordedHeaders.name(i)); };
 }
-std::function<std::string(size_t)> editEcho() {
-    return [](size_t i) { return control::memoryPickerEcho(false, i, session().editHeaders.name(i)); };
+std::function<std::string(size_t)> editEcho(ControlSession& s) {
+    return [&s](size_t i) { return control::memoryPickerEcho(false, i, s.editHeaders.name(i)); };
 }
-std::function<std::string(size_t)> combinationEcho() {
-    return [](size_t i) { return control::memoryPickerEcho(true, i, session().combinationHeaders.name(i)); };
+std::function<std::string(size_t)> combinationEcho(ControlSession& s) {
+    return [&s](size_t i) { return control::memoryPickerEcho(true, i, s.combinationHeaders.name(i)); };
 }
 
-int pickMemory(HWND owner, MemoryPicker& picker) {
-    PickerData data{&picker};
-    DialogBoxParamW(session().instance, MAKEINTRESOURCEW(IDD_MEMORY_PICKER), owner, pickerProc,
+int pickMemory(ControlSession& s, HWND owner, MemoryPicker& picker) {
+    PickerData data{&s, &picker};
+    DialogBoxParamW(s.instance, MAKEINTRESOURCEW(IDD_MEMORY_PICKER), owner, pickerProc,
                     reinterpret_cast<LPARAM>(&data));
     return data.chosen;
 }

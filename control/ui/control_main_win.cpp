@@ -9,6 +9,7 @@
 #include <shellapi.h>
 
 #include <cstdlib>
+#include <memory>
 
 #include "base/program_folder.h"
 #include "base/timer_resolution.h"
@@ -40,7 +41,7 @@ constexpr UINT kKeepAliveFailed = WM_APP + 2;
 struct PageEntry {
     ControlPage page;
     int button;
-    HWND (*create)(HWND parent);
+    HWND (*create)(ControlSession& s, HWND parent);
 };
 constexpr PageEntry kPages[] = {
     {ControlPage::Options, IDC_PAGE_OPTIONS, createOptionsPage},
@@ -60,8 +61,7 @@ const PageEntry* pageEntryOf(ControlPage page) {
 }
 
 // Shows one page (made on first use) in the page area and keeps its button pressed.
-void showPage(HWND dialog, ControlPage page) {
-    ControlSession& s = session();
+void showPage(ControlSession& s, HWND dialog, ControlPage page) {
     const PageEntry* entry = pageEntryOf(page);
     if (entry == nullptr) {
         return;
@@ -74,7 +74,7 @@ void showPage(HWND dialog, ControlPage page) {
     }
     const int index = static_cast<int>(page);
     if (s.pages[index] == nullptr && entry->create != nullptr) {
-        s.pages[index] = entry->create(dialog);
+        s.pages[index] = entry->create(s, dialog);
         if (s.ending) {
             return; // the page met a device failure while opening
         }
@@ -96,8 +96,8 @@ void showPage(HWND dialog, ControlPage page) {
     }
 }
 
-void openManual(HWND dialog) {
-    const std::wstring path = widen(control::manualPath(session().programFolder));
+void openManual(const ControlSession& s, HWND dialog) {
+    const std::wstring path = widen(control::manualPath(s.programFolder));
     const auto result = reinterpret_cast<INT_PTR>(ShellExecuteW(dialog, L"open", path.c_str(), nullptr, nullptr,
                                                                 SW_SHOWNORMAL));
     if (result <= 32) {
@@ -105,8 +105,8 @@ void openManual(HWND dialog) {
     }
 }
 
-void openWebPage(HWND dialog, size_t nameOffset) {
-    const std::string address = session().data.name(nameOffset);
+void openWebPage(const ControlSession& s, HWND dialog, size_t nameOffset) {
+    const std::string address = s.data.name(nameOffset);
     if (!control::isWebAddress(address)) {
         winui::showNotice(dialog, control::kNoWebAddress);
         return;
@@ -114,24 +114,23 @@ void openWebPage(HWND dialog, size_t nameOffset) {
     ShellExecuteW(dialog, L"open", widen(address).c_str(), nullptr, nullptr, SW_SHOWNORMAL);
 }
 
-void centreOnScreen(HWND window) {
+void centreOnScreen(const ControlSession& s, HWND window) {
     RECT r;
     GetWindowRect(window, &r);
     const int w = r.right - r.left, h = r.bottom - r.top;
-    SetWindowPos(window, nullptr, (session().screenWidth - w) / 2, (session().screenHeight - h) / 2, 0, 0,
+    SetWindowPos(window, nullptr, (s.screenWidth - w) / 2, (s.screenHeight - h) / 2, 0, 0,
                  SWP_NOSIZE | SWP_NOZORDER);
 }
 
 // Closing with lines not yet saved on the edit or combination page asks
 // first: Yes keeps them as dated copies (as when the machine is lost), No
 // drops them, Cancel stays.
-void requestClose(HWND dialog) {
-    ControlSession& s = session();
-    if (anyUnsavedPage()) {
+void requestClose(ControlSession& s, HWND dialog) {
+    if (anyUnsavedPage(s)) {
         switch (winui::messageBox(dialog, control::kUnsavedCloseQuestion, "알림", MB_YESNOCANCEL | MB_ICONQUESTION)) {
         case IDYES: {
-            const std::vector<std::string> kept = saveUnsavedPages();
-            if (anyUnsavedPage()) {
+            const std::vector<std::string> kept = saveUnsavedPages(s);
+            if (anyUnsavedPage(s)) {
                 winui::showWarning(dialog, control::kRecoveryCopyFailed);
                 return;
             }
@@ -148,17 +147,21 @@ void requestClose(HWND dialog) {
 }
 
 INT_PTR CALLBACK mainDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
-    ControlSession& s = session();
+    ControlSession* session = winui::dialogData<ControlSession>(dialog, message, lParam);
+    if (session == nullptr) {
+        return FALSE;
+    }
+    ControlSession& s = *session;
     switch (message) {
     case WM_INITDIALOG:
         s.mainDialog = dialog;
-        centreOnScreen(dialog);
+        centreOnScreen(s, dialog);
         // At a high DPI the dialog may be larger than the work area: it then scrolls.
         winui::fitToWorkArea(dialog);
         s.brushes = std::make_unique<winui::DialogBrushes>(
             winui::dialogColoursOf(s.data, winui::kControlColourSettings));
-        s.keepAlive.start(s.link, [] {
-            if (HWND main = session().mainWindow) {
+        s.keepAlive.start(s.link, [&s] {
+            if (HWND main = s.mainWindow) {
                 PostMessageW(main, kKeepAliveFailed, 0, 0);
             }
         });
@@ -168,32 +171,32 @@ INT_PTR CALLBACK mainDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM
     case kOpenFirstPage:
         if (!s.firstPageOpened) {
             s.firstPageOpened = true;
-            showPage(dialog, s.startPage);
+            showPage(s, dialog, s.startPage);
         }
         return TRUE;
     case WM_COMMAND: {
         const int id = LOWORD(wParam);
         for (const PageEntry& entry : kPages) {
             if (entry.button == id && HIWORD(wParam) == BN_CLICKED) {
-                showPage(dialog, entry.page);
+                showPage(s, dialog, entry.page);
                 return TRUE;
             }
         }
         switch (id) {
         case IDC_SCHEDULE:
-            runScheduleDialog(dialog);
+            runScheduleDialog(s, dialog);
             return TRUE;
         case IDC_HELP_MANUAL:
-            openManual(dialog);
+            openManual(s, dialog);
             return TRUE;
         case IDC_QUESTION_BOARD:
-            openWebPage(dialog, name_offset::kQuestionBoardAddress);
+            openWebPage(s, dialog, name_offset::kQuestionBoardAddress);
             return TRUE;
         case IDC_PUBLIC_LIBRARY:
-            openWebPage(dialog, name_offset::kPublicLibraryAddress);
+            openWebPage(s, dialog, name_offset::kPublicLibraryAddress);
             return TRUE;
         case IDC_CLOSE:
-            requestClose(dialog);
+            requestClose(s, dialog);
             return TRUE;
         case IDOK:
             // Enter in a page's box: the main dialog's dialog keys reach the
@@ -210,21 +213,30 @@ INT_PTR CALLBACK mainDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM
         return FALSE;
     }
     case WM_CLOSE:
-        requestClose(dialog);
+        requestClose(s, dialog);
         return TRUE;
     case WM_VSCROLL:
     case WM_HSCROLL:
     case WM_MOUSEWHEEL:
-        return winui::scrollFittedWindow(dialog, message, wParam, lParam) ? TRUE : paintDialog(message, wParam);
+        return winui::scrollFittedWindow(dialog, message, wParam, lParam) ? TRUE : paintDialog(&s, message, wParam);
     default:
-        return paintDialog(message, wParam);
+        return paintDialog(&s, message, wParam);
     }
 }
 
 LRESULT CALLBACK mainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    ControlSession& s = session();
+    // The session comes with the window's creation and stays in its user data.
+    if (message == WM_NCCREATE) {
+        SetWindowLongPtrW(window, GWLP_USERDATA,
+                          reinterpret_cast<LONG_PTR>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams));
+    }
+    auto* session = reinterpret_cast<ControlSession*>(GetWindowLongPtrW(window, GWLP_USERDATA));
+    if (session == nullptr) {
+        return DefWindowProcW(window, message, wParam, lParam);
+    }
+    ControlSession& s = *session;
     bool handled = false;
-    const LRESULT overlay = overlayMessage(window, message, wParam, lParam, handled);
+    const LRESULT overlay = overlayMessage(s, window, message, wParam, lParam, handled);
     if (handled) {
         return overlay;
     }
@@ -233,10 +245,11 @@ LRESULT CALLBACK mainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
         s.mainWindow = window;
         // Only with the machine's option record is there anything to show.
         if (!readOptionRecord(s.link, s.options)) {
-            endOnOptionRecordFailure(s.owner);
+            endOnOptionRecordFailure(s, s.owner);
             return 0;
         }
-        if (!CreateDialogParamW(s.instance, MAKEINTRESOURCEW(IDD_CONTROL_MAIN), window, mainDialogProc, 0)) {
+        if (!CreateDialogParamW(s.instance, MAKEINTRESOURCEW(IDD_CONTROL_MAIN), window, mainDialogProc,
+                                reinterpret_cast<LPARAM>(&s))) {
             PostMessageW(window, WM_CLOSE, 0, 0);
             return 0;
         }
@@ -247,7 +260,7 @@ LRESULT CALLBACK mainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
         // before, but lines being edited are kept first, and named.
         if (!s.ending) {
             s.ending = true;
-            const std::string kept = keptPagesText(saveUnsavedPages());
+            const std::string kept = keptPagesText(saveUnsavedPages(s));
             if (!kept.empty()) {
                 winui::showWarning(s.mainDialog ? s.mainDialog : window, kept);
             }
@@ -259,7 +272,7 @@ LRESULT CALLBACK mainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
         return 0;
     case WM_DESTROY:
         s.keepAlive.stop();
-        freeScreenshot();
+        freeScreenshot(s);
         s.brushes.reset();
         s.link.closeLink();
         PostQuitMessage(0);
@@ -276,8 +289,7 @@ void beepTwice() {
     MessageBeep(MB_ICONEXCLAMATION);
 }
 
-int run(HINSTANCE instance, const std::string& argument) {
-    ControlSession& s = session();
+int run(ControlSession& s, HINSTANCE instance, const std::string& argument) {
     s.instance = instance;
     // 1. The hidden owner of the start-up messages.
     s.owner = CreateDialogParamW(instance, MAKEINTRESOURCEW(IDD_CONTROL_OWNER), nullptr, ownerDialogProc, 0);
@@ -333,7 +345,7 @@ int run(HINSTANCE instance, const std::string& argument) {
     for (size_t folder : {name_offset::kEditMacroFolder, name_offset::kCombinationMacroFolder,
                           name_offset::kRecordedMacroFolder, name_offset::kAutoClickFolder,
                           name_offset::kWorkingFolder}) {
-        userFolder(folder);
+        userFolder(s, folder);
     }
     // 9. The rich-edit library and the main window.
     HMODULE richEdit = LoadLibraryW(L"Riched20.dll");
@@ -344,8 +356,7 @@ int run(HINSTANCE instance, const std::string& argument) {
     windowClass.lpszClassName = kMainClass;
     RegisterClassW(&windowClass);
     // 10. The window reads the option record and makes the main dialog.
-    CreateWindowExW(0, kMainClass, kMainClass, WS_POPUP | WS_VISIBLE, 0, 0, 0, 0, s.owner, nullptr, instance,
-                    nullptr);
+    CreateWindowExW(0, kMainClass, kMainClass, WS_POPUP | WS_VISIBLE, 0, 0, 0, 0, s.owner, nullptr, instance, &s);
     // 11. The message loop.
     MSG msg;
     while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
@@ -364,13 +375,8 @@ int run(HINSTANCE instance, const std::string& argument) {
 
 } // namespace
 
-ControlSession& session() {
-    static ControlSession s;
-    return s;
-}
-
-INT_PTR paintDialog(UINT message, WPARAM wParam) {
-    return session().brushes ? session().brushes->paint(message, wParam) : 0;
+INT_PTR paintDialog(const ControlSession* s, UINT message, WPARAM wParam) {
+    return s && s->brushes ? s->brushes->paint(message, wParam) : 0;
 }
 
 } // namespace quillon::control_ui
@@ -378,7 +384,10 @@ INT_PTR paintDialog(UINT message, WPARAM wParam) {
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
     quillon::winui::installCrashReport("control-panel");
     quillon::sim::offerDemoMachine(); // QUILLON_MACHINE=sim: the demo mode
-    const quillon::winui::CrashRescue rescue([] { quillon::control_ui::saveUnsavedPages(); });
+    // The program's state lives here for the whole run; the crash report's
+    // rescue keeps the lines being edited.
+    const auto session = std::make_unique<quillon::control_ui::ControlSession>();
+    const quillon::winui::CrashRescue rescue([&session] { quillon::control_ui::saveUnsavedPages(*session); });
     INITCOMMONCONTROLSEX controls{sizeof controls, ICC_STANDARD_CLASSES | ICC_BAR_CLASSES};
     InitCommonControlsEx(&controls);
     const quillon::FineTimerResolution fineTimer; // the keep-alive's 1 ms idle looks
@@ -386,5 +395,5 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
     wchar_t** argv = CommandLineToArgvW(GetCommandLineW(), &argc);
     const std::string argument = argc > 1 ? quillon::narrow(argv[1]) : std::string();
     LocalFree(argv);
-    return quillon::control_ui::run(instance, argument);
+    return quillon::control_ui::run(*session, instance, argument);
 }

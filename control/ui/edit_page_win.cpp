@@ -22,6 +22,6 @@ const MacroPageKind kEditPage = {
 
 } // namespace
 
-HWND createEditPage(HWND parent) { return createMacroPage(parent, kEditPage); }
+HWND createEditPage(ControlSession& s, HWND parent) { return createMacroPage(s, parent, kEditPage); }
 
 } // namespace quillon::control_ui

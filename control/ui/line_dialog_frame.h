@@ -30,6 +30,7 @@ struct LineDialogParts {
 };
 
 struct LineDialogState {
+    ControlSession* session = nullptr;
     const LineDialogRequest* request = nullptr;
     control::LineFormContext context;
     control::LineForm start;

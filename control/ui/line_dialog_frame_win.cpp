@@ -147,7 +147,7 @@ INT_PTR lineDialogMessage(HWND dialog, UINT message, WPARAM wParam, LPARAM lPara
         if (state && parts.closed) parts.closed(dialog, *state);
         return FALSE;
     default:
-        return paintDialog(message, wParam);
+        return paintDialog(state ? state->session : nullptr, message, wParam);
     }
 }
 

@@ -13,6 +13,8 @@
 
 namespace quillon::control_ui {
 
+struct ControlSession;
+
 struct LineDialogRequest {
     control::LineDialog dialog = control::LineDialog::Keyboard;
     // The fields to start from: a line's form for "수정", else the dialog's defaults.
@@ -25,6 +27,6 @@ struct LineDialogRequest {
 };
 
 // The line the dialog built, or nullopt when it was cancelled.
-std::optional<control::EditLine> runLineDialog(HWND owner, const LineDialogRequest& request);
+std::optional<control::EditLine> runLineDialog(ControlSession& s, HWND owner, const LineDialogRequest& request);
 
 } // namespace quillon::control_ui

@@ -162,12 +162,12 @@ int moveFieldControl(HWND dialog, LineField field) {
 void moveLineOpened(HWND dialog, LineDialogState& state) {
     auto* picking = new MovePicking(dialog);
     state.own = picking;
-    session().picking.attach(picking);
+    state.session->picking.attach(picking);
 }
 
 void moveLineClosed(HWND, LineDialogState& state) {
     auto* picking = static_cast<MovePicking*>(state.own);
-    session().picking.detach(picking);
+    state.session->picking.detach(picking);
     delete picking;
     state.own = nullptr;
 }
@@ -396,9 +396,9 @@ LineForm defaultFormOf(LineDialog dialog) {
 
 } // namespace
 
-std::optional<EditLine> runLineDialog(HWND owner, const LineDialogRequest& request) {
-    ControlSession& s = session();
+std::optional<EditLine> runLineDialog(ControlSession& s, HWND owner, const LineDialogRequest& request) {
     LineDialogState state;
+    state.session = &s;
     state.request = &request;
     state.context = request.context;
     if (state.context.screenWidth <= 0 || state.context.screenHeight <= 0) {

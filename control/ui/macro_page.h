@@ -23,6 +23,6 @@ struct MacroPageKind {
 };
 
 // Makes the page's dialog (hidden) as a child of `parent`.
-HWND createMacroPage(HWND parent, const MacroPageKind& kind);
+HWND createMacroPage(ControlSession& s, HWND parent, const MacroPageKind& kind);
 
 } // namespace quillon::control_ui

@@ -45,9 +45,12 @@ constexpr const char* kNewMacroName = "새로 만든 매크로";
 constexpr int kNameBytes = 40;
 constexpr UINT kListSubclass = 1;
 
-struct MacroPage {
-    explicit MacroPage(const MacroPageKind& pageKind);
+} // namespace
 
+struct MacroPage {
+    MacroPage(ControlSession& s, const MacroPageKind& pageKind);
+
+    ControlSession& session;
     const MacroPageKind& kind;
     ZeroedPtr<MacroDocument> document = newMacroDocument();
     MacroLineEditor editor;
@@ -65,29 +68,19 @@ struct MacroPage {
     ReferenceScreen reference;
 };
 
-// The two pages share one text store; each sees the other's document so that
-// a text the other page uses is never freed.
-struct LinePages {
-    ZeroedPtr<TextStore> store = newTextStore();
-    MacroPage* pages[2] = {nullptr, nullptr};
-};
+MacroPage::MacroPage(ControlSession& s, const MacroPageKind& pageKind)
+    : session(s), kind(pageKind), editor(*document, *s.lineTexts, *pageKind.locations) {}
 
-LinePages& linePages() {
-    static LinePages shared;
-    return shared;
-}
+namespace {
 
-MacroPage*& slotOf(bool combination) { return linePages().pages[combination ? 1 : 0]; }
+MacroPage*& slotOf(ControlSession& s, bool combination) { return s.linePages[combination ? 1 : 0]; }
 
 const MacroDocument* otherDocument(const MacroPage& page) {
-    const MacroPage* other = slotOf(!page.kind.combination);
+    const MacroPage* other = slotOf(page.session, !page.kind.combination);
     return other ? other->document.get() : nullptr;
 }
 
-MacroPage::MacroPage(const MacroPageKind& pageKind)
-    : kind(pageKind), editor(*document, *linePages().store, *pageKind.locations) {}
-
-std::string folderOf(const MacroPage& page) { return userFolder(page.kind.folder) + "\\"; }
+std::string folderOf(const MacroPage& page) { return userFolder(page.session, page.kind.folder) + "\\"; }
 
 HWND listOf(const MacroPage& page) { return GetDlgItem(page.window, IDC_MP_LIST); }
 
@@ -244,7 +237,7 @@ void showCurrentMacro(MacroPage& page, const std::string& text) {
 // ---- line dialogs and list operations ------------------------------------------------------
 
 LineFormContext contextOf(MacroPage& page, int editedLine) {
-    const ControlSession& s = session();
+    const ControlSession& s = page.session;
     LineFormContext context;
     context.combination = page.kind.combination;
     if (page.reference.known()) {
@@ -254,7 +247,7 @@ LineFormContext contextOf(MacroPage& page, int editedLine) {
         context.screenWidth = s.screenshotWidth;
         context.screenHeight = s.screenshotHeight;
     }
-    context.store = linePages().store.get();
+    context.store = s.lineTexts.get();
     context.document = page.document.get();
     context.editedLine = editedLine;
     context.sharing = otherDocument(page);
@@ -284,7 +277,7 @@ void addThroughDialog(MacroPage& page, LineDialog dialog, std::optional<LineForm
     request.form = std::move(form);
     request.context = contextOf(page, -1);
     request.placement = &placement;
-    if (const std::optional<EditLine> line = runLineDialog(page.window, request)) {
+    if (const std::optional<EditLine> line = runLineDialog(page.session, page.window, request)) {
         placeLine(page, *line, placement);
     }
 }
@@ -306,7 +299,7 @@ void modifyCurrentLine(MacroPage& page) {
     }
     request.dialog = dialogOf(*request.form);
     request.change = true;
-    if (const std::optional<EditLine> line = runLineDialog(page.window, request)) {
+    if (const std::optional<EditLine> line = runLineDialog(page.session, page.window, request)) {
         placeLine(page, *line, AddMode::Replace);
     }
 }
@@ -386,9 +379,9 @@ bool listOperation(MacroPage& page, int id) {
 // ---- machine ------------------------------------------------------------------------------
 
 // Shows a core outcome: the notice, the error, or the program's ending.
-void showOutcome(HWND window, const Status& outcome) {
+void showOutcome(ControlSession& s, HWND window, const Status& outcome) {
     if (outcome.linkLost) {
-        endOnLinkFailure(window);
+        endOnLinkFailure(s, window);
     } else if (!outcome.ok) {
         winui::showWarning(window, outcome.message);
     } else if (!outcome.message.empty()) {
@@ -398,12 +391,12 @@ void showOutcome(HWND window, const Status& outcome) {
 
 // The memory headers for a picker; `forStore` tells the two call sites apart.
 bool readHeaders(MacroPage& page, bool forStore) {
-    ControlSession& s = session();
+    ControlSession& s = page.session;
     if (page.kind.combination) {
-        return filledCache(page.window, s.combinationHeaders,
+        return filledCache(s, page.window, s.combinationHeaders,
                            forStore ? link_site::kCombinationHeadersForStore : link_site::kCombinationHeadersForLoad);
     }
-    return filledCache(page.window, s.editHeaders,
+    return filledCache(s, page.window, s.editHeaders,
                        forStore ? link_site::kEditHeadersForStore : link_site::kEditHeadersForLoad);
 }
 
@@ -413,7 +406,7 @@ std::string memoryText(const MacroPage& page, int index) {
 }
 
 void loadFromMachine(MacroPage& page) {
-    ControlSession& s = session();
+    ControlSession& s = page.session;
     if (!readHeaders(page, false)) {
         return;
     }
@@ -421,22 +414,21 @@ void loadFromMachine(MacroPage& page) {
     picker.caption = "기계에서 불러오기";
     picker.confirm = "불러오기";
     picker.lines = page.kind.combination ? listLines(s.combinationHeaders) : listLines(s.editHeaders, true);
-    picker.echo = page.kind.combination ? combinationEcho() : editEcho();
+    picker.echo = page.kind.combination ? combinationEcho(s) : editEcho(s);
     // "선택메모리\n내용 삭제" empties the chosen memory, as on the recorded page.
     const bool combination = page.kind.combination;
     HWND window = page.window;
-    picker.onClear = [combination, window](size_t index) -> std::optional<std::string> {
-        ControlSession& s = session();
+    picker.onClear = [&s, combination, window](size_t index) -> std::optional<std::string> {
         const bool cleared = combination
                                  ? clearCombination(s.memory, s.combinationHeaders, index, link_site::kCombinationClear)
                                  : clearEdit(s.memory, s.editHeaders, index, link_site::kEditClear);
         if (!cleared) {
-            endOnLinkFailure(window);
+            endOnLinkFailure(s, window);
             return std::nullopt;
         }
         return combination ? listLines(s.combinationHeaders)[index] : listLines(s.editHeaders, true)[index];
     };
-    const int chosen = pickMemory(page.window, picker);
+    const int chosen = pickMemory(s, page.window, picker);
     if (chosen < 0) {
         return;
     }
@@ -456,13 +448,13 @@ void loadFromMachine(MacroPage& page) {
     const MacroDocument* other = otherDocument(page);
     job.transfer = [&](const MemoryProgress& progress) {
         ok = page.kind.combination
-                 ? loadCombinationMacroFromMachine(s.memory, chosen, *loaded, *linePages().store, other, macro, &progress)
-                 : loadEditMacroFromMachine(s.memory, chosen, *loaded, *linePages().store, other, macro, &progress);
+                 ? loadCombinationMacroFromMachine(s.memory, chosen, *loaded, *s.lineTexts, other, macro, &progress)
+                 : loadEditMacroFromMachine(s.memory, chosen, *loaded, *s.lineTexts, other, macro, &progress);
         return ok;
     };
     winui::runWithProgress(page.window, job);
     if (!ok) {
-        endOnLinkFailure(page.window);
+        endOnLinkFailure(s, page.window);
         return;
     }
     std::memcpy(page.document.get(), loaded.get(), sizeof(MacroDocument));
@@ -486,7 +478,7 @@ void loadFromMachine(MacroPage& page) {
 // "이 조합매크로에는 녹화/편집매크로가 포함되어 있습니다. ...": asked after the
 // code was stored, when the macro came from a file carrying memories.
 void storeEmbedded(MacroPage& page) {
-    ControlSession& s = session();
+    ControlSession& s = page.session;
     const MacroDocument& document = *page.document;
     if (!page.kind.combination || document.head.origin != kOriginFile ||
         (page.fileRecordedSet == 0 && page.fileEditSet == 0)) {
@@ -511,12 +503,12 @@ void storeEmbedded(MacroPage& page) {
     s.recordedHeaders.invalidate();
     s.editHeaders.invalidate();
     if (!outcome.ok) {
-        showOutcome(page.window, outcome);
+        showOutcome(page.session, page.window, outcome);
     }
 }
 
 void storeToMachine(MacroPage& page) {
-    ControlSession& s = session();
+    ControlSession& s = page.session;
     if (!readHeaders(page, true)) {
         return;
     }
@@ -524,8 +516,8 @@ void storeToMachine(MacroPage& page) {
     picker.caption = "기계에 저장하기";
     picker.confirm = "저장하기";
     picker.lines = page.kind.combination ? listLines(s.combinationHeaders) : listLines(s.editHeaders);
-    picker.echo = page.kind.combination ? combinationEcho() : editEcho();
-    const int chosen = pickMemory(page.window, picker);
+    picker.echo = page.kind.combination ? combinationEcho(s) : editEcho(s);
+    const int chosen = pickMemory(s, page.window, picker);
     if (chosen < 0) {
         return;
     }
@@ -534,7 +526,7 @@ void storeToMachine(MacroPage& page) {
         return;
     }
     // A macro that does not compile never reaches the machine.
-    const TextStore& store = *linePages().store;
+    const TextStore& store = *s.lineTexts;
     const CompileResult code = page.kind.combination ? compileCombinationMacro(*page.document, store)
                                                      : compileEditMacro(*page.document, store);
     if (!code.ok) {
@@ -554,7 +546,7 @@ void storeToMachine(MacroPage& page) {
     };
     winui::runWithProgress(page.window, job);
     if (!outcome.ok) {
-        showOutcome(page.window, outcome);
+        showOutcome(page.session, page.window, outcome);
         return;
     }
     const size_t index = static_cast<size_t>(chosen);
@@ -578,7 +570,7 @@ void storeToMachine(MacroPage& page) {
 bool takeDocument(MacroPage& page, MacroDocument& loaded, const TextStore* fileStore, const std::string& path,
                   const char (&name)[42], uint16_t flags, bool fromFile) {
     if (fileStore != nullptr &&
-        !adoptFileTexts(loaded, *fileStore, *linePages().store, *page.document, otherDocument(page))) {
+        !adoptFileTexts(loaded, *fileStore, *page.session.lineTexts, *page.document, otherDocument(page))) {
         winui::showWarning(page.window, kTextStoreFull);
         return false;
     }
@@ -637,7 +629,7 @@ void loadFromFile(MacroPage& page) {
 }
 
 void saveToFile(MacroPage& page) {
-    ControlSession& s = session();
+    ControlSession& s = page.session;
     if (page.editor.lineCount() == 0) {
         return; // nothing to save
     }
@@ -654,24 +646,24 @@ void saveToFile(MacroPage& page) {
         winui::ProgressJob job;
         job.text = kProgressWaitText;
         job.transfer = [&](const MemoryProgress& progress) {
-            outcome = saveCombinationPageFile(path, name, flags, page.extra, *page.document, *linePages().store,
+            outcome = saveCombinationPageFile(path, name, flags, page.extra, *page.document, *s.lineTexts,
                                               s.memory, &progress);
             return outcome.ok;
         };
         winui::runWithProgress(page.window, job);
     } else {
-        outcome = saveEditPageFile(path, name, flags, page.extra, *page.document, *linePages().store);
+        outcome = saveEditPageFile(path, name, flags, page.extra, *page.document, *s.lineTexts);
     }
     if (outcome.ok) {
         page.unsaved = false;
     }
-    showOutcome(page.window, outcome);
+    showOutcome(page.session, page.window, outcome);
 }
 
 // Started with the page's argument: the working copy "tmp.tmp" of the
 // working folder, read without its text store and not as a loaded file.
 void loadWorkingCopyAtStart(MacroPage& page) {
-    const std::string path = userFolder(name_offset::kWorkingFolder) + "\\" + kWorkingCopyName;
+    const std::string path = userFolder(page.session, name_offset::kWorkingFolder) + "\\" + kWorkingCopyName;
     EditMacroFile edit;
     CombinationMacroFile combination;
     const FileOutcome outcome = loadWorkingCopy(path, page.kind.startArgument, edit, combination);
@@ -690,7 +682,7 @@ void loadWorkingCopyAtStart(MacroPage& page) {
 // ---- the procedure --------------------------------------------------------------------------
 
 void initPage(MacroPage& page) {
-    slotOf(page.kind.combination) = &page;
+    slotOf(page.session, page.kind.combination) = &page;
     HWND list = listOf(page);
     SetWindowSubclass(list, listKeys, kListSubclass, 0);
     // Rows as high as the list's font, with a little air.
@@ -704,11 +696,11 @@ void initPage(MacroPage& page) {
     SendMessageW(list, LB_SETHORIZONTALEXTENT, 1600, 0);
     limitToCp949Bytes(GetDlgItem(page.window, IDC_MP_NAME), kNameBytes);
     showLines(page);
-    ControlSession& s = session();
+    ControlSession& s = page.session;
     if (s.startArgument == page.kind.startArgument) {
         loadWorkingCopyAtStart(page);
     } else if (const std::string path =
-                   takeStartFile(page.kind.combination ? ControlPage::Combination : ControlPage::Edit);
+                   takeStartFile(s, page.kind.combination ? ControlPage::Combination : ControlPage::Edit);
                !path.empty()) {
         loadFile(page, path);
     }
@@ -771,7 +763,7 @@ INT_PTR CALLBACK macroPageProc(HWND window, UINT message, WPARAM wParam, LPARAM 
             saveToFile(*page);
             return TRUE;
         case IDC_MP_LOAD_SCREENSHOT:
-            if (loadScreenshot(window)) {
+            if (loadScreenshot(page->session, window)) {
                 page->reference = {};
             }
             return TRUE;
@@ -780,24 +772,24 @@ INT_PTR CALLBACK macroPageProc(HWND window, UINT message, WPARAM wParam, LPARAM 
     }
     case WM_NCDESTROY:
         if (page != nullptr) {
-            slotOf(page->kind.combination) = nullptr;
+            slotOf(page->session, page->kind.combination) = nullptr;
             delete page;
         }
         return FALSE;
     default:
-        return paintDialog(message, wParam);
+        return paintDialog(page ? &page->session : nullptr, message, wParam);
     }
 }
 
 } // namespace
 
-HWND createMacroPage(HWND parent, const MacroPageKind& kind) {
-    return CreateDialogParamW(session().instance, MAKEINTRESOURCEW(kind.resource), parent, macroPageProc,
-                              reinterpret_cast<LPARAM>(new MacroPage(kind)));
+HWND createMacroPage(ControlSession& s, HWND parent, const MacroPageKind& kind) {
+    return CreateDialogParamW(s.instance, MAKEINTRESOURCEW(kind.resource), parent, macroPageProc,
+                              reinterpret_cast<LPARAM>(new MacroPage(s, kind)));
 }
 
-bool anyUnsavedPage() {
-    for (const MacroPage* page : linePages().pages) {
+bool anyUnsavedPage(const ControlSession& s) {
+    for (const MacroPage* page : s.linePages) {
         if (page != nullptr && page->unsaved && page->editor.lineCount() > 0) {
             return true;
         }
@@ -805,17 +797,17 @@ bool anyUnsavedPage() {
     return false;
 }
 
-std::vector<std::string> saveUnsavedPages() {
+std::vector<std::string> saveUnsavedPages(ControlSession& s) {
     std::vector<std::string> written;
     const LocalTime now = localTimeNow();
-    for (MacroPage* page : linePages().pages) {
+    for (MacroPage* page : s.linePages) {
         if (page == nullptr || !page->unsaved || page->editor.lineCount() == 0) {
             continue;
         }
         std::string path;
         const FileOutcome outcome =
             saveRecoveryCopy(folderOf(*page), page->kind.combination, nameOf(*page), flagsOf(*page), now,
-                             *page->document, *linePages().store, path);
+                             *page->document, *s.lineTexts, path);
         if (outcome.ok) {
             page->unsaved = false;
             written.push_back(path);

@@ -21,6 +21,7 @@ using namespace control;
 namespace {
 
 struct OptionsPage {
+    ControlSession& session;
     HotkeyForm hotkeys;
 };
 
@@ -35,8 +36,8 @@ int systemMouseSpeed() {
     return speed;
 }
 
-void showOptions(HWND page) {
-    const OptionsView view = optionsViewOf(session().options, systemMouseSpeed());
+void showOptions(const ControlSession& s, HWND page) {
+    const OptionsView view = optionsViewOf(s.options, systemMouseSpeed());
     winui::setControlText(page, IDC_DEVICE_VERSION, view.version);
     winui::setControlText(page, IDC_DEVICE_NUMBER, view.deviceNumber);
     SendDlgItemMessageW(page, IDC_MOUSE_SPEED, TBM_SETPOS, TRUE, view.form.mouseSpeed);
@@ -77,12 +78,12 @@ void keyBoxPressed(HWND box, uint8_t code, void* context) {
 }
 
 bool readHotkeys(HWND page, OptionsPage& data, int location) {
-    ControlSession& s = session();
+    ControlSession& s = data.session;
     if (!readHotkeyRecord(s.link, s.hotkeys, location)) {
         if (s.link.lastError().failure == LinkFailure::WrongMagic) {
-            endOnHotkeyRecordFailure(page);
+            endOnHotkeyRecordFailure(s, page);
         } else {
-            endOnLinkFailure(page);
+            endOnLinkFailure(s, page);
         }
         return false;
     }
@@ -91,15 +92,14 @@ bool readHotkeys(HWND page, OptionsPage& data, int location) {
     return true;
 }
 
-void saveOptions(HWND page) {
-    ControlSession& s = session();
+void saveOptions(ControlSession& s, HWND page) {
     const BuiltOptions built = build(optionsFormOf(page), s.options);
     if (!built.ok()) {
         SetFocus(GetDlgItem(page, IDC_MOUSE_SPEED));
         return;
     }
     if (!writeOptionRecord(s.link, *built.value, link_site::kOptionsWrite)) {
-        endOnLinkFailure(page);
+        endOnLinkFailure(s, page);
         return;
     }
     s.options = *built.value;
@@ -107,7 +107,7 @@ void saveOptions(HWND page) {
 }
 
 void saveHotkeys(HWND page, OptionsPage& data) {
-    ControlSession& s = session();
+    ControlSession& s = data.session;
     data.hotkeys.scheduleLockChoice =
         static_cast<int>(winui::comboBoxSelection(GetDlgItem(page, IDC_SCHEDULE_LOCK)).value_or(0));
     data.hotkeys.screenshotLockChoice =
@@ -119,7 +119,7 @@ void saveHotkeys(HWND page, OptionsPage& data) {
         return;
     }
     if (!writeHotkeyRecord(s.link, *built.value, link_site::kHotkeysWrite)) {
-        endOnLinkFailure(page);
+        endOnLinkFailure(s, page);
         return;
     }
     s.hotkeys = *built.value;
@@ -128,7 +128,10 @@ void saveHotkeys(HWND page, OptionsPage& data) {
 
 INT_PTR CALLBACK optionsPageProc(HWND page, UINT message, WPARAM wParam, LPARAM lParam) {
     auto* data = winui::dialogData<OptionsPage>(page, message, lParam);
-    ControlSession& s = session();
+    if (data == nullptr) {
+        return FALSE;
+    }
+    ControlSession& s = data->session;
     switch (message) {
     case WM_INITDIALOG: {
         SendDlgItemMessageW(page, IDC_MOUSE_SPEED, TBM_SETRANGE, TRUE, MAKELPARAM(kMouseSpeedMin, kMouseSpeedMax));
@@ -140,7 +143,7 @@ INT_PTR CALLBACK optionsPageProc(HWND page, UINT message, WPARAM wParam, LPARAM 
                 makeKeyBox(GetDlgItem(page, IDC_HOTKEY_FIRST + offset), keyBoxPressed, data);
             }
         }
-        showOptions(page);
+        showOptions(s, page);
         readHotkeys(page, *data, link_site::kHotkeysRead);
         return TRUE;
     }
@@ -155,16 +158,16 @@ INT_PTR CALLBACK optionsPageProc(HWND page, UINT message, WPARAM wParam, LPARAM 
         case IDC_OPTIONS_LOAD:
             if (!readOptionRecord(s.link, s.options, link_site::kOptionsReload)) {
                 if (s.link.lastError().failure == LinkFailure::WrongMagic) {
-                    endOnOptionRecordFailure(page);
+                    endOnOptionRecordFailure(s, page);
                 } else {
-                    endOnLinkFailure(page);
+                    endOnLinkFailure(s, page);
                 }
                 return TRUE;
             }
-            showOptions(page);
+            showOptions(s, page);
             return TRUE;
         case IDC_OPTIONS_SAVE:
-            saveOptions(page);
+            saveOptions(s, page);
             return TRUE;
         case IDC_HOTKEYS_LOAD:
             readHotkeys(page, *data, link_site::kHotkeysReload);
@@ -175,9 +178,9 @@ INT_PTR CALLBACK optionsPageProc(HWND page, UINT message, WPARAM wParam, LPARAM 
         case IDC_HOTKEYS_RESET:
             if (!resetHotkeys(s.link, s.hotkeys, link_site::kHotkeysReset)) {
                 if (s.link.lastError().failure == LinkFailure::WrongMagic) {
-                    endOnHotkeyRecordFailure(page);
+                    endOnHotkeyRecordFailure(s, page);
                 } else {
-                    endOnLinkFailure(page);
+                    endOnLinkFailure(s, page);
                 }
                 return TRUE;
             }
@@ -194,15 +197,15 @@ INT_PTR CALLBACK optionsPageProc(HWND page, UINT message, WPARAM wParam, LPARAM 
         delete data;
         return FALSE;
     default:
-        return paintDialog(message, wParam);
+        return paintDialog(&s, message, wParam);
     }
 }
 
 } // namespace
 
-HWND createOptionsPage(HWND parent) {
-    return CreateDialogParamW(session().instance, MAKEINTRESOURCEW(IDD_PAGE_OPTIONS), parent, optionsPageProc,
-                              reinterpret_cast<LPARAM>(new OptionsPage));
+HWND createOptionsPage(ControlSession& s, HWND parent) {
+    return CreateDialogParamW(s.instance, MAKEINTRESOURCEW(IDD_PAGE_OPTIONS), parent, optionsPageProc,
+                              reinterpret_cast<LPARAM>(new OptionsPage{s, {}}));
 }
 
 } // namespace quillon::control_ui

@@ -38,10 +38,11 @@ constexpr const char* kLoadFilter = "녹화 매크로(*.rqn1,*.velr,*.velrL,*.mg
 constexpr const char* kSaveFilter = "녹화 매크로(*.rqn1)|*.rqn1|";
 
 struct RecordedPage {
+    ControlSession& session;
     RecordedPageState state;
 };
 
-std::string recordedFolder() { return userFolder(name_offset::kRecordedMacroFolder) + "\\"; }
+std::string recordedFolder(const ControlSession& s) { return userFolder(s, name_offset::kRecordedMacroFolder) + "\\"; }
 
 void applyMouseLockRule(HWND page) {
     const auto mode = winui::comboBoxSelection(GetDlgItem(page, IDC_REC_MODE)).value_or(0);
@@ -85,12 +86,12 @@ RecordedPageOptions pageOptions(HWND page) {
     return options;
 }
 
-bool readHeaders(HWND page) { return filledCache(page, session().recordedHeaders, kHeadersLocation); }
+bool readHeaders(ControlSession& s, HWND page) { return filledCache(s, page, s.recordedHeaders, kHeadersLocation); }
 
 // Shows an outcome of the core: the notice, the error, or the ending.
-void showOutcome(HWND page, bool ok, const std::string& message, bool linkLost) {
+void showOutcome(ControlSession& s, HWND page, bool ok, const std::string& message, bool linkLost) {
     if (linkLost) {
-        endOnLinkFailure(page);
+        endOnLinkFailure(s, page);
     } else if (!ok) {
         winui::showWarning(page, message);
     } else if (!message.empty()) {
@@ -99,24 +100,23 @@ void showOutcome(HWND page, bool ok, const std::string& message, bool linkLost) 
 }
 
 void loadFromMachine(HWND page, RecordedPage& data) {
-    ControlSession& s = session();
-    if (!readHeaders(page)) {
+    ControlSession& s = data.session;
+    if (!readHeaders(s, page)) {
         return;
     }
     MemoryPicker picker;
     picker.caption = "기계에서 불러오기";
     picker.confirm = "불러오기";
     picker.lines = listLines(s.recordedHeaders);
-    picker.echo = recordedEcho();
-    picker.onClear = [page](size_t index) -> std::optional<std::string> {
-        ControlSession& s = session();
+    picker.echo = recordedEcho(s);
+    picker.onClear = [page, &s](size_t index) -> std::optional<std::string> {
         if (!clearRecorded(s.memory, s.recordedHeaders, index, kClearLocation)) {
-            endOnLinkFailure(page);
+            endOnLinkFailure(s, page);
             return std::nullopt;
         }
         return memoryListLine(index, s.recordedHeaders.name(index));
     };
-    const int chosen = pickMemory(page, picker);
+    const int chosen = pickMemory(s, page, picker);
     if (chosen < 0) {
         return;
     }
@@ -126,7 +126,8 @@ void loadFromMachine(HWND page, RecordedPage& data) {
 }
 
 void loadFile(HWND page, RecordedPage& data, const std::string& path) {
-    const std::string folder = recordedFolder();
+    ControlSession& s = data.session;
+    const std::string folder = recordedFolder(s);
     RecordedMacroFile file;
     std::string loadedPath;
     const FileOutcome outcome = loadRecordedFile(path, folder, file, loadedPath);
@@ -140,23 +141,24 @@ void loadFile(HWND page, RecordedPage& data, const std::string& path) {
 }
 
 void loadFromFile(HWND page, RecordedPage& data) {
-    const std::string path = chooseOpenFile(page, kLoadTitle, kLoadFilter, "rqn1", recordedFolder());
+    ControlSession& s = data.session;
+    const std::string path = chooseOpenFile(page, kLoadTitle, kLoadFilter, "rqn1", recordedFolder(s));
     if (!path.empty()) {
         loadFile(page, data, path);
     }
 }
 
 void saveToMachine(HWND page, RecordedPage& data) {
-    ControlSession& s = session();
-    if (!data.state.canSave() || !readHeaders(page)) {
+    ControlSession& s = data.session;
+    if (!data.state.canSave() || !readHeaders(s, page)) {
         return;
     }
     MemoryPicker picker;
     picker.caption = "기계에 저장하기";
     picker.confirm = "저장하기";
     picker.lines = listLines(s.recordedHeaders);
-    picker.echo = recordedEcho();
-    const int chosen = pickMemory(page, picker);
+    picker.echo = recordedEcho(s);
+    const int chosen = pickMemory(s, page, picker);
     if (chosen < 0) {
         return;
     }
@@ -193,17 +195,17 @@ void saveToMachine(HWND page, RecordedPage& data) {
             }
         }
     }
-    showOutcome(page, ok, message, linkLost);
+    showOutcome(s, page, ok, message, linkLost);
 }
 
 void saveToFile(HWND page, RecordedPage& data) {
-    ControlSession& s = session();
+    ControlSession& s = data.session;
     if (!data.state.canSave()) {
         return;
     }
     const RecordedPageOptions options = pageOptions(page);
     const std::string path =
-        chooseSaveFile(page, kSaveTitle, kSaveFilter, "rqn1", recordedFolder(), options.name);
+        chooseSaveFile(page, kSaveTitle, kSaveFilter, "rqn1", recordedFolder(s), options.name);
     if (path.empty()) {
         return;
     }
@@ -217,7 +219,7 @@ void saveToFile(HWND page, RecordedPage& data) {
             return outcome.ok;
         };
         winui::runWithProgress(page, job);
-        showOutcome(page, outcome.ok, outcome.message, outcome.linkLost);
+        showOutcome(s, page, outcome.ok, outcome.message, outcome.linkLost);
         return;
     }
     // A file saved again: read whole, with the page's name and flags.
@@ -230,11 +232,15 @@ void saveToFile(HWND page, RecordedPage& data) {
     setRecordedName(file.header.name, options.name);
     file.header.flags = recordedFlags(options);
     const FileOutcome outcome = saveRecordedFile(path, file);
-    showOutcome(page, outcome.ok, outcome.ok ? std::string(kSaved) : outcome.message, false);
+    showOutcome(s, page, outcome.ok, outcome.ok ? std::string(kSaved) : outcome.message, false);
 }
 
 INT_PTR CALLBACK recordedPageProc(HWND page, UINT message, WPARAM wParam, LPARAM lParam) {
     auto* data = winui::dialogData<RecordedPage>(page, message, lParam);
+    if (data == nullptr) {
+        return FALSE;
+    }
+    ControlSession& s = data->session;
     switch (message) {
     case WM_INITDIALOG: {
         winui::fillComboBox(GetDlgItem(page, IDC_REC_MODE),
@@ -244,9 +250,9 @@ INT_PTR CALLBACK recordedPageProc(HWND page, UINT message, WPARAM wParam, LPARAM
                             0);
         applyMouseLockRule(page);
         SendDlgItemMessageW(page, IDC_REC_NAME, EM_LIMITTEXT, 39, 0);
-        if (readHeaders(page)) {
+        if (readHeaders(s, page)) {
             // A recorded macro file opened from Explorer.
-            if (const std::string path = takeStartFile(ControlPage::Recorded); !path.empty()) {
+            if (const std::string path = takeStartFile(s, ControlPage::Recorded); !path.empty()) {
                 loadFile(page, *data, path);
             }
         }
@@ -277,15 +283,15 @@ INT_PTR CALLBACK recordedPageProc(HWND page, UINT message, WPARAM wParam, LPARAM
         delete data;
         return FALSE;
     default:
-        return paintDialog(message, wParam);
+        return paintDialog(&s, message, wParam);
     }
 }
 
 } // namespace
 
-HWND createRecordedPage(HWND parent) {
-    return CreateDialogParamW(session().instance, MAKEINTRESOURCEW(IDD_PAGE_RECORDED), parent, recordedPageProc,
-                              reinterpret_cast<LPARAM>(new RecordedPage));
+HWND createRecordedPage(ControlSession& s, HWND parent) {
+    return CreateDialogParamW(s.instance, MAKEINTRESOURCEW(IDD_PAGE_RECORDED), parent, recordedPageProc,
+                              reinterpret_cast<LPARAM>(new RecordedPage{s, {}}));
 }
 
 } // namespace quillon::control_ui

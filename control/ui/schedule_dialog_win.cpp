@@ -25,6 +25,8 @@ constexpr int kScheduleAutoClickLocation = link_site::kScheduleAutoClick;
 constexpr int kScheduleCommandLocation = link_site::kScheduleCommand;
 
 struct ScheduleDialog {
+    explicit ScheduleDialog(ControlSession& s) : session(s) {}
+    ControlSession& session;
     ScheduleKind kind = ScheduleKind::Recorded;
     bool listed = false;
     std::vector<ScheduleEntry> entries;
@@ -40,23 +42,22 @@ std::vector<std::string> namesOf(Cache& cache) {
     return names;
 }
 
-std::optional<std::vector<std::string>> namesOfKind(HWND dialog, ScheduleKind kind) {
-    ControlSession& s = session();
+std::optional<std::vector<std::string>> namesOfKind(ControlSession& s, HWND dialog, ScheduleKind kind) {
     switch (kind) {
     case ScheduleKind::Recorded:
-        if (!filledCache(dialog, s.recordedHeaders, link_site::kScheduleRecordedHeaders)) return std::nullopt;
+        if (!filledCache(s, dialog, s.recordedHeaders, link_site::kScheduleRecordedHeaders)) return std::nullopt;
         return namesOf(s.recordedHeaders);
     case ScheduleKind::Edit:
-        if (!filledCache(dialog, s.editHeaders, link_site::kScheduleEditHeaders)) return std::nullopt;
+        if (!filledCache(s, dialog, s.editHeaders, link_site::kScheduleEditHeaders)) return std::nullopt;
         return namesOf(s.editHeaders);
     case ScheduleKind::Combination:
-        if (!filledCache(dialog, s.combinationHeaders, link_site::kScheduleCombinationHeaders)) return std::nullopt;
+        if (!filledCache(s, dialog, s.combinationHeaders, link_site::kScheduleCombinationHeaders)) return std::nullopt;
         return namesOf(s.combinationHeaders);
     case ScheduleKind::AutoClick:
         if (!s.autoClickRead) {
             uint8_t block[control::kAutoClickBlockSize] = {};
             if (!s.memory.readAutoClickBlock(block, kScheduleAutoClickLocation)) {
-                endOnLinkFailure(dialog);
+                endOnLinkFailure(s, dialog);
                 return std::nullopt;
             }
             s.autoClick = autoClickSettingsForFirstShowing(block, sizeof block);
@@ -68,7 +69,7 @@ std::optional<std::vector<std::string>> namesOfKind(HWND dialog, ScheduleKind ki
 }
 
 void listKind(HWND dialog, ScheduleDialog& data, ScheduleKind kind) {
-    auto names = namesOfKind(dialog, kind);
+    auto names = namesOfKind(data.session, dialog, kind);
     if (!names) {
         EndDialog(dialog, IDCANCEL);
         return;
@@ -85,6 +86,7 @@ void listKind(HWND dialog, ScheduleDialog& data, ScheduleKind kind) {
 }
 
 void schedule(HWND dialog, ScheduleDialog& data) {
+    ControlSession& s = data.session;
     if (!data.chosen) {
         return;
     }
@@ -93,14 +95,18 @@ void schedule(HWND dialog, ScheduleDialog& data) {
         return;
     }
     const ScheduleCommand command = scheduleCommandOf(*data.chosen);
-    if (!scheduleMacro(session().link, command.kind, command.index, kScheduleCommandLocation)) {
-        endOnLinkFailure(dialog);
+    if (!scheduleMacro(s.link, command.kind, command.index, kScheduleCommandLocation)) {
+        endOnLinkFailure(s, dialog);
         EndDialog(dialog, IDCANCEL);
     }
 }
 
 INT_PTR CALLBACK scheduleProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
     auto* data = winui::dialogData<ScheduleDialog>(dialog, message, lParam);
+    if (data == nullptr) {
+        return FALSE;
+    }
+    ControlSession& s = data->session;
     switch (message) {
     case WM_INITDIALOG:
         return TRUE;
@@ -140,8 +146,8 @@ INT_PTR CALLBACK scheduleProc(HWND dialog, UINT message, WPARAM wParam, LPARAM l
             schedule(dialog, *data);
             return TRUE;
         case IDC_SCH_CANCEL_SCHEDULE:
-            if (!cancelScheduledMacro(session().link, link_site::kScheduleCancel)) {
-                endOnLinkFailure(dialog);
+            if (!cancelScheduledMacro(s.link, link_site::kScheduleCancel)) {
+                endOnLinkFailure(s, dialog);
                 EndDialog(dialog, IDCANCEL);
                 return TRUE;
             }
@@ -153,15 +159,15 @@ INT_PTR CALLBACK scheduleProc(HWND dialog, UINT message, WPARAM wParam, LPARAM l
         }
         return FALSE;
     default:
-        return paintDialog(message, wParam);
+        return paintDialog(&s, message, wParam);
     }
 }
 
 } // namespace
 
-void runScheduleDialog(HWND owner) {
-    ScheduleDialog data;
-    DialogBoxParamW(session().instance, MAKEINTRESOURCEW(IDD_SCHEDULE), owner, scheduleProc,
+void runScheduleDialog(ControlSession& s, HWND owner) {
+    ScheduleDialog data(s);
+    DialogBoxParamW(s.instance, MAKEINTRESOURCEW(IDD_SCHEDULE), owner, scheduleProc,
                     reinterpret_cast<LPARAM>(&data));
 }
 

@@ -15,7 +15,7 @@ namespace quillon::control_ui {
 
 namespace {
 
-Gdiplus::Bitmap* picture() { return static_cast<Gdiplus::Bitmap*>(session().screenshot); }
+Gdiplus::Bitmap* picture(const ControlSession& s) { return static_cast<Gdiplus::Bitmap*>(s.screenshot); }
 
 control::PickPoint pointOf(LPARAM lParam) {
     return {static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
@@ -23,8 +23,7 @@ control::PickPoint pointOf(LPARAM lParam) {
 
 } // namespace
 
-bool loadScreenshot(HWND owner) {
-    ControlSession& s = session();
+bool loadScreenshot(ControlSession& s, HWND owner) {
     const std::string path = chooseOpenFile(owner, "스샷 불러오기", "그림 파일|*.bmp;*.jpg;*.gif;*.png;*.tif;*.tiff|", "bmp",
                                             s.programFolder);
     if (path.empty()) {
@@ -36,7 +35,7 @@ bool loadScreenshot(HWND owner) {
         winui::showWarning(owner, "그림 파일을 불러오지 못했습니다.");
         return false;
     }
-    freeScreenshot();
+    freeScreenshot(s);
     s.screenshot = bitmap;
     s.screenshotWidth = static_cast<int>(bitmap->GetWidth());
     s.screenshotHeight = static_cast<int>(bitmap->GetHeight());
@@ -46,24 +45,22 @@ bool loadScreenshot(HWND owner) {
     return true;
 }
 
-void freeScreenshot() {
-    ControlSession& s = session();
-    delete picture();
+void freeScreenshot(ControlSession& s) {
+    delete picture(s);
     s.screenshot = nullptr;
     s.screenshotWidth = s.screenshotHeight = 0;
     s.picking.setPicture(0, 0);
 }
 
-LRESULT overlayMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam, bool& handled) {
-    ControlSession& s = session();
+LRESULT overlayMessage(ControlSession& s, HWND window, UINT message, WPARAM wParam, LPARAM lParam, bool& handled) {
     handled = false;
     switch (message) {
     case WM_PAINT: {
         PAINTSTRUCT paint;
         HDC dc = BeginPaint(window, &paint);
-        if (picture()) {
+        if (picture(s)) {
             Gdiplus::Graphics graphics(dc);
-            graphics.DrawImage(picture(), 0, 0, s.screenshotWidth, s.screenshotHeight);
+            graphics.DrawImage(picture(s), 0, 0, s.screenshotWidth, s.screenshotHeight);
         }
         EndPaint(window, &paint);
         handled = true;
