@@ -197,16 +197,13 @@ void fillTextSlot(TextSlot& slot, std::string_view cp949Text, const std::vector<
     if (streamLength) std::memcpy(slot.keyStream, keyStream.data(), streamLength);
 }
 
-TypingPlacement placeTypingText(TextStore& store, const MacroDocument& document, int editedLine,
-                                const std::string& utf8Text, int speed, const MacroDocument* sharing) {
-    TypingPlacement result;
+Built<int> placeTypingText(TextStore& store, const MacroDocument& document, int editedLine,
+                           const std::string& utf8Text, int speed, const MacroDocument* sharing) {
     if (speed <= 0) {
-        result.message = "타자 속도를 입력해주세요";
-        return result;
+        return Built<int>::refused("타자 속도를 입력해주세요");
     }
     if (utf8Text.empty()) {
-        result.message = "타이핑할 문장을 입력해주세요";
-        return result;
+        return Built<int>::refused("타이핑할 문장을 입력해주세요");
     }
     const std::string cp949 = text::utf8ToCp949(utf8Text);
     size_t characters = 0;
@@ -217,8 +214,7 @@ TypingPlacement placeTypingText(TextStore& store, const MacroDocument& document,
     // The slot's fields hold 32,768 bytes each; a text that does not fit is
     // refused rather than cut.
     if (characters > kMaxTypingCharacters || cp949.size() + 1 > kTextFieldSize || stream.size() > kTextFieldSize) {
-        result.message = "문장이 너무 깁니다.";
-        return result;
+        return Built<int>::refused("문장이 너무 깁니다.");
     }
     int slot = -1;
     if (editedLine >= 0 && editedLine < document.head.lineCount &&
@@ -234,13 +230,10 @@ TypingPlacement placeTypingText(TextStore& store, const MacroDocument& document,
     }
     if (slot < 0) slot = lowestFreeSlot(store);
     if (slot < 0) {
-        result.message = "문장 저장 공간이 가득 찼습니다.\n필요없는 문장출력 명령을 삭제한 후 다시 시도해주세요.";
-        return result;
+        return Built<int>::refused("문장 저장 공간이 가득 찼습니다.\n필요없는 문장출력 명령을 삭제한 후 다시 시도해주세요.");
     }
     fillTextSlot(store.slots[slot], cp949, stream, speed);
-    result.ok = true;
-    result.slot = slot;
-    return result;
+    return Built<int>::of(slot);
 }
 
 } // namespace quillon::control

@@ -7,6 +7,7 @@
 #include <string_view>
 #include <vector>
 
+#include "base/status.h"
 #include "control/macro_records.h"
 
 namespace quillon::control {
@@ -29,17 +30,11 @@ int lowestFreeSlot(const TextStore& store);
 // the line `except` (-1 for none).
 int linesUsingSlot(const MacroDocument& document, int slot, int except);
 
-struct TypingPlacement {
-    bool ok = false;
-    int slot = -1;
-    std::string message; // UTF-8, shown with the caption "오류" when !ok
-};
-
 // Converts and stores a typing text (UTF-8) for a new line (`editedLine` = -1)
 // or for the typing line `editedLine` being modified, choosing the slot by the
 // sharing rules. `sharing` is the other page's document, whose typing lines
 // use the same store (or null). On failure nothing is changed.
-TypingPlacement placeTypingText(TextStore& store, const MacroDocument& document, int editedLine,
+Built<int> placeTypingText(TextStore& store, const MacroDocument& document, int editedLine,
                                 const std::string& utf8Text, int speed, const MacroDocument* sharing = nullptr);
 
 // Fills a slot directly (used by the reverse reader and the rules above).

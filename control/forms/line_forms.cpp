@@ -378,16 +378,16 @@ BuiltLine build(const MachineControlLineForm& form, const LineFormContext&) {
 
 BuiltLine build(const TypingLineForm& form, const LineFormContext& context) {
     if (!context.store || !context.document) return refuse(kTypingChecks, "no store");
-    TypingPlacement placed = placeTypingText(*context.store, *context.document, context.editedLine, form.text,
-                                             form.speed, context.sharing);
-    if (!placed.ok) {
+    const Built<int> placed = placeTypingText(*context.store, *context.document, context.editedLine, form.text,
+                                              form.speed, context.sharing);
+    if (!placed) {
         for (const LineCheck& c : kTypingChecks) {
             if (placed.message == c.message) return BuiltLine::refused(c);
         }
         return refuse(kTypingChecks, "too long");
     }
     EditLine line = lineOf(kind::kTypeText);
-    P(line, 8) = placed.slot;
+    P(line, 8) = *placed;
     keepChoice(line, LineDialog::Typing, line.kind);
     return made(line, form.memo, context.store);
 }

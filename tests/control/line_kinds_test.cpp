@@ -72,8 +72,8 @@ TEST(Sentences, TypingLineShowsTheStartOfItsTextWithinTheField) {
     auto store = newTextStore();
     std::string text = "첫줄\r\n" + std::string(60, 'x');
     auto placed = placeTypingText(*store, *document, -1, text, 300);
-    ASSERT_TRUE(placed.ok);
-    EditLine line = makeLine(8, {{8, placed.slot}});
+    ASSERT_TRUE(placed.ok());
+    EditLine line = makeLine(8, {{8, *placed}});
     rebuildSentence(line, *store);
     // 38 CP949 bytes of the text: "첫줄" (4), two blanks, 32 x.
     EXPECT_EQ(lineDisplayText(line), "문장 출력 [첫줄  " + std::string(32, 'x') + " ...]");
@@ -128,13 +128,13 @@ TEST(TypingSlots, NewLinesTakeTheLowestFreeSlotAndAFullStoreRefuses) {
     auto store = newTextStore();
     store->slots[0].inUse = 1;
     auto placed = placeTypingText(*store, *document, -1, "x", 600);
-    ASSERT_TRUE(placed.ok);
-    EXPECT_EQ(placed.slot, 1);
+    ASSERT_TRUE(placed.ok());
+    EXPECT_EQ(*placed, 1);
     EXPECT_EQ(store->slots[1].interval, 101);
     EXPECT_EQ(store->slots[1].textLength, 2);
     for (auto& slot : store->slots) slot.inUse = 1;
     auto full = placeTypingText(*store, *document, -1, "y", 600);
-    EXPECT_FALSE(full.ok);
+    EXPECT_FALSE(full.ok());
     EXPECT_EQ(full.message, "문장 저장 공간이 가득 찼습니다.\n필요없는 문장출력 명령을 삭제한 후 다시 시도해주세요.");
     EXPECT_EQ(placeTypingText(*store, *document, -1, "", 600).message, "타이핑할 문장을 입력해주세요");
     EXPECT_EQ(placeTypingText(*store, *document, -1, "x", 0).message, "타자 속도를 입력해주세요");
@@ -144,19 +144,19 @@ TEST(TypingSlots, AModifiedSharedLineMovesToAFreeSlot) {
     auto document = newMacroDocument();
     auto store = newTextStore();
     auto first = placeTypingText(*store, *document, -1, "same", 600);
-    document->lines[0] = makeLine(8, {{8, first.slot}});
-    document->lines[1] = makeLine(8, {{8, first.slot}});
+    document->lines[0] = makeLine(8, {{8, *first}});
+    document->lines[1] = makeLine(8, {{8, *first}});
     document->head.lineCount = 2;
     // Same text: the shared slot is rewritten in place.
-    EXPECT_EQ(placeTypingText(*store, *document, 1, "same", 900).slot, first.slot);
+    EXPECT_EQ(*placeTypingText(*store, *document, 1, "same", 900), *first);
     // A different text would change the other line too: it goes elsewhere.
     auto moved = placeTypingText(*store, *document, 1, "other", 600);
-    ASSERT_TRUE(moved.ok);
-    EXPECT_NE(moved.slot, first.slot);
-    EXPECT_STREQ(store->slots[first.slot].text, "same");
+    ASSERT_TRUE(moved.ok());
+    EXPECT_NE(*moved, *first);
+    EXPECT_STREQ(store->slots[*first].text, "same");
     // A line alone on its slot rewrites it.
-    document->lines[1] = makeLine(8, {{8, moved.slot}});
-    EXPECT_EQ(placeTypingText(*store, *document, 1, "third", 600).slot, moved.slot);
+    document->lines[1] = makeLine(8, {{8, *moved}});
+    EXPECT_EQ(*placeTypingText(*store, *document, 1, "third", 600), *moved);
 }
 
 TEST(TypingSlots, TextLongerThanTheSlotIsRefused) {
@@ -164,7 +164,7 @@ TEST(TypingSlots, TextLongerThanTheSlotIsRefused) {
     auto store = newTextStore();
     std::string longText;
     for (int i = 0; i < 17000; ++i) longText += "가";
-    EXPECT_FALSE(placeTypingText(*store, *document, -1, longText, 600).ok);
+    EXPECT_FALSE(placeTypingText(*store, *document, -1, longText, 600).ok());
     EXPECT_EQ(store->slots[0].inUse, 0);
 }
 

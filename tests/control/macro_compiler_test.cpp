@@ -93,8 +93,8 @@ TEST(CompileEditMacro, DuplicateLabelsResolveToTheFirst) {
 TEST(CompileEditMacro, TypingLineCarriesSlotAndTexts) {
     Page page;
     auto placed = placeTypingText(*page.store, *page.document, -1, "가a", 1000);
-    ASSERT_TRUE(placed.ok);
-    page.add(makeLine(8, {{8, placed.slot}}));
+    ASSERT_TRUE(placed.ok());
+    page.add(makeLine(8, {{8, *placed}}));
     auto result = compileEditMacro(*page.document, *page.store);
     ASSERT_TRUE(result.ok) << result.message;
     // [8][slot][interval 61][4 keys][keys][speed 1000][text length 4]["가a\0" in CP949]

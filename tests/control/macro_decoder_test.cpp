@@ -73,9 +73,9 @@ TEST(DecodeEditMacro, TextSlots) {
     Page source;
     auto a = placeTypingText(*source.store, *source.document, -1, "하나", 600);
     auto b = placeTypingText(*source.store, *source.document, -1, "둘", 600);
-    source.add(makeLine(8, {{8, b.slot}}));
-    source.add(makeLine(8, {{8, a.slot}}));
-    source.add(makeLine(8, {{8, b.slot}}));
+    source.add(makeLine(8, {{8, *b}}));
+    source.add(makeLine(8, {{8, *a}}));
+    source.add(makeLine(8, {{8, *b}}));
     auto compiled = compileEditMacro(*source.document, *source.store);
     ASSERT_TRUE(compiled.ok);
 
@@ -200,7 +200,7 @@ private:
             static const char* pieces[] = {"가", "닭", "a", "Z", "!", "\r\n", "왜", " ", "7", "값"};
             for (int i = pick(1, 12); i > 0; --i) text += pieces[pick(0, 9)];
             auto placed = placeTypingText(*page.store, *page.document, -1, text, pick(1, 2000));
-            if (placed.ok) page.add(makeLine(8, {{8, placed.slot}}));
+            if (placed.ok()) page.add(makeLine(8, {{8, *placed}}));
             break;
         }
         case 14: {

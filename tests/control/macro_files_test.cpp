@@ -41,7 +41,7 @@ EditMemoryHeader editHeader(const char* name, uint16_t length) {
 void buildSample(Page& page) {
     auto placed = placeTypingText(*page.store, *page.document, -1, "안녕 hello\r\n", 800);
     page.add(makeLine(88, {{8, 1}, {16, 3}}));
-    page.add(makeLine(8, {{8, placed.slot}}));
+    page.add(makeLine(8, {{8, *placed}}));
     page.add(makeLine(28, {{16, 100}, {20, 50}, {32, 1024}, {36, 768}}));
     page.add(makeLine(103));
     setMemo(page.document->lines[1], "메모");

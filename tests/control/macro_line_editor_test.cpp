@@ -147,33 +147,33 @@ TEST(DeleteLines, SelectedLinesGoAndTheCurrentLineStaysInside) {
 TEST(DeleteLines, SharedTextSlotIsFreedWithItsLastLine) {
     EditorPage page;
     auto placed = placeTypingText(*page.store, *page.document, -1, "공유", 600);
-    page.editor.addLine(makeLine(8, {{8, placed.slot}}), AddMode::Append);
-    page.editor.addLine(makeLine(8, {{8, placed.slot}}), AddMode::Append);
+    page.editor.addLine(makeLine(8, {{8, *placed}}), AddMode::Append);
+    page.editor.addLine(makeLine(8, {{8, *placed}}), AddMode::Append);
     page.editor.clearSelection();
     page.editor.select(0, true);
     page.editor.deleteSelection();
-    EXPECT_EQ(page.store->slots[placed.slot].inUse, 1);
+    EXPECT_EQ(page.store->slots[*placed].inUse, 1);
     page.editor.select(0, true);
     page.editor.deleteSelection();
-    EXPECT_EQ(page.store->slots[placed.slot].inUse, 0);
+    EXPECT_EQ(page.store->slots[*placed].inUse, 0);
 }
 
 TEST(DeleteLines, SlotsOfCopiedLinesAndOfTheOtherPageStay) {
     EditorPage page;
     auto copied = placeTypingText(*page.store, *page.document, -1, "복사", 600);
     auto foreign = placeTypingText(*page.store, *page.document, -1, "남의", 600);
-    page.editor.addLine(makeLine(8, {{8, copied.slot}}), AddMode::Append);
-    page.editor.addLine(makeLine(8, {{8, foreign.slot}}), AddMode::Append);
+    page.editor.addLine(makeLine(8, {{8, *copied}}), AddMode::Append);
+    page.editor.addLine(makeLine(8, {{8, *foreign}}), AddMode::Append);
     page.editor.clearSelection();
     page.editor.select(0, true);
     page.editor.copySelection();
     auto other = newMacroDocument();
-    other->lines[0] = makeLine(8, {{8, foreign.slot}});
+    other->lines[0] = makeLine(8, {{8, *foreign}});
     other->head.lineCount = 1;
     page.editor.setSharingDocument(other.get());
     page.editor.deleteAll();
-    EXPECT_EQ(page.store->slots[copied.slot].inUse, 1);
-    EXPECT_EQ(page.store->slots[foreign.slot].inUse, 1);
+    EXPECT_EQ(page.store->slots[*copied].inUse, 1);
+    EXPECT_EQ(page.store->slots[*foreign].inUse, 1);
 }
 
 TEST(Indent, SelectedLinesOnlyAndNeverBelowZero) {
