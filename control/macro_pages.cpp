@@ -86,26 +86,39 @@ std::string partialReadNotice(int linesRead) {
                       linesRead, linesRead);
 }
 
-PageOutcome storeEditMacro(MacroMemory& memory, int index, const std::string& name, uint16_t flags,
-                           const MacroDocument& document, const TextStore& store, const MemoryProgress* progress) {
-    CompileResult code = compileEditMacro(document, store);
-    if (!code.ok) return failed(code.message);
-    EditMemoryHeader header = makeEditMemoryHeader(name, flags, code.code.size());
-    if (!storeMacro(memory, at(index), header, code.code, memory_location::kStoreEdit, progress)) return linkLost(kEditStore);
-    return saved();
+namespace {
+
+template <class Header>
+StoreOutcome<Header> storeOutcome(PageOutcome outcome, const Header& header = {}) {
+    StoreOutcome<Header> stored;
+    static_cast<PageOutcome&>(stored) = std::move(outcome);
+    stored.header = header;
+    return stored;
 }
 
-PageOutcome storeCombinationMacro(MacroMemory& memory, int index, const std::string& name, uint16_t flags,
-                                  const MacroDocument& document, const TextStore& store,
-                                  const MemoryProgress* progress) {
-    CompileResult code = compileCombinationMacro(document, store);
-    if (!code.ok) return failed(code.message);
-    CombinationMemoryHeader header =
+} // namespace
+
+StoreOutcome<EditMemoryHeader> storeEditMacro(MacroMemory& memory, int index, const std::string& name,
+                                              uint16_t flags, const CompileResult& code,
+                                              const MemoryProgress* progress) {
+    if (!code.ok) return storeOutcome<EditMemoryHeader>(failed(code.message));
+    const EditMemoryHeader header = makeEditMemoryHeader(name, flags, code.code.size());
+    if (!storeMacro(memory, at(index), header, code.code, memory_location::kStoreEdit, progress)) {
+        return storeOutcome<EditMemoryHeader>(linkLost(kEditStore));
+    }
+    return storeOutcome(saved(), header);
+}
+
+StoreOutcome<CombinationMemoryHeader> storeCombinationMacro(MacroMemory& memory, int index, const std::string& name,
+                                                            uint16_t flags, const CompileResult& code,
+                                                            const MemoryProgress* progress) {
+    if (!code.ok) return storeOutcome<CombinationMemoryHeader>(failed(code.message));
+    const CombinationMemoryHeader header =
         makeCombinationMemoryHeader(name, flags, code.code.size(), code.recordedSet, code.editSet);
     if (!storeMacro(memory, at(index), header, code.code, memory_location::kStoreCombination, progress)) {
-        return linkLost(kCombinationStore);
+        return storeOutcome<CombinationMemoryHeader>(linkLost(kCombinationStore));
     }
-    return saved();
+    return storeOutcome(saved(), header);
 }
 
 bool loadEditMacroFromMachine(MacroMemory& memory, int index, MacroDocument& document, TextStore& store,

@@ -9,6 +9,7 @@
 #include "base/local_time.h"
 #include "base/status.h"
 #include "control/auto_click.h"
+#include "control/macro_compiler.h"
 #include "control/macro_files.h"
 #include "control/macro_records.h"
 #include "control/recorded_macro.h"
@@ -21,17 +22,25 @@ constexpr const char* kSaved = "저장 완료"; // caption "알림"
 // error otherwise (linkLost: the machine stopped answering, the program ends).
 using PageOutcome = Status;
 
-// "기계에 저장하기" of the edit page: compile, then store header and code.
-// A compile error leaves the memory untouched.
-PageOutcome storeEditMacro(MacroMemory& memory, int index, const std::string& name, uint16_t flags,
-                           const MacroDocument& document, const TextStore& store,
-                           const MemoryProgress* progress = nullptr);
+// What "기계에 저장하기" gives: the outcome as every page button, and when it
+// is ok the header now in the memory (the page's memory list shows it).
+template <class Header>
+struct StoreOutcome : PageOutcome {
+    Header header{};
+};
+
+// "기계에 저장하기" of the edit page: the page's code, compiled once by the
+// page (a compile error is refused here too and leaves the memory
+// untouched), is stored with its header.
+StoreOutcome<EditMemoryHeader> storeEditMacro(MacroMemory& memory, int index, const std::string& name,
+                                              uint16_t flags, const CompileResult& code,
+                                              const MemoryProgress* progress = nullptr);
 
 // "기계에 저장하기" of the combination page. The header carries the bit sets of
 // the memories the macro plays.
-PageOutcome storeCombinationMacro(MacroMemory& memory, int index, const std::string& name, uint16_t flags,
-                                  const MacroDocument& document, const TextStore& store,
-                                  const MemoryProgress* progress = nullptr);
+StoreOutcome<CombinationMemoryHeader> storeCombinationMacro(MacroMemory& memory, int index, const std::string& name,
+                                                            uint16_t flags, const CompileResult& code,
+                                                            const MemoryProgress* progress = nullptr);
 
 struct MachineMacro {
     std::string name;       // UTF-8

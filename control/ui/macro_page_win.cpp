@@ -535,26 +535,30 @@ void storeToMachine(MacroPage& page) {
     }
     const std::string name = nameOf(page);
     const uint16_t flags = flagsOf(page);
-    PageOutcome outcome;
+    // The store gives the header it wrote: the memory list shows it.
+    StoreOutcome<CombinationMemoryHeader> combination;
+    StoreOutcome<EditMemoryHeader> edit;
     winui::ProgressJob job;
     job.text = kProgressWaitText;
     job.transfer = [&](const MemoryProgress& progress) {
-        outcome = page.kind.combination
-                      ? storeCombinationMacro(s.memory, chosen, name, flags, *page.document, store, &progress)
-                      : storeEditMacro(s.memory, chosen, name, flags, *page.document, store, &progress);
-        return outcome.ok;
+        if (page.kind.combination) {
+            combination = storeCombinationMacro(s.memory, chosen, name, flags, code, &progress);
+            return combination.ok;
+        }
+        edit = storeEditMacro(s.memory, chosen, name, flags, code, &progress);
+        return edit.ok;
     };
     winui::runWithProgress(page.window, job);
+    const PageOutcome& outcome = page.kind.combination ? static_cast<const PageOutcome&>(combination) : edit;
     if (!outcome.ok) {
         showOutcome(page.session, page.window, outcome);
         return;
     }
     const size_t index = static_cast<size_t>(chosen);
     if (page.kind.combination) {
-        s.combinationHeaders.update(
-            index, makeCombinationMemoryHeader(name, flags, code.code.size(), code.recordedSet, code.editSet));
+        s.combinationHeaders.update(index, combination.header);
     } else {
-        s.editHeaders.update(index, makeEditMemoryHeader(name, flags, code.code.size()));
+        s.editHeaders.update(index, edit.header);
     }
     page.unsaved = false;
     storeEmbedded(page);

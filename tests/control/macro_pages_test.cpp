@@ -24,13 +24,15 @@ TEST(EditPage, StoreCompilesThenWritesAndReadsBack) {
     page.add(makeLine(1, {{8, testing::rowOf(0x04)}}));
     page.add(makeLine(28, {{16, 10}, {20, 20}, {32, 640}, {36, 480}}));
     FakeMacroMemory memory;
-    auto outcome = storeEditMacro(memory, 13, "", kFlagFps, *page.document, *page.store);
+    auto outcome = storeEditMacro(memory, 13, "", kFlagFps, compileEditMacro(*page.document, *page.store));
     ASSERT_TRUE(outcome.ok) << outcome.message;
     EXPECT_EQ(outcome.message, "저장 완료");
     EXPECT_EQ(+memory.edit[13].magic, kEditMagic);
     EXPECT_EQ(+memory.edit[13].bodyLength, memory.editBodies[13].size());
     EXPECT_EQ(text::cp949ToUtf8(memory.edit[13].name), "새로 만든 매크로");
     EXPECT_EQ(testing::hex(memory.editBodies[13]), "01 04 1C 01 2D 01 F5 02 80 01 E0 EE");
+    // The page's memory list shows the header the store wrote.
+    EXPECT_EQ(std::memcmp(&outcome.header, &memory.edit[13], sizeof outcome.header), 0);
 
     Page back;
     back.document->head.listWindow = 5;
@@ -59,7 +61,7 @@ TEST(EditPage, CompileErrorLeavesTheMemoryAlone) {
     Page page;
     page.add(makeLine(103));
     FakeMacroMemory memory;
-    auto outcome = storeEditMacro(memory, 0, "x", 0, *page.document, *page.store);
+    auto outcome = storeEditMacro(memory, 0, "x", 0, compileEditMacro(*page.document, *page.store));
     EXPECT_FALSE(outcome.ok);
     EXPECT_EQ(outcome.message, "1줄에서 반복시작과 반복끝의 짝이 맞지 않습니다.");
     EXPECT_TRUE(memory.log.empty());
@@ -70,7 +72,10 @@ TEST(CombinationPage, StoreCarriesTheBitSets) {
     page.add(makeLine(208, {{12, 8}}));
     page.add(makeLine(209, {{12, 31}}));
     FakeMacroMemory memory;
-    ASSERT_TRUE(storeCombinationMacro(memory, 7, "조합", kFlagPlayOnce, *page.document, *page.store).ok);
+    const auto stored =
+        storeCombinationMacro(memory, 7, "조합", kFlagPlayOnce, compileCombinationMacro(*page.document, *page.store));
+    ASSERT_TRUE(stored.ok);
+    EXPECT_EQ(std::memcmp(&stored.header, &memory.combination[7], sizeof stored.header), 0);
     EXPECT_EQ(+memory.combination[7].recordedSet, 0x100u);
     EXPECT_EQ(+memory.combination[7].editSet, 0x80000000u);
     EXPECT_EQ(testing::hex(memory.combinationBodies[7]), "D0 08 D1 1F EE");
@@ -165,7 +170,7 @@ TEST(EditPage, AReadBackMacroBringsItsReferenceScreen) {
         page.add(*built.value);
         page.add(testing::makeLine(30, {{16, -5}, {20, 7}, {32, 800}, {36, 600}})); // a distance: not a screen
         FakeMacroMemory memory;
-        ASSERT_TRUE(storeEditMacro(memory, 4, "", 0, *page.document, *page.store).ok);
+        ASSERT_TRUE(storeEditMacro(memory, 4, "", 0, compileEditMacro(*page.document, *page.store)).ok);
         const std::vector<uint8_t> stored = memory.editBodies[4];
 
         testing::Page back;
@@ -188,7 +193,7 @@ TEST(EditPage, AReadBackMacroBringsItsReferenceScreen) {
         const BuiltLine changed = build(*form, pageContext);
         ASSERT_TRUE(changed.ok());
         back.document->lines[1] = *changed.value;
-        ASSERT_TRUE(storeEditMacro(memory, 5, "", 0, *back.document, *back.store).ok);
+        ASSERT_TRUE(storeEditMacro(memory, 5, "", 0, compileEditMacro(*back.document, *back.store)).ok);
         EXPECT_EQ(testing::hex(memory.editBodies[5]), testing::hex(stored));
     }
     testing::Page none;

@@ -7,6 +7,7 @@
 
 #include "device/macro_memory.h"
 #include "control/macro_files.h"
+#include "control/macro_compiler.h"
 #include "control/macro_pages.h"
 #include "tests/control/control_test_support.h"
 #include "tests/device/fake_macro_memory.h"
@@ -45,11 +46,11 @@ TEST(PageLinkFailures, EachCallSiteShowsTheLinkTextWithItsOwnLocation) {
     };
     const Case cases[] = {
         {"store edit", -1, true,
-         [&](FakeMacroMemory& m) { return storeEditMacro(m, 1, "e", 0, *edit.document, *edit.store); },
+         [&](FakeMacroMemory& m) { return storeEditMacro(m, 1, "e", 0, compileEditMacro(*edit.document, *edit.store)); },
          "기계와 통신이 되지 않습니다(36101)"},
         {"store combination", -1, true,
          [&](FakeMacroMemory& m) {
-             return storeCombinationMacro(m, 1, "c", 0, *combination.document, *combination.store);
+             return storeCombinationMacro(m, 1, "c", 0, compileCombinationMacro(*combination.document, *combination.store));
          },
          "기계와 통신이 되지 않습니다(36201)"},
         {"store auto-click", -1, true,

@@ -6,6 +6,7 @@
 #include "device/macro_memory.h"
 #include "control/memory_headers.h"
 #include "control/macro_files.h"
+#include "control/macro_compiler.h"
 #include "control/macro_pages.h"
 #include "tests/control/control_test_support.h"
 #include "tests/device/sim_link_fixture.h"
@@ -24,7 +25,7 @@ TEST(PagesOverTheLink, PagesStoreReadBackAndCarryMemoriesOverTheLink) {
         edit.add(testing::makeLine(88, {{8, 2}, {16, 4}}));
         edit.add(testing::makeLine(3, {{8, testing::rowOf(0x28)}}));
         edit.add(testing::makeLine(103));
-        ASSERT_TRUE(storeEditMacro(memory, 9, "편집", kFlagKeyboardLock, *edit.document, *edit.store).ok);
+        ASSERT_TRUE(storeEditMacro(memory, 9, "편집", kFlagKeyboardLock, compileEditMacro(*edit.document, *edit.store)).ok);
 
         RecordedMemoryHeader recorded{};
         recorded.magic = kRecordedMagic;
@@ -56,7 +57,7 @@ TEST(PagesOverTheLink, PagesStoreReadBackAndCarryMemoriesOverTheLink) {
         const std::vector<std::string> read = {"1-4녹화메모리를 [조합.cqn1]파일에 추가저장하고 있습니다.", "range 2",
                                                "2-2편집메모리를 [조합.cqn1]파일에 추가저장하고 있습니다.", "range 1"};
         EXPECT_EQ(seen, read);
-        ASSERT_TRUE(storeCombinationMacro(memory, 2, "c", 0, *combination.document, *combination.store).ok);
+        ASSERT_TRUE(storeCombinationMacro(memory, 2, "c", 0, compileCombinationMacro(*combination.document, *combination.store)).ok);
 
         // A second machine receives the carried memories from the file.
         quillon::testing::SimLink other(kind);
