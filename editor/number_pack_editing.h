@@ -11,7 +11,7 @@
 
 #include "analyzer/model.h"
 #include "editor/pattern_editing.h"
-#include "editor/screenshot_bitmap.h"
+#include "screenshots/screenshot_files.h"
 #include "editor/user_dialogs.h"
 
 namespace quillon::editor {

@@ -1,8 +1,10 @@
-#include "shot/screenshot_files.h"
+#include "screenshots/screenshot_files.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
 
+#include "base/byte_order.h"
 
 namespace quillon {
 namespace {
@@ -29,11 +31,6 @@ void appendCursorImage(std::vector<uint8_t>& out, const DibInfoHeader& header, c
     size_t taken = bits.size() < size ? bits.size() : size;
     append(out, bits.data(), taken);
     out.resize(out.size() + (size - taken), 0);
-}
-
-uint32_t readLe32(const uint8_t* p) {
-    return static_cast<uint32_t>(p[0]) | static_cast<uint32_t>(p[1]) << 8 | static_cast<uint32_t>(p[2]) << 16 |
-           static_cast<uint32_t>(p[3]) << 24;
 }
 
 } // namespace
@@ -82,30 +79,56 @@ std::vector<uint8_t> buildCursorFile(Point position, const CursorImage* shape) {
     return out;
 }
 
-std::optional<BitmapFileView> readBitmapFile(const std::vector<uint8_t>& bytes) {
-    if (bytes.size() < kScreenshotPixelOffset) {
-        return std::nullopt;
+BitmapStatus readBitmapFile(const uint8_t* bytes, size_t size, BitmapFileView& view) {
+    constexpr size_t kFileHeaderSize = 14;
+    view = {};
+    if (size < kFileHeaderSize + kBitmapHeaderSize || bytes[0] != 'B' || bytes[1] != 'M') {
+        return BitmapStatus::Damaged;
     }
-    BitmapFileView view;
-    std::memcpy(&view.header, bytes.data(), sizeof view.header);
+    std::memcpy(&view.header, bytes, std::min(size, sizeof view.header));
     const ScreenshotBitmapHeader& h = view.header;
-    if (h.type != 0x4D42 || h.headerSize != 108 || h.pixelOffset != kScreenshotPixelOffset || h.width <= 0 ||
-        h.height == 0 || h.height == INT32_MIN || h.planes != 1) {
-        return std::nullopt;
-    }
     if (h.bitsPerPixel != 16 && h.bitsPerPixel != 24 && h.bitsPerPixel != 32) {
-        return std::nullopt;
+        return BitmapStatus::Unsupported;
+    }
+    if (h.compression != kDibRgb && h.compression != kDibBitFields) {
+        return BitmapStatus::Unsupported;
+    }
+    if (h.headerSize < kBitmapHeaderSize || h.headerSize > size - kFileHeaderSize || h.planes != 1 || h.width <= 0 ||
+        h.width > kLargestBitmapSide || h.height == 0 || h.height < -kLargestBitmapSide ||
+        h.height > kLargestBitmapSide) {
+        return BitmapStatus::Damaged;
     }
     view.width = h.width;
     view.topDown = h.height < 0;
     view.height = view.topDown ? -h.height : h.height;
     view.stride = dibRowSize(view.width, h.bitsPerPixel);
-    uint64_t needed = static_cast<uint64_t>(view.stride) * static_cast<uint64_t>(view.height);
-    if (view.stride == 0 || h.imageSize < needed || kScreenshotPixelOffset + needed > bytes.size()) {
-        return std::nullopt;
+    const uint64_t needed = uint64_t{view.stride} * static_cast<uint64_t>(view.height);
+    if (h.pixelOffset < kFileHeaderSize + h.headerSize || h.pixelOffset > size || needed > size - h.pixelOffset) {
+        return BitmapStatus::Damaged;
     }
-    view.pixels = bytes.data() + kScreenshotPixelOffset;
-    return view;
+    view.pixels = bytes + h.pixelOffset;
+    return BitmapStatus::Ok;
+}
+
+BitmapStatus readScreenshotBitmap(const uint8_t* bytes, size_t size, ScreenshotBitmap& bitmap) {
+    bitmap = {};
+    BitmapFileView view;
+    BitmapStatus status = readBitmapFile(bytes, size, view);
+    if (status != BitmapStatus::Ok) {
+        return status;
+    }
+    bitmap.width = view.width;
+    bitmap.height = view.height;
+    bitmap.bitsPerPixel = view.header.bitsPerPixel;
+    bitmap.stride = static_cast<int>(view.stride);
+    bitmap.pixels.resize(size_t{view.stride} * static_cast<size_t>(view.height));
+    // Rows stored bottom to top are turned around.
+    for (int32_t row = 0; row < view.height; ++row) {
+        std::memcpy(bitmap.pixels.data() + size_t{view.stride} * static_cast<size_t>(row),
+                    view.pixels + size_t{view.stride} * static_cast<size_t>(view.topDown ? row : view.height - 1 - row),
+                    view.stride);
+    }
+    return BitmapStatus::Ok;
 }
 
 namespace {
@@ -163,44 +186,37 @@ uint32_t bitmapPixel(const BitmapFileView& view, int32_t x, int32_t y) {
     }
 }
 
-std::optional<CursorFileView> readCursorFile(const std::vector<uint8_t>& bytes) {
-    if (bytes.size() < kCursorFileHeadSize) {
+std::optional<CursorFile> readCursorFile(const uint8_t* bytes, size_t size) {
+    if (size < 8) {
         return std::nullopt;
     }
-    CursorFileView view;
-    view.position.x = static_cast<int32_t>(readLe32(bytes.data()));
-    view.position.y = static_cast<int32_t>(readLe32(bytes.data() + 4));
-    view.flags = readLe32(bytes.data() + 8);
-    if (view.flags & ~(kCursorHasMask | kCursorHasColour)) {
-        return std::nullopt;
-    }
+    CursorFile file;
+    file.image.position = {static_cast<int32_t>(loadLe32(bytes)), static_cast<int32_t>(loadLe32(bytes + 4))};
+    const uint32_t flags = size < kCursorFileHeadSize ? 0 : loadLe32(bytes + 8);
+    file.damaged = size < kCursorFileHeadSize || (flags & ~(kCursorHasMask | kCursorHasColour)) != 0;
     size_t at = kCursorFileHeadSize;
-    auto readImage = [&](std::optional<DibInfoHeader>& header, std::vector<uint8_t>& bits) {
-        if (bytes.size() - at < sizeof(DibInfoHeader)) {
-            return false;
+    auto readPart = [&](uint32_t part, DibInfoHeader& header, std::vector<uint8_t>& bits) {
+        if (!(flags & part)) {
+            return;
         }
-        DibInfoHeader h;
-        std::memcpy(&h, bytes.data() + at, sizeof h);
-        at += sizeof h;
-        if (h.size != 40 || bytes.size() - at < h.imageSize) {
-            return false;
+        if (file.refused == 0 && size - at >= kBitmapHeaderSize) {
+            std::memcpy(&header, bytes + at, kBitmapHeaderSize);
+            if (header.size == kBitmapHeaderSize && header.imageSize <= kCursorBitsSize &&
+                header.imageSize <= size - at - kBitmapHeaderSize) {
+                at += kBitmapHeaderSize;
+                bits.assign(bytes + at, bytes + at + header.imageSize);
+                at += header.imageSize;
+                file.image.flags |= part;
+                return;
+            }
         }
-        bits.assign(bytes.begin() + static_cast<ptrdiff_t>(at),
-                    bytes.begin() + static_cast<ptrdiff_t>(at + h.imageSize));
-        at += h.imageSize;
-        header = h;
-        return true;
+        header = {};
+        file.refused |= part;
     };
-    if ((view.flags & kCursorHasMask) && !readImage(view.maskHeader, view.maskBits)) {
-        return std::nullopt;
-    }
-    if ((view.flags & kCursorHasColour) && !readImage(view.colourHeader, view.colourBits)) {
-        return std::nullopt;
-    }
-    if (at != bytes.size()) {
-        return std::nullopt;
-    }
-    return view;
+    readPart(kCursorHasMask, file.image.maskHeader, file.image.maskBits);
+    readPart(kCursorHasColour, file.image.colourHeader, file.image.colourBits);
+    file.damaged = file.damaged || file.refused != 0 || (size >= kCursorFileHeadSize && at != size);
+    return file;
 }
 
 std::string screenshotBaseName(const std::string& programFolder, const std::string& screenshotPath,
