@@ -123,7 +123,7 @@ ImportResult importScreenshot(AnalyzerModel& model, const EditorFolders& folders
         return result;
     }
     std::vector<uint8_t> settings;
-    if (!files::readAtMost(files::withExtension(request.bitmapPath, "cfg"), kSettingsCopyBytes, settings)) {
+    if (!files::readAtMost(files::withExtension(request.bitmapPath, "cfg"), kSettingsCopySize, settings)) {
         dialogs.warn(msg::kUnusableImage);
         return result;
     }
