@@ -38,11 +38,11 @@ void appendCursorImage(std::vector<uint8_t>& out, const DibInfoHeader& header, c
 ScreenshotBitmapHeader screenshotBitmapHeader(const CapturedImage& image) {
     ScreenshotBitmapHeader header;
     header.fileSize = image.imageSize + static_cast<uint32_t>(kScreenshotPixelOffset);
-    header.width = image.width;
-    header.height = -image.height;
-    header.bitsPerPixel = static_cast<uint16_t>(image.bitsPerPixel);
-    header.compression = image.compression;
-    header.imageSize = image.imageSize;
+    header.info.width = image.width;
+    header.info.height = -image.height;
+    header.info.bitCount = static_cast<uint16_t>(image.bitsPerPixel);
+    header.info.compression = image.compression;
+    header.info.imageSize = image.imageSize;
     header.redMask = image.redMask;
     header.greenMask = image.greenMask;
     header.blueMask = image.blueMask;
@@ -87,23 +87,24 @@ BitmapStatus readBitmapFile(const uint8_t* bytes, size_t size, BitmapFileView& v
     }
     std::memcpy(&view.header, bytes, std::min(size, sizeof view.header));
     const ScreenshotBitmapHeader& h = view.header;
-    if (h.bitsPerPixel != 16 && h.bitsPerPixel != 24 && h.bitsPerPixel != 32) {
+    const DibInfoHeader& info = h.info;
+    if (info.bitCount != 16 && info.bitCount != 24 && info.bitCount != 32) {
         return BitmapStatus::Unsupported;
     }
-    if (h.compression != kDibRgb && h.compression != kDibBitFields) {
+    if (info.compression != kDibRgb && info.compression != kDibBitFields) {
         return BitmapStatus::Unsupported;
     }
-    if (h.headerSize < kBitmapHeaderSize || h.headerSize > size - kFileHeaderSize || h.planes != 1 || h.width <= 0 ||
-        h.width > kLargestBitmapSide || h.height == 0 || h.height < -kLargestBitmapSide ||
-        h.height > kLargestBitmapSide) {
+    if (info.size < kBitmapHeaderSize || info.size > size - kFileHeaderSize || info.planes != 1 || info.width <= 0 ||
+        info.width > kLargestBitmapSide || info.height == 0 || info.height < -kLargestBitmapSide ||
+        info.height > kLargestBitmapSide) {
         return BitmapStatus::Damaged;
     }
-    view.width = h.width;
-    view.topDown = h.height < 0;
-    view.height = view.topDown ? -h.height : h.height;
-    view.stride = dibRowSize(view.width, h.bitsPerPixel);
+    view.width = info.width;
+    view.topDown = info.height < 0;
+    view.height = view.topDown ? -info.height : info.height;
+    view.stride = dibRowSize(view.width, info.bitCount);
     const uint64_t needed = uint64_t{view.stride} * static_cast<uint64_t>(view.height);
-    if (h.pixelOffset < kFileHeaderSize + h.headerSize || h.pixelOffset > size || needed > size - h.pixelOffset) {
+    if (h.pixelOffset < kFileHeaderSize + info.size || h.pixelOffset > size || needed > size - h.pixelOffset) {
         return BitmapStatus::Damaged;
     }
     view.pixels = bytes + h.pixelOffset;
@@ -119,7 +120,7 @@ BitmapStatus readScreenshotBitmap(const uint8_t* bytes, size_t size, ScreenshotB
     }
     bitmap.width = view.width;
     bitmap.height = view.height;
-    bitmap.bitsPerPixel = view.header.bitsPerPixel;
+    bitmap.bitsPerPixel = view.header.info.bitCount;
     bitmap.stride = static_cast<int>(view.stride);
     bitmap.pixels.resize(size_t{view.stride} * static_cast<size_t>(view.height));
     // Rows stored bottom to top are turned around.
@@ -166,7 +167,7 @@ uint32_t bitmapPixel(const BitmapFileView& view, int32_t x, int32_t y) {
     }
     int32_t row = view.topDown ? y : view.height - 1 - y;
     const uint8_t* p = view.pixels + static_cast<size_t>(row) * view.stride;
-    switch (view.header.bitsPerPixel) {
+    switch (view.header.info.bitCount) {
     case 32:
         p += static_cast<size_t>(x) * 4;
         return static_cast<uint32_t>(p[2]) << 16 | static_cast<uint32_t>(p[1]) << 8 | p[0];
@@ -175,7 +176,7 @@ uint32_t bitmapPixel(const BitmapFileView& view, int32_t x, int32_t y) {
         return static_cast<uint32_t>(p[2]) << 16 | static_cast<uint32_t>(p[1]) << 8 | p[0];
     default: {
         // Bit fields as the header says; plain 16-bit RGB is 5-5-5.
-        bool fields = view.header.compression == kDibBitFields;
+        bool fields = view.header.info.compression == kDibBitFields;
         uint32_t red = fields ? view.header.redMask : 0x7C00;
         uint32_t green = fields ? view.header.greenMask : 0x03E0;
         uint32_t blue = fields ? view.header.blueMask : 0x001F;

@@ -23,24 +23,15 @@
 namespace quillon {
 
 #pragma pack(push, 1)
-// File header (14 bytes) and version-4 info header (108 bytes) of the bitmap file.
+// File header (14 bytes) and version-4 info header (108 bytes: the 40-byte
+// header, then the bit fields and the colour space) of the bitmap file.
 struct ScreenshotBitmapHeader {
     uint16_t type = 0x4D42; // "BM"
     uint32_t fileSize = 0;  // image size + 122
     uint16_t reserved1 = 0;
     uint16_t reserved2 = 0;
     uint32_t pixelOffset = 122;
-    uint32_t headerSize = 108;
-    int32_t width = 0;
-    int32_t height = 0; // negative: rows run top to bottom
-    uint16_t planes = 1;
-    uint16_t bitsPerPixel = 0;
-    uint32_t compression = 0;
-    uint32_t imageSize = 0;
-    int32_t xPelsPerMeter = 0;
-    int32_t yPelsPerMeter = 0;
-    uint32_t coloursUsed = 0;
-    uint32_t coloursImportant = 0;
+    DibInfoHeader info{.size = 108}; // height negative: rows run top to bottom
     uint32_t redMask = 0;
     uint32_t greenMask = 0;
     uint32_t blueMask = 0;
@@ -55,13 +46,7 @@ struct ScreenshotBitmapHeader {
 static_assert(sizeof(ScreenshotBitmapHeader) == 122);
 static_assert(offsetof(ScreenshotBitmapHeader, fileSize) == 2);
 static_assert(offsetof(ScreenshotBitmapHeader, pixelOffset) == 10);
-static_assert(offsetof(ScreenshotBitmapHeader, headerSize) == 14);
-static_assert(offsetof(ScreenshotBitmapHeader, width) == 18);
-static_assert(offsetof(ScreenshotBitmapHeader, height) == 22);
-static_assert(offsetof(ScreenshotBitmapHeader, planes) == 26);
-static_assert(offsetof(ScreenshotBitmapHeader, bitsPerPixel) == 28);
-static_assert(offsetof(ScreenshotBitmapHeader, compression) == 30);
-static_assert(offsetof(ScreenshotBitmapHeader, imageSize) == 34);
+static_assert(offsetof(ScreenshotBitmapHeader, info) == 14);
 static_assert(offsetof(ScreenshotBitmapHeader, redMask) == 54);
 static_assert(offsetof(ScreenshotBitmapHeader, alphaMask) == 66);
 static_assert(offsetof(ScreenshotBitmapHeader, colourSpaceType) == 70);

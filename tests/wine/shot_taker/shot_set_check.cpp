@@ -88,9 +88,9 @@ int check(int argc, char** argv) {
         return 1;
     }
     std::printf("bitmap %dx%d bits=%d compression=%u stride=%u size=%zu\n", view->width, view->height,
-                view->header.bitsPerPixel, view->header.compression, view->stride, bitmapBytes->size());
+                view->header.info.bitCount, view->header.info.compression, view->stride, bitmapBytes->size());
     if (!view->topDown || view->header.fileSize != bitmapBytes->size() ||
-        view->header.imageSize != view->stride * static_cast<uint32_t>(view->height)) {
+        view->header.info.imageSize != view->stride * static_cast<uint32_t>(view->height)) {
         fail("bitmap header sizes");
     }
     if (left + view->width > screenWidth || top + view->height > screenHeight) {
@@ -138,7 +138,7 @@ int check(int argc, char** argv) {
                     cursorBytes->size());
         if (c.flags & kCursorHasMask) {
             std::printf(" mask %dx%d bits=%d", c.maskHeader.width, c.maskHeader.height, c.maskHeader.bitCount);
-            if (c.maskHeader.bitCount != view->header.bitsPerPixel) {
+            if (c.maskHeader.bitCount != view->header.info.bitCount) {
                 fail("mask depth differs from the bitmap's");
             }
         }
