@@ -4,8 +4,8 @@
 #include <algorithm>
 #include <cstring>
 
-#include "base/byte_order.h"
 #include "base/text.h"
+#include "control/byte_code.h"
 #include "control/key_codes.h"
 #include "control/macro_records.h"
 
@@ -64,22 +64,6 @@ int speedForTimes(int press, int release) {
 
 namespace {
 
-class CodeWriter {
-public:
-    void byte(int v) { code.push_back(static_cast<uint8_t>(v)); }
-    void be16(int v) {
-        byte(v >> 8);
-        byte(v);
-    }
-    size_t placeholder() {
-        size_t at = code.size();
-        be16(0);
-        return at;
-    }
-    void pointHere(size_t at) { storeBe16(&code[at], static_cast<uint16_t>(code.size())); }
-    std::vector<uint8_t> code;
-};
-
 int buttonIndex(int32_t button) {
     switch (button) {
     case 4: return 1;
@@ -88,74 +72,54 @@ int buttonIndex(int32_t button) {
     }
 }
 
-uint8_t keyCode(int row) { return keyCodeOfRow(row).value_or(0); }
+int keyCode(int row) { return keyCodeOfRow(row).value_or(0); }
 
 } // namespace
 
 std::vector<uint8_t> generateAutoClickCode(const AutoClickSettings& s) {
+    using namespace kind;
     CodeWriter w;
+    // A burst is repeat A; its end address stays 0 (the machine finds its end).
+    auto burstStart = [&](int count) { w.op(kRepeatStart, {0, count}); };
+    auto burstEnd = [&](int interval, int release) {
+        w.op(kRepeatEnd);
+        w.op(kDelay, {std::max(0, interval - release)});
+    };
     if (s.clickOn) {
         int b = buttonIndex(s.button);
         size_t ifEnd = 0;
         if (s.clickBurstOn) {
-            w.byte(73 + b);
-            ifEnd = w.placeholder();
-            w.byte(88);
-            w.byte(0);
-            w.be16(s.clickBurstCount);
-            w.be16(0); // the repeat's end address stays 0
+            ifEnd = w.op(kIfButton + b);
+            burstStart(s.clickBurstCount);
         }
-        w.byte(16 + b);
-        w.byte(112);
-        w.be16(s.clickPress);
-        w.byte(19 + b);
-        w.byte(112);
-        w.be16(s.clickRelease);
+        w.op(kButtonDown + b);
+        w.op(kDelay, {s.clickPress});
+        w.op(kButtonUp + b);
+        w.op(kDelay, {s.clickRelease});
         if (s.clickBurstOn) {
-            w.byte(103);
-            w.byte(112);
-            w.be16(std::max(0, s.clickBurstInterval - s.clickRelease));
-            w.byte(97);
+            burstEnd(s.clickBurstInterval, s.clickRelease);
+            w.op(kEndButtonIf);
             w.pointHere(ifEnd);
         }
     }
     int keys = std::clamp(int32_t{s.keyCount}, 0, kMaxAutoKeys);
     if (s.keyOn && keys > 0) {
-        size_t triggerEnd = 0;
-        if (s.triggerOn) {
-            w.byte(67);
-            w.byte(keyCode(s.triggerRow));
-            triggerEnd = w.placeholder();
-        }
-        if (s.keyBurstOn) {
-            w.byte(88);
-            w.byte(0);
-            w.be16(s.keyBurstCount);
-            w.be16(0);
-        }
+        size_t triggerEnd = s.triggerOn ? w.op(kIfKey, {keyCode(s.triggerRow)}) : 0;
+        if (s.keyBurstOn) burstStart(s.keyBurstCount);
         for (int i = 0; i < keys; ++i) {
-            uint8_t code = keyCode(s.keyRows[i]);
-            w.byte(1);
-            w.byte(code);
-            w.byte(112);
-            w.be16(s.keyPress);
-            w.byte(2);
-            w.byte(code);
-            w.byte(112);
-            w.be16(s.keyRelease);
+            w.op(kKeyDown, {keyCode(s.keyRows[i])});
+            w.op(kDelay, {s.keyPress});
+            w.op(kKeyUp, {keyCode(s.keyRows[i])});
+            w.op(kDelay, {s.keyRelease});
         }
-        if (s.keyBurstOn) {
-            w.byte(103);
-            w.byte(112);
-            w.be16(std::max(0, s.keyBurstInterval - s.keyRelease));
-        }
+        if (s.keyBurstOn) burstEnd(s.keyBurstInterval, s.keyRelease);
         if (s.triggerOn) {
-            w.byte(96);
+            w.op(kEndKeyIf);
             w.pointHere(triggerEnd);
         }
     }
     w.byte(kEndOfCode);
-    return std::move(w.code);
+    return w.take();
 }
 
 bool buildAutoClickBlock(const AutoClickSettings& s, std::array<uint8_t, kAutoClickBlockSize>& block) {

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "base/byte_order.h"
+#include "control/byte_code.h"
 #include "control/key_codes.h"
 #include "control/key_stream.h"
 #include "control/line_kinds.h"
@@ -116,7 +117,8 @@ private:
 
     void label(const uint8_t* name, EditLine& line) {
         std::memset(line.label, 0, sizeof(line.label));
-        storeFixedText(line.label, kMaxLabelCharacters + 1, fixedText(reinterpret_cast<const char*>(name), 15));
+        storeFixedText(line.label, kMaxLabelCharacters + 1,
+                       fixedText(reinterpret_cast<const char*>(name), kLabelCodeBytes));
     }
 
     bool typing(CodeReader& r, EditLine& line) {
@@ -155,121 +157,61 @@ private:
         return true;
     }
 
+    // The operands of the line's opcode, read back into its parameter words.
     bool operands(CodeReader& r, EditLine& line) {
-        const int k = line.kind;
-        int a = 0, b = 0, c = 0, d = 0;
-        switch (k) {
-        case 1: case 2: case 3: case 49:
-            return key(r, line);
-        case 64: case 65: case 66:
-            return r.skip(2);
-        case 67: case 68: case 69:
-            return key(r, line) && r.skip(2);
-        case 70: case 71: case 72: case 80:
-            return r.skip(2);
-        case 81:
-            if (!r.u8(a) || !r.skip(2)) return false;
-            P(line, 20) = a;
-            return true;
-        case 89:
-            if (!r.u8(a) || !r.u8(b) || !r.u16(c) || !r.u16(d) || !r.skip(2)) return false;
-            P(line, 8) = a;
-            P(line, 24) = (b & 0x0F) <= 2 ? (b & 0x0F) : -1;
-            P(line, 28) = (b >> 4) <= 2 ? (b >> 4) : -1;
-            P(line, 20) = c;
-            P(line, 32) = d;
-            return true;
-        case 88:
-            if (!r.u8(a) || !r.u16(b) || !r.skip(2)) return false;
-            P(line, 8) = a;
-            P(line, 16) = b;
-            return true;
-        case 152: {
-            const uint8_t* name = r.take(15);
-            if (!name) return false;
-            label(name, line);
-            return true;
+        const OpcodeLayout* layout = opcodeLayout(line.kind);
+        if (!layout || !isKnownKind(line.kind, combination_)) return false;
+        if (layout->button >= 0) P(line, 8) = layout->button;
+        int scaled[2] = {};
+        for (const OperandField& f : layout->operands) {
+            int a = 0;
+            switch (f.type) {
+            case Operand::Key:
+                if (!key(r, line)) return false;
+                break;
+            case Operand::Byte:
+            case Operand::Word:
+            case Operand::SignedWord:
+                if (!(f.type == Operand::Byte ? r.u8(a) : f.type == Operand::Word ? r.u16(a) : r.s16(a))) return false;
+                P(line, f.word) = a;
+                break;
+            case Operand::ScaledX:
+            case Operand::ScaledY:
+                if (!r.u16(scaled[f.type == Operand::ScaledY])) return false;
+                break;
+            case Operand::Fps:
+                if (!r.u8(a)) return false;
+                a = static_cast<int8_t>(a);
+                P(line, f.second) = a < 0 ? 1 : 0;
+                P(line, f.word) = a < 0 ? -a : a;
+                break;
+            case Operand::Operators:
+                if (!r.u8(a)) return false;
+                P(line, f.word) = (a & 0x0F) <= 2 ? (a & 0x0F) : -1;
+                P(line, f.second) = (a >> 4) <= 2 ? (a >> 4) : -1;
+                break;
+            case Operand::End16:
+            case Operand::Target16:
+                if (!r.skip(2)) return false;
+                break;
+            case Operand::Label: {
+                const uint8_t* name = r.take(kLabelCodeBytes);
+                if (!name) return false;
+                label(name, line);
+                break;
+            }
+            case Operand::Typing:
+                return typing(r, line);
+            }
         }
-        case 153: {
-            if (!r.skip(2)) return false;
-            const uint8_t* name = r.take(15);
-            if (!name) return false;
-            label(name, line);
-            return true;
+        // Absolute positions, once the reference screen (which the page takes on) is read.
+        for (const OperandField& f : layout->operands) {
+            if (f.type != Operand::ScaledX && f.type != Operand::ScaledY) continue;
+            const bool x = f.type == Operand::ScaledX;
+            (x ? width_ : height_) = P(line, f.second);
+            P(line, f.word) = static_cast<int>(int64_t{scaled[x ? 0 : 1]} * P(line, f.second) / (x ? 19200 : 12000));
         }
-        case 8:
-            return typing(r, line);
-        case 28: case 29:
-            if (!r.u16(a) || !r.u16(b) || !r.u16(c) || !r.u16(d)) return false;
-            P(line, 16) = static_cast<int>(int64_t{a} * c / 19200);
-            P(line, 20) = static_cast<int>(int64_t{b} * d / 12000);
-            P(line, 32) = width_ = c;
-            P(line, 36) = height_ = d;
-            return true;
-        case 30: case 31:
-            if (!r.s16(a) || !r.s16(b) || !r.u16(c) || !r.u16(d)) return false;
-            P(line, 16) = a;
-            P(line, 20) = b;
-            P(line, 32) = c;
-            P(line, 36) = d;
-            return true;
-        case 32:
-            if (!r.u8(a) || !r.u8(b)) return false;
-            a = static_cast<int8_t>(a);
-            b = static_cast<int8_t>(b);
-            P(line, 20) = a < 0 ? 1 : 0;
-            P(line, 12) = a < 0 ? -a : a;
-            P(line, 24) = b < 0 ? 1 : 0;
-            P(line, 16) = b < 0 ? -b : b;
-            return true;
-        case 37: case 39:
-            if (!r.u8(a)) return false;
-            P(line, 24) = a;
-            return true;
-        case 38:
-            if (!r.u8(a) || !r.s16(b) || !r.s16(c) || !r.u16(d)) return false;
-            P(line, 24) = a;
-            P(line, 16) = b;
-            P(line, 20) = c;
-            P(line, 32) = d;
-            if (!r.u16(a)) return false;
-            P(line, 36) = a;
-            return true;
-        case 41: case 42: case 120: case 57:
-            if (!r.u8(a)) return false;
-            P(line, 20) = a;
-            return true;
-        case 112:
-            if (!r.u16(a)) return false;
-            P(line, 16) = a;
-            return true;
-        case 113:
-            if (!r.u16(a) || !r.u16(b)) return false;
-            P(line, 20) = a;
-            P(line, 24) = b;
-            return true;
-        case 208: case 209:
-            if (!combination_ || !r.u8(a)) return false;
-            P(line, 12) = a;
-            return true;
-        default:
-            break;
-        }
-        if (blockOpenedBy(k) == Block::ButtonIf) {
-            if (!r.skip(2)) return false;
-            P(line, 8) = k >= 92 ? k - 92 : k >= 76 ? k - 76 : k >= 73 ? k - 73 : 0;
-            return true;
-        }
-        if (k >= 16 && k <= 27) {
-            P(line, 8) = (k - 16) % 3;
-            return true;
-        }
-        if (k >= 51 && k <= 53) {
-            P(line, 8) = k - 51;
-            return true;
-        }
-        // Remaining one-byte kinds; anything else cannot be walked further.
-        return isKnownKind(k, combination_) && k != kind::kMoveToRememberedRandom;
+        return true;
     }
 
     MacroDocument& document_;

@@ -11,8 +11,7 @@
 
 namespace quillon::editor {
 
-// The part of the settings copy the editor reads.
-inline constexpr size_t kSettingsCopyBytes = 10240;
+// Where the settings copy (screenshots/screenshot_files.h) holds the modes.
 inline constexpr size_t kLegacyCaptureOffset = 1208;
 inline constexpr size_t kClientWindowOffset = 1212;
 inline constexpr size_t kFramedWindowOffset = 1216;

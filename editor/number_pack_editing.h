@@ -12,7 +12,7 @@
 #include "analyzer/model.h"
 #include "base/user_dialogs.h"
 #include "editor/pattern_editing.h"
-#include "editor/screenshot_bitmap.h"
+#include "screenshots/screenshot_files.h"
 
 namespace quillon::editor {
 

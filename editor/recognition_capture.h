@@ -10,7 +10,7 @@
 
 #include "analyzer/model.h"
 #include "base/status.h"
-#include "editor/screenshot_bitmap.h"
+#include "screenshots/screenshot_files.h"
 
 namespace quillon::editor {
 

@@ -17,9 +17,8 @@ namespace msg = screenshot_message;
 
 namespace {
 
-// A cursor file holds a position, flags and at most two images that each
-// fit a cursor sample; anything beyond that is not read.
-constexpr size_t kLargestCursorFile = 12 + 2 * (kCursorImageHeaderBytes + kCursorImageBitsCapacity);
+static_assert(sizeof(CursorSample::maskBits) == kCursorBitsSize && sizeof(CursorSample::colourBits) == kCursorBitsSize);
+static_assert(sizeof(CursorSample::maskHeader) == kBitmapHeaderSize);
 
 std::string nameOf(const ScreenshotEntry& e) { return text::cp949ToUtf8(fixedText(e.name)); }
 
@@ -71,14 +70,14 @@ int imagesOf(const AnalyzerModel& model, int slot) {
     return n;
 }
 
-void keepCursor(AnalyzerModel& model, const CursorCapture& capture, const CursorOffer& offerCursor, int chosenCursor,
+void keepCursor(AnalyzerModel& model, const CursorImage& cursor, const CursorOffer& offerCursor, int chosenCursor,
                 ImportResult& result) {
     AnalyzerImage& a = model.image();
-    if (capture.parts == 0 || a.cursorCount >= kCursorCapacity || !offerCursor) {
+    if (cursor.flags == 0 || a.cursorCount >= kCursorCapacity || !offerCursor) {
         return;
     }
     std::string proposed = defaultCursorName(a.nextCursorNumber);
-    std::optional<std::string> chosen = offerCursor(capture, proposed);
+    std::optional<std::string> chosen = offerCursor(cursor, proposed);
     if (!chosen) {
         return;
     }
@@ -87,13 +86,29 @@ void keepCursor(AnalyzerModel& model, const CursorCapture& capture, const Cursor
     // The list takes a new cursor after its current entry.
     a.currentCursor = chosenCursor >= 0 && chosenCursor < a.cursorCount ? chosenCursor : a.cursorCount - 1;
     int slot = -1;
-    if (model.addCursor(static_cast<int32_t>(capture.parts), name, slot).ok) {
-        storeCursorImages(capture, a.cursors[slot]);
+    if (model.addCursor(static_cast<int32_t>(cursor.flags), name, slot).ok) {
+        storeCursorImages(cursor, a.cursors[slot]);
         result.cursorSlot = slot;
     }
 }
 
 } // namespace
+
+void storeCursorImages(const CursorImage& cursor, CursorSample& sample) {
+    sample.parts = static_cast<int32_t>(cursor.flags);
+    std::memset(sample.maskHeader, 0, sizeof sample.maskHeader);
+    std::memset(sample.maskBits, 0, sizeof sample.maskBits);
+    std::memset(sample.colourHeader, 0, sizeof sample.colourHeader);
+    std::memset(sample.colourBits, 0, sizeof sample.colourBits);
+    auto store = [](const DibInfoHeader& header, const std::vector<uint8_t>& bits, uint8_t* headerOut, uint8_t* bitsOut) {
+        std::memcpy(headerOut, &header, kBitmapHeaderSize);
+        if (!bits.empty()) std::memcpy(bitsOut, bits.data(), std::min(bits.size(), kCursorBitsSize));
+    };
+    if (cursor.flags & kCursorHasMask) store(cursor.maskHeader, cursor.maskBits, sample.maskHeader, sample.maskBits);
+    if (cursor.flags & kCursorHasColour) {
+        store(cursor.colourHeader, cursor.colourBits, sample.colourHeader, sample.colourBits);
+    }
+}
 
 std::string proposedScreenshotName(const AnalyzerModel& model) {
     return formatText("불러온 이미지 %.2d", model.image().screenshotCount + 1);
@@ -108,7 +123,7 @@ ImportResult importScreenshot(AnalyzerModel& model, const EditorFolders& folders
         return result;
     }
     std::vector<uint8_t> settings;
-    if (!files::readAtMost(files::withExtension(request.bitmapPath, "cfg"), kSettingsCopyBytes, settings)) {
+    if (!files::readAtMost(files::withExtension(request.bitmapPath, "cfg"), kSettingsCopySize, settings)) {
         dialogs.warn(msg::kUnusableImage);
         return result;
     }
@@ -153,12 +168,16 @@ ImportResult importScreenshot(AnalyzerModel& model, const EditorFolders& folders
         return result;
     }
 
-    // The cursor file: the position goes into the screenshot, the images are
-    // offered as a cursor sample. A missing or damaged file means no cursor.
-    CursorCapture capture;
+    // The cursor file: the position goes into the screenshot, the images read
+    // whole are offered as a cursor sample. A missing file means no cursor; a
+    // damaged part is left out and the user told, the set is kept.
+    CursorImage capture;
     std::vector<uint8_t> cursorBytes;
+    bool cursorDamaged = false;
     if (files::readAtMost(files::withExtension(request.bitmapPath, "dat"), kLargestCursorFile, cursorBytes)) {
-        parseCursorFile(cursorBytes.data(), cursorBytes.size(), capture);
+        std::optional<CursorFile> file = readCursorFile(cursorBytes);
+        cursorDamaged = !file || file->damaged;
+        if (file) capture = std::move(file->image);
     }
 
     int slot = replaced;
@@ -174,14 +193,14 @@ ImportResult importScreenshot(AnalyzerModel& model, const EditorFolders& folders
         e.used = 1;
         e.erased = 0;
         e.fileSize = static_cast<int32_t>(size);
-        e.cursorX = capture.x;
-        e.cursorY = capture.y;
+        e.cursorX = capture.position.x;
+        e.cursorY = capture.position.y;
     } else {
         NewScreenshot shot;
         shot.name = request.name;
         shot.fileSize = static_cast<int32_t>(size);
-        shot.cursorX = capture.x;
-        shot.cursorY = capture.y;
+        shot.cursorX = capture.position.x;
+        shot.cursorY = capture.position.y;
         shot.path = target;
         Status added = model.addScreenshot(shot, slot);
         if (!added) {
@@ -195,6 +214,7 @@ ImportResult importScreenshot(AnalyzerModel& model, const EditorFolders& folders
     }
     result.outcome = ImportOutcome::Imported;
     result.slot = slot;
+    if (cursorDamaged) dialogs.warn(msg::kDamagedCursor);
     keepCursor(model, capture, offerCursor, request.chosenCursor, result);
     return result;
 }
@@ -213,7 +233,7 @@ ScreenshotView showScreenshot(AnalyzerModel& model, const EditorFolders& folders
         b.width = std::clamp(a.screenshotWidth, 0, kLargestBitmapSide);
         b.height = std::clamp(a.screenshotHeight, 0, kLargestBitmapSide);
         b.bitsPerPixel = a.screenshotBitsPerPixel == 16 || a.screenshotBitsPerPixel == 24 ? a.screenshotBitsPerPixel : 32;
-        b.stride = bitmapStride(b.width, b.bitsPerPixel);
+        b.stride = static_cast<int>(dibRowSize(b.width, b.bitsPerPixel));
         b.pixels.assign(static_cast<size_t>(b.stride) * static_cast<size_t>(b.height), kErasedFill);
         view.status = ShowStatus::Erased;
         view.cursorText = msg::kErasedCursorText;

@@ -9,9 +9,8 @@
 
 #include "analyzer/model.h"
 #include "base/user_dialogs.h"
-#include "editor/cursor_file.h"
 #include "editor/folders.h"
-#include "editor/screenshot_bitmap.h"
+#include "screenshots/screenshot_files.h"
 
 namespace quillon::editor {
 
@@ -19,6 +18,9 @@ namespace screenshot_message {
 inline constexpr const char* kUnusableImage = "사용할 수 없는 이미지 파일입니다.";
 inline constexpr const char* kMissingOrDamaged = "이미지 파일이 없거나 잘못된 이미지 파일입니다.";
 inline constexpr const char* kUnsupported = "분석기가 지원할 수 없는 형식의 스샷입니다.";
+// The cursor file of an imported set was damaged: its damaged images are left out.
+inline constexpr const char* kDamagedCursor =
+    "커서 파일(.dat)이 손상되어 커서 이미지의 손상된 부분은 불러오지 않았습니다.\n스샷은 그대로 불러왔습니다.";
 inline constexpr const char* kAreasLeft = "범위설정이 남아 있기 때문에 삭제할 수 없습니다.";
 inline constexpr const char* kImagesLeft = "인식이미지가 남아 있기 때문에 삭제할 수 없습니다.";
 // A screenshot's name is also its bitmap's file name in the Image folder.
@@ -42,10 +44,11 @@ struct ImportRequest {
     int chosenCursor = -1;
 };
 
-// The cursor keeping dialog: given the capture and the proposed name, the
-// name to keep it under, or nothing when the user does not keep it.
+// The cursor keeping dialog: given the cursor file's images (flags = the
+// parts read whole) and the proposed name, the name to keep it under, or
+// nothing when the user does not keep it.
 using CursorOffer =
-    std::function<std::optional<std::string>(const CursorCapture& capture, const std::string& proposedName)>;
+    std::function<std::optional<std::string>(const CursorImage& cursor, const std::string& proposedName)>;
 
 enum class ImportOutcome { Imported, Refused, Cancelled };
 
@@ -59,6 +62,10 @@ ImportResult importScreenshot(analyzer::AnalyzerModel& model, const EditorFolder
                               const ImportRequest& request, UserDialogs& dialogs, const CursorOffer& offerCursor);
 
 enum class ShowStatus { Shown, Erased, Missing, Unsupported };
+
+// Fills a cursor sample's images from a cursor file's (name and list place
+// are the caller's).
+void storeCursorImages(const CursorImage& cursor, analyzer::CursorSample& sample);
 
 struct ScreenshotView {
     ShowStatus status = ShowStatus::Missing;

@@ -1,5 +1,7 @@
 #include "runner/capture.h"
 
+#include "capture/dib.h"
+
 #include <cstdlib>
 #include <new>
 
@@ -26,11 +28,6 @@ bool clipTarget(const Rect& raw, Size screen, Rect& clipped) {
     }
     clipped = r;
     return true;
-}
-
-int rowStride(int width, int bitsPerPixel) {
-    const long long bits = static_cast<long long>(width) * bitsPerPixel;
-    return static_cast<int>(((bits + 31) / 32) * 4);
 }
 
 void CaptureBuffer::FreeDeleter::operator()(uint8_t* p) const { std::free(p); }
@@ -78,7 +75,7 @@ CaptureStatus ScreenCapture::captureScreen() {
     }
     const int width = clipped.right - clipped.left;
     const int height = clipped.bottom - clipped.top;
-    if (static_cast<size_t>(rowStride(width, 32)) * static_cast<size_t>(height) > kCaptureBufferBytes) {
+    if (static_cast<size_t>(dibRowSize(width, 32)) * static_cast<size_t>(height) > kCaptureBufferBytes) {
         return CaptureStatus::BitmapFailed;
     }
     int depth = 0;
@@ -89,7 +86,7 @@ CaptureStatus ScreenCapture::captureScreen() {
     buffer_.width = width;
     buffer_.height = height;
     buffer_.bitsPerPixel = depth;
-    buffer_.stride = rowStride(width, depth);
+    buffer_.stride = static_cast<int>(dibRowSize(width, depth));
     buffer_.origin = clipped;
     lastUsable_ = depth == 32;
     return CaptureStatus::Ok;

@@ -33,9 +33,6 @@ enum class CaptureStatus : int {
 // rectangle lies entirely left or right of the screen.
 bool clipTarget(const Rect& raw, Size screen, Rect& clipped);
 
-// Bytes per row: width x bits per pixel / 8, rounded up to four bytes.
-int rowStride(int width, int bitsPerPixel);
-
 class CaptureBuffer {
 public:
     bool allocate();

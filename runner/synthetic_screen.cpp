@@ -1,6 +1,7 @@
 #include "runner/synthetic_screen.h"
 
 #include "base/byte_order.h"
+#include "screenshots/screenshot_files.h"
 
 #include <algorithm>
 #include <cstring>
@@ -16,36 +17,18 @@ SyntheticScreen::SyntheticScreen(int width, int height, Rgb background)
 }
 
 std::optional<SyntheticScreen> SyntheticScreen::fromBmp(const std::vector<uint8_t>& file) {
-    constexpr size_t kFileHeader = 14;
-    if (file.size() < kFileHeader + 40 || file[0] != 'B' || file[1] != 'M') {
+    BitmapFileView view;
+    if (readBitmapFile(file.data(), file.size(), view) != BitmapStatus::Ok || view.width > 16384 || view.height > 16384) {
         return std::nullopt;
     }
-    const uint32_t dataOffset = loadLe32(&file[10]);
-    const uint8_t* info = &file[kFileHeader];
-    const int32_t width = static_cast<int32_t>(loadLe32(info + 4));
-    const int32_t rawHeight = static_cast<int32_t>(loadLe32(info + 8));
-    const int bits = loadLe16(info + 14);
-    const uint32_t compression = loadLe32(info + 16);
-    if (width <= 0 || width > 16384 || rawHeight == 0 || rawHeight < -16384 || rawHeight > 16384 ||
-        (bits != 24 && bits != 32) || (compression != 0 && compression != 3)) {
-        return std::nullopt;
-    }
-    const bool topDown = rawHeight < 0;
-    const int height = topDown ? -rawHeight : rawHeight;
-    const size_t stride = static_cast<size_t>(((static_cast<long long>(width) * bits + 31) / 32) * 4);
-    if (dataOffset > file.size() || (file.size() - dataOffset) / stride < static_cast<size_t>(height)) {
-        return std::nullopt;
-    }
-    SyntheticScreen screen(width, height);
-    const int bytesPerPixel = bits / 8;
-    for (int y = 0; y < height; ++y) {
-        const int sourceRow = topDown ? y : height - 1 - y;
-        const uint8_t* src = file.data() + dataOffset + stride * static_cast<size_t>(sourceRow);
+    SyntheticScreen screen(view.width, view.height);
+    for (int y = 0; y < view.height; ++y) {
         uint8_t* dst = screen.row(y);
-        for (int x = 0; x < width; ++x) {
-            dst[x * 4 + 0] = src[x * bytesPerPixel + 0];
-            dst[x * 4 + 1] = src[x * bytesPerPixel + 1];
-            dst[x * 4 + 2] = src[x * bytesPerPixel + 2];
+        for (int x = 0; x < view.width; ++x) {
+            const uint32_t rgb = bitmapPixel(view, x, y);
+            dst[x * 4 + 0] = static_cast<uint8_t>(rgb);
+            dst[x * 4 + 1] = static_cast<uint8_t>(rgb >> 8);
+            dst[x * 4 + 2] = static_cast<uint8_t>(rgb >> 16);
             dst[x * 4 + 3] = 0;
         }
     }

@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "shot/capture_area.h"
-#include "shot/screenshot_files.h"
+#include "screenshots/screenshot_files.h"
 
 namespace quillon {
 

@@ -13,7 +13,7 @@
 #include "editor/item_sentences.h"
 #include "editor/main_panel.h"
 #include "editor/recognition_capture.h"
-#include "editor/screenshot_bitmap.h"
+#include "screenshots/screenshot_files.h"
 
 namespace {
 

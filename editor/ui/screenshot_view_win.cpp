@@ -22,7 +22,7 @@ void paintScreenshot(EditorSession& session, HWND window) {
     HDC dc = BeginPaint(window, &paint);
     RECT client;
     GetClientRect(window, &client);
-    const editor::ScreenshotBitmap& bitmap = session.view.bitmap;
+    const ScreenshotBitmap& bitmap = session.view.bitmap;
     int drawnWidth = 0;
     int drawnHeight = 0;
     if (session.viewShown && bitmap.width > 0 && bitmap.height > 0 && !bitmap.pixels.empty()) {

@@ -138,7 +138,7 @@ INT_PTR CALLBACK imageOrderProcedure(HWND dialog, UINT message, WPARAM wParam, L
 
 // The cursor keeping dialog: the proposed name in, the kept name out.
 struct CursorKeeping {
-    const CursorCapture* capture;
+    const CursorImage* cursor;
     std::string name;
 };
 
@@ -150,15 +150,13 @@ INT_PTR CALLBACK cursorKeepingProcedure(HWND dialog, UINT message, WPARAM wParam
     switch (message) {
     case WM_INITDIALOG: {
         winui::setControlText(dialog, IDC_KEEP_NAME, keeping->name);
-        const CursorCapture& c = *keeping->capture;
-        if (c.parts & kCursorHasMask) {
-            winui::setStaticBitmap(dialog, IDC_KEEP_MASK,
-                                   winui::cursorBitmap(c.mask.header.data(), c.mask.bits.data(), c.mask.bits.size()));
-        }
-        if (c.parts & kCursorHasColour) {
-            winui::setStaticBitmap(
-                dialog, IDC_KEEP_COLOUR,
-                winui::cursorBitmap(c.colour.header.data(), c.colour.bits.data(), c.colour.bits.size()));
+        const CursorImage& c = *keeping->cursor;
+        auto picture = [](const DibInfoHeader& header, const std::vector<uint8_t>& bits) {
+            return winui::cursorBitmap(reinterpret_cast<const uint8_t*>(&header), bits.data(), bits.size());
+        };
+        if (c.flags & kCursorHasMask) winui::setStaticBitmap(dialog, IDC_KEEP_MASK, picture(c.maskHeader, c.maskBits));
+        if (c.flags & kCursorHasColour) {
+            winui::setStaticBitmap(dialog, IDC_KEEP_COLOUR, picture(c.colourHeader, c.colourBits));
         }
         return TRUE;
     }
@@ -198,9 +196,8 @@ void importShot(EditorSession& session, bool replace) {
     request.replaceCurrent = replace;
     request.chosenCursor = chosenPosition(session.sidePanel, IDC_CURSORS);
     HWND owner = session.sidePanel;
-    CursorOffer offer = [owner](const CursorCapture& capture,
-                                const std::string& proposed) -> std::optional<std::string> {
-        CursorKeeping keeping{&capture, proposed};
+    CursorOffer offer = [owner](const CursorImage& cursor, const std::string& proposed) -> std::optional<std::string> {
+        CursorKeeping keeping{&cursor, proposed};
         const INT_PTR pressed = DialogBoxParamW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDD_CURSOR_KEEP), owner,
                                                 cursorKeepingProcedure, reinterpret_cast<LPARAM>(&keeping));
         if (pressed != IDOK) {

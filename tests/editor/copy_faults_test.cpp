@@ -30,7 +30,7 @@ TEST(CopyFaults, ScreenshotImportAndSoundCopyFailCleanly) {
     ASSERT_TRUE(folders.create());
     AnalyzerModel model;
     ScriptedDialogs dialogs;
-    const CursorOffer noCursor = [](const CursorCapture&, const std::string&) { return std::nullopt; };
+    const CursorOffer noCursor = [](const CursorImage&, const std::string&) { return std::nullopt; };
     const std::string shot = writeShotSet(folders.imageSave, "a", {}, cursorFile(1, 2, 0));
 
     ImportOutcome imported = ImportOutcome::Cancelled;

@@ -74,7 +74,7 @@ protected:
     ScriptedDialogs dialogs;
     std::vector<std::string> offeredNames;
     std::optional<std::string> keepAs;
-    CursorOffer offer = [this](const CursorCapture&, const std::string& proposed) {
+    CursorOffer offer = [this](const CursorImage&, const std::string& proposed) {
         offeredNames.push_back(proposed);
         return keepAs;
     };
@@ -221,23 +221,41 @@ TEST_F(ScreenshotStorage, CursorIsOfferedOnlyWhenWholeAndThereIsRoom) {
 }
 
 TEST(CursorFile, Parsing) {
-    CursorCapture c;
-    std::vector<uint8_t> short7(7, 0);
-    EXPECT_FALSE(parseCursorFile(short7.data(), short7.size(), c));
+    EXPECT_FALSE(readCursorFile(std::vector<uint8_t>(7, 0)));
     std::vector<uint8_t> onlyPosition = cursorFile(-5, 7, 0);
     onlyPosition.resize(8);
-    ASSERT_TRUE(parseCursorFile(onlyPosition.data(), onlyPosition.size(), c));
-    EXPECT_EQ(c.x, -5);
-    EXPECT_EQ(c.y, 7);
-    EXPECT_EQ(c.parts, 0u);
-    std::vector<uint8_t> mono = cursorFile(1, 1, 1, 256);
-    ASSERT_TRUE(parseCursorFile(mono.data(), mono.size(), c));
-    EXPECT_EQ(c.parts, 1u);
-    EXPECT_EQ(c.mask.bits.size(), 256u);
-    std::vector<uint8_t> huge = cursorFile(1, 1, 1, 16);
-    put32(huge, 12 + 20, 0xFFFFFFF0u); // size far past the file
-    ASSERT_TRUE(parseCursorFile(huge.data(), huge.size(), c));
-    EXPECT_EQ(c.parts, 0u);
+    auto c = readCursorFile(onlyPosition);
+    ASSERT_TRUE(c);
+    EXPECT_EQ(c->image.position, (Point{-5, 7}));
+    EXPECT_EQ(c->image.flags, 0u);
+    EXPECT_TRUE(c->damaged);
+    c = readCursorFile(cursorFile(1, 1, 1, 256));
+    ASSERT_TRUE(c);
+    EXPECT_EQ(c->image.flags, 1u);
+    EXPECT_EQ(c->image.maskBits.size(), 256u);
+    EXPECT_FALSE(c->damaged);
+    std::vector<uint8_t> huge = cursorFile(1, 1, 3, 16);
+    put32(huge, 12 + 20, 0xFFFFFFF0u); // size far past the file: the colour after it cannot be found
+    c = readCursorFile(huge);
+    ASSERT_TRUE(c);
+    EXPECT_EQ(c->image.flags, 0u);
+    EXPECT_EQ(c->refused, 3u);
+}
+
+TEST_F(ScreenshotStorage, DamagedCursorPartIsRefusedTheSetKeptAndTheUserTold) {
+    keepAs = "커서";
+    std::vector<uint8_t> cut = cursorFile(3, 4, 3);
+    cut.resize(cut.size() - 10); // the colour image cut short
+    ImportResult r = import(writeShotSet(shots, "a", {}, cut), "하나");
+    ASSERT_EQ(r.outcome, ImportOutcome::Imported);
+    EXPECT_TRUE(files::exists(imageFile("하나")));
+    EXPECT_EQ(model.image().screenshots[r.slot].cursorX, 3);
+    ASSERT_GE(r.cursorSlot, 0);
+    EXPECT_EQ(model.image().cursors[r.cursorSlot].parts, 1); // the mask alone
+    EXPECT_EQ(dialogs.messages(), std::vector<std::string>{screenshot_message::kDamagedCursor});
+    // A whole file says nothing.
+    import(writeShotSet(shots, "b", {}, cursorFile(3, 4, 3)), "둘");
+    EXPECT_EQ(dialogs.messages().size(), 1u);
 }
 
 TEST(ScreenshotBitmapReader, DepthsOrientationAndDamage) {

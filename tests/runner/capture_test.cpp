@@ -33,9 +33,9 @@ TEST(ClipTarget, RectanglesByTheRules) {
             EXPECT_EQ(out, c.clipped);
         }
     }
-    EXPECT_EQ(rowStride(3, 32), 12);
-    EXPECT_EQ(rowStride(3, 16), 8);
-    EXPECT_EQ(rowStride(5, 24), 16);
+    EXPECT_EQ(dibRowSize(3, 32), 12u);
+    EXPECT_EQ(dibRowSize(3, 16), 8u);
+    EXPECT_EQ(dibRowSize(5, 24), 16u);
 }
 
 struct CaptureFixture : ::testing::Test {

@@ -6,7 +6,7 @@
 
 #include "base/user_folders.h"
 #include "editor/folders.h"
-#include "shot/screenshot_files.h"
+#include "screenshots/screenshot_files.h"
 #include "shot/screenshot_set.h"
 
 namespace quillon {

@@ -130,10 +130,10 @@ TEST_F(ScreenshotSet, WritesThreeFilesWithOneBaseName) {
 
     auto cursor = readCursorFile(read(report.files.cursor));
     ASSERT_TRUE(cursor);
-    EXPECT_EQ(cursor->position.x, 76) << "GetCursorPos relative to the client area";
-    EXPECT_EQ(cursor->position.y, 50);
-    EXPECT_EQ(cursor->flags, 1u);
-    EXPECT_EQ(cursor->maskBits, screen.cursor.maskBits);
+    EXPECT_EQ(cursor->image.position.x, 76) << "GetCursorPos relative to the client area";
+    EXPECT_EQ(cursor->image.position.y, 50);
+    EXPECT_EQ(cursor->image.flags, 1u);
+    EXPECT_EQ(cursor->image.maskBits, screen.cursor.maskBits);
     EXPECT_TRUE(report.cursorRecorded);
 }
 
@@ -196,14 +196,14 @@ TEST_F(ScreenshotSet, TheCursorFileHoldsTheMomentOfTheSignal) {
         ASSERT_TRUE(file);
         EXPECT_EQ(report.cursorRecorded, !c.expected.empty());
         if (c.expected.empty()) {
-            EXPECT_EQ(file->flags, 0u);
-            EXPECT_EQ(file->position.x, 0);
+            EXPECT_EQ(file->image.flags, 0u);
+            EXPECT_EQ(file->image.position.x, 0);
             continue;
         }
-        EXPECT_EQ(file->position.x, 76);
-        EXPECT_EQ(file->position.y, 50);
-        EXPECT_EQ(file->flags, kCursorHasMask);
-        EXPECT_EQ(file->maskBits, c.expected);
+        EXPECT_EQ(file->image.position.x, 76);
+        EXPECT_EQ(file->image.position.y, 50);
+        EXPECT_EQ(file->image.flags, kCursorHasMask);
+        EXPECT_EQ(file->image.maskBits, c.expected);
     }
 }
 

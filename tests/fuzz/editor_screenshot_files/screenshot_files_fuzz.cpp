@@ -1,4 +1,4 @@
-// The two files of a screenshot set that the editor parses: the cursor file
+// The two files of a screenshot set that the editor reads: the cursor file
 // (first byte even) and the bitmap (first byte odd). Whatever the bytes, the
 // readers stay in bounds and what they accept fits where it goes.
 #include <cstdint>
@@ -6,10 +6,10 @@
 #include <memory>
 
 #include "analyzer/records.h"
-#include "editor/cursor_file.h"
-#include "editor/screenshot_bitmap.h"
+#include "editor/screenshots.h"
+#include "screenshots/screenshot_files.h"
 
-using namespace quillon::editor;
+using namespace quillon;
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if (size < 1) {
@@ -18,15 +18,17 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const uint8_t* bytes = data + 1;
     const size_t length = size - 1;
     if ((data[0] & 1) == 0) {
-        CursorCapture capture;
-        if (!parseCursorFile(bytes, length, capture)) {
+        std::optional<CursorFile> file = readCursorFile(bytes, length);
+        if (!file) {
             return 0;
         }
-        if (capture.mask.bits.size() > kCursorImageBitsCapacity || capture.colour.bits.size() > kCursorImageBitsCapacity) {
+        const CursorImage& c = file->image;
+        if (c.maskBits.size() > kCursorBitsSize || c.colourBits.size() > kCursorBitsSize ||
+            (c.flags & file->refused) != 0 || (file->refused != 0 && !file->damaged)) {
             std::abort();
         }
-        auto sample = std::make_unique<quillon::analyzer::CursorSample>();
-        storeCursorImages(capture, *sample);
+        auto sample = std::make_unique<analyzer::CursorSample>();
+        editor::storeCursorImages(c, *sample);
         return 0;
     }
     ScreenshotBitmap bitmap;

@@ -19,7 +19,7 @@
 
 #include "base/file.h"
 #include "base/text.h"
-#include "shot/screenshot_files.h"
+#include "screenshots/screenshot_files.h"
 
 namespace {
 
@@ -88,9 +88,9 @@ int check(int argc, char** argv) {
         return 1;
     }
     std::printf("bitmap %dx%d bits=%d compression=%u stride=%u size=%zu\n", view->width, view->height,
-                view->header.bitsPerPixel, view->header.compression, view->stride, bitmapBytes->size());
+                view->header.info.bitCount, view->header.info.compression, view->stride, bitmapBytes->size());
     if (!view->topDown || view->header.fileSize != bitmapBytes->size() ||
-        view->header.imageSize != view->stride * static_cast<uint32_t>(view->height)) {
+        view->header.info.imageSize != view->stride * static_cast<uint32_t>(view->height)) {
         fail("bitmap header sizes");
     }
     if (left + view->width > screenWidth || top + view->height > screenHeight) {
@@ -130,26 +130,26 @@ int check(int argc, char** argv) {
     }
     auto cursorBytes = readFile(base + ".dat");
     auto cursor = cursorBytes ? readCursorFile(*cursorBytes) : std::nullopt;
-    if (!cursor) {
-        fail("cursor file refused by the reader");
+    if (!cursor || cursor->damaged) {
+        fail("cursor file damaged for the reader");
     } else {
-        std::printf("cursor at %d,%d flags=%u size=%zu", cursor->position.x, cursor->position.y, cursor->flags,
+        const CursorImage& c = cursor->image;
+        std::printf("cursor at %d,%d flags=%u size=%zu", c.position.x, c.position.y, c.flags,
                     cursorBytes->size());
-        if (cursor->maskHeader) {
-            std::printf(" mask %dx%d bits=%d", cursor->maskHeader->width, cursor->maskHeader->height,
-                        cursor->maskHeader->bitCount);
-            if (cursor->maskHeader->bitCount != view->header.bitsPerPixel) {
+        if (c.flags & kCursorHasMask) {
+            std::printf(" mask %dx%d bits=%d", c.maskHeader.width, c.maskHeader.height, c.maskHeader.bitCount);
+            if (c.maskHeader.bitCount != view->header.info.bitCount) {
                 fail("mask depth differs from the bitmap's");
             }
         }
-        if (cursor->colourHeader) {
-            std::printf(" colour %dx%d", cursor->colourHeader->width, cursor->colourHeader->height);
+        if (c.flags & kCursorHasColour) {
+            std::printf(" colour %dx%d", c.colourHeader.width, c.colourHeader.height);
         }
         std::printf("\n");
         if (expectCursor == 0 && cursorBytes->size() != kCursorFileHeadSize) {
             fail("cursor recorded where none should be");
         }
-        if (expectCursor == 1 && (cursor->flags & kCursorHasMask) == 0) {
+        if (expectCursor == 1 && (c.flags & kCursorHasMask) == 0) {
             fail("cursor not recorded");
         }
     }
