@@ -69,7 +69,7 @@ std::string typingPreview(const EditLine& line, const TextStore& store) {
     int slot = P(line, 8);
     if (slot < 0 || slot >= kTextSlotCount) return {};
     const TextSlot& s = store.slots[slot];
-    size_t length = fieldLength(s.text, sizeof(s.text));
+    size_t length = fixedText(s.text, sizeof(s.text)).size();
     // The first 38 bytes of the text, never half a double-byte character.
     char preview[39];
     storeFixedText(preview, sizeof(preview), std::string_view(s.text, length));
@@ -99,7 +99,7 @@ std::string keySentence(const char* format, const EditLine& line) { return forma
 // sentence names the button the code will use.
 std::string buttonSentence(const char* format, int button) { return formatText(format, buttonName(button).c_str()); }
 std::string labelText(const EditLine& line) {
-    return text::cp949ToUtf8(std::string(line.label, fieldLength(line.label, kLabelSize)));
+    return text::cp949ToUtf8(std::string(fixedText(line.label, kLabelSize)));
 }
 
 #define FIXED(text) [](const EditLine&, const TextStore&) { return std::string(text); }
@@ -311,10 +311,10 @@ void rebuildSentence(EditLine& line, const TextStore& store) {
 
 std::string lineDisplayText(const EditLine& line) {
     std::string out(line.indent > 0 ? static_cast<size_t>(line.indent < 64 ? line.indent : 64) : 0, '\t');
-    out += text::cp949ToUtf8(std::string(line.sentence, fieldLength(line.sentence, sizeof(line.sentence))));
+    out += text::cp949ToUtf8(std::string(fixedText(line.sentence, sizeof(line.sentence))));
     if (line.memoLength != 0) {
         out += "\t\t//";
-        out += text::cp949ToUtf8(std::string(line.memo, fieldLength(line.memo, sizeof(line.memo))));
+        out += text::cp949ToUtf8(std::string(fixedText(line.memo, sizeof(line.memo))));
     }
     return out;
 }

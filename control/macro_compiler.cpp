@@ -43,7 +43,7 @@ public:
             return fail("매크로 줄 수가 올바르지 않습니다.");
         }
         for (int i = 0; i < count; ++i) {
-            if (!line(document.lines[i], i + 1)) return std::move(result_);
+            if (!line(document.lines[i], i + 1)) return CompileResult::refused(std::move(message_));
             // Far past the limit: no need to keep building (typing lines are large).
             if (code_.size() > kRunawayCodeLength) return fail("매크로 길이가 너무 깁니다.");
         }
@@ -83,22 +83,15 @@ public:
         if (code_.size() > static_cast<size_t>(kMaxCodeLength)) {
             return fail("매크로 길이가 너무 깁니다.");
         }
-        result_.ok = true;
-        result_.code = code_.take();
-        return std::move(result_);
+        made_.code = code_.take();
+        return CompileResult::of(std::move(made_));
     }
 
 private:
-    CompileResult fail(std::string message) {
-        result_.ok = false;
-        result_.code.clear();
-        result_.message = std::move(message);
-        return std::move(result_);
-    }
+    CompileResult fail(std::string message) { return CompileResult::refused(std::move(message)); }
 
     bool stop(std::string message) {
-        result_.ok = false;
-        result_.message = std::move(message);
+        message_ = std::move(message);
         return false;
     }
 
@@ -199,7 +192,7 @@ private:
         std::vector<int> values;
         if (!operandValues(layout, line, values)) return invalid(n);
         uint8_t name[kLabelCodeBytes] = {};
-        std::memcpy(name, line.label, std::min<size_t>(fieldLength(line.label, kLabelSize), kLabelCodeBytes));
+        std::memcpy(name, line.label, std::min<size_t>(fixedText(line.label, kLabelSize).size(), kLabelCodeBytes));
         const size_t placeholder = code_.op(layout.opcode, values, name);
         const std::string nameBytes(reinterpret_cast<const char*>(name), kLabelCodeBytes);
         // The block's end field gets the address of the byte after its closer.
@@ -218,7 +211,7 @@ private:
         if (k == kind::kJump) jumps_.push_back({nameBytes, placeholder});
         if (k == kind::kPlayRecorded || k == kind::kPlayEdit) {
             uint32_t bit = uint32_t{1} << (static_cast<uint32_t>(P(line, 12)) % 32);
-            (k == kind::kPlayRecorded ? result_.recordedSet : result_.editSet) |= bit;
+            (k == kind::kPlayRecorded ? made_.recordedSet : made_.editSet) |= bit;
         }
         return true;
     }
@@ -226,7 +219,8 @@ private:
     const TextStore& store_;
     bool combination_;
     const CompileLocations& where_;
-    CompileResult result_;
+    CompiledMacro made_;
+    std::string message_; // why the line at hand stopped the compiler
     CodeWriter code_;
     OpenBlock blocks_[6];
     size_t repeats_[kMaxNestedRepeats] = {};

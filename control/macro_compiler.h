@@ -6,17 +6,19 @@
 #include <string>
 #include <vector>
 
+#include "base/status.h"
 #include "control/macro_records.h"
 
 namespace quillon::control {
 
-struct CompileResult {
-    bool ok = false;
-    std::vector<uint8_t> code;  // when ok: the code, end byte included
-    std::string message;        // when !ok: shown with the caption "오류" (UTF-8)
-    uint32_t recordedSet = 0;   // combination macros: bit n = plays recorded memory n
-    uint32_t editSet = 0;       // combination macros: bit n = plays edit memory n
+struct CompiledMacro {
+    std::vector<uint8_t> code; // the code, end byte included
+    uint32_t recordedSet = 0;  // combination macros: bit n = plays recorded memory n
+    uint32_t editSet = 0;      // combination macros: bit n = plays edit memory n
 };
+// The compiled macro, or the message (UTF-8, shown with the caption "오류")
+// that refuses the lines.
+using CompileResult = Built<CompiledMacro>;
 
 CompileResult compileEditMacro(const MacroDocument& document, const TextStore& store);
 CompileResult compileCombinationMacro(const MacroDocument& document, const TextStore& store);

@@ -131,15 +131,15 @@ private:
             streamLength > kTextFieldSize) {
             return false;
         }
-        std::string_view text(reinterpret_cast<const char*>(textBytes),
-                              fieldLength(reinterpret_cast<const char*>(textBytes), static_cast<size_t>(textLength)));
+        const std::string_view text =
+            fixedText(reinterpret_cast<const char*>(textBytes), static_cast<size_t>(textLength));
         std::vector<uint8_t> keys(stream, stream + streamLength);
 
         auto holds = [&](int candidate) {
             const TextSlot& s = store_.slots[candidate];
             return s.inUse == 1 && s.keyStreamLength == streamLength &&
                    std::memcmp(s.keyStream, stream, static_cast<size_t>(streamLength)) == 0 &&
-                   std::string_view(s.text, fieldLength(s.text, sizeof(s.text))) == text;
+                   fixedText(s.text, sizeof(s.text)) == text;
         };
         // A slot the code names twice was moved once already: follow it.
         int target = movedSlot_[slot] >= 0 ? movedSlot_[slot] : slot;

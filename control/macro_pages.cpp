@@ -43,7 +43,7 @@ PageOutcome linkLost(int location) { return Status::lostLink(linkFailureText(loc
 size_t at(int index) { return static_cast<size_t>(index); }
 
 std::string nameOf(const char (&field)[42]) {
-    return text::cp949ToUtf8(std::string(field, fieldLength(field, sizeof(field))));
+    return text::cp949ToUtf8(std::string(fixedText(field, sizeof(field))));
 }
 
 // Called once the whole memory was read, so that a failed read leaves the
@@ -101,9 +101,9 @@ StoreOutcome<Header> storeOutcome(PageOutcome outcome, const Header& header = {}
 StoreOutcome<EditMemoryHeader> storeEditMacro(MacroMemory& memory, int index, const std::string& name,
                                               uint16_t flags, const CompileResult& code,
                                               const MemoryProgress* progress) {
-    if (!code.ok) return storeOutcome<EditMemoryHeader>(failed(code.message));
-    const EditMemoryHeader header = makeEditMemoryHeader(name, flags, code.code.size());
-    if (!storeMacro(memory, at(index), header, code.code, memory_location::kStoreEdit, progress)) {
+    if (!code) return storeOutcome<EditMemoryHeader>(failed(code.message));
+    const EditMemoryHeader header = makeEditMemoryHeader(name, flags, code->code.size());
+    if (!storeMacro(memory, at(index), header, code->code, memory_location::kStoreEdit, progress)) {
         return storeOutcome<EditMemoryHeader>(linkLost(kEditStore));
     }
     return storeOutcome(saved(), header);
@@ -112,10 +112,10 @@ StoreOutcome<EditMemoryHeader> storeEditMacro(MacroMemory& memory, int index, co
 StoreOutcome<CombinationMemoryHeader> storeCombinationMacro(MacroMemory& memory, int index, const std::string& name,
                                                             uint16_t flags, const CompileResult& code,
                                                             const MemoryProgress* progress) {
-    if (!code.ok) return storeOutcome<CombinationMemoryHeader>(failed(code.message));
+    if (!code) return storeOutcome<CombinationMemoryHeader>(failed(code.message));
     const CombinationMemoryHeader header =
-        makeCombinationMemoryHeader(name, flags, code.code.size(), code.recordedSet, code.editSet);
-    if (!storeMacro(memory, at(index), header, code.code, memory_location::kStoreCombination, progress)) {
+        makeCombinationMemoryHeader(name, flags, code->code.size(), code->recordedSet, code->editSet);
+    if (!storeMacro(memory, at(index), header, code->code, memory_location::kStoreCombination, progress)) {
         return storeOutcome<CombinationMemoryHeader>(linkLost(kCombinationStore));
     }
     return storeOutcome(saved(), header);
@@ -152,7 +152,7 @@ PageOutcome saveEditPageFile(const std::string& path, const std::string& name, u
                              const ExtraBlock& extra, MacroDocument& document, const TextStore& store) {
     if (document.head.lineCount <= 0) return {true, {}};
     CompileResult code = compileEditMacro(document, store);
-    EditMemoryHeader header = makeEditMemoryHeader(name, flags, code.ok ? code.code.size() : 0);
+    EditMemoryHeader header = makeEditMemoryHeader(name, flags, code.ok() ? code->code.size() : 0);
     FileOutcome written = saveEditFile(path, header, extra, document, store);
     if (!written.ok) return failed(written.message);
     return saved();
@@ -162,7 +162,7 @@ PageOutcome saveCombinationPageFile(const std::string& path, const std::string& 
                                     const ExtraBlock& extra, MacroDocument& document, const TextStore& store,
                                     MacroMemory& memory, const MemoryProgress* progress) {
     CompileResult code = compileCombinationMacro(document, store);
-    CombinationMemoryHeader header = makeCombinationMemoryHeader(name, flags, code.ok ? code.code.size() : 0, 0, 0);
+    CombinationMemoryHeader header = makeCombinationMemoryHeader(name, flags, code.ok() ? code->code.size() : 0, 0, 0);
     FileOutcome written = saveCombinationFile(path, header, extra, document, memory, progress);
     if (!written.ok) return written;
     return saved();
@@ -229,12 +229,12 @@ FileOutcome saveRecoveryCopy(const std::string& folder, bool combination, const 
     const ExtraBlock none{};
     if (!combination) {
         CompileResult code = compileEditMacro(document, store);
-        return saveEditFile(path, makeEditMemoryHeader(name, flags, code.ok ? code.code.size() : 0), none, document,
+        return saveEditFile(path, makeEditMemoryHeader(name, flags, code.ok() ? code->code.size() : 0), none, document,
                             store);
     }
     CompileResult code = compileCombinationMacro(document, store);
     const CombinationMemoryHeader header =
-        makeCombinationMemoryHeader(name, flags, code.ok ? code.code.size() : 0, 0, 0);
+        makeCombinationMemoryHeader(name, flags, code.ok() ? code->code.size() : 0, 0, 0);
     const std::vector<uint8_t> bytes = encodeCombinationDocument(header, none, document);
     if (!writeFileAtomic(path, bytes.data(), bytes.size())) return failed(formatText("%s(ComLine=%d)", kTrouble, kRecoveryWrite));
     return {true, {}};

@@ -24,9 +24,4 @@ ZeroedPtr<TextStore> newTextStore() {
     return ZeroedPtr<TextStore>(static_cast<TextStore*>(p));
 }
 
-size_t fieldLength(const char* field, size_t fieldSize) {
-    const void* nul = std::memchr(field, 0, fieldSize);
-    return nul ? static_cast<size_t>(static_cast<const char*>(nul) - field) : fieldSize;
-}
-
 } // namespace quillon::control

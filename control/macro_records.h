@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <memory>
 
+#include "base/fixed_text.h"
 #include "device/memory_headers.h"
 
 namespace quillon::control {
@@ -128,8 +129,5 @@ struct FreeDeleter {
 template <typename T> using ZeroedPtr = std::unique_ptr<T, FreeDeleter>;
 ZeroedPtr<MacroDocument> newMacroDocument();
 ZeroedPtr<TextStore> newTextStore();
-
-// Length of a NUL-terminated field, never reading past its end.
-size_t fieldLength(const char* field, size_t fieldSize);
 
 } // namespace quillon::control

@@ -20,7 +20,7 @@ constexpr uint16_t kKeyboardLock = 0x40, kMouseLock = 0x80, kNoStartDelay = 0x10
 
 RecordedPageOptions showRecordedHeader(const RecordedMemoryHeader& header) {
     RecordedPageOptions o;
-    o.name = text::cp949ToUtf8(std::string(header.name, fieldLength(header.name, sizeof(header.name))));
+    o.name = text::cp949ToUtf8(std::string(fixedText(header.name, sizeof(header.name))));
     o.speed = header.flags & 0x0F;
     if (o.speed > 6) o.speed = 6;
     o.mode = (header.flags >> 4) & 0x03;

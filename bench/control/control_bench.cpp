@@ -68,9 +68,9 @@ void BM_CompileEditMacro(benchmark::State& state) {
     Fixture fixture(static_cast<int>(state.range(0)));
     for (auto _ : state) {
         CompileResult code = compileEditMacro(*fixture.document, *fixture.store);
-        benchmark::DoNotOptimize(code.code.data());
-        if (!code.ok) state.SkipWithError(code.message.c_str());
-        state.counters["code"] = static_cast<double>(code.code.size());
+        benchmark::DoNotOptimize(code->code.data());
+        if (!code.ok()) state.SkipWithError(code.message.c_str());
+        state.counters["code"] = static_cast<double>(code->code.size());
     }
 }
 BENCHMARK(BM_CompileEditMacro)->Arg(1000)->Arg(10000)->Unit(benchmark::kMillisecond);

@@ -110,7 +110,7 @@ EditLine lineOf(int kind) {
 }
 
 std::string memoOf(const EditLine& line) {
-    return text::cp949ToUtf8(std::string(line.memo, fieldLength(line.memo, sizeof(line.memo))));
+    return text::cp949ToUtf8(std::string(fixedText(line.memo, sizeof(line.memo))));
 }
 
 bool isDialogKind(int kind, LineDialog dialog) {
@@ -494,7 +494,7 @@ LineForm machineFormOf(const EditLine& line, const LineFormContext&) {
     form.kind = line.kind;
     form.memo = memoOf(line);
     if (line.kind == kind::kLabel || line.kind == kind::kJump) {
-        form.label = text::cp949ToUtf8(std::string(line.label, fieldLength(line.label, kMaxLabelCharacters + 1)));
+        form.label = text::cp949ToUtf8(std::string(fixedText(line.label, kMaxLabelCharacters + 1)));
     }
     return form;
 }
@@ -505,7 +505,7 @@ LineForm typingFormOf(const EditLine& line, const LineFormContext& context) {
     const int slot = P(line, 8);
     if (context.store && slot >= 0 && slot < kTextSlotCount && context.store->slots[slot].inUse == 1) {
         const TextSlot& s = context.store->slots[slot];
-        form.text = text::cp949ToUtf8(std::string(s.text, fieldLength(s.text, sizeof(s.text))));
+        form.text = text::cp949ToUtf8(std::string(fixedText(s.text, sizeof(s.text))));
         form.speed = s.speed;
     }
     return form;

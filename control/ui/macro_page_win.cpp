@@ -224,7 +224,7 @@ std::string nameOf(const MacroPage& page) { return winui::controlText(page.windo
 
 void showNameAndFlags(MacroPage& page, const char (&name)[42], uint16_t flags) {
     winui::setControlText(page.window, IDC_MP_NAME,
-                          text::cp949ToUtf8(std::string(name, fieldLength(name, sizeof name))));
+                          text::cp949ToUtf8(std::string(fixedText(name, sizeof name))));
     for (const OptionBox& box : kOptionBoxes) {
         CheckDlgButton(page.window, box.id, (flags & box.flag) ? BST_CHECKED : BST_UNCHECKED);
     }
@@ -489,7 +489,7 @@ void storeEmbedded(MacroPage& page) {
         return;
     }
     const std::string path =
-        text::cp949ToUtf8(std::string(document.head.path, fieldLength(document.head.path, sizeof document.head.path)));
+        text::cp949ToUtf8(std::string(fixedText(document.head.path, sizeof document.head.path)));
     FileOutcome outcome;
     winui::ProgressJob job;
     // Each memory is named on the dialog as its turn comes.
@@ -529,7 +529,7 @@ void storeToMachine(MacroPage& page) {
     const TextStore& store = *s.lineTexts;
     const CompileResult code = page.kind.combination ? compileCombinationMacro(*page.document, store)
                                                      : compileEditMacro(*page.document, store);
-    if (!code.ok) {
+    if (!code.ok()) {
         winui::showWarning(page.window, code.message);
         return;
     }

@@ -67,26 +67,26 @@ TEST(ByteCodeTable, EveryOpcodeCompilesToItsOperandsAndReadsBack) {
 
         CompileResult compiled = combination ? compileCombinationMacro(*page.document, *page.store)
                                              : compileEditMacro(*page.document, *page.store);
-        ASSERT_TRUE(compiled.ok) << op << ": " << compiled.message;
+        ASSERT_TRUE(compiled.ok()) << op << ": " << compiled.message;
         size_t address = 0, length = 1;
         for (const OperandField& f : layout.operands) length += operandBytes(f.type);
         if (partner && before) {
             for (const OperandField& f : opcodeLayout(partner)->operands) address += operandBytes(f.type);
             address += 1;
         }
-        EXPECT_EQ(compiled.code[address], op);
+        EXPECT_EQ(compiled->code[address], op);
         if (op != kind::kTypeText) {
             size_t partnerLength = partner ? 1 : 0;
             if (partner) {
                 for (const OperandField& f : opcodeLayout(partner)->operands) partnerLength += operandBytes(f.type);
             }
-            EXPECT_EQ(compiled.code.size(), length + partnerLength + 1) << op;
+            EXPECT_EQ(compiled->code.size(), length + partnerLength + 1) << op;
         }
 
         Page read;
         DecodeResult decoded = combination
-                                   ? decodeCombinationMacro(compiled.code.data(), compiled.code.size(), *read.document, *read.store)
-                                   : decodeEditMacro(compiled.code.data(), compiled.code.size(), *read.document, *read.store);
+                                   ? decodeCombinationMacro(compiled->code.data(), compiled->code.size(), *read.document, *read.store)
+                                   : decodeEditMacro(compiled->code.data(), compiled->code.size(), *read.document, *read.store);
         ASSERT_TRUE(decoded.reachedEnd) << op;
         ASSERT_EQ(decoded.lines, page.document->head.lineCount) << op;
         const EditLine& back = read.document->lines[at];

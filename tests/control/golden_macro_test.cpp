@@ -155,9 +155,9 @@ TEST(GoldenMacroFiles, EditMacroLoadsAndCompiles) {
     EXPECT_TRUE(file.hasTextStore);
     expectLines(*file.document, *file.store, editLines());
     const CompileResult code = compileEditMacro(*file.document, *file.store);
-    ASSERT_TRUE(code.ok) << code.message;
-    EXPECT_EQ(testing::hex(code.code), kEditCode);
-    EXPECT_EQ(+file.header.bodyLength, static_cast<int>(code.code.size()));
+    ASSERT_TRUE(code.ok()) << code.message;
+    EXPECT_EQ(testing::hex(code->code), kEditCode);
+    EXPECT_EQ(+file.header.bodyLength, static_cast<int>(code->code.size()));
 }
 
 TEST(GoldenMacroFiles, CombinationMacroLoadsCompilesAndCarriesItsMemories) {
@@ -168,10 +168,10 @@ TEST(GoldenMacroFiles, CombinationMacroLoadsCompilesAndCarriesItsMemories) {
     auto store = newTextStore();
     expectLines(*file.document, *store, combinationLines());
     const CompileResult code = compileCombinationMacro(*file.document, *store);
-    ASSERT_TRUE(code.ok) << code.message;
-    EXPECT_EQ(testing::hex(code.code), kCombinationCode);
-    EXPECT_EQ(code.recordedSet, 0x100u);
-    EXPECT_EQ(code.editSet, 0x80000000u);
+    ASSERT_TRUE(code.ok()) << code.message;
+    EXPECT_EQ(testing::hex(code->code), kCombinationCode);
+    EXPECT_EQ(code->recordedSet, 0x100u);
+    EXPECT_EQ(code->editSet, 0x80000000u);
 }
 
 } // namespace

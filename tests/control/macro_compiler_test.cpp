@@ -17,8 +17,8 @@ TEST(CompileEditMacro, KeyALine) {
     Page page;
     page.add(makeLine(1, {{8, rowOf(0x04)}}));
     auto result = compileEditMacro(*page.document, *page.store);
-    ASSERT_TRUE(result.ok) << result.message;
-    EXPECT_EQ(hex(result.code), "01 04 EE");
+    ASSERT_TRUE(result.ok()) << result.message;
+    EXPECT_EQ(hex(result->code), "01 04 EE");
 }
 
 TEST(CompileEditMacro, RepeatEndAddressPointsAfterTheEnd) {
@@ -26,8 +26,8 @@ TEST(CompileEditMacro, RepeatEndAddressPointsAfterTheEnd) {
     page.add(makeLine(88, {{8, 0}, {16, 3}}));
     page.add(makeLine(103));
     auto result = compileEditMacro(*page.document, *page.store);
-    ASSERT_TRUE(result.ok) << result.message;
-    EXPECT_EQ(hex(result.code), "58 00 00 03 00 07 67 EE");
+    ASSERT_TRUE(result.ok()) << result.message;
+    EXPECT_EQ(hex(result->code), "58 00 00 03 00 07 67 EE");
 }
 
 struct CodeCase {
@@ -42,8 +42,8 @@ TEST_P(CompileCodes, EmitsTheKindTableBytes) {
     Page page;
     for (const EditLine& line : GetParam().lines) page.add(line);
     auto result = compileEditMacro(*page.document, *page.store);
-    ASSERT_TRUE(result.ok) << result.message;
-    EXPECT_EQ(hex(result.code), GetParam().code);
+    ASSERT_TRUE(result.ok()) << result.message;
+    EXPECT_EQ(hex(result->code), GetParam().code);
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -85,9 +85,9 @@ TEST(CompileEditMacro, DuplicateLabelsResolveToTheFirst) {
     page.add(labelLine(152, "a"));
     page.add(labelLine(153, "a"));
     auto result = compileEditMacro(*page.document, *page.store);
-    ASSERT_TRUE(result.ok);
-    EXPECT_EQ(result.code[33], 0x00);
-    EXPECT_EQ(result.code[34], 0x10); // address after the first label
+    ASSERT_TRUE(result.ok());
+    EXPECT_EQ(result->code[33], 0x00);
+    EXPECT_EQ(result->code[34], 0x10); // address after the first label
 }
 
 TEST(CompileEditMacro, TypingLineCarriesSlotAndTexts) {
@@ -96,9 +96,9 @@ TEST(CompileEditMacro, TypingLineCarriesSlotAndTexts) {
     ASSERT_TRUE(placed.ok());
     page.add(makeLine(8, {{8, *placed}}));
     auto result = compileEditMacro(*page.document, *page.store);
-    ASSERT_TRUE(result.ok) << result.message;
+    ASSERT_TRUE(result.ok()) << result.message;
     // [8][slot][interval 61][4 keys][keys][speed 1000][text length 4]["가a\0" in CP949]
-    EXPECT_EQ(hex(result.code), "08 00 00 3D 00 04 15 0E FE 04 03 E8 00 04 B0 A1 61 00 EE");
+    EXPECT_EQ(hex(result->code), "08 00 00 3D 00 04 15 0E FE 04 03 E8 00 04 B0 A1 61 00 EE");
 }
 
 struct ErrorCase {
@@ -115,8 +115,7 @@ TEST_P(CompileErrors, StopWithTheMessage) {
     Page page;
     for (const EditLine& line : GetParam().lines) page.add(line);
     auto result = compileEditMacro(*page.document, *page.store);
-    EXPECT_FALSE(result.ok);
-    EXPECT_TRUE(result.code.empty());
+    EXPECT_FALSE(result.ok());
     EXPECT_EQ(result.message, GetParam().message);
 }
 
@@ -168,10 +167,10 @@ TEST(CompileEditMacro, CodeOfExactly32768BytesIsAcceptedOneMoreIsRefused) {
         for (int i = 0; i < extra; ++i) page.add(makeLine(224));
         auto result = compileEditMacro(*page.document, *page.store);
         if (extra == 0) {
-            ASSERT_TRUE(result.ok) << result.message;
-            EXPECT_EQ(result.code.size(), 32768u);
+            ASSERT_TRUE(result.ok()) << result.message;
+            EXPECT_EQ(result->code.size(), 32768u);
         } else {
-            EXPECT_FALSE(result.ok);
+            EXPECT_FALSE(result.ok());
             EXPECT_EQ(result.message, "매크로 길이가 너무 깁니다.");
         }
     }
@@ -182,10 +181,10 @@ TEST(CompileCombinationMacro, PlaysMemoriesAndSetsTheirBits) {
     page.add(makeLine(208, {{12, 8}}));
     page.add(makeLine(209, {{12, 31}}));
     auto result = compileCombinationMacro(*page.document, *page.store);
-    ASSERT_TRUE(result.ok) << result.message;
-    EXPECT_EQ(hex(result.code), "D0 08 D1 1F EE");
-    EXPECT_EQ(result.recordedSet, 0x00000100u);
-    EXPECT_EQ(result.editSet, 0x80000000u);
+    ASSERT_TRUE(result.ok()) << result.message;
+    EXPECT_EQ(hex(result->code), "D0 08 D1 1F EE");
+    EXPECT_EQ(result->recordedSet, 0x00000100u);
+    EXPECT_EQ(result->editSet, 0x80000000u);
 }
 
 TEST(CompileCombinationMacro, MessagesCarryComLine) {

@@ -77,11 +77,11 @@ TEST(DecodeEditMacro, TextSlots) {
     source.add(makeLine(8, {{8, *a}}));
     source.add(makeLine(8, {{8, *b}}));
     auto compiled = compileEditMacro(*source.document, *source.store);
-    ASSERT_TRUE(compiled.ok);
+    ASSERT_TRUE(compiled.ok());
 
     // Into an empty store: the code's slots, shared lines stay shared.
     Page target;
-    decodeEditMacro(compiled.code.data(), compiled.code.size(), *target.document, *target.store);
+    decodeEditMacro(compiled->code.data(), compiled->code.size(), *target.document, *target.store);
     EXPECT_EQ(P(target.document->lines[0], 8), 1);
     EXPECT_EQ(P(target.document->lines[1], 8), 0);
     EXPECT_EQ(P(target.document->lines[2], 8), 1);
@@ -94,7 +94,7 @@ TEST(DecodeEditMacro, TextSlots) {
     placeTypingText(*shared.store, *other.document, -1, "남의것", 600);
     placeTypingText(*shared.store, *other.document, -1, "남의것2", 600);
     other.add(makeLine(8, {{8, 1}}));
-    decodeEditMacro(compiled.code.data(), compiled.code.size(), *shared.document, *shared.store, other.document.get());
+    decodeEditMacro(compiled->code.data(), compiled->code.size(), *shared.document, *shared.store, other.document.get());
     EXPECT_EQ(text::cp949ToUtf8(shared.store->slots[1].text), "남의것2");
     EXPECT_EQ(P(shared.document->lines[0], 8), 0);
     EXPECT_EQ(P(shared.document->lines[1], 8), 2);
@@ -230,17 +230,17 @@ TEST(MacroRoundTrip, RandomDocumentsCompileDecodeAndCompileToTheSameBytes) {
         auto compile = combination ? compileCombinationMacro : compileEditMacro;
         auto decode = combination ? decodeCombinationMacro : decodeEditMacro;
         auto first = compile(*page.document, *page.store);
-        ASSERT_TRUE(first.ok) << "seed " << seed << ": " << first.message;
+        ASSERT_TRUE(first.ok()) << "seed " << seed << ": " << first.message;
 
         Page back;
-        auto decoded = decode(first.code.data(), first.code.size(), *back.document, *back.store, nullptr);
+        auto decoded = decode(first->code.data(), first->code.size(), *back.document, *back.store, nullptr);
         ASSERT_TRUE(decoded.reachedEnd) << "seed " << seed;
-        ASSERT_EQ(decoded.stoppedAt, first.code.size() - 1);
+        ASSERT_EQ(decoded.stoppedAt, first->code.size() - 1);
         auto second = compile(*back.document, *back.store);
-        ASSERT_TRUE(second.ok) << "seed " << seed << ": " << second.message;
-        ASSERT_EQ(hex(second.code), hex(first.code)) << "seed " << seed;
-        EXPECT_EQ(second.recordedSet, first.recordedSet);
-        EXPECT_EQ(second.editSet, first.editSet);
+        ASSERT_TRUE(second.ok()) << "seed " << seed << ": " << second.message;
+        ASSERT_EQ(hex(second->code), hex(first->code)) << "seed " << seed;
+        EXPECT_EQ(second->recordedSet, first->recordedSet);
+        EXPECT_EQ(second->editSet, first->editSet);
 
         std::vector<std::string> a, b;
         for (int i = 0; i < page.document->head.lineCount; ++i) a.push_back(page.document->lines[i].sentence);
@@ -252,8 +252,8 @@ TEST(MacroRoundTrip, RandomDocumentsCompileDecodeAndCompileToTheSameBytes) {
             EditMacroFile file;
             ASSERT_TRUE(decodeEditFile(bytes.data(), bytes.size(), file)) << "seed " << seed;
             auto fromFile = compileEditMacro(*file.document, *file.store);
-            ASSERT_TRUE(fromFile.ok);
-            ASSERT_EQ(fromFile.code, first.code) << "seed " << seed;
+            ASSERT_TRUE(fromFile.ok());
+            ASSERT_EQ(fromFile->code, first->code) << "seed " << seed;
             ASSERT_EQ(encodeEditFile(file.header, file.extra, *file.document, *file.store), bytes) << "seed " << seed;
         }
         ASSERT_EQ(a.size(), b.size()) << "seed " << seed;

@@ -320,8 +320,8 @@ TEST(MacroPageFiles, RecoveryCopiesLoadBackWithoutTheMachine) {
     EXPECT_EQ(+back.header.bodyLength, 5);
     EXPECT_EQ(text::cp949ToUtf8(back.header.name), "새로 만든 매크로");
     const CompileResult code = compileCombinationMacro(*back.document, *combination.store);
-    ASSERT_TRUE(code.ok);
-    EXPECT_EQ(testing::hex(code.code), "D0 08 D1 1F EE");
+    ASSERT_TRUE(code.ok());
+    EXPECT_EQ(testing::hex(code->code), "D0 08 D1 1F EE");
 }
 
 } // namespace

@@ -59,7 +59,7 @@ void printLines(const MacroDocument& document) {
     }
 }
 
-std::string name(const char (&field)[42]) { return text::cp949ToUtf8(std::string(field, fieldLength(field, 42))); }
+std::string name(const char (&field)[42]) { return text::cp949ToUtf8(std::string(fixedText(field, 42))); }
 
 bool parseHex(const Args& args, size_t from, std::vector<uint8_t>& out) {
     std::string digits;
@@ -99,18 +99,18 @@ int compile(const std::string& path) {
         }
         auto store = newTextStore(); // combination files carry no typing texts
         result = compileCombinationMacro(*file.document, *store);
-        if (result.ok) {
-            std::printf("recorded set %08X, edit set %08X\n", result.recordedSet, result.editSet);
+        if (result.ok()) {
+            std::printf("recorded set %08X, edit set %08X\n", result->recordedSet, result->editSet);
         }
     } else {
         std::fprintf(stderr, "quillon macro: %s is not an edit or combination macro file\n", path.c_str());
         return 2;
     }
-    if (!result.ok) {
+    if (!result.ok()) {
         std::fprintf(stderr, "quillon macro: %s\n", result.message.c_str());
         return 1;
     }
-    printHex(result.code);
+    printHex(result->code);
     return 0;
 }
 
@@ -184,7 +184,7 @@ int show(const std::string& path) {
     case FileKind::AutoClick: {
         AutoClickSettings settings{};
         if (!loadAutoClickFile(path, settings).ok) break;
-        std::printf("auto-click \"%s\"\n", text::cp949ToUtf8(std::string(settings.name, fieldLength(settings.name, 64))).c_str());
+        std::printf("auto-click \"%s\"\n", text::cp949ToUtf8(std::string(fixedText(settings.name, 64))).c_str());
         std::string problem = validateAutoClick(settings);
         if (!problem.empty()) std::printf("  not valid: %s\n", problem.c_str());
         std::printf("code ");

@@ -22,8 +22,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     DecodeResult first = decode(data + 1, size - 1, *document, *store, nullptr);
     if (first.lines > kMaxLines) std::abort();
     CompileResult code = compile(*document, *store);
-    if (code.ok) {
-        DecodeResult second = decode(code.code.data(), code.code.size(), *again, *againStore, nullptr);
+    if (code.ok()) {
+        DecodeResult second = decode(code->code.data(), code->code.size(), *again, *againStore, nullptr);
         if (!second.reachedEnd || second.lines != first.lines) std::abort();
     }
     return 0;
