@@ -18,6 +18,10 @@ int chosenRadio(HWND dialog, std::span<const int> group) {
     return -1;
 }
 
+void chooseRadioRun(HWND dialog, int first, int count, int index) {
+    CheckRadioButton(dialog, first, first + count - 1, first + index);
+}
+
 bool onRadioClick(HWND dialog, std::initializer_list<std::span<const int>> groups, int id) {
     for (std::span<const int> group : groups) {
         for (size_t i = 0; i < group.size(); ++i) {

@@ -27,6 +27,8 @@ void setChecked(HWND dialog, int id, bool on);
 // groups.
 void chooseRadio(HWND dialog, std::span<const int> group, int index);
 int chosenRadio(HWND dialog, std::span<const int> group);
+// A group whose ids run from `first` on: checks first + index alone.
+void chooseRadioRun(HWND dialog, int first, int count, int index);
 // When `id` belongs to one of the groups, checks it (when enabled) and says so.
 bool onRadioClick(HWND dialog, std::initializer_list<std::span<const int>> groups, int id);
 

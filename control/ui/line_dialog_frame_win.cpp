@@ -131,8 +131,7 @@ INT_PTR lineDialogMessage(HWND dialog, UINT message, WPARAM wParam, LPARAM lPara
 void checkChoice(HWND dialog, control::LineDialog which, int choice) {
     const int count = static_cast<int>(control::choicesOf(which).size());
     const int index = control::choiceIndexOf(which, choice);
-    CheckRadioButton(dialog, IDC_LINE_CHOICE_FIRST, IDC_LINE_CHOICE_FIRST + count - 1,
-                     IDC_LINE_CHOICE_FIRST + (index < 0 ? 0 : index));
+    winui::chooseRadioRun(dialog, IDC_LINE_CHOICE_FIRST, count, index < 0 ? 0 : index);
 }
 
 int checkedChoice(HWND dialog, control::LineDialog which) {

@@ -35,10 +35,6 @@ const Form& formAs(const LineForm& form) {
     return own ? *own : defaults;
 }
 
-void checkOneOf(HWND dialog, int first, int count, int index) {
-    CheckRadioButton(dialog, first, first + count - 1, first + index);
-}
-
 int comboChoice(HWND dialog, int id, int none) {
     auto index = winui::comboBoxSelection(GetDlgItem(dialog, id));
     return index ? static_cast<int>(*index) : none;
@@ -92,7 +88,7 @@ void keyLineOpened(HWND dialog, LineDialogState&) {
 void showButtonLine(HWND dialog, const LineForm& form) {
     const auto& f = formAs<ButtonLineForm>(form);
     checkChoice(dialog, LineDialog::MouseButton, f.action);
-    checkOneOf(dialog, IDC_LINE_BUTTON_FIRST, 3, f.button >= 0 && f.button <= 2 ? f.button : 0);
+    winui::chooseRadioRun(dialog, IDC_LINE_BUTTON_FIRST, 3, f.button >= 0 && f.button <= 2 ? f.button : 0);
     winui::setControlNumber(dialog, IDC_LINE_SCROLL_COUNT, f.scrollCount);
 }
 
@@ -178,9 +174,9 @@ void moveLineClosed(HWND, LineDialogState& state) {
 void showFpsLine(HWND dialog, const LineForm& form) {
     const auto& f = formAs<FpsMoveLineForm>(form);
     winui::setControlNumber(dialog, IDC_LINE_HORIZONTAL, f.horizontal);
-    checkOneOf(dialog, IDC_LINE_LEFT, 2, f.left ? 0 : 1);
+    winui::chooseRadioRun(dialog, IDC_LINE_LEFT, 2, f.left ? 0 : 1);
     winui::setControlNumber(dialog, IDC_LINE_VERTICAL, f.vertical);
-    checkOneOf(dialog, IDC_LINE_UP, 2, f.up ? 0 : 1);
+    winui::chooseRadioRun(dialog, IDC_LINE_UP, 2, f.up ? 0 : 1);
 }
 
 LineForm readFpsLine(HWND dialog, const LineForm& start) {
