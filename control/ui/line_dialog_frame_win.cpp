@@ -6,7 +6,7 @@
 #include "resource.h"
 #include "winui/control_text.h"
 #include "winui/dialog_data.h"
-#include "winui/message_boxes.h"
+#include "winui/form_dialog.h"
 
 namespace quillon::control_ui {
 
@@ -17,11 +17,10 @@ namespace {
 // The memo field holds 127 characters and its NUL.
 constexpr int kMemoBytes = 127;
 
-struct FieldControl {
-    LineField field;
-    int id;
-};
-constexpr FieldControl kFieldControls[] = {
+constexpr winui::AddButtons kAddButtons{IDC_LINE_ADD_END, IDC_LINE_ADD_BEFORE, IDC_LINE_ADD_AFTER, IDC_LINE_ADD_END,
+                                        "수정"};
+
+constexpr winui::FieldControl<LineField> kFieldControls[] = {
     {LineField::Key, IDC_LINE_KEY},
     {LineField::Button, IDC_LINE_BUTTON_FIRST},
     {LineField::ScrollCount, IDC_LINE_SCROLL_COUNT},
@@ -54,17 +53,7 @@ int controlOfField(HWND dialog, const LineDialogParts& parts, LineField field) {
         const int index = control::choiceIndexOf(parts.dialog, checkedChoice(dialog, parts.dialog));
         return IDC_LINE_CHOICE_FIRST + (index < 0 ? 0 : index);
     }
-    for (const FieldControl& entry : kFieldControls) {
-        if (entry.field == field) return entry.id;
-    }
-    return 0;
-}
-
-void focusControl(HWND dialog, int id) {
-    HWND control = id ? GetDlgItem(dialog, id) : nullptr;
-    if (control == nullptr) return;
-    SendMessageW(dialog, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(control), TRUE);
-    SendMessageW(control, EM_SETSEL, 0, -1);
+    return winui::controlOf<LineField>(kFieldControls, field);
 }
 
 std::string memoOf(const control::LineForm& form) {
@@ -78,18 +67,15 @@ void setMemo(control::LineForm& form, std::string memo) {
 // The button that places a new line; "수정" keeps the line where it stands.
 void tellPlacement(const LineDialogState& state, int button) {
     if (state.request->change || state.request->placement == nullptr) return;
-    *state.request->placement = button == IDC_LINE_ADD_BEFORE  ? control::AddMode::InsertBefore
-                                : button == IDC_LINE_ADD_AFTER ? control::AddMode::InsertAfter
-                                                               : control::AddMode::Append;
+    const winui::RowPlacement placement = kAddButtons.placementOf(button, false);
+    *state.request->placement = placement == winui::RowPlacement::Before  ? control::AddMode::InsertBefore
+                                : placement == winui::RowPlacement::After ? control::AddMode::InsertAfter
+                                                                          : control::AddMode::Append;
 }
 
 void open(HWND dialog, LineDialogState& state, const LineDialogParts& parts) {
     limitToCp949Bytes(GetDlgItem(dialog, IDC_LINE_MEMO), kMemoBytes);
-    if (state.request->change) {
-        ShowWindow(GetDlgItem(dialog, IDC_LINE_ADD_BEFORE), SW_HIDE);
-        ShowWindow(GetDlgItem(dialog, IDC_LINE_ADD_AFTER), SW_HIDE);
-        winui::setControlText(dialog, IDC_LINE_ADD_END, "수정");
-    }
+    if (state.request->change) kAddButtons.showChanging(dialog);
     state.filling = true;
     parts.show(dialog, state.start);
     winui::setControlText(dialog, IDC_LINE_MEMO, memoOf(state.start));
@@ -103,14 +89,7 @@ void place(HWND dialog, LineDialogState& state, const LineDialogParts& parts, in
     setMemo(form, winui::controlText(dialog, IDC_LINE_MEMO));
     const control::BuiltLine built = control::build(form, state.context);
     if (!built.ok()) {
-        if (!built.message.empty()) {
-            if (built.notice) {
-                winui::showNotice(dialog, built.message);
-            } else {
-                winui::showWarning(dialog, built.message);
-            }
-        }
-        focusControl(dialog, controlOfField(dialog, parts, built.field));
+        winui::tellRefusal(dialog, built, controlOfField(dialog, parts, built.field));
         return;
     }
     state.result = *built.value;
@@ -128,13 +107,11 @@ INT_PTR lineDialogMessage(HWND dialog, UINT message, WPARAM wParam, LPARAM lPara
         return TRUE;
     case WM_COMMAND: {
         const int id = LOWORD(wParam);
-        switch (id) {
-        case IDC_LINE_ADD_END:
-        case IDC_LINE_ADD_BEFORE:
-        case IDC_LINE_ADD_AFTER:
+        if (kAddButtons.has(id)) {
             place(dialog, *state, parts, id);
             return TRUE;
-        case IDCANCEL:
+        }
+        if (id == IDCANCEL) {
             EndDialog(dialog, IDCANCEL);
             return TRUE;
         }
@@ -154,16 +131,13 @@ INT_PTR lineDialogMessage(HWND dialog, UINT message, WPARAM wParam, LPARAM lPara
 void checkChoice(HWND dialog, control::LineDialog which, int choice) {
     const int count = static_cast<int>(control::choicesOf(which).size());
     const int index = control::choiceIndexOf(which, choice);
-    CheckRadioButton(dialog, IDC_LINE_CHOICE_FIRST, IDC_LINE_CHOICE_FIRST + count - 1,
-                     IDC_LINE_CHOICE_FIRST + (index < 0 ? 0 : index));
+    winui::chooseRadioRun(dialog, IDC_LINE_CHOICE_FIRST, count, index < 0 ? 0 : index);
 }
 
 int checkedChoice(HWND dialog, control::LineDialog which) {
     const auto choices = control::choicesOf(which);
     for (size_t i = 0; i < choices.size(); ++i) {
-        if (IsDlgButtonChecked(dialog, IDC_LINE_CHOICE_FIRST + static_cast<int>(i)) == BST_CHECKED) {
-            return choices[i];
-        }
+        if (winui::isChecked(dialog, IDC_LINE_CHOICE_FIRST + static_cast<int>(i))) return choices[i];
     }
     return choices.empty() ? 0 : choices[0];
 }

@@ -14,6 +14,7 @@
 #include "device/memory_headers.h"
 #include "resource.h"
 #include "winui/control_text.h"
+#include "winui/form_dialog.h"
 #include "winui/list_controls.h"
 #include "winui/message_boxes.h"
 
@@ -33,12 +34,6 @@ const Form& formAs(const LineForm& form) {
     const Form* own = std::get_if<Form>(&form);
     return own ? *own : defaults;
 }
-
-void checkOneOf(HWND dialog, int first, int count, int index) {
-    CheckRadioButton(dialog, first, first + count - 1, first + index);
-}
-
-bool checked(HWND dialog, int id) { return IsDlgButtonChecked(dialog, id) == BST_CHECKED; }
 
 int comboChoice(HWND dialog, int id, int none) {
     auto index = winui::comboBoxSelection(GetDlgItem(dialog, id));
@@ -93,14 +88,16 @@ void keyLineOpened(HWND dialog, LineDialogState&) {
 void showButtonLine(HWND dialog, const LineForm& form) {
     const auto& f = formAs<ButtonLineForm>(form);
     checkChoice(dialog, LineDialog::MouseButton, f.action);
-    checkOneOf(dialog, IDC_LINE_BUTTON_FIRST, 3, f.button >= 0 && f.button <= 2 ? f.button : 0);
+    winui::chooseRadioRun(dialog, IDC_LINE_BUTTON_FIRST, 3, f.button >= 0 && f.button <= 2 ? f.button : 0);
     winui::setControlNumber(dialog, IDC_LINE_SCROLL_COUNT, f.scrollCount);
 }
 
 LineForm readButtonLine(HWND dialog, const LineForm& start) {
     ButtonLineForm f = formAs<ButtonLineForm>(start);
     f.action = checkedChoice(dialog, LineDialog::MouseButton);
-    f.button = checked(dialog, IDC_LINE_BUTTON_FIRST + 2) ? 2 : checked(dialog, IDC_LINE_BUTTON_FIRST + 1) ? 1 : 0;
+    f.button = winui::isChecked(dialog, IDC_LINE_BUTTON_FIRST + 2)   ? 2
+               : winui::isChecked(dialog, IDC_LINE_BUTTON_FIRST + 1) ? 1
+                                                                     : 0;
     f.scrollCount = numberOr(dialog, IDC_LINE_SCROLL_COUNT, kNoNumber);
     return f;
 }
@@ -134,7 +131,7 @@ std::vector<std::string> rememberedNames() {
 void showMoveLine(HWND dialog, const LineForm& form) {
     const auto& f = formAs<MoveLineForm>(form);
     checkChoice(dialog, LineDialog::Move, static_cast<int>(f.choice));
-    CheckDlgButton(dialog, IDC_LINE_RANDOM, f.random ? BST_CHECKED : BST_UNCHECKED);
+    winui::setChecked(dialog, IDC_LINE_RANDOM, f.random);
     fillCombo(dialog, IDC_LINE_SLOT, rememberedNames(), f.slot >= 0 && f.slot < 8 ? f.slot : 0);
     const bool distance = byDistance(f.choice);
     winui::setControlNumber(dialog, distance ? IDC_LINE_DX : IDC_LINE_X, f.x);
@@ -144,7 +141,7 @@ void showMoveLine(HWND dialog, const LineForm& form) {
 LineForm readMoveLine(HWND dialog, const LineForm& start) {
     MoveLineForm f = formAs<MoveLineForm>(start);
     f.choice = static_cast<MoveChoice>(checkedChoice(dialog, LineDialog::Move));
-    f.random = checked(dialog, IDC_LINE_RANDOM);
+    f.random = winui::isChecked(dialog, IDC_LINE_RANDOM);
     f.slot = comboChoice(dialog, IDC_LINE_SLOT, -1);
     const bool distance = byDistance(f.choice);
     f.x = numberOr(dialog, distance ? IDC_LINE_DX : IDC_LINE_X, kNoNumber);
@@ -177,17 +174,17 @@ void moveLineClosed(HWND, LineDialogState& state) {
 void showFpsLine(HWND dialog, const LineForm& form) {
     const auto& f = formAs<FpsMoveLineForm>(form);
     winui::setControlNumber(dialog, IDC_LINE_HORIZONTAL, f.horizontal);
-    checkOneOf(dialog, IDC_LINE_LEFT, 2, f.left ? 0 : 1);
+    winui::chooseRadioRun(dialog, IDC_LINE_LEFT, 2, f.left ? 0 : 1);
     winui::setControlNumber(dialog, IDC_LINE_VERTICAL, f.vertical);
-    checkOneOf(dialog, IDC_LINE_UP, 2, f.up ? 0 : 1);
+    winui::chooseRadioRun(dialog, IDC_LINE_UP, 2, f.up ? 0 : 1);
 }
 
 LineForm readFpsLine(HWND dialog, const LineForm& start) {
     FpsMoveLineForm f = formAs<FpsMoveLineForm>(start);
     f.horizontal = numberOr(dialog, IDC_LINE_HORIZONTAL, kNoNumber);
-    f.left = checked(dialog, IDC_LINE_LEFT);
+    f.left = winui::isChecked(dialog, IDC_LINE_LEFT);
     f.vertical = numberOr(dialog, IDC_LINE_VERTICAL, kNoNumber);
-    f.up = checked(dialog, IDC_LINE_UP);
+    f.up = winui::isChecked(dialog, IDC_LINE_UP);
     return f;
 }
 

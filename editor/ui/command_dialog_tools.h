@@ -1,7 +1,6 @@
-// What the command dialogs' procedures share: the start of every dialog
-// (its row context, its place at the main panel, the refusal that closes it
-// as it opens), building the form and placing the row, the choice lists of
-// the analyzer's objects, radio groups and the key box.
+// What the command dialogs' procedures share besides the row dialogs' frame:
+// building the form and placing the row, the choice lists of the analyzer's
+// objects and the key box.
 #pragma once
 
 #include <windows.h>
@@ -21,31 +20,18 @@ struct EditorSession;
 
 namespace command_ui {
 
-// The control that shows one field of a form; a refusal focuses it.
-struct FieldControl {
-    editor::CommandField field;
-    int control;
-};
+using FieldControl = winui::FieldControl<editor::CommandField>;
+using winui::chooseRadio, winui::chosenRadio, winui::isChecked, winui::onRadioClick, winui::setChecked;
 
-// Keeps the row context, places the dialog at the main panel and, when the
-// dialog may not open (50 commands, nothing to choose from), tells so and
-// closes it once it is up.
-RowDialogContext* startDialog(HWND dialog, LPARAM creation);
-RowDialogContext* contextOf(HWND dialog);
 EditorSession& sessionOf(HWND dialog);
 // The row being changed, or nullptr for a new row.
 const analyzer::Command* editedRow(HWND dialog);
-
-// Messages every command dialog handles the same way: colours, the opening
-// refusal, "취소" and closing. True when `message` was handled.
-bool onCommonMessage(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam, INT_PTR& result);
 
 // Builds the form; a refusal is told with the dialog kept open and its field
 // focused, a command is placed by the button pressed and the dialog closes.
 // `focus` places the focus for a field the table does not name.
 void submit(HWND dialog, int buttonId, const editor::CommandForm& form, std::span<const FieldControl> fields,
             void (*focus)(HWND, editor::CommandField) = nullptr);
-bool isRowButton(int id);
 // The command the form makes, told to no one; nothing when it is refused.
 std::optional<analyzer::Command> quietlyBuilt(HWND dialog, const editor::CommandForm& form);
 
@@ -72,16 +58,6 @@ editor::NumberOrSlot numberOrSlot(HWND dialog, int id);
 // A drop-down list of fixed labels; the chosen index or -1.
 void fillLabels(HWND dialog, int id, std::initializer_list<const char*> labels, int chosen);
 int chosenLabel(HWND dialog, int id);
-
-// Radio buttons are checked by the dialogs themselves, so that one frame can
-// hold several groups. `chooseRadio` checks group[index] only.
-void chooseRadio(HWND dialog, std::span<const int> group, int index);
-int chosenRadio(HWND dialog, std::span<const int> group); // -1: none
-// When `id` belongs to one of the groups, checks it and returns true.
-bool onRadioClick(HWND dialog, std::initializer_list<std::span<const int>> groups, int id);
-
-bool isChecked(HWND dialog, int id);
-void setChecked(HWND dialog, int id, bool on);
 
 // An edit box that takes the next key pressed and shows its name; the key
 // table row it holds, or -1.

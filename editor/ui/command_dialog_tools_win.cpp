@@ -10,31 +10,11 @@
 #include "editor/ui/editor_session.h"
 #include "resource.h"
 #include "winui/control_text.h"
-#include "winui/dialog_colours.h"
-#include "winui/dialog_data.h"
 #include "winui/key_box.h"
-#include "winui/message_boxes.h"
 
 namespace quillon::editor_ui::command_ui {
 
 namespace {
-
-editor::FormContext formContextOf(const RowDialogContext& context) {
-    EditorSession& session = *context.session;
-    editor::FormContext form;
-    form.model = &session.model;
-    form.macros = &session.macroNames;
-    form.rows = session.working ? session.working->commandCount : 0;
-    form.changing = context.editRow >= 0;
-    return form;
-}
-
-const winui::DialogBrushes& brushes() {
-    // Texts, check and radio buttons take the dialog's own colour.
-    static const winui::DialogBrushes painted{
-        winui::DialogColours{winui::kDefaultDialogColour, winui::kDefaultDialogColour}};
-    return painted;
-}
 
 HWND control(HWND dialog, int id) { return GetDlgItem(dialog, id); }
 
@@ -60,91 +40,32 @@ SlotList slotsNamed(const std::vector<int>& slots, std::string (*name)(const edi
 
 } // namespace
 
-RowDialogContext* contextOf(HWND dialog) { return winui::dialogData<RowDialogContext>(dialog); }
-EditorSession& sessionOf(HWND dialog) { return *contextOf(dialog)->session; }
+EditorSession& sessionOf(HWND dialog) { return *rowContextOf(dialog)->session; }
 
 const analyzer::Command* editedRow(HWND dialog) {
-    const RowDialogContext* context = contextOf(dialog);
+    const RowDialogContext* context = rowContextOf(dialog);
     if (!context || context->editRow < 0 || !context->session->working) return nullptr;
     const analyzer::Item& item = *context->session->working;
     if (context->editRow >= item.commandCount) return nullptr;
     return &item.commands[context->editRow];
 }
 
-RowDialogContext* startDialog(HWND dialog, LPARAM creation) {
-    auto* context = reinterpret_cast<RowDialogContext*>(creation);
-    winui::attachDialogData(dialog, context);
-    EditorSession& session = *context->session;
-    RECT panel{};
-    if (session.mainPanel && GetWindowRect(session.mainPanel, &panel)) {
-        SetWindowPos(dialog, nullptr, panel.left, panel.top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-    }
-    const editor::FormContext form = formContextOf(*context);
-    if (editor::commandOpeningRefusal(context->what.kind, session.model, form.rows, form.changing)) {
-        PostMessageW(dialog, kRefuseOpeningMessage, 0, 0);
-    }
-    return context;
-}
-
-bool onCommonMessage(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam, INT_PTR& result) {
-    (void)lParam;
-    switch (message) {
-    case WM_CTLCOLORDLG:
-    case WM_CTLCOLORSTATIC:
-        result = brushes().paint(message, wParam);
-        return true;
-    case kRefuseOpeningMessage: {
-        const RowDialogContext* context = contextOf(dialog);
-        if (context) {
-            const editor::FormContext form = formContextOf(*context);
-            if (auto refusal = editor::commandOpeningRefusal(context->what.kind, context->session->model, form.rows,
-                                                             form.changing)) {
-                winui::showWarning(dialog, *refusal);
-            }
-        }
-        closeRowDialog(dialog);
-        result = TRUE;
-        return true;
-    }
-    case WM_COMMAND:
-        if (LOWORD(wParam) == IDCANCEL) {
-            closeRowDialog(dialog);
-            result = TRUE;
-            return true;
-        }
-        return false;
-    case WM_CLOSE:
-        closeRowDialog(dialog);
-        result = TRUE;
-        return true;
-    default:
-        return false;
-    }
-}
-
-bool isRowButton(int id) { return id == IDC_ROW_ADD_AT_END || id == IDC_ROW_ADD_BEFORE || id == IDC_ROW_ADD_AFTER; }
-
 void submit(HWND dialog, int buttonId, const editor::CommandForm& form, std::span<const FieldControl> fields,
             void (*focus)(HWND, editor::CommandField)) {
-    const RowDialogContext* context = contextOf(dialog);
+    const RowDialogContext* context = rowContextOf(dialog);
     if (!context) return;
     editor::BuiltCommand built = editor::build(form, formContextOf(*context));
     if (!built.ok()) {
-        if (!built.message.empty()) winui::showWarning(dialog, built.message);
-        for (const FieldControl& f : fields) {
-            if (f.field == built.field) {
-                SetFocus(control(dialog, f.control));
-                return;
-            }
-        }
-        if (focus) focus(dialog, built.field);
+        const int refused = winui::controlOf(fields, built.field);
+        winui::tellRefusal(dialog, built, refused);
+        if (!refused && focus) focus(dialog, built.field);
         return;
     }
     finishRowDialog(dialog, buttonId, *built.value);
 }
 
 std::optional<analyzer::Command> quietlyBuilt(HWND dialog, const editor::CommandForm& form) {
-    const RowDialogContext* context = contextOf(dialog);
+    const RowDialogContext* context = rowContextOf(dialog);
     if (!context) return std::nullopt;
     editor::BuiltCommand built = editor::build(form, formContextOf(*context));
     if (!built.ok()) return std::nullopt;
@@ -245,33 +166,6 @@ int chosenLabel(HWND dialog, int id) {
     const LRESULT at = SendMessageW(control(dialog, id), CB_GETCURSEL, 0, 0);
     return at == CB_ERR ? -1 : static_cast<int>(at);
 }
-
-void chooseRadio(HWND dialog, std::span<const int> group, int index) {
-    for (size_t i = 0; i < group.size(); ++i) setChecked(dialog, group[i], static_cast<int>(i) == index);
-}
-
-int chosenRadio(HWND dialog, std::span<const int> group) {
-    for (size_t i = 0; i < group.size(); ++i) {
-        if (isChecked(dialog, group[i])) return static_cast<int>(i);
-    }
-    return -1;
-}
-
-bool onRadioClick(HWND dialog, std::initializer_list<std::span<const int>> groups, int id) {
-    for (std::span<const int> group : groups) {
-        for (size_t i = 0; i < group.size(); ++i) {
-            if (group[i] == id) {
-                if (!IsWindowEnabled(control(dialog, id))) return true;
-                chooseRadio(dialog, group, static_cast<int>(i));
-                return true;
-            }
-        }
-    }
-    return false;
-}
-
-bool isChecked(HWND dialog, int id) { return IsDlgButtonChecked(dialog, id) == BST_CHECKED; }
-void setChecked(HWND dialog, int id, bool on) { CheckDlgButton(dialog, id, on ? BST_CHECKED : BST_UNCHECKED); }
 
 void makeKeyBox(HWND dialog, int id, int row) {
     static const KeyTable keys(KeyNames::AnalyzerEditor);

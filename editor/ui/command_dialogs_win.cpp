@@ -60,7 +60,7 @@ struct KeyDialog {
         if (id == IDC_CMD_KEY_TYPE_SENTENCE && code == BN_CLICKED) {
             // "자동 문장 타자" is its own dialog, for the same row.
             EditorSession& session = sessionOf(d);
-            const int editRow = contextOf(d)->editRow;
+            const int editRow = rowContextOf(d)->editRow;
             closeRowDialog(d);
             openRowDialog(session, RowKind{true, analyzer::CmdTypeSentence}, editRow);
             return true;
@@ -182,8 +182,8 @@ struct MacroDialog {
     static void focusRefusal(HWND d, CommandField field) {
         const int k = chosenRadio(d, kActions);
         if (k < 0 || k > 2) return;
-        if (field == F::Macro) SetFocus(GetDlgItem(d, kLists[k]));
-        if (field == F::Repeat) SetFocus(GetDlgItem(d, kRepeats[k]));
+        if (field == F::Macro) winui::focusControl(d, kLists[k]);
+        if (field == F::Repeat) winui::focusControl(d, kRepeats[k]);
     }
     static bool onCommand(HWND d, int id, int code) {
         for (int k = 0; k < 3; ++k) {
@@ -575,7 +575,8 @@ struct ReadNumberDialog {
 template <class Dialog>
 INT_PTR CALLBACK commandProcedure(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == WM_INITDIALOG) {
-        EditorSession& session = *startDialog(dialog, lParam)->session;
+        if (!startRowDialog(dialog, lParam)) return TRUE;
+        EditorSession& session = sessionOf(dialog);
         typename Dialog::Form form{};
         if (const analyzer::Command* row = editedRow(dialog)) {
             if (auto filled = editor::formOf(*row, session.model)) {
@@ -585,7 +586,7 @@ INT_PTR CALLBACK commandProcedure(HWND dialog, UINT message, WPARAM wParam, LPAR
         Dialog::show(dialog, form, session);
         return TRUE;
     }
-    if (!contextOf(dialog)) return FALSE;
+    if (!rowContextOf(dialog)) return FALSE;
     if constexpr (std::is_same_v<Dialog, MouseDialog> || std::is_same_v<Dialog, ReplaceImageDialog> ||
                   std::is_same_v<Dialog, ReadNumberDialog>) {
         if (message == kPendingRowMessage) {
@@ -599,7 +600,7 @@ INT_PTR CALLBACK commandProcedure(HWND dialog, UINT message, WPARAM wParam, LPAR
         }
     }
     INT_PTR result = FALSE;
-    if (onCommonMessage(dialog, message, wParam, lParam, result)) return result;
+    if (onRowDialogMessage(dialog, message, wParam, result)) return result;
     if constexpr (requires { Dialog::onViewClick(dialog, COLORREF{}, 0, 0); }) {
         if (message == kViewClickedMessage) {
             Dialog::onViewClick(dialog, static_cast<COLORREF>(wParam), static_cast<short>(LOWORD(lParam)),
@@ -610,7 +611,7 @@ INT_PTR CALLBACK commandProcedure(HWND dialog, UINT message, WPARAM wParam, LPAR
     if (message == WM_COMMAND) {
         const int id = LOWORD(wParam);
         const int code = HIWORD(wParam);
-        if (isRowButton(id) && code == BN_CLICKED) {
+        if (kRowButtons.has(id) && code == BN_CLICKED) {
             const editor::CommandForm form = Dialog::read(dialog, sessionOf(dialog));
             if constexpr (requires { Dialog::focusRefusal(dialog, F::None); }) {
                 submit(dialog, id, form, Dialog::kFields, Dialog::focusRefusal);

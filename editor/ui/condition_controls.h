@@ -1,6 +1,6 @@
 // The pieces the condition dialogs share: lists of the analyzer's objects in
 // list and combo boxes, boxes that take a typed number or a chosen entry,
-// radio groups, toggle buttons, picture previews, and the click on the
+// toggle buttons, picture previews, and the click on the
 // screenshot view that an open dialog takes a colour or a point from.
 #pragma once
 
@@ -44,11 +44,7 @@ editor::NumberOrSlot numberOrSlot(HWND dialog, int id);
 void fillLines(HWND dialog, int id, std::initializer_list<const char*> lines, int chosen);
 int chosenLine(HWND dialog, int id);
 
-// Radio groups by their ids: the index of the checked one (-1: none).
-int checkedRadio(HWND dialog, std::initializer_list<int> ids);
-void checkRadio(HWND dialog, std::initializer_list<int> ids, int index);
-bool isChecked(HWND dialog, int id);
-void setChecked(HWND dialog, int id, bool checked);
+using winui::chooseRadio, winui::chosenRadio, winui::focusControl, winui::isChecked, winui::setChecked;
 
 // A push button whose caption switches between two texts when pressed.
 void setToggle(HWND dialog, int id, const char* first, const char* second, bool showsSecond);
@@ -59,8 +55,5 @@ void flipToggle(HWND dialog, int id, const char* first, const char* second);
 // (null slot clears it), a cursor's mask and colour pictures.
 void showImagePreview(HWND dialog, int id, const EditorSession& session, int slot);
 void showCursorPreviews(HWND dialog, int maskId, int colourId, const EditorSession& session, int slot);
-
-// The control a refusal focuses.
-void focusControl(HWND dialog, int id);
 
 } // namespace quillon::editor_ui

@@ -104,23 +104,6 @@ int chosenLine(HWND dialog, int id) {
     return at ? static_cast<int>(*at) : -1;
 }
 
-int checkedRadio(HWND dialog, std::initializer_list<int> ids) {
-    int index = 0;
-    for (int id : ids) {
-        if (isChecked(dialog, id)) return index;
-        ++index;
-    }
-    return -1;
-}
-
-void checkRadio(HWND dialog, std::initializer_list<int> ids, int index) {
-    int at = 0;
-    for (int id : ids) setChecked(dialog, id, at++ == index);
-}
-
-bool isChecked(HWND dialog, int id) { return IsDlgButtonChecked(dialog, id) == BST_CHECKED; }
-void setChecked(HWND dialog, int id, bool checked) { CheckDlgButton(dialog, id, checked ? BST_CHECKED : BST_UNCHECKED); }
-
 void setToggle(HWND dialog, int id, const char* first, const char* second, bool showsSecond) {
     winui::setControlText(dialog, id, showsSecond ? second : first);
 }
@@ -192,10 +175,6 @@ void showCursorPreviews(HWND dialog, int maskId, int colourId, const EditorSessi
     }
     winui::setStaticBitmap(dialog, maskId, mask);
     winui::setStaticBitmap(dialog, colourId, colour);
-}
-
-void focusControl(HWND dialog, int id) {
-    if (HWND control = GetDlgItem(dialog, id)) SendMessageW(dialog, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(control), TRUE);
 }
 
 } // namespace quillon::editor_ui

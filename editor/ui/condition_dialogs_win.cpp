@@ -18,10 +18,7 @@
 #include "editor/ui/row_dialogs.h"
 #include "resource.h"
 #include "winui/control_text.h"
-#include "winui/dialog_colours.h"
-#include "winui/dialog_data.h"
 #include "winui/list_controls.h"
-#include "winui/message_boxes.h"
 
 namespace quillon::editor_ui {
 namespace {
@@ -34,7 +31,6 @@ constexpr UINT kKeyPressed = WM_APP + 42;
 
 // What a dialog holds besides its controls while it is open.
 struct DialogState {
-    std::string openingRefusal;
     std::optional<uint32_t> colour; // 0x00RRGGBB, picked on the screenshot
     HBRUSH swatch = nullptr;
     int keyRow = -1;
@@ -45,10 +41,7 @@ struct DialogState {
 
 DialogState* stateOf(HWND dialog) { return reinterpret_cast<DialogState*>(GetWindowLongPtrW(dialog, GWLP_USERDATA)); }
 
-struct FieldControl {
-    ConditionField field;
-    int id;
-};
+using FieldControl = winui::FieldControl<ConditionField>;
 
 // One dialog's part: its controls filled from a form, read into one, and
 // its own buttons and lists (true when it handled the notification).
@@ -58,11 +51,6 @@ struct ConditionDialog {
     bool (*command)(HWND, EditorSession&, int id, int code);
     std::span<const FieldControl> focus;
 };
-
-HBRUSH dialogBrush() {
-    static const HBRUSH brush = CreateSolidBrush(winui::kDefaultDialogColour);
-    return brush;
-}
 
 void showColour(HWND dialog, std::optional<uint32_t> colour) {
     DialogState& state = *stateOf(dialog);
@@ -238,7 +226,7 @@ constexpr FieldControl kMacroStateFocus[] = {{F::Choice, IDC_IF_MACRO_STATE}};
 
 // ---- what the image and range-search dialogs share ---------------------------------------
 
-constexpr std::initializer_list<int> kReferenceRadios = {IDC_IF_BY_IMAGE, IDC_IF_BY_COLOUR, IDC_IF_BY_VARIABLE};
+constexpr int kReferenceRadios[] = {IDC_IF_BY_IMAGE, IDC_IF_BY_COLOUR, IDC_IF_BY_VARIABLE};
 constexpr ImageReference kReferences[] = {ImageReference::Image, ImageReference::Colour, ImageReference::Variable};
 
 int referenceRadio(ImageReference reference) {
@@ -249,7 +237,7 @@ int referenceRadio(ImageReference reference) {
 }
 
 ImageReference checkedReference(HWND dialog) {
-    const int at = checkedRadio(dialog, kReferenceRadios);
+    const int at = chosenRadio(dialog, kReferenceRadios);
     return at < 0 ? ImageReference::None : kReferences[at];
 }
 
@@ -272,13 +260,13 @@ bool referenceCommand(HWND dialog, EditorSession& session, int id, int code, int
     if ((id == IDC_IF_REFERENCE_IMAGES && chose) ||
         (id == IDC_IF_REFERENCE_FIND && code == BN_CLICKED &&
          quickFind(dialog, session, IDC_IF_REFERENCE_NUMBER, IDC_IF_REFERENCE_IMAGES))) {
-        checkRadio(dialog, kReferenceRadios, 0);
+        chooseRadio(dialog, kReferenceRadios, 0);
         showImagePreview(dialog, IDC_IF_REFERENCE_PREVIEW, session,
                          chosenObject(dialog, IDC_IF_REFERENCE_IMAGES, session, SideList::RecognitionImages));
         return true;
     }
     if (id == variableId && code == CBN_SELCHANGE) {
-        checkRadio(dialog, kReferenceRadios, 2);
+        chooseRadio(dialog, kReferenceRadios, 2);
         return true;
     }
     return id == IDC_IF_REFERENCE_FIND;
@@ -286,7 +274,7 @@ bool referenceCommand(HWND dialog, EditorSession& session, int id, int code, int
 
 // ---- "이미지 조건 설정" --------------------------------------------------------------------
 
-constexpr std::initializer_list<int> kPositionRadios = {IDC_IF_AT_IMAGE, IDC_IF_AT_POINT, IDC_IF_AT_VARIABLE};
+constexpr int kPositionRadios[] = {IDC_IF_AT_IMAGE, IDC_IF_AT_POINT, IDC_IF_AT_VARIABLE};
 constexpr ImagePosition kPositions[] = {ImagePosition::Image, ImagePosition::Coordinates, ImagePosition::Variable};
 
 void fillImageTest(HWND dialog, EditorSession& session, const ConditionForm& form) {
@@ -295,12 +283,12 @@ void fillImageTest(HWND dialog, EditorSession& session, const ConditionForm& for
     for (int i = 0; i < 3; ++i) {
         if (kPositions[i] == f.position) position = i;
     }
-    checkRadio(dialog, kPositionRadios, position);
+    chooseRadio(dialog, kPositionRadios, position);
     fillObjectList(dialog, IDC_IF_POSITION_IMAGES, session, SideList::RecognitionImages, f.positionImage);
     winui::setControlText(dialog, IDC_IF_X, f.x);
     winui::setControlText(dialog, IDC_IF_Y, f.y);
     fillVariables(dialog, IDC_IF_POSITION_VARIABLE, session, f.positionVariable);
-    checkRadio(dialog, kReferenceRadios, referenceRadio(f.reference));
+    chooseRadio(dialog, kReferenceRadios, referenceRadio(f.reference));
     fillObjectList(dialog, IDC_IF_REFERENCE_IMAGES, session, SideList::RecognitionImages, f.referenceImage);
     showColour(dialog, f.colour);
     fillVariables(dialog, IDC_IF_COLOUR_VARIABLE, session, f.referenceVariable);
@@ -312,7 +300,7 @@ void fillImageTest(HWND dialog, EditorSession& session, const ConditionForm& for
 
 ConditionForm readImageTest(HWND dialog, EditorSession& session) {
     ImageConditionForm f;
-    const int position = checkedRadio(dialog, kPositionRadios);
+    const int position = chosenRadio(dialog, kPositionRadios);
     f.position = position < 0 ? ImagePosition::None : kPositions[position];
     f.positionImage = chosenObject(dialog, IDC_IF_POSITION_IMAGES, session, SideList::RecognitionImages);
     f.x = winui::controlText(dialog, IDC_IF_X);
@@ -332,13 +320,13 @@ bool imageTestCommand(HWND dialog, EditorSession& session, int id, int code) {
     if ((id == IDC_IF_POSITION_IMAGES && chose) ||
         (id == IDC_IF_POSITION_FIND && code == BN_CLICKED &&
          quickFind(dialog, session, IDC_IF_POSITION_NUMBER, IDC_IF_POSITION_IMAGES))) {
-        checkRadio(dialog, kPositionRadios, 0);
+        chooseRadio(dialog, kPositionRadios, 0);
         showImagePreview(dialog, IDC_IF_POSITION_PREVIEW, session,
                          chosenObject(dialog, IDC_IF_POSITION_IMAGES, session, SideList::RecognitionImages));
         return true;
     }
     if (id == IDC_IF_POSITION_VARIABLE && code == CBN_SELCHANGE) {
-        checkRadio(dialog, kPositionRadios, 2);
+        chooseRadio(dialog, kPositionRadios, 2);
         return true;
     }
     return id == IDC_IF_POSITION_FIND || referenceCommand(dialog, session, id, code, IDC_IF_COLOUR_VARIABLE);
@@ -354,19 +342,18 @@ constexpr FieldControl kImageFocus[] = {
 
 // ---- "범위검색 조건 설정" -------------------------------------------------------------------
 
-constexpr std::initializer_list<int> kDirectionRadios = {IDC_IF_DOWN, IDC_IF_UP, IDC_IF_RIGHT, IDC_IF_LEFT,
-                                                         IDC_IF_AROUND};
+constexpr int kDirectionRadios[] = {IDC_IF_DOWN, IDC_IF_UP, IDC_IF_RIGHT, IDC_IF_LEFT, IDC_IF_AROUND};
 
 void fillRangeSearch(HWND dialog, EditorSession& session, const ConditionForm& form) {
     const auto& f = std::get<RangeSearchConditionForm>(form);
     fillObjectList(dialog, IDC_IF_AREA, session, SideList::Areas, f.area);
-    checkRadio(dialog, kReferenceRadios, referenceRadio(f.reference));
+    chooseRadio(dialog, kReferenceRadios, referenceRadio(f.reference));
     fillObjectList(dialog, IDC_IF_REFERENCE_IMAGES, session, SideList::RecognitionImages, f.image);
     showColour(dialog, f.colour);
     fillVariables(dialog, IDC_IF_SEARCH_VARIABLE, session, f.variable);
     fillLines(dialog, IDC_IF_COMPARISON, {"같은 이미지가 있으면", "같은 이미지가 없으면"}, f.comparison);
     winui::setControlText(dialog, IDC_IF_SIMILARITY, f.similarity);
-    checkRadio(dialog, kDirectionRadios, f.direction);
+    chooseRadio(dialog, kDirectionRadios, f.direction);
     fillVariables(dialog, IDC_IF_OCCURRENCE, session, -1);
     setNumberOrSlot(dialog, IDC_IF_OCCURRENCE, f.occurrence);
 }
@@ -430,7 +417,7 @@ constexpr FieldControl kCursorFocus[] = {{F::Cursor, IDC_IF_CURSOR}};
 
 // ---- "키눌림 감지" -----------------------------------------------------------------------
 
-constexpr std::initializer_list<int> kKeyModes = {IDC_IF_ANY_KEY, IDC_IF_GIVEN_KEY, IDC_IF_NO_KEY};
+constexpr int kKeyModes[] = {IDC_IF_ANY_KEY, IDC_IF_GIVEN_KEY, IDC_IF_NO_KEY};
 
 // The key box takes the next key pressed instead of text; the dialog names it.
 LRESULT CALLBACK keyBoxProcedure(HWND box, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR) {
@@ -457,12 +444,12 @@ void fillKeyTest(HWND dialog, EditorSession& session, const ConditionForm& form)
     const auto& f = std::get<KeyConditionForm>(form);
     SetWindowSubclass(GetDlgItem(dialog, IDC_IF_KEY), keyBoxProcedure, 0, 0);
     winui::setControlText(dialog, IDC_IF_KEY_NOTICE, kKeyboardNotice);
-    checkRadio(dialog, kKeyModes, f.mode);
+    chooseRadio(dialog, kKeyModes, f.mode);
     showKey(dialog, session, f.keyRow);
 }
 
 ConditionForm readKeyTest(HWND dialog, EditorSession&) {
-    return KeyConditionForm{checkedRadio(dialog, kKeyModes), stateOf(dialog)->keyRow};
+    return KeyConditionForm{chosenRadio(dialog, kKeyModes), stateOf(dialog)->keyRow};
 }
 
 constexpr FieldControl kKeyFocus[] = {{F::Choice, IDC_IF_ANY_KEY}, {F::Key, IDC_IF_KEY}};
@@ -504,63 +491,35 @@ ConditionForm startingForm(const EditorSession& session, const RowDialogContext&
 
 void addRow(const ConditionDialog& parts, HWND dialog, EditorSession& session, const RowDialogContext& context,
             int button) {
-    const FormContext formContext{&session.model, &session.macroNames, session.working->conditionCount,
-                                  context.editRow >= 0};
-    const BuiltCondition built = build(parts.read(dialog, session), formContext);
+    const BuiltCondition built = build(parts.read(dialog, session), formContextOf(context));
     if (built.ok()) {
         finishRowDialog(dialog, button, *built);
-        return;
+    } else {
+        winui::tellRefusal(dialog, built, winui::controlOf(parts.focus, built.field));
     }
-    if (!built.message.empty()) {
-        if (built.notice) {
-            winui::showNotice(dialog, built.message);
-        } else {
-            winui::showWarning(dialog, built.message);
-        }
-    }
-    for (const FieldControl& f : parts.focus) {
-        if (f.field == built.field) focusControl(dialog, f.id);
-    }
-}
-
-bool opened(const ConditionDialog& parts, HWND dialog, EditorSession& session, const RowDialogContext& context) {
-    auto* state = new DialogState;
-    SetWindowLongPtrW(dialog, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(state));
-    // At the main panel's place, over the panel it disables.
-    RECT panel;
-    if (GetWindowRect(session.mainPanel, &panel)) {
-        SetWindowPos(dialog, nullptr, panel.left, panel.top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-    }
-    if (!session.working) return false;
-    const bool changing = context.editRow >= 0;
-    if (std::optional<std::string> refusal = conditionOpeningRefusal(context.what.kind, session.model,
-                                                                     session.working->conditionCount, changing)) {
-        // Told once the dialog is registered as open, then closed again.
-        state->openingRefusal = *refusal;
-        PostMessageW(dialog, kRefuseOpeningMessage, 0, 0);
-        return true;
-    }
-    parts.fill(dialog, session, startingForm(session, context));
-    return true;
 }
 
 INT_PTR conditionDialog(const ConditionDialog& parts, HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
-    auto* context = winui::dialogData<RowDialogContext>(dialog, message, lParam);
+    if (message == WM_INITDIALOG) {
+        SetWindowLongPtrW(dialog, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(new DialogState));
+        if (!startRowDialog(dialog, lParam)) return TRUE;
+        EditorSession& session = *rowContextOf(dialog)->session;
+        if (session.working) parts.fill(dialog, session, startingForm(session, *rowContextOf(dialog)));
+        return TRUE;
+    }
+    RowDialogContext* context = rowContextOf(dialog);
     if (!context || !context->session) return FALSE;
     EditorSession& session = *context->session;
     DialogState* state = stateOf(dialog);
+    if (message == WM_CTLCOLORSTATIC && state && state->swatch &&
+        reinterpret_cast<HWND>(lParam) == GetDlgItem(dialog, IDC_IF_SWATCH)) {
+        return reinterpret_cast<INT_PTR>(state->swatch);
+    }
+    if (INT_PTR result = FALSE; onRowDialogMessage(dialog, message, wParam, result)) return result;
     switch (message) {
-    case WM_INITDIALOG: return opened(parts, dialog, session, *context) ? TRUE : FALSE;
-    case kRefuseOpeningMessage:
-        ShowWindow(dialog, SW_HIDE);
-        winui::showWarning(session.mainWindow, state->openingRefusal);
-        closeRowDialog(dialog);
-        return TRUE;
     case kPendingRowMessage:
         if (context->what.kind == analyzer::CondImage || context->what.kind == analyzer::CondRangeSearch) {
-            const FormContext formContext{&session.model, &session.macroNames, session.working->conditionCount,
-                                          context->editRow >= 0};
-            const BuiltCondition built = build(parts.read(dialog, session), formContext);
+            const BuiltCondition built = build(parts.read(dialog, session), formContextOf(*context));
             auto* pending = reinterpret_cast<PendingRow*>(lParam);
             if (built.ok() && pending) {
                 pending->condition = true;
@@ -572,36 +531,24 @@ INT_PTR conditionDialog(const ConditionDialog& parts, HWND dialog, UINT message,
         if (GetDlgItem(dialog, IDC_IF_BY_COLOUR) && static_cast<COLORREF>(wParam) != CLR_INVALID) {
             const auto picked = static_cast<COLORREF>(wParam);
             showColour(dialog, (GetRValue(picked) << 16) | (GetGValue(picked) << 8) | GetBValue(picked));
-            checkRadio(dialog, kReferenceRadios, 1);
+            chooseRadio(dialog, kReferenceRadios, 1);
         }
         return TRUE;
     case kKeyPressed:
         if (auto row = session.keys.rowOfKeyMessage(static_cast<uint8_t>((lParam >> 16) & 0xFF), (lParam >> 24) & 1)) {
             showKey(dialog, session, static_cast<int>(*row));
-            checkRadio(dialog, kKeyModes, 1);
+            chooseRadio(dialog, kKeyModes, 1);
         }
         return TRUE;
-    case WM_CTLCOLORDLG: return reinterpret_cast<INT_PTR>(dialogBrush());
-    case WM_CTLCOLORSTATIC:
-        if (state && state->swatch && reinterpret_cast<HWND>(lParam) == GetDlgItem(dialog, IDC_IF_SWATCH)) {
-            return reinterpret_cast<INT_PTR>(state->swatch);
-        }
-        SetBkColor(reinterpret_cast<HDC>(wParam), winui::kDefaultDialogColour);
-        return reinterpret_cast<INT_PTR>(dialogBrush());
     case WM_COMMAND: {
         const int id = LOWORD(wParam);
         const int code = HIWORD(wParam);
-        if (id == IDCANCEL) {
-            closeRowDialog(dialog);
-            return TRUE;
-        }
-        if ((id == IDC_ROW_ADD_AT_END || id == IDC_ROW_ADD_BEFORE || id == IDC_ROW_ADD_AFTER) && code == BN_CLICKED) {
+        if (kRowButtons.has(id) && code == BN_CLICKED) {
             addRow(parts, dialog, session, *context, id);
             return TRUE;
         }
         return parts.command(dialog, session, id, code) ? TRUE : FALSE;
     }
-    case WM_CLOSE: closeRowDialog(dialog); return TRUE;
     case WM_NCDESTROY:
         SetWindowLongPtrW(dialog, GWLP_USERDATA, 0);
         delete state;

@@ -17,6 +17,7 @@
 #include "resource.h"
 #include "winui/control_text.h"
 #include "winui/dialog_data.h"
+#include "winui/form_dialog.h"
 #include "winui/file_dialogs.h"
 #include "winui/list_controls.h"
 
@@ -30,8 +31,6 @@ constexpr UINT_PTR kStoreTimer = 2;
 constexpr UINT kAutosaveTickMs = 100;
 
 void fillItemList(EditorSession& session);
-void check(HWND panel, int id, bool on) { CheckDlgButton(panel, id, on ? BST_CHECKED : BST_UNCHECKED); }
-bool checked(HWND panel, int id) { return IsDlgButtonChecked(panel, id) == BST_CHECKED; }
 
 // The item list again after an operation on the items: with as many rows
 // as before only the lines that changed are written (a move touches two),
@@ -83,13 +82,13 @@ void showItemFields(EditorSession& session) {
     HWND panel = session.mainPanel;
     const analyzer::Item& item = *session.working;
     winui::setControlText(panel, IDC_ITEM_NAME, text::cp949ToUtf8(analyzer::fixedText(item.name)));
-    check(panel, IDC_HEAD_ITEM, item.head != 0);
-    check(panel, IDC_ALWAYS_SCAN, item.alwaysScan != 0);
-    check(panel, IDC_TAKE_SCREENSHOT, item.takeScreenshot != 0);
+    winui::setChecked(panel, IDC_HEAD_ITEM, item.head != 0);
+    winui::setChecked(panel, IDC_ALWAYS_SCAN, item.alwaysScan != 0);
+    winui::setChecked(panel, IDC_TAKE_SCREENSHOT, item.takeScreenshot != 0);
     const IgnoreChecks ignore = ignoreChecksOf(item.ignoreMode);
-    check(panel, IDC_IGNORE_CIRCULAR, ignore.circular);
-    check(panel, IDC_IGNORE_AS_TRUE, ignore.trueSkip);
-    check(panel, IDC_IGNORE_AS_FALSE, ignore.falseSkip);
+    winui::setChecked(panel, IDC_IGNORE_CIRCULAR, ignore.circular);
+    winui::setChecked(panel, IDC_IGNORE_AS_TRUE, ignore.trueSkip);
+    winui::setChecked(panel, IDC_IGNORE_AS_FALSE, ignore.falseSkip);
 }
 
 // The edited item's conditions, commands and links, shown as sentences.
@@ -366,12 +365,12 @@ void clearRows(EditorSession& session, RowList list) {
 ItemFields fieldsFromPanel(HWND panel) {
     ItemFields fields;
     fields.name = winui::controlText(panel, IDC_ITEM_NAME);
-    fields.head = checked(panel, IDC_HEAD_ITEM);
-    fields.alwaysScan = checked(panel, IDC_ALWAYS_SCAN);
-    fields.takeScreenshot = checked(panel, IDC_TAKE_SCREENSHOT);
-    fields.ignore.circular = checked(panel, IDC_IGNORE_CIRCULAR);
-    fields.ignore.trueSkip = checked(panel, IDC_IGNORE_AS_TRUE);
-    fields.ignore.falseSkip = checked(panel, IDC_IGNORE_AS_FALSE);
+    fields.head = winui::isChecked(panel, IDC_HEAD_ITEM);
+    fields.alwaysScan = winui::isChecked(panel, IDC_ALWAYS_SCAN);
+    fields.takeScreenshot = winui::isChecked(panel, IDC_TAKE_SCREENSHOT);
+    fields.ignore.circular = winui::isChecked(panel, IDC_IGNORE_CIRCULAR);
+    fields.ignore.trueSkip = winui::isChecked(panel, IDC_IGNORE_AS_TRUE);
+    fields.ignore.falseSkip = winui::isChecked(panel, IDC_IGNORE_AS_FALSE);
     return fields;
 }
 
@@ -433,9 +432,9 @@ INT_PTR CALLBACK nextItemProcedure(HWND dialog, UINT message, WPARAM wParam, LPA
     case WM_COMMAND:
         if (LOWORD(wParam) == IDOK) {
             NextLinkForm form;
-            form.kind = IsDlgButtonChecked(dialog, IDC_NEXT_IF_FALSE) == BST_CHECKED    ? NextLinkKind::FalseBranch
-                        : IsDlgButtonChecked(dialog, IDC_NEXT_OTHERWISE) == BST_CHECKED ? NextLinkKind::Otherwise
-                                                                                        : NextLinkKind::VariableTest;
+            form.kind = winui::isChecked(dialog, IDC_NEXT_IF_FALSE)    ? NextLinkKind::FalseBranch
+                        : winui::isChecked(dialog, IDC_NEXT_OTHERWISE) ? NextLinkKind::Otherwise
+                                                                       : NextLinkKind::VariableTest;
             if (auto line = winui::comboBoxSelection(GetDlgItem(dialog, IDC_NEXT_TARGET))) {
                 form.targetLine = static_cast<int>(*line);
             }
@@ -576,7 +575,7 @@ bool onCommand(EditorSession& session, int id, int code) {
         }
         return true;
     case IDC_AUTO_SORT:
-        session.autoSort = checked(panel, IDC_AUTO_SORT);
+        session.autoSort = winui::isChecked(panel, IDC_AUTO_SORT);
         fillItemList(session);
         return true;
     case IDC_AUTOSAVE:
@@ -630,7 +629,7 @@ INT_PTR CALLBACK mainPanelProcedure(HWND panel, UINT message, WPARAM wParam, LPA
         winui::setControlText(panel, IDC_LINK_KIND,
                               session->link.kind() == LinkKind::Serial ? panel_text::kLinkSerial
                                                                        : panel_text::kLinkUsb);
-        check(panel, IDC_AUTO_SORT, session->autoSort);
+        winui::setChecked(panel, IDC_AUTO_SORT, session->autoSort);
         winui::setControlText(panel, IDC_AUTOSAVE, session->document->autosave().buttonCaption());
         resetWorkingItem(*session);
         fillItemList(*session);

@@ -9,7 +9,9 @@
 #include <span>
 
 #include "analyzer/records.h"
+#include "editor/forms/form_context.h"
 #include "editor/item_editing.h"
+#include "winui/form_dialog.h"
 
 namespace quillon::editor_ui {
 
@@ -48,6 +50,19 @@ struct RowDialogContext {
 // Opens the dialog of a kind, modeless, with the main panel disabled until
 // it closes. To change a row, ids 6 and 7 are hidden and 8 reads "수정 저장".
 bool openRowDialog(EditorSession& session, RowKind what, int editRow);
+inline constexpr winui::AddButtons kRowButtons{6, 7, 8, 8, "수정 저장"};
+
+// The start of every condition and command dialog (its WM_INITDIALOG): keeps
+// the row context, places the dialog at the main panel and, when it may not
+// open (a full list, nothing to choose from), has it tell so and close once
+// it is up. False when it refuses: there is nothing to fill.
+bool startRowDialog(HWND dialog, LPARAM creation);
+RowDialogContext* rowContextOf(HWND dialog);
+// The form context of the dialog's list (conditions or commands).
+editor::FormContext formContextOf(const RowDialogContext& context);
+// The messages every row dialog handles alike: the opening refusal, "취소",
+// closing and the colours. True when `message` was handled.
+bool onRowDialogMessage(HWND dialog, UINT message, WPARAM wParam, INT_PTR& result);
 
 // Posted to the open condition or command dialog when the screenshot view is
 // clicked: wParam the pixel's COLORREF (CLR_INVALID off the screenshot),

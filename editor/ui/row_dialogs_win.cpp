@@ -2,9 +2,13 @@
 
 #include <algorithm>
 #include <memory>
+#include <optional>
+#include <string>
 
+#include "editor/forms/command_forms.h"
+#include "editor/forms/condition_forms.h"
 #include "editor/ui/editor_session.h"
-#include "winui/control_text.h"
+#include "winui/dialog_colours.h"
 #include "winui/dialog_data.h"
 #include "winui/message_boxes.h"
 
@@ -14,10 +18,6 @@ namespace {
 
 using analyzer::CommandKind;
 using analyzer::ConditionKind;
-
-constexpr int kButtonAtEnd = 6;
-constexpr int kButtonBefore = 7;
-constexpr int kButtonAfter = 8;
 
 constexpr KindButton kButtons[] = {
     {1207, {false, analyzer::CondImage}},     {1210, {false, analyzer::CondRangeSearch}},
@@ -32,15 +32,30 @@ constexpr KindButton kButtons[] = {
 };
 
 editor::RowPlacement placementOf(const RowDialogContext& context, int buttonId) {
-    if (context.editRow >= 0) return editor::RowPlacement::Replace;
-    if (buttonId == kButtonBefore) return editor::RowPlacement::Before;
-    if (buttonId == kButtonAfter) return editor::RowPlacement::After;
-    return editor::RowPlacement::AtEnd;
+    switch (kRowButtons.placementOf(buttonId, context.editRow >= 0)) {
+    case winui::RowPlacement::Change: return editor::RowPlacement::Replace;
+    case winui::RowPlacement::Before: return editor::RowPlacement::Before;
+    case winui::RowPlacement::After: return editor::RowPlacement::After;
+    default: return editor::RowPlacement::AtEnd;
+    }
+}
+
+std::optional<std::string> openingRefusal(const RowDialogContext& context) {
+    const editor::FormContext form = formContextOf(context);
+    const auto refusal = context.what.command ? editor::commandOpeningRefusal : editor::conditionOpeningRefusal;
+    return refusal(context.what.kind, *form.model, form.rows, form.changing);
+}
+
+const winui::DialogBrushes& brushes() {
+    // Texts, check and radio buttons take the dialog's own colour.
+    static const winui::DialogBrushes painted{
+        winui::DialogColours{winui::kDefaultDialogColour, winui::kDefaultDialogColour}};
+    return painted;
 }
 
 template <class Row, class Place>
 bool finish(HWND dialog, int buttonId, const Row& row, Place place) {
-    auto* context = winui::dialogData<RowDialogContext>(dialog);
+    auto* context = rowContextOf(dialog);
     if (!context || !context->session) {
         return false;
     }
@@ -65,6 +80,59 @@ bool finish(HWND dialog, int buttonId, const Row& row, Place place) {
 
 std::span<const KindButton> kindButtons() { return kButtons; }
 
+RowDialogContext* rowContextOf(HWND dialog) { return winui::dialogData<RowDialogContext>(dialog); }
+
+editor::FormContext formContextOf(const RowDialogContext& context) {
+    EditorSession& session = *context.session;
+    editor::FormContext form;
+    form.model = &session.model;
+    form.macros = &session.macroNames;
+    if (session.working) {
+        form.rows = context.what.command ? session.working->commandCount : session.working->conditionCount;
+    }
+    form.changing = context.editRow >= 0;
+    return form;
+}
+
+bool startRowDialog(HWND dialog, LPARAM creation) {
+    auto* context = winui::attachDialogData(dialog, reinterpret_cast<RowDialogContext*>(creation));
+    winui::placeAt(dialog, context->session->mainPanel);
+    if (!openingRefusal(*context)) return true;
+    // Told once the dialog is registered as open, then closed again.
+    PostMessageW(dialog, kRefuseOpeningMessage, 0, 0);
+    return false;
+}
+
+bool onRowDialogMessage(HWND dialog, UINT message, WPARAM wParam, INT_PTR& result) {
+    const RowDialogContext* context = rowContextOf(dialog);
+    switch (message) {
+    case WM_CTLCOLORDLG:
+    case WM_CTLCOLORSTATIC:
+        result = brushes().paint(message, wParam);
+        return true;
+    case kRefuseOpeningMessage:
+        if (context) {
+            if (const std::optional<std::string> refusal = openingRefusal(*context)) {
+                ShowWindow(dialog, SW_HIDE);
+                winui::showWarning(context->session->mainWindow, *refusal);
+            }
+        }
+        closeRowDialog(dialog);
+        result = TRUE;
+        return true;
+    case WM_COMMAND:
+        if (LOWORD(wParam) != IDCANCEL) return false;
+        closeRowDialog(dialog);
+        result = TRUE;
+        return true;
+    case WM_CLOSE:
+        closeRowDialog(dialog);
+        result = TRUE;
+        return true;
+    default: return false;
+    }
+}
+
 bool openRowDialog(EditorSession& session, RowKind what, int editRow) {
     // One dialog at a time: a second one would take the first one's data.
     if (session.rowDialog) {
@@ -88,11 +156,7 @@ bool openRowDialog(EditorSession& session, RowKind what, int editRow) {
         }
         session.rowDialogContext = std::move(context);
         session.rowDialog = dialog;
-        if (editRow >= 0) {
-            ShowWindow(GetDlgItem(dialog, kButtonAtEnd), SW_HIDE);
-            ShowWindow(GetDlgItem(dialog, kButtonBefore), SW_HIDE);
-            winui::setControlText(dialog, kButtonAfter, "수정 저장");
-        }
+        if (editRow >= 0) kRowButtons.showChanging(dialog);
         EnableWindow(session.mainPanel, FALSE);
         ShowWindow(dialog, SW_SHOW);
         return true;
@@ -134,7 +198,7 @@ const analyzer::Item* itemBeingEdited(EditorSession& session, analyzer::Item& sc
 }
 
 void closeRowDialog(HWND dialog) {
-    auto* context = winui::dialogData<RowDialogContext>(dialog);
+    auto* context = rowContextOf(dialog);
     EditorSession* session = context ? context->session : nullptr;
     DestroyWindow(dialog);
     if (session && session->rowDialog == dialog) {
