@@ -64,19 +64,19 @@ void AnalyzerModel::refreshBeforeSave() {
         Item& item = a.items[i];
         for (int c = 0; c < item.conditionCount && c < kConditionsPerItem; ++c) {
             Condition& cond = item.conditions[c];
-            if (cond.kind() == CondImage && cond.at(field::kImageWhere) == 3) {
-                if (const RecognitionImage* r = recognitionImage(cond.at(field::kImagePositionSource))) {
-                    cond.set(field::kImageX, r->centreX);
-                    cond.set(field::kImageY, r->centreY);
+            if (cond.kind() == CondImage && cond[cond::Image::where] == cond::Image::AtImage) {
+                if (const RecognitionImage* r = recognitionImage(cond[cond::Image::positionSource])) {
+                    cond.set(cond::Image::x, r->centreX);
+                    cond.set(cond::Image::y, r->centreY);
                 }
             }
         }
         for (int c = 0; c < item.commandCount && c < kCommandsPerItem; ++c) {
             Command& cmd = item.commands[c];
-            if (cmd.kind() == CmdMouse && cmd.at(field::kAction) == kMouseMoveToImage) {
-                if (const RecognitionImage* r = recognitionImage(cmd.at(field::kMouseImage))) {
-                    cmd.set(field::kMouseX, r->centreX);
-                    cmd.set(field::kMouseY, r->centreY);
+            if (cmd.kind() == CmdMouse && cmd[cmd::Mouse::action] == cmd::Mouse::MoveToImage) {
+                if (const RecognitionImage* r = recognitionImage(cmd[cmd::Mouse::image])) {
+                    cmd.set(cmd::Mouse::x, r->centreX);
+                    cmd.set(cmd::Mouse::y, r->centreY);
                 }
             }
         }
@@ -125,11 +125,11 @@ bool AnalyzerModel::rebuildSoundList() {
         const Item& item = a.items[i];
         for (int c = 0; c < item.commandCount && c < kCommandsPerItem; ++c) {
             const Command& cmd = item.commands[c];
-            if (cmd.kind() != CmdDevice || cmd.at(field::kAction) != kDevicePlaySound || cmd.at(field::kDeviceCarried) != 1) {
+            if (cmd.kind() != CmdDevice || cmd[cmd::Device::action] != cmd::Device::PlaySound ||
+                cmd[cmd::Device::carried] != 1) {
                 continue;
             }
-            std::string_view name = fixedText(reinterpret_cast<const char*>(cmd.body + field::kDeviceSoundName),
-                                              field::kDeviceSoundNameBytes);
+            std::string_view name = cmd[cmd::Device::sound];
             bool known = false;
             for (int s = 0; s < count && !known; ++s) {
                 known = fixedText(list[s].fileName) == name;

@@ -13,11 +13,13 @@ using T = FieldType;
 
 const std::vector<FieldInfo> kNoFields;
 
-const std::vector<FieldInfo>& variableTestFields() {
-    static const std::vector<FieldInfo> f = {{4, "axis"},     {8, "lowIsVariable"},  {12, "low"},
-                                             {20, "lowOperator"}, {24, "variable"}, {28, "highOperator"},
-                                             {32, "highIsVariable"}, {36, "high"}};
-    return f;
+// A table row from a named field: its offset and type come with it.
+template <class F>
+FieldInfo info(F, const char* name) {
+    if constexpr (requires { F::bytes; }) return {F::offset, name, T::Text, F::bytes};
+    else if constexpr (sizeof(typename F::Value) == 1) return {F::offset, name, T::Byte, 1};
+    else if constexpr (sizeof(typename F::Value) == 2) return {F::offset, name, T::Word, 2};
+    else return {F::offset, name};
 }
 
 } // namespace
@@ -56,25 +58,38 @@ const char* commandKindName(int32_t kind) {
 }
 
 const std::vector<FieldInfo>& conditionFields(int32_t kind) {
-    static const std::vector<FieldInfo> timer = {
-        {4, "rightIsTimer"}, {8, "operator"}, {12, "timer"}, {16, "otherTimer"}, {20, "seconds"}};
+    using V = cond::Variable;
+    static const std::vector<FieldInfo> variable = {
+        info(V::axis, "axis"),         info(V::lowIsVariable, "lowIsVariable"), info(V::low, "low"),
+        info(V::lowOperator, "lowOperator"), info(V::variable, "variable"), info(V::highOperator, "highOperator"),
+        info(V::highIsVariable, "highIsVariable"), info(V::high, "high")};
+    using Ti = cond::Timer;
+    static const std::vector<FieldInfo> timer = {info(Ti::rightIsTimer, "rightIsTimer"), info(Ti::below, "operator"),
+                                                 info(Ti::timer, "timer"), info(Ti::otherTimer, "otherTimer"),
+                                                 info(Ti::seconds, "seconds")};
+    using D = cond::DateTime;
     static const std::vector<FieldInfo> dateTime = {
-        {4, "operator"}, {8, "parts", T::Byte, 1}, {12, "year", T::Word, 2}, {14, "month", T::Word, 2},
-        {16, "weekday", T::Word, 2}, {18, "day", T::Word, 2}, {20, "hour", T::Word, 2}, {22, "minute", T::Word, 2},
-        {24, "second", T::Word, 2}, {26, "milliseconds", T::Word, 2}};
-    static const std::vector<FieldInfo> state = {{4, "state"}};
+        info(D::below, "operator"), info(D::parts, "parts"),   info(D::year, "year"),     info(D::month, "month"),
+        info(D::weekday, "weekday"), info(D::day, "day"),      info(D::hour, "hour"),     info(D::minute, "minute"),
+        info(D::second, "second"),  info(D::milliseconds, "milliseconds")};
+    static const std::vector<FieldInfo> state = {info(cond::State::state, "state")};
+    using I = cond::Image;
     static const std::vector<FieldInfo> image = {
-        {4, "compareWith"}, {8, "where"}, {12, "reference"}, {16, "positionSource"}, {20, "x"},
-        {24, "y"},          {28, "wantDifferent"}, {32, "similarity"}, {40, "colour"}};
+        info(I::compareWith, "compareWith"), info(I::where, "where"), info(I::reference, "reference"),
+        info(I::positionSource, "positionSource"), info(I::x, "x"), info(I::y, "y"),
+        info(I::wantDifferent, "wantDifferent"), info(I::similarity, "similarity"), info(I::colour, "colour")};
+    using R = cond::RangeSearch;
     static const std::vector<FieldInfo> range = {
-        {4, "what"},       {8, "area"},       {16, "image"},          {20, "wantMissing"},
-        {24, "whichMatch"}, {28, "whichMatchIsVariable"}, {32, "similarity"}, {56, "colour"}};
-    static const std::vector<FieldInfo> cursor = {{8, "cursor"}, {12, "wantDifferent"}};
-    static const std::vector<FieldInfo> key = {{4, "mode"}, {8, "key"}};
-    static const std::vector<FieldInfo> remote = {{4, "number"}};
-    static const std::vector<FieldInfo> noDelay = {{4, "noItemDelay"}};
+        info(R::what, "what"), info(R::area, "area"), info(R::image, "image"), info(R::wantMissing, "wantMissing"),
+        info(R::whichMatch, "whichMatch"), info(R::whichMatchIsVariable, "whichMatchIsVariable"),
+        info(R::similarity, "similarity"), info(R::colour, "colour")};
+    static const std::vector<FieldInfo> cursor = {info(cond::Cursor::cursor, "cursor"),
+                                                  info(cond::Cursor::wantDifferent, "wantDifferent")};
+    static const std::vector<FieldInfo> key = {info(cond::Key::mode, "mode"), info(cond::Key::key, "key")};
+    static const std::vector<FieldInfo> remote = {info(cond::Remote::number, "number")};
+    static const std::vector<FieldInfo> noDelay = {info(cond::NoItemDelay::on, "noItemDelay")};
     switch (kind) {
-    case CondVariable: return variableTestFields();
+    case CondVariable: return variable;
     case CondTimer: return timer;
     case CondDateTime: return dateTime;
     case CondState: return state;
@@ -89,28 +104,44 @@ const std::vector<FieldInfo>& conditionFields(int32_t kind) {
 }
 
 const std::vector<FieldInfo>& commandFields(int32_t kind) {
-    static const std::vector<FieldInfo> key = {{4, "action"}, {8, "key"}, {16, "variable"}};
+    static const std::vector<FieldInfo> key = {info(cmd::Key::action, "action"), info(cmd::Key::key, "key"),
+                                               info(cmd::Key::variable, "variable")};
+    using M = cmd::Mouse;
     static const std::vector<FieldInfo> mouse = {
-        {4, "action"}, {8, "random"},  {12, "monitorCoordinates"}, {16, "button"},   {20, "wheel"},
-        {24, "image"}, {28, "area"},   {32, "x"},                  {36, "y"},        {40, "dx"},
-        {44, "dy"},    {48, "direction"}, {52, "holdMs"},          {56, "variable"}, {60, "randomRange"}};
-    static const std::vector<FieldInfo> macro = {{4, "action"}, {8, "repeat"}, {12, "macro"}};
+        info(M::action, "action"), info(M::random, "random"),   info(M::monitor, "monitorCoordinates"),
+        info(M::button, "button"), info(M::wheel, "wheel"),     info(M::image, "image"),
+        info(M::area, "area"),     info(M::x, "x"),             info(M::y, "y"),
+        info(M::dx, "dx"),         info(M::dy, "dy"),           info(M::direction, "direction"),
+        info(M::holdMs, "holdMs"), info(M::variable, "variable"), info(M::randomRange, "randomRange")};
+    static const std::vector<FieldInfo> macro = {info(cmd::Macro::action, "action"),
+                                                 info(cmd::Macro::repeat, "repeat"), info(cmd::Macro::number, "macro")};
+    using V = cmd::Variable;
+    using G = V::Guard;
     static const std::vector<FieldInfo> variable = {
-        {4, "operator"},   {8, "source"},     {12, "rightIsVariable"}, {16, "target"},
-        {20, "value"},     {24, "right"},     {28, "guarded"},         {32, "monitorCoordinates"},
-        {40, "object"},    {44, "x"},         {48, "y"},               {52, "spreadX"},
-        {56, "spreadY"},   {60, "blue", T::Byte, 1}, {61, "green", T::Byte, 1}, {62, "red", T::Byte, 1},
-        {64, "guardLowIsVariable"}, {68, "guardLow"}, {76, "guardLowOperator"}, {80, "guardVariable"},
-        {84, "guardHighOperator"}, {88, "guardHighIsVariable"}, {92, "guardHigh"}};
-    static const std::vector<FieldInfo> timer = {{4, "action"}, {8, "timer"}, {12, "value"}};
-    static const std::vector<FieldInfo> delay = {{4, "random"}, {8, "ms"}, {12, "highMs"}};
-    static const std::vector<FieldInfo> device = {
-        {4, "action"}, {8, "on"}, {12, "carried"}, {16, "remote"}, {24, "sound", T::Text, 120}};
-    static const std::vector<FieldInfo> replace = {{16, "image"}};
-    static const std::vector<FieldInfo> run = {{4, "analyzer", T::Text, 160}};
-    static const std::vector<FieldInfo> sentence = {{4, "sentence"}};
-    static const std::vector<FieldInfo> readNumber = {
-        {8, "area"}, {16, "pack"}, {20, "variable"}, {24, "similarity"}, {28, "arithmetic"}};
+        info(V::arithmetic, "operator"), info(V::source, "source"), info(V::rightIsVariable, "rightIsVariable"),
+        info(V::target, "target"),       info(V::value, "value"),   info(V::right, "right"),
+        info(V::guarded, "guarded"),     info(V::monitor, "monitorCoordinates"), info(V::object, "object"),
+        info(V::x, "x"),                 info(V::y, "y"),           info(V::spreadX, "spreadX"),
+        info(V::spreadY, "spreadY"),     info(V::blue, "blue"),     info(V::green, "green"),
+        info(V::red, "red"),             info(G::lowIsVariable, "guardLowIsVariable"), info(G::low, "guardLow"),
+        info(G::lowOperator, "guardLowOperator"), info(G::variable, "guardVariable"),
+        info(G::highOperator, "guardHighOperator"), info(G::highIsVariable, "guardHighIsVariable"),
+        info(G::high, "guardHigh")};
+    static const std::vector<FieldInfo> timer = {info(cmd::Timer::action, "action"), info(cmd::Timer::timer, "timer"),
+                                                 info(cmd::Timer::value, "value")};
+    static const std::vector<FieldInfo> delay = {info(cmd::Delay::random, "random"), info(cmd::Delay::ms, "ms"),
+                                                 info(cmd::Delay::highMs, "highMs")};
+    using Dv = cmd::Device;
+    static const std::vector<FieldInfo> device = {info(Dv::action, "action"), info(Dv::on, "on"),
+                                                  info(Dv::carried, "carried"), info(Dv::remote, "remote"),
+                                                  info(Dv::sound, "sound")};
+    static const std::vector<FieldInfo> replace = {info(cmd::ReplaceImage::image, "image")};
+    static const std::vector<FieldInfo> run = {info(cmd::RunAnalyzer::name, "analyzer")};
+    static const std::vector<FieldInfo> sentence = {info(cmd::TypeSentence::sentence, "sentence")};
+    using N = cmd::ReadNumber;
+    static const std::vector<FieldInfo> readNumber = {info(N::area, "area"), info(N::pack, "pack"),
+                                                      info(N::variable, "variable"), info(N::similarity, "similarity"),
+                                                      info(N::arithmetic, "arithmetic")};
     switch (kind) {
     case CmdKey: return key;
     case CmdMouse: return mouse;

@@ -8,7 +8,11 @@
 #include <cstddef>
 #include <cstdint>
 
+#include <string_view>
+#include <type_traits>
+
 #include "base/byte_order.h" // asserts a little-endian host
+#include "base/fixed_text.h"
 
 namespace quillon::analyzer {
 
@@ -65,68 +69,49 @@ enum CommandKind : int32_t {
     CmdReadNumber = 30,
 };
 
-// Body offsets of the fields the model itself reads or writes.
-namespace field {
-inline constexpr size_t kKind = 0;
-inline constexpr size_t kAction = 4;
-// CondImage
-inline constexpr size_t kImageCompareWith = 4; // 5 image, 4 colour, 1 variable
-inline constexpr size_t kImageWhere = 8;       // 1 variable point, 2 fixed, 3 image position
-inline constexpr size_t kImageReference = 12;
-inline constexpr size_t kImagePositionSource = 16;
-inline constexpr size_t kImageX = 20;
-inline constexpr size_t kImageY = 24;
-// CondRangeSearch
-inline constexpr size_t kRangeWhat = 4;
-inline constexpr size_t kRangeArea = 8;
-inline constexpr size_t kRangeImage = 16;
-// CondCursor
-inline constexpr size_t kCursorSample = 8;
-// CondTimer
-inline constexpr size_t kTimerTested = 12;
-inline constexpr size_t kTimerOther = 16;
-inline constexpr size_t kTimerRightIsTimer = 4;
-// CondNoItemDelay
-inline constexpr size_t kNoItemDelay = 4;
-// CmdMouse
-inline constexpr size_t kMouseImage = 24;
-inline constexpr size_t kMouseArea = 28;
-inline constexpr size_t kMouseX = 32;
-inline constexpr size_t kMouseY = 36;
-// CmdMacro
-inline constexpr size_t kMacroRepeat = 8;
-inline constexpr size_t kMacroNumber = 12;
-// CmdDevice
-inline constexpr size_t kDeviceCarried = 12;
-inline constexpr size_t kDeviceSoundName = 24;
-inline constexpr size_t kDeviceSoundNameBytes = 120;
-// CmdReplaceImage
-inline constexpr size_t kReplaceImage = 16;
-// CmdRunAnalyzer
-inline constexpr size_t kRunAnalyzerName = 4;
-// CmdTypeSentence
-inline constexpr size_t kSentence = 4;
-// CmdReadNumber
-inline constexpr size_t kReadArea = 8;
-inline constexpr size_t kReadPack = 16;
-// CmdVariable
-inline constexpr size_t kVariableSource = 8;
-inline constexpr size_t kVariableObject = 40; // image slot (source 3) or area slot (source 20)
-} // namespace field
-
-// Mouse actions and device actions that the model refers to.
-inline constexpr int32_t kMouseMoveToImage = 6;
-inline constexpr int32_t kMouseMoveToRangeMatch = 7;
-inline constexpr int32_t kDevicePlaySound = 3;
-inline constexpr int32_t kMacroPlayRecorded = 0;
-inline constexpr int32_t kMacroPlayEdit = 1;
-inline constexpr int32_t kMacroPlayCombination = 2;
-
 // A 32-bit field inside a body, read and written without alignment concerns.
 inline int32_t bodyInt(const uint8_t* body, size_t offset) { return static_cast<int32_t>(loadLe32(body + offset)); }
 inline void setBodyInt(uint8_t* body, size_t offset, int32_t value) {
     storeLe32(body + offset, static_cast<uint32_t>(value));
 }
+
+// A named field of a condition or command body: its record, its type and its
+// offset. `record[field]` reads it and `record.set(field, value)` writes it,
+// always through the body bytes, so a record stays byte for byte as stored.
+template <class R, typename T, size_t Offset>
+struct BodyField {
+    using Record = R;
+    using Value = T;
+    static constexpr size_t offset = Offset;
+    static_assert(Offset >= 4 && Offset + sizeof(T) <= sizeof(R::body)); // 0..3 hold the kind
+    static T get(const uint8_t* body) {
+        if constexpr (sizeof(T) == 4) return static_cast<T>(loadLe32(body + Offset));
+        else if constexpr (sizeof(T) == 2) return static_cast<T>(loadLe16(body + Offset));
+        else return static_cast<T>(body[Offset]);
+    }
+    static void put(uint8_t* body, T value) {
+        if constexpr (sizeof(T) == 4) storeLe32(body + Offset, static_cast<uint32_t>(value));
+        else if constexpr (sizeof(T) == 2) storeLe16(body + Offset, static_cast<uint16_t>(value));
+        else body[Offset] = static_cast<uint8_t>(value);
+    }
+};
+
+// A CP949 text field of a body: NUL-terminated in `Bytes` bytes; writing
+// cuts the text so that the NUL fits and zeroes the rest.
+template <class R, size_t Offset, size_t Bytes>
+struct BodyText {
+    using Record = R;
+    using Value = std::string_view;
+    static constexpr size_t offset = Offset;
+    static constexpr size_t bytes = Bytes;
+    static_assert(Offset >= 4 && Offset + Bytes <= sizeof(R::body));
+    static std::string_view get(const uint8_t* body) {
+        return fixedText(reinterpret_cast<const char*>(body + Offset), Bytes);
+    }
+    static void put(uint8_t* body, std::string_view cp949) {
+        storeFixedText(reinterpret_cast<char*>(body + Offset), Bytes, cp949);
+    }
+};
 
 struct ScreenshotEntry {
     int32_t used;
@@ -381,8 +366,15 @@ static_assert(sizeof(SentenceTable) == 264800);
 struct Condition {
     int32_t used;
     int32_t reserved4;
-    uint8_t body[84]; // body offset 0: ConditionKind
-    int32_t kind() const { return bodyInt(body, field::kKind); }
+    uint8_t body[84]; // body offset 0: ConditionKind; the fields of each kind are in namespace cond
+    int32_t kind() const { return bodyInt(body, 0); }
+    void setKind(int32_t kind) { setBodyInt(body, 0, kind); }
+    template <class F> requires std::is_same_v<typename F::Record, Condition>
+    typename F::Value operator[](F) const { return F::get(body); }
+    template <class F> requires std::is_same_v<typename F::Record, Condition>
+    void set(F, typename F::Value value) { F::put(body, value); }
+    // The raw word at a body offset, for the layout checks that read the
+    // bytes on their own; program code goes through the named fields.
     int32_t at(size_t offset) const { return bodyInt(body, offset); }
     void set(size_t offset, int32_t value) { setBodyInt(body, offset, value); }
 };
@@ -392,13 +384,258 @@ static_assert(offsetof(Condition, body) == 8);
 struct Command {
     int32_t used;
     int32_t reserved4;
-    uint8_t body[164]; // body offset 0: CommandKind
-    int32_t kind() const { return bodyInt(body, field::kKind); }
-    int32_t at(size_t offset) const { return bodyInt(body, offset); }
+    uint8_t body[164]; // body offset 0: CommandKind; the fields of each kind are in namespace cmd
+    int32_t kind() const { return bodyInt(body, 0); }
+    void setKind(int32_t kind) { setBodyInt(body, 0, kind); }
+    template <class F> requires std::is_same_v<typename F::Record, Command>
+    typename F::Value operator[](F) const { return F::get(body); }
+    template <class F> requires std::is_same_v<typename F::Record, Command>
+    void set(F, typename F::Value value) { F::put(body, value); }
+    int32_t at(size_t offset) const { return bodyInt(body, offset); } // raw, as for Condition
     void set(size_t offset, int32_t value) { setBodyInt(body, offset, value); }
 };
 static_assert(sizeof(Command) == 172);
 static_assert(offsetof(Command, body) == 8);
+
+// ---- The fields of each condition and command kind ----------------------------
+// Every offset is the field's body offset as stored; a field that would reach
+// past its body does not compile.
+
+// Variable-comparison operators of the low and high sides of a variable test.
+enum CompareOperator : int32_t { CompareNone = 0, CompareLess, CompareLessOrEqual, CompareEqual, CompareNotEqual };
+
+// The values of a variable test: low (op) variable (op) high; an operator of
+// CompareNone drops its side.
+struct VariableTest {
+    int32_t lowIsVariable = 0, low = 0, lowOperator = 0, variable = 0, highOperator = 0, highIsVariable = 0,
+            high = 0;
+};
+
+// A variable test's fields, laid out from `Base` + 8 (a variable condition
+// keeps them from 8, a variable command's guard from 64).
+template <class R, size_t Base>
+struct VariableTestFields {
+    static constexpr BodyField<R, int32_t, Base + 8> lowIsVariable{};
+    static constexpr BodyField<R, int32_t, Base + 12> low{};
+    static constexpr BodyField<R, int32_t, Base + 20> lowOperator{};
+    static constexpr BodyField<R, int32_t, Base + 24> variable{};
+    static constexpr BodyField<R, int32_t, Base + 28> highOperator{};
+    static constexpr BodyField<R, int32_t, Base + 32> highIsVariable{};
+    static constexpr BodyField<R, int32_t, Base + 36> high{};
+    static VariableTest test(const R& r) {
+        return {r[lowIsVariable], r[low], r[lowOperator], r[variable], r[highOperator], r[highIsVariable], r[high]};
+    }
+    static void setTest(R& r, const VariableTest& t) {
+        r.set(lowIsVariable, t.lowIsVariable);
+        r.set(low, t.low);
+        r.set(lowOperator, t.lowOperator);
+        r.set(variable, t.variable);
+        r.set(highOperator, t.highOperator);
+        r.set(highIsVariable, t.highIsVariable);
+        r.set(high, t.high);
+    }
+};
+
+// What an image or range-search condition compares with.
+enum CompareWith : int32_t { CompareWithVariable = 1, CompareWithColour = 4, CompareWithImage = 5 };
+
+namespace cond {
+template <typename T, size_t Offset> using F = BodyField<Condition, T, Offset>;
+
+struct Variable : VariableTestFields<Condition, 0> {
+    enum Axis : int32_t { BothAxes = 0, XOnly = 1, YOnly = 2 };
+    static constexpr F<int32_t, 4> axis{};
+};
+
+struct Timer {
+    static constexpr F<int32_t, 4> rightIsTimer{};
+    static constexpr F<int32_t, 8> below{}; // 0 "≥", 1 "<"
+    static constexpr F<int32_t, 12> timer{};
+    static constexpr F<int32_t, 16> otherTimer{};
+    static constexpr F<int32_t, 20> seconds{};
+};
+
+// The date and time are eight 16-bit fields in the order year, month,
+// weekday (0 = Sunday), day, hour, minute, second, milliseconds.
+struct DateTime {
+    enum Part : uint8_t { Second = 0x01, Minute = 0x02, Hour = 0x04, Day = 0x08, Weekday = 0x10, Month = 0x20,
+                          Year = 0x40 };
+    static constexpr F<int32_t, 4> below{};
+    static constexpr F<uint8_t, 8> parts{};
+    static constexpr F<uint16_t, 12> year{};
+    static constexpr F<uint16_t, 14> month{};
+    static constexpr F<uint16_t, 16> weekday{};
+    static constexpr F<uint16_t, 18> day{};
+    static constexpr F<uint16_t, 20> hour{};
+    static constexpr F<uint16_t, 22> minute{};
+    static constexpr F<uint16_t, 24> second{};
+    static constexpr F<uint16_t, 26> milliseconds{};
+};
+
+struct State {
+    enum Code : int32_t { MacroRunning = 0, MacroOff = 1, MacroPaused = 2, FalseBranch = 3, Otherwise = 4 };
+    static constexpr F<int32_t, 4> state{};
+};
+
+struct Image {
+    enum Where : int32_t { AtVariable = 1, AtCoordinates = 2, AtImage = 3 };
+    static constexpr F<int32_t, 4> compareWith{}; // CompareWith
+    static constexpr F<int32_t, 8> where{};
+    static constexpr F<int32_t, 12> reference{};      // image slot, or variable
+    static constexpr F<int32_t, 16> positionSource{}; // image slot, or variable
+    static constexpr F<int32_t, 20> x{};
+    static constexpr F<int32_t, 24> y{};
+    static constexpr F<int32_t, 28> wantDifferent{};
+    static constexpr F<int32_t, 32> similarity{};
+    static constexpr F<int32_t, 40> colour{}; // 0x00RRGGBB
+};
+
+struct RangeSearch {
+    static constexpr F<int32_t, 4> what{}; // CompareWith
+    static constexpr F<int32_t, 8> area{};
+    static constexpr F<int32_t, 12> direction{}; // scan order 0..4
+    static constexpr F<int32_t, 16> image{};     // image slot, or variable
+    static constexpr F<int32_t, 20> wantMissing{};
+    static constexpr F<int32_t, 24> whichMatch{}; // number, or variable
+    static constexpr F<int32_t, 28> whichMatchIsVariable{};
+    static constexpr F<int32_t, 32> similarity{};
+    static constexpr F<int32_t, 56> colour{}; // 0x00RRGGBB
+};
+
+struct Cursor {
+    static constexpr F<int32_t, 8> cursor{};
+    static constexpr F<int32_t, 12> wantDifferent{};
+};
+
+struct Key {
+    enum Mode : int32_t { AnyKey = 0, GivenKey = 1, AllReleased = 2 };
+    static constexpr F<int32_t, 4> mode{};
+    static constexpr F<int32_t, 8> key{}; // row of the key table
+};
+
+struct Remote {
+    static constexpr F<int32_t, 4> number{};
+};
+
+struct NoItemDelay {
+    static constexpr F<int32_t, 4> on{};
+};
+} // namespace cond
+
+namespace cmd {
+template <typename T, size_t Offset> using F = BodyField<Command, T, Offset>;
+
+struct Key {
+    enum Action : int32_t { Press = 0, Release = 1, PressAndRelease = 2, TypeVariable = 3 };
+    static constexpr F<int32_t, 4> action{};
+    static constexpr F<int32_t, 8> key{}; // row of the key table
+    static constexpr F<int32_t, 12> holdMs{};
+    static constexpr F<int32_t, 16> variable{};
+};
+
+struct Mouse {
+    enum Action : int32_t { Press = 0, Release = 1, Click = 2, DoubleClick = 3, Wheel = 4, MoveTo = 5,
+                            MoveToImage = 6, MoveToRangeMatch = 7, MoveRelative = 8, MoveToVariable = 9 };
+    enum Button : int32_t { Left = 1, Right = 2, Middle = 4 };
+    enum Direction : int32_t { TowardsRight = 1, Upwards = 2 }; // bits; clear = left, down
+    static constexpr F<int32_t, 4> action{};
+    static constexpr F<int32_t, 8> random{};
+    static constexpr F<int32_t, 12> monitor{}; // coordinates of MoveTo
+    static constexpr F<int32_t, 16> button{};
+    static constexpr F<int32_t, 20> wheel{};
+    static constexpr F<int32_t, 24> image{};
+    static constexpr F<int32_t, 28> area{};
+    static constexpr F<int32_t, 32> x{};
+    static constexpr F<int32_t, 36> y{};
+    static constexpr F<int32_t, 40> dx{};
+    static constexpr F<int32_t, 44> dy{};
+    static constexpr F<int32_t, 48> direction{};
+    static constexpr F<int32_t, 52> holdMs{};
+    static constexpr F<int32_t, 56> variable{};
+    static constexpr F<int32_t, 60> randomRange{};
+};
+
+struct Macro {
+    enum Action : int32_t { PlayRecorded = 0, PlayEdit = 1, PlayCombination = 2, Pause = 3, Resume = 4, Stop = 5 };
+    static constexpr F<int32_t, 4> action{};
+    static constexpr F<int32_t, 8> repeat{};
+    static constexpr F<int32_t, 12> number{};
+};
+
+struct Variable {
+    enum Operator : int32_t { NoArithmetic = 0, Add, Subtract, Multiply, Divide };
+    enum Source : int32_t { Number = 0, FromVariable = 1, ScreenPoint = 2, ImagePoint = 3, Colour = 4,
+                            RangeMatch = 20, SavePreviousItem = 30, LoadPreviousItem = 40, RandomNumber = 50,
+                            RandomPoint = 51, DatePart = 60 };
+    static constexpr F<int32_t, 4> arithmetic{};
+    static constexpr F<int32_t, 8> source{};
+    static constexpr F<int32_t, 12> rightIsVariable{};
+    static constexpr F<int32_t, 16> target{};
+    static constexpr F<int32_t, 20> value{}; // number, or variable
+    static constexpr F<int32_t, 24> right{};
+    static constexpr F<int32_t, 28> guarded{};
+    static constexpr F<int32_t, 32> monitor{};
+    static constexpr F<int32_t, 40> object{}; // image slot, area slot or date part
+    static constexpr F<int32_t, 44> x{};      // also the random low bound
+    static constexpr F<int32_t, 48> y{};      // also the random high bound
+    static constexpr F<int32_t, 52> spreadX{};
+    static constexpr F<int32_t, 56> spreadY{};
+    static constexpr F<uint8_t, 60> blue{};
+    static constexpr F<uint8_t, 61> green{};
+    static constexpr F<uint8_t, 62> red{};
+    using Guard = VariableTestFields<Command, 56>;
+};
+
+struct Timer {
+    enum Action : int32_t { SetSeconds = 0, CopyTimer = 1 };
+    static constexpr F<int32_t, 4> action{};
+    static constexpr F<int32_t, 8> timer{};
+    static constexpr F<int32_t, 12> value{}; // seconds, or the timer copied
+};
+
+struct Delay {
+    static constexpr F<int32_t, 4> random{};
+    static constexpr F<int32_t, 8> ms{}; // the low bound when random
+    static constexpr F<int32_t, 12> highMs{};
+};
+
+struct Device {
+    enum Action : int32_t { RedLight = 0, YellowLight = 1, GreenLight = 2, PlaySound = 3, StopSound = 4,
+                            SendRemote = 5, PauseAnalyzer = 6, ResumeAnalyzer = 7, StopAnalyzer = 8,
+                            PowerOff = 9, ScanAgain = 10, LockKeyboard = 11, UnlockKeyboard = 12, LockMouse = 13,
+                            UnlockMouse = 14 };
+    static constexpr F<int32_t, 4> action{};
+    static constexpr F<int32_t, 8> on{};
+    static constexpr F<int32_t, 12> carried{}; // the sound file travels in the analyzer file
+    static constexpr F<int32_t, 16> remote{};
+    static constexpr BodyText<Command, 24, 120> sound{};
+};
+
+struct ReplaceImage {
+    static constexpr F<int32_t, 16> image{};
+};
+
+struct RunAnalyzer {
+    static constexpr BodyText<Command, 4, 160> name{};
+};
+
+struct TypeSentence {
+    static constexpr F<int32_t, 4> sentence{};
+};
+
+struct ReadNumber {
+    static constexpr F<int32_t, 8> area{};
+    static constexpr F<int32_t, 16> pack{};
+    static constexpr F<int32_t, 20> variable{};
+    static constexpr F<int32_t, 24> similarity{};
+    static constexpr F<int32_t, 28> arithmetic{};
+};
+} // namespace cmd
+
+// A command's guard repeats a variable condition's test 56 bytes further on;
+// an analyzer name fills the rest of its body.
+static_assert(cmd::Variable::Guard::high.offset == 92 && cond::Variable::high.offset == 36);
+static_assert(cmd::RunAnalyzer::name.offset + cmd::RunAnalyzer::name.bytes == sizeof(Command::body));
 
 struct NextLink {
     int32_t kind; // 0 variable test; 100 shown as the false-branch text

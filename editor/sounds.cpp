@@ -19,7 +19,7 @@ SoundChoice chooseSound(const EditorFolders& folders, const std::string& chosenP
     SoundChoice choice;
     std::string name = files::fileNameOf(chosenPath);
     std::string cp949 = text::utf8ToCp949(name);
-    if (!isSafeFileName(name) || cp949.size() >= analyzer::field::kDeviceSoundNameBytes ||
+    if (!isSafeFileName(name) || cp949.size() >= analyzer::cmd::Device::sound.bytes ||
         cp949.find('?') != std::string::npos) {
         dialogs.warn(sound_message::kUnusableSound);
         return choice;
