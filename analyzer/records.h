@@ -75,41 +75,35 @@ inline void setBodyInt(uint8_t* body, size_t offset, int32_t value) {
     storeLe32(body + offset, static_cast<uint32_t>(value));
 }
 
-// A named field of a condition or command body: its record, its type and its
-// offset. `record[field]` reads it and `record.set(field, value)` writes it,
-// always through the body bytes, so a record stays byte for byte as stored.
-template <class R, typename T, size_t Offset>
+// A named field of a condition or command body: its record, its type, its
+// size and its offset. `record[field]` reads it and `record.set(field, value)`
+// writes it, always through the body bytes, so a record stays byte for byte as
+// stored. Texts are CP949, NUL-terminated in their bytes; writing one cuts it
+// so that the NUL fits and zeroes the rest.
+void fieldOutsideBody(); // not constexpr: naming it in a field's constructor stops the build
+template <class R, typename T, size_t Bytes = sizeof(T)>
 struct BodyField {
     using Record = R;
     using Value = T;
-    static constexpr size_t offset = Offset;
-    static_assert(Offset >= 4 && Offset + sizeof(T) <= sizeof(R::body)); // 0..3 hold the kind
-    static T get(const uint8_t* body) {
-        if constexpr (sizeof(T) == 4) return static_cast<T>(loadLe32(body + Offset));
-        else if constexpr (sizeof(T) == 2) return static_cast<T>(loadLe16(body + Offset));
-        else return static_cast<T>(body[Offset]);
-    }
-    static void put(uint8_t* body, T value) {
-        if constexpr (sizeof(T) == 4) storeLe32(body + Offset, static_cast<uint32_t>(value));
-        else if constexpr (sizeof(T) == 2) storeLe16(body + Offset, static_cast<uint16_t>(value));
-        else body[Offset] = static_cast<uint8_t>(value);
-    }
-};
-
-// A CP949 text field of a body: NUL-terminated in `Bytes` bytes; writing
-// cuts the text so that the NUL fits and zeroes the rest.
-template <class R, size_t Offset, size_t Bytes>
-struct BodyText {
-    using Record = R;
-    using Value = std::string_view;
-    static constexpr size_t offset = Offset;
     static constexpr size_t bytes = Bytes;
-    static_assert(Offset >= 4 && Offset + Bytes <= sizeof(R::body));
-    static std::string_view get(const uint8_t* body) {
-        return fixedText(reinterpret_cast<const char*>(body + Offset), Bytes);
+    size_t offset;
+    // Offsets 0..3 hold the kind.
+    explicit consteval BodyField(size_t at) : offset(at) {
+        if (at < 4 || at + Bytes > sizeof(R::body)) fieldOutsideBody();
     }
-    static void put(uint8_t* body, std::string_view cp949) {
-        storeFixedText(reinterpret_cast<char*>(body + Offset), Bytes, cp949);
+    T get(const uint8_t* body) const {
+        const uint8_t* p = body + offset;
+        if constexpr (std::is_same_v<T, std::string_view>) return fixedText(reinterpret_cast<const char*>(p), Bytes);
+        else if constexpr (Bytes == 4) return static_cast<T>(loadLe32(p));
+        else if constexpr (Bytes == 2) return static_cast<T>(loadLe16(p));
+        else return static_cast<T>(*p);
+    }
+    void put(uint8_t* body, T value) const {
+        uint8_t* p = body + offset;
+        if constexpr (std::is_same_v<T, std::string_view>) storeFixedText(reinterpret_cast<char*>(p), Bytes, value);
+        else if constexpr (Bytes == 4) storeLe32(p, static_cast<uint32_t>(value));
+        else if constexpr (Bytes == 2) storeLe16(p, static_cast<uint16_t>(value));
+        else *p = static_cast<uint8_t>(value);
     }
 };
 
@@ -370,9 +364,9 @@ struct Condition {
     int32_t kind() const { return bodyInt(body, 0); }
     void setKind(int32_t kind) { setBodyInt(body, 0, kind); }
     template <class F> requires std::is_same_v<typename F::Record, Condition>
-    typename F::Value operator[](F) const { return F::get(body); }
+    typename F::Value operator[](const F& field) const { return field.get(body); }
     template <class F> requires std::is_same_v<typename F::Record, Condition>
-    void set(F, typename F::Value value) { F::put(body, value); }
+    void set(const F& field, typename F::Value value) { field.put(body, value); }
     // The raw word at a body offset, for the layout checks that read the
     // bytes on their own; program code goes through the named fields.
     int32_t at(size_t offset) const { return bodyInt(body, offset); }
@@ -388,9 +382,9 @@ struct Command {
     int32_t kind() const { return bodyInt(body, 0); }
     void setKind(int32_t kind) { setBodyInt(body, 0, kind); }
     template <class F> requires std::is_same_v<typename F::Record, Command>
-    typename F::Value operator[](F) const { return F::get(body); }
+    typename F::Value operator[](const F& field) const { return field.get(body); }
     template <class F> requires std::is_same_v<typename F::Record, Command>
-    void set(F, typename F::Value value) { F::put(body, value); }
+    void set(const F& field, typename F::Value value) { field.put(body, value); }
     int32_t at(size_t offset) const { return bodyInt(body, offset); } // raw, as for Condition
     void set(size_t offset, int32_t value) { setBodyInt(body, offset, value); }
 };
@@ -398,8 +392,7 @@ static_assert(sizeof(Command) == 172);
 static_assert(offsetof(Command, body) == 8);
 
 // ---- The fields of each condition and command kind ----------------------------
-// Every offset is the field's body offset as stored; a field that would reach
-// past its body does not compile.
+// Each field's number is its body offset as stored.
 
 // Variable-comparison operators of the low and high sides of a variable test.
 enum CompareOperator : int32_t { CompareNone = 0, CompareLess, CompareLessOrEqual, CompareEqual, CompareNotEqual };
@@ -415,13 +408,8 @@ struct VariableTest {
 // keeps them from 8, a variable command's guard from 64).
 template <class R, size_t Base>
 struct VariableTestFields {
-    static constexpr BodyField<R, int32_t, Base + 8> lowIsVariable{};
-    static constexpr BodyField<R, int32_t, Base + 12> low{};
-    static constexpr BodyField<R, int32_t, Base + 20> lowOperator{};
-    static constexpr BodyField<R, int32_t, Base + 24> variable{};
-    static constexpr BodyField<R, int32_t, Base + 28> highOperator{};
-    static constexpr BodyField<R, int32_t, Base + 32> highIsVariable{};
-    static constexpr BodyField<R, int32_t, Base + 36> high{};
+    static constexpr BodyField<R, int32_t> lowIsVariable{Base + 8}, low{Base + 12}, lowOperator{Base + 20},
+        variable{Base + 24}, highOperator{Base + 28}, highIsVariable{Base + 32}, high{Base + 36};
     static VariableTest test(const R& r) {
         return {r[lowIsVariable], r[low], r[lowOperator], r[variable], r[highOperator], r[highIsVariable], r[high]};
     }
@@ -440,201 +428,120 @@ struct VariableTestFields {
 enum CompareWith : int32_t { CompareWithVariable = 1, CompareWithColour = 4, CompareWithImage = 5 };
 
 namespace cond {
-template <typename T, size_t Offset> using F = BodyField<Condition, T, Offset>;
+using I32 = BodyField<Condition, int32_t>;
 
 struct Variable : VariableTestFields<Condition, 0> {
     enum Axis : int32_t { BothAxes = 0, XOnly = 1, YOnly = 2 };
-    static constexpr F<int32_t, 4> axis{};
+    static constexpr I32 axis{4};
 };
-
 struct Timer {
-    static constexpr F<int32_t, 4> rightIsTimer{};
-    static constexpr F<int32_t, 8> below{}; // 0 "≥", 1 "<"
-    static constexpr F<int32_t, 12> timer{};
-    static constexpr F<int32_t, 16> otherTimer{};
-    static constexpr F<int32_t, 20> seconds{};
+    static constexpr I32 rightIsTimer{4}, below{8}, timer{12}, otherTimer{16}, seconds{20}; // below: "<", else "≥"
 };
-
-// The date and time are eight 16-bit fields in the order year, month,
-// weekday (0 = Sunday), day, hour, minute, second, milliseconds.
+// The date and time are 16-bit fields in the order year, month, weekday
+// (0 = Sunday), day, hour, minute, second, milliseconds.
 struct DateTime {
     enum Part : uint8_t { Second = 0x01, Minute = 0x02, Hour = 0x04, Day = 0x08, Weekday = 0x10, Month = 0x20,
                           Year = 0x40 };
-    static constexpr F<int32_t, 4> below{};
-    static constexpr F<uint8_t, 8> parts{};
-    static constexpr F<uint16_t, 12> year{};
-    static constexpr F<uint16_t, 14> month{};
-    static constexpr F<uint16_t, 16> weekday{};
-    static constexpr F<uint16_t, 18> day{};
-    static constexpr F<uint16_t, 20> hour{};
-    static constexpr F<uint16_t, 22> minute{};
-    static constexpr F<uint16_t, 24> second{};
-    static constexpr F<uint16_t, 26> milliseconds{};
+    using U16 = BodyField<Condition, uint16_t>;
+    static constexpr I32 below{4};
+    static constexpr BodyField<Condition, uint8_t> parts{8};
+    static constexpr U16 year{12}, month{14}, weekday{16}, day{18}, hour{20}, minute{22}, second{24},
+        milliseconds{26};
 };
-
 struct State {
     enum Code : int32_t { MacroRunning = 0, MacroOff = 1, MacroPaused = 2, FalseBranch = 3, Otherwise = 4 };
-    static constexpr F<int32_t, 4> state{};
+    static constexpr I32 state{4};
 };
-
+// reference and positionSource: an image slot, or a variable; colour 0x00RRGGBB.
 struct Image {
     enum Where : int32_t { AtVariable = 1, AtCoordinates = 2, AtImage = 3 };
-    static constexpr F<int32_t, 4> compareWith{}; // CompareWith
-    static constexpr F<int32_t, 8> where{};
-    static constexpr F<int32_t, 12> reference{};      // image slot, or variable
-    static constexpr F<int32_t, 16> positionSource{}; // image slot, or variable
-    static constexpr F<int32_t, 20> x{};
-    static constexpr F<int32_t, 24> y{};
-    static constexpr F<int32_t, 28> wantDifferent{};
-    static constexpr F<int32_t, 32> similarity{};
-    static constexpr F<int32_t, 40> colour{}; // 0x00RRGGBB
+    static constexpr I32 compareWith{4}, where{8}, reference{12}, positionSource{16}, x{20}, y{24},
+        wantDifferent{28}, similarity{32}, colour{40};
 };
-
+// direction: the scan order 0..4; image: an image slot, or a variable;
+// whichMatch: a number, or a variable; colour 0x00RRGGBB.
 struct RangeSearch {
-    static constexpr F<int32_t, 4> what{}; // CompareWith
-    static constexpr F<int32_t, 8> area{};
-    static constexpr F<int32_t, 12> direction{}; // scan order 0..4
-    static constexpr F<int32_t, 16> image{};     // image slot, or variable
-    static constexpr F<int32_t, 20> wantMissing{};
-    static constexpr F<int32_t, 24> whichMatch{}; // number, or variable
-    static constexpr F<int32_t, 28> whichMatchIsVariable{};
-    static constexpr F<int32_t, 32> similarity{};
-    static constexpr F<int32_t, 56> colour{}; // 0x00RRGGBB
+    static constexpr I32 what{4}, area{8}, direction{12}, image{16}, wantMissing{20}, whichMatch{24},
+        whichMatchIsVariable{28}, similarity{32}, colour{56};
 };
-
 struct Cursor {
-    static constexpr F<int32_t, 8> cursor{};
-    static constexpr F<int32_t, 12> wantDifferent{};
+    static constexpr I32 cursor{8}, wantDifferent{12};
 };
-
 struct Key {
     enum Mode : int32_t { AnyKey = 0, GivenKey = 1, AllReleased = 2 };
-    static constexpr F<int32_t, 4> mode{};
-    static constexpr F<int32_t, 8> key{}; // row of the key table
+    static constexpr I32 mode{4}, key{8}; // key: a row of the key table
 };
-
 struct Remote {
-    static constexpr F<int32_t, 4> number{};
+    static constexpr I32 number{4};
 };
-
 struct NoItemDelay {
-    static constexpr F<int32_t, 4> on{};
+    static constexpr I32 on{4};
 };
 } // namespace cond
 
 namespace cmd {
-template <typename T, size_t Offset> using F = BodyField<Command, T, Offset>;
+using I32 = BodyField<Command, int32_t>;
 
 struct Key {
     enum Action : int32_t { Press = 0, Release = 1, PressAndRelease = 2, TypeVariable = 3 };
-    static constexpr F<int32_t, 4> action{};
-    static constexpr F<int32_t, 8> key{}; // row of the key table
-    static constexpr F<int32_t, 12> holdMs{};
-    static constexpr F<int32_t, 16> variable{};
+    static constexpr I32 action{4}, key{8}, holdMs{12}, variable{16}; // key: a row of the key table
 };
-
+// monitor: the coordinates of MoveTo are the monitor's; direction: bits.
 struct Mouse {
     enum Action : int32_t { Press = 0, Release = 1, Click = 2, DoubleClick = 3, Wheel = 4, MoveTo = 5,
                             MoveToImage = 6, MoveToRangeMatch = 7, MoveRelative = 8, MoveToVariable = 9 };
     enum Button : int32_t { Left = 1, Right = 2, Middle = 4 };
-    enum Direction : int32_t { TowardsRight = 1, Upwards = 2 }; // bits; clear = left, down
-    static constexpr F<int32_t, 4> action{};
-    static constexpr F<int32_t, 8> random{};
-    static constexpr F<int32_t, 12> monitor{}; // coordinates of MoveTo
-    static constexpr F<int32_t, 16> button{};
-    static constexpr F<int32_t, 20> wheel{};
-    static constexpr F<int32_t, 24> image{};
-    static constexpr F<int32_t, 28> area{};
-    static constexpr F<int32_t, 32> x{};
-    static constexpr F<int32_t, 36> y{};
-    static constexpr F<int32_t, 40> dx{};
-    static constexpr F<int32_t, 44> dy{};
-    static constexpr F<int32_t, 48> direction{};
-    static constexpr F<int32_t, 52> holdMs{};
-    static constexpr F<int32_t, 56> variable{};
-    static constexpr F<int32_t, 60> randomRange{};
+    enum Direction : int32_t { TowardsRight = 1, Upwards = 2 }; // clear: left, down
+    static constexpr I32 action{4}, random{8}, monitor{12}, button{16}, wheel{20}, image{24}, area{28}, x{32},
+        y{36}, dx{40}, dy{44}, direction{48}, holdMs{52}, variable{56}, randomRange{60};
 };
-
 struct Macro {
     enum Action : int32_t { PlayRecorded = 0, PlayEdit = 1, PlayCombination = 2, Pause = 3, Resume = 4, Stop = 5 };
-    static constexpr F<int32_t, 4> action{};
-    static constexpr F<int32_t, 8> repeat{};
-    static constexpr F<int32_t, 12> number{};
+    static constexpr I32 action{4}, repeat{8}, number{12};
 };
-
+// value: a number, or a variable; object: an image slot, an area slot or a
+// date part; x and y are also the bounds of a random number.
 struct Variable {
     enum Operator : int32_t { NoArithmetic = 0, Add, Subtract, Multiply, Divide };
     enum Source : int32_t { Number = 0, FromVariable = 1, ScreenPoint = 2, ImagePoint = 3, Colour = 4,
                             RangeMatch = 20, SavePreviousItem = 30, LoadPreviousItem = 40, RandomNumber = 50,
                             RandomPoint = 51, DatePart = 60 };
-    static constexpr F<int32_t, 4> arithmetic{};
-    static constexpr F<int32_t, 8> source{};
-    static constexpr F<int32_t, 12> rightIsVariable{};
-    static constexpr F<int32_t, 16> target{};
-    static constexpr F<int32_t, 20> value{}; // number, or variable
-    static constexpr F<int32_t, 24> right{};
-    static constexpr F<int32_t, 28> guarded{};
-    static constexpr F<int32_t, 32> monitor{};
-    static constexpr F<int32_t, 40> object{}; // image slot, area slot or date part
-    static constexpr F<int32_t, 44> x{};      // also the random low bound
-    static constexpr F<int32_t, 48> y{};      // also the random high bound
-    static constexpr F<int32_t, 52> spreadX{};
-    static constexpr F<int32_t, 56> spreadY{};
-    static constexpr F<uint8_t, 60> blue{};
-    static constexpr F<uint8_t, 61> green{};
-    static constexpr F<uint8_t, 62> red{};
+    static constexpr I32 arithmetic{4}, source{8}, rightIsVariable{12}, target{16}, value{20}, right{24},
+        guarded{28}, monitor{32}, object{40}, x{44}, y{48}, spreadX{52}, spreadY{56};
+    static constexpr BodyField<Command, uint8_t> blue{60}, green{61}, red{62};
     using Guard = VariableTestFields<Command, 56>;
 };
-
 struct Timer {
     enum Action : int32_t { SetSeconds = 0, CopyTimer = 1 };
-    static constexpr F<int32_t, 4> action{};
-    static constexpr F<int32_t, 8> timer{};
-    static constexpr F<int32_t, 12> value{}; // seconds, or the timer copied
+    static constexpr I32 action{4}, timer{8}, value{12}; // value: seconds, or the timer copied
 };
-
 struct Delay {
-    static constexpr F<int32_t, 4> random{};
-    static constexpr F<int32_t, 8> ms{}; // the low bound when random
-    static constexpr F<int32_t, 12> highMs{};
+    static constexpr I32 random{4}, ms{8}, highMs{12}; // ms: the low bound when random
 };
-
 struct Device {
     enum Action : int32_t { RedLight = 0, YellowLight = 1, GreenLight = 2, PlaySound = 3, StopSound = 4,
                             SendRemote = 5, PauseAnalyzer = 6, ResumeAnalyzer = 7, StopAnalyzer = 8,
                             PowerOff = 9, ScanAgain = 10, LockKeyboard = 11, UnlockKeyboard = 12, LockMouse = 13,
                             UnlockMouse = 14 };
-    static constexpr F<int32_t, 4> action{};
-    static constexpr F<int32_t, 8> on{};
-    static constexpr F<int32_t, 12> carried{}; // the sound file travels in the analyzer file
-    static constexpr F<int32_t, 16> remote{};
-    static constexpr BodyText<Command, 24, 120> sound{};
+    static constexpr I32 action{4}, on{8}, carried{12}, remote{16}; // carried: the file travels with the analyzer
+    static constexpr BodyField<Command, std::string_view, 120> sound{24};
 };
-
 struct ReplaceImage {
-    static constexpr F<int32_t, 16> image{};
+    static constexpr I32 image{16};
 };
-
 struct RunAnalyzer {
-    static constexpr BodyText<Command, 4, 160> name{};
+    static constexpr BodyField<Command, std::string_view, 160> name{4}; // fills the body
 };
-
 struct TypeSentence {
-    static constexpr F<int32_t, 4> sentence{};
+    static constexpr I32 sentence{4};
 };
-
 struct ReadNumber {
-    static constexpr F<int32_t, 8> area{};
-    static constexpr F<int32_t, 16> pack{};
-    static constexpr F<int32_t, 20> variable{};
-    static constexpr F<int32_t, 24> similarity{};
-    static constexpr F<int32_t, 28> arithmetic{};
+    static constexpr I32 area{8}, pack{16}, variable{20}, similarity{24}, arithmetic{28};
 };
 } // namespace cmd
 
-// A command's guard repeats a variable condition's test 56 bytes further on;
-// an analyzer name fills the rest of its body.
-static_assert(cmd::Variable::Guard::high.offset == 92 && cond::Variable::high.offset == 36);
+// A command's guard repeats a variable condition's test 56 bytes further on.
+static_assert(cmd::Variable::Guard::lowIsVariable.offset == 64 && cmd::Variable::Guard::high.offset == 92);
 static_assert(cmd::RunAnalyzer::name.offset + cmd::RunAnalyzer::name.bytes == sizeof(Command::body));
 
 struct NextLink {
