@@ -10,6 +10,7 @@
 
 #include <string_view>
 #include <type_traits>
+#include <utility>
 
 #include "base/byte_order.h" // asserts a little-endian host
 #include "base/fixed_text.h"
@@ -414,13 +415,10 @@ struct VariableTestFields {
         return {r[lowIsVariable], r[low], r[lowOperator], r[variable], r[highOperator], r[highIsVariable], r[high]};
     }
     static void setTest(R& r, const VariableTest& t) {
-        r.set(lowIsVariable, t.lowIsVariable);
-        r.set(low, t.low);
-        r.set(lowOperator, t.lowOperator);
-        r.set(variable, t.variable);
-        r.set(highOperator, t.highOperator);
-        r.set(highIsVariable, t.highIsVariable);
-        r.set(high, t.high);
+        const std::pair<BodyField<R, int32_t>, int32_t> values[] = {
+            {lowIsVariable, t.lowIsVariable}, {low, t.low}, {lowOperator, t.lowOperator}, {variable, t.variable},
+            {highOperator, t.highOperator}, {highIsVariable, t.highIsVariable}, {high, t.high}};
+        for (const auto& [field, value] : values) r.set(field, value);
     }
 };
 

@@ -32,12 +32,10 @@ const char* const kDeviceTexts[] = {"", "", "", "", "", "", "분석기 일시정
                                     "마우스 잠그기", "마우스 풀기"};
 
 const char* mouseButtonName(int32_t code) {
-    switch (code) {
-    case 1: return "왼쪽버튼";
-    case 2: return "오른쪽버튼";
-    case 4: return "가운데버튼";
-    default: return "";
-    }
+    return code == cmd::Mouse::Left    ? "왼쪽버튼"
+           : code == cmd::Mouse::Right ? "오른쪽버튼"
+           : code == cmd::Mouse::Middle ? "가운데버튼"
+                                        : "";
 }
 
 const char* coordinateMode(int32_t mode) { return mode == 1 ? "모니터 " : "창모드 "; }

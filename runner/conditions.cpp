@@ -46,10 +46,10 @@ Relation relate(const int64_t* bound, const int64_t* value, int count) {
 // Low side: bound (op) variable.
 bool lowHolds(int op, Relation r) {
     switch (op) {
-    case 1: return r == Relation::BoundBelow;
-    case 2: return r == Relation::BoundBelow || r == Relation::Equal;
-    case 3: return r == Relation::Equal;
-    case 4: return r != Relation::Equal;
+    case analyzer::CompareLess: return r == Relation::BoundBelow;
+    case analyzer::CompareLessOrEqual: return r == Relation::BoundBelow || r == Relation::Equal;
+    case analyzer::CompareEqual: return r == Relation::Equal;
+    case analyzer::CompareNotEqual: return r != Relation::Equal;
     default: return true;
     }
 }
@@ -57,10 +57,10 @@ bool lowHolds(int op, Relation r) {
 // High side: variable (op) bound.
 bool highHolds(int op, Relation r) {
     switch (op) {
-    case 1: return r == Relation::BoundAbove;
-    case 2: return r == Relation::BoundAbove || r == Relation::Equal;
-    case 3: return r == Relation::Equal;
-    case 4: return r != Relation::Equal;
+    case analyzer::CompareLess: return r == Relation::BoundAbove;
+    case analyzer::CompareLessOrEqual: return r == Relation::BoundAbove || r == Relation::Equal;
+    case analyzer::CompareEqual: return r == Relation::Equal;
+    case analyzer::CompareNotEqual: return r != Relation::Equal;
     default: return true;
     }
 }
@@ -70,8 +70,8 @@ bool validVariable(int32_t index) { return index >= 0 && index < analyzer::kVari
 } // namespace
 
 bool Interpreter::variableTestHolds(int axis, const analyzer::VariableTest& test) {
-    const bool useLow = test.lowOperator >= 1 && test.lowOperator <= 4;
-    const bool useHigh = test.highOperator >= 1 && test.highOperator <= 4;
+    const bool useLow = test.lowOperator >= analyzer::CompareLess && test.lowOperator <= analyzer::CompareNotEqual;
+    const bool useHigh = test.highOperator >= analyzer::CompareLess && test.highOperator <= analyzer::CompareNotEqual;
     if (!useLow && !useHigh) return true;
     if (!validVariable(test.variable)) return false;
     const Variable& tested = state_.variables[static_cast<size_t>(test.variable)];
@@ -230,6 +230,23 @@ int Interpreter::conditionDateTime(const analyzer::Condition& c) {
     return compare < 0 ? 0 : kCodeNotHeldOther;
 }
 
+// What an image or range-search condition compares with: a recognition
+// image, the image (its own copy) or colour a variable holds, or a fixed
+// colour; nullopt when there is none.
+std::optional<Interpreter::Compared> Interpreter::comparedWith(int32_t what, int32_t source, int32_t colour) const {
+    if (what == CompareWithColour) return Compared{{}, false, static_cast<uint32_t>(colour) & 0xFFFFFF};
+    if (what == CompareWithImage) {
+        const analyzer::RecognitionImage* block = model_.recognitionImage(source);
+        if (!block) return std::nullopt;
+        return Compared{viewOf(*block), true, 0};
+    }
+    if (what != CompareWithVariable || !validVariable(source)) return std::nullopt;
+    const Variable& v = state_.variables[static_cast<size_t>(source)];
+    if (v.type == VarImage && v.valid && v.image) return Compared{viewOf(*v.image), true, 0};
+    if (v.type != VarColour) return std::nullopt;
+    return Compared{{}, false, (static_cast<uint32_t>(v.red) << 16) | (static_cast<uint32_t>(v.green) << 8) | v.blue};
+}
+
 FreshCapture Interpreter::captureForCondition() {
     FreshCapture fresh = capture_.freshCapture();
     if (fresh.status == CaptureStatus::UnusableTarget) {
@@ -245,37 +262,15 @@ int Interpreter::conditionImage(const analyzer::Condition& c) {
     const FreshCapture fresh = captureForCondition();
     if (!fresh.usable) return kCodeCaptureFailed;
     const FrameView frame = capture_.frame();
-    const int compareWith = c[I::compareWith];
     const int where = c[I::where];
     const CompareMode mode = c[I::wantDifferent] == 1 ? CompareMode::Different : CompareMode::Same;
     const int similarity = c[I::similarity];
 
-    // What is compared: an image (the record's, or a variable's own copy) or a colour.
-    ImageView image;
-    bool haveImage = false;
-    uint32_t colour = 0;
-    if (compareWith == CompareWithImage) {
-        const analyzer::RecognitionImage* block = model_.recognitionImage(c[I::reference]);
-        if (!block) return kTestOutside;
-        image = viewOf(*block);
-        haveImage = true;
-    } else if (compareWith == CompareWithVariable) {
-        const int32_t index = c[I::reference];
-        if (!validVariable(index)) return kTestOutside;
-        const Variable& v = state_.variables[static_cast<size_t>(index)];
-        if (v.type == VarImage && v.valid && v.image) {
-            image = viewOf(*v.image);
-            haveImage = true;
-        } else if (v.type == VarColour) {
-            colour = (static_cast<uint32_t>(v.red) << 16) | (static_cast<uint32_t>(v.green) << 8) | v.blue;
-        } else {
-            return kTestOutside;
-        }
-    } else if (compareWith == CompareWithColour) {
-        colour = static_cast<uint32_t>(c[I::colour]) & 0xFFFFFF;
-    } else {
-        return kTestOutside;
-    }
+    const std::optional<Compared> compared = comparedWith(c[I::compareWith], c[I::reference], c[I::colour]);
+    if (!compared) return kTestOutside;
+    const ImageView image = compared->image;
+    const bool haveImage = compared->isImage;
+    const uint32_t colour = compared->colour;
 
     // Where: a point for colours; a top-left corner for images.
     Point point;
@@ -351,30 +346,11 @@ int Interpreter::conditionRangeSearch(const analyzer::Condition& c) {
     if (!fresh.usable) return kCodeCaptureFailed;
 
     RangeSearch search;
-    const int what = c[R::what];
+    const std::optional<Compared> compared = comparedWith(c[R::what], c[R::image], c[R::colour]);
+    if (!compared) return kSearchNotHeld;
     std::optional<ColourImage> colour;
-    if (what == CompareWithImage) {
-        const analyzer::RecognitionImage* block = model_.recognitionImage(c[R::image]);
-        if (!block) return kSearchNotHeld;
-        search.image = viewOf(*block);
-    } else if (what == CompareWithVariable) {
-        const int32_t index = c[R::image];
-        if (!validVariable(index)) return kSearchNotHeld;
-        const Variable& v = state_.variables[static_cast<size_t>(index)];
-        if (v.type == VarImage && v.valid && v.image) {
-            search.image = viewOf(*v.image);
-        } else if (v.type == VarColour) {
-            colour.emplace((static_cast<uint32_t>(v.red) << 16) | (static_cast<uint32_t>(v.green) << 8) | v.blue);
-            search.image = colour->view();
-        } else {
-            return kSearchNotHeld;
-        }
-    } else if (what == CompareWithColour) {
-        colour.emplace(static_cast<uint32_t>(c[R::colour]) & 0xFFFFFF);
-        search.image = colour->view();
-    } else {
-        return kSearchNotHeld;
-    }
+    if (!compared->isImage) colour.emplace(compared->colour);
+    search.image = colour ? colour->view() : compared->image;
     search.area = {area.left, area.top, area.width, area.height};
     search.similarity = c[R::similarity];
     search.order = static_cast<ScanOrder>(std::clamp(c[R::direction], 0, 4));

@@ -7,6 +7,8 @@
 // looks at that flag at least once per poll interval.
 #pragma once
 
+#include <optional>
+
 #include "analyzer/model.h"
 #include "base/clock.h"
 #include "device/actions.h"
@@ -120,6 +122,8 @@ private:
     FreshCapture captureForCondition();
 
     // Conditions.
+    struct Compared { ImageView image; bool isImage; uint32_t colour; }; // colour 0x00RRGGBB
+    std::optional<Compared> comparedWith(int32_t what, int32_t source, int32_t colour) const;
     int conditionImage(const analyzer::Condition& c);
     int conditionRangeSearch(const analyzer::Condition& c);
     int conditionCursor(const analyzer::Condition& c);

@@ -93,19 +93,6 @@ const AnalyzerModel& modelOf(const FormContext& context) {
     return context.model ? *context.model : empty;
 }
 
-bool validOperator(int op) { return op >= 0 && op <= 4; }
-
-// A bound that is a chosen variable or a typed number: (is variable, value).
-std::pair<int32_t, int32_t> boundOf(const NumberOrSlot& bound) {
-    if (bound.slot >= 0) return {1, bound.slot};
-    return {0, parseWholeNumber(bound.typed).value_or(0)};
-}
-
-NumberOrSlot formBound(int32_t isVariable, int32_t value) {
-    if (isVariable == 1) return NumberOrSlot{"", value};
-    return NumberOrSlot{std::to_string(value), -1};
-}
-
 int weekdayOf(const DateTimeValue& when) {
     using namespace std::chrono;
     const year_month_day date{year{when.year}, month{static_cast<unsigned>(when.month)},
@@ -144,20 +131,8 @@ BuiltCondition build(const VariableConditionForm& form, const FormContext& conte
     if (form.highOperator != kNoComparison && form.high.empty()) return refuse(checks, "high");
     Condition c = conditionOf(CondVariable);
     // X and Y both, or neither, compare both axes.
-    c.set(V::axis, form.compareX == form.compareY ? 0 : form.compareX ? 1 : 2);
-    if (form.lowOperator != kNoComparison) {
-        auto [isVariable, value] = boundOf(form.low);
-        c.set(V::lowIsVariable, isVariable);
-        c.set(V::low, value);
-    }
-    c.set(V::lowOperator, form.lowOperator);
-    c.set(V::variable, form.variable);
-    c.set(V::highOperator, form.highOperator);
-    if (form.highOperator != kNoComparison) {
-        auto [isVariable, value] = boundOf(form.high);
-        c.set(V::highIsVariable, isVariable);
-        c.set(V::high, value);
-    }
+    c.set(V::axis, form.compareX == form.compareY ? V::BothAxes : form.compareX ? V::XOnly : V::YOnly);
+    V::setTest(c, storedTest(form.low, form.lowOperator, form.variable, form.highOperator, form.high));
     return BuiltCondition::of(c);
 }
 

@@ -1,7 +1,5 @@
 // "변수" (command kind 3): a target variable set from one of ten value kinds,
 // optionally guarded by a variable test.
-#include <tuple>
-
 #include "base/format_text.h"
 #include "base/text.h"
 #include "editor/forms/command_checks.h"
@@ -69,18 +67,6 @@ std::string variableName(const AnalyzerModel& model, int index) {
     return text::cp949ToUtf8(fixedText(model.image().variables[index].name));
 }
 
-bool validOperator(int op) { return op >= 0 && op <= 4; }
-
-// A bound that is a chosen variable or a typed number: (is variable, value).
-std::pair<int32_t, int32_t> boundOf(const NumberOrSlot& bound) {
-    if (bound.slot >= 0) return {1, bound.slot};
-    return {0, parseWholeNumber(bound.typed).value_or(0)};
-}
-NumberOrSlot formBound(int32_t isVariable, int32_t value) {
-    if (isVariable == 1) return NumberOrSlot{"", value};
-    return NumberOrSlot{std::to_string(value), -1};
-}
-
 } // namespace
 
 const char* valueKindLabel(ValueKind kind) { return validKind(kind) ? kKinds[static_cast<int>(kind)].label : ""; }
@@ -125,10 +111,8 @@ BuiltCommand build(const VariableCommandForm& form, const FormContext& context) 
         if (form.guardLowOperator != 0 && form.guardLow.empty()) return refuse(checks, "guard low");
         if (form.guardHighOperator != 0 && form.guardHigh.empty()) return refuse(checks, "guard high");
         c.set(V::guarded, 1);
-        VariableTest guard{0, 0, form.guardLowOperator, form.guardVariable, form.guardHighOperator, 0, 0};
-        if (form.guardLowOperator != 0) std::tie(guard.lowIsVariable, guard.low) = boundOf(form.guardLow);
-        if (form.guardHighOperator != 0) std::tie(guard.highIsVariable, guard.high) = boundOf(form.guardHigh);
-        V::Guard::setTest(c, guard);
+        V::Guard::setTest(c, storedTest(form.guardLow, form.guardLowOperator, form.guardVariable,
+                                        form.guardHighOperator, form.guardHigh));
     }
 
     int32_t source = sourceOf(form.kind);
