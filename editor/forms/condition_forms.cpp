@@ -330,7 +330,7 @@ BuiltCondition build(const KeyConditionForm& form, const FormContext& context) {
     if (form.mode < 0 || form.mode > 2) return refuse(checks, "mode");
     Condition c = conditionOf(CondKey);
     c.set(cond::Key::mode, form.mode);
-    if (form.mode == 1) {
+    if (form.mode == cond::Key::GivenKey) {
         if (form.keyRow < 0 || static_cast<size_t>(form.keyRow) >= KeyTable::kRowCount) return refuse(checks, "key");
         c.set(cond::Key::key, form.keyRow);
     }
@@ -366,8 +366,8 @@ std::optional<ConditionForm> formOf(const Condition& c) {
     case CondVariable: {
         using V = cond::Variable;
         VariableConditionForm f;
-        f.compareX = c[V::axis] == 1;
-        f.compareY = c[V::axis] == 2;
+        f.compareX = c[V::axis] == V::XOnly;
+        f.compareY = c[V::axis] == V::YOnly;
         f.lowOperator = c[V::lowOperator];
         if (f.lowOperator != kNoComparison) f.low = formBound(c[V::lowIsVariable], c[V::low]);
         f.variable = c[V::variable];
