@@ -63,20 +63,20 @@ void AnalyzerModel::refreshBeforeSave() {
     for (int i = 0; i < a.itemCount; ++i) {
         Item& item = a.items[i];
         for (int c = 0; c < item.conditionCount && c < kConditionsPerItem; ++c) {
-            Condition& cond = item.conditions[c];
-            if (cond.kind() == CondImage && cond.at(field::kImageWhere) == 3) {
-                if (const RecognitionImage* r = recognitionImage(cond.at(field::kImagePositionSource))) {
-                    cond.set(field::kImageX, r->centreX);
-                    cond.set(field::kImageY, r->centreY);
+            Condition& condition = item.conditions[c];
+            if (condition.kind() == CondImage && condition[cond::Image::where] == cond::Image::AtImage) {
+                if (const RecognitionImage* r = recognitionImage(condition[cond::Image::positionSource])) {
+                    condition.set(cond::Image::x, r->centreX);
+                    condition.set(cond::Image::y, r->centreY);
                 }
             }
         }
         for (int c = 0; c < item.commandCount && c < kCommandsPerItem; ++c) {
-            Command& cmd = item.commands[c];
-            if (cmd.kind() == CmdMouse && cmd.at(field::kAction) == kMouseMoveToImage) {
-                if (const RecognitionImage* r = recognitionImage(cmd.at(field::kMouseImage))) {
-                    cmd.set(field::kMouseX, r->centreX);
-                    cmd.set(field::kMouseY, r->centreY);
+            Command& command = item.commands[c];
+            if (command.kind() == CmdMouse && command[cmd::Mouse::action] == cmd::Mouse::MoveToImage) {
+                if (const RecognitionImage* r = recognitionImage(command[cmd::Mouse::image])) {
+                    command.set(cmd::Mouse::x, r->centreX);
+                    command.set(cmd::Mouse::y, r->centreY);
                 }
             }
         }
@@ -124,12 +124,12 @@ bool AnalyzerModel::rebuildSoundList() {
     for (int i = 0; i < a.itemCount; ++i) {
         const Item& item = a.items[i];
         for (int c = 0; c < item.commandCount && c < kCommandsPerItem; ++c) {
-            const Command& cmd = item.commands[c];
-            if (cmd.kind() != CmdDevice || cmd.at(field::kAction) != kDevicePlaySound || cmd.at(field::kDeviceCarried) != 1) {
+            const Command& command = item.commands[c];
+            if (command.kind() != CmdDevice || command[cmd::Device::action] != cmd::Device::PlaySound ||
+                command[cmd::Device::carried] != 1) {
                 continue;
             }
-            std::string_view name = fixedText(reinterpret_cast<const char*>(cmd.body + field::kDeviceSoundName),
-                                              field::kDeviceSoundNameBytes);
+            std::string_view name = command[cmd::Device::sound];
             bool known = false;
             for (int s = 0; s < count && !known; ++s) {
                 known = fixedText(list[s].fileName) == name;

@@ -38,7 +38,7 @@ bool deleteSlot(Slot* slots, int32_t& count, int position) {
 bool hasNoItemDelay(const Item& item) {
     for (int i = 0; i < item.conditionCount && i < kConditionsPerItem; ++i) {
         const Condition& c = item.conditions[i];
-        if (c.kind() == CondNoItemDelay && c.at(field::kNoItemDelay) == 1) {
+        if (c.kind() == CondNoItemDelay && c[cond::NoItemDelay::on] == 1) {
             return true;
         }
     }

@@ -13,118 +13,125 @@ using T = FieldType;
 
 const std::vector<FieldInfo> kNoFields;
 
-const std::vector<FieldInfo>& variableTestFields() {
-    static const std::vector<FieldInfo> f = {{4, "axis"},     {8, "lowIsVariable"},  {12, "low"},
-                                             {20, "lowOperator"}, {24, "variable"}, {28, "highOperator"},
-                                             {32, "highIsVariable"}, {36, "high"}};
-    return f;
+// A table row from a named field: its offset and type come with it.
+template <class F>
+FieldInfo info(const F& f, const char* name) {
+    if constexpr (std::is_same_v<typename F::Value, std::string_view>) return {f.offset, name, T::Text, F::bytes};
+    else if constexpr (sizeof(typename F::Value) == 1) return {f.offset, name, T::Byte, 1};
+    else if constexpr (sizeof(typename F::Value) == 2) return {f.offset, name, T::Word, 2};
+    else return {f.offset, name};
+}
+
+// A kind's name and its fields by name, in body order.
+struct KindTable {
+    int32_t kind;
+    const char* name;
+    std::vector<FieldInfo> fields;
+};
+
+const std::vector<KindTable>& conditionKinds() {
+    using V = cond::Variable;
+    using Ti = cond::Timer;
+    using D = cond::DateTime;
+    using I = cond::Image;
+    using R = cond::RangeSearch;
+    static const std::vector<KindTable> kinds = {
+        {CondVariable, "CondVariable",
+         {info(V::axis, "axis"), info(V::lowIsVariable, "lowIsVariable"), info(V::low, "low"),
+          info(V::lowOperator, "lowOperator"), info(V::variable, "variable"), info(V::highOperator, "highOperator"),
+          info(V::highIsVariable, "highIsVariable"), info(V::high, "high")}},
+        {CondTimer, "CondTimer",
+         {info(Ti::rightIsTimer, "rightIsTimer"), info(Ti::below, "operator"), info(Ti::timer, "timer"),
+          info(Ti::otherTimer, "otherTimer"), info(Ti::seconds, "seconds")}},
+        {CondDateTime, "CondDateTime",
+         {info(D::below, "operator"), info(D::parts, "parts"), info(D::year, "year"), info(D::month, "month"),
+          info(D::weekday, "weekday"), info(D::day, "day"), info(D::hour, "hour"), info(D::minute, "minute"),
+          info(D::second, "second"), info(D::milliseconds, "milliseconds")}},
+        {CondState, "CondState", {info(cond::State::state, "state")}},
+        {CondImage, "CondImage",
+         {info(I::compareWith, "compareWith"), info(I::where, "where"), info(I::reference, "reference"),
+          info(I::positionSource, "positionSource"), info(I::x, "x"), info(I::y, "y"),
+          info(I::wantDifferent, "wantDifferent"), info(I::similarity, "similarity"), info(I::colour, "colour")}},
+        {CondRangeSearch, "CondRangeSearch",
+         {info(R::what, "what"), info(R::area, "area"), info(R::image, "image"), info(R::wantMissing, "wantMissing"),
+          info(R::whichMatch, "whichMatch"), info(R::whichMatchIsVariable, "whichMatchIsVariable"),
+          info(R::similarity, "similarity"), info(R::colour, "colour")}},
+        {CondCursor, "CondCursor",
+         {info(cond::Cursor::cursor, "cursor"), info(cond::Cursor::wantDifferent, "wantDifferent")}},
+        {CondKey, "CondKey", {info(cond::Key::mode, "mode"), info(cond::Key::key, "key")}},
+        {CondRemote, "CondRemote", {info(cond::Remote::number, "number")}},
+        {CondNoItemDelay, "CondNoItemDelay", {info(cond::NoItemDelay::on, "noItemDelay")}},
+    };
+    return kinds;
+}
+
+const std::vector<KindTable>& commandKinds() {
+    using M = cmd::Mouse;
+    using V = cmd::Variable;
+    using G = V::Guard;
+    using Dv = cmd::Device;
+    using N = cmd::ReadNumber;
+    static const std::vector<KindTable> kinds = {
+        {CmdKey, "CmdKey", {info(cmd::Key::action, "action"), info(cmd::Key::key, "key"),
+                            info(cmd::Key::variable, "variable")}},
+        {CmdMouse, "CmdMouse",
+         {info(M::action, "action"), info(M::random, "random"), info(M::monitor, "monitorCoordinates"),
+          info(M::button, "button"), info(M::wheel, "wheel"), info(M::image, "image"), info(M::area, "area"),
+          info(M::x, "x"), info(M::y, "y"), info(M::dx, "dx"), info(M::dy, "dy"), info(M::direction, "direction"),
+          info(M::holdMs, "holdMs"), info(M::variable, "variable"), info(M::randomRange, "randomRange")}},
+        {CmdMacro, "CmdMacro", {info(cmd::Macro::action, "action"), info(cmd::Macro::repeat, "repeat"),
+                                info(cmd::Macro::number, "macro")}},
+        {CmdVariable, "CmdVariable",
+         {info(V::arithmetic, "operator"), info(V::source, "source"), info(V::rightIsVariable, "rightIsVariable"),
+          info(V::target, "target"), info(V::value, "value"), info(V::right, "right"), info(V::guarded, "guarded"),
+          info(V::monitor, "monitorCoordinates"), info(V::object, "object"), info(V::x, "x"), info(V::y, "y"),
+          info(V::spreadX, "spreadX"), info(V::spreadY, "spreadY"), info(V::blue, "blue"), info(V::green, "green"),
+          info(V::red, "red"), info(G::lowIsVariable, "guardLowIsVariable"), info(G::low, "guardLow"),
+          info(G::lowOperator, "guardLowOperator"), info(G::variable, "guardVariable"),
+          info(G::highOperator, "guardHighOperator"), info(G::highIsVariable, "guardHighIsVariable"),
+          info(G::high, "guardHigh")}},
+        {CmdTimer, "CmdTimer", {info(cmd::Timer::action, "action"), info(cmd::Timer::timer, "timer"),
+                                info(cmd::Timer::value, "value")}},
+        {CmdDelay, "CmdDelay", {info(cmd::Delay::random, "random"), info(cmd::Delay::ms, "ms"),
+                                info(cmd::Delay::highMs, "highMs")}},
+        {CmdDevice, "CmdDevice", {info(Dv::action, "action"), info(Dv::on, "on"), info(Dv::carried, "carried"),
+                                  info(Dv::remote, "remote"), info(Dv::sound, "sound")}},
+        {CmdReplaceImage, "CmdReplaceImage", {info(cmd::ReplaceImage::image, "image")}},
+        {CmdRunAnalyzer, "CmdRunAnalyzer", {info(cmd::RunAnalyzer::name, "analyzer")}},
+        {CmdTypeSentence, "CmdTypeSentence", {info(cmd::TypeSentence::sentence, "sentence")}},
+        {CmdReadNumber, "CmdReadNumber", {info(N::area, "area"), info(N::pack, "pack"), info(N::variable, "variable"),
+                                          info(N::similarity, "similarity"), info(N::arithmetic, "arithmetic")}},
+    };
+    return kinds;
+}
+
+const KindTable* find(const std::vector<KindTable>& kinds, int32_t kind) {
+    for (const KindTable& k : kinds) {
+        if (k.kind == kind) return &k;
+    }
+    return nullptr;
 }
 
 } // namespace
 
 const char* conditionKindName(int32_t kind) {
-    switch (kind) {
-    case CondVariable: return "CondVariable";
-    case CondTimer: return "CondTimer";
-    case CondDateTime: return "CondDateTime";
-    case CondState: return "CondState";
-    case CondImage: return "CondImage";
-    case CondRangeSearch: return "CondRangeSearch";
-    case CondCursor: return "CondCursor";
-    case CondKey: return "CondKey";
-    case CondRemote: return "CondRemote";
-    case CondNoItemDelay: return "CondNoItemDelay";
-    default: return nullptr;
-    }
+    const KindTable* k = find(conditionKinds(), kind);
+    return k ? k->name : nullptr;
 }
 
 const char* commandKindName(int32_t kind) {
-    switch (kind) {
-    case CmdKey: return "CmdKey";
-    case CmdMouse: return "CmdMouse";
-    case CmdMacro: return "CmdMacro";
-    case CmdVariable: return "CmdVariable";
-    case CmdTimer: return "CmdTimer";
-    case CmdDelay: return "CmdDelay";
-    case CmdDevice: return "CmdDevice";
-    case CmdReplaceImage: return "CmdReplaceImage";
-    case CmdRunAnalyzer: return "CmdRunAnalyzer";
-    case CmdTypeSentence: return "CmdTypeSentence";
-    case CmdReadNumber: return "CmdReadNumber";
-    default: return nullptr;
-    }
+    const KindTable* k = find(commandKinds(), kind);
+    return k ? k->name : nullptr;
 }
 
 const std::vector<FieldInfo>& conditionFields(int32_t kind) {
-    static const std::vector<FieldInfo> timer = {
-        {4, "rightIsTimer"}, {8, "operator"}, {12, "timer"}, {16, "otherTimer"}, {20, "seconds"}};
-    static const std::vector<FieldInfo> dateTime = {
-        {4, "operator"}, {8, "parts", T::Byte, 1}, {12, "year", T::Word, 2}, {14, "month", T::Word, 2},
-        {16, "weekday", T::Word, 2}, {18, "day", T::Word, 2}, {20, "hour", T::Word, 2}, {22, "minute", T::Word, 2},
-        {24, "second", T::Word, 2}, {26, "milliseconds", T::Word, 2}};
-    static const std::vector<FieldInfo> state = {{4, "state"}};
-    static const std::vector<FieldInfo> image = {
-        {4, "compareWith"}, {8, "where"}, {12, "reference"}, {16, "positionSource"}, {20, "x"},
-        {24, "y"},          {28, "wantDifferent"}, {32, "similarity"}, {40, "colour"}};
-    static const std::vector<FieldInfo> range = {
-        {4, "what"},       {8, "area"},       {16, "image"},          {20, "wantMissing"},
-        {24, "whichMatch"}, {28, "whichMatchIsVariable"}, {32, "similarity"}, {56, "colour"}};
-    static const std::vector<FieldInfo> cursor = {{8, "cursor"}, {12, "wantDifferent"}};
-    static const std::vector<FieldInfo> key = {{4, "mode"}, {8, "key"}};
-    static const std::vector<FieldInfo> remote = {{4, "number"}};
-    static const std::vector<FieldInfo> noDelay = {{4, "noItemDelay"}};
-    switch (kind) {
-    case CondVariable: return variableTestFields();
-    case CondTimer: return timer;
-    case CondDateTime: return dateTime;
-    case CondState: return state;
-    case CondImage: return image;
-    case CondRangeSearch: return range;
-    case CondCursor: return cursor;
-    case CondKey: return key;
-    case CondRemote: return remote;
-    case CondNoItemDelay: return noDelay;
-    default: return kNoFields;
-    }
+    const KindTable* k = find(conditionKinds(), kind);
+    return k ? k->fields : kNoFields;
 }
 
 const std::vector<FieldInfo>& commandFields(int32_t kind) {
-    static const std::vector<FieldInfo> key = {{4, "action"}, {8, "key"}, {16, "variable"}};
-    static const std::vector<FieldInfo> mouse = {
-        {4, "action"}, {8, "random"},  {12, "monitorCoordinates"}, {16, "button"},   {20, "wheel"},
-        {24, "image"}, {28, "area"},   {32, "x"},                  {36, "y"},        {40, "dx"},
-        {44, "dy"},    {48, "direction"}, {52, "holdMs"},          {56, "variable"}, {60, "randomRange"}};
-    static const std::vector<FieldInfo> macro = {{4, "action"}, {8, "repeat"}, {12, "macro"}};
-    static const std::vector<FieldInfo> variable = {
-        {4, "operator"},   {8, "source"},     {12, "rightIsVariable"}, {16, "target"},
-        {20, "value"},     {24, "right"},     {28, "guarded"},         {32, "monitorCoordinates"},
-        {40, "object"},    {44, "x"},         {48, "y"},               {52, "spreadX"},
-        {56, "spreadY"},   {60, "blue", T::Byte, 1}, {61, "green", T::Byte, 1}, {62, "red", T::Byte, 1},
-        {64, "guardLowIsVariable"}, {68, "guardLow"}, {76, "guardLowOperator"}, {80, "guardVariable"},
-        {84, "guardHighOperator"}, {88, "guardHighIsVariable"}, {92, "guardHigh"}};
-    static const std::vector<FieldInfo> timer = {{4, "action"}, {8, "timer"}, {12, "value"}};
-    static const std::vector<FieldInfo> delay = {{4, "random"}, {8, "ms"}, {12, "highMs"}};
-    static const std::vector<FieldInfo> device = {
-        {4, "action"}, {8, "on"}, {12, "carried"}, {16, "remote"}, {24, "sound", T::Text, 120}};
-    static const std::vector<FieldInfo> replace = {{16, "image"}};
-    static const std::vector<FieldInfo> run = {{4, "analyzer", T::Text, 160}};
-    static const std::vector<FieldInfo> sentence = {{4, "sentence"}};
-    static const std::vector<FieldInfo> readNumber = {
-        {8, "area"}, {16, "pack"}, {20, "variable"}, {24, "similarity"}, {28, "arithmetic"}};
-    switch (kind) {
-    case CmdKey: return key;
-    case CmdMouse: return mouse;
-    case CmdMacro: return macro;
-    case CmdVariable: return variable;
-    case CmdTimer: return timer;
-    case CmdDelay: return delay;
-    case CmdDevice: return device;
-    case CmdReplaceImage: return replace;
-    case CmdRunAnalyzer: return run;
-    case CmdTypeSentence: return sentence;
-    case CmdReadNumber: return readNumber;
-    default: return kNoFields;
-    }
+    const KindTable* k = find(commandKinds(), kind);
+    return k ? k->fields : kNoFields;
 }
 
 std::vector<FieldValue> fieldValues(const std::vector<FieldInfo>& fields, const uint8_t* body, size_t bodySize) {

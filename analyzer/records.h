@@ -8,7 +8,12 @@
 #include <cstddef>
 #include <cstdint>
 
+#include <string_view>
+#include <type_traits>
+#include <utility>
+
 #include "base/byte_order.h" // asserts a little-endian host
+#include "base/fixed_text.h"
 
 namespace quillon::analyzer {
 
@@ -65,68 +70,43 @@ enum CommandKind : int32_t {
     CmdReadNumber = 30,
 };
 
-// Body offsets of the fields the model itself reads or writes.
-namespace field {
-inline constexpr size_t kKind = 0;
-inline constexpr size_t kAction = 4;
-// CondImage
-inline constexpr size_t kImageCompareWith = 4; // 5 image, 4 colour, 1 variable
-inline constexpr size_t kImageWhere = 8;       // 1 variable point, 2 fixed, 3 image position
-inline constexpr size_t kImageReference = 12;
-inline constexpr size_t kImagePositionSource = 16;
-inline constexpr size_t kImageX = 20;
-inline constexpr size_t kImageY = 24;
-// CondRangeSearch
-inline constexpr size_t kRangeWhat = 4;
-inline constexpr size_t kRangeArea = 8;
-inline constexpr size_t kRangeImage = 16;
-// CondCursor
-inline constexpr size_t kCursorSample = 8;
-// CondTimer
-inline constexpr size_t kTimerTested = 12;
-inline constexpr size_t kTimerOther = 16;
-inline constexpr size_t kTimerRightIsTimer = 4;
-// CondNoItemDelay
-inline constexpr size_t kNoItemDelay = 4;
-// CmdMouse
-inline constexpr size_t kMouseImage = 24;
-inline constexpr size_t kMouseArea = 28;
-inline constexpr size_t kMouseX = 32;
-inline constexpr size_t kMouseY = 36;
-// CmdMacro
-inline constexpr size_t kMacroRepeat = 8;
-inline constexpr size_t kMacroNumber = 12;
-// CmdDevice
-inline constexpr size_t kDeviceCarried = 12;
-inline constexpr size_t kDeviceSoundName = 24;
-inline constexpr size_t kDeviceSoundNameBytes = 120;
-// CmdReplaceImage
-inline constexpr size_t kReplaceImage = 16;
-// CmdRunAnalyzer
-inline constexpr size_t kRunAnalyzerName = 4;
-// CmdTypeSentence
-inline constexpr size_t kSentence = 4;
-// CmdReadNumber
-inline constexpr size_t kReadArea = 8;
-inline constexpr size_t kReadPack = 16;
-// CmdVariable
-inline constexpr size_t kVariableSource = 8;
-inline constexpr size_t kVariableObject = 40; // image slot (source 3) or area slot (source 20)
-} // namespace field
-
-// Mouse actions and device actions that the model refers to.
-inline constexpr int32_t kMouseMoveToImage = 6;
-inline constexpr int32_t kMouseMoveToRangeMatch = 7;
-inline constexpr int32_t kDevicePlaySound = 3;
-inline constexpr int32_t kMacroPlayRecorded = 0;
-inline constexpr int32_t kMacroPlayEdit = 1;
-inline constexpr int32_t kMacroPlayCombination = 2;
-
 // A 32-bit field inside a body, read and written without alignment concerns.
 inline int32_t bodyInt(const uint8_t* body, size_t offset) { return static_cast<int32_t>(loadLe32(body + offset)); }
 inline void setBodyInt(uint8_t* body, size_t offset, int32_t value) {
     storeLe32(body + offset, static_cast<uint32_t>(value));
 }
+
+// A named field of a condition or command body: its record, its type, its
+// size and its offset. `record[field]` reads it and `record.set(field, value)`
+// writes it, always through the body bytes, so a record stays byte for byte as
+// stored. Texts are CP949, NUL-terminated in their bytes; writing one cuts it
+// so that the NUL fits and zeroes the rest.
+void fieldOutsideBody(); // not constexpr: naming it in a field's constructor stops the build
+template <class R, typename T, size_t Bytes = sizeof(T)>
+struct BodyField {
+    using Record = R;
+    using Value = T;
+    static constexpr size_t bytes = Bytes;
+    size_t offset;
+    // Offsets 0..3 hold the kind.
+    explicit consteval BodyField(size_t at) : offset(at) {
+        if (at < 4 || at + Bytes > sizeof(R::body)) fieldOutsideBody();
+    }
+    T get(const uint8_t* body) const {
+        const uint8_t* p = body + offset;
+        if constexpr (std::is_same_v<T, std::string_view>) return fixedText(reinterpret_cast<const char*>(p), Bytes);
+        else if constexpr (Bytes == 4) return static_cast<T>(loadLe32(p));
+        else if constexpr (Bytes == 2) return static_cast<T>(loadLe16(p));
+        else return static_cast<T>(*p);
+    }
+    void put(uint8_t* body, T value) const {
+        uint8_t* p = body + offset;
+        if constexpr (std::is_same_v<T, std::string_view>) storeFixedText(reinterpret_cast<char*>(p), Bytes, value);
+        else if constexpr (Bytes == 4) storeLe32(p, static_cast<uint32_t>(value));
+        else if constexpr (Bytes == 2) storeLe16(p, static_cast<uint16_t>(value));
+        else *p = static_cast<uint8_t>(value);
+    }
+};
 
 struct ScreenshotEntry {
     int32_t used;
@@ -381,8 +361,15 @@ static_assert(sizeof(SentenceTable) == 264800);
 struct Condition {
     int32_t used;
     int32_t reserved4;
-    uint8_t body[84]; // body offset 0: ConditionKind
-    int32_t kind() const { return bodyInt(body, field::kKind); }
+    uint8_t body[84]; // body offset 0: ConditionKind; the fields of each kind are in namespace cond
+    int32_t kind() const { return bodyInt(body, 0); }
+    void setKind(int32_t kind) { setBodyInt(body, 0, kind); }
+    template <class F> requires std::is_same_v<typename F::Record, Condition>
+    typename F::Value operator[](const F& field) const { return field.get(body); }
+    template <class F> requires std::is_same_v<typename F::Record, Condition>
+    void set(const F& field, typename F::Value value) { field.put(body, value); }
+    // The raw word at a body offset, for the layout checks that read the
+    // bytes on their own; program code goes through the named fields.
     int32_t at(size_t offset) const { return bodyInt(body, offset); }
     void set(size_t offset, int32_t value) { setBodyInt(body, offset, value); }
 };
@@ -392,13 +379,168 @@ static_assert(offsetof(Condition, body) == 8);
 struct Command {
     int32_t used;
     int32_t reserved4;
-    uint8_t body[164]; // body offset 0: CommandKind
-    int32_t kind() const { return bodyInt(body, field::kKind); }
-    int32_t at(size_t offset) const { return bodyInt(body, offset); }
+    uint8_t body[164]; // body offset 0: CommandKind; the fields of each kind are in namespace cmd
+    int32_t kind() const { return bodyInt(body, 0); }
+    void setKind(int32_t kind) { setBodyInt(body, 0, kind); }
+    template <class F> requires std::is_same_v<typename F::Record, Command>
+    typename F::Value operator[](const F& field) const { return field.get(body); }
+    template <class F> requires std::is_same_v<typename F::Record, Command>
+    void set(const F& field, typename F::Value value) { field.put(body, value); }
+    int32_t at(size_t offset) const { return bodyInt(body, offset); } // raw, as for Condition
     void set(size_t offset, int32_t value) { setBodyInt(body, offset, value); }
 };
 static_assert(sizeof(Command) == 172);
 static_assert(offsetof(Command, body) == 8);
+
+// ---- The fields of each condition and command kind ----------------------------
+// Each field's number is its body offset as stored.
+
+// Variable-comparison operators of the low and high sides of a variable test.
+enum CompareOperator : int32_t { CompareNone = 0, CompareLess, CompareLessOrEqual, CompareEqual, CompareNotEqual };
+
+// The values of a variable test: low (op) variable (op) high; an operator of
+// CompareNone drops its side.
+struct VariableTest {
+    int32_t lowIsVariable = 0, low = 0, lowOperator = 0, variable = 0, highOperator = 0, highIsVariable = 0,
+            high = 0;
+};
+
+// A variable test's fields, laid out from `Base` + 8 (a variable condition
+// keeps them from 8, a variable command's guard from 64).
+template <class R, size_t Base>
+struct VariableTestFields {
+    static constexpr BodyField<R, int32_t> lowIsVariable{Base + 8}, low{Base + 12}, lowOperator{Base + 20},
+        variable{Base + 24}, highOperator{Base + 28}, highIsVariable{Base + 32}, high{Base + 36};
+    static VariableTest test(const R& r) {
+        return {r[lowIsVariable], r[low], r[lowOperator], r[variable], r[highOperator], r[highIsVariable], r[high]};
+    }
+    static void setTest(R& r, const VariableTest& t) {
+        const std::pair<BodyField<R, int32_t>, int32_t> values[] = {
+            {lowIsVariable, t.lowIsVariable}, {low, t.low}, {lowOperator, t.lowOperator}, {variable, t.variable},
+            {highOperator, t.highOperator}, {highIsVariable, t.highIsVariable}, {high, t.high}};
+        for (const auto& [field, value] : values) r.set(field, value);
+    }
+};
+
+// What an image or range-search condition compares with.
+enum CompareWith : int32_t { CompareWithVariable = 1, CompareWithColour = 4, CompareWithImage = 5 };
+
+namespace cond {
+using I32 = BodyField<Condition, int32_t>;
+
+struct Variable : VariableTestFields<Condition, 0> {
+    enum Axis : int32_t { BothAxes = 0, XOnly = 1, YOnly = 2 };
+    static constexpr I32 axis{4};
+};
+struct Timer {
+    static constexpr I32 rightIsTimer{4}, below{8}, timer{12}, otherTimer{16}, seconds{20}; // below: "<", else "≥"
+};
+// The date and time are 16-bit fields in the order year, month, weekday
+// (0 = Sunday), day, hour, minute, second, milliseconds.
+struct DateTime {
+    enum Part : uint8_t { Second = 0x01, Minute = 0x02, Hour = 0x04, Day = 0x08, Weekday = 0x10, Month = 0x20,
+                          Year = 0x40 };
+    using U16 = BodyField<Condition, uint16_t>;
+    static constexpr I32 below{4};
+    static constexpr BodyField<Condition, uint8_t> parts{8};
+    static constexpr U16 year{12}, month{14}, weekday{16}, day{18}, hour{20}, minute{22}, second{24},
+        milliseconds{26};
+};
+struct State {
+    enum Code : int32_t { MacroRunning = 0, MacroOff = 1, MacroPaused = 2, FalseBranch = 3, Otherwise = 4 };
+    static constexpr I32 state{4};
+};
+// reference and positionSource: an image slot, or a variable; colour 0x00RRGGBB.
+struct Image {
+    enum Where : int32_t { AtVariable = 1, AtCoordinates = 2, AtImage = 3 };
+    static constexpr I32 compareWith{4}, where{8}, reference{12}, positionSource{16}, x{20}, y{24},
+        wantDifferent{28}, similarity{32}, colour{40};
+};
+// direction: the scan order 0..4; image: an image slot, or a variable;
+// whichMatch: a number, or a variable; colour 0x00RRGGBB.
+struct RangeSearch {
+    static constexpr I32 what{4}, area{8}, direction{12}, image{16}, wantMissing{20}, whichMatch{24},
+        whichMatchIsVariable{28}, similarity{32}, colour{56};
+};
+struct Cursor {
+    static constexpr I32 cursor{8}, wantDifferent{12};
+};
+struct Key {
+    enum Mode : int32_t { AnyKey = 0, GivenKey = 1, AllReleased = 2 };
+    static constexpr I32 mode{4}, key{8}; // key: a row of the key table
+};
+struct Remote {
+    static constexpr I32 number{4};
+};
+struct NoItemDelay {
+    static constexpr I32 on{4};
+};
+} // namespace cond
+
+namespace cmd {
+using I32 = BodyField<Command, int32_t>;
+
+struct Key {
+    enum Action : int32_t { Press = 0, Release = 1, PressAndRelease = 2, TypeVariable = 3 };
+    static constexpr I32 action{4}, key{8}, holdMs{12}, variable{16}; // key: a row of the key table
+};
+// monitor: the coordinates of MoveTo are the monitor's; direction: bits.
+struct Mouse {
+    enum Action : int32_t { Press = 0, Release = 1, Click = 2, DoubleClick = 3, Wheel = 4, MoveTo = 5,
+                            MoveToImage = 6, MoveToRangeMatch = 7, MoveRelative = 8, MoveToVariable = 9 };
+    enum Button : int32_t { Left = 1, Right = 2, Middle = 4 };
+    enum Direction : int32_t { TowardsRight = 1, Upwards = 2 }; // clear: left, down
+    static constexpr I32 action{4}, random{8}, monitor{12}, button{16}, wheel{20}, image{24}, area{28}, x{32},
+        y{36}, dx{40}, dy{44}, direction{48}, holdMs{52}, variable{56}, randomRange{60};
+};
+struct Macro {
+    enum Action : int32_t { PlayRecorded = 0, PlayEdit = 1, PlayCombination = 2, Pause = 3, Resume = 4, Stop = 5 };
+    static constexpr I32 action{4}, repeat{8}, number{12};
+};
+// value: a number, or a variable; object: an image slot, an area slot or a
+// date part; x and y are also the bounds of a random number.
+struct Variable {
+    enum Operator : int32_t { NoArithmetic = 0, Add, Subtract, Multiply, Divide };
+    enum Source : int32_t { Number = 0, FromVariable = 1, ScreenPoint = 2, ImagePoint = 3, Colour = 4,
+                            RangeMatch = 20, SavePreviousItem = 30, LoadPreviousItem = 40, RandomNumber = 50,
+                            RandomPoint = 51, DatePart = 60 };
+    static constexpr I32 arithmetic{4}, source{8}, rightIsVariable{12}, target{16}, value{20}, right{24},
+        guarded{28}, monitor{32}, object{40}, x{44}, y{48}, spreadX{52}, spreadY{56};
+    static constexpr BodyField<Command, uint8_t> blue{60}, green{61}, red{62};
+    using Guard = VariableTestFields<Command, 56>;
+};
+struct Timer {
+    enum Action : int32_t { SetSeconds = 0, CopyTimer = 1 };
+    static constexpr I32 action{4}, timer{8}, value{12}; // value: seconds, or the timer copied
+};
+struct Delay {
+    static constexpr I32 random{4}, ms{8}, highMs{12}; // ms: the low bound when random
+};
+struct Device {
+    enum Action : int32_t { RedLight = 0, YellowLight = 1, GreenLight = 2, PlaySound = 3, StopSound = 4,
+                            SendRemote = 5, PauseAnalyzer = 6, ResumeAnalyzer = 7, StopAnalyzer = 8,
+                            PowerOff = 9, ScanAgain = 10, LockKeyboard = 11, UnlockKeyboard = 12, LockMouse = 13,
+                            UnlockMouse = 14 };
+    static constexpr I32 action{4}, on{8}, carried{12}, remote{16}; // carried: the file travels with the analyzer
+    static constexpr BodyField<Command, std::string_view, 120> sound{24};
+};
+struct ReplaceImage {
+    static constexpr I32 image{16};
+};
+struct RunAnalyzer {
+    static constexpr BodyField<Command, std::string_view, 160> name{4}; // fills the body
+};
+struct TypeSentence {
+    static constexpr I32 sentence{4};
+};
+struct ReadNumber {
+    static constexpr I32 area{8}, pack{16}, variable{20}, similarity{24}, arithmetic{28};
+};
+} // namespace cmd
+
+// A command's guard repeats a variable condition's test 56 bytes further on.
+static_assert(cmd::Variable::Guard::lowIsVariable.offset == 64 && cmd::Variable::Guard::high.offset == 92);
+static_assert(cmd::RunAnalyzer::name.offset + cmd::RunAnalyzer::name.bytes == sizeof(Command::body));
 
 struct NextLink {
     int32_t kind; // 0 variable test; 100 shown as the false-branch text

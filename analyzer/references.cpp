@@ -22,33 +22,28 @@ int capacityOf(ObjectKind kind) {
 
 namespace {
 
-constexpr int32_t kCompareImage = 5;
-constexpr int32_t kWhereImagePosition = 3;
-
 void conditionReferences(const Condition& c, const std::function<void(const ObjectReference&)>& visit) {
-    auto emit = [&](ObjectKind kind, size_t offset) {
-        visit({kind, c.at(offset), ReferenceSource::Condition, c.kind()});
-    };
+    auto emit = [&](ObjectKind kind, auto field) { visit({kind, c[field], ReferenceSource::Condition, c.kind()}); };
     switch (c.kind()) {
     case CondImage:
-        if (c.at(field::kImageCompareWith) == kCompareImage) {
-            emit(ObjectKind::RecognitionImage, field::kImageReference);
+        if (c[cond::Image::compareWith] == CompareWithImage) {
+            emit(ObjectKind::RecognitionImage, cond::Image::reference);
         }
-        if (c.at(field::kImageWhere) == kWhereImagePosition) {
-            emit(ObjectKind::RecognitionImage, field::kImagePositionSource);
+        if (c[cond::Image::where] == cond::Image::AtImage) {
+            emit(ObjectKind::RecognitionImage, cond::Image::positionSource);
         }
         break;
     case CondRangeSearch:
-        if (c.at(field::kRangeWhat) == kCompareImage) {
-            emit(ObjectKind::RecognitionImage, field::kRangeImage);
+        if (c[cond::RangeSearch::what] == CompareWithImage) {
+            emit(ObjectKind::RecognitionImage, cond::RangeSearch::image);
         }
-        emit(ObjectKind::Area, field::kRangeArea);
+        emit(ObjectKind::Area, cond::RangeSearch::area);
         break;
-    case CondCursor: emit(ObjectKind::Cursor, field::kCursorSample); break;
+    case CondCursor: emit(ObjectKind::Cursor, cond::Cursor::cursor); break;
     case CondTimer:
-        emit(ObjectKind::Timer, field::kTimerTested);
-        if (c.at(field::kTimerRightIsTimer) == 1) {
-            emit(ObjectKind::Timer, field::kTimerOther);
+        emit(ObjectKind::Timer, cond::Timer::timer);
+        if (c[cond::Timer::rightIsTimer] == 1) {
+            emit(ObjectKind::Timer, cond::Timer::otherTimer);
         }
         break;
     default: break;
@@ -56,39 +51,35 @@ void conditionReferences(const Condition& c, const std::function<void(const Obje
 }
 
 void commandReferences(const Command& c, const std::function<void(const ObjectReference&)>& visit) {
-    auto emit = [&](ObjectKind kind, size_t offset) { visit({kind, c.at(offset), ReferenceSource::Command, c.kind()}); };
-    int32_t action = c.at(field::kAction);
+    auto emit = [&](ObjectKind kind, auto field) { visit({kind, c[field], ReferenceSource::Command, c.kind()}); };
     switch (c.kind()) {
     case CmdMouse:
-        if (action == kMouseMoveToImage) {
-            emit(ObjectKind::RecognitionImage, field::kMouseImage);
-        } else if (action == kMouseMoveToRangeMatch) {
-            emit(ObjectKind::Area, field::kMouseArea);
+        if (c[cmd::Mouse::action] == cmd::Mouse::MoveToImage) {
+            emit(ObjectKind::RecognitionImage, cmd::Mouse::image);
+        } else if (c[cmd::Mouse::action] == cmd::Mouse::MoveToRangeMatch) {
+            emit(ObjectKind::Area, cmd::Mouse::area);
         }
         break;
     case CmdMacro:
-        if (action == kMacroPlayRecorded) {
-            emit(ObjectKind::RecordedMacro, field::kMacroNumber);
-        } else if (action == kMacroPlayEdit) {
-            emit(ObjectKind::EditMacro, field::kMacroNumber);
-        } else if (action == kMacroPlayCombination) {
-            emit(ObjectKind::CombinationMacro, field::kMacroNumber);
+        switch (c[cmd::Macro::action]) {
+        case cmd::Macro::PlayRecorded: emit(ObjectKind::RecordedMacro, cmd::Macro::number); break;
+        case cmd::Macro::PlayEdit: emit(ObjectKind::EditMacro, cmd::Macro::number); break;
+        case cmd::Macro::PlayCombination: emit(ObjectKind::CombinationMacro, cmd::Macro::number); break;
+        default: break;
         }
         break;
-    case CmdVariable: {
-        int32_t source = c.at(field::kVariableSource);
-        if (source == 3) {
-            emit(ObjectKind::RecognitionImage, field::kVariableObject);
-        } else if (source == 20) {
-            emit(ObjectKind::Area, field::kVariableObject);
+    case CmdVariable:
+        if (c[cmd::Variable::source] == cmd::Variable::ImagePoint) {
+            emit(ObjectKind::RecognitionImage, cmd::Variable::object);
+        } else if (c[cmd::Variable::source] == cmd::Variable::RangeMatch) {
+            emit(ObjectKind::Area, cmd::Variable::object);
         }
         break;
-    }
-    case CmdReplaceImage: emit(ObjectKind::RecognitionImage, field::kReplaceImage); break;
-    case CmdTypeSentence: emit(ObjectKind::Sentence, field::kSentence); break;
+    case CmdReplaceImage: emit(ObjectKind::RecognitionImage, cmd::ReplaceImage::image); break;
+    case CmdTypeSentence: emit(ObjectKind::Sentence, cmd::TypeSentence::sentence); break;
     case CmdReadNumber:
-        emit(ObjectKind::Area, field::kReadArea);
-        emit(ObjectKind::NumberPack, field::kReadPack);
+        emit(ObjectKind::Area, cmd::ReadNumber::area);
+        emit(ObjectKind::NumberPack, cmd::ReadNumber::pack);
         break;
     default: break;
     }

@@ -269,7 +269,7 @@ Built<Command> runAnalyzerCommandFor(const std::string& chosenPath, const std::s
                                      UserDialogs& dialogs) {
     const std::string fileName = files::fileNameOf(chosenPath);
     const std::string name = text::utf8ToCp949(fileName);
-    if (fileName.empty() || name.size() >= sizeof(Command::body) - field::kRunAnalyzerName) {
+    if (fileName.empty() || name.size() >= cmd::RunAnalyzer::name.bytes) {
         return Built<Command>::refused("");
     }
     const std::string inFolder = joinPath(analyzerFolder, fileName);
@@ -284,8 +284,8 @@ Built<Command> runAnalyzerCommandFor(const std::string& chosenPath, const std::s
     }
     Command command{};
     command.used = 1;
-    command.set(field::kKind, CmdRunAnalyzer);
-    std::memcpy(command.body + field::kRunAnalyzerName, name.data(), name.size());
+    command.setKind(CmdRunAnalyzer);
+    command.set(cmd::RunAnalyzer::name, name);
     return Built<Command>::of(command);
 }
 
@@ -325,8 +325,8 @@ Status removeItemDelay(Item& item) {
     }
     Condition condition{};
     condition.used = 1;
-    condition.set(field::kKind, CondNoItemDelay);
-    condition.set(field::kNoItemDelay, 1);
+    condition.setKind(CondNoItemDelay);
+    condition.set(cond::NoItemDelay::on, 1);
     return addCondition(item, condition);
 }
 

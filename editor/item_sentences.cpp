@@ -32,12 +32,10 @@ const char* const kDeviceTexts[] = {"", "", "", "", "", "", "분석기 일시정
                                     "마우스 잠그기", "마우스 풀기"};
 
 const char* mouseButtonName(int32_t code) {
-    switch (code) {
-    case 1: return "왼쪽버튼";
-    case 2: return "오른쪽버튼";
-    case 4: return "가운데버튼";
-    default: return "";
-    }
+    return code == cmd::Mouse::Left    ? "왼쪽버튼"
+           : code == cmd::Mouse::Right ? "오른쪽버튼"
+           : code == cmd::Mouse::Middle ? "가운데버튼"
+                                        : "";
 }
 
 const char* coordinateMode(int32_t mode) { return mode == 1 ? "모니터 " : "창모드 "; }
@@ -56,24 +54,6 @@ void appendSeconds(std::string& out, int32_t ms) {
 void appendColour(std::string& out, uint32_t rgb, const char* tail) {
     appendFormat(out, "색값[빨강=%d,녹색=%d,파랑=%d]%s", static_cast<int>((rgb >> 16) & 0xFF),
                  static_cast<int>((rgb >> 8) & 0xFF), static_cast<int>(rgb & 0xFF), tail);
-}
-
-// The fields of a variable test, wherever the record keeps them.
-struct VariableTest {
-    int32_t lowIsVariable;
-    int32_t low;
-    int32_t lowOperator;
-    int32_t variable;
-    int32_t highOperator;
-    int32_t highIsVariable;
-    int32_t high;
-};
-
-// Condition bodies keep the test from offset 8; a command's guard keeps the
-// same layout from offset 64 (the condition's offset 8 moved by 56).
-VariableTest testAt(const uint8_t* body, size_t base) {
-    return {bodyInt(body, base + 8),  bodyInt(body, base + 12), bodyInt(body, base + 20), bodyInt(body, base + 24),
-            bodyInt(body, base + 28), bodyInt(body, base + 32), bodyInt(body, base + 36)};
 }
 
 void appendBound(std::string& out, int32_t isVariable, int32_t value, const AnalyzerNames& names) {
@@ -101,70 +81,73 @@ void appendVariableTest(std::string& out, const VariableTest& t, const AnalyzerN
 const char* sameOrDifferentImage(int32_t result) { return result == 1 ? "다른 이미지이면" : "같은 이미지이면"; }
 
 void appendImageCondition(std::string& out, const Condition& c, const AnalyzerNames& names) {
-    switch (c.at(8)) {
-    case 3: appendFormat(out, "[%s] 위치의 이미지가 ", names.recognitionImage(c.at(16)).c_str()); break;
-    case 2: appendFormat(out, "(%d,%d) 위치의 이미지가 ", c.at(20), c.at(24)); break;
-    case 1: appendFormat(out, "[%s] 위치의 이미지가 ", names.variable(c.at(16)).c_str()); break;
+    using I = cond::Image;
+    switch (c[I::where]) {
+    case I::AtImage: appendFormat(out, "[%s] 위치의 이미지가 ", names.recognitionImage(c[I::positionSource]).c_str()); break;
+    case I::AtCoordinates: appendFormat(out, "(%d,%d) 위치의 이미지가 ", c[I::x], c[I::y]); break;
+    case I::AtVariable: appendFormat(out, "[%s] 위치의 이미지가 ", names.variable(c[I::positionSource]).c_str()); break;
     default: break;
     }
     // The result pieces end in "이면" themselves; the comparison piece ends
     // where they begin, so the sentence reads "...와 같은 이미지이면".
-    const char* result = sameOrDifferentImage(c.at(28));
-    switch (c.at(4)) {
-    case 5: appendFormat(out, "[%s] 이미지와 %s", names.recognitionImage(c.at(12)).c_str(), result); break;
-    case 4:
-        appendColour(out, static_cast<uint32_t>(c.at(40)), "과 ");
+    const char* result = sameOrDifferentImage(c[I::wantDifferent]);
+    switch (c[I::compareWith]) {
+    case CompareWithImage: appendFormat(out, "[%s] 이미지와 %s", names.recognitionImage(c[I::reference]).c_str(), result); break;
+    case CompareWithColour:
+        appendColour(out, static_cast<uint32_t>(c[I::colour]), "과 ");
         out += result;
         break;
-    case 1: appendFormat(out, "[%s] 이미지와 %s", names.variable(c.at(12)).c_str(), result); break;
+    case CompareWithVariable: appendFormat(out, "[%s] 이미지와 %s", names.variable(c[I::reference]).c_str(), result); break;
     default: break;
     }
 }
 
 void appendRangeCondition(std::string& out, const Condition& c, const AnalyzerNames& names) {
-    appendFormat(out, "[%s]범위 안에 ", names.area(c.at(8)).c_str());
-    switch (c.at(4)) {
-    case 5: appendFormat(out, "[%s]이미지와 ", names.recognitionImage(c.at(16)).c_str()); break;
-    case 4: appendColour(out, static_cast<uint32_t>(c.at(56)), "과 "); break;
-    case 1: appendFormat(out, "[%s]이미지와 ", names.variable(c.at(16)).c_str()); break;
+    using R = cond::RangeSearch;
+    appendFormat(out, "[%s]범위 안에 ", names.area(c[R::area]).c_str());
+    switch (c[R::what]) {
+    case CompareWithImage: appendFormat(out, "[%s]이미지와 ", names.recognitionImage(c[R::image]).c_str()); break;
+    case CompareWithColour: appendColour(out, static_cast<uint32_t>(c[R::colour]), "과 "); break;
+    case CompareWithVariable: appendFormat(out, "[%s]이미지와 ", names.variable(c[R::image]).c_str()); break;
     default: break;
     }
-    if (c.at(28)) {
-        appendFormat(out, "[%s]번째로 ", names.variable(c.at(24)).c_str());
+    if (c[R::whichMatchIsVariable]) {
+        appendFormat(out, "[%s]번째로 ", names.variable(c[R::whichMatch]).c_str());
     } else {
-        appendFormat(out, "[%d]번째로 ", c.at(24));
+        appendFormat(out, "[%d]번째로 ", c[R::whichMatch]);
     }
-    out += c.at(20) == 1 ? "같은 이미지가 없으면" : "같은 이미지가 있으면";
+    out += c[R::wantMissing] == 1 ? "같은 이미지가 없으면" : "같은 이미지가 있으면";
 }
 
 void appendDateTimeCondition(std::string& out, const Condition& c) {
-    appendFormat(out, "일시 %s [ ", c.at(4) == 1 ? "<" : "≥");
-    uint8_t parts = c.body[8];
-    auto part16 = [&](size_t offset) { return static_cast<int>(loadLe16(c.body + offset)); };
-    if (parts & 0x40) appendFormat(out, "%d년 ", part16(12));
-    if (parts & 0x20) appendFormat(out, "%d월 ", part16(14));
-    if (parts & 0x10) appendFormat(out, "%s ", pick(kWeekdays, part16(16)));
-    if (parts & 0x08) appendFormat(out, "%d일 ", part16(18));
-    if (parts & 0x04) appendFormat(out, "%d시 ", part16(20));
-    if (parts & 0x02) appendFormat(out, "%d분 ", part16(22));
-    if (parts & 0x01) appendFormat(out, "%d초 ", part16(24));
+    using D = cond::DateTime;
+    appendFormat(out, "일시 %s [ ", c[D::below] == 1 ? "<" : "≥");
+    const uint8_t parts = c[D::parts];
+    if (parts & D::Year) appendFormat(out, "%d년 ", c[D::year]);
+    if (parts & D::Month) appendFormat(out, "%d월 ", c[D::month]);
+    if (parts & D::Weekday) appendFormat(out, "%s ", pick(kWeekdays, c[D::weekday]));
+    if (parts & D::Day) appendFormat(out, "%d일 ", c[D::day]);
+    if (parts & D::Hour) appendFormat(out, "%d시 ", c[D::hour]);
+    if (parts & D::Minute) appendFormat(out, "%d분 ", c[D::minute]);
+    if (parts & D::Second) appendFormat(out, "%d초 ", c[D::second]);
     out += "]";
 }
 
 void appendMouseCommand(std::string& out, const Command& c, const AnalyzerNames& names) {
-    int32_t action = c.at(4);
-    const char* button = mouseButtonName(c.at(16));
+    using M = cmd::Mouse;
+    int32_t action = c[M::action];
+    const char* button = mouseButtonName(c[M::button]);
     switch (action) {
-    case 0: appendFormat(out, "%s을 누른다", button); break;
-    case 1: appendFormat(out, "%s을 뗀다", button); break;
-    case 2:
-    case 3:
-        appendFormat(out, action == 2 ? "%s을 클릭한다(" : "%s을 더블클릭한다(", button);
-        appendSeconds(out, c.at(52));
+    case M::Press: appendFormat(out, "%s을 누른다", button); break;
+    case M::Release: appendFormat(out, "%s을 뗀다", button); break;
+    case M::Click:
+    case M::DoubleClick:
+        appendFormat(out, action == M::Click ? "%s을 클릭한다(" : "%s을 더블클릭한다(", button);
+        appendSeconds(out, c[M::holdMs]);
         out += "초)";
         break;
-    case 4: {
-        int32_t steps = c.at(20);
+    case M::Wheel: {
+        int32_t steps = c[M::wheel];
         if (steps >= 0) {
             appendFormat(out, "위로 %d만큼 스크롤한다.", steps);
         } else {
@@ -172,46 +155,49 @@ void appendMouseCommand(std::string& out, const Command& c, const AnalyzerNames&
         }
         break;
     }
-    case 5:
-        out += coordinateMode(c.at(12));
-        appendFormat(out, "좌표(%d,%d)로 이동한다.", c.at(32), c.at(36));
+    case M::MoveTo:
+        out += coordinateMode(c[M::monitor]);
+        appendFormat(out, "좌표(%d,%d)로 이동한다.", c[M::x], c[M::y]);
         break;
-    case 6: appendFormat(out, "[%s]이미지 위치로 이동한다.", names.recognitionImage(c.at(24)).c_str()); break;
-    case 7: appendFormat(out, "[%s] 범위검색 일치 위치로 이동한다.", names.area(c.at(28)).c_str()); break;
-    case 8: {
-        int32_t directions = c.at(48);
-        if (c.at(40) != 0) {
-            out += (directions & 1) ? "오른쪽으로 " : "왼쪽으로 ";
-            appendFormat(out, "%d만큼 ", c.at(40));
+    case M::MoveToImage: appendFormat(out, "[%s]이미지 위치로 이동한다.", names.recognitionImage(c[M::image]).c_str()); break;
+    case M::MoveToRangeMatch: appendFormat(out, "[%s] 범위검색 일치 위치로 이동한다.", names.area(c[M::area]).c_str()); break;
+    case M::MoveRelative: {
+        int32_t directions = c[M::direction];
+        if (c[M::dx] != 0) {
+            out += (directions & M::TowardsRight) ? "오른쪽으로 " : "왼쪽으로 ";
+            appendFormat(out, "%d만큼 ", c[M::dx]);
         }
-        if (c.at(44) != 0) {
-            out += (directions & 2) ? "위로 " : "아래로 ";
-            appendFormat(out, "%d만큼 ", c.at(44));
+        if (c[M::dy] != 0) {
+            out += (directions & M::Upwards) ? "위로 " : "아래로 ";
+            appendFormat(out, "%d만큼 ", c[M::dy]);
         }
         out += "FPS모드로 이동한다.";
         break;
     }
-    case 9: appendFormat(out, "[%s] 위치로 이동한다.", names.variable(c.at(56)).c_str()); break;
+    case M::MoveToVariable: appendFormat(out, "[%s] 위치로 이동한다.", names.variable(c[M::variable]).c_str()); break;
     default: break;
     }
-    if (action >= 5 && action <= 9 && c.at(8)) {
-        appendFormat(out, "(%d픽셀 랜덤)", c.at(60));
+    if (action >= M::MoveTo && action <= M::MoveToVariable && c[M::random]) {
+        appendFormat(out, "(%d픽셀 랜덤)", c[M::randomRange]);
     }
 }
 
 void appendMacroCommand(std::string& out, const Command& c) {
-    int32_t number = c.at(12), repeat = c.at(8);
+    using Ma = cmd::Macro;
+    int32_t number = c[Ma::number], repeat = c[Ma::repeat];
     int bank = number / 8 + 1, slot = number % 8 + 1;
-    switch (c.at(4)) {
-    case 0: appendFormat(out, "녹화매크로 [%d-%d]를 %d회 재생한다", bank, slot, repeat); break;
-    case 1: appendFormat(out, "편집매크로 [%d-%d]를 %d회 재생한다", bank, slot, repeat); break;
-    case 2: appendFormat(out, "조합매크로 [%d]를 %d회 재생한다", number, repeat); break;
-    case 3: out += "매크로를 일시정지 시킨다."; break;
-    case 4: out += "일시정지 시킨 매크로를 재시작한다."; break;
-    case 5: out += "매크로를 종료한다."; break;
+    switch (c[Ma::action]) {
+    case Ma::PlayRecorded: appendFormat(out, "녹화매크로 [%d-%d]를 %d회 재생한다", bank, slot, repeat); break;
+    case Ma::PlayEdit: appendFormat(out, "편집매크로 [%d-%d]를 %d회 재생한다", bank, slot, repeat); break;
+    case Ma::PlayCombination: appendFormat(out, "조합매크로 [%d]를 %d회 재생한다", number, repeat); break;
+    case Ma::Pause: out += "매크로를 일시정지 시킨다."; break;
+    case Ma::Resume: out += "일시정지 시킨 매크로를 재시작한다."; break;
+    case Ma::Stop: out += "매크로를 종료한다."; break;
     default: break;
     }
 }
+
+using V = cmd::Variable;
 
 void appendOperand(std::string& out, int32_t isVariable, int32_t value, const AnalyzerNames& names) {
     if (isVariable) {
@@ -222,32 +208,29 @@ void appendOperand(std::string& out, int32_t isVariable, int32_t value, const An
 }
 
 void appendVariableSource(std::string& out, const Command& c, const AnalyzerNames& names) {
-    int32_t source = c.at(8);
+    int32_t source = c[V::source];
     switch (source) {
-    case 0:
-    case 1:
-        appendOperand(out, source == 1, c.at(20), names);
-        if (c.at(4) != 0) {
-            appendFormat(out, "%s ", pick(kArithmeticOperators, c.at(4)));
-            appendOperand(out, c.at(12), c.at(24), names);
+    case V::Number:
+    case V::FromVariable:
+        appendOperand(out, source == V::FromVariable, c[V::value], names);
+        if (c[V::arithmetic] != 0) {
+            appendFormat(out, "%s ", pick(kArithmeticOperators, c[V::arithmetic]));
+            appendOperand(out, c[V::rightIsVariable], c[V::right], names);
         }
         break;
-    case 2:
-        out += coordinateMode(c.at(32));
-        appendFormat(out, "좌표[X=%d,Y=%d]", c.at(44), c.at(48));
+    case V::ScreenPoint:
+        out += coordinateMode(c[V::monitor]);
+        appendFormat(out, "좌표[X=%d,Y=%d]", c[V::x], c[V::y]);
         break;
-    case 3: appendFormat(out, "인식점[%s]", names.recognitionImage(c.at(40)).c_str()); break;
-    case 4:
-        // Blue, green, red bytes from offset 60.
-        appendFormat(out, "색값[빨강=%d,녹색=%d,파랑=%d]", c.body[62], c.body[61], c.body[60]);
-        break;
-    case 20: appendFormat(out, "범위검색[%s] 일치좌표", names.area(c.at(40)).c_str()); break;
-    case 30: out += "[이전 항목번호]"; break;
-    case 40: appendFormat(out, "[이전 항목번호] = %s", names.variable(c.at(20)).c_str()); break;
-    case 50: appendFormat(out, "[%d ~ %d]사이의 랜덤 숫자", c.at(44), c.at(48)); break;
-    case 51: {
-        out += coordinateMode(c.at(32));
-        long long x = c.at(44), y = c.at(48), dx = c.at(52), dy = c.at(56);
+    case V::ImagePoint: appendFormat(out, "인식점[%s]", names.recognitionImage(c[V::object]).c_str()); break;
+    case V::Colour: appendFormat(out, "색값[빨강=%d,녹색=%d,파랑=%d]", c[V::red], c[V::green], c[V::blue]); break;
+    case V::RangeMatch: appendFormat(out, "범위검색[%s] 일치좌표", names.area(c[V::object]).c_str()); break;
+    case V::SavePreviousItem: out += "[이전 항목번호]"; break;
+    case V::LoadPreviousItem: appendFormat(out, "[이전 항목번호] = %s", names.variable(c[V::value]).c_str()); break;
+    case V::RandomNumber: appendFormat(out, "[%d ~ %d]사이의 랜덤 숫자", c[V::x], c[V::y]); break;
+    case V::RandomPoint: {
+        out += coordinateMode(c[V::monitor]);
+        long long x = c[V::x], y = c[V::y], dx = c[V::spreadX], dy = c[V::spreadY];
         if (dx != 0 && dy != 0) {
             appendFormat(out, "랜덤좌표[X=%lld~%lld, Y=%lld~%lld]", x - dx, x + dx, y - dy, y + dy);
         } else if (dx != 0) {
@@ -257,14 +240,14 @@ void appendVariableSource(std::string& out, const Command& c, const AnalyzerName
         }
         break;
     }
-    case 60: appendFormat(out, "[%s]", pick(kDateParts, c.at(40))); break;
+    case V::DatePart: appendFormat(out, "[%s]", pick(kDateParts, c[V::object])); break;
     default: break;
     }
 }
 
 void appendVariableCommand(std::string& out, const Command& c, const AnalyzerNames& names) {
-    VariableTest guard = testAt(c.body, 56);
-    bool guarded = c.at(28) == 1;
+    VariableTest guard = V::Guard::test(c);
+    bool guarded = c[V::guarded] == 1;
     bool guardOperator = guard.lowOperator != 0 || guard.highOperator != 0;
     if (guarded) {
         appendVariableTest(out, guard, names, "}");
@@ -272,8 +255,8 @@ void appendVariableCommand(std::string& out, const Command& c, const AnalyzerNam
     if (guardOperator) {
         out += " ☞ {";
     }
-    if (c.at(8) != 40) {
-        appendFormat(out, "%s = ", names.variable(c.at(16)).c_str());
+    if (c[V::source] != V::LoadPreviousItem) {
+        appendFormat(out, "%s = ", names.variable(c[V::target]).c_str());
     }
     appendVariableSource(out, c, names);
     if (guardOperator) {
@@ -282,20 +265,16 @@ void appendVariableCommand(std::string& out, const Command& c, const AnalyzerNam
 }
 
 void appendDeviceCommand(std::string& out, const Command& c) {
-    int32_t action = c.at(4);
-    const char* onOff = c.at(8) == 1 ? "ON" : "OFF";
+    using D = cmd::Device;
+    int32_t action = c[D::action];
+    const char* onOff = c[D::on] == 1 ? "ON" : "OFF";
     switch (action) {
-    case 0: appendFormat(out, "빨강불 %s", onOff); break;
-    case 1: appendFormat(out, "노란불 %s", onOff); break;
-    case 2: appendFormat(out, "녹색불 %s", onOff); break;
-    case 3:
-        appendFormat(out, "사운드 연주 - %s",
-                     fromRecord(fixedText(reinterpret_cast<const char*>(c.body + field::kDeviceSoundName),
-                                          field::kDeviceSoundNameBytes))
-                         .c_str());
-        break;
-    case 4: out += "사운드 멈춤"; break;
-    case 5: appendFormat(out, "원격제어명령 = %d", c.at(16)); break;
+    case D::RedLight: appendFormat(out, "빨강불 %s", onOff); break;
+    case D::YellowLight: appendFormat(out, "노란불 %s", onOff); break;
+    case D::GreenLight: appendFormat(out, "녹색불 %s", onOff); break;
+    case D::PlaySound: appendFormat(out, "사운드 연주 - %s", fromRecord(c[D::sound]).c_str()); break;
+    case D::StopSound: out += "사운드 멈춤"; break;
+    case D::SendRemote: appendFormat(out, "원격제어명령 = %d", c[D::remote]); break;
     default: out += pick(kDeviceTexts, action); break;
     }
 }
@@ -373,37 +352,39 @@ std::string conditionSentence(const Condition& c, const AnalyzerNames& names) {
     std::string out;
     switch (c.kind()) {
     case CondVariable: {
-        appendVariableTest(out, testAt(c.body, 0), names, "} ");
+        appendVariableTest(out, cond::Variable::test(c), names, "} ");
         const char* axes[] = {"(X,Y 모두 비교)", "(X만 비교)", "(Y만 비교)"};
-        out += pick(axes, c.at(4));
+        out += pick(axes, c[cond::Variable::axis]);
         out += "이면";
         break;
     }
-    case CondTimer:
-        appendFormat(out, "타이머%d %s ", c.at(12), c.at(8) == 1 ? "<" : "≥");
-        if (c.at(4)) {
-            appendFormat(out, "타이머%d 이면", c.at(16));
+    case CondTimer: {
+        using T = cond::Timer;
+        appendFormat(out, "타이머%d %s ", c[T::timer], c[T::below] == 1 ? "<" : "≥");
+        if (c[T::rightIsTimer]) {
+            appendFormat(out, "타이머%d 이면", c[T::otherTimer]);
         } else {
-            appendFormat(out, "%d 이면", c.at(20));
+            appendFormat(out, "%d 이면", c[T::seconds]);
         }
         break;
+    }
     case CondDateTime: appendDateTimeCondition(out, c); break;
-    case CondState: out += pick(kStates, c.at(4)); break;
+    case CondState: out += pick(kStates, c[cond::State::state]); break;
     case CondImage: appendImageCondition(out, c, names); break;
     case CondRangeSearch: appendRangeCondition(out, c, names); break;
     case CondCursor:
-        appendFormat(out, "현재의 커서가 [%s]와 ", names.cursor(c.at(8)).c_str());
-        out += c.at(12) == 1 ? "다르면" : "같으면";
+        appendFormat(out, "현재의 커서가 [%s]와 ", names.cursor(c[cond::Cursor::cursor]).c_str());
+        out += c[cond::Cursor::wantDifferent] == 1 ? "다르면" : "같으면";
         break;
     case CondKey:
-        switch (c.at(4)) {
-        case 0: out += "만약 아무키나 눌리면"; break;
-        case 1: appendFormat(out, "만약 [ %s]키가 눌리면", names.key(c.at(8)).c_str()); break;
-        case 2: out += "만약 모든 키가 떨어져 있으면"; break;
+        switch (c[cond::Key::mode]) {
+        case cond::Key::AnyKey: out += "만약 아무키나 눌리면"; break;
+        case cond::Key::GivenKey: appendFormat(out, "만약 [ %s]키가 눌리면", names.key(c[cond::Key::key]).c_str()); break;
+        case cond::Key::AllReleased: out += "만약 모든 키가 떨어져 있으면"; break;
         default: break;
         }
         break;
-    case CondRemote: appendFormat(out, "[%d] 원격제어명령이 오면", c.at(4)); break;
+    case CondRemote: appendFormat(out, "[%d] 원격제어명령이 오면", c[cond::Remote::number]); break;
     case CondNoItemDelay: out += "** 항목 지연시간을 적용하지 않는다 **"; break;
     default: break;
     }
@@ -412,14 +393,14 @@ std::string conditionSentence(const Condition& c, const AnalyzerNames& names) {
 
 std::string commandSentence(const Command& c, const AnalyzerNames& names) {
     std::string out;
-    int32_t action = c.at(4);
+    using K = cmd::Key;
     switch (c.kind()) {
     case CmdKey:
-        switch (action) {
-        case 0: appendFormat(out, "[%s] 키를 누른다.", names.key(c.at(8)).c_str()); break;
-        case 1: appendFormat(out, "[%s] 키를 뗀다.", names.key(c.at(8)).c_str()); break;
-        case 2: appendFormat(out, "[%s] 키를 눌렀다 뗀다.", names.key(c.at(8)).c_str()); break;
-        case 3: appendFormat(out, "[%s]를 타이핑한다.", names.variable(c.at(16)).c_str()); break;
+        switch (c[K::action]) {
+        case K::Press: appendFormat(out, "[%s] 키를 누른다.", names.key(c[K::key]).c_str()); break;
+        case K::Release: appendFormat(out, "[%s] 키를 뗀다.", names.key(c[K::key]).c_str()); break;
+        case K::PressAndRelease: appendFormat(out, "[%s] 키를 눌렀다 뗀다.", names.key(c[K::key]).c_str()); break;
+        case K::TypeVariable: appendFormat(out, "[%s]를 타이핑한다.", names.variable(c[K::variable]).c_str()); break;
         default: break;
         }
         break;
@@ -427,46 +408,42 @@ std::string commandSentence(const Command& c, const AnalyzerNames& names) {
     case CmdMacro: appendMacroCommand(out, c); break;
     case CmdVariable: appendVariableCommand(out, c, names); break;
     case CmdTimer:
-        if (action == 1) {
-            appendFormat(out, "타이머%d = 타이머%d", c.at(8), c.at(12));
-        } else {
-            appendFormat(out, "타이머%d = %d초", c.at(8), c.at(12));
-        }
+        appendFormat(out, c[cmd::Timer::action] == cmd::Timer::CopyTimer ? "타이머%d = 타이머%d" : "타이머%d = %d초",
+                     c[cmd::Timer::timer], c[cmd::Timer::value]);
         break;
     case CmdDelay:
         out += "시간지연 ";
-        appendSeconds(out, c.at(8));
-        if (action == 1) {
+        appendSeconds(out, c[cmd::Delay::ms]);
+        if (c[cmd::Delay::random] == 1) {
             out += " ~ ";
-            appendSeconds(out, c.at(12));
+            appendSeconds(out, c[cmd::Delay::highMs]);
         }
         out += "초";
         break;
     case CmdDevice: appendDeviceCommand(out, c); break;
     case CmdReplaceImage: {
-        int slot = c.at(field::kReplaceImage);
+        int slot = c[cmd::ReplaceImage::image];
         std::string mark = names.isPatternImage(slot) ? "[패턴]" : "";
         appendFormat(out, "[%s%s]의 이미지를 현재 동작화면의 이미지로 교체", mark.c_str(),
                      names.recognitionImagePlain(slot).c_str());
         break;
     }
-    case CmdRunAnalyzer:
-        appendFormat(out, "분석기 실행: %s",
-                     fromRecord(fixedText(reinterpret_cast<const char*>(c.body + field::kRunAnalyzerName),
-                                          sizeof c.body - field::kRunAnalyzerName))
-                         .c_str());
+    case CmdRunAnalyzer: appendFormat(out, "분석기 실행: %s", fromRecord(c[cmd::RunAnalyzer::name]).c_str()); break;
+    case CmdTypeSentence: {
+        const int32_t sentence = c[cmd::TypeSentence::sentence];
+        appendFormat(out, "[%s]를 타자한다.[%d타/분]", names.sentence(sentence).c_str(), names.sentenceSpeed(sentence));
         break;
-    case CmdTypeSentence:
-        appendFormat(out, "[%s]를 타자한다.[%d타/분]", names.sentence(c.at(4)).c_str(), names.sentenceSpeed(c.at(4)));
-        break;
-    case CmdReadNumber:
-        appendFormat(out, "[%s]에서 [%s]를 인식하여 [%s]에 저장한다.(%d%%", names.area(c.at(8)).c_str(),
-                     names.numberPack(c.at(16)).c_str(), names.variable(c.at(20)).c_str(), c.at(24));
-        if (c.at(28) == 1) {
+    }
+    case CmdReadNumber: {
+        using N = cmd::ReadNumber;
+        appendFormat(out, "[%s]에서 [%s]를 인식하여 [%s]에 저장한다.(%d%%", names.area(c[N::area]).c_str(),
+                     names.numberPack(c[N::pack]).c_str(), names.variable(c[N::variable]).c_str(), c[N::similarity]);
+        if (c[N::arithmetic] == 1) {
             out += ",사칙연산";
         }
         out += ")";
         break;
+    }
     default: break;
     }
     return out;

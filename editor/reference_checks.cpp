@@ -27,9 +27,6 @@ constexpr const char* kClosingWaiting =
     "설정 대기중이기 때문에  삭제할 수 없습니다.\n설정 대기상태를 해제한 후에 다시 시도해주세요.";
 constexpr const char* kItemLinked = "[%s] 항목이 삭제하려는 [%s] 항목과 연결되어 있습니다.\n연결을 변경한 후 삭제해주세요.";
 
-constexpr int32_t kUsesImage = 5;
-constexpr int32_t kImagePosition = 3;
-
 std::string itemName(const Item& item) { return text::cp949ToUtf8(fixedText(item.name)); }
 
 int usedCount(int32_t count, int capacity) { return std::clamp(count, 0, capacity); }
@@ -82,7 +79,7 @@ bool workingCopyUses(const Item* workingCopy, const ConditionUses& conditionUses
 
 ConditionUses areaConditionUses(int slot) {
     return [slot](const Condition& c) -> std::vector<const char*> {
-        if (c.kind() == CondRangeSearch && c.at(field::kRangeArea) == slot) {
+        if (c.kind() == CondRangeSearch && c[cond::RangeSearch::area] == slot) {
             return {"[%s]의 범위 조건으로\n"};
         }
         return {};
@@ -91,16 +88,18 @@ ConditionUses areaConditionUses(int slot) {
 
 CommandUses areaCommandUses(int slot) {
     return [slot](const Command& c) -> std::vector<const char*> {
-        if (c.kind() == CmdMouse && c.at(field::kAction) == kMouseMoveToRangeMatch && c.at(field::kMouseArea) == slot) {
+        if (c.kind() == CmdMouse && c[cmd::Mouse::action] == cmd::Mouse::MoveToRangeMatch &&
+            c[cmd::Mouse::area] == slot) {
             return {"[%s]의 마우스명령 이동 위치로\n"};
         }
         // Number reading and the range-match source of a variable read the
         // area at run time too; deleting it under them would leave them
         // reading a cleared slot.
-        if (c.kind() == CmdReadNumber && c.at(field::kReadArea) == slot) {
+        if (c.kind() == CmdReadNumber && c[cmd::ReadNumber::area] == slot) {
             return {"[%s]의 숫자인식 명령 범위로\n"};
         }
-        if (c.kind() == CmdVariable && c.at(field::kVariableSource) == 20 && c.at(field::kVariableObject) == slot) {
+        if (c.kind() == CmdVariable && c[cmd::Variable::source] == cmd::Variable::RangeMatch &&
+            c[cmd::Variable::object] == slot) {
             return {"[%s]의 변수명령 범위검색 위치로\n"};
         }
         return {};
@@ -111,14 +110,14 @@ ConditionUses imageConditionUses(int slot) {
     return [slot](const Condition& c) -> std::vector<const char*> {
         std::vector<const char*> lines;
         if (c.kind() == CondImage) {
-            if (c.at(field::kImageCompareWith) == kUsesImage && c.at(field::kImageReference) == slot) {
+            if (c[cond::Image::compareWith] == CompareWithImage && c[cond::Image::reference] == slot) {
                 lines.push_back("[%s]의 이미지조건 이미지로\n");
             }
-            if (c.at(field::kImageWhere) == kImagePosition && c.at(field::kImagePositionSource) == slot) {
+            if (c[cond::Image::where] == cond::Image::AtImage && c[cond::Image::positionSource] == slot) {
                 lines.push_back("[%s]의 이미지조건 위치로\n");
             }
-        } else if (c.kind() == CondRangeSearch && c.at(field::kRangeWhat) == kUsesImage &&
-                   c.at(field::kRangeImage) == slot) {
+        } else if (c.kind() == CondRangeSearch && c[cond::RangeSearch::what] == CompareWithImage &&
+                   c[cond::RangeSearch::image] == slot) {
             lines.push_back("[%s]의 범위조건 이미지로\n");
         }
         return lines;
@@ -127,15 +126,17 @@ ConditionUses imageConditionUses(int slot) {
 
 CommandUses imageCommandUses(int slot) {
     return [slot](const Command& c) -> std::vector<const char*> {
-        if (c.kind() == CmdMouse && c.at(field::kAction) == kMouseMoveToImage && c.at(field::kMouseImage) == slot) {
+        if (c.kind() == CmdMouse && c[cmd::Mouse::action] == cmd::Mouse::MoveToImage &&
+            c[cmd::Mouse::image] == slot) {
             return {"[%s]의 마우스명령 이동 위치로\n"};
         }
         // A saved replace-image command, and a variable taking the image's
         // recognition point, use the image as much as an unsaved one does.
-        if (c.kind() == CmdReplaceImage && c.at(field::kReplaceImage) == slot) {
+        if (c.kind() == CmdReplaceImage && c[cmd::ReplaceImage::image] == slot) {
             return {"[%s]의 이미지교체 명령으로\n"};
         }
-        if (c.kind() == CmdVariable && c.at(field::kVariableSource) == 3 && c.at(field::kVariableObject) == slot) {
+        if (c.kind() == CmdVariable && c[cmd::Variable::source] == cmd::Variable::ImagePoint &&
+            c[cmd::Variable::object] == slot) {
             return {"[%s]의 변수명령 인식점으로\n"};
         }
         return {};
@@ -144,7 +145,7 @@ CommandUses imageCommandUses(int slot) {
 
 ConditionUses cursorConditionUses(int slot) {
     return [slot](const Condition& c) -> std::vector<const char*> {
-        if (c.kind() == CondCursor && c.at(field::kCursorSample) == slot) {
+        if (c.kind() == CondCursor && c[cond::Cursor::cursor] == slot) {
             return {"[%s]의 조건으로\n"};
         }
         return {};
@@ -160,7 +161,7 @@ CommandUses noCommandUses() {
 
 CommandUses packCommandUses(int slot) {
     return [slot](const Command& c) -> std::vector<const char*> {
-        if (c.kind() == CmdReadNumber && c.at(field::kReadPack) == slot) {
+        if (c.kind() == CmdReadNumber && c[cmd::ReadNumber::pack] == slot) {
             return {"%s"};
         }
         return {};

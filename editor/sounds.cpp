@@ -18,7 +18,7 @@ std::string soundChooserFolder(const std::string& windowsFolder) {
 Built<std::string> chooseSound(const EditorFolders& folders, const std::string& chosenPath, UserDialogs& dialogs) {
     std::string name = files::fileNameOf(chosenPath);
     std::string cp949 = text::utf8ToCp949(name);
-    if (!isSafeFileName(name) || cp949.size() >= analyzer::field::kDeviceSoundNameBytes ||
+    if (!isSafeFileName(name) || cp949.size() >= analyzer::cmd::Device::sound.bytes ||
         cp949.find('?') != std::string::npos) {
         dialogs.warn(sound_message::kUnusableSound);
         return Built<std::string>::refused(sound_message::kUnusableSound);

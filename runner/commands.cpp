@@ -14,20 +14,15 @@
 
 namespace quillon::runner {
 
-using analyzer::bodyInt;
+namespace cmd = analyzer::cmd;
 
 namespace {
 
 // Digits typed from a variable: main-keyboard 1..9 are 0x1E..0x26, 0 is 0x27.
 uint8_t digitKey(char c) { return c == '0' ? 0x27 : static_cast<uint8_t>(0x1E + (c - '1')); }
 constexpr uint8_t kMinusKey = 0x2D;
-constexpr uint32_t kCommandNameBytes = 160;
 
 int8_t toSignedByte(long long v) { return static_cast<int8_t>(std::clamp<long long>(v, -128, 127)); }
-
-std::string bodyText(const uint8_t* body, size_t offset, size_t capacity) {
-    return std::string(analyzer::fixedText(reinterpret_cast<const char*>(body + offset), capacity));
-}
 
 } // namespace
 
@@ -40,34 +35,33 @@ bool Interpreter::runCommands(const analyzer::Item& item) {
     return keepGoing();
 }
 
-bool Interpreter::runCommand(const analyzer::Command& command) {
-    const uint8_t* b = command.body;
-    switch (command.kind()) {
-    case analyzer::CmdKey: return commandKey(b);
-    case analyzer::CmdMouse: return commandMouse(b);
-    case analyzer::CmdMacro: return commandMacro(b);
-    case analyzer::CmdVariable: return commandVariable(b);
+bool Interpreter::runCommand(const analyzer::Command& c) {
+    switch (c.kind()) {
+    case analyzer::CmdKey: return commandKey(c);
+    case analyzer::CmdMouse: return commandMouse(c);
+    case analyzer::CmdMacro: return commandMacro(c);
+    case analyzer::CmdVariable: return commandVariable(c);
     case analyzer::CmdTimer: {
-        const int32_t timer = bodyInt(b, 8);
+        const int32_t timer = c[cmd::Timer::timer];
         if (timer < 0 || timer >= analyzer::kTimerCount) return true;
         Timer& t = state_.timers[static_cast<size_t>(timer)];
-        if (bodyInt(b, 4) == 0) {
+        if (c[cmd::Timer::action] == cmd::Timer::SetSeconds) {
             t.start = clock_.tickCount();
-            t.value = static_cast<int64_t>(bodyInt(b, 12)) * 1000;
+            t.value = static_cast<int64_t>(c[cmd::Timer::value]) * 1000;
         } else {
-            const int32_t other = bodyInt(b, 12);
+            const int32_t other = c[cmd::Timer::value];
             if (other >= 0 && other < analyzer::kTimerCount) t = state_.timers[static_cast<size_t>(other)];
         }
         return true;
     }
     case analyzer::CmdDelay: {
-        const int32_t low = std::max(0, bodyInt(b, 8));
+        const int32_t low = std::max(0, c[cmd::Delay::ms]);
         uint32_t ms = static_cast<uint32_t>(low);
-        if (bodyInt(b, 4) == 1) {
+        if (c[cmd::Delay::random] == 1) {
             // low + rand() % (high - low), with the remainder's sign taken
             // from rand(): a high bound below the low one still adds
             // 0..(low - high - 1). Equal bounds sleep the low one.
-            const int64_t span = static_cast<int64_t>(bodyInt(b, 12)) - low;
+            const int64_t span = static_cast<int64_t>(c[cmd::Delay::highMs]) - low;
             if (span != 0) ms = static_cast<uint32_t>(low + random() % span);
         }
         // Long delays keep polling so the stop hotkey still ends the run.
@@ -79,20 +73,21 @@ bool Interpreter::runCommand(const analyzer::Command& command) {
         }
         return keepGoing();
     }
-    case analyzer::CmdDevice: return commandDevice(b);
-    case analyzer::CmdReplaceImage: return commandReplaceImage(b);
-    case analyzer::CmdRunAnalyzer: return commandRunAnalyzer(b);
-    case analyzer::CmdTypeSentence: return commandTypeSentence(b);
-    case analyzer::CmdReadNumber: return commandReadNumber(b);
+    case analyzer::CmdDevice: return commandDevice(c);
+    case analyzer::CmdReplaceImage: return commandReplaceImage(c);
+    case analyzer::CmdRunAnalyzer: return commandRunAnalyzer(c);
+    case analyzer::CmdTypeSentence: return commandTypeSentence(c);
+    case analyzer::CmdReadNumber: return commandReadNumber(c);
     default: return true;
     }
 }
 
-bool Interpreter::commandKey(const uint8_t* b) {
-    const uint32_t hold = static_cast<uint32_t>(std::max(0, bodyInt(b, 12)));
-    const int action = bodyInt(b, 4);
-    if (action == 3) {
-        const int32_t index = bodyInt(b, 16);
+bool Interpreter::commandKey(const analyzer::Command& c) {
+    using K = cmd::Key;
+    const uint32_t hold = static_cast<uint32_t>(std::max(0, c[K::holdMs]));
+    const int action = c[K::action];
+    if (action == K::TypeVariable) {
+        const int32_t index = c[K::variable];
         if (index < 0 || index >= analyzer::kVariableCapacity) return true;
         const int64_t value = state_.variables[static_cast<size_t>(index)].value;
         char digits[24];
@@ -105,13 +100,13 @@ bool Interpreter::commandKey(const uint8_t* b) {
         }
         return true;
     }
-    const int32_t row = bodyInt(b, 8);
+    const int32_t row = c[K::key];
     if (row < 0 || static_cast<size_t>(row) >= keys_.size()) return true;
     const uint8_t code = keys_.codeOf(static_cast<size_t>(row));
     switch (action) {
-    case 0: return send(Action::keyDown(code));
-    case 1: return send(Action::keyUp(code));
-    case 2: return send(Action::keyDown(code)) && sleep(hold) && send(Action::keyUp(code));
+    case K::Press: return send(Action::keyDown(code));
+    case K::Release: return send(Action::keyUp(code));
+    case K::PressAndRelease: return send(Action::keyDown(code)) && sleep(hold) && send(Action::keyUp(code));
     default: return true;
     }
 }
@@ -144,40 +139,41 @@ bool Interpreter::moveTo(int x, int y) {
     return send(Action::moveTo(p.x, p.y));
 }
 
-bool Interpreter::commandMouse(const uint8_t* b) {
-    const int action = bodyInt(b, 4);
-    const uint8_t button = static_cast<uint8_t>(bodyInt(b, 16));
-    const uint32_t hold = static_cast<uint32_t>(std::max(0, bodyInt(b, 52)));
+bool Interpreter::commandMouse(const analyzer::Command& c) {
+    using M = cmd::Mouse;
+    const int action = c[M::action];
+    const uint8_t button = static_cast<uint8_t>(c[M::button]);
+    const uint32_t hold = static_cast<uint32_t>(std::max(0, c[M::holdMs]));
     switch (action) {
-    case 0: return send(Action::buttonDown(button));
-    case 1: return send(Action::buttonUp(button));
-    case 2: return send(Action::buttonDown(button)) && sleep(hold) && send(Action::buttonUp(button));
-    case 3:
+    case M::Press: return send(Action::buttonDown(button));
+    case M::Release: return send(Action::buttonUp(button));
+    case M::Click: return send(Action::buttonDown(button)) && sleep(hold) && send(Action::buttonUp(button));
+    case M::DoubleClick:
         return send(Action::buttonDown(button)) && sleep(hold) && send(Action::buttonUp(button)) && sleep(hold) &&
                send(Action::buttonDown(button)) && sleep(hold) && send(Action::buttonUp(button));
-    case 4: return send(Action::wheel(toSignedByte(bodyInt(b, 20))));
-    case 8: {
-        const int bits = bodyInt(b, 48);
-        const long long h = bodyInt(b, 40), v = bodyInt(b, 44);
-        return send(Action::moveBy(toSignedByte((bits & 1) ? h : -h), toSignedByte((bits & 2) ? -v : v)));
+    case M::Wheel: return send(Action::wheel(toSignedByte(c[M::wheel])));
+    case M::MoveRelative: {
+        const int bits = c[M::direction];
+        const long long h = c[M::dx], v = c[M::dy];
+        return send(Action::moveBy(toSignedByte((bits & M::TowardsRight) ? h : -h), toSignedByte((bits & M::Upwards) ? -v : v)));
     }
-    case 5:
-    case 6:
-    case 7:
-    case 9: break;
+    case M::MoveTo:
+    case M::MoveToImage:
+    case M::MoveToRangeMatch:
+    case M::MoveToVariable: break;
     default: return true;
     }
     int x = 0, y = 0;
-    if (action == 5) {
-        x = bodyInt(b, 32);
-        y = bodyInt(b, 36);
-        if (bodyInt(b, 12) != kMonitorCoordinates) windowToScreen(x, y, true);
-    } else if (action == 6) {
-        x = bodyInt(b, 32);
-        y = bodyInt(b, 36);
+    if (action == M::MoveTo) {
+        x = c[M::x];
+        y = c[M::y];
+        if (c[M::monitor] != kMonitorCoordinates) windowToScreen(x, y, true);
+    } else if (action == M::MoveToImage) {
+        x = c[M::x];
+        y = c[M::y];
         windowToScreen(x, y, false);
-    } else if (action == 7) {
-        const int32_t slot = bodyInt(b, 28);
+    } else if (action == M::MoveToRangeMatch) {
+        const int32_t slot = c[M::area];
         if (slot < 0 || slot >= analyzer::kAreaCapacity) return true;
         const RangeResult& r = state_.rangeResults[static_cast<size_t>(slot)];
         if (r.found != 1) return true;
@@ -185,14 +181,14 @@ bool Interpreter::commandMouse(const uint8_t* b) {
         y = r.y;
         windowToScreen(x, y, false);
     } else {
-        const int32_t index = bodyInt(b, 56);
+        const int32_t index = c[M::variable];
         if (index < 0 || index >= analyzer::kVariableCapacity) return true;
         bool monitor = false;
         if (!variablePoint(state_.variables[static_cast<size_t>(index)], x, y, monitor)) return true;
         if (!monitor) windowToScreen(x, y, false);
     }
-    if (bodyInt(b, 8) == 1) {
-        const int spread = std::max(0, bodyInt(b, 60));
+    if (c[M::random] == 1) {
+        const int spread = std::max(0, c[M::randomRange]);
         x += spread - random() % (2 * spread + 1);
         y += spread - random() % (2 * spread + 1);
     }
@@ -219,35 +215,35 @@ bool Interpreter::variablePoint(const Variable& v, int& x, int& y, bool& monitor
     return true;
 }
 
-bool Interpreter::commandMacro(const uint8_t* b) {
-    const int action = bodyInt(b, 4);
-    const uint16_t repeat = static_cast<uint16_t>(std::clamp(bodyInt(b, 8), 0, 65535));
-    const uint8_t number = static_cast<uint8_t>(bodyInt(b, 12));
+bool Interpreter::commandMacro(const analyzer::Command& c) {
+    const int action = c[cmd::Macro::action];
+    const uint16_t repeat = static_cast<uint16_t>(std::clamp(c[cmd::Macro::repeat], 0, 65535));
+    const uint8_t number = static_cast<uint8_t>(c[cmd::Macro::number]);
     switch (action) {
-    case 0:
-    case 1:
-    case 2:
+    case cmd::Macro::PlayRecorded:
+    case cmd::Macro::PlayEdit:
+    case cmd::Macro::PlayCombination:
         if (state_.macroPlaying) return true;
-        return send(action == 0   ? Action::playRecorded(number, repeat)
-                    : action == 1 ? Action::playEdit(number, repeat)
-                                  : Action::playCombination(number, repeat));
-    case 3: return send(Action::pauseMacro());
-    case 4: return send(Action::resumeMacro());
-    case 5: return send(Action::stopMacro());
+        return send(action == cmd::Macro::PlayRecorded ? Action::playRecorded(number, repeat)
+                    : action == cmd::Macro::PlayEdit   ? Action::playEdit(number, repeat)
+                                                       : Action::playCombination(number, repeat));
+    case cmd::Macro::Pause: return send(Action::pauseMacro());
+    case cmd::Macro::Resume: return send(Action::resumeMacro());
+    case cmd::Macro::Stop: return send(Action::stopMacro());
     default: return true;
     }
 }
 
-bool Interpreter::commandDevice(const uint8_t* b) {
-    const int action = bodyInt(b, 4);
+bool Interpreter::commandDevice(const analyzer::Command& c) {
+    using D = cmd::Device;
+    const int action = c[D::action];
     switch (action) {
-    case 0:
-    case 1:
-    case 2:
-        return send(Action::light(static_cast<Light>(action), bodyInt(b, 8) == 1));
-    case 3: {
-        const std::string name = bodyText(b, analyzer::field::kDeviceSoundName, analyzer::field::kDeviceSoundNameBytes);
-        const std::string utf8 = text::cp949ToUtf8(name);
+    case D::RedLight:
+    case D::YellowLight:
+    case D::GreenLight:
+        return send(Action::light(static_cast<Light>(action), c[D::on] == 1));
+    case D::PlaySound: {
+        const std::string utf8 = text::cp949ToUtf8(c[D::sound]);
         // A name from the file must stay inside the sound folder.
         if (!isSafeFileName(utf8)) return true;
         const std::string path = joinPath(settings_.soundFolder, utf8);
@@ -255,42 +251,42 @@ bool Interpreter::commandDevice(const uint8_t* b) {
         if (host_.playSound(path)) state_.soundPlaying = true;
         return true;
     }
-    case 4:
+    case D::StopSound:
         host_.stopSound();
         state_.soundPlaying = false;
         return true;
-    case 5: return send(Action::remoteCommand(static_cast<uint8_t>(bodyInt(b, 16))));
-    case 6: paused.store(true); return true;
-    case 7:
+    case D::SendRemote: return send(Action::remoteCommand(static_cast<uint8_t>(c[D::remote])));
+    case D::PauseAnalyzer: paused.store(true); return true;
+    case D::ResumeAnalyzer:
         paused.store(false);
         if (state_.soundPlaying) {
             host_.stopSound();
             state_.soundPlaying = false;
         }
         return true;
-    case 8:
+    case D::StopAnalyzer:
         host_.requestStop(false);
         stopping_ = true;
         ending_ = Ending::StopCommand;
         return false;
-    case 9: host_.requestStop(true); return true;
-    case 10: state_.rescan = true; return true;
-    case 11:
-    case 12:
-        if (!send(Action::keyboardLock(action == 11))) return false;
-        state_.keyboardLocked = action == 11;
+    case D::PowerOff: host_.requestStop(true); return true;
+    case D::ScanAgain: state_.rescan = true; return true;
+    case D::LockKeyboard:
+    case D::UnlockKeyboard:
+        if (!send(Action::keyboardLock(action == D::LockKeyboard))) return false;
+        state_.keyboardLocked = action == D::LockKeyboard;
         return true;
-    case 13:
-    case 14:
-        if (!send(Action::mouseLock(action == 13))) return false;
-        state_.mouseLocked = action == 13;
+    case D::LockMouse:
+    case D::UnlockMouse:
+        if (!send(Action::mouseLock(action == D::LockMouse))) return false;
+        state_.mouseLocked = action == D::LockMouse;
         return true;
     default: return true;
     }
 }
 
-bool Interpreter::commandReplaceImage(const uint8_t* b) {
-    analyzer::RecognitionImage* image = model_.recognitionImage(bodyInt(b, analyzer::field::kReplaceImage));
+bool Interpreter::commandReplaceImage(const analyzer::Command& c) {
+    analyzer::RecognitionImage* image = model_.recognitionImage(c[cmd::ReplaceImage::image]);
     if (!image) return true;
     const FreshCapture fresh = captureForCondition();
     if (!fresh.usable) return keepGoing();
@@ -312,19 +308,19 @@ bool Interpreter::commandReplaceImage(const uint8_t* b) {
     return true;
 }
 
-bool Interpreter::commandReadNumber(const uint8_t* b) {
-    const int32_t areaSlot = bodyInt(b, 8);
-    const int32_t target = bodyInt(b, 20);
+bool Interpreter::commandReadNumber(const analyzer::Command& c) {
+    const int32_t areaSlot = c[cmd::ReadNumber::area];
+    const int32_t target = c[cmd::ReadNumber::variable];
     if (areaSlot < 0 || areaSlot >= analyzer::kAreaCapacity || target < 0 || target >= analyzer::kVariableCapacity)
         return true;
-    const analyzer::NumberPack* block = model_.numberPack(bodyInt(b, 16));
+    const analyzer::NumberPack* block = model_.numberPack(c[cmd::ReadNumber::pack]);
     NumberPackView pack;
     if (!block || !viewOf(*block, pack)) return true;
     const FreshCapture fresh = captureForCondition();
     if (!fresh.usable) return keepGoing();
     const analyzer::RecognitionArea& a = model_.image().areas[areaSlot];
     int64_t value = 0;
-    readNumber(capture_.frame(), {a.left, a.top, a.width, a.height}, pack, bodyInt(b, 24), bodyInt(b, 28) == 1, value);
+    readNumber(capture_.frame(), {a.left, a.top, a.width, a.height}, pack, c[cmd::ReadNumber::similarity], c[cmd::ReadNumber::arithmetic] == 1, value);
     if (host_.mainWindowShown()) {
         // The area the number was read from, as the capture showed it.
         previewFrame(capture_.frame(), {a.left, a.top, a.left + a.width, a.top + a.height}, PreviewBox::Reference);
@@ -336,9 +332,9 @@ bool Interpreter::commandReadNumber(const uint8_t* b) {
     return true;
 }
 
-bool Interpreter::commandRunAnalyzer(const uint8_t* b) {
+bool Interpreter::commandRunAnalyzer(const analyzer::Command& c) {
     if (!pollStatus(kPollIntervalMs) || !keepGoing()) return false;
-    const std::string name = text::cp949ToUtf8(bodyText(b, analyzer::field::kRunAnalyzerName, kCommandNameBytes));
+    const std::string name = text::cp949ToUtf8(c[cmd::RunAnalyzer::name]);
     const std::string path = joinPath(settings_.analyzerFolder, name);
     state_.keyboardLocked = state_.mouseLocked = false;
     state_.soundPlaying = false;

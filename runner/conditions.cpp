@@ -9,7 +9,10 @@
 
 namespace quillon::runner {
 
-using analyzer::bodyInt;
+using analyzer::CompareWithColour;
+using analyzer::CompareWithImage;
+using analyzer::CompareWithVariable;
+namespace cond = analyzer::cond;
 
 namespace {
 
@@ -43,10 +46,10 @@ Relation relate(const int64_t* bound, const int64_t* value, int count) {
 // Low side: bound (op) variable.
 bool lowHolds(int op, Relation r) {
     switch (op) {
-    case 1: return r == Relation::BoundBelow;
-    case 2: return r == Relation::BoundBelow || r == Relation::Equal;
-    case 3: return r == Relation::Equal;
-    case 4: return r != Relation::Equal;
+    case analyzer::CompareLess: return r == Relation::BoundBelow;
+    case analyzer::CompareLessOrEqual: return r == Relation::BoundBelow || r == Relation::Equal;
+    case analyzer::CompareEqual: return r == Relation::Equal;
+    case analyzer::CompareNotEqual: return r != Relation::Equal;
     default: return true;
     }
 }
@@ -54,10 +57,10 @@ bool lowHolds(int op, Relation r) {
 // High side: variable (op) bound.
 bool highHolds(int op, Relation r) {
     switch (op) {
-    case 1: return r == Relation::BoundAbove;
-    case 2: return r == Relation::BoundAbove || r == Relation::Equal;
-    case 3: return r == Relation::Equal;
-    case 4: return r != Relation::Equal;
+    case analyzer::CompareLess: return r == Relation::BoundAbove;
+    case analyzer::CompareLessOrEqual: return r == Relation::BoundAbove || r == Relation::Equal;
+    case analyzer::CompareEqual: return r == Relation::Equal;
+    case analyzer::CompareNotEqual: return r != Relation::Equal;
     default: return true;
     }
 }
@@ -66,13 +69,12 @@ bool validVariable(int32_t index) { return index >= 0 && index < analyzer::kVari
 
 } // namespace
 
-bool Interpreter::variableTestHolds(int axis, bool lowIsVariable, int32_t low, int lowOperator, int32_t variable,
-                                    int highOperator, bool highIsVariable, int32_t high) {
-    const bool useLow = lowOperator >= 1 && lowOperator <= 4;
-    const bool useHigh = highOperator >= 1 && highOperator <= 4;
+bool Interpreter::variableTestHolds(int axis, const analyzer::VariableTest& test) {
+    const bool useLow = test.lowOperator >= analyzer::CompareLess && test.lowOperator <= analyzer::CompareNotEqual;
+    const bool useHigh = test.highOperator >= analyzer::CompareLess && test.highOperator <= analyzer::CompareNotEqual;
     if (!useLow && !useHigh) return true;
-    if (!validVariable(variable)) return false;
-    const Variable& tested = state_.variables[static_cast<size_t>(variable)];
+    if (!validVariable(test.variable)) return false;
+    const Variable& tested = state_.variables[static_cast<size_t>(test.variable)];
 
     // Points are compared in window coordinates.
     Rect client{};
@@ -111,12 +113,12 @@ bool Interpreter::variableTestHolds(int axis, bool lowIsVariable, int32_t low, i
         return Relation::Incomparable;
     };
     if (useLow) {
-        const Relation r = classify(lowIsVariable, low);
-        if (r == Relation::Incomparable || !lowHolds(lowOperator, r)) return false;
+        const Relation r = classify(test.lowIsVariable == 1, test.low);
+        if (r == Relation::Incomparable || !lowHolds(test.lowOperator, r)) return false;
     }
     if (useHigh) {
-        const Relation r = classify(highIsVariable, high);
-        if (r == Relation::Incomparable || !highHolds(highOperator, r)) return false;
+        const Relation r = classify(test.highIsVariable == 1, test.high);
+        if (r == Relation::Incomparable || !highHolds(test.highOperator, r)) return false;
     }
     return true;
 }
@@ -131,42 +133,38 @@ int Interpreter::evaluateConditions(const analyzer::Item& item, int& code) {
     return count;
 }
 
-int Interpreter::evaluateCondition(const analyzer::Condition& condition) {
-    const uint8_t* b = condition.body;
-    switch (condition.kind()) {
-    case analyzer::CondVariable: {
-        const bool holds = variableTestHolds(bodyInt(b, 4), bodyInt(b, 8) == 1, bodyInt(b, 12), bodyInt(b, 20),
-                                             bodyInt(b, 24), bodyInt(b, 28), bodyInt(b, 32) == 1, bodyInt(b, 36));
-        return holds ? 0 : 1000;
-    }
-    case analyzer::CondTimer: return conditionTimer(b);
-    case analyzer::CondDateTime: return conditionDateTime(b);
+int Interpreter::evaluateCondition(const analyzer::Condition& c) {
+    switch (c.kind()) {
+    case analyzer::CondVariable:
+        return variableTestHolds(c[cond::Variable::axis], cond::Variable::test(c)) ? 0 : 1000;
+    case analyzer::CondTimer: return conditionTimer(c);
+    case analyzer::CondDateTime: return conditionDateTime(c);
     case analyzer::CondState: {
-        const int wanted = bodyInt(b, 4);
-        if (wanted == 0) return state_.macroPlaying ? 0 : kCodeNotHeld;
-        if (wanted == 1) return state_.macroPlaying ? kCodeNotHeldOther : 0;
+        const int wanted = c[cond::State::state];
+        if (wanted == cond::State::MacroRunning) return state_.macroPlaying ? 0 : kCodeNotHeld;
+        if (wanted == cond::State::MacroOff) return state_.macroPlaying ? kCodeNotHeldOther : 0;
         return 0;
     }
-    case analyzer::CondImage: return conditionImage(b);
-    case analyzer::CondRangeSearch: return conditionRangeSearch(b);
-    case analyzer::CondCursor: return conditionCursor(b);
+    case analyzer::CondImage: return conditionImage(c);
+    case analyzer::CondRangeSearch: return conditionRangeSearch(c);
+    case analyzer::CondCursor: return conditionCursor(c);
     case analyzer::CondKey: {
         const auto& held = state_.heldKeys;
         const bool any = std::any_of(held.begin(), held.end(), [](uint8_t k) { return k != 0; });
-        switch (bodyInt(b, 4)) {
-        case 0: return any ? 0 : kCodeKeyAny;
-        case 1: {
-            const int32_t row = bodyInt(b, 8);
+        switch (c[cond::Key::mode]) {
+        case cond::Key::AnyKey: return any ? 0 : kCodeKeyAny;
+        case cond::Key::GivenKey: {
+            const int32_t row = c[cond::Key::key];
             if (row < 0 || static_cast<size_t>(row) >= keys_.size()) return kCodeKeyGiven;
             const uint8_t code = keys_.codeOf(static_cast<size_t>(row));
             return std::find(held.begin(), held.end(), code) != held.end() ? 0 : kCodeKeyGiven;
         }
-        case 2: return any ? kCodeKeyReleased : 0;
+        case cond::Key::AllReleased: return any ? kCodeKeyReleased : 0;
         default: return kCodeKeyAny;
         }
     }
     case analyzer::CondRemote:
-        if (state_.lastRemote != kNoRemote && state_.lastRemote == bodyInt(b, 4)) {
+        if (state_.lastRemote != kNoRemote && state_.lastRemote == c[cond::Remote::number]) {
             state_.lastRemote = kNoRemote; // consumed
             return 0;
         }
@@ -176,18 +174,19 @@ int Interpreter::evaluateCondition(const analyzer::Condition& condition) {
     }
 }
 
-int Interpreter::conditionTimer(const uint8_t* b) {
-    const int32_t tested = bodyInt(b, 12);
+int Interpreter::conditionTimer(const analyzer::Condition& c) {
+    using T = cond::Timer;
+    const int32_t tested = c[T::timer];
     if (tested < 0 || tested >= analyzer::kTimerCount) return kCodeNotHeld;
     int64_t d = state_.timers[static_cast<size_t>(tested)].value / 1000;
-    if (bodyInt(b, 4) == 1) {
-        const int32_t other = bodyInt(b, 16);
+    if (c[T::rightIsTimer] == 1) {
+        const int32_t other = c[T::otherTimer];
         if (other < 0 || other >= analyzer::kTimerCount) return kCodeNotHeld;
         d -= state_.timers[static_cast<size_t>(other)].value / 1000;
     } else {
-        d -= bodyInt(b, 20);
+        d -= c[T::seconds];
     }
-    if (bodyInt(b, 8) == 0) return d >= 0 ? 0 : kCodeNotHeld;
+    if (c[T::below] == 0) return d >= 0 ? 0 : kCodeNotHeld;
     return d < 0 ? 0 : kCodeNotHeldOther;
 }
 
@@ -203,24 +202,22 @@ std::string dateConditionFormat(uint8_t parts) {
     return format;
 }
 
-int Interpreter::conditionDateTime(const uint8_t* b) {
+int Interpreter::conditionDateTime(const analyzer::Condition& c) {
+    using D = cond::DateTime;
     const LocalTime now = host_.localTime();
-    const uint8_t parts = b[8];
+    const uint8_t parts = c[D::parts];
     // SYSTEMTIME order: year, month, weekday, day, hour, minute, second.
-    auto stored = [&](int field) { return static_cast<uint16_t>(loadLe16(b + 12 + 2 * field)); };
+    const std::array<uint16_t, 7> date{c[D::year], c[D::month], c[D::weekday], c[D::day],
+                                       c[D::hour], c[D::minute], c[D::second]};
+    auto at = [](int value) { return static_cast<uint16_t>(value); };
     struct Part { uint8_t bit; uint16_t now; uint16_t stored; } order[] = {
-        {0x40, static_cast<uint16_t>(now.year), stored(0)},   {0x20, static_cast<uint16_t>(now.month), stored(1)},
-        {0x08, static_cast<uint16_t>(now.day), stored(3)},    {0x10, static_cast<uint16_t>(now.weekday), stored(2)},
-        {0x04, static_cast<uint16_t>(now.hour), stored(4)},   {0x02, static_cast<uint16_t>(now.minute), stored(5)},
-        {0x01, static_cast<uint16_t>(now.second), stored(6)},
+        {D::Year, at(now.year), date[0]}, {D::Month, at(now.month), date[1]},   {D::Day, at(now.day), date[3]},
+        {D::Weekday, at(now.weekday), date[2]}, {D::Hour, at(now.hour), date[4]}, {D::Minute, at(now.minute), date[5]},
+        {D::Second, at(now.second), date[6]},
     };
-    if (host_.mainWindowShown() && (state_.currentItem != lastDateItem_ || b != lastDateCondition_)) {
+    if (host_.mainWindowShown() && (state_.currentItem != lastDateItem_ || c.body != lastDateCondition_)) {
         lastDateItem_ = state_.currentItem;
-        lastDateCondition_ = b;
-        std::array<uint16_t, 7> date{};
-        for (int i = 0; i < 7; ++i) {
-            date[static_cast<size_t>(i)] = stored(i);
-        }
+        lastDateCondition_ = c.body;
         host_.showDateCondition(date, dateConditionFormat(parts));
     }
     int compare = 0; // now against the stored value
@@ -229,8 +226,25 @@ int Interpreter::conditionDateTime(const uint8_t* b) {
         compare = p.now < p.stored ? -1 : 1;
         break;
     }
-    if (bodyInt(b, 4) == 0) return compare >= 0 ? 0 : kCodeNotHeld;
+    if (c[D::below] == 0) return compare >= 0 ? 0 : kCodeNotHeld;
     return compare < 0 ? 0 : kCodeNotHeldOther;
+}
+
+// What an image or range-search condition compares with: a recognition
+// image, the image (its own copy) or colour a variable holds, or a fixed
+// colour; nullopt when there is none.
+std::optional<Interpreter::Compared> Interpreter::comparedWith(int32_t what, int32_t source, int32_t colour) const {
+    if (what == CompareWithColour) return Compared{{}, false, static_cast<uint32_t>(colour) & 0xFFFFFF};
+    if (what == CompareWithImage) {
+        const analyzer::RecognitionImage* block = model_.recognitionImage(source);
+        if (!block) return std::nullopt;
+        return Compared{viewOf(*block), true, 0};
+    }
+    if (what != CompareWithVariable || !validVariable(source)) return std::nullopt;
+    const Variable& v = state_.variables[static_cast<size_t>(source)];
+    if (v.type == VarImage && v.valid && v.image) return Compared{viewOf(*v.image), true, 0};
+    if (v.type != VarColour) return std::nullopt;
+    return Compared{{}, false, (static_cast<uint32_t>(v.red) << 16) | (static_cast<uint32_t>(v.green) << 8) | v.blue};
 }
 
 FreshCapture Interpreter::captureForCondition() {
@@ -243,54 +257,33 @@ FreshCapture Interpreter::captureForCondition() {
     return fresh;
 }
 
-int Interpreter::conditionImage(const uint8_t* b) {
+int Interpreter::conditionImage(const analyzer::Condition& c) {
+    using I = cond::Image;
     const FreshCapture fresh = captureForCondition();
     if (!fresh.usable) return kCodeCaptureFailed;
     const FrameView frame = capture_.frame();
-    const int compareWith = bodyInt(b, 4);
-    const int where = bodyInt(b, 8);
-    const CompareMode mode = bodyInt(b, 28) == 1 ? CompareMode::Different : CompareMode::Same;
-    const int similarity = bodyInt(b, 32);
+    const int where = c[I::where];
+    const CompareMode mode = c[I::wantDifferent] == 1 ? CompareMode::Different : CompareMode::Same;
+    const int similarity = c[I::similarity];
 
-    // What is compared: an image (the record's, or a variable's own copy) or a colour.
-    ImageView image;
-    bool haveImage = false;
-    uint32_t colour = 0;
-    if (compareWith == 5) {
-        const analyzer::RecognitionImage* block = model_.recognitionImage(bodyInt(b, 12));
-        if (!block) return kTestOutside;
-        image = viewOf(*block);
-        haveImage = true;
-    } else if (compareWith == 1) {
-        const int32_t index = bodyInt(b, 12);
-        if (!validVariable(index)) return kTestOutside;
-        const Variable& v = state_.variables[static_cast<size_t>(index)];
-        if (v.type == VarImage && v.valid && v.image) {
-            image = viewOf(*v.image);
-            haveImage = true;
-        } else if (v.type == VarColour) {
-            colour = (static_cast<uint32_t>(v.red) << 16) | (static_cast<uint32_t>(v.green) << 8) | v.blue;
-        } else {
-            return kTestOutside;
-        }
-    } else if (compareWith == 4) {
-        colour = static_cast<uint32_t>(bodyInt(b, 40)) & 0xFFFFFF;
-    } else {
-        return kTestOutside;
-    }
+    const std::optional<Compared> compared = comparedWith(c[I::compareWith], c[I::reference], c[I::colour]);
+    if (!compared) return kTestOutside;
+    const ImageView image = compared->image;
+    const bool haveImage = compared->isImage;
+    const uint32_t colour = compared->colour;
 
     // Where: a point for colours; a top-left corner for images.
     Point point;
     bool fromImage = false; // the position is a recognition image's own
     const analyzer::RecognitionImage* positionImage = nullptr;
-    if (where == 3) {
-        positionImage = model_.recognitionImage(bodyInt(b, 16));
+    if (where == I::AtImage) {
+        positionImage = model_.recognitionImage(c[I::positionSource]);
         if (!positionImage) return kTestOutside;
         fromImage = true;
-    } else if (where == 2) {
-        point = {bodyInt(b, 20), bodyInt(b, 24)};
-    } else if (where == 1) {
-        const int32_t index = bodyInt(b, 16);
+    } else if (where == I::AtCoordinates) {
+        point = {c[I::x], c[I::y]};
+    } else if (where == I::AtVariable) {
+        const int32_t index = c[I::positionSource];
         if (!validVariable(index)) return kTestOutside;
         const Variable& v = state_.variables[static_cast<size_t>(index)];
         if (v.type == VarImage && v.valid && v.image) {
@@ -344,45 +337,27 @@ void Interpreter::previewFrame(const FrameView& frame, Rect rect, PreviewBox box
                             frame.stride});
 }
 
-int Interpreter::conditionRangeSearch(const uint8_t* b) {
-    const int32_t areaSlot = bodyInt(b, 8);
+int Interpreter::conditionRangeSearch(const analyzer::Condition& c) {
+    using R = cond::RangeSearch;
+    const int32_t areaSlot = c[R::area];
     if (areaSlot < 0 || areaSlot >= analyzer::kAreaCapacity) return kSearchNotHeld;
     const analyzer::RecognitionArea& area = model_.image().areas[areaSlot];
     const FreshCapture fresh = captureForCondition();
     if (!fresh.usable) return kCodeCaptureFailed;
 
     RangeSearch search;
-    const int what = bodyInt(b, 4);
+    const std::optional<Compared> compared = comparedWith(c[R::what], c[R::image], c[R::colour]);
+    if (!compared) return kSearchNotHeld;
     std::optional<ColourImage> colour;
-    if (what == 5) {
-        const analyzer::RecognitionImage* block = model_.recognitionImage(bodyInt(b, 16));
-        if (!block) return kSearchNotHeld;
-        search.image = viewOf(*block);
-    } else if (what == 1) {
-        const int32_t index = bodyInt(b, 16);
-        if (!validVariable(index)) return kSearchNotHeld;
-        const Variable& v = state_.variables[static_cast<size_t>(index)];
-        if (v.type == VarImage && v.valid && v.image) {
-            search.image = viewOf(*v.image);
-        } else if (v.type == VarColour) {
-            colour.emplace((static_cast<uint32_t>(v.red) << 16) | (static_cast<uint32_t>(v.green) << 8) | v.blue);
-            search.image = colour->view();
-        } else {
-            return kSearchNotHeld;
-        }
-    } else if (what == 4) {
-        colour.emplace(static_cast<uint32_t>(bodyInt(b, 56)) & 0xFFFFFF);
-        search.image = colour->view();
-    } else {
-        return kSearchNotHeld;
-    }
+    if (!compared->isImage) colour.emplace(compared->colour);
+    search.image = colour ? colour->view() : compared->image;
     search.area = {area.left, area.top, area.width, area.height};
-    search.similarity = bodyInt(b, 32);
-    search.order = static_cast<ScanOrder>(std::clamp(bodyInt(b, 12), 0, 4));
-    search.mode = bodyInt(b, 20) == 1 ? SearchMode::NotFound : SearchMode::Found;
-    int64_t nth = bodyInt(b, 24);
-    if (bodyInt(b, 28) == 1) {
-        const int32_t index = bodyInt(b, 24);
+    search.similarity = c[R::similarity];
+    search.order = static_cast<ScanOrder>(std::clamp(c[R::direction], 0, 4));
+    search.mode = c[R::wantMissing] == 1 ? SearchMode::NotFound : SearchMode::Found;
+    int64_t nth = c[R::whichMatch];
+    if (c[R::whichMatchIsVariable] == 1) {
+        const int32_t index = c[R::whichMatch];
         nth = validVariable(index) ? state_.variables[static_cast<size_t>(index)].value : 0;
     }
     search.nth = static_cast<int>(std::clamp<int64_t>(nth, -1, kMaxNthMatch + 1));
@@ -399,11 +374,11 @@ int Interpreter::conditionRangeSearch(const uint8_t* b) {
     return code;
 }
 
-int Interpreter::conditionCursor(const uint8_t* b) {
-    const int32_t slot = bodyInt(b, 8);
+int Interpreter::conditionCursor(const analyzer::Condition& c) {
+    const int32_t slot = c[cond::Cursor::cursor];
     if (slot < 0 || slot >= analyzer::kCursorCapacity) return 100;
     if (!capture_.freshCursor()) return 100;
-    const CompareMode mode = bodyInt(b, 12) == 1 ? CompareMode::Different : CompareMode::Same;
+    const CompareMode mode = c[cond::Cursor::wantDifferent] == 1 ? CompareMode::Different : CompareMode::Same;
     if (host_.mainWindowShown()) {
         host_.showCursors(capture_.cursor(), model_.image().cursors[slot]);
     }

@@ -182,8 +182,8 @@ void Interpreter::chooseNext(const Item& item, bool allHeld) {
         const int links = std::clamp(item.nextLinkCount, 0, analyzer::kNextLinksPerItem);
         for (int i = 0; i < links && !haveTarget; ++i) {
             const analyzer::NextLink& l = item.nextLinks[i];
-            if (variableTestHolds(0, l.lowIsVariable == 1, l.low, l.lowOperator, l.variable, l.highOperator,
-                                  l.highIsVariable == 1, l.high)) {
+            if (variableTestHolds(0, {l.lowIsVariable, l.low, l.lowOperator, l.variable, l.highOperator,
+                                      l.highIsVariable, l.high})) {
                 haveTarget = true;
                 target = l.targetId;
             }

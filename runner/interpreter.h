@@ -7,6 +7,8 @@
 // looks at that flag at least once per poll interval.
 #pragma once
 
+#include <optional>
+
 #include "analyzer/model.h"
 #include "base/clock.h"
 #include "device/actions.h"
@@ -101,8 +103,7 @@ public:
     bool runCommands(const analyzer::Item& item);
     bool runCommand(const analyzer::Command& command);
     // The variable test of conditions, links and guards.
-    bool variableTestHolds(int axis, bool lowIsVariable, int32_t low, int lowOperator, int32_t variable,
-                           int highOperator, bool highIsVariable, int32_t high);
+    bool variableTestHolds(int axis, const analyzer::VariableTest& test);
 
 private:
     friend struct InterpreterAccess;
@@ -121,22 +122,24 @@ private:
     FreshCapture captureForCondition();
 
     // Conditions.
-    int conditionImage(const uint8_t* body);
-    int conditionRangeSearch(const uint8_t* body);
-    int conditionCursor(const uint8_t* body);
-    int conditionDateTime(const uint8_t* body);
-    int conditionTimer(const uint8_t* body);
+    struct Compared { ImageView image; bool isImage; uint32_t colour; }; // colour 0x00RRGGBB
+    std::optional<Compared> comparedWith(int32_t what, int32_t source, int32_t colour) const;
+    int conditionImage(const analyzer::Condition& c);
+    int conditionRangeSearch(const analyzer::Condition& c);
+    int conditionCursor(const analyzer::Condition& c);
+    int conditionDateTime(const analyzer::Condition& c);
+    int conditionTimer(const analyzer::Condition& c);
 
     // Commands.
-    bool commandKey(const uint8_t* body);
-    bool commandMouse(const uint8_t* body);
-    bool commandMacro(const uint8_t* body);
-    bool commandVariable(const uint8_t* body);
-    bool commandDevice(const uint8_t* body);
-    bool commandReplaceImage(const uint8_t* body);
-    bool commandRunAnalyzer(const uint8_t* body);
-    bool commandTypeSentence(const uint8_t* body);
-    bool commandReadNumber(const uint8_t* body);
+    bool commandKey(const analyzer::Command& c);
+    bool commandMouse(const analyzer::Command& c);
+    bool commandMacro(const analyzer::Command& c);
+    bool commandVariable(const analyzer::Command& c);
+    bool commandDevice(const analyzer::Command& c);
+    bool commandReplaceImage(const analyzer::Command& c);
+    bool commandRunAnalyzer(const analyzer::Command& c);
+    bool commandTypeSentence(const analyzer::Command& c);
+    bool commandReadNumber(const analyzer::Command& c);
     bool moveTo(int x, int y);
     void previewColour(PreviewBox box, uint32_t rgb);
     // The date condition last shown in the status window.
@@ -145,8 +148,8 @@ private:
     void previewFrame(const FrameView& frame, Rect rect, PreviewBox box = PreviewBox::Live);
     bool windowToScreen(int& x, int& y, bool beepForFixed);
     bool variablePoint(const Variable& v, int& x, int& y, bool& monitor) const;
-    bool assignVariable(const uint8_t* body, Variable& target);
-    void applyArithmetic(const uint8_t* body, Variable& target, bool sourceLiteral, bool dateInvolved);
+    bool assignVariable(const analyzer::Command& c, Variable& target);
+    void applyArithmetic(const analyzer::Command& c, Variable& target, bool sourceLiteral, bool dateInvolved);
     bool copyImageInto(Variable& target, const analyzer::RecognitionImage& image);
 
     analyzer::AnalyzerModel& model_;

@@ -15,8 +15,8 @@ constexpr uint8_t kToggleCode = 254;
 constexpr uint32_t kToggleSleepMs = 100;
 } // namespace
 
-bool Interpreter::commandTypeSentence(const uint8_t* b) {
-    const int32_t index = analyzer::bodyInt(b, analyzer::field::kSentence);
+bool Interpreter::commandTypeSentence(const analyzer::Command& c) {
+    const int32_t index = c[analyzer::cmd::TypeSentence::sentence];
     if (index < 0 || index >= analyzer::kSentenceCapacity) return true;
     const analyzer::TypingSentence& sentence = model_.sentenceTable().sentences[index];
     if (!host_.inputMethodOpen()) {

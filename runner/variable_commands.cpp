@@ -7,7 +7,7 @@
 
 namespace quillon::runner {
 
-using analyzer::bodyInt;
+using V = analyzer::cmd::Variable;
 
 namespace {
 
@@ -56,17 +56,14 @@ bool Interpreter::copyImageInto(Variable& target, const analyzer::RecognitionIma
     return true;
 }
 
-bool Interpreter::commandVariable(const uint8_t* b) {
-    // The guard is tested whenever its operators are set; the flag at
-    // offset 28 only changes how the command reads in the item's sentence.
-    if (!variableTestHolds(0, bodyInt(b, 64) == 1, bodyInt(b, 68), bodyInt(b, 76), bodyInt(b, 80), bodyInt(b, 84),
-                           bodyInt(b, 88) == 1, bodyInt(b, 92))) {
-        return true;
-    }
-    const int source = bodyInt(b, 8);
-    if (source == 40) {
+bool Interpreter::commandVariable(const analyzer::Command& c) {
+    // The guard is tested whenever its operators are set; the guarded flag
+    // only changes how the command reads in the item's sentence.
+    if (!variableTestHolds(0, V::Guard::test(c))) return true;
+    const int source = c[V::source];
+    if (source == V::LoadPreviousItem) {
         // Makes the previous item the one a variable holds; the target stays.
-        const int32_t from = bodyInt(b, 20);
+        const int32_t from = c[V::value];
         if (!validVariable(from)) return true;
         const Variable& v = state_.variables[static_cast<size_t>(from)];
         if (v.type != VarPreviousItem || v.previousItem < 0 || v.previousItem >= model_.itemCount() ||
@@ -76,27 +73,27 @@ bool Interpreter::commandVariable(const uint8_t* b) {
         state_.previousItem = v.previousItem;
         return true;
     }
-    const int32_t targetIndex = bodyInt(b, 16);
+    const int32_t targetIndex = c[V::target];
     if (!validVariable(targetIndex)) return true;
     Variable& target = state_.variables[static_cast<size_t>(targetIndex)];
-    if (!assignVariable(b, target)) return true;
+    if (!assignVariable(c, target)) return true;
     target.changed = true;
-    const bool sourceLiteral = source == 0;
-    bool dateInvolved = source == 60 || (source == 1 && target.type == VarDateNumber);
-    applyArithmetic(b, target, sourceLiteral, dateInvolved);
+    const bool sourceLiteral = source == V::Number;
+    bool dateInvolved = source == V::DatePart || (source == V::FromVariable && target.type == VarDateNumber);
+    applyArithmetic(c, target, sourceLiteral, dateInvolved);
     return true;
 }
 
-bool Interpreter::assignVariable(const uint8_t* b, Variable& target) {
-    const int source = bodyInt(b, 8);
+bool Interpreter::assignVariable(const analyzer::Command& c, Variable& target) {
+    const int source = c[V::source];
     switch (source) {
-    case 0:
+    case V::Number:
         target.clearValues();
         target.type = VarNumber;
-        target.value = bodyInt(b, 20);
+        target.value = c[V::value];
         return true;
-    case 1: {
-        const int32_t from = bodyInt(b, 20);
+    case V::FromVariable: {
+        const int32_t from = c[V::value];
         if (!validVariable(from)) return false;
         Variable& other = state_.variables[static_cast<size_t>(from)];
         if (&other == &target) return true;
@@ -121,16 +118,16 @@ bool Interpreter::assignVariable(const uint8_t* b, Variable& target) {
         if (hadImage && !copyImageInto(target, *other.image)) target.valid = false;
         return true;
     }
-    case 2:
+    case V::ScreenPoint:
         target.clearValues();
         target.type = VarPoint;
         target.set = true;
-        target.x = bodyInt(b, 44);
-        target.y = bodyInt(b, 48);
-        target.coordinateMode = bodyInt(b, 32) == kMonitorCoordinates ? kMonitorCoordinates : kWindowCoordinates;
+        target.x = c[V::x];
+        target.y = c[V::y];
+        target.coordinateMode = c[V::monitor] == kMonitorCoordinates ? kMonitorCoordinates : kWindowCoordinates;
         return true;
-    case 3: {
-        const int32_t slot = bodyInt(b, 40);
+    case V::ImagePoint: {
+        const int32_t slot = c[V::object];
         const analyzer::RecognitionImage* image = model_.recognitionImage(slot);
         target.clearValues();
         target.type = VarImage;
@@ -141,15 +138,15 @@ bool Interpreter::assignVariable(const uint8_t* b, Variable& target) {
         target.valid = copyImageInto(target, *image);
         return true;
     }
-    case 4:
+    case V::Colour:
         target.clearValues();
         target.type = VarColour;
-        target.blue = b[60];
-        target.green = b[61];
-        target.red = b[62];
+        target.blue = c[V::blue];
+        target.green = c[V::green];
+        target.red = c[V::red];
         return true;
-    case 20: {
-        const int32_t slot = bodyInt(b, 40);
+    case V::RangeMatch: {
+        const int32_t slot = c[V::object];
         target.clearValues();
         target.type = VarRangeMatch;
         if (slot < 0 || slot >= analyzer::kAreaCapacity) return true;
@@ -161,36 +158,36 @@ bool Interpreter::assignVariable(const uint8_t* b, Variable& target) {
         }
         return true;
     }
-    case 30:
+    case V::SavePreviousItem:
         target.clearValues();
         target.type = VarPreviousItem;
         target.previousPosition = state_.previousPosition;
         target.previousItem = state_.previousItem;
         target.value = state_.previousItem;
         return true;
-    case 50: {
-        const int32_t low = bodyInt(b, 44), high = bodyInt(b, 48);
+    case V::RandomNumber: {
+        const int32_t low = c[V::x], high = c[V::y];
         target.clearValues();
         target.type = VarNumber;
         const int64_t span = static_cast<int64_t>(high) - low + 1;
         target.value = span >= 1 ? low + random() % span : low;
         return true;
     }
-    case 51: {
-        const int32_t cx = bodyInt(b, 44), cy = bodyInt(b, 48);
-        const int32_t sx = std::max(0, bodyInt(b, 52)), sy = std::max(0, bodyInt(b, 56));
+    case V::RandomPoint: {
+        const int32_t cx = c[V::x], cy = c[V::y];
+        const int32_t sx = std::max(0, c[V::spreadX]), sy = std::max(0, c[V::spreadY]);
         target.clearValues();
         target.type = VarPoint;
         target.set = true;
         target.x = sx > 0 ? cx + sx - random() % (2 * sx) : cx;
         target.y = sy > 0 ? cy + sy - random() % (2 * sy) : cy;
-        target.coordinateMode = bodyInt(b, 32) == kMonitorCoordinates ? kMonitorCoordinates : kWindowCoordinates;
+        target.coordinateMode = c[V::monitor] == kMonitorCoordinates ? kMonitorCoordinates : kWindowCoordinates;
         return true;
     }
-    case 60: {
+    case V::DatePart: {
         const LocalTime now = host_.localTime();
         const int parts[] = {now.year, now.month, now.day, now.weekday, now.hour, now.minute, now.second};
-        const int32_t part = bodyInt(b, 40);
+        const int32_t part = c[V::object];
         if (part < 0 || part > 6) return false;
         target.clearValues();
         target.type = VarDateNumber;
@@ -201,11 +198,11 @@ bool Interpreter::assignVariable(const uint8_t* b, Variable& target) {
     }
 }
 
-void Interpreter::applyArithmetic(const uint8_t* b, Variable& target, bool sourceLiteral, bool dateInvolved) {
-    const int op = bodyInt(b, 4);
+void Interpreter::applyArithmetic(const analyzer::Command& c, Variable& target, bool sourceLiteral, bool dateInvolved) {
+    const int op = c[V::arithmetic];
     if (op < 1 || op > 4) return;
-    const bool rightIsVariable = bodyInt(b, 12) == 1;
-    const int32_t right = bodyInt(b, 24);
+    const bool rightIsVariable = c[V::rightIsVariable] == 1;
+    const int32_t right = c[V::right];
     const bool targetIsNumber = target.type == VarNumber || target.type == VarDateNumber;
     if (!rightIsVariable) {
         if (!targetIsNumber) return; // points and colours with a number are left as they are

@@ -57,16 +57,6 @@ std::vector<uint8_t> screenshotBmp(int index) {
     return bmp;
 }
 
-Command command(int32_t kind, std::initializer_list<std::pair<size_t, int32_t>> fields) {
-    Command c{};
-    c.used = 1;
-    c.set(0, kind);
-    for (auto [offset, value] : fields) {
-        c.set(offset, value);
-    }
-    return c;
-}
-
 const Workspace& typicalWorkspace() {
     static Workspace w = [] {
         Workspace w;
@@ -122,17 +112,22 @@ const Workspace& typicalWorkspace() {
             item.head = i % 50 == 0;
             std::snprintf(item.name, sizeof item.name, "item %d", i);
             for (int c = 0; c < 4; ++c) {
-                Condition cond{};
-                cond.used = 1;
-                cond.set(0, CondImage);
-                cond.set(4, 5);
-                cond.set(8, 2);
-                cond.set(12, static_cast<int32_t>((i + c) % 200));
-                cond.set(32, 90);
-                addCondition(item, cond);
+                Condition image{};
+                image.used = 1;
+                image.setKind(CondImage);
+                image.set(cond::Image::compareWith, CompareWithImage);
+                image.set(cond::Image::where, cond::Image::AtCoordinates);
+                image.set(cond::Image::reference, (i + c) % 200);
+                image.set(cond::Image::similarity, 90);
+                addCondition(item, image);
             }
             for (int c = 0; c < 5; ++c) {
-                addCommand(item, command(CmdMouse, {{4, 6}, {24, (i + c) % 200}}));
+                Command move{};
+                move.used = 1;
+                move.setKind(CmdMouse);
+                move.set(cmd::Mouse::action, cmd::Mouse::MoveToImage);
+                move.set(cmd::Mouse::image, (i + c) % 200);
+                addCommand(item, move);
             }
             NextLink link{};
             link.targetId = (i + 1) % 500;

@@ -67,11 +67,11 @@ void BM_ItemSentences(benchmark::State& state) {
     for (int c = 0; c < 50; ++c) {
         Condition cond{};
         cond.used = 1;
-        cond.set(0, CondTimer);
+        cond.setKind(CondTimer);
         addCondition(item, cond);
         Command command{};
         command.used = 1;
-        command.set(0, CmdDelay);
+        command.setKind(CmdDelay);
         addCommand(item, command);
     }
     KeyTable keys(KeyNames::AnalyzerEditor);

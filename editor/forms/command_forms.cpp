@@ -24,33 +24,28 @@ bool overLimit(const FormContext& context) { return !context.changing && context
 Command commandOf(int32_t kind) {
     Command c{};
     c.used = 1;
-    c.set(field::kKind, kind);
+    c.setKind(kind);
     return c;
 }
 
-void setText(Command& c, size_t offset, size_t capacity, const std::string& utf8) {
-    storeFixedText(reinterpret_cast<char*>(c.body + offset), capacity, text::utf8ToCp949(utf8));
-}
-std::string textAt(const Command& c, size_t offset, size_t capacity) {
-    return text::cp949ToUtf8(fixedText(reinterpret_cast<const char*>(c.body + offset), capacity));
-}
-
-constexpr size_t kAnalyzerNameBytes = sizeof(Command::body) - field::kRunAnalyzerName;
-
-// Mouse buttons as stored: left 1, middle 4, right 2.
+// Mouse buttons as stored.
 int32_t buttonCode(MouseButton button) {
     switch (button) {
-    case MouseButton::Middle: return 4;
-    case MouseButton::Right: return 2;
-    default: return 1;
+    case MouseButton::Middle: return cmd::Mouse::Middle;
+    case MouseButton::Right: return cmd::Mouse::Right;
+    default: return cmd::Mouse::Left;
     }
 }
 MouseButton buttonOf(int32_t code) {
-    return code == 4 ? MouseButton::Middle : code == 2 ? MouseButton::Right : MouseButton::Left;
+    return code == cmd::Mouse::Middle ? MouseButton::Middle
+           : code == cmd::Mouse::Right ? MouseButton::Right
+                                       : MouseButton::Left;
 }
 
 MacroKind macroKindOf(int action) {
-    return action == 0 ? MacroKind::Recorded : action == 1 ? MacroKind::Edit : MacroKind::Combination;
+    return action == cmd::Macro::PlayRecorded ? MacroKind::Recorded
+           : action == cmd::Macro::PlayEdit   ? MacroKind::Edit
+                                              : MacroKind::Combination;
 }
 
 bool memoryHasContent(const MacroNameLists& lists, MacroKind kind, int index) {
@@ -118,27 +113,29 @@ const char* commandLimitMessage(int32_t kind) {
 // ---- "키보드 설정" -----------------------------------------------------------------------
 
 BuiltCommand build(const KeyCommandForm& form, const FormContext& context) {
+    using K = cmd::Key;
     const auto checks = std::span<const CommandCheck>(kKeyChecks);
     if (auto over = refuseOverLimit(checks, context)) return *over;
     if (form.action < 0 || form.action > 3) return refuse(checks, "action");
     Command c = commandOf(CmdKey);
     if (form.action == 3) {
         if (!isVariable(modelOf(context), form.variable)) return refuse(checks, "variable");
-        c.set(16, form.variable);
+        c.set(K::variable, form.variable);
     } else {
         if (form.keyRow < 0 || static_cast<size_t>(form.keyRow) >= KeyTable::kRowCount) return refuse(checks, "key");
-        c.set(8, form.keyRow);
+        c.set(K::key, form.keyRow);
     }
     const std::optional<int32_t> interval = parseSeconds(form.interval);
     if (!interval) return refuse(checks, "interval");
-    c.set(field::kAction, form.action);
-    c.set(12, *interval);
+    c.set(K::action, form.action);
+    c.set(K::holdMs, *interval);
     return BuiltCommand::of(c);
 }
 
 // ---- "마우스 설정" -----------------------------------------------------------------------
 
 BuiltCommand build(const MouseCommandForm& form, const FormContext& context) {
+    using M = cmd::Mouse;
     namespace m = mouse_action;
     const auto checks = std::span<const CommandCheck>(kMouseChecks);
     const AnalyzerModel& model = modelOf(context);
@@ -152,28 +149,28 @@ BuiltCommand build(const MouseCommandForm& form, const FormContext& context) {
     case m::kScroll: {
         const std::optional<int32_t> steps = parseWholeNumber(form.scrollSteps);
         if (!steps || *steps < 1 || *steps > 127) return refuse(checks, "scroll steps");
-        c.set(20, form.scrollUp ? *steps : -*steps);
+        c.set(M::wheel, form.scrollUp ? *steps : -*steps);
         break;
     }
     case m::kMoveTo: {
         const std::optional<int32_t> x = parseWholeNumber(form.x), y = parseWholeNumber(form.y);
         if (!x || !y) return refuse(checks, x ? "y" : "x");
-        c.set(field::kMouseX, *x);
-        c.set(field::kMouseY, *y);
-        c.set(12, form.monitor ? 1 : 0);
+        c.set(M::x, *x);
+        c.set(M::y, *y);
+        c.set(M::monitor, form.monitor ? 1 : 0);
         break;
     }
     case m::kMoveToImage:
         if (listedRecognitionImages(model).empty()) return refuse(checks, "no images");
         if (!isRecognitionImage(model, form.image)) return refuse(checks, "image");
-        c.set(field::kMouseImage, form.image);
-        c.set(field::kMouseX, model.recognitionImage(form.image)->centreX);
-        c.set(field::kMouseY, model.recognitionImage(form.image)->centreY);
+        c.set(M::image, form.image);
+        c.set(M::x, model.recognitionImage(form.image)->centreX);
+        c.set(M::y, model.recognitionImage(form.image)->centreY);
         break;
     case m::kMoveToRangeMatch:
         if (listedAreas(model).empty()) return refuse(checks, "no areas");
         if (!isArea(model, form.area)) return refuse(checks, "area");
-        c.set(field::kMouseArea, form.area);
+        c.set(M::area, form.area);
         break;
     case m::kFpsMove: {
         // The machine moves at most 127 pixels a step either way; a number
@@ -184,14 +181,14 @@ BuiltCommand build(const MouseCommandForm& form, const FormContext& context) {
         const std::optional<int32_t> v = parseWholeNumber(form.vertical);
         if (!v) return refuse(checks, "vertical");
         if (*v < 0 || *v > 127) return refuse(checks, "vertical", kFpsVerticalRange);
-        c.set(40, *h);
-        c.set(44, *v);
-        c.set(48, (form.right ? 1 : 0) | (form.up ? 2 : 0));
+        c.set(M::dx, *h);
+        c.set(M::dy, *v);
+        c.set(M::direction, (form.right ? M::TowardsRight : 0) | (form.up ? M::Upwards : 0));
         break;
     }
     case m::kMoveToVariable:
         if (!isVariable(model, form.variable)) return refuse(checks, "variable");
-        c.set(56, form.variable);
+        c.set(M::variable, form.variable);
         break;
     default: return refuse(checks, "action");
     }
@@ -199,27 +196,28 @@ BuiltCommand build(const MouseCommandForm& form, const FormContext& context) {
     if (move && form.random) {
         const std::optional<int32_t> pixels = parseWholeNumber(form.randomPixels);
         if (!pixels || *pixels < 0) return refuse(checks, "random pixels");
-        c.set(8, 1);
-        c.set(60, *pixels);
+        c.set(M::random, 1);
+        c.set(M::randomRange, *pixels);
     }
     if (!move && form.action != m::kScroll) {
         const std::optional<int32_t> interval = parseSeconds(form.interval);
         if (!interval) return refuse(checks, "interval");
-        c.set(16, buttonCode(form.button));
-        c.set(52, *interval);
+        c.set(M::button, buttonCode(form.button));
+        c.set(M::holdMs, *interval);
     }
-    c.set(field::kAction, form.action);
+    c.set(M::action, form.action);
     return BuiltCommand::of(c);
 }
 
 // ---- "매크로 설정" -----------------------------------------------------------------------
 
 BuiltCommand build(const MacroCommandForm& form, const FormContext& context) {
+    using Ma = cmd::Macro;
     const auto checks = std::span<const CommandCheck>(kMacroChecks);
     if (auto over = refuseOverLimit(checks, context)) return *over;
     if (form.action < 0 || form.action > 5) return refuse(checks, "action");
     Command c = commandOf(CmdMacro);
-    c.set(field::kAction, form.action);
+    c.set(Ma::action, form.action);
     if (form.action > 2) return BuiltCommand::of(c);
     const MacroKind kind = macroKindOf(form.action);
     const int memories = kind == MacroKind::Combination ? kCombinationMacroCount : kRecordedMacroCount;
@@ -237,57 +235,60 @@ BuiltCommand build(const MacroCommandForm& form, const FormContext& context) {
     }
     const std::optional<int32_t> repeat = parseWholeNumber(form.repeat);
     if (!repeat || *repeat < 0 || *repeat > message::kMaxRepeatCount) return refuse(checks, "repeat");
-    c.set(field::kMacroRepeat, *repeat);
-    c.set(field::kMacroNumber, form.macro);
+    c.set(Ma::repeat, *repeat);
+    c.set(Ma::number, form.macro);
     return BuiltCommand::of(c);
 }
 
 // ---- "타이머" ----------------------------------------------------------------------------
 
 BuiltCommand build(const TimerCommandForm& form, const FormContext& context) {
+    using T = cmd::Timer;
     const auto checks = std::span<const CommandCheck>(kTimerChecks);
     if (auto over = refuseOverLimit(checks, context)) return *over;
     if (form.timer < 0 || form.timer >= kTimerCount) return refuse(checks, "timer");
     Command c = commandOf(CmdTimer);
-    c.set(8, form.timer);
+    c.set(T::timer, form.timer);
     if (form.value.slot >= 0 && form.value.slot < kTimerCount) {
-        c.set(field::kAction, 1);
-        c.set(12, form.value.slot);
+        c.set(T::action, T::CopyTimer);
+        c.set(T::value, form.value.slot);
         return BuiltCommand::of(c);
     }
     const std::optional<int32_t> seconds = parseWholeNumber(form.value.typed);
     if (form.value.slot >= 0 || !seconds || *seconds < 0) {
         return refuse(checks, "value", formatText(kTimerValueMissing, form.timer));
     }
-    c.set(12, *seconds);
+    c.set(T::value, *seconds);
     return BuiltCommand::of(c);
 }
 
 // ---- "시간 지연" -------------------------------------------------------------------------
 
 BuiltCommand build(const DelayCommandForm& form, const FormContext& context) {
+    using De = cmd::Delay;
     const auto checks = std::span<const CommandCheck>(kDelayChecks);
     if (auto over = refuseOverLimit(checks, context)) return *over;
     Command c = commandOf(CmdDelay);
     if (!form.random) {
         const std::optional<int32_t> ms = parseSeconds(form.seconds);
         if (!ms) return refuse(checks, "seconds");
-        c.set(8, *ms);
+        c.set(De::ms, *ms);
         return BuiltCommand::of(c);
     }
     const std::optional<int32_t> low = parseSeconds(form.low);
     if (!low) return refuse(checks, "low");
     const std::optional<int32_t> high = parseSeconds(form.high);
     if (!high) return refuse(checks, "high");
-    c.set(field::kAction, 1);
-    c.set(8, *low);
-    c.set(12, *high);
+    c.set(De::random, 1);
+    c.set(De::ms, *low);
+    c.set(De::highMs, *high);
     return BuiltCommand::of(c);
 }
 
 // ---- "기계 제어" -------------------------------------------------------------------------
 
 BuiltCommand build(const DeviceCommandForm& form, const FormContext& context) {
+    using D = cmd::Device;
     namespace d = device_choice;
     const auto checks = std::span<const CommandCheck>(kDeviceChecks);
     if (auto over = refuseOverLimit(checks, context)) return *over;
@@ -296,21 +297,21 @@ BuiltCommand build(const DeviceCommandForm& form, const FormContext& context) {
         return refuse(checks, "choice");
     }
     Command c = commandOf(CmdDevice);
-    c.set(field::kAction, form.choice);
-    if (form.choice <= d::kGreen) c.set(8, form.lightOn[static_cast<size_t>(form.choice)] ? 1 : 0);
+    c.set(D::action, form.choice);
+    if (form.choice <= d::kGreen) c.set(D::on, form.lightOn[static_cast<size_t>(form.choice)] ? 1 : 0);
     if (form.choice == d::kRemote) {
         const std::optional<int32_t> number = parseWholeNumber(form.remote);
         if (!number || !checkRemoteNumber(*number).ok) return refuse(checks, "remote");
-        c.set(16, *number);
+        c.set(D::remote, *number);
     }
     if (form.choice == d::kPlaySound) {
         const std::string cp949 = text::utf8ToCp949(form.soundFile);
-        if (!isFileName(form.soundFile) || cp949.size() >= field::kDeviceSoundNameBytes) {
+        if (!isFileName(form.soundFile) || cp949.size() >= D::sound.bytes) {
             return refuse(checks, "sound");
         }
         // The sound was copied into the Sound folder: the analyzer file carries it.
-        c.set(field::kDeviceCarried, 1);
-        setText(c, field::kDeviceSoundName, field::kDeviceSoundNameBytes, form.soundFile);
+        c.set(D::carried, 1);
+        c.set(D::sound, cp949);
     }
     return BuiltCommand::of(c);
 }
@@ -322,7 +323,7 @@ BuiltCommand build(const ReplaceImageCommandForm& form, const FormContext& conte
     if (auto over = refuseOverLimit(checks, context)) return *over;
     if (!isRecognitionImage(modelOf(context), form.image)) return refuse(checks, "image");
     Command c = commandOf(CmdReplaceImage);
-    c.set(field::kReplaceImage, form.image);
+    c.set(cmd::ReplaceImage::image, form.image);
     return BuiltCommand::of(c);
 }
 
@@ -332,11 +333,10 @@ BuiltCommand build(const RunAnalyzerCommandForm& form, const FormContext& contex
     const auto checks = std::span<const CommandCheck>(kRunAnalyzerChecks);
     if (auto over = refuseOverLimit(checks, context)) return *over;
     // The runner opens the name inside its analyzer folder: one whole file name.
-    if (!isFileName(form.fileName) || text::utf8ToCp949(form.fileName).size() >= kAnalyzerNameBytes) {
-        return refuse(checks, "file name");
-    }
+    const std::string cp949 = text::utf8ToCp949(form.fileName);
+    if (!isFileName(form.fileName) || cp949.size() >= cmd::RunAnalyzer::name.bytes) return refuse(checks, "file name");
     Command c = commandOf(CmdRunAnalyzer);
-    setText(c, field::kRunAnalyzerName, kAnalyzerNameBytes, form.fileName);
+    c.set(cmd::RunAnalyzer::name, cp949);
     return BuiltCommand::of(c);
 }
 
@@ -361,13 +361,14 @@ BuiltCommand build(const TypingCommandForm& form, const FormContext& context) {
     if (index < 0) return refuse(checks, "full");
     if (!model.storeSentence(index, form.name, form.text, *speed).ok) return refuse(checks, "too long");
     Command c = commandOf(CmdTypeSentence);
-    c.set(field::kSentence, index);
+    c.set(cmd::TypeSentence::sentence, index);
     return BuiltCommand::of(c);
 }
 
 // ---- "숫자인식 설정" ----------------------------------------------------------------------
 
 BuiltCommand build(const ReadNumberCommandForm& form, const FormContext& context) {
+    using N = cmd::ReadNumber;
     const auto checks = std::span<const CommandCheck>(kReadNumberChecks);
     const AnalyzerModel& model = modelOf(context);
     if (auto over = refuseOverLimit(checks, context)) return *over;
@@ -377,11 +378,11 @@ BuiltCommand build(const ReadNumberCommandForm& form, const FormContext& context
     const std::optional<int32_t> similarity = parseSimilarity(form.similarity);
     if (!similarity) return refuse(checks, "similarity");
     Command c = commandOf(CmdReadNumber);
-    c.set(field::kReadArea, form.area);
-    c.set(field::kReadPack, form.pack);
-    c.set(20, form.variable);
-    c.set(24, *similarity);
-    c.set(28, form.arithmetic ? 1 : 0);
+    c.set(N::area, form.area);
+    c.set(N::pack, form.pack);
+    c.set(N::variable, form.variable);
+    c.set(N::similarity, *similarity);
+    c.set(N::arithmetic, form.arithmetic ? 1 : 0);
     return BuiltCommand::of(c);
 }
 
@@ -399,90 +400,96 @@ int32_t kindOf(const CommandForm& form) {
 // ---- filling a dialog from a row ---------------------------------------------------
 
 std::optional<CommandForm> formOf(const Command& c, const AnalyzerModel& model) {
-    const int32_t action = c.at(field::kAction);
     switch (c.kind()) {
     case CmdKey: {
+        using K = cmd::Key;
         KeyCommandForm f;
-        f.action = action;
-        if (action == 3) f.variable = c.at(16);
-        else f.keyRow = c.at(8);
-        f.interval = secondsText(c.at(12));
+        const int32_t action = f.action = c[K::action];
+        if (action == K::TypeVariable) f.variable = c[K::variable];
+        else f.keyRow = c[K::key];
+        f.interval = secondsText(c[K::holdMs]);
         return f;
     }
     case CmdMouse: {
+        using M = cmd::Mouse;
         namespace m = mouse_action;
         MouseCommandForm f;
-        f.action = action;
+        const int32_t action = f.action = c[M::action];
         if (action <= m::kDoubleClick) {
-            f.button = buttonOf(c.at(16));
-            f.interval = secondsText(c.at(52));
+            f.button = buttonOf(c[M::button]);
+            f.interval = secondsText(c[M::holdMs]);
         }
         if (action == m::kScroll) {
-            f.scrollUp = c.at(20) >= 0;
-            f.scrollSteps = std::to_string(c.at(20) < 0 ? -static_cast<int64_t>(c.at(20)) : c.at(20));
+            f.scrollUp = c[M::wheel] >= 0;
+            f.scrollSteps = std::to_string(c[M::wheel] < 0 ? -static_cast<int64_t>(c[M::wheel]) : c[M::wheel]);
         }
         if (action == m::kMoveTo) {
-            f.x = std::to_string(c.at(field::kMouseX));
-            f.y = std::to_string(c.at(field::kMouseY));
-            f.monitor = c.at(12) == 1;
+            f.x = std::to_string(c[M::x]);
+            f.y = std::to_string(c[M::y]);
+            f.monitor = c[M::monitor] == 1;
         }
-        if (action == m::kMoveToImage) f.image = c.at(field::kMouseImage);
-        if (action == m::kMoveToRangeMatch) f.area = c.at(field::kMouseArea);
+        if (action == m::kMoveToImage) f.image = c[M::image];
+        if (action == m::kMoveToRangeMatch) f.area = c[M::area];
         if (action == m::kFpsMove) {
-            f.horizontal = std::to_string(c.at(40));
-            f.vertical = std::to_string(c.at(44));
-            f.right = (c.at(48) & 1) != 0;
-            f.up = (c.at(48) & 2) != 0;
+            f.horizontal = std::to_string(c[M::dx]);
+            f.vertical = std::to_string(c[M::dy]);
+            f.right = (c[M::direction] & M::TowardsRight) != 0;
+            f.up = (c[M::direction] & M::Upwards) != 0;
         }
-        if (action == m::kMoveToVariable) f.variable = c.at(56);
-        if (action >= m::kMoveTo && c.at(8) == 1) {
+        if (action == m::kMoveToVariable) f.variable = c[M::variable];
+        if (action >= m::kMoveTo && c[M::random] == 1) {
             f.random = true;
-            f.randomPixels = std::to_string(c.at(60));
+            f.randomPixels = std::to_string(c[M::randomRange]);
         }
         return f;
     }
     case CmdMacro: {
+        using Ma = cmd::Macro;
         MacroCommandForm f;
-        f.action = action;
-        if (action <= 2) {
-            f.macro = c.at(field::kMacroNumber);
-            f.repeat = std::to_string(c.at(field::kMacroRepeat));
+        f.action = c[Ma::action];
+        if (f.action <= Ma::PlayCombination) {
+            f.macro = c[Ma::number];
+            f.repeat = std::to_string(c[Ma::repeat]);
         }
         return f;
     }
     case CmdVariable: return variableCommandFormOf(c);
     case CmdTimer: {
+        using T = cmd::Timer;
         TimerCommandForm f;
-        f.timer = c.at(8);
-        f.value = action == 1 ? NumberOrSlot{"", c.at(12)} : NumberOrSlot{std::to_string(c.at(12)), -1};
+        f.timer = c[T::timer];
+        f.value = c[T::action] == T::CopyTimer ? NumberOrSlot{"", c[T::value]}
+                                               : NumberOrSlot{std::to_string(c[T::value]), -1};
         return f;
     }
     case CmdDelay: {
+        using De = cmd::Delay;
         DelayCommandForm f;
-        f.random = action == 1;
+        f.random = c[De::random] == 1;
         if (f.random) {
-            f.low = secondsText(c.at(8));
-            f.high = secondsText(c.at(12));
+            f.low = secondsText(c[De::ms]);
+            f.high = secondsText(c[De::highMs]);
         } else {
-            f.seconds = secondsText(c.at(8));
+            f.seconds = secondsText(c[De::ms]);
         }
         return f;
     }
     case CmdDevice: {
+        using D = cmd::Device;
         DeviceCommandForm f;
-        f.choice = action;
-        if (action >= 0 && action <= device_choice::kGreen) f.lightOn[static_cast<size_t>(action)] = c.at(8) == 1;
-        if (action == device_choice::kRemote) f.remote = std::to_string(c.at(16));
+        const int32_t action = f.choice = c[D::action];
+        if (action >= 0 && action <= device_choice::kGreen) f.lightOn[static_cast<size_t>(action)] = c[D::on] == 1;
+        if (action == device_choice::kRemote) f.remote = std::to_string(c[D::remote]);
         if (action == device_choice::kPlaySound) {
-            f.soundFile = textAt(c, field::kDeviceSoundName, field::kDeviceSoundNameBytes);
+            f.soundFile = text::cp949ToUtf8(c[D::sound]);
         }
         return f;
     }
-    case CmdReplaceImage: return ReplaceImageCommandForm{c.at(field::kReplaceImage)};
-    case CmdRunAnalyzer: return RunAnalyzerCommandForm{textAt(c, field::kRunAnalyzerName, kAnalyzerNameBytes)};
+    case CmdReplaceImage: return ReplaceImageCommandForm{c[cmd::ReplaceImage::image]};
+    case CmdRunAnalyzer: return RunAnalyzerCommandForm{text::cp949ToUtf8(c[cmd::RunAnalyzer::name])};
     case CmdTypeSentence: {
         TypingCommandForm f;
-        f.sentence = c.at(field::kSentence);
+        f.sentence = c[cmd::TypeSentence::sentence];
         if (f.sentence >= 0 && f.sentence < kSentenceCapacity) {
             const TypingSentence& s = model.sentenceTable().sentences[f.sentence];
             f.name = text::cp949ToUtf8(fixedText(s.name));
@@ -492,12 +499,13 @@ std::optional<CommandForm> formOf(const Command& c, const AnalyzerModel& model) 
         return f;
     }
     case CmdReadNumber: {
+        using N = cmd::ReadNumber;
         ReadNumberCommandForm f;
-        f.area = c.at(field::kReadArea);
-        f.pack = c.at(field::kReadPack);
-        f.variable = c.at(20);
-        f.similarity = std::to_string(c.at(24));
-        f.arithmetic = c.at(28) == 1;
+        f.area = c[N::area];
+        f.pack = c[N::pack];
+        f.variable = c[N::variable];
+        f.similarity = std::to_string(c[N::similarity]);
+        f.arithmetic = c[N::arithmetic] == 1;
         return f;
     }
     default: return std::nullopt;

@@ -78,9 +78,12 @@ struct KeyCommandForm {
 
 // "마우스 설정" (kind 1): the actions 0..9 in the dialog's order.
 namespace mouse_action {
-inline constexpr int kPress = 0, kRelease = 1, kClick = 2, kDoubleClick = 3, kScroll = 4, kMoveTo = 5,
-                     kMoveToImage = 6, kMoveToRangeMatch = 7, kFpsMove = 8, kMoveToVariable = 9;
-}
+using M = analyzer::cmd::Mouse;
+inline constexpr int kPress = M::Press, kRelease = M::Release, kClick = M::Click, kDoubleClick = M::DoubleClick,
+                     kScroll = M::Wheel, kMoveTo = M::MoveTo, kMoveToImage = M::MoveToImage,
+                     kMoveToRangeMatch = M::MoveToRangeMatch, kFpsMove = M::MoveRelative,
+                     kMoveToVariable = M::MoveToVariable;
+} // namespace mouse_action
 // Buttons in the dialog's order "좌측", "중간", "우측".
 enum class MouseButton { Left = 0, Middle = 1, Right = 2 };
 struct MouseCommandForm {
@@ -180,9 +183,11 @@ struct DelayCommandForm {
 // "기계 제어" (kind 8): the 15 choices as their index; "분석기 재시작" (7)
 // is not offered.
 namespace device_choice {
-inline constexpr int kRed = 0, kYellow = 1, kGreen = 2, kPlaySound = 3, kStopSound = 4, kRemote = 5,
-                     kPauseAnalyzer = 6, kResumeAnalyzer = 7, kCount = 15;
-}
+using D = analyzer::cmd::Device;
+inline constexpr int kRed = D::RedLight, kYellow = D::YellowLight, kGreen = D::GreenLight, kPlaySound = D::PlaySound,
+                     kStopSound = D::StopSound, kRemote = D::SendRemote, kPauseAnalyzer = D::PauseAnalyzer,
+                     kResumeAnalyzer = D::ResumeAnalyzer, kCount = D::UnlockMouse + 1;
+} // namespace device_choice
 struct DeviceCommandForm {
     int choice = device_choice::kRed;
     std::array<bool, 3> lightOn{true, true, true}; // captions "ON" / "OFF"

@@ -84,26 +84,13 @@ bool overLimit(const FormContext& context) { return !context.changing && context
 Condition conditionOf(int32_t kind) {
     Condition c{};
     c.used = 1;
-    c.set(field::kKind, kind);
+    c.setKind(kind);
     return c;
 }
 
 const AnalyzerModel& modelOf(const FormContext& context) {
     static const AnalyzerModel empty;
     return context.model ? *context.model : empty;
-}
-
-bool validOperator(int op) { return op >= 0 && op <= 4; }
-
-// A bound that is a chosen variable or a typed number: (is variable, value).
-std::pair<int32_t, int32_t> boundOf(const NumberOrSlot& bound) {
-    if (bound.slot >= 0) return {1, bound.slot};
-    return {0, parseWholeNumber(bound.typed).value_or(0)};
-}
-
-NumberOrSlot formBound(int32_t isVariable, int32_t value) {
-    if (isVariable == 1) return NumberOrSlot{"", value};
-    return NumberOrSlot{std::to_string(value), -1};
 }
 
 int weekdayOf(const DateTimeValue& when) {
@@ -113,12 +100,6 @@ int weekdayOf(const DateTimeValue& when) {
     if (!date.ok()) return -1;
     return static_cast<int>(weekday{sys_days{date}}.c_encoding());
 }
-
-void setWord(Condition& c, size_t offset, int value) {
-    c.body[offset] = static_cast<uint8_t>(value & 0xFF);
-    c.body[offset + 1] = static_cast<uint8_t>((value >> 8) & 0xFF);
-}
-int wordAt(const Condition& c, size_t offset) { return c.body[offset] | (c.body[offset + 1] << 8); }
 
 } // namespace
 
@@ -140,6 +121,7 @@ std::span<const ConditionCheck> conditionChecks(int32_t kind) {
 // ---- "변수" ---------------------------------------------------------------------------
 
 BuiltCondition build(const VariableConditionForm& form, const FormContext& context) {
+    using V = cond::Variable;
     const auto checks = std::span<const ConditionCheck>(kVariableChecks);
     if (overLimit(context)) return refuse(checks, "rows");
     if (form.lowOperator == kNoComparison && form.highOperator == kNoComparison) return refuse(checks, "no comparison");
@@ -149,41 +131,30 @@ BuiltCondition build(const VariableConditionForm& form, const FormContext& conte
     if (form.highOperator != kNoComparison && form.high.empty()) return refuse(checks, "high");
     Condition c = conditionOf(CondVariable);
     // X and Y both, or neither, compare both axes.
-    c.set(4, form.compareX == form.compareY ? 0 : form.compareX ? 1 : 2);
-    if (form.lowOperator != kNoComparison) {
-        auto [isVariable, value] = boundOf(form.low);
-        c.set(8, isVariable);
-        c.set(12, value);
-    }
-    c.set(20, form.lowOperator);
-    c.set(24, form.variable);
-    c.set(28, form.highOperator);
-    if (form.highOperator != kNoComparison) {
-        auto [isVariable, value] = boundOf(form.high);
-        c.set(32, isVariable);
-        c.set(36, value);
-    }
+    c.set(V::axis, form.compareX == form.compareY ? V::BothAxes : form.compareX ? V::XOnly : V::YOnly);
+    V::setTest(c, storedTest(form.low, form.lowOperator, form.variable, form.highOperator, form.high));
     return BuiltCondition::of(c);
 }
 
 // ---- "타이머 조건" -----------------------------------------------------------------------
 
 BuiltCondition build(const TimerConditionForm& form, const FormContext& context) {
+    using T = cond::Timer;
     const auto checks = std::span<const ConditionCheck>(kTimerChecks);
     if (overLimit(context)) return refuse(checks, "rows");
     if (form.timer < 0 || form.timer >= kTimerCount) return refuse(checks, "timer");
     Condition c = conditionOf(CondTimer);
     if (form.value.slot >= 0) {
         if (form.value.slot >= kTimerCount) return refuse(checks, "value");
-        c.set(4, 1);
-        c.set(16, form.value.slot);
+        c.set(T::rightIsTimer, 1);
+        c.set(T::otherTimer, form.value.slot);
     } else {
         const std::optional<int32_t> seconds = parseWholeNumber(form.value.typed);
         if (!seconds || *seconds < 0) return refuse(checks, "value");
-        c.set(20, *seconds);
+        c.set(T::seconds, *seconds);
     }
-    c.set(8, form.below ? 1 : 0);
-    c.set(12, form.timer);
+    c.set(T::below, form.below ? 1 : 0);
+    c.set(T::timer, form.timer);
     return BuiltCondition::of(c);
 }
 
@@ -198,16 +169,18 @@ BuiltCondition build(const DateTimeConditionForm& form, const FormContext& conte
         w.minute > 59 || w.second < 0 || w.second > 59 || (form.parts & 0x80)) {
         return refuse(checks, "date");
     }
+    using D = cond::DateTime;
     Condition c = conditionOf(CondDateTime);
-    c.set(4, form.below ? 1 : 0);
-    c.body[8] = form.parts;
-    setWord(c, 12, w.year);
-    setWord(c, 14, w.month);
-    setWord(c, 16, weekday);
-    setWord(c, 18, w.day);
-    setWord(c, 20, w.hour);
-    setWord(c, 22, w.minute);
-    setWord(c, 24, w.second);
+    c.set(D::below, form.below ? 1 : 0);
+    c.set(D::parts, form.parts);
+    auto word = [](int value) { return static_cast<uint16_t>(value); };
+    c.set(D::year, word(w.year));
+    c.set(D::month, word(w.month));
+    c.set(D::weekday, word(weekday));
+    c.set(D::day, word(w.day));
+    c.set(D::hour, word(w.hour));
+    c.set(D::minute, word(w.minute));
+    c.set(D::second, word(w.second));
     return BuiltCondition::of(c);
 }
 
@@ -222,13 +195,14 @@ BuiltCondition build(const MacroStateConditionForm& form, const FormContext& con
     const int offered = context.changing ? 4 : 1;
     if (form.state < 0 || form.state > offered) return refuse(checks, "state");
     Condition c = conditionOf(CondState);
-    c.set(4, form.state);
+    c.set(cond::State::state, form.state);
     return BuiltCondition::of(c);
 }
 
 // ---- "이미지 조건 설정" --------------------------------------------------------------------
 
 BuiltCondition build(const ImageConditionForm& form, const FormContext& context) {
+    using I = cond::Image;
     const auto checks = std::span<const ConditionCheck>(kImageChecks);
     const AnalyzerModel& model = modelOf(context);
     if (overLimit(context)) return refuse(checks, "rows");
@@ -237,9 +211,9 @@ BuiltCondition build(const ImageConditionForm& form, const FormContext& context)
     case ImagePosition::Image: {
         if (!isRecognitionImage(model, form.positionImage)) return refuse(checks, "position image");
         const RecognitionImage* image = model.recognitionImage(form.positionImage);
-        c.set(field::kImagePositionSource, form.positionImage);
-        c.set(field::kImageX, image->centreX);
-        c.set(field::kImageY, image->centreY);
+        c.set(I::positionSource, form.positionImage);
+        c.set(I::x, image->centreX);
+        c.set(I::y, image->centreY);
         break;
     }
     case ImagePosition::Coordinates: {
@@ -247,38 +221,38 @@ BuiltCondition build(const ImageConditionForm& form, const FormContext& context)
         if (!x) return refuse(checks, "x");
         const std::optional<int32_t> y = parseWholeNumber(form.y);
         if (!y) return refuse(checks, "y");
-        c.set(field::kImageX, *x);
-        c.set(field::kImageY, *y);
+        c.set(I::x, *x);
+        c.set(I::y, *y);
         break;
     }
     case ImagePosition::Variable:
         if (!isVariable(model, form.positionVariable)) return refuse(checks, "position variable");
-        c.set(field::kImagePositionSource, form.positionVariable);
+        c.set(I::positionSource, form.positionVariable);
         break;
     default: return refuse(checks, "position");
     }
-    c.set(field::kImageWhere, static_cast<int32_t>(form.position));
+    c.set(I::where, static_cast<int32_t>(form.position));
     switch (form.reference) {
     case ImageReference::Image:
         if (!isRecognitionImage(model, form.referenceImage)) return refuse(checks, "reference image");
-        c.set(field::kImageReference, form.referenceImage);
+        c.set(I::reference, form.referenceImage);
         break;
     case ImageReference::Colour:
         if (!form.colour) return refuse(checks, "colour");
-        c.set(40, static_cast<int32_t>(*form.colour & 0xFFFFFF));
+        c.set(I::colour, static_cast<int32_t>(*form.colour & 0xFFFFFF));
         break;
     case ImageReference::Variable:
         if (!isVariable(model, form.referenceVariable)) return refuse(checks, "colour variable");
-        c.set(field::kImageReference, form.referenceVariable);
+        c.set(I::reference, form.referenceVariable);
         break;
     default: return refuse(checks, "reference");
     }
-    c.set(field::kImageCompareWith, static_cast<int32_t>(form.reference));
+    c.set(I::compareWith, static_cast<int32_t>(form.reference));
     if (form.comparison != 0 && form.comparison != 1) return refuse(checks, "comparison");
-    c.set(28, form.comparison);
+    c.set(I::wantDifferent, form.comparison);
     const std::optional<int32_t> similarity = parseSimilarity(form.similarity);
     if (!similarity) return refuse(checks, "similarity");
-    c.set(32, *similarity);
+    c.set(I::similarity, *similarity);
     return BuiltCondition::of(c);
 }
 
@@ -292,6 +266,7 @@ int firstCheckedDirection(const std::array<bool, 5>& checked) {
 }
 
 BuiltCondition build(const RangeSearchConditionForm& form, const FormContext& context) {
+    using R = cond::RangeSearch;
     const auto checks = std::span<const ConditionCheck>(kRangeChecks);
     const AnalyzerModel& model = modelOf(context);
     if (overLimit(context)) return refuse(checks, "rows");
@@ -302,15 +277,15 @@ BuiltCondition build(const RangeSearchConditionForm& form, const FormContext& co
     switch (form.reference) {
     case ImageReference::Image:
         if (!isRecognitionImage(model, form.image)) return refuse(checks, "image");
-        c.set(field::kRangeImage, form.image);
+        c.set(R::image, form.image);
         break;
     case ImageReference::Colour:
         if (!form.colour) return refuse(checks, "colour");
-        c.set(56, static_cast<int32_t>(*form.colour & 0xFFFFFF));
+        c.set(R::colour, static_cast<int32_t>(*form.colour & 0xFFFFFF));
         break;
     case ImageReference::Variable:
         if (!isVariable(model, form.variable)) return refuse(checks, "variable");
-        c.set(field::kRangeImage, form.variable);
+        c.set(R::image, form.variable);
         break;
     default: return refuse(checks, "reference");
     }
@@ -319,19 +294,19 @@ BuiltCondition build(const RangeSearchConditionForm& form, const FormContext& co
     if (!form.occurrence.typed.empty() && form.occurrence.slot < 0) {
         const std::optional<int32_t> nth = parseWholeNumber(form.occurrence.typed);
         if (!nth || !checkMatchIndex(*nth).ok) return refuse(checks, "occurrence");
-        c.set(24, *nth);
+        c.set(R::whichMatch, *nth);
     } else if (isVariable(model, form.occurrence.slot)) {
-        c.set(24, form.occurrence.slot);
-        c.set(28, 1);
+        c.set(R::whichMatch, form.occurrence.slot);
+        c.set(R::whichMatchIsVariable, 1);
     } else {
         return refuse(checks, "occurrence missing");
     }
     if (form.direction < 0 || form.direction > 4) return refuse(checks, "direction");
-    c.set(field::kRangeWhat, static_cast<int32_t>(form.reference));
-    c.set(field::kRangeArea, form.area);
-    c.set(12, form.direction);
-    c.set(20, form.comparison);
-    c.set(32, *similarity);
+    c.set(R::what, static_cast<int32_t>(form.reference));
+    c.set(R::area, form.area);
+    c.set(R::direction, form.direction);
+    c.set(R::wantMissing, form.comparison);
+    c.set(R::similarity, *similarity);
     return BuiltCondition::of(c);
 }
 
@@ -342,8 +317,8 @@ BuiltCondition build(const CursorConditionForm& form, const FormContext& context
     if (overLimit(context)) return refuse(checks, "rows");
     if (!isCursor(modelOf(context), form.cursor)) return refuse(checks, "cursor");
     Condition c = conditionOf(CondCursor);
-    c.set(field::kCursorSample, form.cursor);
-    c.set(12, form.different ? 1 : 0);
+    c.set(cond::Cursor::cursor, form.cursor);
+    c.set(cond::Cursor::wantDifferent, form.different ? 1 : 0);
     return BuiltCondition::of(c);
 }
 
@@ -354,10 +329,10 @@ BuiltCondition build(const KeyConditionForm& form, const FormContext& context) {
     if (overLimit(context)) return refuse(checks, "rows");
     if (form.mode < 0 || form.mode > 2) return refuse(checks, "mode");
     Condition c = conditionOf(CondKey);
-    c.set(4, form.mode);
-    if (form.mode == 1) {
+    c.set(cond::Key::mode, form.mode);
+    if (form.mode == cond::Key::GivenKey) {
         if (form.keyRow < 0 || static_cast<size_t>(form.keyRow) >= KeyTable::kRowCount) return refuse(checks, "key");
-        c.set(8, form.keyRow);
+        c.set(cond::Key::key, form.keyRow);
     }
     return BuiltCondition::of(c);
 }
@@ -370,7 +345,7 @@ BuiltCondition build(const RemoteConditionForm& form, const FormContext& context
     const std::optional<int32_t> number = parseWholeNumber(form.number);
     if (!number || !checkRemoteNumber(*number).ok) return refuse(checks, "number");
     Condition c = conditionOf(CondRemote);
-    c.set(4, *number);
+    c.set(cond::Remote::number, *number);
     return BuiltCondition::of(c);
 }
 
@@ -389,66 +364,74 @@ int32_t kindOf(const ConditionForm& form) {
 std::optional<ConditionForm> formOf(const Condition& c) {
     switch (c.kind()) {
     case CondVariable: {
+        using V = cond::Variable;
         VariableConditionForm f;
-        f.compareX = c.at(4) == 1;
-        f.compareY = c.at(4) == 2;
-        f.lowOperator = c.at(20);
-        if (f.lowOperator != kNoComparison) f.low = formBound(c.at(8), c.at(12));
-        f.variable = c.at(24);
-        f.highOperator = c.at(28);
-        if (f.highOperator != kNoComparison) f.high = formBound(c.at(32), c.at(36));
+        f.compareX = c[V::axis] == V::XOnly;
+        f.compareY = c[V::axis] == V::YOnly;
+        f.lowOperator = c[V::lowOperator];
+        if (f.lowOperator != kNoComparison) f.low = formBound(c[V::lowIsVariable], c[V::low]);
+        f.variable = c[V::variable];
+        f.highOperator = c[V::highOperator];
+        if (f.highOperator != kNoComparison) f.high = formBound(c[V::highIsVariable], c[V::high]);
         return f;
     }
     case CondTimer: {
+        using T = cond::Timer;
         TimerConditionForm f;
-        f.timer = c.at(12);
-        f.below = c.at(8) == 1;
-        f.value = c.at(4) == 1 ? NumberOrSlot{"", c.at(16)} : NumberOrSlot{std::to_string(c.at(20)), -1};
+        f.timer = c[T::timer];
+        f.below = c[T::below] == 1;
+        f.value = c[T::rightIsTimer] == 1 ? NumberOrSlot{"", c[T::otherTimer]}
+                                          : NumberOrSlot{std::to_string(c[T::seconds]), -1};
         return f;
     }
     case CondDateTime: {
+        using D = cond::DateTime;
         DateTimeConditionForm f;
-        f.below = c.at(4) == 1;
-        f.parts = c.body[8];
-        f.when = {wordAt(c, 12), wordAt(c, 14), wordAt(c, 18), wordAt(c, 20), wordAt(c, 22), wordAt(c, 24)};
+        f.below = c[D::below] == 1;
+        f.parts = c[D::parts];
+        f.when = {c[D::year], c[D::month], c[D::day], c[D::hour], c[D::minute], c[D::second]};
         return f;
     }
     case CondState:
-        if (c.at(4) < 0 || c.at(4) > 4) return std::nullopt;
-        return MacroStateConditionForm{c.at(4)};
+        if (c[cond::State::state] < 0 || c[cond::State::state] > cond::State::Otherwise) return std::nullopt;
+        return MacroStateConditionForm{c[cond::State::state]};
     case CondImage: {
+        using I = cond::Image;
         ImageConditionForm f;
-        f.position = static_cast<ImagePosition>(c.at(field::kImageWhere));
-        if (f.position == ImagePosition::Image) f.positionImage = c.at(field::kImagePositionSource);
-        if (f.position == ImagePosition::Variable) f.positionVariable = c.at(field::kImagePositionSource);
+        f.position = static_cast<ImagePosition>(c[I::where]);
+        if (f.position == ImagePosition::Image) f.positionImage = c[I::positionSource];
+        if (f.position == ImagePosition::Variable) f.positionVariable = c[I::positionSource];
         if (f.position == ImagePosition::Coordinates) {
-            f.x = std::to_string(c.at(field::kImageX));
-            f.y = std::to_string(c.at(field::kImageY));
+            f.x = std::to_string(c[I::x]);
+            f.y = std::to_string(c[I::y]);
         }
-        f.reference = static_cast<ImageReference>(c.at(field::kImageCompareWith));
-        if (f.reference == ImageReference::Image) f.referenceImage = c.at(field::kImageReference);
-        if (f.reference == ImageReference::Variable) f.referenceVariable = c.at(field::kImageReference);
-        if (f.reference == ImageReference::Colour) f.colour = static_cast<uint32_t>(c.at(40)) & 0xFFFFFF;
-        f.comparison = c.at(28);
-        f.similarity = std::to_string(c.at(32));
+        f.reference = static_cast<ImageReference>(c[I::compareWith]);
+        if (f.reference == ImageReference::Image) f.referenceImage = c[I::reference];
+        if (f.reference == ImageReference::Variable) f.referenceVariable = c[I::reference];
+        if (f.reference == ImageReference::Colour) f.colour = static_cast<uint32_t>(c[I::colour]) & 0xFFFFFF;
+        f.comparison = c[I::wantDifferent];
+        f.similarity = std::to_string(c[I::similarity]);
         return f;
     }
     case CondRangeSearch: {
+        using R = cond::RangeSearch;
         RangeSearchConditionForm f;
-        f.area = c.at(field::kRangeArea);
-        f.reference = static_cast<ImageReference>(c.at(field::kRangeWhat));
-        if (f.reference == ImageReference::Image) f.image = c.at(field::kRangeImage);
-        if (f.reference == ImageReference::Variable) f.variable = c.at(field::kRangeImage);
-        if (f.reference == ImageReference::Colour) f.colour = static_cast<uint32_t>(c.at(56)) & 0xFFFFFF;
-        f.comparison = c.at(20);
-        f.similarity = std::to_string(c.at(32));
-        f.direction = c.at(12);
-        f.occurrence = c.at(28) == 1 ? NumberOrSlot{"", c.at(24)} : NumberOrSlot{std::to_string(c.at(24)), -1};
+        f.area = c[R::area];
+        f.reference = static_cast<ImageReference>(c[R::what]);
+        if (f.reference == ImageReference::Image) f.image = c[R::image];
+        if (f.reference == ImageReference::Variable) f.variable = c[R::image];
+        if (f.reference == ImageReference::Colour) f.colour = static_cast<uint32_t>(c[R::colour]) & 0xFFFFFF;
+        f.comparison = c[R::wantMissing];
+        f.similarity = std::to_string(c[R::similarity]);
+        f.direction = c[R::direction];
+        f.occurrence = c[R::whichMatchIsVariable] == 1 ? NumberOrSlot{"", c[R::whichMatch]}
+                                                       : NumberOrSlot{std::to_string(c[R::whichMatch]), -1};
         return f;
     }
-    case CondCursor: return CursorConditionForm{c.at(field::kCursorSample), c.at(12) == 1};
-    case CondKey: return KeyConditionForm{c.at(4), c.at(4) == 1 ? c.at(8) : -1};
-    case CondRemote: return RemoteConditionForm{std::to_string(c.at(4))};
+    case CondCursor: return CursorConditionForm{c[cond::Cursor::cursor], c[cond::Cursor::wantDifferent] == 1};
+    case CondKey:
+        return KeyConditionForm{c[cond::Key::mode], c[cond::Key::mode] == cond::Key::GivenKey ? c[cond::Key::key] : -1};
+    case CondRemote: return RemoteConditionForm{std::to_string(c[cond::Remote::number])};
     default: return std::nullopt;
     }
 }

@@ -81,9 +81,10 @@ struct DateTimeValue {
 
 // "년월일시분초 조건" (kind 20).
 namespace date_part {
-inline constexpr uint8_t kYear = 0x40, kMonth = 0x20, kWeekday = 0x10, kDay = 0x08, kHour = 0x04, kMinute = 0x02,
-                         kSecond = 0x01;
-}
+using D = analyzer::cond::DateTime;
+inline constexpr uint8_t kYear = D::Year, kMonth = D::Month, kWeekday = D::Weekday, kDay = D::Day, kHour = D::Hour,
+                         kMinute = D::Minute, kSecond = D::Second;
+} // namespace date_part
 struct DateTimeConditionForm {
     DateTimeValue when;
     bool below = false;

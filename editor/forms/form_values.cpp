@@ -2,6 +2,7 @@
 
 #include <cctype>
 #include <limits>
+#include <tuple>
 
 #include "base/format_text.h"
 
@@ -23,6 +24,24 @@ std::vector<int> listed(const int32_t* order, int32_t count, int capacity) {
 }
 
 } // namespace
+
+std::pair<int32_t, int32_t> boundOf(const NumberOrSlot& bound) {
+    if (bound.slot >= 0) return {1, bound.slot};
+    return {0, parseWholeNumber(bound.typed).value_or(0)};
+}
+
+NumberOrSlot formBound(int32_t isVariable, int32_t value) {
+    if (isVariable == 1) return NumberOrSlot{"", value};
+    return NumberOrSlot{std::to_string(value), -1};
+}
+
+analyzer::VariableTest storedTest(const NumberOrSlot& low, int lowOperator, int variable, int highOperator,
+                                  const NumberOrSlot& high) {
+    analyzer::VariableTest t{0, 0, lowOperator, variable, highOperator, 0, 0};
+    if (lowOperator != 0) std::tie(t.lowIsVariable, t.low) = boundOf(low);
+    if (highOperator != 0) std::tie(t.highIsVariable, t.high) = boundOf(high);
+    return t;
+}
 
 std::optional<int32_t> parseWholeNumber(std::string_view text) {
     text = trimmed(text);

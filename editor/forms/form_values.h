@@ -41,6 +41,17 @@ struct NumberOrSlot {
     bool empty() const { return slot < 0 && !parseWholeNumber(typed); }
 };
 
+// The comparison operators of a variable test: 0 "비교x", 1 "<", 2 "≤", 3 "=", 4 "≠".
+inline bool validOperator(int op) { return op >= 0 && op <= 4; }
+// A box's bound as stored: (is a variable, the variable or the number), and
+// the box filled again from it.
+std::pair<int32_t, int32_t> boundOf(const NumberOrSlot& bound);
+NumberOrSlot formBound(int32_t isVariable, int32_t value);
+// A variable test from its dialog boxes; a bound is stored only when its side
+// has an operator.
+analyzer::VariableTest storedTest(const NumberOrSlot& low, int lowOperator, int variable, int highOperator,
+                                  const NumberOrSlot& high);
+
 // Listed objects by slot number, in list order.
 std::vector<int> listedRecognitionImages(const analyzer::AnalyzerModel& model);
 std::vector<int> listedAreas(const analyzer::AnalyzerModel& model);

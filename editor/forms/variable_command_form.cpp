@@ -46,12 +46,18 @@ struct KindInfo {
     const char* label;
     int32_t source;
 };
+using V = cmd::Variable;
 constexpr KindInfo kKinds[kValueKindCount] = {
-    {ValueKind::NumberOrVariable, "숫자/변수", 0},  {ValueKind::ImagePoint, "이미지 인식점", 3},
-    {ValueKind::Colour, "색값(Color)", 4},          {ValueKind::ScreenPoint, "화면 좌표", 2},
-    {ValueKind::RangeMatch, "범위검색 일치위치", 20}, {ValueKind::SavePreviousItem, "이전항목 저장", 30},
-    {ValueKind::LoadPreviousItem, "이전항목 불러오기", 40}, {ValueKind::RandomNumber, "임의의 숫자 생성", 50},
-    {ValueKind::RandomPoint, "임의의 좌표 생성", 51}, {ValueKind::DateTime, "일자/시간", 60},
+    {ValueKind::NumberOrVariable, "숫자/변수", V::Number},
+    {ValueKind::ImagePoint, "이미지 인식점", V::ImagePoint},
+    {ValueKind::Colour, "색값(Color)", V::Colour},
+    {ValueKind::ScreenPoint, "화면 좌표", V::ScreenPoint},
+    {ValueKind::RangeMatch, "범위검색 일치위치", V::RangeMatch},
+    {ValueKind::SavePreviousItem, "이전항목 저장", V::SavePreviousItem},
+    {ValueKind::LoadPreviousItem, "이전항목 불러오기", V::LoadPreviousItem},
+    {ValueKind::RandomNumber, "임의의 숫자 생성", V::RandomNumber},
+    {ValueKind::RandomPoint, "임의의 좌표 생성", V::RandomPoint},
+    {ValueKind::DateTime, "일자/시간", V::DatePart},
 };
 
 bool validKind(ValueKind kind) { return static_cast<int>(kind) >= 0 && static_cast<int>(kind) < kValueKindCount; }
@@ -59,18 +65,6 @@ bool validKind(ValueKind kind) { return static_cast<int>(kind) >= 0 && static_ca
 std::string variableName(const AnalyzerModel& model, int index) {
     if (index < 0 || index >= kVariableCapacity) return {};
     return text::cp949ToUtf8(fixedText(model.image().variables[index].name));
-}
-
-bool validOperator(int op) { return op >= 0 && op <= 4; }
-
-// A bound that is a chosen variable or a typed number: (is variable, value).
-std::pair<int32_t, int32_t> boundOf(const NumberOrSlot& bound) {
-    if (bound.slot >= 0) return {1, bound.slot};
-    return {0, parseWholeNumber(bound.typed).value_or(0)};
-}
-NumberOrSlot formBound(int32_t isVariable, int32_t value) {
-    if (isVariable == 1) return NumberOrSlot{"", value};
-    return NumberOrSlot{std::to_string(value), -1};
 }
 
 } // namespace
@@ -106,7 +100,7 @@ BuiltCommand build(const VariableCommandForm& form, const FormContext& context) 
     if (!validKind(form.kind)) return refuse(checks, "kind");
     Command c{};
     c.used = 1;
-    c.set(field::kKind, CmdVariable);
+    c.setKind(CmdVariable);
 
     // The guard; both operators "비교x" is no guard at all.
     if (!form.noCondition && (form.guardLowOperator != 0 || form.guardHighOperator != 0)) {
@@ -116,20 +110,9 @@ BuiltCommand build(const VariableCommandForm& form, const FormContext& context) 
         }
         if (form.guardLowOperator != 0 && form.guardLow.empty()) return refuse(checks, "guard low");
         if (form.guardHighOperator != 0 && form.guardHigh.empty()) return refuse(checks, "guard high");
-        c.set(28, 1);
-        if (form.guardLowOperator != 0) {
-            auto [fromVariable, value] = boundOf(form.guardLow);
-            c.set(64, fromVariable);
-            c.set(68, value);
-        }
-        c.set(76, form.guardLowOperator);
-        c.set(80, form.guardVariable);
-        c.set(84, form.guardHighOperator);
-        if (form.guardHighOperator != 0) {
-            auto [fromVariable, value] = boundOf(form.guardHigh);
-            c.set(88, fromVariable);
-            c.set(92, value);
-        }
+        c.set(V::guarded, 1);
+        V::Guard::setTest(c, storedTest(form.guardLow, form.guardLowOperator, form.guardVariable,
+                                        form.guardHighOperator, form.guardHigh));
     }
 
     int32_t source = sourceOf(form.kind);
@@ -140,58 +123,58 @@ BuiltCommand build(const VariableCommandForm& form, const FormContext& context) 
             return refuse(checks, "value", formatText(kValueMissing, variableName(model, form.target).c_str()));
         }
         auto [fromVariable, value] = boundOf(form.value);
-        source = fromVariable ? 1 : 0;
-        c.set(20, value);
+        source = fromVariable ? V::FromVariable : V::Number;
+        c.set(V::value, value);
         if (!validOperator(form.arithmetic)) return refuse(checks, "arithmetic");
         if (form.arithmetic != 0) {
             if (form.right.empty() || (form.right.slot >= 0 && !isVariable(model, form.right.slot))) {
                 return refuse(checks, "right");
             }
             auto [rightIsVariable, right] = boundOf(form.right);
-            c.set(4, form.arithmetic);
-            c.set(12, rightIsVariable);
-            c.set(24, right);
+            c.set(V::arithmetic, form.arithmetic);
+            c.set(V::rightIsVariable, rightIsVariable);
+            c.set(V::right, right);
         }
         break;
     }
     case ValueKind::ImagePoint:
         if (!isRecognitionImage(model, form.image)) return refuse(checks, "image");
-        c.set(field::kVariableObject, form.image);
+        c.set(V::object, form.image);
         break;
     case ValueKind::Colour:
         if (!form.colour) return refuse(checks, "colour");
-        c.body[60] = static_cast<uint8_t>(*form.colour & 0xFF);
-        c.body[61] = static_cast<uint8_t>((*form.colour >> 8) & 0xFF);
-        c.body[62] = static_cast<uint8_t>((*form.colour >> 16) & 0xFF);
+        c.set(V::blue, static_cast<uint8_t>(*form.colour & 0xFF));
+        c.set(V::green, static_cast<uint8_t>((*form.colour >> 8) & 0xFF));
+        c.set(V::red, static_cast<uint8_t>((*form.colour >> 16) & 0xFF));
         break;
     case ValueKind::ScreenPoint: {
         const std::optional<int32_t> x = parseWholeNumber(form.x);
         if (!x) return refuse(checks, "x");
         const std::optional<int32_t> y = parseWholeNumber(form.y);
         if (!y) return refuse(checks, "y");
-        c.set(32, form.monitor ? 1 : 0);
-        c.set(44, *x);
-        c.set(48, *y);
+        c.set(V::monitor, form.monitor ? 1 : 0);
+        c.set(V::x, *x);
+        c.set(V::y, *y);
         break;
     }
     case ValueKind::RangeMatch:
         if (!isArea(model, form.area)) return refuse(checks, "area");
-        c.set(field::kVariableObject, form.area);
+        c.set(V::object, form.area);
         break;
     case ValueKind::SavePreviousItem: break;
     case ValueKind::LoadPreviousItem:
         if (!isVariable(model, form.loadFrom)) {
             return refuse(checks, "load from", formatText(kLoadFromMissing, valueKindLabel(form.kind)));
         }
-        c.set(20, form.loadFrom);
+        c.set(V::value, form.loadFrom);
         break;
     case ValueKind::RandomNumber: {
         const std::optional<int32_t> low = parseWholeNumber(form.low);
         if (!low) return refuse(checks, "low");
         const std::optional<int32_t> high = parseWholeNumber(form.high);
         if (!high || *high <= *low) return refuse(checks, "high");
-        c.set(44, *low);
-        c.set(48, *high);
+        c.set(V::x, *low);
+        c.set(V::y, *high);
         break;
     }
     case ValueKind::RandomPoint: {
@@ -207,64 +190,65 @@ BuiltCommand build(const VariableCommandForm& form, const FormContext& context) 
             if (*y - *dy < 0 || int64_t{*y} + *dy >= height) return refuse(checks, "spread y outside");
             if (*x - *dx < 0 || int64_t{*x} + *dx >= width) return refuse(checks, "spread x outside");
         }
-        c.set(32, form.monitor ? 1 : 0);
-        c.set(44, *x);
-        c.set(48, *y);
-        c.set(52, *dx);
-        c.set(56, *dy);
+        c.set(V::monitor, form.monitor ? 1 : 0);
+        c.set(V::x, *x);
+        c.set(V::y, *y);
+        c.set(V::spreadX, *dx);
+        c.set(V::spreadY, *dy);
         break;
     }
     case ValueKind::DateTime:
         if (form.datePart < 0 || form.datePart > 6) return refuse(checks, "date part");
-        c.set(field::kVariableObject, form.datePart);
+        c.set(V::object, form.datePart);
         break;
     }
-    c.set(field::kVariableSource, source);
-    if (form.kind != ValueKind::LoadPreviousItem) c.set(16, form.target);
+    c.set(V::source, source);
+    if (form.kind != ValueKind::LoadPreviousItem) c.set(V::target, form.target);
     return BuiltCommand::of(c);
 }
 
 VariableCommandForm command_checks::variableCommandFormOf(const Command& c) {
     VariableCommandForm f;
-    const int32_t source = c.at(field::kVariableSource);
+    const int32_t source = c[V::source];
     for (const KindInfo& k : kKinds) {
-        if (k.source == source || (source == 1 && k.kind == ValueKind::NumberOrVariable)) f.kind = k.kind;
+        if (k.source == source || (source == V::FromVariable && k.kind == ValueKind::NumberOrVariable)) f.kind = k.kind;
     }
-    if (f.kind != ValueKind::LoadPreviousItem) f.target = c.at(16);
+    if (f.kind != ValueKind::LoadPreviousItem) f.target = c[V::target];
     switch (f.kind) {
     case ValueKind::NumberOrVariable:
-        f.value = formBound(source == 1 ? 1 : 0, c.at(20));
-        f.arithmetic = c.at(4);
-        if (f.arithmetic != 0) f.right = formBound(c.at(12), c.at(24));
+        f.value = formBound(source == V::FromVariable ? 1 : 0, c[V::value]);
+        f.arithmetic = c[V::arithmetic];
+        if (f.arithmetic != 0) f.right = formBound(c[V::rightIsVariable], c[V::right]);
         break;
-    case ValueKind::ImagePoint: f.image = c.at(field::kVariableObject); break;
-    case ValueKind::Colour: f.colour = c.body[60] | (c.body[61] << 8) | (c.body[62] << 16); break;
+    case ValueKind::ImagePoint: f.image = c[V::object]; break;
+    case ValueKind::Colour: f.colour = c[V::blue] | (c[V::green] << 8) | (c[V::red] << 16); break;
     case ValueKind::ScreenPoint:
     case ValueKind::RandomPoint:
-        f.monitor = c.at(32) == 1;
-        f.x = std::to_string(c.at(44));
-        f.y = std::to_string(c.at(48));
+        f.monitor = c[V::monitor] == 1;
+        f.x = std::to_string(c[V::x]);
+        f.y = std::to_string(c[V::y]);
         if (f.kind == ValueKind::RandomPoint) {
-            f.spreadX = std::to_string(c.at(52));
-            f.spreadY = std::to_string(c.at(56));
+            f.spreadX = std::to_string(c[V::spreadX]);
+            f.spreadY = std::to_string(c[V::spreadY]);
         }
         break;
-    case ValueKind::RangeMatch: f.area = c.at(field::kVariableObject); break;
+    case ValueKind::RangeMatch: f.area = c[V::object]; break;
     case ValueKind::SavePreviousItem: break;
-    case ValueKind::LoadPreviousItem: f.loadFrom = c.at(20); break;
+    case ValueKind::LoadPreviousItem: f.loadFrom = c[V::value]; break;
     case ValueKind::RandomNumber:
-        f.low = std::to_string(c.at(44));
-        f.high = std::to_string(c.at(48));
+        f.low = std::to_string(c[V::x]);
+        f.high = std::to_string(c[V::y]);
         break;
-    case ValueKind::DateTime: f.datePart = c.at(field::kVariableObject); break;
+    case ValueKind::DateTime: f.datePart = c[V::object]; break;
     }
-    if (c.at(76) != 0 || c.at(84) != 0) {
+    const VariableTest guard = V::Guard::test(c);
+    if (guard.lowOperator != 0 || guard.highOperator != 0) {
         f.noCondition = false;
-        f.guardLowOperator = c.at(76);
-        if (f.guardLowOperator != 0) f.guardLow = formBound(c.at(64), c.at(68));
-        f.guardVariable = c.at(80);
-        f.guardHighOperator = c.at(84);
-        if (f.guardHighOperator != 0) f.guardHigh = formBound(c.at(88), c.at(92));
+        f.guardLowOperator = guard.lowOperator;
+        if (f.guardLowOperator != 0) f.guardLow = formBound(guard.lowIsVariable, guard.low);
+        f.guardVariable = guard.variable;
+        f.guardHighOperator = guard.highOperator;
+        if (f.guardHighOperator != 0) f.guardHigh = formBound(guard.highIsVariable, guard.high);
     }
     return f;
 }

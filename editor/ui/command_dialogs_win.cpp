@@ -535,7 +535,7 @@ struct TypingDialog {
         f.speed = textOf(d, IDC_CMD_TYPING_SPEED);
         // A changed sentence row keeps its entry of the sentence table.
         if (const analyzer::Command* row = editedRow(d); row && row->kind() == analyzer::CmdTypeSentence) {
-            f.sentence = row->at(analyzer::field::kSentence);
+            f.sentence = (*row)[analyzer::cmd::TypeSentence::sentence];
         }
         return f;
     }

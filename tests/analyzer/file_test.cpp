@@ -22,7 +22,7 @@ using testing::walkBlocks;
 Command command(int32_t kind, std::initializer_list<std::pair<size_t, int32_t>> fields) {
     Command c{};
     c.used = 1;
-    c.set(field::kKind, kind);
+    c.setKind(kind);
     for (auto [offset, value] : fields) {
         c.set(offset, value);
     }
@@ -30,8 +30,8 @@ Command command(int32_t kind, std::initializer_list<std::pair<size_t, int32_t>> 
 }
 
 Command soundCommand(const char* name) {
-    Command c = command(CmdDevice, {{4, kDevicePlaySound}, {12, 1}});
-    std::memcpy(c.body + field::kDeviceSoundName, name, std::strlen(name));
+    Command c = command(CmdDevice, {{4, cmd::Device::PlaySound}, {12, 1}});
+    std::memcpy(c.body + 24, name, std::strlen(name));
     return c;
 }
 
@@ -150,7 +150,7 @@ TEST(AnalyzerFile, RecordedMacroBitNineCarriesBankTwoSlotTwo) {
         question = q;
         return true;
     };
-    addItemWith(f.model, {macroCommand(kMacroPlayRecorded, 9)});
+    addItemWith(f.model, {macroCommand(cmd::Macro::PlayRecorded, 9)});
     MemorySink sink;
     ASSERT_TRUE(f.file.write(f.model, sink, false).ok());
     EXPECT_NE(question.find("[사용중인 녹화매크로]\n2-2 \n\n"), std::string::npos) << question;
@@ -175,8 +175,8 @@ TEST(AnalyzerFile, CombinationExtrasAreEmbeddedOnceAndInstalledInFileOrder) {
     machine.putCombination(3, 0, 0, {}); // empty: no body, no extras, never installed
     f.file.setMachine(&machine);
     f.file.hooks().askEmbedMacros = [](const std::string&) { return true; };
-    addItemWith(f.model, {macroCommand(kMacroPlayRecorded, 2), macroCommand(kMacroPlayCombination, 0),
-                          macroCommand(kMacroPlayCombination, 3)});
+    addItemWith(f.model, {macroCommand(cmd::Macro::PlayRecorded, 2), macroCommand(cmd::Macro::PlayCombination, 0),
+                          macroCommand(cmd::Macro::PlayCombination, 3)});
     FileResult saved = f.file.save(f.model, f.folders.save("combo.dat"));
     ASSERT_TRUE(saved.ok()) << saved.message;
     // Recorded 2 by the record's mask; combination 0 with its extras R5 and E1
@@ -213,7 +213,7 @@ TEST(AnalyzerFile, NoToEmbeddingClearsMasksAndReopeningWarnsWithoutInstalling) {
     machine.putEdit(4, "e4", {1});
     f.file.setMachine(&machine);
     f.file.hooks().askEmbedMacros = [](const std::string&) { return false; };
-    addItemWith(f.model, {macroCommand(kMacroPlayEdit, 4)});
+    addItemWith(f.model, {macroCommand(cmd::Macro::PlayEdit, 4)});
     FileResult saved = f.file.save(f.model, f.folders.save("nomacro.dat"));
     ASSERT_TRUE(saved.ok());
     EXPECT_FALSE(f.model.storedMacroMasks().any());
@@ -243,7 +243,7 @@ TEST(AnalyzerFile, MachineReadFailureStopsTheSaveAndKeepsTheOldFile) {
     machine.putRecorded(0, "r0", {1, 2});
     f.file.setMachine(&machine);
     f.file.hooks().askEmbedMacros = [](const std::string&) { return true; };
-    addItemWith(f.model, {macroCommand(kMacroPlayRecorded, 0)});
+    addItemWith(f.model, {macroCommand(cmd::Macro::PlayRecorded, 0)});
     std::string path = f.folders.save("keep.dat");
     ASSERT_TRUE(f.file.save(f.model, path).ok());
     auto before = f.folders.readFile(path);
@@ -332,7 +332,7 @@ void fillTypicalModel(Fixture& f, FakeMachine& machine) {
     c.set(16, 3);
     ASSERT_TRUE(addCondition(item, c));
     ASSERT_TRUE(addCommand(item, soundCommand(soundName.c_str())));
-    ASSERT_TRUE(addCommand(item, macroCommand(kMacroPlayEdit, 3)));
+    ASSERT_TRUE(addCommand(item, macroCommand(cmd::Macro::PlayEdit, 3)));
     ASSERT_TRUE(addCommand(item, command(CmdTypeSentence, {{4, 0}})));
     NextLink link{};
     link.targetId = 1;

@@ -125,7 +125,7 @@ TEST(GoldenFiles, TypicalAnalyzerLoadsWithItsContents) {
     ASSERT_EQ(model.itemCount(), 2);
     EXPECT_EQ(text::cp949ToUtf8(fixedText(model.item(0).name)), "시작");
     EXPECT_EQ(model.item(0).commandCount, 3);
-    EXPECT_EQ(model.item(0).commands[2].at(field::kMacroNumber), 9);
+    EXPECT_EQ(model.item(0).commands[2].at(12), 9);
     EXPECT_EQ(model.item(0).nextLinks[0].targetId, 1);
     EXPECT_EQ(model.findItemById(1), 1);
     EXPECT_EQ(model.sentenceTable().sentences[0].keyCount, 4);

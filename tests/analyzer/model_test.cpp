@@ -33,7 +33,7 @@ NewRecognitionImage imageSpec(int centreX, int centreY, int width, int height, b
 Condition condition(int32_t kind, std::initializer_list<std::pair<size_t, int32_t>> fields = {}) {
     Condition c{};
     c.used = 1;
-    c.set(field::kKind, kind);
+    c.setKind(kind);
     for (auto [offset, value] : fields) {
         c.set(offset, value);
     }
@@ -43,7 +43,7 @@ Condition condition(int32_t kind, std::initializer_list<std::pair<size_t, int32_
 Command command(int32_t kind, std::initializer_list<std::pair<size_t, int32_t>> fields = {}) {
     Command c{};
     c.used = 1;
-    c.set(field::kKind, kind);
+    c.setKind(kind);
     for (auto [offset, value] : fields) {
         c.set(offset, value);
     }

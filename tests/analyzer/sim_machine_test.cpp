@@ -69,9 +69,9 @@ TEST(EmbeddedMacrosOnTheSimulatedMachine, WhatOneMachineCarriesAnotherReceives) 
     file.hooks().askEmbedMacros = [](const std::string&) { return true; };
     AnalyzerModel model;
     Item item{};
-    ASSERT_TRUE(addCommand(item, macroCommand(kMacroPlayRecorded, 9)));
-    ASSERT_TRUE(addCommand(item, macroCommand(kMacroPlayEdit, 3)));
-    ASSERT_TRUE(addCommand(item, macroCommand(kMacroPlayCombination, 1)));
+    ASSERT_TRUE(addCommand(item, macroCommand(cmd::Macro::PlayRecorded, 9)));
+    ASSERT_TRUE(addCommand(item, macroCommand(cmd::Macro::PlayEdit, 3)));
+    ASSERT_TRUE(addCommand(item, macroCommand(cmd::Macro::PlayCombination, 1)));
     ASSERT_TRUE(model.insertItem(0, item));
     FileResult saved = file.save(model, folders.save("macros.dat"));
     ASSERT_TRUE(saved.ok()) << saved.message;

@@ -74,8 +74,8 @@ protected:
         addImage(other, "다른버튼");
         writeBytes(otherFolders.sound + "/종.wav", {'n', 'e', 'w'});
         Item item{};
-        Command sound = command(CmdDevice, {{4, kDevicePlaySound}, {12, 1}});
-        std::memcpy(sound.body + field::kDeviceSoundName, text::utf8ToCp949("종.wav").c_str(),
+        Command sound = command(CmdDevice, {{4, cmd::Device::PlaySound}, {12, 1}});
+        std::memcpy(sound.body + 24, text::utf8ToCp949("종.wav").c_str(),
                     text::utf8ToCp949("종.wav").size());
         ASSERT_TRUE(addCommand(item, sound).ok);
         if (playsMacro) {

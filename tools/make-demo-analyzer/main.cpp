@@ -23,31 +23,26 @@ namespace {
 
 using namespace quillon::analyzer;
 
-constexpr int kSearchColour = 4;       // range search for one colour
-constexpr int kMoveToRangeResult = 7;  // mouse: onto the area's last match
-constexpr int kClick = 2;              // mouse: press, hold, release
-constexpr int kLeftButton = 1;
-
 Condition rangeSearchForColour(int areaSlot, uint32_t rgb, int similarity) {
     Condition c{};
     c.used = 1;
-    c.set(0, CondRangeSearch);
-    c.set(4, kSearchColour);
-    c.set(8, areaSlot);
-    c.set(24, 1); // the first match
-    c.set(32, similarity);
-    c.set(56, static_cast<int32_t>(rgb));
+    using R = cond::RangeSearch;
+    c.setKind(CondRangeSearch);
+    c.set(R::what, CompareWithColour);
+    c.set(R::area, areaSlot);
+    c.set(R::whichMatch, 1); // the first match
+    c.set(R::similarity, similarity);
+    c.set(R::colour, static_cast<int32_t>(rgb));
     return c;
 }
 
-Command mouse(int action, std::initializer_list<std::pair<size_t, int32_t>> fields) {
+using Mouse = cmd::Mouse;
+
+Command mouse(int32_t action) {
     Command c{};
     c.used = 1;
-    c.set(0, CmdMouse);
-    c.set(4, action);
-    for (auto [offset, value] : fields) {
-        c.set(offset, value);
-    }
+    c.setKind(CmdMouse);
+    c.set(Mouse::action, action);
     return c;
 }
 
@@ -73,20 +68,24 @@ bool addClickFlow(AnalyzerModel& model, uint32_t colour, int width, int height) 
     item.head = 1;
     item.noItemDelay = 1;
     addCondition(item, rangeSearchForColour(area, colour, 95));
-    addCommand(item, mouse(kMoveToRangeResult, {{28, area}}));
-    addCommand(item, mouse(kClick, {{16, kLeftButton}, {52, 30}}));
+    Command move = mouse(Mouse::MoveToRangeMatch); // onto the area's last match
+    move.set(Mouse::area, area);
+    Command click = mouse(Mouse::Click);
+    click.set(Mouse::button, Mouse::Left);
+    click.set(Mouse::holdMs, 30);
+    addCommand(item, move);
+    addCommand(item, click);
     return model.insertItem(0, item);
 }
-
-constexpr int kPressAndRelease = 2;
 
 Command pressKey(uint8_t code) {
     Command c{};
     c.used = 1;
-    c.set(0, CmdKey);
-    c.set(4, kPressAndRelease);
-    c.set(8, static_cast<int32_t>(*quillon::KeyTable(quillon::KeyNames::AnalyzerEditor).rowOfCode(code)));
-    c.set(12, 20); // hold, ms
+    using Key = cmd::Key;
+    c.setKind(CmdKey);
+    c.set(Key::action, Key::PressAndRelease);
+    c.set(Key::key, static_cast<int32_t>(*quillon::KeyTable(quillon::KeyNames::AnalyzerEditor).rowOfCode(code)));
+    c.set(Key::holdMs, 20);
     return c;
 }
 
