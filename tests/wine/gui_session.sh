@@ -16,7 +16,7 @@ gui_session_start() {
     trap gui_session_end EXIT
     # Wine keeps the screen size per Wine server: a fresh one on this screen.
     wineserver -k 2>/dev/null || true
-    wineserver -w
+    timeout 120 wineserver -w || echo "gui_session: the last Wine server did not end in 120 s" >&2
     gui_forget_serial_terminals
     quillon_display "$SIZE"
     # Web pages must not start a browser here.
@@ -55,6 +55,7 @@ gui_prefix_lock() {
             continue
         fi
         gl_i=$((gl_i + 1))
+        [ $gl_i != 300 ] || echo "gui_session: waiting for $GUI_LOCK, held by process ${gl_owner:-?}" >&2
         if [ $gl_i -ge $((${QUILLON_SESSION_WAIT:-600} * 10)) ]; then
             echo "gui_session: $GUI_LOCK is held by process ${gl_owner:-?}" >&2
             GUI_LOCK=
@@ -136,11 +137,19 @@ gui_exit_report() {
 drive() {
     DRIVE_LAST="$*"
     drive_rc=0
-    drive_out=$("$WINE" "$BIN/gui-driver.exe" "$@") || drive_rc=$?
+    # gui-driver bounds its own waits (60 s at the most): a call that has not
+    # ended long after that is Wine hanging, named here with Wine's processes
+    # instead of holding the test silently until ctest's timeout.
+    drive_out=$(timeout 180 "$WINE" "$BIN/gui-driver.exe" "$@") || drive_rc=$?
     [ -z "$drive_out" ] || printf '%s\n' "$drive_out" | tr -d '\r'
+    if [ $drive_rc = 124 ]; then
+        echo "gui-driver $1: no answer in 180 s; Wine's processes:" >&2
+        ps -eo pid,stat,etime,args | grep -iE 'wine|\.exe' | grep -v grep >&2 || true
     # gui-driver answers 0, 1 (with a line saying why) or 2 (usage); any other
     # code means it did not run to its end, which nothing else would say.
-    [ $drive_rc -le 2 ] || echo "gui-driver $1: ended with exit $drive_rc, not by itself" >&2
+    elif [ $drive_rc -gt 2 ]; then
+        echo "gui-driver $1: ended with exit $drive_rc, not by itself" >&2
+    fi
     return $drive_rc
 }
 
