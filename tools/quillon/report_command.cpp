@@ -343,7 +343,7 @@ std::string itemRow(const JsonValue& v, const TraceHead& head, const std::map<st
     row += "</div><div class=\"info\"><div><b>" + html(name.empty() ? "(이름 없음)" : name) + "</b>";
     if (auto position = intField(v, "position", 0, 1 << 30)) row += " <span class=\"muted\">칸 " + std::to_string(*position) + "</span>";
     row += std::string(" <span class=\"verdict ") + (held ? "held\">성립" : "not-held\">불성립") + "</span>";
-    row += " <span class=\"muted\">" + textField(v, "t_ms") + " ms</span></div>";
+    row += " <span class=\"muted\">" + html(textField(v, "t_ms")) + " ms</span></div>";
     if (hasScreen) {
         row += "<div>화면: " + html(screenValue->text);
         if (!picture || picture->index < 0) row += " <span class=\"missing\">(" + html(picture ? picture->problem : "파일 없음") + ")</span>";
@@ -487,7 +487,7 @@ int reportCommand(const Args& args) {
             page << "<div class=\"row\" data-item=\"\" data-held=\"\"><p class=\"note\">" + std::to_string(lineNumber) +
                         "번째 줄: 읽을 수 없는 줄</p></div>\n";
         } else if (v->field("truncated") && v->field("truncated")->isTrue()) {
-            page << "<div class=\"row\" data-item=\"\" data-held=\"\"><p class=\"note\">" + textField(*v, "t_ms") +
+            page << "<div class=\"row\" data-item=\"\" data-held=\"\"><p class=\"note\">" + html(textField(*v, "t_ms")) +
                         " ms: 기록이 크기 한도에서 멈췄습니다.</p></div>\n";
         } else {
             page << itemRow(*v, *head, pictures, boxes);
