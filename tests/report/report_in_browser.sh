@@ -34,7 +34,7 @@ cat > trace.jsonl <<'TRACE'
 {"t_ms":1000,"screen":"b.bmp","item":"찾기","position":0,"held":false,"conditions":[{"kind":"range-search","held":false,"code":3,"x":30,"y":40,"box":[18,28,24,24],"area":[0,0,640,480],"similarity":41}],"actions":[],"next":"대기"}
 {"t_ms":1010,"screen":"b.bmp","item":"대기","position":1,"held":true,"conditions":[{"kind":"timer","held":true,"code":0},{"kind":"image","held":true,"code":0,"x":10,"y":10,"box":[0,0,20,20],"similarity":97},{"kind":"image","held":true,"code":0,"x":5,"y":300,"box":[5,300,1,1],"similarity":100}],"actions":["key A"],"next":"\ucc3e\uae30"}
 {"t_ms":2000,"screen":"gone.bmp","item":"\ucc3e\uae30","position":0,"held":false,"conditions":[{"kind":"image","held":false,"code":2,"x":50,"y":50,"box":[40,40,20,20],"similarity":12}],"actions":[],"next":"찾기"}
-{"t_ms":"<i>3000</i>","screen":null,"item":"대기","position":1,"held":false,"conditions":[{"kind":"image","held":false,"code":1},{"kind":"<i>odd</i>","held":false}],"actions":["<i>key</i>"],"next":"<i>찾기</i>"}
+{"t_ms":"<i>3000</i>","screen":null,"item":"대기","position":1,"held":false,"conditions":[{"kind":"image","held":false,"code":1,"x":20,"y":20,"box":[10,10,20,20],"similarity":55},{"kind":"<i>odd</i>","held":false}],"actions":["<i>key</i>"],"next":"<i>찾기</i>"}
 {"t_ms":
 {"truncated":true,"t_ms":4000}
 TRACE
@@ -56,9 +56,12 @@ boxes=$(grep -o 'class="box [a-z-]*"' dom.html | wc -l)
 [ "$(grep -o 'data:image/png;base64,' dom.html | wc -l)" -eq 2 ] || fail "each readable screenshot must be embedded once"
 if grep -Eq 'https?:|file:|src=' dom.html; then fail "the page refers to something outside itself"; fi
 grep -q 'gone.bmp<br>파일 없음' dom.html || fail "the missing screenshot's row does not say so"
+grep -q '200 x 150<br>실제 화면' dom.html || fail "a line of a real run has no empty frame of the screen's size"
 grep -q '<h1>분석기 실행 기록</h1>' dom.html || fail "the page's heading is not there (or not UTF-8)"
 grep -q '번째 줄: 읽을 수 없는 줄' dom.html || fail "the damaged line is not shown"
 grep -q '크기 한도에서 멈췄습니다' dom.html || fail "the cut-short trace is not said"
+# The filter offers each item once ("\ucc3e\uae30" is 찾기), and held / not held.
+[ "$(grep -o '<option' dom.html | wc -l)" -eq 6 ] || fail "the filters do not offer (전체), 찾기, 대기 and the results"
 if grep -q '<i>' dom.html; then fail "text from the trace was taken as markup"; fi
 grep -q '&lt;i&gt;odd&lt;/i&gt;' dom.html || fail "an unknown condition kind is not shown as text"
 
