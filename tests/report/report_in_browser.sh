@@ -44,7 +44,7 @@ positioned=$(grep -o '"x":' trace.jsonl | wc -l)
 
 # One load (the browser's start is most of the test's time): the DOM after the
 # page's own script ran, with the item filter preset from the address to 대기.
-HOME="$WORK/home" timeout 90 "$BROWSER" --headless --no-sandbox --disable-gpu --no-first-run \
+HOME="$WORK/home" timeout 90 "$BROWSER" --headless --no-sandbox --disable-gpu --disable-dev-shm-usage --no-first-run \
     --user-data-dir="$WORK/home/profile" --dump-dom "file://$WORK/report.html#item=%EB%8C%80%EA%B8%B0" \
     >dom.html 2>chromium.log || { cat chromium.log >&2; fail "chromium could not load the page"; }
 [ -s dom.html ] || { cat chromium.log >&2; fail "chromium gave no DOM"; }

@@ -137,25 +137,13 @@ Picture loadPicture(const std::string& folder, const std::string& name, int inde
         picture.problem = status == BitmapStatus::Unsupported ? "지원하지 않는 비트맵" : "손상된 비트맵";
         return picture;
     }
-    RgbImage image;
-    image.width = view.width;
-    image.height = view.height;
-    image.rgb.resize(static_cast<size_t>(view.width) * view.height * 3);
-    uint8_t* p = image.rgb.data();
-    for (int y = 0; y < view.height; ++y) {
-        for (int x = 0; x < view.width; ++x, p += 3) {
-            uint32_t rgb = bitmapPixel(view, x, y);
-            p[0] = static_cast<uint8_t>(rgb >> 16);
-            p[1] = static_cast<uint8_t>(rgb >> 8);
-            p[2] = static_cast<uint8_t>(rgb);
-        }
-    }
-    bytes.reset();
+    RgbImage thumbnail = scaledDown(view.width, view.height, kThumbnail,
+                                    [&view](int x, int y) { return bitmapPixel(view, x, y); });
     picture.index = index;
     picture.width = view.width;
     picture.height = view.height;
     css += ".s" + std::to_string(index) + "{background-image:url(data:image/png;base64," +
-           base64(encodePng(scaledDown(image, kThumbnail))) + ")}\n";
+           base64(encodePng(thumbnail)) + ")}\n";
     return picture;
 }
 

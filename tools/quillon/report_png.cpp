@@ -158,36 +158,6 @@ void chunk(std::vector<uint8_t>& png, const char* type, const std::vector<uint8_
 
 } // namespace
 
-RgbImage scaledDown(const RgbImage& image, int largest) {
-    int side = std::max(image.width, image.height);
-    if (side <= largest) return image;
-    RgbImage out;
-    out.width = std::max(1, static_cast<int>(static_cast<int64_t>(image.width) * largest / side));
-    out.height = std::max(1, static_cast<int>(static_cast<int64_t>(image.height) * largest / side));
-    out.rgb.resize(static_cast<size_t>(out.width) * out.height * 3);
-    for (int y = 0; y < out.height; ++y) {
-        int y0 = static_cast<int>(static_cast<int64_t>(y) * image.height / out.height);
-        int y1 = std::max(y0 + 1, static_cast<int>(static_cast<int64_t>(y + 1) * image.height / out.height));
-        for (int x = 0; x < out.width; ++x) {
-            int x0 = static_cast<int>(static_cast<int64_t>(x) * image.width / out.width);
-            int x1 = std::max(x0 + 1, static_cast<int>(static_cast<int64_t>(x + 1) * image.width / out.width));
-            uint64_t sum[3] = {};
-            for (int sy = y0; sy < y1; ++sy) {
-                const uint8_t* p = &image.rgb[(static_cast<size_t>(sy) * image.width + x0) * 3];
-                for (int sx = x0; sx < x1; ++sx, p += 3) {
-                    sum[0] += p[0];
-                    sum[1] += p[1];
-                    sum[2] += p[2];
-                }
-            }
-            uint64_t count = static_cast<uint64_t>(y1 - y0) * (x1 - x0);
-            uint8_t* q = &out.rgb[(static_cast<size_t>(y) * out.width + x) * 3];
-            for (int c = 0; c < 3; ++c) q[c] = static_cast<uint8_t>((sum[c] + count / 2) / count);
-        }
-    }
-    return out;
-}
-
 std::vector<uint8_t> encodePng(const RgbImage& image) {
     // Each row with the filter that leaves the smallest differences.
     const size_t stride = static_cast<size_t>(image.width) * 3;
