@@ -4,7 +4,8 @@
 # and one that is missing, with conditions that looked somewhere and some
 # that did not. Headless Chromium loads the page; its DOM must hold one box per
 # condition with a position, the pictures only as data: addresses (each
-# screenshot once), decodable PNGs of the right size and colours, the missing
+# screenshot once), decodable PNGs of the right size and colours (the unscaled
+# one equal to its screenshot), the missing
 # screenshot named in its row, text from the trace shown as text, and the item
 # filter applied from the address.
 # A trace that is not a version-1 run trace is refused with no page written.
@@ -22,9 +23,10 @@ rm -rf "$WORK"
 mkdir -p "$WORK/shots" "$WORK/home"
 cd "$WORK"
 
-# A grey screen with a red 24 x 24 square at (100, 60); a 32-bit white screen,
-# 640 x 480, with a blue block at its top left.
-convert -size 200x150 xc:'#808080' -fill '#ff0000' -draw 'rectangle 100,60 123,83' -type truecolor BMP3:shots/a.bmp
+# A noisy screen (every kind of repetition for the PNG's compression) with a red
+# 24 x 24 square at (100, 60); a 32-bit white screen, 640 x 480, with a blue
+# block at its top left.
+convert -seed 7 -size 200x150 plasma:fractal -fill '#ff0000' -draw 'rectangle 100,60 123,83' -type truecolor BMP3:shots/a.bmp
 convert -size 640x480 xc:white -fill '#0000ff' -draw 'rectangle 0,0 159,119' -alpha on -type TrueColorAlpha \
     BMP:shots/b.bmp
 
@@ -76,6 +78,8 @@ for expect in "200x150 112,72 FF0000" "480x360 60,45 0000FF"; do
     colour=$(convert s$n.png -format "%[hex:p{$2}]" info:)
     [ "${colour#$3}" != "$colour" ] || fail "picture $n has $colour at $2, not $3"
 done
+differing=$(compare -metric AE shots/a.bmp s1.png null: 2>&1 || true)
+[ "$differing" = 0 ] || fail "the unscaled picture differs from its screenshot in $differing pixels"
 
 # The item filter: only the rows of 대기 are shown (the others are still there, hidden).
 rows=$(grep -o '<div class="row"[^>]*>' dom.html | wc -l)
