@@ -8,8 +8,8 @@
 namespace {
 
 void printHelp() {
-    std::printf("usage: quillon FAMILY COMMAND [ARGS]\n       quillon --version\n\n%s%s%s", quillon::cli::analyzerHelp(),
-                quillon::cli::lznt1Help(), quillon::cli::macroHelp());
+    std::printf("usage: quillon FAMILY COMMAND [ARGS]\n       quillon --version\n\n%s%s%s%s", quillon::cli::analyzerHelp(),
+                quillon::cli::reportHelp(), quillon::cli::lznt1Help(), quillon::cli::macroHelp());
 }
 
 } // namespace
@@ -24,6 +24,9 @@ int main(int argc, char** argv) {
         return 0;
     }
     quillon::cli::Args rest(argv + 2, argv + argc);
+    if (!std::strcmp(argv[1], "analyzer") && !rest.empty() && rest[0] == "report") {
+        return quillon::cli::reportCommand(rest);
+    }
     if (!std::strcmp(argv[1], "analyzer")) {
         return quillon::cli::analyzerCommand(rest);
     }
