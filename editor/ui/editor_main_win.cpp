@@ -28,6 +28,7 @@
 #include "editor/ui/editor_session.h"
 #include "editor/ui/row_dialogs.h"
 #include "resource.h"
+#include "runner/synthetic_screen.h"
 #include "winui/crash_report.h"
 
 namespace quillon::editor_ui {
@@ -186,7 +187,8 @@ int run(EditorSession& session, HINSTANCE instance) {
     while (GetMessageW(&message, nullptr, 0, 0) > 0) {
         // The modeless dialogs take their own keys (Tab, Enter, Esc).
         bool taken = false;
-        for (HWND dialog : {session.captureDialog, session.rowDialog, session.sidePanel, session.mainPanel}) {
+        for (HWND dialog :
+             {session.captureDialog, session.rowDialog, session.stillTestWindow, session.sidePanel, session.mainPanel}) {
             if (dialog && IsDialogMessageW(dialog, &message)) {
                 taken = true;
                 break;

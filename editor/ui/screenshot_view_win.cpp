@@ -7,6 +7,7 @@
 #include "device/link_startup.h"
 #include "editor/ui/condition_controls.h"
 #include "editor/ui/editor_session.h"
+#include "runner/synthetic_screen.h"
 
 namespace quillon::editor_ui {
 namespace {
@@ -59,6 +60,7 @@ void paintScreenshot(EditorSession& session, HWND window) {
             SelectObject(dc, old);
             DeleteObject(font);
         }
+        paintStillTestMarks(session, dc);
     }
     // Around the screenshot (or without one) the editor's own colour.
     HBRUSH background = CreateSolidBrush(kEditorBackground);
@@ -110,6 +112,9 @@ LRESULT CALLBACK mainWindowProcedure(HWND window, UINT message, WPARAM wParam, L
         session->sidePanel = nullptr;
         session->captureDialog = nullptr;
         session->magnifier = nullptr;
+        session->stillTestWindow = nullptr;
+        session->stillTestMarks.clear();
+        session->stillTestScreen.reset();
         session->areaWindows.clear();
         session->boxWindows.clear();
         session->view = {};
@@ -167,6 +172,8 @@ HWND createMainWindow(EditorSession& session, HINSTANCE instance) {
 
 void showCurrentScreenshot(EditorSession& session) {
     const analyzer::AnalyzerImage& a = session.model.image();
+    endStillTest(session);
+    session.stillTestScreen.reset();
     session.viewShown = false;
     session.view = {};
     if (a.screenshotCount > 0) {
