@@ -273,20 +273,38 @@ void paintStillTestMarks(const EditorSession& session, HDC dc) {
     for (const StillTestMark& mark : session.stillTestMarks) {
         if (mark.hasArea) drawFrame(dc, mark.area, PS_DOT, 1, mark.held ? kHeldColour : kNotHeldColour);
     }
+    // Two conditions that looked at the same place (a search that did not
+    // hold often comes closest where another matched) keep both frames and
+    // both labels in view: the later frame a little wider, the later label
+    // above (or below) the earlier ones.
+    std::vector<RECT> frames, labels;
+    const auto overlaps = [](const std::vector<RECT>& placed, const RECT& r) {
+        RECT common;
+        return std::any_of(placed.begin(), placed.end(), [&](const RECT& p) { return IntersectRect(&common, &p, &r); });
+    };
     for (const StillTestMark& mark : session.stillTestMarks) {
         if (!mark.located) continue;
         const COLORREF colour = mark.held ? kHeldColour : kNotHeldColour;
-        drawFrame(dc, mark.box, PS_SOLID, 2, colour);
+        RECT frame = mark.box;
+        for (const RECT& earlier : frames) {
+            if (EqualRect(&earlier, &frame)) InflateRect(&frame, 3, 3);
+        }
+        frames.push_back(frame);
+        drawFrame(dc, frame, PS_SOLID, 2, colour);
         std::string label = formatText("조건 %d", mark.number);
         if (mark.similarity >= 0) label += formatText(" %d%%", mark.similarity);
         const std::wstring text = widen(label);
         SIZE size{};
         GetTextExtentPoint32W(dc, text.c_str(), static_cast<int>(text.size()), &size);
-        // Above the box, or below it at the top of the screen.
-        int y = mark.box.top - 3 - size.cy;
-        if (y < 0) y = mark.box.bottom + 3;
+        RECT place{frame.left - 2, frame.top - 4 - size.cy, frame.left - 2 + size.cx, frame.top - 4};
+        while (place.top >= 0 && overlaps(labels, place)) OffsetRect(&place, 0, -(size.cy + 1));
+        if (place.top < 0) {
+            place = RECT{frame.left - 2, frame.bottom + 4, frame.left - 2 + size.cx, frame.bottom + 4 + size.cy};
+            while (overlaps(labels, place)) OffsetRect(&place, 0, size.cy + 1);
+        }
+        labels.push_back(place);
         SetTextColor(dc, colour);
-        TextOutW(dc, mark.box.left - 2, y, text.c_str(), static_cast<int>(text.size()));
+        TextOutW(dc, place.left, place.top, text.c_str(), static_cast<int>(text.size()));
     }
     SelectObject(dc, oldFont);
     DeleteObject(font);
