@@ -148,8 +148,9 @@ INT_PTR CALLBACK resultProcedure(HWND window, UINT message, WPARAM wParam, LPARA
     }
 }
 
-// The result window at the bottom left of the work area, away from the
-// panels in the middle; made once and filled again by each test.
+// The result window at the bottom right of the work area, away from the
+// panels in the middle and the magnifier at the bottom left; made once and
+// filled again by each test.
 HWND resultWindow(EditorSession& session) {
     if (session.stillTestWindow) return session.stillTestWindow;
     HWND window = CreateDialogParamW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDD_STILL_TEST), session.mainWindow,
@@ -159,8 +160,8 @@ HWND resultWindow(EditorSession& session) {
     GetWindowRect(window, &frame);
     RECT work{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
     SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
-    SetWindowPos(window, nullptr, work.left + 8, work.bottom - (frame.bottom - frame.top) - 8, 0, 0,
-                 SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    SetWindowPos(window, nullptr, work.right - (frame.right - frame.left) - 8,
+                 work.bottom - (frame.bottom - frame.top) - 8, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
     session.stillTestWindow = window;
     return window;
 }
@@ -257,6 +258,13 @@ void endStillTest(EditorSession& session) {
     if (session.stillTestWindow) {
         HWND window = session.stillTestWindow;
         session.stillTestWindow = nullptr;
+        // The panel takes the activation first: left to the system it would
+        // fall to the screen-wide view, which would then lie over the panels.
+        if (GetActiveWindow() == window) {
+            HWND panel =
+                session.mainPanel && IsWindowVisible(session.mainPanel) ? session.mainPanel : session.sidePanel;
+            if (panel) SetActiveWindow(panel);
+        }
         DestroyWindow(window);
     }
     if (hadMarks && session.mainWindow) InvalidateRect(session.mainWindow, nullptr, FALSE);

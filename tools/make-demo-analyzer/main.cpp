@@ -183,7 +183,8 @@ bool addTarget(AnalyzerModel& model, const char* name, uint32_t colour, int x, i
     RecognitionImage* image = model.recognitionImage(slot);
     for (int row = 0; row < kTargetSide; ++row) {
         for (int column = 0; column < kTargetSide; ++column) {
-            uint8_t* cell = image->pixels + static_cast<size_t>(row) * kImageRowStride + static_cast<size_t>(column) * 4;
+            uint8_t* cell =
+                image->pixels + static_cast<size_t>(row) * kImageRowStride + static_cast<size_t>(column) * 4;
             const uint32_t rgb = targetPixel(colour, column, row);
             cell[0] = static_cast<uint8_t>(rgb);
             cell[1] = static_cast<uint8_t>(rgb >> 8);

@@ -834,6 +834,15 @@ still-test)
     xdotool key Escape
     drive wait-gone "$RESULT" --timeout 5000 || fail "the result window stays after Esc"
     [ "$(drive lines "$PANEL" 1009)" = "$CONDITIONS" ] || fail "conditions changed: $(drive lines "$PANEL" 1009)"
+    # The item as the panel shows it, not as stored: with its second
+    # condition deleted (and not stored) the test has one condition, held.
+    click_at "$PANEL" 1009 20
+    click_at "$PANEL" 1067
+    SEEN=$(lines_become "$PANEL" 1009 "$(echo "$CONDITIONS" | sed -n 1p)") || fail "conditions after the deletion: $SEEN"
+    click_at "$PANEL" 1391
+    RESULT=$(drive wait-window --class '#32770' --title "현재 스샷에서 시험" --timeout 10000) || fail "no result window"
+    SEEN=$(lines_become "$RESULT" 1002 "조건 1 범위 검색: 성립 (유사도 100%, 301, 301)") || fail "results: $SEEN"
+    drive text "$RESULT" 1001 | grep -q "^모든 조건 성립: 성립 1개, 불성립 0개" || fail "summary: $(drive text "$RESULT" 1001)"
     save_as_plain "$WORK/after/시험"
     answer_box "파일 저장을 완료 했습니다."
     cmp "$WORK/before/시험.dat" "$WORK/after/시험.dat" || fail "the analyzer changed"
