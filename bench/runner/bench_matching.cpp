@@ -13,6 +13,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <memory>
+#include <string>
 #include <vector>
 
 namespace quillon::runner::bench {
@@ -108,6 +109,28 @@ void BM_Area400x300(benchmark::State& st, Engine e) {
     runSearch(st, e, scene().screen, scene().absent31->view, {700, 400, 400, 300}, false);
 }
 
+// The closest place of a search that did not hold, as a watched run reports it.
+void runClosest(benchmark::State& state, const SyntheticScreen& screen, const ImageView& image, SearchArea area) {
+    RangeSearcher searcher;
+    const RangeSearch search{image, area, 95, ScanOrder::Down, 1, SearchMode::Found};
+    int similarity = -1;
+    bool capped = false;
+    for (auto _ : state) {
+        const RangeSearcher::Closest c = searcher.closest(frameOf(screen), search);
+        similarity = c.similarity;
+        capped = c.capped;
+        benchmark::DoNotOptimize(c);
+    }
+    state.SetLabel("similarity " + std::to_string(similarity) + (capped ? ", capped" : ""));
+}
+
+void BM_ClosestNoMatch31(benchmark::State& st) { runClosest(st, scene().screen, scene().absent31->view, kWhole); }
+void BM_ClosestNoMatch201(benchmark::State& st) { runClosest(st, scene().screen, scene().absent201->view, kWhole); }
+void BM_ClosestFlatScreen31(benchmark::State& st) { runClosest(st, scene().flat, scene().absent31->view, kWhole); }
+void BM_ClosestArea400x300(benchmark::State& st) {
+    runClosest(st, scene().screen, scene().absent31->view, {700, 400, 400, 300});
+}
+
 void BM_ReadNumber8(benchmark::State& state, Engine engine) {
     const FrameView f = frameOf(scene().digits);
     const NumberPackView& pack = packView(scene().pack);
@@ -158,6 +181,10 @@ SEARCH_CASES(BM_NoMatch201);
 SEARCH_CASES(BM_LateMatch31);
 SEARCH_CASES(BM_FlatScreen31);
 SEARCH_CASES(BM_Area400x300);
+BENCHMARK(BM_ClosestNoMatch31)->Unit(benchmark::kMillisecond)->Repetitions(5)->ReportAggregatesOnly(true);
+BENCHMARK(BM_ClosestNoMatch201)->Unit(benchmark::kMillisecond)->Repetitions(5)->ReportAggregatesOnly(true);
+BENCHMARK(BM_ClosestFlatScreen31)->Unit(benchmark::kMillisecond)->Repetitions(5)->ReportAggregatesOnly(true);
+BENCHMARK(BM_ClosestArea400x300)->Unit(benchmark::kMillisecond)->Repetitions(5)->ReportAggregatesOnly(true);
 BENCHMARK_CAPTURE(BM_ReadNumber8, product, Engine::Fast)->Unit(benchmark::kMicrosecond)->Repetitions(7)->ReportAggregatesOnly(true);
 BENCHMARK_CAPTURE(BM_ReadNumber8, literal, Engine::Literal)->Unit(benchmark::kMicrosecond)->Repetitions(7)->ReportAggregatesOnly(true);
 BENCHMARK(BM_OpenCvNoMatch31)->Unit(benchmark::kMillisecond)->Iterations(3)->Repetitions(3)->ReportAggregatesOnly(true);
