@@ -28,7 +28,6 @@
 #include "editor/ui/editor_session.h"
 #include "editor/ui/row_dialogs.h"
 #include "resource.h"
-#include "runner/synthetic_screen.h"
 #include "winui/crash_report.h"
 
 namespace quillon::editor_ui {

@@ -25,10 +25,6 @@
 #include "editor/screenshots.h"
 #include "winui/message_boxes.h"
 
-namespace quillon::runner {
-class SyntheticScreen;
-}
-
 namespace quillon::editor_ui {
 
 class NoticeWindows;
@@ -120,9 +116,6 @@ struct EditorSession {
     // while it is open.
     HWND stillTestWindow = nullptr;
     std::vector<StillTestMark> stillTestMarks;
-    // The shown screenshot as the screen the test looks at, made by the first
-    // test on it.
-    std::unique_ptr<runner::SyntheticScreen> stillTestScreen;
 };
 
 // Window classes and the main window (screenshot_view_win.cpp).

@@ -7,7 +7,6 @@
 #include "device/link_startup.h"
 #include "editor/ui/condition_controls.h"
 #include "editor/ui/editor_session.h"
-#include "runner/synthetic_screen.h"
 
 namespace quillon::editor_ui {
 namespace {
@@ -114,7 +113,6 @@ LRESULT CALLBACK mainWindowProcedure(HWND window, UINT message, WPARAM wParam, L
         session->magnifier = nullptr;
         session->stillTestWindow = nullptr;
         session->stillTestMarks.clear();
-        session->stillTestScreen.reset();
         session->areaWindows.clear();
         session->boxWindows.clear();
         session->view = {};
@@ -173,7 +171,6 @@ HWND createMainWindow(EditorSession& session, HINSTANCE instance) {
 void showCurrentScreenshot(EditorSession& session) {
     const analyzer::AnalyzerImage& a = session.model.image();
     endStillTest(session);
-    session.stillTestScreen.reset();
     session.viewShown = false;
     session.view = {};
     if (a.screenshotCount > 0) {

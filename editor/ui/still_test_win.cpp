@@ -11,7 +11,6 @@
 
 #include <algorithm>
 #include <cstring>
-#include <memory>
 #include <string>
 #include <vector>
 
@@ -20,8 +19,9 @@
 #include "base/wide_text.h"
 #include "editor/ui/editor_session.h"
 #include "resource.h"
+#include "runner/capture.h"
 #include "runner/run_trace.h"
-#include "runner/synthetic_screen.h"
+#include "runner/screen.h"
 #include "winui/control_text.h"
 #include "winui/dialog_data.h"
 #include "winui/list_controls.h"
@@ -40,8 +40,6 @@ constexpr COLORREF kHeldColour = RGB(0x00, 0xC8, 0x00);
 constexpr COLORREF kNotHeldColour = RGB(0xE6, 0x00, 0x00);
 // A point (a colour test) is drawn as a box this wide around it.
 constexpr int kPointMarkSide = 9;
-// A synthetic screen holds 4 bytes a pixel; beyond this the test is refused.
-constexpr int kLargestSide = 16384;
 
 const char* conditionKindText(int kind) {
     switch (kind) {
@@ -73,40 +71,65 @@ std::string resultLine(int number, const runner::ConditionSeen& seen) {
     return line;
 }
 
-// The shown screenshot as the whole screen. 16-bit screenshots are 5-6-5
-// (as the view draws them) and the screen reports 16 bits, so the runner
-// compares exactly the pixels it would capture from such a screen.
-std::unique_ptr<runner::SyntheticScreen> screenOf(const ScreenshotBitmap& bitmap) {
-    auto screen = std::make_unique<runner::SyntheticScreen>(bitmap.width, bitmap.height);
-    const size_t rowBytes = static_cast<size_t>(bitmap.width) * 4;
-    for (int y = 0; y < bitmap.height; ++y) {
-        const uint8_t* from = bitmap.pixels.data() + static_cast<size_t>(y) * static_cast<size_t>(bitmap.stride);
-        uint8_t* to = screen->row(y);
-        switch (bitmap.bitsPerPixel) {
-        case 32:
-            std::memcpy(to, from, rowBytes);
-            break;
-        case 24:
-            for (int x = 0; x < bitmap.width; ++x, from += 3, to += 4) {
-                to[0] = from[0];
-                to[1] = from[1];
-                to[2] = from[2];
-            }
-            break;
-        default:
-            for (int x = 0; x < bitmap.width; ++x, from += 2, to += 4) {
-                const unsigned v = static_cast<unsigned>(from[0] | (from[1] << 8));
-                const unsigned blue = v & 0x1F, green = (v >> 5) & 0x3F, red = (v >> 11) & 0x1F;
-                to[0] = static_cast<uint8_t>((blue << 3) | (blue >> 2));
-                to[1] = static_cast<uint8_t>((green << 2) | (green >> 4));
-                to[2] = static_cast<uint8_t>((red << 3) | (red >> 2));
-            }
-            break;
-        }
+// The shown screenshot as the screen: the whole screen, and the foreground
+// window with its frame and its client area alike, so every capture mode
+// takes all of it and positions are the screenshot's pixels. Copies come
+// straight from the view's pixels (no second picture of 8 MB to make and
+// keep). A 16-bit screenshot is 5-6-5, as the view draws it, and is given in
+// 16 bits, as such a screen gives its pixels to a run. The cursor is not
+// part of a screenshot: it reads as none.
+class ShownScreenshot final : public runner::Screen {
+public:
+    explicit ShownScreenshot(const ScreenshotBitmap& bitmap) : bitmap_(bitmap) {}
+
+    runner::Size screenSize() override { return {bitmap_.width, bitmap_.height}; }
+    bool targetRect(runner::CaptureTarget, runner::Rect& rect) override {
+        rect = {0, 0, bitmap_.width, bitmap_.height};
+        return true;
     }
-    if (bitmap.bitsPerPixel == 16) screen->setBitsPerPixel(16);
-    return screen;
-}
+    runner::CopyResult copyPixels(int left, int top, int width, int height, uint8_t* pixels, size_t capacity,
+                                  int& bitsPerPixel) override {
+        if (left < 0 || top < 0 || width < 0 || height < 0 || left > bitmap_.width - width ||
+            top > bitmap_.height - height) {
+            return runner::CopyResult::BitmapFailed;
+        }
+        const bool sixteen = bitmap_.bitsPerPixel == 16;
+        const size_t stride =
+            sixteen ? static_cast<size_t>(((width * 16 + 31) / 32) * 4) : static_cast<size_t>(width) * 4;
+        if (stride * static_cast<size_t>(height) > capacity) return runner::CopyResult::BitmapFailed;
+        bitsPerPixel = sixteen ? 16 : 32;
+        for (int y = 0; y < height; ++y) {
+            const uint8_t* from =
+                bitmap_.pixels.data() + static_cast<size_t>(top + y) * static_cast<size_t>(bitmap_.stride);
+            uint8_t* to = pixels + stride * static_cast<size_t>(y);
+            switch (bitmap_.bitsPerPixel) {
+            case 16:
+                std::memcpy(to, from + static_cast<size_t>(left) * 2, static_cast<size_t>(width) * 2);
+                break;
+            case 24:
+                from += static_cast<size_t>(left) * 3;
+                for (int x = 0; x < width; ++x, from += 3, to += 4) {
+                    to[0] = from[0];
+                    to[1] = from[1];
+                    to[2] = from[2];
+                    to[3] = 0;
+                }
+                break;
+            default:
+                std::memcpy(to, from + static_cast<size_t>(left) * 4, static_cast<size_t>(width) * 4);
+                break;
+            }
+        }
+        return runner::CopyResult::Ok;
+    }
+    bool readCursor(CursorImage& image) override {
+        image = CursorImage{};
+        return true;
+    }
+
+private:
+    const ScreenshotBitmap& bitmap_;
+};
 
 RECT rectOf(const runner::Rect& r) { return RECT{r.left, r.top, r.right, r.bottom}; }
 
@@ -219,7 +242,9 @@ void runStillTest(EditorSession& session) {
         return;
     }
     const ScreenshotBitmap& bitmap = session.view.bitmap;
-    if (bitmap.width > kLargestSide || bitmap.height > kLargestSide) {
+    // A screenshot larger than a run's capture holds is told as such, not
+    // tested as a capture that failed.
+    if (static_cast<size_t>(bitmap.width) * 4 * static_cast<size_t>(bitmap.height) > runner::kCaptureBufferBytes) {
         session.dialogs.warn(msg::kTooLarge);
         return;
     }
@@ -227,11 +252,8 @@ void runStillTest(EditorSession& session) {
     LARGE_INTEGER frequency, start, end;
     QueryPerformanceFrequency(&frequency);
     QueryPerformanceCounter(&start);
-    // The screen is made once for the shown screenshot and kept until another
-    // is shown: making 8 MB anew costs more than the matching.
-    if (!session.stillTestScreen) session.stillTestScreen = screenOf(bitmap);
-    const std::vector<runner::ConditionSeen> seen =
-        runner::testConditionsOnScreen(session.model, item, *session.stillTestScreen);
+    ShownScreenshot screen(bitmap);
+    const std::vector<runner::ConditionSeen> seen = runner::testConditionsOnScreen(session.model, item, screen);
     QueryPerformanceCounter(&end);
     const int elapsedMs = static_cast<int>((end.QuadPart - start.QuadPart) * 1000 / frequency.QuadPart);
 
