@@ -186,7 +186,8 @@ int run(EditorSession& session, HINSTANCE instance) {
     while (GetMessageW(&message, nullptr, 0, 0) > 0) {
         // The modeless dialogs take their own keys (Tab, Enter, Esc).
         bool taken = false;
-        for (HWND dialog : {session.captureDialog, session.rowDialog, session.sidePanel, session.mainPanel}) {
+        for (HWND dialog :
+             {session.captureDialog, session.rowDialog, session.stillTestWindow, session.sidePanel, session.mainPanel}) {
             if (dialog && IsDialogMessageW(dialog, &message)) {
                 taken = true;
                 break;

@@ -31,6 +31,17 @@ class NoticeWindows;
 class ProgressWindow;
 struct RowDialogContext;
 
+// What one condition found in a test on the shown screenshot, in its pixels.
+struct StillTestMark {
+    int number = 0; // the condition's row, from 1
+    bool held = false;
+    bool located = false; // `box`: where it looked or matched
+    RECT box{};
+    bool hasArea = false; // a range search's area
+    RECT area{};
+    int similarity = -1;
+};
+
 struct EditorSession {
     EditorSession();
     ~EditorSession();
@@ -101,6 +112,10 @@ struct EditorSession {
     bool areasHidden = false;
     bool panelsAttached = true;
     bool mainPanelHidden = false;
+    // "현재 스샷에서 시험": its result window and the marks drawn on the view
+    // while it is open.
+    HWND stillTestWindow = nullptr;
+    std::vector<StillTestMark> stillTestMarks;
 };
 
 // Window classes and the main window (screenshot_view_win.cpp).
@@ -178,6 +193,13 @@ void pickForNumberPack(EditorSession& session, int x, int y);
 void clearNumberPackPicking(EditorSession& session);
 LRESULT CALLBACK patternEditorProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 LRESULT CALLBACK numberPackEditorProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+
+// "현재 스샷에서 시험" (still_test_win.cpp): the edited item's conditions on the
+// shown screenshot, the results listed and drawn; ended by Esc, the result
+// window's button, another screenshot or another item.
+void runStillTest(EditorSession& session);
+void endStillTest(EditorSession& session);
+void paintStillTestMarks(const EditorSession& session, HDC dc);
 
 // Opens an analyzer file as "불러 오기" does.
 bool openAnalyzer(EditorSession& session, const std::string& path);

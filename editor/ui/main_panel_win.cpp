@@ -117,6 +117,7 @@ void showWorkingItem(EditorSession& session) {
 
 // An empty editing area for a new item ("항상스캔" checked).
 void resetWorkingItem(EditorSession& session) {
+    endStillTest(session);
     session.working = std::make_unique<analyzer::Item>();
     std::memset(session.working.get(), 0, sizeof(analyzer::Item));
     session.working->alwaysScan = 1;
@@ -130,6 +131,7 @@ void chooseItemAtRow(EditorSession& session, std::optional<size_t> row) {
         return;
     }
     const int position = session.itemRows[*row].position;
+    endStillTest(session);
     session.chosenItem = position;
     std::memcpy(session.working.get(), &session.model.item(position), sizeof(analyzer::Item));
     showItemFields(session);
@@ -608,8 +610,19 @@ bool onCommand(EditorSession& session, int id, int code) {
     case IDM_COLOUR_BOX_LOCK:
         openColourLock(session);
         return true;
-    case IDM_FILE_EXIT:
+    case IDC_TEST_ON_SCREENSHOT:
+    case IDM_TEST_ON_SCREENSHOT:
+        runStillTest(session);
+        return true;
     case IDCANCEL:
+        // Esc takes away a test's marks before it asks to close the editor.
+        if (session.stillTestWindow) {
+            endStillTest(session);
+            return true;
+        }
+        requestClose(session);
+        return true;
+    case IDM_FILE_EXIT:
         requestClose(session);
         return true;
     default:

@@ -59,6 +59,7 @@ void paintScreenshot(EditorSession& session, HWND window) {
             SelectObject(dc, old);
             DeleteObject(font);
         }
+        paintStillTestMarks(session, dc);
     }
     // Around the screenshot (or without one) the editor's own colour.
     HBRUSH background = CreateSolidBrush(kEditorBackground);
@@ -110,6 +111,8 @@ LRESULT CALLBACK mainWindowProcedure(HWND window, UINT message, WPARAM wParam, L
         session->sidePanel = nullptr;
         session->captureDialog = nullptr;
         session->magnifier = nullptr;
+        session->stillTestWindow = nullptr;
+        session->stillTestMarks.clear();
         session->areaWindows.clear();
         session->boxWindows.clear();
         session->view = {};
@@ -167,6 +170,7 @@ HWND createMainWindow(EditorSession& session, HINSTANCE instance) {
 
 void showCurrentScreenshot(EditorSession& session) {
     const analyzer::AnalyzerImage& a = session.model.image();
+    endStillTest(session);
     session.viewShown = false;
     session.view = {};
     if (a.screenshotCount > 0) {

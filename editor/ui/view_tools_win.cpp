@@ -562,6 +562,10 @@ bool onViewKey(EditorSession& session, UINT message, WPARAM wParam, LPARAM lPara
         if (wParam == VK_ESCAPE) endMove(session, false);
         return true;
     }
+    if (wParam == VK_ESCAPE && session.stillTestWindow) {
+        endStillTest(session);
+        return true;
+    }
     if (busy(session)) return false;
     switch (wParam) {
     case VK_CONTROL:

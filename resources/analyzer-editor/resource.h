@@ -72,6 +72,7 @@
 #define IDC_IGNORE_AS_FALSE 1319
 #define IDC_AUTOSAVE 1320
 #define IDC_PANEL_STATUS 1390
+#define IDC_TEST_ON_SCREENSHOT 1391
 
 // Side panel (149). Some ids repeat main-panel ids: each dialog has its own.
 #define IDC_SIDE_NUMBER_EDITOR 1013
@@ -154,6 +155,12 @@
 #define IDM_FILE_EXIT 40008
 #define IDM_FILE_RESTORE_AUTOSAVE 40038
 #define IDM_COLOUR_BOX_LOCK 40050
+#define IDM_TEST_ON_SCREENSHOT 40051
+
+// The test of the edited item on the shown screenshot: its result window.
+#define IDD_STILL_TEST 240
+#define IDC_STILL_TEST_SUMMARY 1001
+#define IDC_STILL_TEST_LINES 1002
 
 // Condition dialogs (one per condition kind) and their controls. The row
 // buttons, shared with the command dialogs, are 6 "끝에 추가", 7 "앞에 추가",

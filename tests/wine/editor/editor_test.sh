@@ -3,11 +3,13 @@
 # machine (QUILLON_MACHINE=sim) where a machine is needed.
 #   editor_test.sh BIN_DIR HOST_TOOLS SCREENSHOT_DIR SCENARIO
 # Scenarios: refusals, open-save, items, item-list, autosave, autosave-busy, side-panel, areas, capture, link-loss,
-# conditions, commands, patterns, hostile-files.
+# conditions, commands, patterns, hostile-files, still-test.
 set -eu
 BIN=$1 HOST_TOOLS=$2 SHOTS=$3 SCENARIO=$4
 . "$(dirname "$0")/../gui_session.sh"
-gui_session_start "$BIN" 1280x800
+# The test on a screenshot runs on a full-HD screen, the size it is timed at.
+case $SCENARIO in still-test) SCREEN=1920x1080 ;; *) SCREEN=1280x800 ;; esac
+gui_session_start "$BIN" "$SCREEN"
 fail() { GUI_FAILED=1; echo "FAIL ($SCENARIO): $*" >&2; exit 1; }
 GOLDEN="$QUILLON_ROOT/tests/golden"
 WORK=$(mktemp -d)
@@ -784,6 +786,66 @@ patterns)
     INFO=$("$HOST_TOOLS/quillon" analyzer info "$WORK/패턴.dat")
     echo "$INFO" | grep -qF "[패턴]버튼" || fail "pattern not saved: $INFO"
     echo "$INFO" | grep -qF "점수, 2 samples set" || fail "pack not saved: $INFO"
+    close_editor
+    ;;
+still-test)
+    # "현재 스샷에서 시험" on a 1920 x 1080 screenshot: the item's first range
+    # search finds the red target at (301, 301), the second looks for a green
+    # one that is not there. The analyzer is only read: saved before and
+    # after, the files are the same.
+    "$HOST_TOOLS/make-demo-analyzer" "$WORK/시험.dat" --flow still-test --screen 1920x1080 >/dev/null ||
+        fail "make-demo-analyzer"
+    QUILLON_MACHINE=sim wine_bg "$BIN/analyzer-editor.exe" "$WORK/시험.dat"
+    main_panel
+    SIDE=$(drive wait-window --class '#32770' --title "편집 도구" --timeout 10000) || fail "no side panel"
+    SEEN=$(lines_become "$PANEL" 1008 "☆0000 표적 찾기") || fail "items: $SEEN"
+    SEEN=$(lines_become "$SIDE" 1205 "시험 화면") || fail "screenshots: $SEEN"
+    # The areas' own windows would veil the marks.
+    drive click "$SIDE" 1181
+    mkdir -p "$WORK/before" "$WORK/after"
+    save_as_plain "$WORK/before/시험"
+    answer_box "파일 저장을 완료 했습니다."
+
+    # Nothing chosen: the new item being made has no conditions ("기능" menu).
+    drive command "$PANEL" 40051
+    answer_box "편집 중인 항목에 조건이 없습니다."
+    click_at "$PANEL" 1008 6
+    [ "$(drive text "$PANEL" 1004)" = "표적 찾기" ] || fail "chosen: $(drive text "$PANEL" 1004)"
+    CONDITIONS=$(drive lines "$PANEL" 1009)
+    click_at "$PANEL" 1391
+    RESULT=$(drive wait-window --class '#32770' --title "현재 스샷에서 시험" --timeout 10000) || fail "no result window"
+    i=0
+    while [ "$(drive lines "$RESULT" 1002 | wc -l)" != 2 ] && [ $i -lt 50 ]; do sleep 0.1; i=$((i + 1)); done
+    RESULTS=$(drive lines "$RESULT" 1002)
+    [ "$(echo "$RESULTS" | sed -n 1p)" = "조건 1 범위 검색: 성립 (유사도 100%, 301, 301)" ] || fail "results: $RESULTS"
+    echo "$RESULTS" | sed -n 2p | grep -q "^조건 2 범위 검색: 불성립 (최고 유사도 [0-9]*%" || fail "results: $RESULTS"
+    SUMMARY=$(drive text "$RESULT" 1001)
+    echo "$SUMMARY" | grep -q "^조건 불성립 있음: 성립 1개, 불성립 1개 ([0-9]* ms)$" || fail "summary: $SUMMARY"
+    echo "still test on 1920 x 1080: $SUMMARY"
+    # The whole command timed (screen, matching, the result window filled):
+    # a test again replaces the last one.
+    for run in 1 2 3; do
+        echo "still test command, run $run: $(drive timed-command "$PANEL" 1391 | cut -d' ' -f1) ms," \
+            "$(drive text "$RESULT" 1001)"
+    done
+    screenshot "$(drive wait-window --class editor --timeout 5000)" editor-still-test
+    screenshot "$RESULT" editor-still-test-results
+    # Esc ends the test; the item and the analyzer are as they were.
+    xdotool key Escape
+    drive wait-gone "$RESULT" --timeout 5000 || fail "the result window stays after Esc"
+    [ "$(drive lines "$PANEL" 1009)" = "$CONDITIONS" ] || fail "conditions changed: $(drive lines "$PANEL" 1009)"
+    # The item as the panel shows it, not as stored: with its second
+    # condition deleted (and not stored) the test has one condition, held.
+    click_at "$PANEL" 1009 20
+    click_at "$PANEL" 1067
+    SEEN=$(lines_become "$PANEL" 1009 "$(echo "$CONDITIONS" | sed -n 1p)") || fail "conditions after the deletion: $SEEN"
+    click_at "$PANEL" 1391
+    RESULT=$(drive wait-window --class '#32770' --title "현재 스샷에서 시험" --timeout 10000) || fail "no result window"
+    SEEN=$(lines_become "$RESULT" 1002 "조건 1 범위 검색: 성립 (유사도 100%, 301, 301)") || fail "results: $SEEN"
+    drive text "$RESULT" 1001 | grep -q "^모든 조건 성립: 성립 1개, 불성립 0개" || fail "summary: $(drive text "$RESULT" 1001)"
+    save_as_plain "$WORK/after/시험"
+    answer_box "파일 저장을 완료 했습니다."
+    cmp "$WORK/before/시험.dat" "$WORK/after/시험.dat" || fail "the analyzer changed"
     close_editor
     ;;
 *)
