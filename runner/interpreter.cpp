@@ -153,6 +153,7 @@ void Interpreter::run() {
 }
 
 bool Interpreter::startRun() {
+    ++imagesVersion_; // another analyzer may have been loaded
     const analyzer::AnalyzerImage& image = model_.image();
     capture_.setTarget(captureTargetOf(image));
     screen_.setLegacyCapture(image.captureLegacy == 1);
