@@ -122,7 +122,7 @@ bool Interpreter::windowToScreen(int& x, int& y, bool beepForFixed) {
         return true;
     }
     if (beepForFixed) {
-        host_.beep(300, 300);
+        beep(300, 300);
     } else if (target == CaptureTarget::FullScreen) {
         return true;
     }
@@ -248,11 +248,11 @@ bool Interpreter::commandDevice(const analyzer::Command& c) {
         if (!isSafeFileName(utf8)) return true;
         const std::string path = joinPath(settings_.soundFolder, utf8);
         if (host_.mainWindowShown()) host_.showSoundPath(path);
-        if (host_.playSound(path)) state_.soundPlaying = true;
+        if (playSound(path)) state_.soundPlaying = true;
         return true;
     }
     case D::StopSound:
-        host_.stopSound();
+        stopSound();
         state_.soundPlaying = false;
         return true;
     case D::SendRemote: return send(Action::remoteCommand(static_cast<uint8_t>(c[D::remote])));
@@ -260,7 +260,7 @@ bool Interpreter::commandDevice(const analyzer::Command& c) {
     case D::ResumeAnalyzer:
         paused.store(false);
         if (state_.soundPlaying) {
-            host_.stopSound();
+            stopSound();
             state_.soundPlaying = false;
         }
         return true;

@@ -127,10 +127,49 @@ int Interpreter::evaluateConditions(const analyzer::Item& item, int& code) {
     const int count = std::clamp(item.conditionCount, 0, analyzer::kConditionsPerItem);
     code = 0;
     for (int i = 0; i < count; ++i) {
-        code = evaluateCondition(item.conditions[i]);
+        if (observer_) {
+            // Reserved for every condition of an item: no allocation here.
+            seen_.conditions.emplace_back();
+            code = evaluateWatched(item.conditions[i], seen_.conditions.back());
+        } else {
+            code = evaluateCondition(item.conditions[i]);
+        }
         if (code != 0 || !keepGoing()) return i;
     }
     return count;
+}
+
+int Interpreter::evaluateWatched(const analyzer::Condition& condition, ConditionSeen& seen) {
+    seen = ConditionSeen{};
+    seen.kind = condition.kind();
+    looking_ = &seen;
+    const int code = evaluateCondition(condition);
+    looking_ = nullptr;
+    seen.held = code == 0;
+    seen.code = code;
+    return code;
+}
+
+std::vector<ConditionSeen> Interpreter::testConditions(const analyzer::Item& item) {
+    const analyzer::AnalyzerImage& image = model_.image();
+    capture_.setTarget(captureTargetOf(image));
+    screen_.setLegacyCapture(image.captureLegacy == 1);
+    // Not running: a window that cannot be captured fails the condition
+    // instead of pausing for the user.
+    runActive.store(false);
+    const int count = std::clamp(item.conditionCount, 0, analyzer::kConditionsPerItem);
+    std::vector<ConditionSeen> seen(static_cast<size_t>(count));
+    const bool buffer = capture_.startRun();
+    for (int i = 0; i < count; ++i) {
+        if (buffer) {
+            evaluateWatched(item.conditions[i], seen[static_cast<size_t>(i)]);
+        } else {
+            seen[static_cast<size_t>(i)].kind = item.conditions[i].kind();
+            seen[static_cast<size_t>(i)].code = kCodeCaptureFailed;
+        }
+    }
+    capture_.endRun();
+    return seen;
 }
 
 int Interpreter::evaluateCondition(const analyzer::Condition& c) {
@@ -306,9 +345,28 @@ int Interpreter::conditionImage(const analyzer::Condition& c) {
                 previewColour(PreviewBox::Live, (uint32_t{p[2]} << 16) | (uint32_t{p[1]} << 8) | p[0]);
             }
         }
+        if (looking_ && frame.contains(point.x, point.y)) {
+            const Point origin = captureOrigin();
+            looking_->located = true;
+            looking_->x = point.x + origin.x;
+            looking_->y = point.y + origin.y;
+            looking_->box = {looking_->x, looking_->y, looking_->x + 1, looking_->y + 1};
+            looking_->similarity = colourSimilarity(frame, point, colour);
+        }
         return testColour(frame, point, colour, similarity, mode);
     }
     const Point topLeft = fromImage ? Point{positionImage->left, positionImage->top} : topLeftAround(point, image);
+    // The comparison's own rule: an image touching the right or bottom edge is off the capture.
+    if (looking_ && image.valid() && topLeft.x >= 0 && topLeft.y >= 0 && topLeft.x + image.width < frame.width &&
+        topLeft.y + image.height < frame.height) {
+        const Point origin = captureOrigin();
+        looking_->located = true;
+        looking_->box = {topLeft.x + origin.x, topLeft.y + origin.y, topLeft.x + origin.x + image.width,
+                         topLeft.y + origin.y + image.height};
+        looking_->x = looking_->box.left + image.width / 2;
+        looking_->y = looking_->box.top + image.height / 2;
+        looking_->similarity = imageSimilarity(frame, image, topLeft, false);
+    }
     if (host_.mainWindowShown()) {
         host_.showPreview(PreviewBox::Reference, {image.pixels, image.width, image.height, image.stride});
         previewFrame(frame, {topLeft.x, topLeft.y, topLeft.x + image.width, topLeft.y + image.height});
@@ -364,6 +422,7 @@ int Interpreter::conditionRangeSearch(const analyzer::Condition& c) {
     RangeResult& result = state_.rangeResults[static_cast<size_t>(areaSlot)];
     const int code = searcher_.search(capture_.frame(), search, result);
     const RangeSearcher::Seen& seen = searcher_.lastSeen();
+    if (looking_) watchRangeSearch(search, seen);
     if (host_.mainWindowShown() && seen.searched) {
         // The match the search ended with, in either mode, or the whole area
         // when there was none; nothing when no scan was made.
@@ -372,6 +431,30 @@ int Interpreter::conditionRangeSearch(const analyzer::Condition& c) {
                                                            area.top + area.height});
     }
     return code;
+}
+
+// Where a range search ended: its match, or when it found none the closest
+// place of the area.
+void Interpreter::watchRangeSearch(const RangeSearch& search, const RangeSearcher::Seen& seen) {
+    const Point origin = captureOrigin();
+    const SearchArea& a = search.area;
+    looking_->hasArea = true;
+    looking_->area = {a.left + origin.x, a.top + origin.y, a.left + a.width + origin.x, a.top + a.height + origin.y};
+    if (!seen.searched) return;
+    Rect place;
+    if (seen.matched) {
+        place = seen.match;
+        looking_->similarity = imageSimilarity(capture_.frame(), search.image, {place.left, place.top}, true);
+    } else {
+        const RangeSearcher::Closest closest = searcher_.closest(capture_.frame(), search);
+        if (!closest.found) return;
+        place = closest.place;
+        looking_->similarity = closest.similarity;
+    }
+    looking_->located = true;
+    looking_->box = {place.left + origin.x, place.top + origin.y, place.right + origin.x, place.bottom + origin.y};
+    looking_->x = looking_->box.left + search.image.width / 2;
+    looking_->y = looking_->box.top + search.image.height / 2;
 }
 
 int Interpreter::conditionCursor(const analyzer::Condition& c) {

@@ -27,7 +27,13 @@ Interpreter::Interpreter(analyzer::AnalyzerModel& model, Link& link, Screen& scr
                          AnalyzerLoader& loader, RunSettings settings)
     : runActive(settings.runActiveFlag ? *settings.runActiveFlag : ownRunActive_),
       paused(settings.pausedFlag ? *settings.pausedFlag : ownPaused_), model_(model), link_(link), screen_(screen),
-      host_(host), clock_(clock), loader_(loader), settings_(std::move(settings)), capture_(screen, clock) {}
+      host_(host), clock_(clock), loader_(loader), settings_(std::move(settings)), capture_(screen, clock),
+      observer_(settings_.observer) {
+    if (observer_) {
+        seen_.conditions.reserve(analyzer::kConditionsPerItem);
+        seen_.actions.reserve(64);
+    }
+}
 
 Interpreter::~Interpreter() = default;
 
@@ -44,7 +50,66 @@ bool Interpreter::send(const quillon::Action& action) {
         ending_ = Ending::LinkFailed;
         return false;
     }
+    if (observer_) seen_.actions.push_back(action);
     return true;
+}
+
+bool Interpreter::playSound(const std::string& path) {
+    if (observer_) noteSound(SoundSeen::Kind::Play, path, 0, 0);
+    return host_.playSound(path);
+}
+
+void Interpreter::stopSound() {
+    if (observer_) noteSound(SoundSeen::Kind::Stop, {}, 0, 0);
+    host_.stopSound();
+}
+
+void Interpreter::beep(int frequency, int durationMs) {
+    if (observer_) noteSound(SoundSeen::Kind::Beep, {}, frequency, durationMs);
+    host_.beep(frequency, durationMs);
+}
+
+void Interpreter::noteSound(SoundSeen::Kind kind, const std::string& path, int frequency, int durationMs) {
+    SoundSeen sound;
+    sound.kind = kind;
+    sound.path = path;
+    sound.frequency = frequency;
+    sound.durationMs = durationMs;
+    seen_.sounds.push_back(std::move(sound));
+    seen_.soundAfter.push_back(seen_.actions.size());
+}
+
+Point Interpreter::captureOrigin() const {
+    const Rect& origin = capture_.buffer().origin;
+    return {origin.left, origin.top};
+}
+
+// Actions and sounds between two items (a pause on the status poll before an
+// item) go with the item that follows, so every frame that left is in one record.
+void Interpreter::beginSeen(int index, int position, std::string name) {
+    seen_.tMs = clock_.tickCount() - runStartTick_;
+    seen_.item = index;
+    seen_.name = std::move(name);
+    seen_.position = position;
+    seen_.held = false;
+    seen_.conditions.clear();
+    seen_.next = -1;
+    seen_.nextName.clear();
+    seen_.screen = screen_.screenSize();
+    seenPending_ = true;
+}
+
+void Interpreter::finishSeen(int next) {
+    if (!seenPending_) return;
+    seenPending_ = false;
+    if (next >= 0 && next < model_.itemCount()) {
+        seen_.next = next;
+        seen_.nextName = text::cp949ToUtf8(analyzer::fixedText(model_.item(next).name));
+    }
+    observer_->itemSeen(seen_);
+    seen_.actions.clear();
+    seen_.sounds.clear();
+    seen_.soundAfter.clear();
 }
 
 bool Interpreter::sleep(uint32_t ms) {
@@ -58,6 +123,11 @@ bool Interpreter::sleep(uint32_t ms) {
 }
 
 void Interpreter::run() {
+    runStartTick_ = clock_.tickCount();
+    seenPending_ = false;
+    seen_.actions.clear();
+    seen_.sounds.clear();
+    seen_.soundAfter.clear();
     runActive.store(true);
     stopping_ = false;
     ending_ = Ending::Running;
@@ -71,11 +141,14 @@ void Interpreter::run() {
     do {
         restart_ = false;
         startRun();
+        // The item that loaded another analyzer goes on with the new one's first slot.
+        if (seenPending_) finishSeen(state_.runList.empty() ? -1 : state_.runList[0]);
         while (keepGoing() && !restart_) {
             if (!itemStep()) break;
         }
     } while (restart_ && keepGoing());
     if (ending_ == Ending::Running) ending_ = Ending::Cleared;
+    if (seenPending_) finishSeen(-1);
     endRun();
 }
 
@@ -143,7 +216,9 @@ bool Interpreter::itemStep() {
     // position, and the previous item must still be the one that ran.
     const int currentPosition = state_.position;
     state_.currentItem = index;
-    host_.showCurrentItem(index, text::cp949ToUtf8(analyzer::fixedText(item.name)));
+    std::string name = text::cp949ToUtf8(analyzer::fixedText(item.name));
+    host_.showCurrentItem(index, name);
+    if (observer_) beginSeen(index, currentPosition, std::move(name));
 
     bool allHeld = false;
     int code = 0;
@@ -156,10 +231,12 @@ bool Interpreter::itemStep() {
         break;
     }
     }
-    if (!keepGoing()) return false;
+    if (observer_) seen_.held = allHeld;
+    // A stop in the middle hands the item over with no next slot.
+    if (!keepGoing()) return observer_ ? (finishSeen(-1), false) : false;
     if (allHeld && item.ignoreMode == 0) {
-        if (!runCommands(item)) return false;
-        if (restart_) return true;
+        if (!runCommands(item)) return observer_ ? (finishSeen(-1), false) : false;
+        if (restart_) return true; // handed over once the new analyzer's run list is made
     }
     if (!allHeld && host_.mainWindowShown()) host_.showResultCode(code);
     chooseNext(item, allHeld);
@@ -170,7 +247,9 @@ bool Interpreter::itemStep() {
     // (following a link clears the flag); the status poll below still
     // honours a stop or a pause on every turn.
     if (!state_.stay && !state_.rescan) advance();
-    if (!pollStatus(kPollIntervalMs)) return false;
+    const bool polled = pollStatus(kPollIntervalMs);
+    if (observer_) finishSeen(list.empty() ? -1 : list[static_cast<size_t>(state_.position)]);
+    if (!polled) return false;
     if (host_.mainWindowShown()) host_.showResultCode(0);
     return keepGoing();
 }

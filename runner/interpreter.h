@@ -19,6 +19,7 @@
 #include "runner/host.h"
 #include "runner/matching.h"
 #include "runner/run_state.h"
+#include "runner/run_trace.h"
 
 #include <atomic>
 #include <cstdint>
@@ -49,6 +50,8 @@ struct RunSettings {
     // Flags the program shares with its windows; the interpreter's own when unset.
     std::atomic<bool>* runActiveFlag = nullptr;
     std::atomic<bool>* pausedFlag = nullptr;
+    // Told what each evaluated item saw and did (a trace); none in a plain run.
+    RunObserver* observer = nullptr;
 };
 
 // The settings the start-up data files give: hotkeys, item delays, the
@@ -104,6 +107,12 @@ public:
     bool runCommand(const analyzer::Command& command);
     // The variable test of conditions, links and guards.
     bool variableTestHolds(int axis, const analyzer::VariableTest& test);
+    // One condition evaluated, and what it saw.
+    int evaluateWatched(const analyzer::Condition& condition, ConditionSeen& seen);
+    // Every condition of an item evaluated on the screen as it stands, as at
+    // the start of a run, without a run: nothing is sent and a capture that
+    // cannot be taken does not wait for the user.
+    std::vector<ConditionSeen> testConditions(const analyzer::Item& item);
 
 private:
     friend struct InterpreterAccess;
@@ -117,6 +126,17 @@ private:
     // when the run must end.
     bool sleep(uint32_t ms);
     bool send(const quillon::Action& action);
+    // The host's sounds, told to the watcher too.
+    bool playSound(const std::string& path);
+    void stopSound();
+    void beep(int frequency, int durationMs);
+    // The watched item: begun when its evaluation starts, handed to the
+    // observer once the next slot is known (or the run stops).
+    void beginSeen(int index, int position, std::string name);
+    void finishSeen(int next);
+    void noteSound(SoundSeen::Kind kind, const std::string& path, int frequency, int durationMs);
+    // The capture's origin: capture coordinates plus it are screen pixels.
+    Point captureOrigin() const;
     // A capture under the 51 ms rule; a target that cannot be captured
     // pauses the run until the user resumes it.
     FreshCapture captureForCondition();
@@ -126,6 +146,7 @@ private:
     std::optional<Compared> comparedWith(int32_t what, int32_t source, int32_t colour) const;
     int conditionImage(const analyzer::Condition& c);
     int conditionRangeSearch(const analyzer::Condition& c);
+    void watchRangeSearch(const RangeSearch& search, const RangeSearcher::Seen& seen);
     int conditionCursor(const analyzer::Condition& c);
     int conditionDateTime(const analyzer::Condition& c);
     int conditionTimer(const analyzer::Condition& c);
@@ -168,6 +189,12 @@ private:
     bool restart_ = false;
     Ending ending_ = Ending::Running;
     bool labelVisible_ = true;
+    // Watching (only with an observer).
+    RunObserver* observer_ = nullptr;
+    ItemSeen seen_;
+    bool seenPending_ = false;     // seen_ is an item not yet handed over
+    ConditionSeen* looking_ = nullptr; // the condition being evaluated, when watched
+    uint32_t runStartTick_ = 0;
 };
 
 } // namespace quillon::runner

@@ -33,6 +33,19 @@ inline Point topLeftAround(Point centre, const ImageView& image) {
 
 int testCursor(const CursorImage& cursor, const analyzer::CursorSample& sample, CompareMode mode);
 
+// ---- how close a comparison came ----------------------------------------------
+// For whoever watches a run: the highest similarity setting (0..100) at which
+// every compared pixel would have matched under the one colour rule.
+
+// Of pixels a squared distance apart.
+int similarityOfDistance(int32_t squaredDistance);
+// Of the colour at a point; -1 when the point is off the capture.
+int colourSimilarity(const FrameView& frame, Point point, uint32_t rgb);
+// Of an image at a position, over the pixels the comparison compares (a
+// pattern image's selected pixels, and its anchor as a range search tests it
+// when `withAnchor`); -1 when the image does not lie on the capture.
+int imageSimilarity(const FrameView& frame, const ImageView& image, Point topLeft, bool withAnchor);
+
 // ---- range search -----------------------------------------------------------
 
 inline constexpr int kMaxNthMatch = 30000;
@@ -91,6 +104,20 @@ public:
         Rect match{};
     };
     const Seen& lastSeen() const { return seen_; }
+
+    // The place of the area where the image comes closest (the highest
+    // similarity), among the positions the scan order visits: for a report of
+    // a search that did not hold, never for the run itself. Branch and bound
+    // over the positions, the pixels that rejected the best place so far and
+    // the rarest ones compared first; the work is capped, so on a screen
+    // that defeats the bound it is the best place found within the cap.
+    struct Closest {
+        bool found = false; // false when the search may not run (see searchAllowed)
+        Rect place{};       // capture coordinates
+        int similarity = -1;
+        bool capped = false; // the cap ended the search before every position was ruled out
+    };
+    Closest closest(const FrameView& frame, const RangeSearch& search);
 
     // Which vector unit the candidate scan uses ("avx2" or "sse2").
     static const char* vectorUnit();

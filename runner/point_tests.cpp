@@ -2,6 +2,7 @@
 #include "runner/matching.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstring>
 #include <vector>
 
@@ -44,6 +45,45 @@ int testImage(const FrameView& frame, const ImageView& image, Point topLeft, int
         }
     }
     return decide(true, mode);
+}
+
+int similarityOfDistance(int32_t squaredDistance) {
+    if (squaredDistance <= 0) return 100;
+    // The smallest limit step L with (5L)^2 >= d^2 (L <= 89: no distance
+    // exceeds 441.7).
+    int steps = static_cast<int>(std::sqrt(static_cast<double>(squaredDistance)) / 5.0);
+    while (steps > 0 && 25 * (steps - 1) * (steps - 1) >= squaredDistance) --steps;
+    while (25 * steps * steps < squaredDistance) ++steps;
+    return std::max(0, 100 - steps);
+}
+
+int colourSimilarity(const FrameView& frame, Point point, uint32_t rgb) {
+    if (!frame.contains(point.x, point.y)) return -1;
+    uint8_t colour[4];
+    colourBytes(rgb, colour);
+    return similarityOfDistance(squaredDistance(frame.pixel(point.x, point.y), colour));
+}
+
+int imageSimilarity(const FrameView& frame, const ImageView& image, Point topLeft, bool withAnchor) {
+    if (!image.valid() || topLeft.x < 0 || topLeft.y < 0 || topLeft.x + image.width > frame.width ||
+        topLeft.y + image.height > frame.height) {
+        return -1;
+    }
+    int32_t worst = 0;
+    bool any = false;
+    for (int y = 0; y < image.height; ++y) {
+        const uint8_t* screen = frame.pixel(topLeft.x, topLeft.y + y);
+        const uint8_t* own = image.pixel(0, y);
+        for (int x = 0; x < image.width; ++x, screen += 4, own += 4) {
+            if (image.pattern && own[3] != 1 && !(withAnchor && x == image.anchorColumn && y == image.anchorRow)) {
+                continue;
+            }
+            any = true;
+            worst = std::max(worst, squaredDistance(screen, own));
+        }
+    }
+    // A pattern with nothing selected compares nothing and always matches.
+    return any ? similarityOfDistance(worst) : 100;
 }
 
 namespace {

@@ -12,6 +12,7 @@
 #include <algorithm>
 #include <array>
 #include <atomic>
+#include <cmath>
 #include <cstddef>
 #include <cstring>
 #include <vector>
@@ -78,6 +79,7 @@ public:
         : frame_(frame), params_(params), s_(scratch), limitSquared_(squaredLimit(params.similarity)) {}
 
     int run(RangeResult& entry);
+    RangeSearcher::Closest closest();
 
 private:
     void collectRequired();
@@ -90,6 +92,14 @@ private:
     // row r holds columns x0 + 64w ... False when no candidate matched.
     bool fillMatchMap(int x0, int n, int y0, int y1);
     bool accept(int x, int y, RangeResult& entry, int& code);
+    // The largest squared distance over the image's pixels at (x, y), in test
+    // order, stopping once it reaches `bound`; `worstAt` is where it was
+    // largest. Counts the pixels compared off `budget`.
+    int32_t boundedWorst(int x, int y, int32_t bound, size_t& worstAt, int64_t& budget) const;
+    // Makes the pixel at `index` of the test order the first probe, the
+    // first probe the second.
+    void promote(size_t index);
+    void setProbe(int k);
 
     const FrameView& frame_;
     const RangeSearch& params_;
@@ -394,7 +404,131 @@ int Search::run(RangeResult& entry) {
     return kSearchHeld;
 }
 
+int32_t Search::boundedWorst(int x, int y, int32_t bound, size_t& worstAt, int64_t& budget) const {
+    const uint8_t* base = frame_.pixel(x, y);
+    const size_t count = s_.offsets.size();
+    const ptrdiff_t* offsets = s_.offsets.data();
+    const uint8_t* colours = s_.colours.data();
+    int32_t worst = -1;
+    size_t i = 0;
+    for (; i < count; ++i) {
+        const int32_t d = squaredDistance(base + offsets[i], colours + i * 4);
+        if (d > worst) {
+            worst = d;
+            worstAt = i;
+            if (worst >= bound) {
+                ++i;
+                break;
+            }
+        }
+    }
+    budget -= static_cast<int64_t>(i);
+    return worst;
+}
+
+void Search::setProbe(int k) {
+    const ptrdiff_t offset = s_.offsets[static_cast<size_t>(k)];
+    probeDy_[k] = static_cast<int>(offset / frame_.stride);
+    probeDx_[k] = static_cast<int>((offset % frame_.stride) / 4);
+    const uint8_t* c = &s_.colours[static_cast<size_t>(k) * 4];
+    probes_.colour[k] = static_cast<uint32_t>(c[0]) | (static_cast<uint32_t>(c[1]) << 8) |
+                        (static_cast<uint32_t>(c[2]) << 16);
+}
+
+void Search::promote(size_t index) {
+    auto swapEntries = [this](size_t a, size_t b) {
+        std::swap(s_.offsets[a], s_.offsets[b]);
+        for (size_t c = 0; c < 4; ++c) std::swap(s_.colours[a * 4 + c], s_.colours[b * 4 + c]);
+    };
+    if (index == 0) return;
+    swapEntries(0, index);
+    if (index != 1 && s_.offsets.size() > 1) swapEntries(1, index);
+    for (int k = 0; k < probes_.count; ++k) setProbe(k);
+}
+
+RangeSearcher::Closest Search::closest() {
+    RangeSearcher::Closest out;
+    const SearchArea& a = params_.area;
+    const int w = params_.image.width;
+    const int h = params_.image.height;
+    // The positions the scan order visits (see run).
+    const ScanOrder order = params_.order;
+    const bool lastColumn = order == ScanOrder::Left || order == ScanOrder::Spiral;
+    const bool lastRow = order == ScanOrder::Up || order == ScanOrder::Spiral;
+    const int x0 = a.left;
+    const int x1 = a.left + a.width - w - (lastColumn ? 0 : 1);
+    const int y0 = a.top;
+    const int y1 = a.top + a.height - h - (lastRow ? 0 : 1);
+    if (x1 < x0 || y1 < y0) return out;
+    limit_ = static_cast<int>(std::min<long long>(450, std::max<long long>(0, (100LL - params_.similarity) * 5)));
+    collectRequired();
+    buildHistogram();
+    chooseTestOrder();
+    if (s_.offsets.size() > 1) probes_.count = 2;
+    for (int k = 0; k < probes_.count; ++k) setProbe(k);
+    out.found = true;
+    if (s_.offsets.empty()) {
+        out.place = {x0, y0, x0 + w, y0 + h};
+        out.similarity = 100;
+        return out;
+    }
+
+    // Enough for a thorough look at any screen, a few milliseconds at worst.
+    int64_t budget = int64_t{1} << 23;
+    int32_t best = INT32_MAX;
+    int bestX = x0, bestY = y0;
+    size_t worstAt = 0;
+    auto consider = [&](int x, int y) {
+        const int32_t d = boundedWorst(x, y, best, worstAt, budget);
+        if (d >= best) return false;
+        best = d;
+        bestX = x;
+        bestY = y;
+        promote(worstAt);
+        return true;
+    };
+    // A first bound from a coarse grid of positions.
+    const int stepX = std::max(1, (x1 - x0 + 1) / 32);
+    const int stepY = std::max(1, (y1 - y0 + 1) / 32);
+    for (int y = y0; y <= y1 && best > 0; y += stepY)
+        for (int x = x0; x <= x1 && best > 0; x += stepX) consider(x, y);
+
+    // Then every position: a candidate can beat the bound only if each
+    // compared pixel, the probes first, lies within sqrt(best - 1) on every
+    // channel.
+    static const BoxScan scan = chooseBoxScan();
+    const BoxScan chosen = forcedSse2.load() ? boxScanSse2 : scan;
+    auto channelLimit = [&] {
+        if (best - 1 >= 255 * 255) return uint8_t{255};
+        return static_cast<uint8_t>(std::sqrt(static_cast<double>(best - 1)));
+    };
+    for (int y = y0; y <= y1 && best > 0 && budget > 0; ++y) {
+        for (int xs = x0; xs <= x1 && best > 0 && budget > 0; xs += 64) {
+            const int n = std::min(64, x1 - xs + 1);
+            BoxProbes probes = probes_;
+            probes.limit = channelLimit();
+            for (int k = 0; k < probes.count; ++k) probes.base[k] = frame_.pixel(xs + probeDx_[k], y + probeDy_[k]);
+            uint64_t candidates = chosen(probes, n);
+            while (candidates && best > 0 && budget > 0) {
+                const int i = __builtin_ctzll(candidates);
+                candidates &= candidates - 1;
+                consider(xs + i, y);
+            }
+        }
+    }
+    out.capped = budget <= 0 && best > 0;
+    out.place = {bestX, bestY, bestX + w, bestY + h};
+    out.similarity = similarityOfDistance(best);
+    return out;
+}
+
 } // namespace
+
+RangeSearcher::Closest RangeSearcher::closest(const FrameView& frame, const RangeSearch& search) {
+    if (!searchAllowed(frame, search)) return {};
+    Search one(frame, search, *scratch_);
+    return one.closest();
+}
 
 int RangeSearcher::search(const FrameView& frame, const RangeSearch& search, RangeResult& entry) {
     seen_ = Seen{};

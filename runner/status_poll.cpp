@@ -40,7 +40,7 @@ bool Interpreter::pollStatus(uint32_t interval) {
                 } else {
                     paused.store(false);
                     if (state_.soundPlaying) {
-                        host_.stopSound();
+                        stopSound();
                         state_.soundPlaying = false;
                     }
                     labelVisible_ = true;
