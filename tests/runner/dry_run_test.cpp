@@ -99,7 +99,7 @@ TEST_F(DryRun, TheRunLoopsLinksAndIgnoreModesGiveTheSameItems) {
     ASSERT_GE(lines.size(), 5u);
     EXPECT_EQ(column(lines, "item", 5), (std::vector<std::string>{"\"A\"", "\"B\"", "\"C\"", "\"B\"", "\"C\""}));
     EXPECT_EQ(column(lines, "position", 5), (std::vector<std::string>{"0", "1", "0", "1", "0"}));
-    EXPECT_EQ(column(lines, "next", 3), (std::vector<std::string>{"\"C\"", "null", "null"}));
+    EXPECT_EQ(column(lines, "next", 3), (std::vector<std::string>{"\"B\"", "\"C\"", "\"B\""}));
     EXPECT_EQ(field(lines[1], "actions"), "[\"light red on\"]");
 
     // The ignore modes: true without commands, false following its branch.
@@ -121,6 +121,7 @@ TEST_F(DryRun, TheRunLoopsLinksAndIgnoreModesGiveTheSameItems) {
     add(falseTarget, command(CmdDevice, {{4, 1}, {8, 0}}));
     std::fclose(file);
     file = std::tmpfile();
+    options.holdMs = 100;
     const auto again = trace();
     ASSERT_GE(again.size(), 7u);
     EXPECT_EQ(column(again, "item", 7), (std::vector<std::string>{"\"T\"", "\"F\"", "\"N\"", "\"target\"", "\"else\"",
@@ -150,7 +151,8 @@ TEST_F(DryRun, ScreenshotsFollowVirtualTimeAndTheRunEndsAfterTheLast) {
         EXPECT_EQ(field(line, "held"), t < 500 ? "true" : "false") << line;
     }
     // Items wait the runner's default delay of 50 ms each.
-    EXPECT_NEAR(static_cast<double>(lines.size()), 1000.0 / 50, 2);
+    for (size_t i = 1; i < lines.size(); ++i)
+        EXPECT_GE(std::stoi(field(lines[i], "t_ms")) - std::stoi(field(lines[i - 1], "t_ms")), 50);
     EXPECT_GE(summary.virtualMs, 1000u);
     EXPECT_EQ(summary.items, lines.size());
     EXPECT_EQ(summary.actions, summary.itemsHeld);
