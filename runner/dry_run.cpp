@@ -280,7 +280,7 @@ DryRunSummary runDry(analyzer::AnalyzerModel& model, const std::vector<DryRunSho
     settings.fixedSeed = true;
     settings.seed = 1;
     settings.runActiveFlag = &runActive;
-    settings.observer = &counting;
+    settings.observer = options.watch ? &counting : nullptr;
     AnalyzerLoader& loader = options.analyzerFolder.empty() ? static_cast<AnalyzerLoader&>(refusing) : fileLoader;
     Interpreter interpreter(model, link, screen, host, runClock, loader, settings);
     host.interpreter = &interpreter;
