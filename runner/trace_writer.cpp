@@ -175,7 +175,8 @@ TraceWriter::TraceWriter(std::FILE* out, uint64_t cap) : out_(out), cap_(cap) {}
 bool TraceWriter::writeLine(const std::string& line) {
     if (failed_.load()) return false;
     const size_t written = std::fwrite(line.data(), 1, line.size(), out_);
-    const bool ok = written == line.size() && std::fputc('\n', out_) != EOF;
+    const bool ok = written == line.size() && std::fputc('\n', out_) != EOF &&
+                    (!flushEachLine_ || std::fflush(out_) == 0);
     bytes_ += written + (ok ? 1 : 0);
     if (!ok) {
         failed_.store(true);

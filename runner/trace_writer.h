@@ -50,6 +50,9 @@ public:
     void setScreenAt(std::function<std::string(uint32_t)> screenAt) { screenAt_ = std::move(screenAt); }
     // Called once, on the writing thread, when the writer stops at its bound.
     void setOnCapped(std::function<void()> onCapped) { onCapped_ = std::move(onCapped); }
+    // Each line reaches the file at once (a real run: the file is whole
+    // whenever the program ends).
+    void setFlushEachLine(bool flush) { flushEachLine_ = flush; }
 
     // The first line; false when it could not be written.
     bool begin(const TraceHeader& header);
@@ -71,6 +74,7 @@ private:
     uint64_t lines_ = 0;
     std::function<std::string(uint32_t)> screenAt_;
     std::function<void()> onCapped_;
+    bool flushEachLine_ = false;
     std::atomic<bool> capped_{false};
     std::atomic<bool> failed_{false};
 };

@@ -6,6 +6,7 @@
 #include "device/startup_offsets.h"
 #include "runner/interpreter.h"
 #include "runner/run_loader.h"
+#include "runner/trace_writer.h"
 #include "runner/ui/runner_host.h"
 #include "runner/ui/runner_screen.h"
 #include "runner/ui/runner_session.h"
@@ -34,7 +35,7 @@ private:
 } // namespace
 
 RunnerSession::RunnerSession() : link(Program::AnalyzerRunner, systemClock()) {}
-RunnerSession::~RunnerSession() = default;
+RunnerSession::~RunnerSession() { closeTrace(*this); }
 
 void createInterpreter(RunnerSession& session) {
     if (!session.loader) {
@@ -46,6 +47,18 @@ void createInterpreter(RunnerSession& session) {
     settings.analyzerFolder = session.analyzerFolder;
     settings.runActiveFlag = &session.runActive;
     settings.pausedFlag = &session.paused;
+    if (session.traceFile && !session.trace) {
+        // Bounded, so a long run cannot fill the disk; every line reaches the
+        // file at once, so it is whole however the program ends.
+        session.trace = std::make_unique<runner::TraceWriter>(session.traceFile, runner::kRunnerTraceCap);
+        session.trace->setFlushEachLine(true);
+        HWND main = session.mainWindow;
+        session.trace->setOnCapped([main] { PostMessageW(main, kTraceCappedMessage, 0, 0); });
+        const size_t slash = session.analyzerPath.find_last_of("\\/");
+        session.trace->begin({slash == std::string::npos ? session.analyzerPath : session.analyzerPath.substr(slash + 1),
+                              std::nullopt, session.screen->screenSize()});
+    }
+    settings.observer = session.trace.get();
     session.interpreter = std::make_unique<runner::Interpreter>(session.model, session.link, *session.screen,
                                                                 *session.host, session.link.clock(), *session.loader,
                                                                 settings);
@@ -62,6 +75,15 @@ void stopInterpreter(RunnerSession& session) {
     if (session.interpreter) {
         session.interpreter->runActive = false;
     }
+}
+
+bool closeTrace(RunnerSession& session) {
+    if (!session.traceFile) return true;
+    bool ok = !session.trace || session.trace->finish();
+    ok = std::fclose(session.traceFile) == 0 && ok;
+    session.traceFile = nullptr;
+    session.trace.reset();
+    return ok;
 }
 
 } // namespace quillon::runner_ui
