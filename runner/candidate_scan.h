@@ -30,4 +30,12 @@ uint64_t boxScanAvx2(const BoxProbes& probes, int n);
 
 bool processorHasAvx2();
 
+// For the closest place of a search: bit i set when candidate i's probes all
+// lie nearer than `bound` (squared distance) to their colours. Only ever
+// rejects candidates that are no nearer than the bound.
+uint64_t nearerScanScalar(const BoxProbes& probes, int32_t bound, int n);
+uint64_t nearerScanSse2(const BoxProbes& probes, int32_t bound, int n);
+// Only on a processor with AVX2.
+uint64_t nearerScanAvx2(const BoxProbes& probes, int32_t bound, int n);
+
 } // namespace quillon::runner

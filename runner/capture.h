@@ -9,6 +9,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <utility>
 
 namespace quillon::runner {
 
@@ -38,6 +39,9 @@ public:
     bool allocate();
     void release();
     bool allocated() const { return pixels_ != nullptr; }
+    // Exchanges the allocations of two buffers: a later capture reuses the
+    // pages an earlier one touched.
+    void swapPixels(CaptureBuffer& other) { std::swap(pixels_, other.pixels_); }
 
     uint8_t* data() { return pixels_.get(); }
     const uint8_t* data() const { return pixels_.get(); }

@@ -168,7 +168,6 @@ std::vector<ConditionSeen> Interpreter::testConditions(const analyzer::Item& ite
             seen[static_cast<size_t>(i)].code = kCodeCaptureFailed;
         }
     }
-    capture_.endRun();
     return seen;
 }
 

@@ -111,7 +111,8 @@ public:
     int evaluateWatched(const analyzer::Condition& condition, ConditionSeen& seen);
     // Every condition of an item evaluated on the screen as it stands, as at
     // the start of a run, without a run: nothing is sent and a capture that
-    // cannot be taken does not wait for the user.
+    // cannot be taken does not wait for the user. The capture buffer is kept
+    // (freed with the interpreter).
     std::vector<ConditionSeen> testConditions(const analyzer::Item& item);
 
 private:

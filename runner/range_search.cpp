@@ -100,6 +100,7 @@ private:
     // first probe the second.
     void promote(size_t index);
     void setProbe(int k);
+    void swapEntries(size_t a, size_t b);
 
     const FrameView& frame_;
     const RangeSearch& params_;
@@ -435,11 +436,16 @@ void Search::setProbe(int k) {
                         (static_cast<uint32_t>(c[2]) << 16);
 }
 
+void Search::swapEntries(size_t a, size_t b) {
+    std::swap(s_.offsets[a], s_.offsets[b]);
+    uint8_t* c = s_.colours.data();
+    uint32_t t;
+    std::memcpy(&t, c + a * 4, 4);
+    std::memcpy(c + a * 4, c + b * 4, 4);
+    std::memcpy(c + b * 4, &t, 4);
+}
+
 void Search::promote(size_t index) {
-    auto swapEntries = [this](size_t a, size_t b) {
-        std::swap(s_.offsets[a], s_.offsets[b]);
-        for (size_t c = 0; c < 4; ++c) std::swap(s_.colours[a * 4 + c], s_.colours[b * 4 + c]);
-    };
     if (index == 0) return;
     swapEntries(0, index);
     if (index != 1 && s_.offsets.size() > 1) swapEntries(1, index);
@@ -474,13 +480,18 @@ RangeSearcher::Closest Search::closest() {
     }
 
     // Enough for a thorough look at any screen, a few milliseconds at worst.
-    int64_t budget = int64_t{1} << 23;
+    int64_t budget = int64_t{1} << 21;
     int32_t best = INT32_MAX;
     int bestX = x0, bestY = y0;
     size_t worstAt = 0;
     auto consider = [&](int x, int y) {
         const int32_t d = boundedWorst(x, y, best, worstAt, budget);
-        if (d >= best) return false;
+        if (d >= best) {
+            // The pixel that rejected it moves halfway to the front: pixels
+            // that reject often come to be compared first.
+            if (worstAt >= 4) swapEntries(worstAt, worstAt / 2);
+            return false;
+        }
         best = d;
         bestX = x;
         bestY = y;
@@ -493,22 +504,17 @@ RangeSearcher::Closest Search::closest() {
     for (int y = y0; y <= y1 && best > 0; y += stepY)
         for (int x = x0; x <= x1 && best > 0; x += stepX) consider(x, y);
 
-    // Then every position: a candidate can beat the bound only if each
-    // compared pixel, the probes first, lies within sqrt(best - 1) on every
-    // channel.
-    static const BoxScan scan = chooseBoxScan();
-    const BoxScan chosen = forcedSse2.load() ? boxScanSse2 : scan;
-    auto channelLimit = [&] {
-        if (best - 1 >= 255 * 255) return uint8_t{255};
-        return static_cast<uint8_t>(std::sqrt(static_cast<double>(best - 1)));
-    };
+    // Then every position: a candidate can beat the bound only if every
+    // compared pixel lies nearer than it, the two probes measured first for
+    // many neighbouring candidates at once.
+    static const bool avx2 = processorHasAvx2();
+    const auto nearer = avx2 && !forcedSse2.load() ? nearerScanAvx2 : nearerScanSse2;
     for (int y = y0; y <= y1 && best > 0 && budget > 0; ++y) {
         for (int xs = x0; xs <= x1 && best > 0 && budget > 0; xs += 64) {
             const int n = std::min(64, x1 - xs + 1);
             BoxProbes probes = probes_;
-            probes.limit = channelLimit();
             for (int k = 0; k < probes.count; ++k) probes.base[k] = frame_.pixel(xs + probeDx_[k], y + probeDy_[k]);
-            uint64_t candidates = chosen(probes, n);
+            uint64_t candidates = nearer(probes, best, n);
             while (candidates && best > 0 && budget > 0) {
                 const int i = __builtin_ctzll(candidates);
                 candidates &= candidates - 1;

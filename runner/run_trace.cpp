@@ -10,6 +10,7 @@
 
 #include <cstdio>
 #include <memory>
+#include <mutex>
 
 namespace quillon::runner {
 
@@ -166,7 +167,16 @@ std::vector<ConditionSeen> testConditionsOnScreen(const analyzer::AnalyzerModel&
     StillHost host;
     NoLoader loader;
     auto interpreter = std::make_unique<Interpreter>(readOnly, noMachine, screen, host, clock, loader, RunSettings{});
-    return interpreter->testConditions(item);
+    // The capture buffer's pages stay between tests: touching 8 MB of fresh
+    // pages costs more than the comparisons.
+    static std::mutex spareLock;
+    static CaptureBuffer spare;
+    std::lock_guard<std::mutex> hold(spareLock);
+    CaptureBuffer& buffer = interpreter->capture().buffer();
+    buffer.swapPixels(spare);
+    std::vector<ConditionSeen> seen = interpreter->testConditions(item);
+    buffer.swapPixels(spare);
+    return seen;
 }
 
 } // namespace quillon::runner

@@ -23,9 +23,9 @@ struct ConditionSeen {
     bool located = false; // `x`, `y` and `box` say where it looked or matched
     int x = 0;           // the centre of the compared rectangle, or the compared pixel
     int y = 0;
-    Rect box{};          // the compared rectangle (1 x 1 for a colour)
+    Rect box{};          // the compared rectangle (1 x 1 for a colour), right and bottom exclusive
     bool hasArea = false; // range search: the area searched
-    Rect area{};
+    Rect area{};          // right and bottom exclusive
     int similarity = -1; // percent as the matching computed it; -1 when nothing was compared
 };
 
@@ -44,7 +44,9 @@ struct ItemSeen {
     int position = 0;  // the run-list slot
     bool held = false;
     std::vector<ConditionSeen> conditions;
-    std::vector<quillon::Action> actions; // in the order the machine received them
+    // In the order the machine received them; a frame sent between two items
+    // (on the status poll of an item delay) is the next item's.
+    std::vector<quillon::Action> actions;
     std::vector<SoundSeen> sounds;
     std::vector<size_t> soundAfter; // sounds[i] came after actions[0 .. soundAfter[i])
     int next = -1;            // the item in the slot the run goes to next; -1 when none
@@ -65,7 +67,9 @@ std::vector<std::string> actionTexts(const ItemSeen& item);
 // The conditions of one item evaluated on a still screen, as a run would
 // evaluate them at its start (variables and timers zeroed, no machine): for
 // the editor's test on a screenshot. Unlike a run it evaluates every
-// condition, also after one that did not hold.
+// condition, also after one that did not hold. One capture serves them all;
+// a window that cannot be captured fails the screen's conditions (code
+// 1900) instead of pausing. Date conditions read the computer's local time.
 std::vector<ConditionSeen> testConditionsOnScreen(const analyzer::AnalyzerModel& model, const analyzer::Item& item,
                                                   Screen& screen);
 

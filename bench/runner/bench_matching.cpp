@@ -3,7 +3,9 @@
 // of the reference implementation, and OpenCV's matchTemplate (TM_SQDIFF,
 // one thread), all on the same pixels.
 #include "bench/runner/ui_screen.h"
+#include "analyzer/model.h"
 #include "runner/matching.h"
+#include "runner/run_trace.h"
 #include "tests/runner/reference_matching.h"
 
 #include <benchmark/benchmark.h>
@@ -12,7 +14,9 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <memory>
+#include <string>
 #include <vector>
 
 namespace quillon::runner::bench {
@@ -108,6 +112,81 @@ void BM_Area400x300(benchmark::State& st, Engine e) {
     runSearch(st, e, scene().screen, scene().absent31->view, {700, 400, 400, 300}, false);
 }
 
+// The closest place of a search that did not hold, as a watched run reports it.
+void runClosest(benchmark::State& state, const SyntheticScreen& screen, const ImageView& image, SearchArea area) {
+    RangeSearcher searcher;
+    const RangeSearch search{image, area, 95, ScanOrder::Down, 1, SearchMode::Found};
+    int similarity = -1;
+    bool capped = false;
+    for (auto _ : state) {
+        const RangeSearcher::Closest c = searcher.closest(frameOf(screen), search);
+        similarity = c.similarity;
+        capped = c.capped;
+        benchmark::DoNotOptimize(c);
+    }
+    state.SetLabel("similarity " + std::to_string(similarity) + (capped ? ", capped" : ""));
+}
+
+void BM_ClosestNoMatch31(benchmark::State& st) { runClosest(st, scene().screen, scene().absent31->view, kWhole); }
+void BM_ClosestNoMatch201(benchmark::State& st) { runClosest(st, scene().screen, scene().absent201->view, kWhole); }
+void BM_ClosestFlatScreen31(benchmark::State& st) { runClosest(st, scene().flat, scene().absent31->view, kWhole); }
+void BM_ClosestArea400x300(benchmark::State& st) {
+    runClosest(st, scene().screen, scene().absent31->view, {700, 400, 400, 300});
+}
+
+// The editor's test of one item on a screenshot: a colour, an image at its
+// place and a range search that does not hold, on the whole screen.
+void BM_StillTestOfAnItem(benchmark::State& state) {
+    using namespace analyzer;
+    SyntheticScreen shot = scene().screen;
+    shot.setForegroundWindow({0, 0, kWidth, kHeight}, {0, 0, kWidth, kHeight});
+    AnalyzerModel model;
+    model.reset();
+    auto block = allocateZeroed<RecognitionImage>();
+    block->used = 1;
+    block->width = block->height = 31;
+    block->left = 600;
+    block->top = 400;
+    const ImageView& absent = scene().absent31->view;
+    for (int y = 0; y < 31; ++y) std::memcpy(block->pixels + y * kImageRowStride, absent.pixel(0, y), 31 * 4);
+    model.adoptRecognitionImage(1, std::move(block));
+    RecognitionArea& area = model.image().areas[0];
+    area.used = 1;
+    area.width = kWidth - 1; // the capture of a whole screen leaves its last column and row
+    area.height = kHeight - 1;
+    Item item{};
+    auto add = [&](int32_t kind) -> Condition& {
+        Condition& c = item.conditions[item.conditionCount++];
+        c.used = 1;
+        c.setKind(kind);
+        return c;
+    };
+    Condition& colour = add(CondImage);
+    colour.set(cond::Image::compareWith, CompareWithColour);
+    colour.set(cond::Image::where, cond::Image::AtCoordinates);
+    colour.set(cond::Image::x, 100);
+    colour.set(cond::Image::y, 100);
+    colour.set(cond::Image::similarity, 95);
+    Condition& image = add(CondImage);
+    image.set(cond::Image::compareWith, CompareWithImage);
+    image.set(cond::Image::where, cond::Image::AtImage);
+    image.set(cond::Image::reference, 1);
+    image.set(cond::Image::positionSource, 1);
+    image.set(cond::Image::similarity, 95);
+    Condition& search = add(CondRangeSearch);
+    search.set(cond::RangeSearch::what, CompareWithImage);
+    search.set(cond::RangeSearch::image, 1);
+    search.set(cond::RangeSearch::whichMatch, 1);
+    search.set(cond::RangeSearch::similarity, 95);
+    int similarity = -1;
+    for (auto _ : state) {
+        const std::vector<ConditionSeen> seen = testConditionsOnScreen(model, item, shot);
+        similarity = seen[2].similarity;
+        benchmark::DoNotOptimize(seen);
+    }
+    state.SetLabel("closest " + std::to_string(similarity));
+}
+
 void BM_ReadNumber8(benchmark::State& state, Engine engine) {
     const FrameView f = frameOf(scene().digits);
     const NumberPackView& pack = packView(scene().pack);
@@ -158,6 +237,11 @@ SEARCH_CASES(BM_NoMatch201);
 SEARCH_CASES(BM_LateMatch31);
 SEARCH_CASES(BM_FlatScreen31);
 SEARCH_CASES(BM_Area400x300);
+BENCHMARK(BM_ClosestNoMatch31)->Unit(benchmark::kMillisecond)->Repetitions(5)->ReportAggregatesOnly(true);
+BENCHMARK(BM_ClosestNoMatch201)->Unit(benchmark::kMillisecond)->Repetitions(5)->ReportAggregatesOnly(true);
+BENCHMARK(BM_ClosestFlatScreen31)->Unit(benchmark::kMillisecond)->Repetitions(5)->ReportAggregatesOnly(true);
+BENCHMARK(BM_ClosestArea400x300)->Unit(benchmark::kMillisecond)->Repetitions(5)->ReportAggregatesOnly(true);
+BENCHMARK(BM_StillTestOfAnItem)->Unit(benchmark::kMillisecond)->Repetitions(5)->ReportAggregatesOnly(true);
 BENCHMARK_CAPTURE(BM_ReadNumber8, product, Engine::Fast)->Unit(benchmark::kMicrosecond)->Repetitions(7)->ReportAggregatesOnly(true);
 BENCHMARK_CAPTURE(BM_ReadNumber8, literal, Engine::Literal)->Unit(benchmark::kMicrosecond)->Repetitions(7)->ReportAggregatesOnly(true);
 BENCHMARK(BM_OpenCvNoMatch31)->Unit(benchmark::kMillisecond)->Iterations(3)->Repetitions(3)->ReportAggregatesOnly(true);

@@ -330,6 +330,38 @@ TEST_P(FastSearchAgreesWithRules, OnRandomAndAdversarialCases) {
 INSTANTIATE_TEST_SUITE_P(VectorUnits, FastSearchAgreesWithRules, ::testing::Values(false, true),
                          [](const auto& info) { return info.param ? "Sse2" : "Best"; });
 
+TEST_P(FastSearchAgreesWithRules, TheClosestPlaceIsTheBestOfEveryVisitedPosition) {
+    RangeSearcher::forceSse2(GetParam());
+    std::mt19937 rng(GetParam() ? 77 : 78);
+    RangeSearcher searcher;
+    for (int i = 0; i < 600; ++i) {
+        RandomCase c = makeCase(rng);
+        c.search.image = c.image.view;
+        const FrameView f = frameOf(c.screen);
+        const RangeSearcher::Closest got = searcher.closest(f, c.search);
+        if (!searchAllowed(f, c.search)) {
+            ASSERT_FALSE(got.found) << "case " << i;
+            continue;
+        }
+        // Every position the scan order visits, compared in full.
+        const SearchArea& a = c.search.area;
+        const ScanOrder order = c.search.order;
+        const int lastX = a.left + a.width - c.image.view.width -
+                          (order == ScanOrder::Left || order == ScanOrder::Spiral ? 0 : 1);
+        const int lastY = a.top + a.height - c.image.view.height -
+                          (order == ScanOrder::Up || order == ScanOrder::Spiral ? 0 : 1);
+        int best = -1;
+        for (int y = a.top; y <= lastY; ++y)
+            for (int x = a.left; x <= lastX; ++x) best = std::max(best, imageSimilarity(f, c.image.view, {x, y}, true));
+        ASSERT_EQ(got.found, best >= 0) << "case " << i;
+        if (!got.found) continue;
+        ASSERT_FALSE(got.capped) << "case " << i;
+        ASSERT_EQ(got.similarity, best) << "case " << i;
+        ASSERT_EQ(imageSimilarity(f, c.image.view, {got.place.left, got.place.top}, true), best) << "case " << i;
+    }
+    RangeSearcher::forceSse2(false);
+}
+
 TEST(FastSearch, WideAreasCrossManyVectorBlocks) {
     // Matches straddling every lane position of the 64-candidate runs.
     std::mt19937 rng(99);

@@ -2,6 +2,7 @@
 // one item tested on a still screenshot, and each evaluated item of a run.
 #include "tests/runner/interpreter_fixture.h"
 
+#include "device/key_table.h"
 #include "runner/colour_distance.h"
 #include "runner/run_trace.h"
 
@@ -32,6 +33,9 @@ void drawPicture(SyntheticScreen& screen, int left, int top) {
     for (int y = 0; y < 12; ++y)
         for (int x = 0; x < 12; ++x) screen.setPixel(left + x, top + y, pictureAt(x, y));
 }
+
+// Light commands make good markers: one action each.
+Command marker(int light) { return command(CmdDevice, {{4, light}, {8, 1}}); }
 
 Condition colourAt(int x, int y, uint32_t rgb, int similarity) {
     return condition(CondImage, {{4, CompareWithColour}, {8, cond::Image::AtCoordinates}, {20, x}, {24, y},
@@ -131,6 +135,151 @@ TEST_F(StillTest, EveryConditionIsEvaluatedOnTheScreenshotAndTheAnalyzerIsLeftAs
 
     EXPECT_EQ(0, std::memcmp(before.data(), &model.image(), before.size()));
     EXPECT_EQ(shot.copies(), 1); // one capture, as a run takes within 51 ms
+}
+
+// ---- the run's own records ----------------------------------------------------
+
+struct Recorder final : RunObserver {
+    std::vector<ItemSeen> items;
+    void itemSeen(const ItemSeen& item) override { items.push_back(item); }
+};
+
+struct Watched : InterpreterFixture {
+    Recorder recorder;
+    Watched() { settings.observer = &recorder; }
+    void runItems(size_t count) {
+        make();
+        host.onItem = [this, count](int) {
+            if (host.shownItems.size() >= count) interpreter->runActive.store(false);
+        };
+        interpreter->run();
+    }
+    static void name(Item& item, const char* text) { std::strncpy(item.name, text, sizeof item.name); }
+    // Every action of every record, in order, against what the machine received.
+    void expectSameActions() {
+        std::vector<std::pair<uint8_t, std::vector<uint8_t>>> recorded, received;
+        for (const ItemSeen& item : recorder.items)
+            for (const Action& a : item.actions)
+                recorded.emplace_back(a.code, std::vector<uint8_t>(a.operands.begin(), a.operands.begin() + a.operandCount));
+        for (const Sent& s : actions()) received.emplace_back(s.code, s.operands);
+        EXPECT_EQ(recorded, received);
+    }
+};
+
+Command deviceCommand(int action) { return command(CmdDevice, {{4, action}, {8, 1}}); }
+
+TEST_F(Watched, EachItemCarriesWhatItSawTheActionsTheMachineReceivedAndItsNextSlot) {
+    // The client area starts at (108, 80): capture coordinates plus it are screen pixels.
+    drawPicture(addImage(1, 46, 46, 12, 12));
+    drawPicture(screen, 108 + 40, 80 + 40);
+    drawPicture(screen, 108 + 200, 80 + 100); // a near miss of the second search
+    screen.setPixel(108 + 203, 80 + 102, 0x518ECC);
+    RecognitionArea* areas = model.image().areas;
+    areas[0] = RecognitionArea{};
+    areas[0].used = 1;
+    areas[0].width = 150;
+    areas[0].height = 120;
+    areas[1] = areas[0];
+    areas[1].left = 150;
+    areas[1].top = 50;
+    Item& a = addItem(true);
+    name(a, "find");
+    add(a, condition(CondRangeSearch, {{4, CompareWithImage}, {8, 0}, {16, 1}, {24, 1}, {32, 95}}));
+    add(a, command(CmdMouse, {{4, cmd::Mouse::MoveToRangeMatch}, {28, 0}}));
+    add(a, deviceCommand(cmd::Device::StopSound));
+    add(a, command(CmdMouse, {{4, cmd::Mouse::Click}, {16, cmd::Mouse::Left}, {52, 30}}));
+    const int rowA = static_cast<int>(*KeyTable(KeyNames::AnalyzerEditor).rowOfCode(0x04));
+    add(a, command(CmdKey, {{4, cmd::Key::PressAndRelease}, {8, rowA}, {12, 20}}));
+    add(a, command(CmdKey, {{4, cmd::Key::Press}, {8, rowA}}));
+    Item& b = addItem(true);
+    name(b, "miss");
+    add(b, condition(CondRangeSearch, {{4, CompareWithImage}, {8, 1}, {16, 1}, {24, 1}, {32, 95}}));
+    add(b, marker(0));
+    runItems(3);
+
+    ASSERT_EQ(recorder.items.size(), 3u);
+    const ItemSeen& found = recorder.items[0];
+    EXPECT_EQ(found.name, "find");
+    EXPECT_EQ(found.position, 0);
+    EXPECT_TRUE(found.held);
+    EXPECT_EQ(found.next, 1);
+    EXPECT_EQ(found.nextName, "miss");
+    EXPECT_EQ(found.screen, (Size{800, 600}));
+    ASSERT_EQ(found.conditions.size(), 1u);
+    const ConditionSeen& match = found.conditions[0];
+    EXPECT_TRUE(match.held);
+    EXPECT_EQ(match.area, (Rect{108, 80, 258, 200}));
+    EXPECT_EQ(match.box, (Rect{148, 120, 160, 132}));
+    EXPECT_EQ(match.x, 154);
+    EXPECT_EQ(match.similarity, 100);
+    EXPECT_EQ(actionTexts(found),
+              (std::vector<std::string>{"move 154 126", "sound stop", "click left", "key A", "key down A"}));
+
+    const ItemSeen& missed = recorder.items[1];
+    EXPECT_EQ(missed.position, 1);
+    EXPECT_FALSE(missed.held);
+    EXPECT_TRUE(missed.actions.empty());
+    EXPECT_EQ(missed.next, 0);
+    ASSERT_EQ(missed.conditions.size(), 1u);
+    EXPECT_FALSE(missed.conditions[0].held);
+    EXPECT_EQ(missed.conditions[0].box, (Rect{308, 180, 320, 192})); // the near miss
+    EXPECT_EQ(missed.conditions[0].similarity, 90);
+    EXPECT_LE(recorder.items[0].tMs, recorder.items[1].tMs);
+    EXPECT_EQ(recorder.items[2].item, 0);
+    expectSameActions();
+}
+
+TEST_F(Watched, RestartsStopsAndItemsWithoutConditionsGiveWholeRecords) {
+    Item& fixedTrue = addItem(true);
+    fixedTrue.ignoreMode = 1;
+    add(fixedTrue, condition(CondRemote, {{4, 7}}));
+    Item& fixedFalse = addItem(true);
+    fixedFalse.ignoreMode = 2;
+    Item& loads = addItem(true);
+    add(loads, marker(1));
+    Command load = command(CmdRunAnalyzer, {});
+    std::memcpy(load.body + 4, "next.dat", 8);
+    add(loads, load);
+    loader.fill = [this](AnalyzerModel&) {
+        Item& first = addItem(true);
+        name(first, "first");
+        add(first, marker(2));
+        add(first, deviceCommand(cmd::Device::StopAnalyzer));
+        add(first, marker(0)); // never reached
+    };
+    runItems(10);
+    ASSERT_EQ(recorder.items.size(), 4u);
+    EXPECT_TRUE(recorder.items[0].held); // "always true": held, nothing listed
+    EXPECT_TRUE(recorder.items[0].conditions.empty());
+    EXPECT_FALSE(recorder.items[1].held);
+    EXPECT_TRUE(recorder.items[1].conditions.empty());
+    // The item that loaded another analyzer goes on to the new one's first slot.
+    const ItemSeen& loaded = recorder.items[2];
+    EXPECT_EQ(loaded.position, 2);
+    EXPECT_EQ(loaded.next, 0);
+    EXPECT_EQ(loaded.nextName, "first");
+    EXPECT_EQ(actionTexts(loaded), std::vector<std::string>{"light yellow on"});
+    // Stopped in the middle: what was sent, and no next slot.
+    const ItemSeen& stopped = recorder.items[3];
+    EXPECT_EQ(stopped.name, "first");
+    EXPECT_EQ(stopped.next, -1);
+    EXPECT_EQ(actionTexts(stopped), std::vector<std::string>{"light green on"});
+    expectSameActions();
+}
+
+TEST_F(Watched, TypingIsRecordedKeyByKey) {
+    TypingSentence& s = model.sentenceTable().sentences[0];
+    s.keyDownMs = s.keyUpMs = 10;
+    const uint8_t keys[] = {0x84, 0x05};
+    std::memcpy(s.keyCodes, keys, sizeof keys);
+    s.keyCount = 2;
+    host.imeOpen = false;
+    add(addItem(true), command(CmdTypeSentence, {{4, 0}}));
+    runItems(2);
+    ASSERT_EQ(recorder.items.size(), 2u);
+    EXPECT_EQ(actionTexts(recorder.items[0]), (std::vector<std::string>{"key 한/영", "key down 왼쪽Shift", "key A",
+                                                                        "key up 왼쪽Shift", "key B"}));
+    expectSameActions();
 }
 
 } // namespace
