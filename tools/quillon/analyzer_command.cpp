@@ -297,8 +297,11 @@ const char* analyzerHelp() {
            "  analyzer run FILE --screens DIR [--hold MS] [--trace OUT.jsonl] [--start ITEM]\n"
            "                        a dry run: the analyzer runs against the screenshots of DIR (*.bmp\n"
            "                        in file-name order, each the screen for MS ms of virtual time,\n"
-           "                        default 1000) on the simulated machine; prints what ran and\n"
-           "                        writes the run trace (docs/run-trace.md)\n";
+           "                        default 1000) on the simulated machine; items wait the runner's\n"
+           "                        default delay (50 ms) and take at least 1 ms, the local time\n"
+           "                        reads 2026-01-01 09:00:00, sounds are recorded; --start puts the\n"
+           "                        named item into the first slot. Prints what ran and writes the\n"
+           "                        run trace (docs/run-trace.md)\n";
 }
 
 } // namespace quillon::cli
