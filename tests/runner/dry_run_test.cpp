@@ -3,11 +3,14 @@
 // run ends after the last; the trace's text, its escaping and its bound.
 #include "tests/runner/interpreter_fixture.h"
 
+#include "base/file.h"
 #include "runner/dry_run.h"
 #include "runner/trace_writer.h"
+#include "screenshots/screenshot_files.h"
 
 #include <cstdio>
 #include <cstring>
+#include <filesystem>
 #include <regex>
 #include <sstream>
 
@@ -169,6 +172,43 @@ TEST_F(DryRun, TheStartItemTakesTheFirstSlot) {
     options.holdMs = 10;
     const auto lines = trace();
     EXPECT_EQ(column(lines, "item", 4), (std::vector<std::string>{"\"C\"", "\"B\"", "\"C\"", "\"B\""}));
+}
+
+TEST(DryRunFolder, ScreenshotSetsInNameOrderWithTheirCursorsAndTheUnreadableLeftOut) {
+    namespace fs = std::filesystem;
+    const fs::path dir = fs::temp_directory_path() / ("quillon-dry-run-folder-" + std::to_string(std::rand()));
+    fs::create_directories(dir);
+    auto put = [&](const std::string& name, const std::vector<uint8_t>& bytes) {
+        ASSERT_TRUE(writeFileAtomic((dir / name).string(), bytes.data(), bytes.size()));
+    };
+    // A set as shot-taker writes it: a top-down 32-bit bitmap and a cursor file.
+    CapturedImage image;
+    image.width = 8;
+    image.height = 6;
+    image.bitsPerPixel = 32;
+    image.stride = 32;
+    image.imageSize = 6 * 32;
+    image.pixels.assign(image.imageSize, 0);
+    image.pixels[(5 * 8 + 7) * 4 + 2] = 0xFF; // bottom-right pixel red
+    put("20260101090001.bmp", buildBitmapFile(image));
+    put("20260101090001.dat", {5, 0, 0, 0, 4, 0, 0, 0, 0, 0, 0, 0}); // at (5, 4), no shape recorded
+    put("20260101090000.BMP", buildBitmapFile(image));
+    put("broken.bmp", std::vector<uint8_t>(60, 'B'));
+    put("notes.txt", {'x'});
+    const ScreenshotFolder folder = screenshotsIn(dir.string());
+    ASSERT_EQ(folder.shots.size(), 2u);
+    EXPECT_EQ(folder.shots[0].name, "20260101090000.BMP");
+    EXPECT_EQ(folder.shots[1].name, "20260101090001.bmp");
+    EXPECT_EQ(folder.shots[1].size, (Size{8, 6}));
+    EXPECT_EQ(folder.skipped, std::vector<std::string>{"broken.bmp"});
+    const auto screen = folder.shots[1].load();
+    ASSERT_TRUE(screen);
+    EXPECT_EQ(screen->pixel(7, 5), 0xFF0000u);
+    CursorImage cursor;
+    ASSERT_TRUE(screen->readCursor(cursor));
+    EXPECT_EQ(cursor.position, (Point{5, 4}));
+    fs::remove_all(dir);
+    EXPECT_FALSE(screenshotsIn(dir.string()).folderReadable);
 }
 
 TEST(TraceWriter, EscapesTextAndStopsAtItsBound) {
