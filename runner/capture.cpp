@@ -38,6 +38,7 @@ bool CaptureBuffer::allocate() {
     }
     width = height = stride = bitsPerPixel = 0;
     origin = {};
+    serial = 0;
     return pixels_ != nullptr;
 }
 
@@ -79,6 +80,8 @@ CaptureStatus ScreenCapture::captureScreen() {
         return CaptureStatus::BitmapFailed;
     }
     int depth = 0;
+    buffer_.serial = 0;
+    const uint64_t serial = screen_.pictureSerial();
     if (screen_.copyPixels(clipped.left, clipped.top, width, height, buffer_.data(), kCaptureBufferBytes, depth) !=
         CopyResult::Ok) {
         return CaptureStatus::BitmapFailed;
@@ -88,6 +91,7 @@ CaptureStatus ScreenCapture::captureScreen() {
     buffer_.bitsPerPixel = depth;
     buffer_.stride = static_cast<int>(dibRowSize(width, depth));
     buffer_.origin = clipped;
+    buffer_.serial = serial;
     lastUsable_ = depth == 32;
     return CaptureStatus::Ok;
 }

@@ -51,6 +51,7 @@ public:
     int stride = 0;
     int bitsPerPixel = 0;
     Rect origin; // the captured rectangle in screen coordinates
+    uint64_t serial = 0; // the screen's picture serial when captured (0: not known)
 
     FrameView frame() const { return {pixels_.get(), width, height, stride}; }
 

@@ -296,6 +296,7 @@ bool Interpreter::commandReplaceImage(const analyzer::Command& c) {
         image->top + view.height - 1 >= frame.height) {
         return true;
     }
+    ++imagesVersion_;
     for (int y = 0; y < view.height; ++y) {
         const uint8_t* src = frame.pixel(image->left, image->top + y);
         uint8_t* dst = image->pixels + y * kImageStride;

@@ -5,6 +5,7 @@
 #include "runner/interpreter.h"
 
 #include <algorithm>
+#include <cstring>
 #include <optional>
 
 namespace quillon::runner {
@@ -445,7 +446,7 @@ void Interpreter::watchRangeSearch(const RangeSearch& search, const RangeSearche
         place = seen.match;
         looking_->similarity = imageSimilarity(capture_.frame(), search.image, {place.left, place.top}, true);
     } else {
-        const RangeSearcher::Closest closest = searcher_.closest(capture_.frame(), search);
+        const RangeSearcher::Closest closest = closestPlace(search);
         if (!closest.found) return;
         place = closest.place;
         looking_->similarity = closest.similarity;
@@ -454,6 +455,38 @@ void Interpreter::watchRangeSearch(const RangeSearch& search, const RangeSearche
     looking_->box = {place.left + origin.x, place.top + origin.y, place.right + origin.x, place.bottom + origin.y};
     looking_->x = looking_->box.left + search.image.width / 2;
     looking_->y = looking_->box.top + search.image.height / 2;
+}
+
+RangeSearcher::Closest Interpreter::closestPlace(const RangeSearch& search) {
+    const CaptureBuffer& buffer = capture_.buffer();
+    if (buffer.serial == 0) return searcher_.closest(capture_.frame(), search);
+    const ImageView& image = search.image;
+    ClosestMemo key;
+    key.serial = buffer.serial;
+    key.origin = buffer.origin;
+    key.captureWidth = buffer.width;
+    key.captureHeight = buffer.height;
+    key.pixels = image.pixels;
+    if (image.pixels) std::memcpy(&key.firstPixel, image.pixels, 4);
+    key.width = image.width;
+    key.height = image.height;
+    key.anchorColumn = image.anchorColumn;
+    key.anchorRow = image.anchorRow;
+    key.pattern = image.pattern;
+    key.left = search.area.left;
+    key.top = search.area.top;
+    key.areaWidth = search.area.width;
+    key.areaHeight = search.area.height;
+    key.similarity = search.similarity;
+    key.order = search.order;
+    key.images = imagesVersion_;
+    for (const ClosestMemo& memo : closestMemo_) {
+        if (memo == key) return memo.closest;
+    }
+    key.closest = searcher_.closest(capture_.frame(), search);
+    closestMemo_[closestMemoNext_] = key;
+    closestMemoNext_ = (closestMemoNext_ + 1) % closestMemo_.size();
+    return key.closest;
 }
 
 int Interpreter::conditionCursor(const analyzer::Condition& c) {

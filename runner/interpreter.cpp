@@ -100,7 +100,7 @@ void Interpreter::beginSeen(int index, int position, std::string name) {
 }
 
 void Interpreter::finishSeen(int next) {
-    if (!seenPending_) return;
+    if (!seenPending_) return; // not watched, or already handed over
     seenPending_ = false;
     if (next >= 0 && next < model_.itemCount()) {
         seen_.next = next;
@@ -153,6 +153,7 @@ void Interpreter::run() {
 }
 
 bool Interpreter::startRun() {
+    ++imagesVersion_; // another analyzer may have been loaded
     const analyzer::AnalyzerImage& image = model_.image();
     capture_.setTarget(captureTargetOf(image));
     screen_.setLegacyCapture(image.captureLegacy == 1);
@@ -232,10 +233,16 @@ bool Interpreter::itemStep() {
     }
     }
     if (observer_) seen_.held = allHeld;
-    // A stop in the middle hands the item over with no next slot.
-    if (!keepGoing()) return observer_ ? (finishSeen(-1), false) : false;
+    // A stop in the middle hands a watched item over with no next slot.
+    if (!keepGoing()) {
+        finishSeen(-1);
+        return false;
+    }
     if (allHeld && item.ignoreMode == 0) {
-        if (!runCommands(item)) return observer_ ? (finishSeen(-1), false) : false;
+        if (!runCommands(item)) {
+            finishSeen(-1);
+            return false;
+        }
         if (restart_) return true; // handed over once the new analyzer's run list is made
     }
     if (!allHeld && host_.mainWindowShown()) host_.showResultCode(code);

@@ -21,6 +21,7 @@
 #include "runner/run_state.h"
 #include "runner/run_trace.h"
 
+#include <array>
 #include <atomic>
 #include <cstdint>
 #include <string>
@@ -196,6 +197,36 @@ private:
     bool seenPending_ = false;     // seen_ is an item not yet handed over
     ConditionSeen* looking_ = nullptr; // the condition being evaluated, when watched
     uint32_t runStartTick_ = 0;
+    // The closest places measured on pictures the screen could name, reused
+    // while the picture and the images are the same (a dry run shows one
+    // screenshot for many items).
+    struct ClosestMemo {
+        uint64_t serial = 0;
+        Rect origin{};
+        int captureWidth = 0, captureHeight = 0;
+        const uint8_t* pixels = nullptr;
+        uint32_t firstPixel = 0; // a colour searched for is a 1 x 1 image of its own
+        int width = 0, height = 0, anchorColumn = 0, anchorRow = 0;
+        bool pattern = false;
+        int left = 0, top = 0, areaWidth = 0, areaHeight = 0, similarity = 0;
+        ScanOrder order = ScanOrder::Down;
+        uint64_t images = 0;
+        RangeSearcher::Closest closest;
+        bool operator==(const ClosestMemo& o) const {
+            return serial == o.serial && origin == o.origin && captureWidth == o.captureWidth &&
+                   captureHeight == o.captureHeight && pixels == o.pixels && firstPixel == o.firstPixel &&
+                   width == o.width && height == o.height && anchorColumn == o.anchorColumn &&
+                   anchorRow == o.anchorRow && pattern == o.pattern && left == o.left && top == o.top &&
+                   areaWidth == o.areaWidth && areaHeight == o.areaHeight && similarity == o.similarity &&
+                   order == o.order && images == o.images;
+        }
+    };
+    std::array<ClosestMemo, 16> closestMemo_{};
+    size_t closestMemoNext_ = 0;
+    // Counts the changes a command may make to images (replaced from the
+    // screen, copied into variables, another analyzer loaded).
+    uint64_t imagesVersion_ = 1;
+    RangeSearcher::Closest closestPlace(const RangeSearch& search);
 };
 
 } // namespace quillon::runner

@@ -50,6 +50,10 @@ public:
     virtual bool readCursor(CursorImage& image) = 0;
     // The analyzer asks for the legacy (GDI) capture method from the start.
     virtual void setLegacyCapture(bool /*legacy*/) {}
+    // A number that stays the same only while the pixels do (a picture held
+    // in memory); 0 when the screen cannot tell, as a live screen cannot.
+    // Lets a watcher of the run reuse what it measured on the same picture.
+    virtual uint64_t pictureSerial() { return 0; }
 };
 
 } // namespace quillon::runner

@@ -4,7 +4,9 @@
 #include "screenshots/screenshot_files.h"
 
 #include <algorithm>
+#include <atomic>
 #include <cstring>
+#include <utility>
 
 namespace quillon::runner {
 
@@ -33,6 +35,11 @@ std::optional<SyntheticScreen> SyntheticScreen::fromBmp(const std::vector<uint8_
         }
     }
     return screen;
+}
+
+uint64_t SyntheticScreen::nextSerial() {
+    static std::atomic<uint64_t> last{0};
+    return ++last;
 }
 
 void SyntheticScreen::fill(Rgb colour) { fillRect(0, 0, width_, height_, colour); }
@@ -101,7 +108,7 @@ CopyResult SyntheticScreen::copyPixels(int left, int top, int width, int height,
         const size_t stride = static_cast<size_t>(((width * 16 + 31) / 32) * 4);
         if (stride * static_cast<size_t>(height) > capacity) return CopyResult::BitmapFailed;
         for (int y = 0; y < height; ++y) {
-            const uint8_t* src = row(top + y) + static_cast<size_t>(left) * 4;
+            const uint8_t* src = std::as_const(*this).row(top + y) + static_cast<size_t>(left) * 4;
             uint8_t* dst = pixels + stride * static_cast<size_t>(y);
             for (int x = 0; x < width; ++x) {
                 const uint16_t v = static_cast<uint16_t>(((src[x * 4 + 2] >> 3) << 11) |
@@ -114,7 +121,8 @@ CopyResult SyntheticScreen::copyPixels(int left, int top, int width, int height,
     const size_t stride = static_cast<size_t>(width) * 4;
     if (stride * static_cast<size_t>(height) > capacity) return CopyResult::BitmapFailed;
     for (int y = 0; y < height; ++y) {
-        std::memcpy(pixels + stride * static_cast<size_t>(y), row(top + y) + static_cast<size_t>(left) * 4, stride);
+        std::memcpy(pixels + stride * static_cast<size_t>(y), std::as_const(*this).row(top + y) + static_cast<size_t>(left) * 4,
+                    stride);
     }
     return CopyResult::Ok;
 }

@@ -28,7 +28,11 @@ public:
     void fillRect(int left, int top, int width, int height, Rgb colour);
     void setPixel(int x, int y, Rgb colour);
     Rgb pixel(int x, int y) const;
-    uint8_t* row(int y) { return pixels_.data() + static_cast<size_t>(y) * static_cast<size_t>(width_) * 4; }
+    // Writable pixels: the picture counts as changed.
+    uint8_t* row(int y) {
+        serial_ = nextSerial();
+        return pixels_.data() + static_cast<size_t>(y) * static_cast<size_t>(width_) * 4;
+    }
     const uint8_t* row(int y) const {
         return pixels_.data() + static_cast<size_t>(y) * static_cast<size_t>(width_) * 4;
     }
@@ -56,8 +60,12 @@ public:
     CopyResult copyPixels(int left, int top, int width, int height, uint8_t* pixels, size_t capacity,
                           int& bitsPerPixel) override;
     bool readCursor(CursorImage& image) override;
+    uint64_t pictureSerial() override { return serial_; }
 
 private:
+    // Serials unique across every screen of the process.
+    static uint64_t nextSerial();
+    uint64_t serial_ = nextSerial();
     int width_;
     int height_;
     std::vector<uint8_t> pixels_;

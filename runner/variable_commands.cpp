@@ -57,6 +57,7 @@ bool Interpreter::copyImageInto(Variable& target, const analyzer::RecognitionIma
 }
 
 bool Interpreter::commandVariable(const analyzer::Command& c) {
+    ++imagesVersion_; // a variable may take an image
     // The guard is tested whenever its operators are set; the guarded flag
     // only changes how the command reads in the item's sentence.
     if (!variableTestHolds(0, V::Guard::test(c))) return true;

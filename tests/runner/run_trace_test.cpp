@@ -195,9 +195,20 @@ TEST_F(Watched, EachItemCarriesWhatItSawTheActionsTheMachineReceivedAndItsNextSl
     name(b, "miss");
     add(b, condition(CondRangeSearch, {{4, CompareWithImage}, {8, 1}, {16, 1}, {24, 1}, {32, 95}}));
     add(b, marker(0));
-    runItems(3);
+    make();
+    host.onItem = [this](int) {
+        const size_t shown = host.shownItems.size();
+        if (shown == 3) {
+            // The near miss moves: the next look measures the new picture.
+            screen.fillRect(108 + 200, 80 + 100, 12, 12, 0xFFFFFF);
+            drawPicture(screen, 108 + 160, 80 + 60);
+            screen.setPixel(108 + 160, 80 + 60, 0x3366A4); // blue 40 apart
+        }
+        if (shown >= 5) interpreter->runActive.store(false);
+    };
+    interpreter->run();
 
-    ASSERT_EQ(recorder.items.size(), 3u);
+    ASSERT_EQ(recorder.items.size(), 5u);
     const ItemSeen& found = recorder.items[0];
     EXPECT_EQ(found.name, "find");
     EXPECT_EQ(found.position, 0);
@@ -226,6 +237,9 @@ TEST_F(Watched, EachItemCarriesWhatItSawTheActionsTheMachineReceivedAndItsNextSl
     EXPECT_EQ(missed.conditions[0].similarity, 90);
     EXPECT_LE(recorder.items[0].tMs, recorder.items[1].tMs);
     EXPECT_EQ(recorder.items[2].item, 0);
+    ASSERT_EQ(recorder.items[3].conditions.size(), 1u);
+    EXPECT_EQ(recorder.items[3].conditions[0].box, (Rect{268, 140, 280, 152}));
+    EXPECT_EQ(recorder.items[3].conditions[0].similarity, 92);
     expectSameActions();
 }
 
