@@ -82,6 +82,9 @@ public:
         update();
         return current_->readCursor(image);
     }
+    // The picture a capture is about to copy (asked after its rectangle):
+    // a screenshot shown again is the same picture.
+    uint64_t pictureSerial() override { return current_->pictureSerial(); }
 
 private:
     void update() {
