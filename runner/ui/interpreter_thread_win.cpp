@@ -47,17 +47,6 @@ void createInterpreter(RunnerSession& session) {
     settings.analyzerFolder = session.analyzerFolder;
     settings.runActiveFlag = &session.runActive;
     settings.pausedFlag = &session.paused;
-    if (session.traceFile && !session.trace) {
-        // Bounded, so a long run cannot fill the disk; every line reaches the
-        // file at once, so it is whole however the program ends.
-        session.trace = std::make_unique<runner::TraceWriter>(session.traceFile, runner::kRunnerTraceCap);
-        session.trace->setFlushEachLine(true);
-        HWND main = session.mainWindow;
-        session.trace->setOnCapped([main] { PostMessageW(main, kTraceCappedMessage, 0, 0); });
-        const size_t slash = session.analyzerPath.find_last_of("\\/");
-        session.trace->begin({slash == std::string::npos ? session.analyzerPath : session.analyzerPath.substr(slash + 1),
-                              std::nullopt, session.screen->screenSize()});
-    }
     settings.observer = session.trace.get();
     session.interpreter = std::make_unique<runner::Interpreter>(session.model, session.link, *session.screen,
                                                                 *session.host, session.link.clock(), *session.loader,

@@ -26,6 +26,7 @@
 #include "device/startup_failure.h"
 #include "device/startup_offsets.h"
 #include "runner/run_loader.h"
+#include "runner/trace_writer.h"
 #include "runner/ui/runner_session.h"
 #include "winui/crash_report.h"
 #include "winui/file_dialogs.h"
@@ -118,6 +119,15 @@ int run(RunnerSession& session, const std::string& pathArgument, const std::stri
             session.link.closeLink();
             return 0;
         }
+        // Bounded, so a long run cannot fill the disk; every line reaches the
+        // file at once, so it is whole however the program ends.
+        session.trace = std::make_unique<runner::TraceWriter>(session.traceFile, runner::kRunnerTraceCap);
+        session.trace->setFlushEachLine(true);
+        RunnerSession* owner = &session;
+        session.trace->setOnCapped([owner] { PostMessageW(owner->mainWindow, kTraceCappedMessage, 0, 0); });
+        const size_t slash = session.analyzerPath.find_last_of("\\/");
+        session.trace->begin({slash == std::string::npos ? session.analyzerPath : session.analyzerPath.substr(slash + 1),
+                              std::nullopt, {GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)}});
     }
     // The analyzer's own capture settings replace those of the settings block.
     const auto& image = session.model.image();
