@@ -11,6 +11,8 @@
 #include "screenshots/screenshot_files.h"
 
 #include <algorithm>
+#include <cctype>
+#include <cstdint>
 #include <filesystem>
 #include <system_error>
 
