@@ -446,6 +446,7 @@ void Interpreter::watchRangeSearch(const RangeSearch& search, const RangeSearche
         place = seen.match;
         looking_->similarity = imageSimilarity(capture_.frame(), search.image, {place.left, place.top}, true);
     } else {
+        if (!closestWanted_) return;
         const RangeSearcher::Closest closest = closestPlace(search);
         if (!closest.found) return;
         place = closest.place;

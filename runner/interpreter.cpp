@@ -124,6 +124,7 @@ bool Interpreter::sleep(uint32_t ms) {
 
 void Interpreter::run() {
     runStartTick_ = clock_.tickCount();
+    closestWanted_ = !observer_ || observer_->wantsClosestPlace();
     seenPending_ = false;
     seen_.actions.clear();
     seen_.sounds.clear();

@@ -193,6 +193,7 @@ private:
     bool labelVisible_ = true;
     // Watching (only with an observer).
     RunObserver* observer_ = nullptr;
+    bool closestWanted_ = true;
     ItemSeen seen_;
     bool seenPending_ = false;     // seen_ is an item not yet handed over
     ConditionSeen* looking_ = nullptr; // the condition being evaluated, when watched

@@ -1,12 +1,13 @@
 // Differential fuzzing of the range search: the bytes make a small screen
 // of a few colours, an image (plain or pattern, with any anchor), an area,
 // an order, N and a similarity; the fast search must answer exactly as the
-// literal rules do.
+// literal rules do; the closest place of the area must be as close as it says.
 #include "runner/matching.h"
 // The literal rules are compiled in: the fuzz target takes one source file.
 #include "tests/runner/reference_matching.cpp"
 
 #include <cstdint>
+#include <algorithm>
 #include <cstdlib>
 #include <vector>
 
@@ -75,5 +76,16 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const int a = searcher.search(frame, search, fast);
     const int b = reference::searchRange(frame, search, slow);
     if (a != b || fast.found != slow.found || fast.x != slow.x || fast.y != slow.y) std::abort();
+    // The closest place a watcher is told of: its similarity is the one
+    // measured there, and a search that held somewhere was at least as close.
+    const RangeSearcher::Closest closest = searcher.closest(frame, search);
+    if (closest.found) {
+        const int there = imageSimilarity(frame, image, {closest.place.left, closest.place.top}, true);
+        if (there != closest.similarity) std::abort();
+        if (!closest.capped && search.mode == SearchMode::Found && fast.found == 1 &&
+            closest.similarity < std::min(search.similarity, 100)) {
+            std::abort();
+        }
+    }
     return 0;
 }
