@@ -176,6 +176,8 @@ public:
         summary_.sounds += item.sounds.size();
         if (next_) next_->itemSeen(item);
     }
+    // Counting needs no closest place; the trace decides for itself.
+    bool wantsClosestPlace() const override { return next_ && next_->wantsClosestPlace(); }
 
 private:
     DryRunSummary& summary_;
@@ -285,7 +287,7 @@ DryRunSummary runDry(analyzer::AnalyzerModel& model, const std::vector<DryRunSho
     settings.fixedSeed = true;
     settings.seed = 1;
     settings.runActiveFlag = &runActive;
-    settings.observer = options.watch ? &counting : nullptr;
+    settings.observer = &counting;
     AnalyzerLoader& loader = options.analyzerFolder.empty() ? static_cast<AnalyzerLoader&>(refusing) : fileLoader;
     Interpreter interpreter(model, link, screen, host, runClock, loader, settings);
     host.interpreter = &interpreter;

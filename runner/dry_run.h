@@ -51,9 +51,6 @@ struct DryRunOptions {
     LocalTime time{2026, 1, 4, 1, 9, 0, 0}; // what the local time reads throughout
     bool inputMethodOpen = false;
     RunObserver* observer = nullptr; // the trace writer, or none
-    // Off: the interpreter is not watched (no trace, no counts in the
-    // summary), to measure what watching costs.
-    bool watch = true;
 };
 
 struct DryRunSummary {
