@@ -19,6 +19,8 @@ int loadAnalyzerForRun(analyzer::AnalyzerModel& model, const std::string& path, 
     analyzer::AnalyzerFile file("", soundFolder);
     file.hooks().restoreScreenshot = [](const std::string&, const uint8_t*, size_t) { return true; };
     file.hooks().restoreSound = [&](const std::string& fileName, const uint8_t* data, size_t size) {
+        // No sound folder (a dry run): the sounds are not written anywhere.
+        if (soundFolder.empty()) return true;
         // The name comes from the file: it must stay inside the sound folder.
         return isSafeFileName(fileName) &&
                writeFileAtomic(analyzer::joinPath(soundFolder, fileName), data, size);

@@ -18,6 +18,7 @@ inline constexpr int kWrongFormat = -10; // format marker other than 30
 } // namespace run_load
 
 // Returns one of the codes above; on any failure the model is left reset.
+// An empty `soundFolder` leaves the analyzer's sounds unwritten.
 // When a recognition image or a number pack cannot be allocated, `notice`
 // (if given) receives the warning shown before the "%s - %d" box.
 int loadAnalyzerForRun(analyzer::AnalyzerModel& model, const std::string& path, const std::string& soundFolder,

@@ -6,6 +6,7 @@
 #include "device/startup_offsets.h"
 #include "runner/interpreter.h"
 #include "runner/run_loader.h"
+#include "runner/trace_writer.h"
 #include "runner/ui/runner_host.h"
 #include "runner/ui/runner_screen.h"
 #include "runner/ui/runner_session.h"
@@ -34,7 +35,7 @@ private:
 } // namespace
 
 RunnerSession::RunnerSession() : link(Program::AnalyzerRunner, systemClock()) {}
-RunnerSession::~RunnerSession() = default;
+RunnerSession::~RunnerSession() { closeTrace(*this); }
 
 void createInterpreter(RunnerSession& session) {
     if (!session.loader) {
@@ -46,6 +47,7 @@ void createInterpreter(RunnerSession& session) {
     settings.analyzerFolder = session.analyzerFolder;
     settings.runActiveFlag = &session.runActive;
     settings.pausedFlag = &session.paused;
+    settings.observer = session.trace.get();
     session.interpreter = std::make_unique<runner::Interpreter>(session.model, session.link, *session.screen,
                                                                 *session.host, session.link.clock(), *session.loader,
                                                                 settings);
@@ -62,6 +64,15 @@ void stopInterpreter(RunnerSession& session) {
     if (session.interpreter) {
         session.interpreter->runActive = false;
     }
+}
+
+bool closeTrace(RunnerSession& session) {
+    if (!session.traceFile) return true;
+    bool ok = !session.trace || session.trace->finish();
+    ok = std::fclose(session.traceFile) == 0 && ok;
+    session.traceFile = nullptr;
+    session.trace.reset();
+    return ok;
 }
 
 } // namespace quillon::runner_ui

@@ -10,6 +10,7 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <cwchar>
 #include <ctime>
 #include <vector>
 
@@ -25,6 +26,7 @@
 #include "device/startup_failure.h"
 #include "device/startup_offsets.h"
 #include "runner/run_loader.h"
+#include "runner/trace_writer.h"
 #include "runner/ui/runner_session.h"
 #include "winui/crash_report.h"
 #include "winui/file_dialogs.h"
@@ -63,7 +65,7 @@ std::string chooseAnalyzerFile(RunnerSession& session) {
     return winui::chooseFileToOpen(nullptr, choice);
 }
 
-int run(RunnerSession& session, const std::string& pathArgument) {
+int run(RunnerSession& session, const std::string& pathArgument, const std::string& tracePath) {
     std::srand(static_cast<unsigned>(std::time(nullptr)));
     session.programFolder = quillon::programFolder();
     StartupLoadResult loaded = session.data.load(session.programFolder);
@@ -108,6 +110,25 @@ int run(RunnerSession& session, const std::string& pathArgument) {
         session.link.closeLink();
         return 0;
     }
+    // --trace FILE: made now, so a file that cannot be made is said before the run.
+    if (!tracePath.empty()) {
+        session.tracePath = tracePath;
+        session.traceFile = _wfopen(widen(tracePath).c_str(), L"wb");
+        if (!session.traceFile) {
+            showWarning(session, nullptr, "추적 파일을 만들지 못했습니다: " + tracePath);
+            session.link.closeLink();
+            return 0;
+        }
+        // Bounded, so a long run cannot fill the disk; every line reaches the
+        // file at once, so it is whole however the program ends.
+        session.trace = std::make_unique<runner::TraceWriter>(session.traceFile, runner::kRunnerTraceCap);
+        session.trace->setFlushEachLine(true);
+        RunnerSession* owner = &session;
+        session.trace->setOnCapped([owner] { PostMessageW(owner->mainWindow, kTraceCappedMessage, 0, 0); });
+        const size_t slash = session.analyzerPath.find_last_of("\\/");
+        session.trace->begin({slash == std::string::npos ? session.analyzerPath : session.analyzerPath.substr(slash + 1),
+                              std::nullopt, {GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)}});
+    }
     // The analyzer's own capture settings replace those of the settings block.
     const auto& image = session.model.image();
     session.data.setSetting(setting_offset::kClientWindowMode, image.captureWindowNoFrame);
@@ -135,8 +156,16 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
     const quillon::FineTimerResolution fineTimer; // the link's and the run loop's millisecond sleeps
     int argc = 0;
     wchar_t** argv = CommandLineToArgvW(GetCommandLineW(), &argc);
-    std::string path = argc > 1 ? quillon::narrow(argv[1]) : std::string();
+    // analyzer-runner [--trace FILE] [ANALYZER]
+    std::string path, trace;
+    for (int i = 1; i < argc; ++i) {
+        if (!std::wcscmp(argv[i], L"--trace") && i + 1 < argc) {
+            trace = quillon::narrow(argv[++i]);
+        } else if (path.empty()) {
+            path = quillon::narrow(argv[i]);
+        }
+    }
     LocalFree(argv);
     auto session = std::make_unique<quillon::runner_ui::RunnerSession>();
-    return quillon::runner_ui::run(*session, path);
+    return quillon::runner_ui::run(*session, path, trace);
 }

@@ -5,6 +5,7 @@
 #include <windows.h>
 
 #include <atomic>
+#include <cstdio>
 #include <memory>
 #include <string>
 
@@ -17,6 +18,7 @@
 namespace quillon::runner {
 class AnalyzerLoader;
 class Interpreter;
+class TraceWriter;
 }
 
 namespace quillon::runner_ui {
@@ -25,6 +27,7 @@ namespace quillon::runner_ui {
 inline constexpr UINT kStartRunMessage = WM_USER + 13;   // 1037: start the interpreter thread
 inline constexpr UINT kSwitchWindowsMessage = WM_APP + 1; // the window-switch hotkey
 inline constexpr UINT kAnalyzerReplacedMessage = WM_APP + 2; // refill the variable choices
+inline constexpr UINT kTraceCappedMessage = WM_APP + 3;      // the trace file reached its bound
 inline constexpr LPARAM kComputerOffParam = 255;          // with WM_COMMAND 1224
 
 using winui::WorkerThread;
@@ -48,6 +51,10 @@ struct RunnerSession {
     std::unique_ptr<RunnerHost> host;
     std::unique_ptr<runner::AnalyzerLoader> loader;
     std::unique_ptr<runner::Interpreter> interpreter;
+    // --trace FILE: what the run did, item by item (none without it).
+    std::string tracePath;
+    std::FILE* traceFile = nullptr;
+    std::unique_ptr<runner::TraceWriter> trace;
 
     HWND mainWindow = nullptr;
     HWND miniWindow = nullptr;
@@ -79,5 +86,8 @@ void runStatusWindows(RunnerSession& session);
 void createInterpreter(RunnerSession& session);
 void runInterpreter(RunnerSession& session);
 void stopInterpreter(RunnerSession& session);
+// The trace file, once the interpreter has stopped: flushed and closed; false
+// when it could not be written whole.
+bool closeTrace(RunnerSession& session);
 
 } // namespace quillon::runner_ui

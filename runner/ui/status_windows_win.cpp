@@ -30,6 +30,8 @@ namespace {
 
 RunnerSession& sessionOf(HWND window) { return *winui::dialogData<RunnerSession>(window); }
 
+constexpr const char* kTraceCappedText = "추적 파일이 50MB에 이르러 기록을 멈췄습니다.";
+
 void setText(HWND window, int id, const std::string& utf8) { SetDlgItemTextW(window, id, widen(utf8).c_str()); }
 
 void place(HWND window, int cornerSetting, int offsetRange) {
@@ -150,6 +152,9 @@ void endRun(RunnerSession& session, bool computerOff) {
     session.interpreterThread.joinPumping(
         [](void* context) { stopInterpreter(*static_cast<RunnerSession*>(context)); }, &session);
     writeRunSummary(session);
+    if (!closeTrace(session)) {
+        showWarning(session, session.mainWindow, "추적 파일을 끝까지 쓰지 못했습니다: " + session.tracePath);
+    }
     leaveAnalysis(session.link, computerOff);
     if (session.miniWindow) {
         DestroyWindow(session.miniWindow);
@@ -281,6 +286,14 @@ INT_PTR CALLBACK mainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
     case kAnalyzerReplacedMessage:
         fillVariableChoices(sessionOf(window), window);
         return TRUE;
+    case kTraceCappedMessage: {
+        // Said in both captions, where it stays for the rest of the run.
+        RunnerSession& session = sessionOf(window);
+        const std::string caption = session.data.text(text_offset::kRunnerCaption) + " - " + kTraceCappedText;
+        SetWindowTextW(window, widen(caption).c_str());
+        if (session.miniWindow) SetWindowTextW(session.miniWindow, widen(caption).c_str());
+        return TRUE;
+    }
     case WM_COMMAND: {
         RunnerSession& session = sessionOf(window);
         switch (LOWORD(wParam)) {

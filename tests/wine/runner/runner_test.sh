@@ -136,8 +136,11 @@ placement)
     done
     ;;
 countdown)
+    # Started with --trace: the run's trace file is written as it goes.
     program_folder "828=1" "832=4"
-    QUILLON_MACHINE=sim wine_bg "$WORK/prog/analyzer-runner.exe" "$GOLDEN/typical.dat"
+    TRACE="$WORK/trace.jsonl"
+    QUILLON_MACHINE=sim wine_bg "$WORK/prog/analyzer-runner.exe" --trace "Z:$(echo "$TRACE" | tr / '\\')" \
+        "$GOLDEN/typical.dat"
     MAIN=$(runner_window typical)
     # The stop button counts down, then shows the analyzer's name again.
     i=0
@@ -152,9 +155,15 @@ countdown)
     echo "countdown seen:$seen"
     echo "$seen" | grep -q "0[123]" || fail "no countdown shown ($seen)"
     [ "$(drive text "$MAIN" 1224)" = typical ] || fail "the run did not start after the countdown"
+    i=0
+    while [ $i -lt 100 ] && [ "$(wc -l < "$TRACE")" -lt 3 ]; do sleep 0.1; i=$((i + 1)); done
     drive click "$MAIN" 1224
     wait_exit "$BG_PID"
     [ "$EXIT_CODE" = 0 ] || fail "exit code $EXIT_CODE"
+    head -1 "$TRACE" | grep -qF '{"trace":"quillon-run","version":1,"analyzer":"typical.dat","screens":null,"screen_width":1280,"screen_height":800}' ||
+        fail "trace header: $(head -1 "$TRACE")"
+    sed -n 2p "$TRACE" | grep -q '^{"t_ms":[0-9]*,"screen":null,"item":".*,"next":.*}$' ||
+        fail "no item line in the trace: $(sed -n 2p "$TRACE")"
     ;;
 switch-windows)
     QUILLON_MACHINE=sim wine_bg "$BIN/analyzer-runner.exe" "$GOLDEN/typical.dat"
