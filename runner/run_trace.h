@@ -59,8 +59,9 @@ public:
     virtual ~RunObserver() = default;
     virtual void itemSeen(const ItemSeen& item) = 0;
     // Whether a range search that did not hold also reports the closest
-    // place of its area (once per picture and search; on a whole 1920 x 1080
-    // screen about twice the search's own time). Asked once per run.
+    // place of its area (once per picture and search; a bounded look, on a
+    // whole 1920 x 1080 screen about half the search's own time). Asked once
+    // per run.
     virtual bool wantsClosestPlace() const { return true; }
 };
 
