@@ -119,8 +119,6 @@ public:
                std::vector<std::string>& warnings)
         : options_(options), clock_(clock), runActive_(runActive), warnings_(warnings) {}
 
-    Interpreter* interpreter = nullptr;
-
     bool playSound(const std::string&) override { return true; }
     void stopSound() override {}
     void beep(int, int) override {}
@@ -141,17 +139,6 @@ public:
     void showResultCode(int) override {}
     void showSoundPath(const std::string&) override {}
     void warn(const std::string& text) override { warnings_.push_back(text); }
-    // The run start refreshes the variable displays once its run list is
-    // made and before its first slot is taken: the place to put the start
-    // item into that slot (the first start only, not after a run-analyzer).
-    void refreshVariables(std::array<Variable, 1000>&) override {
-        if (startPending_ && interpreter && options_.startItem >= 0) {
-            auto& list = interpreter->state().runList;
-            if (list.empty()) list.push_back(options_.startItem);
-            else list[0] = options_.startItem;
-        }
-        startPending_ = false;
-    }
 
 private:
     const DryRunOptions& options_;
@@ -160,7 +147,6 @@ private:
     std::vector<std::string>& warnings_;
     bool haveItem_ = false;
     uint32_t lastItemTick_ = 0;
-    bool startPending_ = true;
 };
 
 // Counts for the summary and hands every item on to the trace.
@@ -288,9 +274,9 @@ DryRunSummary runDry(analyzer::AnalyzerModel& model, const std::vector<DryRunSho
     settings.seed = 1;
     settings.runActiveFlag = &runActive;
     settings.observer = &counting;
+    settings.startItem = options.startItem;
     AnalyzerLoader& loader = options.analyzerFolder.empty() ? static_cast<AnalyzerLoader&>(refusing) : fileLoader;
     Interpreter interpreter(model, link, screen, host, runClock, loader, settings);
-    host.interpreter = &interpreter;
     interpreter.run();
     summary.virtualMs = clock.tickCount() - start;
     return summary;

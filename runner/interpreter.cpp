@@ -162,6 +162,11 @@ bool Interpreter::startRun() {
     for (int i = 0; i < std::min(model_.itemCount(), analyzer::kItemCapacity); ++i) {
         if (model_.item(i).head == 1) state_.runList.push_back(i);
     }
+    if (settings_.startItem >= 0 && settings_.startItem < model_.itemCount()) {
+        if (state_.runList.empty()) state_.runList.push_back(settings_.startItem);
+        else state_.runList[0] = settings_.startItem;
+    }
+    settings_.startItem = -1; // the first start only
     for (Variable& v : state_.variables) v.clearValues();
     const uint32_t now = clock_.tickCount();
     for (Timer& t : state_.timers) t = Timer{now, 0, 0};

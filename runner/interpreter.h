@@ -45,6 +45,9 @@ struct RunSettings {
     std::string soundFolder;    // UTF-8, ends with its separator or is joined with one
     std::string analyzerFolder; // UTF-8
     std::string loadFailureText = "분석기를 불러오지 못했습니다"; // "%s - %d" with the loader's code
+    // The item put into the first run-list slot when the run starts (not
+    // again after a run-analyzer command); -1: the head items as they are.
+    int startItem = -1;
     // Seed of the random generator; by default the clock's tick at run start.
     bool fixedSeed = false;
     uint32_t seed = 0;
