@@ -59,6 +59,17 @@ void nameItem(Item& item, const char* utf8) {
 }
 
 // One head item on the whole screen: find the colour, move onto it, click.
+// Moves onto the area's last range-search match and clicks the left button.
+void addMoveAndClick(Item& item, int area) {
+    Command move = mouse(Mouse::MoveToRangeMatch);
+    move.set(Mouse::area, area);
+    Command click = mouse(Mouse::Click);
+    click.set(Mouse::button, Mouse::Left);
+    click.set(Mouse::holdMs, 30);
+    addCommand(item, move);
+    addCommand(item, click);
+}
+
 bool addClickFlow(AnalyzerModel& model, uint32_t colour, int width, int height) {
     AnalyzerImage& image = model.image();
     int area = -1;
@@ -75,13 +86,7 @@ bool addClickFlow(AnalyzerModel& model, uint32_t colour, int width, int height) 
     item.head = 1;
     item.noItemDelay = 1;
     addCondition(item, rangeSearchForColour(area, colour, 95));
-    Command move = mouse(Mouse::MoveToRangeMatch); // onto the area's last match
-    move.set(Mouse::area, area);
-    Command click = mouse(Mouse::Click);
-    click.set(Mouse::button, Mouse::Left);
-    click.set(Mouse::holdMs, 30);
-    addCommand(item, move);
-    addCommand(item, click);
+    addMoveAndClick(item, area);
     return model.insertItem(0, item);
 }
 
@@ -244,13 +249,7 @@ bool addStillTestFlow(AnalyzerModel& model, const std::string& folder, int width
     item.head = 1;
     addCondition(item, rangeSearchForImage(near, red));
     addCondition(item, rangeSearchForImage(whole, green));
-    Command move = mouse(Mouse::MoveToRangeMatch);
-    move.set(Mouse::area, near);
-    Command click = mouse(Mouse::Click);
-    click.set(Mouse::button, Mouse::Left);
-    click.set(Mouse::holdMs, 30);
-    addCommand(item, move);
-    addCommand(item, click);
+    addMoveAndClick(item, near);
     return model.insertItem(0, item);
 }
 
