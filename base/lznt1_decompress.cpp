@@ -89,6 +89,45 @@ inline void fill(uint8_t* out, uint8_t value, size_t length) {
     std::memset(out, value, length);
 }
 
+// The pattern of a reference of displacement 1, 2 or 4 at `out`, spread over
+// a word. It is read with a load no wider than itself: a wider one would reach
+// past the stores that just wrote it, and a load the processor cannot forward
+// from a single pending store waits for them.
+inline uint64_t patternWord8(const uint8_t* out, size_t displacement) {
+    uint64_t unit;
+    if (displacement == 4) {
+        uint32_t v;
+        std::memcpy(&v, out - 4, 4);
+        unit = v;
+    } else if (displacement == 2) {
+        unit = loadLe16(out - 2);
+    } else {
+        unit = out[-1];
+    }
+    return unit * kPatternSpread[displacement];
+}
+
+// Stores a word that repeats every 8 bytes (the pattern of a reference of
+// displacement 1, 2 or 4) over `length` bytes, with the same slack as
+// copyMatchWide below. The last 8 bytes are stored once more, in one store, so
+// that a following reference that reads them back is forwarded from a single
+// store; the word's phase at any offset is a rotation. A reference under 8
+// bytes keeps its first store, whose bytes before `out` would not be the
+// pattern.
+inline void storePattern8(uint8_t* out, uint64_t word, size_t length) {
+    uint8_t* const end = out + length;
+    store64(out, word);
+    store64(out + 8, word);
+    store64(out + 16, word);
+    store64(out + 24, word);
+    for (uint8_t* at = out + 32; at < end; at += 16) {
+        store64(at, word);
+        store64(at + 8, word);
+    }
+    const size_t tail = length >= 8 ? length - 8 : 0;
+    store64(out + tail, std::rotr(word, static_cast<int>(8 * (tail & 7))));
+}
+
 // Copies `length` bytes from `displacement` bytes back, the repeating way a
 // back reference works (the source may overlap what is being written). The
 // caller guarantees kCopySlack writable bytes past out + length. Most
@@ -98,28 +137,18 @@ inline void copyMatchWide(uint8_t* out, size_t displacement, size_t length) {
     const uint8_t* from = out - displacement;
     uint8_t* const end = out + length;
     if (displacement < 8) {
-        // The pattern is read with a load no wider than itself: a wider one
-        // would reach past the stores that just wrote it, and a load the
-        // processor cannot forward from a single pending store waits for them.
-        uint64_t unit;
-        if (displacement == 1) {
-            if (length > 64) {
-                fill(out, from[0], length);
-                return;
-            }
-            unit = from[0];
-        } else if (displacement == 2) {
-            unit = loadLe16(from);
-        } else if (displacement == 4) {
-            uint32_t v;
-            std::memcpy(&v, from, 4);
-            unit = v;
-        } else {
-            // Bytes of the load past the displacement are inside the slack,
-            // not yet written: the mask drops them.
-            unit = load64(from) & kPatternMask[displacement];
+        if (displacement == 1 && length > 64) {
+            fill(out, from[0], length);
+            return;
         }
-        const uint64_t word = unit * kPatternSpread[displacement];
+        if ((displacement & (displacement - 1)) == 0) {
+            storePattern8(out, patternWord8(out, displacement), length);
+            return;
+        }
+        // Displacements 3, 5, 6 and 7. Bytes of the load past the
+        // displacement are inside the slack, not yet written: the mask drops
+        // them.
+        const uint64_t word = (load64(from) & kPatternMask[displacement]) * kPatternSpread[displacement];
         const size_t step = kPatternStep[displacement];
         store64(out, word);
         store64(out + step, word);
@@ -128,15 +157,6 @@ inline void copyMatchWide(uint8_t* out, size_t displacement, size_t length) {
         for (uint8_t* at = out + 4 * step; at < end; at += 2 * step) {
             store64(at, word);
             store64(at + step, word);
-        }
-        if (step == 8) {
-            // The last 8 bytes once more, in one store, so that the next
-            // reference, often the same pattern again, reads them from a
-            // single store. The word repeats every 8 bytes, so the phase at
-            // any offset is a rotation; references under 8 bytes keep the
-            // first store, whose bytes before `out` would not be the pattern.
-            const size_t tail = length >= 8 ? length - 8 : 0;
-            store64(out + tail, std::rotr(word, static_cast<int>(8 * (tail & 7))));
         }
     } else if (displacement < 16) {
         copy8(out, from);
@@ -204,17 +224,28 @@ ChunkResult expandChunk(const uint8_t* in, const uint8_t* const inEnd, uint8_t* 
     // the source, and the literal runs' 8-byte copies stay inside both the
     // source and the room: a group starts with 8 bytes of room and every
     // reference taken here leaves kCopySlack.
+    // After a reference of displacement 1, 2 or 4 that ended at `out` (no
+    // literal since), its pattern word turned to the phase at `out`: a run
+    // of references of that displacement, as a long stretch of one colour
+    // packs into (18 bytes each in the second half of a chunk), goes on from
+    // the register instead of reading back what the last one stored, a load
+    // each would wait for.
+    size_t carriedDisplacement = 0;
+    uint64_t carriedWord = 0;
     while (inEnd - in >= kFastGroupInput && outLimit - out >= 8) {
         tokens = *in++ | 0x100u;
         for (;;) {
             // The clear bits below the lowest set one are a run of literals.
             const unsigned literals = static_cast<unsigned>(__builtin_ctz(tokens)); // tokens is never 0
-            std::memcpy(out, in, 8);
-            out += literals;
-            in += literals;
-            tokens >>= literals;
-            if (tokens == 1) {
-                break;
+            if (literals != 0) {
+                std::memcpy(out, in, 8);
+                out += literals;
+                in += literals;
+                tokens >>= literals;
+                carriedDisplacement = 0;
+                if (tokens == 1) {
+                    break;
+                }
             }
             if (out > lengthEdge) {
                 lengthBits = lengthBitsAt(static_cast<size_t>(out - chunkStart));
@@ -233,8 +264,22 @@ ChunkResult expandChunk(const uint8_t* in, const uint8_t* const inEnd, uint8_t* 
             }
             in += 2;
             tokens >>= 1;
-            copyMatchWide(out, displacement, length);
+            if (displacement == carriedDisplacement) {
+                storePattern8(out, carriedWord, length);
+                carriedWord = std::rotr(carriedWord, static_cast<int>(8 * (length & 7)));
+            } else if ((displacement == 4 || displacement == 2 || displacement == 1) && length <= 64) {
+                const uint64_t word = patternWord8(out, displacement);
+                storePattern8(out, word, length);
+                carriedWord = std::rotr(word, static_cast<int>(8 * (length & 7)));
+                carriedDisplacement = displacement;
+            } else {
+                copyMatchWide(out, displacement, length);
+                carriedDisplacement = 0;
+            }
             out += length;
+            if (tokens == 1) {
+                break;
+            }
         }
     }
 
