@@ -312,6 +312,41 @@ TEST(Lznt1Test, ExpandsEveryShortDisplacementAndLengthAnywhereInTheChunk) {
     }
 }
 
+// A stretch of one colour packs into references of one displacement back to
+// back; the decoder carries their pattern from one to the next, in every phase
+// the lengths leave it in, until a literal or another displacement comes.
+TEST(Lznt1Test, ExpandsRunsOfReferencesToOnePattern) {
+    for (size_t displacement : {1, 2, 3, 4, 8}) {
+        for (size_t first = 3; first <= 12; ++first) {
+            for (size_t start : {size_t{0}, size_t{2100}}) {
+                ChunkWriter chunk;
+                if (start > 0) {
+                    chunk.literal(0xEE);
+                    chunk.reference(1, start - 1);
+                }
+                for (size_t i = 0; i < displacement; ++i) {
+                    chunk.literal(static_cast<uint8_t>(i * 37 + 1));
+                }
+                std::vector<size_t> lengths{first, 18, 5, 3, 17, 4, 18, 11, 6, 7};
+                if (start == 0) {
+                    lengths.insert(lengths.end(), {40, 70, 9, 65, 33});
+                }
+                for (size_t length : lengths) {
+                    chunk.reference(displacement, length);
+                }
+                chunk.reference(displacement + 1, 9);
+                chunk.reference(displacement, 10);
+                chunk.literal(0x5A);
+                chunk.reference(displacement, 13);
+                chunk.reference(displacement, 14);
+                const Expanded back = expand(chunk.stream(), 4096);
+                ASSERT_TRUE(back.ok) << displacement << " " << first << " " << start;
+                ASSERT_EQ(back.data, chunk.expected()) << displacement << " " << first << " " << start;
+            }
+        }
+    }
+}
+
 TEST(Lznt1Test, ReadsNothingPastAStreamThatEndsInAGroupOfReferences) {
     // A group of eight references followed by a few bytes at the very end of
     // the source: the decoder's wide literal copies must stay inside it.
