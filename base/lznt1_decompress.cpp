@@ -224,6 +224,7 @@ ChunkResult expandChunk(const uint8_t* in, const uint8_t* const inEnd, uint8_t* 
     // the source, and the literal runs' 8-byte copies stay inside both the
     // source and the room: a group starts with 8 bytes of room and every
     // reference taken here leaves kCopySlack.
+    //
     // After a reference of displacement 1, 2 or 4 that ended at `out` (no
     // literal since), its pattern word turned to the phase at `out`: a run
     // of references of that displacement, as a long stretch of one colour
@@ -232,26 +233,61 @@ ChunkResult expandChunk(const uint8_t* in, const uint8_t* const inEnd, uint8_t* 
     // each would wait for.
     size_t carriedDisplacement = 0;
     uint64_t carriedWord = 0;
+    // The length field's width where `out` is now.
+    auto followLengthWidth = [&] {
+        if (out > lengthEdge) {
+            lengthBits = lengthBitsAt(static_cast<size_t>(out - chunkStart));
+            lengthMask = (1u << lengthBits) - 1;
+            lengthEdge = chunkStart + (size_t{1} << (16 - lengthBits));
+        }
+    };
     while (inEnd - in >= kFastGroupInput && outLimit - out >= 8) {
         tokens = *in++ | 0x100u;
-        for (;;) {
-            // The clear bits below the lowest set one are a run of literals.
-            const unsigned literals = static_cast<unsigned>(__builtin_ctz(tokens)); // tokens is never 0
-            if (literals != 0) {
-                std::memcpy(out, in, 8);
-                out += literals;
-                in += literals;
-                tokens >>= literals;
-                carriedDisplacement = 0;
-                if (tokens == 1) {
-                    break;
+        if (tokens == 0x1FF) {
+            // Eight references with one and the same token, most of a long
+            // stretch of one colour: one pattern over their whole length,
+            // when they are of displacement 1, 2 or 4 and the length field
+            // keeps its width up to the last of them.
+            uint64_t first, second;
+            std::memcpy(&first, in, 8);
+            std::memcpy(&second, in + 8, 8);
+            const unsigned word = loadLe16(in);
+            if (first == second && first == uint64_t{word} * 0x0001000100010001u) {
+                followLengthWidth();
+                const size_t displacement = (word >> lengthBits) + 1;
+                const size_t length = (word & lengthMask) + kMinMatch;
+                const size_t total = 8 * length;
+                if ((displacement == 4 || displacement == 2 || displacement == 1) &&
+                    displacement <= static_cast<size_t>(out - chunkStart) &&
+                    total + kCopySlack <= static_cast<size_t>(outLimit - out) && out + 7 * length <= lengthEdge) {
+                    uint64_t pattern = carriedWord;
+                    if (displacement != carriedDisplacement) {
+                        pattern = patternWord8(out, displacement);
+                    }
+                    storePattern8(out, pattern, total);
+                    carriedWord = std::rotr(pattern, static_cast<int>(8 * (total & 7)));
+                    carriedDisplacement = displacement;
+                    in += 16;
+                    out += total;
+                    tokens = 1;
+                    continue;
                 }
             }
-            if (out > lengthEdge) {
-                lengthBits = lengthBitsAt(static_cast<size_t>(out - chunkStart));
-                lengthMask = (1u << lengthBits) - 1;
-                lengthEdge = chunkStart + (size_t{1} << (16 - lengthBits));
+        }
+        for (;;) {
+            // The clear bits below the lowest set one are a run of literals
+            // (often none: the copy is made anyway, as a branch would cost
+            // more than it saves).
+            const unsigned literals = static_cast<unsigned>(__builtin_ctz(tokens)); // tokens is never 0
+            std::memcpy(out, in, 8);
+            out += literals;
+            in += literals;
+            tokens >>= literals;
+            carriedDisplacement = literals != 0 ? 0 : carriedDisplacement;
+            if (tokens == 1) {
+                break;
             }
+            followLengthWidth();
             const unsigned word = loadLe16(in);
             const size_t position = static_cast<size_t>(out - chunkStart);
             const size_t displacement = (word >> lengthBits) + 1;
@@ -268,18 +304,15 @@ ChunkResult expandChunk(const uint8_t* in, const uint8_t* const inEnd, uint8_t* 
                 storePattern8(out, carriedWord, length);
                 carriedWord = std::rotr(carriedWord, static_cast<int>(8 * (length & 7)));
             } else if ((displacement == 4 || displacement == 2 || displacement == 1) && length <= 64) {
-                const uint64_t word = patternWord8(out, displacement);
-                storePattern8(out, word, length);
-                carriedWord = std::rotr(word, static_cast<int>(8 * (length & 7)));
+                const uint64_t pattern = patternWord8(out, displacement);
+                storePattern8(out, pattern, length);
+                carriedWord = std::rotr(pattern, static_cast<int>(8 * (length & 7)));
                 carriedDisplacement = displacement;
             } else {
                 copyMatchWide(out, displacement, length);
                 carriedDisplacement = 0;
             }
             out += length;
-            if (tokens == 1) {
-                break;
-            }
         }
     }
 

@@ -256,6 +256,17 @@ public:
             expected_.push_back(expected_[expected_.size() - displacement]);
         }
     }
+    // A reference given by its raw token, which means what the length
+    // field's width at the current position makes of it.
+    void referenceToken(uint16_t token) {
+        const size_t position = expected_.size();
+        unsigned displacementBits = 4;
+        while ((size_t{1} << displacementBits) < position) {
+            ++displacementBits;
+        }
+        reference((token >> (16 - displacementBits)) + 1, (token & ((1u << (16 - displacementBits)) - 1)) + 3);
+    }
+    bool groupStartsNext() const { return tokens_ == 8; }
     Bytes stream() const {
         Bytes out{static_cast<uint8_t>(body_.size() - 1), static_cast<uint8_t>(0xB0 | ((body_.size() - 1) >> 8))};
         out.insert(out.end(), body_.begin(), body_.end());
@@ -343,6 +354,36 @@ TEST(Lznt1Test, ExpandsRunsOfReferencesToOnePattern) {
                 ASSERT_TRUE(back.ok) << displacement << " " << first << " " << start;
                 ASSERT_EQ(back.data, chunk.expected()) << displacement << " " << first << " " << start;
             }
+        }
+    }
+}
+
+// A whole group of one token repeated: its eight references mean the same
+// only while the length field keeps its width. Token 63 is 4 bytes back and
+// 18 long past position 2048, 2 back and 34 long before it; token 0x0F at
+// displacement 1 keeps its meaning anywhere past position 16.
+TEST(Lznt1Test, ExpandsAGroupOfOneTokenRepeatedAcrossTheLengthWidthEdges) {
+    for (uint16_t token : {uint16_t{63}, uint16_t{0x0F}, uint16_t{0x2F}}) {
+        for (size_t start = 1700; start <= 2100; start += 7) {
+            ChunkWriter chunk;
+            chunk.literal(0xEE);
+            chunk.reference(1, start - 5);
+            for (uint8_t b : {0x11, 0x22, 0x33, 0x44}) {
+                chunk.literal(b);
+            }
+            while (!chunk.groupStartsNext()) {
+                chunk.literal(0x55);
+            }
+            for (int i = 0; i < 16; ++i) {
+                chunk.referenceToken(token);
+            }
+            chunk.literal(0x5A);
+            if (chunk.expected().size() > 4096) {
+                continue;
+            }
+            const Expanded back = expand(chunk.stream(), 4096);
+            ASSERT_TRUE(back.ok) << token << " " << start;
+            ASSERT_EQ(back.data, chunk.expected()) << token << " " << start;
         }
     }
 }
