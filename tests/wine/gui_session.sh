@@ -18,6 +18,7 @@ gui_session_start() {
     wineserver -k 2>/dev/null || true
     timeout 120 wineserver -w || echo "gui_session: the last Wine server did not end in 120 s" >&2
     gui_forget_serial_terminals
+    gui_keep_cores
     quillon_display "$SIZE"
     # Web pages must not start a browser here.
     export WINEDLLOVERRIDES="$WINEDLLOVERRIDES;winebrowser.exe=d"
@@ -108,6 +109,7 @@ gui_work_end() {
 
 gui_session_end() {
     gui_exit_report $?
+    gui_core_report
     for p in $BG_PIDS; do kill "$p" 2>/dev/null || true; done
     wineserver -k 2>/dev/null || true
     # The server is gone before the next session may start one.
@@ -170,7 +172,34 @@ wait_exit() {
     else
         EXIT_CODE=0
         wait "$1" || EXIT_CODE=$?
+        [ "$EXIT_CODE" -le 128 ] || gui_core_report
     fi
+}
+
+# A program under Wine that the system ends by a signal (exit code 128 + N:
+# 139 for a segmentation fault Wine did not turn into an exception, as in the
+# last steps of a process's end) leaves a core file in the folder it started
+# from, where the system is set to write one as "core" (as on the test
+# machines). Each is read back with gdb, every thread's stack printed, and
+# removed: such a fault is never only an exit code.
+gui_keep_cores() {
+    ulimit -c unlimited 2>/dev/null || true
+    GUI_CORE_DIR=$PWD
+    rm -f "$GUI_CORE_DIR/core"
+}
+gui_core_report() {
+    for gc_core in "${GUI_CORE_DIR:-/nonexistent}"/core "${GUI_CORE_DIR:-/nonexistent}"/core.[0-9]*; do
+        [ -f "$gc_core" ] || continue
+        gc_exe=$(file "$gc_core" | sed -n "s/.*execfn: '\([^']*\)'.*/\1/p")
+        echo "gui_session: a program ended by a signal and left $gc_core ($(file -b "$gc_core" | cut -c1-160)); its threads:" >&2
+        if command -v gdb >/dev/null; then
+            timeout 120 gdb -batch -nx -q ${gc_exe:+"$gc_exe"} -c "$gc_core" -ex "info threads" \
+                -ex "thread apply all bt 24" 2>&1 | grep -v '^\[New LWP\|^warning: ' | head -300 >&2
+        else
+            echo "gui_session: no gdb to read it" >&2
+        fi
+        rm -f "$gc_core"
+    done
 }
 
 # Saves a window as PNG under the screenshots folder.

@@ -17,15 +17,10 @@ trap 'gui_session_end; rm -rf "$WORK"' EXIT
 winpath() { echo "Z:$1" | tr / '\\'; }
 
 # Waits for a message box holding TEXT and presses BUTTON (1 OK, 6 Yes, 7 No).
-# A box that has just appeared may not take the first press (seen once on a
-# loaded machine), so a box still there is pressed again.
 answer_box() {
     BOX=$(drive wait-window --class '#32770' --child-contains "$1" --timeout 20000) || fail "no box \"$1\""
-    for press in 1 2 3; do
-        drive click "$BOX" "${2:-1}" 2>/dev/null || true
-        drive wait-gone "$BOX" --timeout 4000 >/dev/null && return 0
-    done
-    fail "box \"$1\" stays"
+    drive click "$BOX" "${2:-1}"
+    drive wait-gone "$BOX" --timeout 10000 >/dev/null || fail "box \"$1\" stays"
 }
 
 main_panel() {

@@ -5,7 +5,8 @@
 //   gui-driver wait-gone HWND [--timeout MS]    exit 0 once the window is gone
 //   gui-driver children HWND                    one line per child: id class x y w h text
 //   gui-driver text HWND [ID]                   text of the window or of its control ID (UTF-8)
-//   gui-driver click HWND ID                    presses the button ID (BM_CLICK)
+//   gui-driver click HWND ID                    presses the button ID (BM_CLICK), its window
+//                                               made the active one first, as a click makes it
 //   gui-driver command HWND ID                  posts WM_COMMAND ID to the window
 //   gui-driver key HWND esc|enter               sends the key to the window as a dialog sees it
 //   gui-driver close HWND                       the system close command (as the title-bar X)
@@ -246,6 +247,23 @@ int screenshot(HWND window, const char* path) {
     return 0;
 }
 
+// A button press sent to a dialog that is not the active window may be lost:
+// the press takes the mouse capture, and the dialog's activation, when it
+// comes in between, takes it back, so the release no longer counts as a
+// click. A box that has only just appeared on a loaded machine is such a
+// dialog. The window is brought to the foreground first, as a user's click
+// would, and given up to a second to become it.
+void activateFor(HWND control) {
+    HWND root = GetAncestor(control, GA_ROOT);
+    if (root == nullptr || GetForegroundWindow() == root) {
+        return;
+    }
+    SetForegroundWindow(root);
+    for (int i = 0; i < 50 && GetForegroundWindow() != root; ++i) {
+        Sleep(20);
+    }
+}
+
 int usage() {
     std::fprintf(stderr, "usage: gui-driver wait-window|wait-gone|children|text|click|command|key|rect|screen|"
                          "screenshot|topmost|enabled|resources ...\n");
@@ -316,7 +334,9 @@ int run(int argc, char** argv) {
         return 0;
     }
     if (verb == "click" && argc > 3) {
-        PostMessageW(control(window, argc, argv, 3), BM_CLICK, 0, 0);
+        HWND button = control(window, argc, argv, 3);
+        activateFor(button);
+        PostMessageW(button, BM_CLICK, 0, 0);
         return 0;
     }
     if (verb == "command" && argc > 3) {

@@ -40,9 +40,11 @@ wineserver -w
 # Without a machine on COM1 of its own, the tool must find no serial machine:
 # a port left from an earlier serial test may lead to another test's machine.
 gui_forget_serial_terminals
+gui_keep_cores
 W=$(mktemp -d)
 SIM_PID= TOOL_PID= PAINT_PID=
 cleanup() {
+    gui_core_report
     [ -n "$TOOL_PID" ] && kill "$TOOL_PID" 2>/dev/null || true
     wineserver -k 2>/dev/null || true
     [ -n "$PAINT_PID" ] && kill "$PAINT_PID" 2>/dev/null || true
@@ -155,6 +157,7 @@ expect_exit() {
     kill -0 "$TOOL_PID" 2>/dev/null && fail "the tool did not end after $1"
     wait "$TOOL_PID" && RC=0 || RC=$?
     TOOL_PID=
+    [ "$RC" -le 128 ] || gui_core_report
     [ "$RC" -eq 0 ] || fail "exit code $RC after $1"
 }
 # A warning box with TITLE whose text begins with TEXT; Enter closes it.
@@ -208,6 +211,7 @@ expect_end() {
     kill -0 "$TOOL_PID" 2>/dev/null && fail "the tool did not end after $1"
     wait "$TOOL_PID" && RC=0 || RC=$?
     TOOL_PID=
+    [ "$RC" -le 128 ] || gui_core_report
     [ "$RC" -eq 0 ] || fail "exit code $RC after $1"
     # (The demo machine ends with the tool: nothing to ask afterwards.)
     [ "$SCENARIO" = hid ] || [ "$(machine_mode)" = normal ] ||
