@@ -241,6 +241,17 @@ ChunkResult expandChunk(const uint8_t* in, const uint8_t* const inEnd, uint8_t* 
             lengthEdge = chunkStart + (size_t{1} << (16 - lengthBits));
         }
     };
+    // Stores `length` bytes of the pattern of displacement 1, 2 or 4 at `out`,
+    // from the register when it is the one carried, and carries it on.
+    auto storeCarriedPattern = [&](size_t displacement, size_t length) {
+        uint64_t pattern = carriedWord;
+        if (displacement != carriedDisplacement) {
+            pattern = patternWord8(out, displacement);
+        }
+        storePattern8(out, pattern, length);
+        carriedWord = std::rotr(pattern, static_cast<int>(8 * (length & 7)));
+        carriedDisplacement = displacement;
+    };
     while (inEnd - in >= kFastGroupInput && outLimit - out >= 8) {
         tokens = *in++ | 0x100u;
         if (tokens == 0x1FF) {
@@ -260,13 +271,7 @@ ChunkResult expandChunk(const uint8_t* in, const uint8_t* const inEnd, uint8_t* 
                 if ((displacement == 4 || displacement == 2 || displacement == 1) &&
                     displacement <= static_cast<size_t>(out - chunkStart) &&
                     total + kCopySlack <= static_cast<size_t>(outLimit - out) && out + 7 * length <= lengthEdge) {
-                    uint64_t pattern = carriedWord;
-                    if (displacement != carriedDisplacement) {
-                        pattern = patternWord8(out, displacement);
-                    }
-                    storePattern8(out, pattern, total);
-                    carriedWord = std::rotr(pattern, static_cast<int>(8 * (total & 7)));
-                    carriedDisplacement = displacement;
+                    storeCarriedPattern(displacement, total);
                     in += 16;
                     out += total;
                     tokens = 1;
@@ -300,14 +305,9 @@ ChunkResult expandChunk(const uint8_t* in, const uint8_t* const inEnd, uint8_t* 
             }
             in += 2;
             tokens >>= 1;
-            if (displacement == carriedDisplacement) {
-                storePattern8(out, carriedWord, length);
-                carriedWord = std::rotr(carriedWord, static_cast<int>(8 * (length & 7)));
-            } else if ((displacement == 4 || displacement == 2 || displacement == 1) && length <= 64) {
-                const uint64_t pattern = patternWord8(out, displacement);
-                storePattern8(out, pattern, length);
-                carriedWord = std::rotr(pattern, static_cast<int>(8 * (length & 7)));
-                carriedDisplacement = displacement;
+            if (displacement == carriedDisplacement ||
+                ((displacement == 4 || displacement == 2 || displacement == 1) && length <= 64)) {
+                storeCarriedPattern(displacement, length);
             } else {
                 copyMatchWide(out, displacement, length);
                 carriedDisplacement = 0;
